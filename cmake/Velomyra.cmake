@@ -1,0 +1,93 @@
+# Every library and test target of the project is defined through these helpers,
+# so compile options and test properties stay the same everywhere.
+
+set(VELOMYRA_COMPILE_DEFINITIONS
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CAST_TO_ASCII
+    QT_NO_CAST_FROM_BYTEARRAY
+    QT_USE_QSTRINGBUILDER
+    QT_NO_KEYWORDS
+    QT_NO_FOREACH)
+
+function(velomyra_target_defaults target)
+    target_compile_definitions(${target} PRIVATE ${VELOMYRA_COMPILE_DEFINITIONS})
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+endfunction()
+
+# velomyra_add_library(NAME SOURCES ... DEPENDS ...)
+# Sources default to every .cpp/.h of the calling folder.
+function(velomyra_add_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    if(NOT ARG_SOURCES)
+        file(GLOB ARG_SOURCES CONFIGURE_DEPENDS
+            "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+    endif()
+    list(FILTER ARG_SOURCES INCLUDE REGEX "\\.cpp$|\\.h$")
+    set(cpp_sources ${ARG_SOURCES})
+    list(FILTER cpp_sources INCLUDE REGEX "\\.cpp$")
+    if(NOT cpp_sources)
+        # A layer whose code has not arrived yet: headers only.
+        add_library(${name} INTERFACE ${ARG_SOURCES})
+        target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
+        target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
+        return()
+    endif()
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+    velomyra_target_defaults(${name})
+endfunction()
+
+# velomyra_add_test(NAME SOURCES ... DEPENDS ... [NEEDS_GUI] [REGIONAL_VARIANTS] [TIMEOUT s] [LABELS ...])
+function(velomyra_add_test name)
+    cmake_parse_arguments(ARG "NEEDS_GUI;REGIONAL_VARIANTS" "TIMEOUT" "SOURCES;DEPENDS;LABELS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gtest_main)
+    target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+    target_compile_definitions(${name} PRIVATE
+        VELOMYRA_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
+        VELOMYRA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    velomyra_target_defaults(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    set(labels ${ARG_LABELS})
+    if(ARG_NEEDS_GUI)
+        list(APPEND labels gui)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+    if(labels)
+        set_tests_properties(${name} PROPERTIES LABELS "${labels}")
+    endif()
+    if(ARG_REGIONAL_VARIANTS)
+        # The same suite again under the C locale, and with "," as the decimal separator
+        # and "." as the date separator in the settings store.
+        add_test(NAME ${name}_clocale COMMAND ${name})
+        set_tests_properties(${name}_clocale PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+            ENVIRONMENT "LC_ALL=C;LANG=C" LABELS "regional")
+        add_test(NAME ${name}_comma COMMAND ${name})
+        set_tests_properties(${name}_comma PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+            ENVIRONMENT "VELOMYRA_TEST_REGIONAL=comma" LABELS "regional")
+    endif()
+endfunction()
+
+# One test executable per *_test.cpp file of the calling folder, each linked to DEPENDS.
+function(velomyra_add_test_folder prefix)
+    cmake_parse_arguments(ARG "NEEDS_GUI;REGIONAL_VARIANTS" "" "DEPENDS;EXTRA_SOURCES" ${ARGN})
+    file(GLOB tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp")
+    foreach(test_source IN LISTS tests)
+        get_filename_component(stem "${test_source}" NAME_WE)
+        set(gui_flag)
+        if(ARG_NEEDS_GUI)
+            set(gui_flag NEEDS_GUI)
+        endif()
+        if(ARG_REGIONAL_VARIANTS)
+            list(APPEND gui_flag REGIONAL_VARIANTS)
+        endif()
+        velomyra_add_test(${prefix}_${stem} ${gui_flag}
+            SOURCES "${test_source}" ${ARG_EXTRA_SOURCES}
+            DEPENDS ${ARG_DEPENDS})
+    endforeach()
+endfunction()

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <span>
+#include <vector>
+
+// Shared routines: the exception-message format, decimal rounding on number texts,
+// comparisons at a number of decimals, the program's own number and date
+// conversions (regional settings, never the C library locale) and text helpers.
+
+// ---- exception messages ---------------------------------------------------------
+// "Exception occured in: " where CR LF ["With parameters: " parameters CR LF] "Reason: " reason
+QString BuildExceptionMessage(const QString &where, const QString &parameters, const QString &reason);
+
+// ---- numbers ----------------------------------------------------------------------
+QString NormalizeNumberText(const QString &input);
+// Half-up decimal rounding done on the digits of the text. Raises MarnovelException for
+// decimals <= 0 and EIntOverflow when the scaled value leaves the signed 32-bit range.
+QString RoundWideString(const QString &input, int decimals);
+int RoundHalfUp(double x); // ERangeError outside the 32-bit range
+double RoundToDecimals(int d, double x);
+bool IsLessAtDecimals(int d, double x, double y);
+bool IsLessOrEqualAtDecimals(int d, double x, double y);
+bool IsGreaterOrEqualAtDecimals(int d, double x, double y);
+double RoundAwayToDecimals(int d, double x); // d from -37 to 37
+QString FormatTwoDecimals(double x);
+void MeanAndSampleDeviation(std::span<const double> values, double &mean, double &deviation);
+int MaxDictValue(const QMap<int, int> &map);
+QString ReplaceDecimalSeparator(const QString &text, QChar sep);
+std::vector<double> TextsToDoubles(const QStringList &texts, QChar sep); // EConvertError
+// exp((ln(od) - intercept) / slope) rounded half away from zero to 2 decimals (no NaN check here)
+double ConcentrationFromOD(double od, double intercept, double slope);
+
+// The program's number format: regional decimal separator, optional blanks around,
+// optional sign, optional exponent. Never throws.
+bool TryTextToFloat(const QString &text, double &value);
+double TextToFloat(const QString &text); // EConvertError "'text' is not a valid floating point value"
+bool TryTextToInt(const QString &text, int &value); // optional sign, decimal digits, 32-bit
+int TextToInt(const QString &text); // EConvertError "'text' is not a valid integer value"
+// Fixed notation with exactly `decimals` decimals and the regional decimal separator.
+QString FormatFixed(double value, int decimals);
+// General number format with up to `precision` significant digits (shortest form,
+// regional decimal separator), as used for plain numbers in exports.
+QString FormatGeneral(double value, int precision = 15);
+
+// ---- texts ------------------------------------------------------------------------
+QStringList SplitText(const QString &text, const QString &sep);
+int CountSeparators(const QString &text, const QString &sep);
+QString RemoveChar(const QString &text, QChar c);
+QString RemoveAllOf(const QString &text, const QString &s);
+QString DeleteFromTo(const QString &text, const QString &a, const QString &b);
+QString TextBetween(const QString &text, const QString &a, const QString &b);
+QString TextBefore(const QString &text, const QString &sep);
+QString TextAfter(const QString &text, const QString &sep);
+bool IsInList(const QString &text, const QStringList &list);
+QString RepeatChar(QChar c, int n);
+QString StripMarkup(const QString &text);
+bool ContainsNoInvalidChar(const QString &text);
+QString RemoveInvalidChars(const QString &text);
+QString InvalidCharList();
+QString InvalidCharMessage();
+QString PageOfText(const QString &a, const QString &b); // a " " text 194 " " b
+
+// Fixed texts (not from the catalogue).
+QString ProductNameText();                  // "Velomyra R&D"
+QString ToolbarPromptText();                // "Please select a standard from the format toolbar before proceeding."
+QString FilesSavedText(const QString &folder); // "All files saved to " + folder
+QString MakerFooterText();                  // "A Parvenox Company"
+QString InvalidValueMark();                 // "<B>#</B>"
+QString ExceedMaxValueMark();               // "<B>¶</B>"
+QString TubeMixupMark();                    // "<B>*</B>"
+QString LongDateFormatPattern();            // "dddddd"
+QString ShortFileDateFormatPattern();       // "ddmmmyy"
+
+// ---- dates ------------------------------------------------------------------------
+enum TDateConvertResult { DCR_OK, DCR_CONVERTERROR };
+
+// Formats with the program's date patterns (case-insensitive): d dd ddd dddd ddddd
+// dddddd m mm mmm mmmm yy yyyy, h hh n nn s ss, "/" = regional date separator,
+// ":" = time separator, quoted literals kept. Month and day names are English.
+QString FormatDateTime(const QString &pattern, const QDateTime &value);
+QString FormatDate(const QString &pattern, const QDate &value);
+// Date (and optional time) text in the regional short date format.
+QString DateTimeToText(const QDateTime &value); // short date, then the time unless midnight
+bool TryTextToDateTime(const QString &text, QDateTime &value);
+TDateConvertResult ConvertDate(const QString &text, QChar sep, QString &dateText);
+QString DateTextFromIsoParts(const QString &text); // EConvertError on bad parts
+QString IsoDateText(const QString &text);          // EConvertError when unreadable
