@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#  1. build/       the whole program with GCC: unit, window and tool tests (ctest); benchmarks built, not run
+#  2. build-asan/  the model libraries, their tests and the fuzz targets with Clang, AddressSanitizer and
+#                  UndefinedBehaviorSanitizer; the fuzz seed corpora are replayed as tests
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/ensure-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+
+echo "== Build (GCC) =="
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+
+echo "== Tests (GCC) =="
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Build (Clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzz targets) =="
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DVELOMYRA_MODEL_ONLY=ON -DVELOMYRA_SANITIZE=ON -DVELOMYRA_FUZZ=ON -DVELOMYRA_BUILD_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+
+echo "== Tests (sanitizers) =="
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
