@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/Exceptions.h"
+#include "plate/MarnovelTypes.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class ITextGrid;
+class TMarnovelData;
+
+// The run is not ready to be calculated: fewer than two standard blocks, no sample
+// block, or a standard concentration below 0 (the window keeps Calculate disabled then).
+class ERunNotCalculable : public MarnovelException
+{
+public:
+    using MarnovelException::MarnovelException;
+};
+
+struct TRunCurvePoint
+{
+    double X = 0.0; // ln(concentration)
+    double Y = 0.0; // ln(mean OD)
+    TColor Color = 0;
+};
+
+struct TRunSubjectResult
+{
+    QString Id;                  // the block's identifier
+    QString ResultText;          // as stored in the block, marks between bold tags included
+    QStringList Marks;           // "#", "¶", "*" of the annotations the block carries
+    std::optional<double> Value; // IU/mL for a numeric OD (also above range); none otherwise
+};
+
+struct TRunCalculationResult
+{
+    // As the standards grid holds it: outer index = column (6 columns), row 0 the
+    // headings (texts 74-78 and ""), row i + 1 standard i: name, concentration (3
+    // decimals), mean, %CV, QC text, pass flag "-1"/"0".
+    TStringGridData StandardsTable;
+    std::vector<TRunCurvePoint> CurvePoints;
+    double Intercept = 0.0;
+    double Slope = 0.0;
+    double Correlation = 0.0;
+    QString InterceptText;   // fixed, 4 decimals
+    QString SlopeText;       // fixed, 4 decimals
+    QString CorrelationText; // rounded half away from zero, 2 decimals
+    bool CorrelationPass = false;
+    bool Valid = false;
+    QString VerdictText; // text 87 or text 364
+    // Zero-standard mean above 0.150: plate washing should be investigated (text 258).
+    bool PlateWashNote = false;
+    std::vector<TRunSubjectResult> Subjects; // subject blocks in collection order
+    // One line per annotation present in any subject block, "#" first, "¶", then "*".
+    QStringList FootnoteLines;
+};
+
+// Calculates a whole run: the plate text must be loaded and the blocks laid out. The
+// blocks read their wells from `source`, or, when it is null, from a grid filled from
+// the plate text (copyDataToStringgrid). Raises ERunNotCalculable when the run cannot be
+// calculated yet, EMathError when the data cannot be calculated (text 185),
+// TCustomInvalidExtentsException when the plate text does not fit the grid; other errors
+// propagate.
+TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source = nullptr);
+
+// The standards table before calculation: headings and columns 0 and 1 filled.
+TStringGridData BuildStandardsTable(const TMarnovelData &data);
+
+// Plate-washing check on a zero-standard mean text: true above 0.150; 0.150 itself or a
+// text that does not read as a number give false.
+bool ShouldShowPlateWashing(const QString &zeroStandardMeanText);
