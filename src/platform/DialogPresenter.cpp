@@ -1,0 +1,166 @@
+#include "DialogPresenter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QStringList>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct ButtonSpec
+{
+    TMsgDlgBtn button;
+    TModalResult result;
+    QMessageBox::StandardButton standard; // NoButton: a button of our own
+};
+
+// Display order of the buttons.
+constexpr std::array<ButtonSpec, 12> kButtons{{
+    {TMsgDlgBtn::mbYes, TModalResult::mrYes, QMessageBox::Yes},
+    {TMsgDlgBtn::mbNo, TModalResult::mrNo, QMessageBox::No},
+    {TMsgDlgBtn::mbOK, TModalResult::mrOk, QMessageBox::Ok},
+    {TMsgDlgBtn::mbCancel, TModalResult::mrCancel, QMessageBox::Cancel},
+    {TMsgDlgBtn::mbAbort, TModalResult::mrAbort, QMessageBox::Abort},
+    {TMsgDlgBtn::mbRetry, TModalResult::mrRetry, QMessageBox::Retry},
+    {TMsgDlgBtn::mbIgnore, TModalResult::mrIgnore, QMessageBox::Ignore},
+    {TMsgDlgBtn::mbAll, TModalResult::mrAll, QMessageBox::NoButton},
+    {TMsgDlgBtn::mbNoToAll, TModalResult::mrNoToAll, QMessageBox::NoToAll},
+    {TMsgDlgBtn::mbYesToAll, TModalResult::mrYesToAll, QMessageBox::YesToAll},
+    {TMsgDlgBtn::mbHelp, TModalResult::mrNone, QMessageBox::Help},
+    {TMsgDlgBtn::mbClose, TModalResult::mrClose, QMessageBox::Close},
+}};
+
+} // namespace
+
+QMessageBox::Icon TDialogPresenter::IconOfKind(TMsgDlgType kind)
+{
+    switch (kind) {
+    case TMsgDlgType::mtWarning:
+        return QMessageBox::Warning;
+    case TMsgDlgType::mtError:
+        return QMessageBox::Critical;
+    case TMsgDlgType::mtInformation:
+        return QMessageBox::Information;
+    case TMsgDlgType::mtConfirmation:
+        return QMessageBox::Question;
+    case TMsgDlgType::mtCustom:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString TDialogPresenter::CaptionOfKind(TMsgDlgType kind)
+{
+    switch (kind) {
+    case TMsgDlgType::mtWarning:
+        return QStringLiteral("Warning");
+    case TMsgDlgType::mtError:
+        return QStringLiteral("Error");
+    case TMsgDlgType::mtInformation:
+        return QStringLiteral("Information");
+    case TMsgDlgType::mtConfirmation:
+        return QStringLiteral("Confirm");
+    case TMsgDlgType::mtCustom:
+        break;
+    }
+    return QGuiApplication::applicationDisplayName();
+}
+
+QString TDialogPresenter::ToQtFilter(const QString &filter)
+{
+    if (filter.trimmed().isEmpty())
+        return QString();
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        // Qt separates patterns by blanks; a description without patterns shows everything.
+        QString patterns = i + 1 < parts.size() ? parts.at(i + 1) : QString();
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        patterns = patterns.simplified();
+        if (patterns.isEmpty())
+            patterns = QStringLiteral("*");
+        const QString description = parts.at(i).trimmed();
+        filters << (description.isEmpty() ? patterns : description) + QStringLiteral(" (") + patterns +
+                       QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+TModalResult TDialogPresenter::ShowMessage(const QString &text, TMsgDlgType kind, TMsgDlgButtons buttons,
+                                           const QString &caption)
+{
+    // No parent: the box centres itself on the screen; exec() makes it application-modal.
+    QMessageBox box;
+    box.setWindowTitle(caption.isEmpty() ? CaptionOfKind(kind) : caption);
+    box.setIcon(IconOfKind(kind));
+    box.setTextFormat(Qt::PlainText); // catalogue texts and file names are never markup
+    box.setText(text);
+
+    if (!(buttons & ~TMsgDlgButtons(TMsgDlgBtn::mbHelp)))
+        buttons |= TMsgDlgBtn::mbOK; // a box must be closable
+    std::vector<std::pair<QAbstractButton *, TModalResult>> shown;
+    for (const ButtonSpec &spec : kButtons) {
+        if (!buttons.testFlag(spec.button))
+            continue;
+        QAbstractButton *button = spec.standard == QMessageBox::NoButton
+                                      ? box.addButton(QStringLiteral("All"), QMessageBox::AcceptRole)
+                                      : box.addButton(spec.standard);
+        shown.emplace_back(button, spec.result);
+    }
+    const auto buttonOf = [&](TModalResult result) -> QAbstractButton * {
+        for (const auto &[button, value] : shown) {
+            if (value == result)
+                return button;
+        }
+        return nullptr;
+    };
+    for (const TModalResult result : {TModalResult::mrOk, TModalResult::mrYes}) {
+        if (auto *button = qobject_cast<QPushButton *>(buttonOf(result))) {
+            box.setDefaultButton(button);
+            break;
+        }
+    }
+    for (const TModalResult result : {TModalResult::mrCancel, TModalResult::mrNo, TModalResult::mrOk}) {
+        if (QAbstractButton *button = buttonOf(result)) {
+            box.setEscapeButton(button);
+            break;
+        }
+    }
+
+    box.exec();
+    QAbstractButton *clicked = box.clickedButton();
+    for (const auto &[button, result] : shown) {
+        if (button == clicked)
+            return result;
+    }
+    return TModalResult::mrCancel;
+}
+
+bool TDialogPresenter::AskFileName(TFileDialogKind kind, const QString &filter, const QString &initialFolder,
+                                   const QString &proposedName, QString &fileName)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QString(), initialFolder, ToQtFilter(filter));
+    if (kind == TFileDialogKind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    fileName = proposedName;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty())
+        return false;
+    fileName = chosen.first();
+    return true;
+}
