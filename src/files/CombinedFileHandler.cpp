@@ -1,0 +1,568 @@
+#include "files/CombinedFileHandler.h"
+
+#include "core/Exceptions.h"
+#include "core/MarnovelConfigManager.h"
+#include "core/MarnovelUtils.h"
+#include "core/RegionalSettings.h"
+#include "core/SoftwareInfoManager.h"
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "files/BlockIO.h"
+#include "plate/CellBlockRect.h"
+#include "plate/CellColl.h"
+#include "plate/MarnovelPanels.h"
+#include "plate/TextGrid.h"
+#include "run/MarnovelData.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QPoint>
+#include <QStringEncoder>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString GeneralInfoSection = u"GeneralInfo"_s;
+const QString KeyMissingMarker = u"ERRORREADINGKEY"_s;
+const QString NotSpecifiedInFile = u"VALUE_NOT_SPECIFIED"_s;
+const QString LoadWhere = u"TCombinedFileHandler.LoadFromFiletext"_s;
+
+// More sections than a plate can hold wells and blocks for: the file is not ours.
+constexpr int MaxSections = 1000;
+
+QString FileParameter(const QString &fileName)
+{
+    return u"pFileName="_s + fileName;
+}
+
+[[noreturn]] void RaiseLoadError(const QString &fileName, const QString &reason)
+{
+    throw EConvertError(BuildExceptionMessage(LoadWhere, FileParameter(fileName), reason));
+}
+
+[[noreturn]] void RaiseRangeError(const QString &fileName, const QString &reason)
+{
+    throw ERangeError(BuildExceptionMessage(LoadWhere, FileParameter(fileName), reason));
+}
+
+// A value written into one line of the file: a line break would split the line.
+QString OneLine(QString text)
+{
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+// Section look-up over the lines of a file. Each section header is found once, and the
+// shared key look-up runs on that section's lines only, so a large file costs linear time.
+class TSectionIndex
+{
+public:
+    explicit TSectionIndex(const QStringList &lines) : mLines(lines)
+    {
+        qsizetype open = -1;
+        QString openName;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (!lines.at(i).startsWith(u'['))
+                continue;
+            if (open >= 0 && !mRanges.contains(openName))
+                mRanges.insert(openName, {open, i});
+            open = i;
+            openName = lines.at(i).toLower();
+        }
+        if (open >= 0 && !mRanges.contains(openName))
+            mRanges.insert(openName, {open, lines.size()});
+    }
+
+    bool HasSection(const QString &section) const { return mRanges.contains(Header(section)); }
+
+    QString Value(const QString &section, const QString &key, const QString &defaultValue) const
+    {
+        const auto range = mRanges.constFind(Header(section));
+        if (range == mRanges.constEnd())
+            return defaultValue;
+        return GetSectionValue(mLines.mid(range->first, range->second - range->first), section, key,
+                               defaultValue);
+    }
+
+private:
+    static QString Header(const QString &section) { return (u'[' + section + u']').toLower(); }
+
+    const QStringList &mLines;
+    QHash<QString, std::pair<qsizetype, qsizetype>> mRanges;
+};
+
+int ReadInteger(const QString &fileName, const QString &section, const QString &key, const QString &text)
+{
+    int value = 0;
+    if (!TryTextToInt(text, value))
+        RaiseLoadError(fileName, u"'%1' is not a valid integer value (key %2 of section [%3])."_s.arg(
+                                     text, key, section));
+    return value;
+}
+
+} // namespace
+
+// Everything a load takes from the file, checked, before anything is applied.
+struct TCombinedFileHandler::TStagedLoad
+{
+    struct TWell
+    {
+        QPoint Cell;
+        int LabelId = 0;
+    };
+    struct TBlock
+    {
+        bool IsStandard = false;
+        QString Id; // run data files only
+        TCriteriaType CriteriaType = CT_CORVEX_TWO;
+        int FixedId = 0;
+        std::vector<TWell> Wells;
+    };
+
+    TCurveType CurveType = CURVE_8POINT;
+    std::optional<QList<double>> StdConc;
+    QString RunDate, RunNumber, KitBatchNumber, Operator, DataRows, DataCols;
+    std::vector<TBlock> Blocks;
+    TTextGrid Grid;        // the plate as read from the file, grid coordinates
+    TStringGridData Table; // plate text, outer index = row
+};
+
+TCombinedFileHandler::TCombinedFileHandler() = default;
+TCombinedFileHandler::~TCombinedFileHandler() = default;
+
+TMarnovelData &TCombinedFileHandler::Data() const
+{
+    if (mRunData)
+        return *mRunData;
+    if (mSystemInfo && mSystemInfo->mData)
+        return *mSystemInfo->mData;
+    throw MarnovelException(BuildExceptionMessage(u"TCombinedFileHandler.Data"_s, QString(),
+                                                  u"No run data object is attached to the file handler."_s));
+}
+
+// ---- writing ------------------------------------------------------------------------------
+
+QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
+{
+    const TMarnovelData &data = Data();
+    QStringList lines;
+    lines << u"[GeneralInfo]"_s;
+    lines << u"Software version="_s + GetSoftwareInfoManager().GetVersNumberStr();
+    lines << u"CurveType="_s + QString::number(data.GetCurveType() == CURVE_8POINT ? 1 : 0);
+    if (pWithData) {
+        if (!mSystemInfo)
+            throw MarnovelException(BuildExceptionMessage(u"TCombinedFileHandler.SaveDataAndFormat"_s,
+                                                          QString(), u"No run details to save."_s));
+        const TSystemInfo &info = *mSystemInfo;
+        lines << u"RunDateI18n="_s + IsoDateText(info.UserInfoValue(info.RunDateName()));
+        lines << u"RunNumber="_s + OneLine(info.UserInfoValue(info.RunNumberName()));
+        lines << u"KitBatchNumber="_s + OneLine(info.UserInfoValue(info.KitBatchNumberName()));
+        lines << u"Operator="_s + OneLine(info.UserInfoValue(info.OperatorName()));
+        lines << u"DataRows="_s + OneLine(info.UserInfoValue(info.RawDataRowsName()));
+        lines << u"DataCols="_s + OneLine(info.UserInfoValue(info.RawDataColsName()));
+        lines << u"DecimalSeperator="_s + QString(GetRegionalDecimalSeparator());
+        QStringList concs;
+        for (const float conc : data.StdConc())
+            concs << FormatFixed(conc, 3);
+        lines << u"StdConc="_s + concs.join(u'|');
+    }
+    lines << QString();
+
+    const QString notSpecified = UiText(64);
+    int section = 0;
+    const auto writeBlocks = [&](const OWCells &cells) {
+        for (const auto &block : cells.Blocks()) {
+            lines << u"[Cell%1]"_s.arg(section++);
+            const auto wells = block->block();
+            for (int i = 0; i < static_cast<int>(wells.size()); ++i) {
+                const OWCellBlockElm &well = wells[i];
+                QString text;
+                if (i < block->ValueCount()) {
+                    text = block->getValidityValue(i) == ValueNotSpecified ? NotSpecifiedInFile
+                                                                           : block->getRawValue(i);
+                } else {
+                    // Never read from the grid (not calculated yet): what the grid shows.
+                    text = data.PlateText(well.mCell.x() - 1, well.mCell.y() - 1);
+                    if (text == notSpecified)
+                        text = NotSpecifiedInFile;
+                }
+                lines << u"Point%1=%2|%3|%4|%5"_s.arg(i)
+                             .arg(well.mCell.x())
+                             .arg(well.mCell.y())
+                             .arg(well.fID)
+                             .arg(OneLine(text));
+            }
+            lines << u"CriteriaType="_s + QString::number(int(block->GetCriteriaType()));
+            lines << u"FixedID="_s + QString::number(block->FixedID());
+            lines << u"ID="_s + OneLine(block->id());
+            lines << u"BlockType="_s + (block->getIsStandard() ? u"1"_s : u"0"_s);
+            lines << QString();
+        }
+    };
+    writeBlocks(data.RawData());
+    writeBlocks(data.StdBlocks());
+
+    if (data.ExtentsValid()) {
+        for (int col = 1; col < data.XExtent(); ++col) {
+            for (int row = 1; row < data.YExtent(); ++row) {
+                if (data.cellAtPoint(QPoint(col, row)))
+                    continue;
+                const QString text = data.PlateText(col - 1, row - 1);
+                lines << u"[Cell%1]"_s.arg(section++);
+                lines << u"Point0=%1|%2|-1|%3"_s.arg(col).arg(row).arg(text.isEmpty() ? u"0"_s
+                                                                                      : OneLine(text));
+                lines << u"BlockType=2"_s;
+            }
+        }
+    }
+    return lines;
+}
+
+namespace {
+
+void WriteUtf16File(const QString &fileName, const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + u"\r\n"_s;
+    QStringEncoder encoder(QStringConverter::Utf16LE);
+    QByteArray bytes("\xFF\xFE", 2);
+    bytes += QByteArray(encoder(text));
+    WriteFileAtomically(fileName, bytes);
+}
+
+} // namespace
+
+void TCombinedFileHandler::SaveFormat(const QString &pFileName)
+{
+    mFileHandlerState = FILE_SAVEFORMAT;
+    WriteUtf16File(pFileName, BuildFileText(false));
+}
+
+void TCombinedFileHandler::SaveDataAndFormat(const QString &pFileName)
+{
+    mFileHandlerState = FILE_SAVEFORMATANDDATA;
+    WriteUtf16File(pFileName, BuildFileText(true));
+}
+
+// ---- reading ------------------------------------------------------------------------------
+
+TFileLoadResult TCombinedFileHandler::LoadFormat(const QString &pFileName)
+{
+    mFileHandlerState = FILE_LOADFORMAT;
+    return Load(pFileName, false);
+}
+
+TFileLoadResult TCombinedFileHandler::LoadDataAndFormat(const QString &pFileName)
+{
+    mFileHandlerState = FILE_LOADFORMATANDDATA;
+    return Load(pFileName, true);
+}
+
+namespace {
+
+// "col|row|label|text"; a value without "|" is an older comma-separated one. A text that
+// itself holds the separator is kept whole.
+QStringList SplitPoint(const QString &value)
+{
+    const QChar separator = value.contains(u'|') ? u'|' : u',';
+    QStringList fields = value.split(separator);
+    if (fields.size() > 4) {
+        const QString text = fields.mid(3).join(separator);
+        fields.resize(3);
+        fields << text;
+    }
+    return fields;
+}
+
+struct TPointFields
+{
+    QPoint Cell;
+    int LabelId = 0;
+    QString Text;
+};
+
+TPointFields ReadPoint(const QString &fileName, const QString &section, const QString &key,
+                       const QString &value)
+{
+    const QStringList fields = SplitPoint(value);
+    if (fields.size() < 4)
+        throw EListError(BuildExceptionMessage(
+            LoadWhere, FileParameter(fileName),
+            u"Key %1 of section [%2] is missing or does not hold column, row, label and text."_s.arg(
+                key, section)));
+    TPointFields point;
+    point.Cell = QPoint(ReadInteger(fileName, section, key, fields.at(0)),
+                        ReadInteger(fileName, section, key, fields.at(1)));
+    point.LabelId = ReadInteger(fileName, section, key, fields.at(2));
+    point.Text = fields.at(3);
+    return point;
+}
+
+void CheckCellInGrid(const QString &fileName, const QString &section, QPoint cell, const ITextGrid &grid)
+{
+    const bool onPlate =
+        cell.x() >= 1 && cell.x() <= PlateColumnCount && cell.y() >= 1 && cell.y() <= PlateRowCount;
+    if (!onPlate || cell.x() >= grid.ColCount() || cell.y() >= grid.RowCount())
+        RaiseRangeError(
+            fileName,
+            u"The well (%1, %2) of section [%3] lies outside the plate."_s.arg(cell.x()).arg(cell.y()).arg(
+                section));
+}
+
+} // namespace
+
+TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithData)
+{
+    const QFileInfo info(pFileName);
+    if (!info.isFile())
+        throw EInOutError(
+            BuildExceptionMessage(LoadWhere, FileParameter(pFileName), u"The file does not exist."_s));
+    if (info.size() > MaxFileBytes)
+        throw EInOutError(BuildExceptionMessage(LoadWhere, FileParameter(pFileName),
+                                                u"The file is too large to be a run data or format file."_s));
+    const QStringList lines = SplitLines(DecodeText(ReadWholeFile(pFileName)));
+    const TSectionIndex file(lines);
+    const TMarnovelData &data = Data();
+
+    TStagedLoad staged;
+    QChar decimalSeparator = QLatin1Char(' ');
+    QChar dateSeparator = QLatin1Char(' ');
+
+    // Header.
+    const QString curveText = file.Value(GeneralInfoSection, u"CurveType"_s, KeyMissingMarker);
+    if (curveText != KeyMissingMarker) {
+        const int curve = ReadInteger(pFileName, GeneralInfoSection, u"CurveType"_s, curveText);
+        if (!IsValidCurveType(curve))
+            RaiseRangeError(pFileName, u"CurveType %1 is not a known curve type."_s.arg(curve));
+        staged.CurveType = static_cast<TCurveType>(curve);
+    }
+    const int standardCount = static_cast<int>(StandardsOfCurveType(staged.CurveType).size());
+    bool dateNotConverted = false;
+    if (pWithData) {
+        staged.RunNumber = file.Value(GeneralInfoSection, u"RunNumber"_s, QString());
+        staged.KitBatchNumber = file.Value(GeneralInfoSection, u"KitBatchNumber"_s, QString());
+        staged.Operator = file.Value(GeneralInfoSection, u"Operator"_s, QString());
+        staged.DataRows = file.Value(GeneralInfoSection, u"DataRows"_s, QString());
+        staged.DataCols = file.Value(GeneralInfoSection, u"DataCols"_s, QString());
+        const QString decimalText = file.Value(GeneralInfoSection, u"DecimalSeperator"_s, QString());
+        if (!decimalText.isEmpty())
+            decimalSeparator = decimalText.at(0);
+
+        const QString isoDate = file.Value(GeneralInfoSection, u"RunDateI18n"_s, QString());
+        if (!isoDate.isEmpty()) {
+            try {
+                staged.RunDate = DateTextFromIsoParts(isoDate);
+            } catch (const MarnovelException &) {
+                RaiseLoadError(pFileName,
+                               u"RunDateI18n '%1' is not a date written yyyy-mm-dd."_s.arg(isoDate));
+            }
+        } else {
+            const QString dateSeparatorText = file.Value(GeneralInfoSection, u"DateSeperator"_s, QString());
+            if (!dateSeparatorText.isEmpty())
+                dateSeparator = dateSeparatorText.at(0);
+            const QString oldDate = file.Value(GeneralInfoSection, u"RunDate"_s, QString());
+            dateNotConverted = ConvertDate(oldDate, dateSeparator, staged.RunDate) == DCR_CONVERTERROR;
+        }
+
+        const QString concText = file.Value(GeneralInfoSection, u"StdConc"_s, KeyMissingMarker);
+        if (concText != KeyMissingMarker && !concText.isEmpty()) {
+            std::vector<double> values;
+            try {
+                values = TextsToDoubles(concText.split(u'|'), decimalSeparator);
+            } catch (const EConvertError &) {
+                throw EConvertError(BuildExceptionMessage(
+                    u"TCombinedFileHandler.LoadFromFiletext_Header"_s,
+                    u"vStr="_s + concText + u", "_s + FileParameter(pFileName),
+                    u"Standards concentration string in run file could not be converted into standard concentration values."_s));
+            }
+            if (static_cast<int>(values.size()) < standardCount)
+                RaiseRangeError(pFileName,
+                                u"StdConc holds %1 values; the curve type needs %2."_s.arg(values.size())
+                                    .arg(standardCount));
+            for (const double value : values) {
+                if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+                    RaiseRangeError(pFileName, u"StdConc holds a value out of range."_s);
+            }
+            staged.StdConc = QList<double>(values.begin(), values.begin() + standardCount);
+        }
+    }
+    if (dateNotConverted)
+        return FL_DATECONVERTERROR;
+
+    // The plate as the file holds it.
+    int gridCols = PlateGridColumnCount;
+    int gridRows = PlateGridRowCount;
+    if (pWithData) {
+        gridRows = ReadInteger(pFileName, GeneralInfoSection, u"DataRows"_s, staged.DataRows);
+        gridCols = ReadInteger(pFileName, GeneralInfoSection, u"DataCols"_s, staged.DataCols);
+        // A plate text is 8 lines (9 grid rows) or nothing.
+        if (gridRows != 0 && gridRows != 1 && gridRows != PlateGridRowCount)
+            RaiseRangeError(pFileName, u"DataRows %1 is not a plate's row count."_s.arg(gridRows));
+        if (gridCols < 0 || gridCols > PlateGridColumnCount)
+            RaiseRangeError(pFileName, u"DataCols %1 is not a plate's column count."_s.arg(gridCols));
+    }
+    staged.Grid.SetColCount(gridCols);
+    staged.Grid.SetRowCount(gridRows);
+    if (gridRows > 1 && gridCols > 1) {
+        staged.Table.resize(gridRows - 1);
+        for (QStringList &row : staged.Table)
+            row.resize(gridCols - 1);
+    }
+
+    const TCriteriaTypes allowed = data.GetAllowedCriteriaTypes();
+    const QString notSpecified = UiText(64);
+    const bool replaceSeparator = pWithData && decimalSeparator != QLatin1Char(' ');
+    for (int n = 0;; ++n) {
+        const QString section = u"Cell"_s + QString::number(n);
+        if (!file.HasSection(section) || file.Value(section, u"BlockType"_s, QString()).isEmpty())
+            break;
+        if (n >= MaxSections)
+            RaiseRangeError(pFileName, u"The file holds more than %1 sections."_s.arg(MaxSections));
+        const int blockType =
+            ReadInteger(pFileName, section, u"BlockType"_s, file.Value(section, u"BlockType"_s, u"0"_s));
+        if (blockType < 0)
+            RaiseRangeError(pFileName,
+                            u"BlockType %1 of section [%2] is not valid."_s.arg(blockType).arg(section));
+
+        if (blockType > 1) {
+            const TPointFields point =
+                ReadPoint(pFileName, section, u"Point0"_s, file.Value(section, u"Point0"_s, QString()));
+            CheckCellInGrid(pFileName, section, point.Cell, staged.Grid);
+            staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
+            staged.Table[point.Cell.y() - 1][point.Cell.x() - 1] = point.Text;
+            continue;
+        }
+
+        TStagedLoad::TBlock block;
+        block.IsStandard = blockType == 1;
+        if (pWithData)
+            block.Id = file.Value(section, u"ID"_s, u"0"_s);
+        const QList<TStdDisplayRec> *labels = nullptr;
+        if (block.IsStandard) {
+            labels = &StandardsOfCurveType(staged.CurveType);
+        } else {
+            const int criteria = ReadInteger(pFileName, section, u"CriteriaType"_s,
+                                             file.Value(section, u"CriteriaType"_s, u"0"_s));
+            if (criteria < 0 || criteria >= TCriteriaTypes::Capacity || !allowed.Contains(criteria))
+                return FL_WRONGTYPE;
+            block.CriteriaType = static_cast<TCriteriaType>(criteria);
+            block.FixedId =
+                ReadInteger(pFileName, section, u"FixedID"_s, file.Value(section, u"FixedID"_s, u"0"_s));
+            labels = &WellLabelsOfCriteriaType(criteria);
+        }
+        for (int i = 0; i < labels->size(); ++i) {
+            const QString key = u"Point"_s + QString::number(i);
+            TPointFields point = ReadPoint(pFileName, section, key, file.Value(section, key, QString()));
+            CheckCellInGrid(pFileName, section, point.Cell, staged.Grid);
+            bool known = false;
+            for (const TStdDisplayRec &label : *labels)
+                known = known || label.ID == point.LabelId;
+            if (!known)
+                RaiseRangeError(
+                    pFileName,
+                    u"Key %1 of section [%2] names the well label %3, which the layout does not have."_s
+                        .arg(key, section)
+                        .arg(point.LabelId));
+            if (replaceSeparator)
+                point.Text = ReplaceDecimalSeparator(point.Text, decimalSeparator);
+            if (IsNotSpecifiedMarker(point.Text))
+                point.Text = notSpecified;
+            staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
+            if (!staged.Table.isEmpty())
+                staged.Table[point.Cell.y() - 1][point.Cell.x() - 1] = point.Text;
+            block.Wells.push_back({point.Cell, point.LabelId});
+        }
+        staged.Blocks.push_back(std::move(block));
+    }
+
+    Apply(staged, pWithData);
+    mDecimalSeperator = decimalSeparator;
+    mDateSeperator = dateSeparator;
+    return FL_OK;
+}
+
+void TCombinedFileHandler::Apply(const TStagedLoad &pStaged, bool pWithData)
+{
+    TMarnovelData &data = Data();
+    if (mCurveTypeHost) {
+        if (pStaged.StdConc)
+            mCurveTypeHost->SetCurveType(pStaged.CurveType, *pStaged.StdConc);
+        else
+            mCurveTypeHost->SetCurveType(pStaged.CurveType);
+    } else if (pStaged.StdConc) {
+        data.SetCurveType(pStaged.CurveType, *pStaged.StdConc);
+    } else {
+        data.SetCurveType(pStaged.CurveType);
+    }
+
+    data.ClearStdBlocks();
+    data.ClearRawData();
+    TCBBlockPanelList &standardLabels = TStdPanel::GetBlockList();
+    for (const TStagedLoad::TBlock &staged : pStaged.Blocks) {
+        auto block = std::make_unique<OWCellBlockRectCombined>();
+        TCBBlockPanelList *labels = &standardLabels;
+        if (staged.IsStandard) {
+            block->setId(pWithData ? staged.Id : OWCellBlockBase::GetCurrentStandardIdStr(), true);
+            OWCellBlockBase::SetNextStandardId();
+        } else {
+            block->setId(pWithData ? staged.Id : OWCellBlockBase::GetCurrentSubjectIdStr(), false);
+            block->SetCriteriaType(staged.CriteriaType);
+            block->SetFixedID(staged.FixedId);
+            OWCellBlockBase::SetNextSubjectId();
+            labels = &TCBBlockPanelList::GetListForCriteriaType(staged.CriteriaType);
+        }
+        for (const TStagedLoad::TWell &well : staged.Wells)
+            block->addWithID(well.Cell, labels->GetBlockByID(well.LabelId));
+        if (staged.IsStandard)
+            data.StdBlocks().add(std::move(block));
+        else
+            data.RawData().add(std::move(block));
+    }
+    if (!pWithData)
+        return;
+
+    data.loadDataObject(pStaged.Table);
+    data.SetValues(pStaged.Grid);
+
+    if (!mSystemInfo) {
+        mOwnedSystemInfo = std::make_unique<TSystemInfo>();
+        mSystemInfo = mOwnedSystemInfo.get();
+    }
+    TSystemInfo &info = *mSystemInfo;
+    info.SetUserInfoValue(info.RunNumberName(), pStaged.RunNumber);
+    info.SetUserInfoValue(info.KitBatchNumberName(), pStaged.KitBatchNumber);
+    info.SetUserInfoValue(info.OperatorName(), pStaged.Operator);
+    info.SetUserInfoValue(info.RawDataRowsName(), pStaged.DataRows);
+    info.SetUserInfoValue(info.RawDataColsName(), pStaged.DataCols);
+    info.SetUserInfoValue(info.RunDateName(), pStaged.RunDate);
+    info.mRawData = pStaged.Table;
+    info.CurveType = pStaged.CurveType;
+}
+
+// ---- default names ----------------------------------------------------------------------------
+
+QString TCombinedFileHandler::DefaultRunDataFileName(const QDate &pRunDate, const QString &pRunNumber)
+{
+    return FormatDate(ShortFileDateFormatPattern(), pRunDate) + u'_' + pRunNumber + u".vdf"_s;
+}
+
+QString TCombinedFileHandler::DefaultFormatFileName(const QString &pOperator, const QDate &pRunDate)
+{
+    return UniqueFileName(GetConfigManager().GetDirFormatFiles(),
+                          pOperator.left(3) + FormatDate(ShortFileDateFormatPattern(), pRunDate) + u'_',
+                          u"vff"_s);
+}
+
+TCombinedFileHandler &GetGlobalFileHandler()
+{
+    static TCombinedFileHandler handler;
+    return handler;
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "plate/MarnovelTypes.h"
+
+#include <QChar>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class TMarnovelData;
+struct TSystemInfo;
+
+enum TFileHandlerIntention
+{
+    FILE_SAVEFORMAT = 0,
+    FILE_LOADFORMAT = 1,
+    FILE_SAVEFORMATANDDATA = 2,
+    FILE_LOADFORMATANDDATA = 3
+};
+
+enum TFileLoadResult
+{
+    FL_OK = 0,
+    FL_DATECONVERTERROR = 1,
+    FL_WRONGTYPE = 2
+};
+
+// The curve-type operations of whoever shows the run (the main window, the headless
+// tool). A load hands the file's curve type, and its concentrations when it has them,
+// to the host, which passes them on to the run data object and updates its own views.
+class ICurveTypeHost
+{
+public:
+    virtual ~ICurveTypeHost() = default;
+    virtual void SetCurveType(TCurveType pCurveType) = 0;
+    virtual void SetCurveType(TCurveType pCurveType, const QList<double> &pStdConc) = 0;
+};
+
+// Reads and writes run data files (.vdf) and format files (.vff).
+//
+// A load either succeeds completely or changes nothing: the file is parsed and checked in
+// full before the run data object, the curve type, the block counters or the run-details
+// record are touched. Failures raise a MarnovelException whose message names the file;
+// a run date that cannot be read and a sample layout the edition does not allow are
+// reported as FL_DATECONVERTERROR and FL_WRONGTYPE instead.
+class TCombinedFileHandler
+{
+public:
+    // Anything larger is not one of our files.
+    static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+
+    TCombinedFileHandler();
+    ~TCombinedFileHandler();
+    TCombinedFileHandler(const TCombinedFileHandler &) = delete;
+    TCombinedFileHandler &operator=(const TCombinedFileHandler &) = delete;
+
+    // The run data object all four operations work on (not owned).
+    void SetRunData(TMarnovelData *pData) { mRunData = pData; }
+    TMarnovelData *RunData() const { return mRunData; }
+    // Receives the curve type of a loaded file; without a host the run data object takes
+    // it directly (not owned).
+    void SetCurveTypeHost(ICurveTypeHost *pHost) { mCurveTypeHost = pHost; }
+    // The caller's run-details record (not owned): set before saving or loading a run data
+    // file, read after loading, then detached with nullptr.
+    void SetSystemInfo(TSystemInfo *pSystemInfo) { mSystemInfo = pSystemInfo; }
+    TSystemInfo *SystemInfo() const { return mSystemInfo; }
+    TFileHandlerIntention State() const { return mFileHandlerState; }
+
+    void SaveFormat(const QString &pFileName);
+    // The record must hold the run details (run date in the regional short date format).
+    void SaveDataAndFormat(const QString &pFileName);
+    TFileLoadResult LoadFormat(const QString &pFileName);
+    TFileLoadResult LoadDataAndFormat(const QString &pFileName);
+
+    // "ddmmmyy" + "_" + run number + ".vdf", for example 31May17_12.vdf.
+    static QString DefaultRunDataFileName(const QDate &pRunDate, const QString &pRunNumber);
+    // In the configured format folder: first 3 characters of the operator, "ddmmmyy", "_",
+    // the first free suffix, ".vff".
+    static QString DefaultFormatFileName(const QString &pOperator, const QDate &pRunDate);
+
+private:
+    struct TStagedLoad;
+
+    QStringList BuildFileText(bool pWithData) const;
+    TFileLoadResult Load(const QString &pFileName, bool pWithData);
+    void Apply(const TStagedLoad &pStaged, bool pWithData);
+
+    TMarnovelData &Data() const;
+
+    QChar mDecimalSeperator = QLatin1Char(' ');
+    QChar mDateSeperator = QLatin1Char(' ');
+    TSystemInfo *mSystemInfo = nullptr;
+    std::unique_ptr<TSystemInfo> mOwnedSystemInfo;
+    TFileHandlerIntention mFileHandlerState = FILE_LOADFORMAT;
+    TMarnovelData *mRunData = nullptr;
+    ICurveTypeHost *mCurveTypeHost = nullptr;
+};
+
+TCombinedFileHandler &GetGlobalFileHandler();

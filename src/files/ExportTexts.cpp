@@ -1,0 +1,163 @@
+#include "files/ExportTexts.h"
+
+#include "core/MarnovelConfigManager.h"
+#include "core/MarnovelUtils.h"
+#include "core/SoftwareInfoManager.h"
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "plate/CellBlock.h"
+#include "plate/CellColl.h"
+#include "plate/TextGrid.h"
+#include "run/MarnovelData.h"
+#include "run/RunCalculation.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Tab = u"\t"_s;
+const QString CrLf = u"\r\n"_s;
+
+QString RunDateText(const QDate &date)
+{
+    return FormatDate(u"dd/mmm/yyyy"_s, date);
+}
+
+QString VerdictText(bool valid)
+{
+    return UiText(valid ? 106 : 107);
+}
+
+// Run number, tab, run date, tab, QC verdict: the start of every data line.
+QString LineStart(const TRunDetails &details, bool valid)
+{
+    return details.RunNumber + Tab + RunDateText(details.RunDate) + Tab + VerdictText(valid);
+}
+
+QString WithoutLineBreaks(const QString &text)
+{
+    return RemoveAllOf(text, CrLf);
+}
+
+// Cell of the standards table (outer index = column); empty outside it.
+QString TableCell(const TStringGridData &table, int col, int row)
+{
+    if (col < 0 || col >= table.size() || row < 0 || row >= table.at(col).size())
+        return QString();
+    return table.at(col).at(row);
+}
+
+int TableRowCount(const TStringGridData &table)
+{
+    return table.isEmpty() ? 0 : static_cast<int>(table.first().size());
+}
+
+} // namespace
+
+QString ExportPreamble(const TRunDetails &pDetails)
+{
+    return UiText(114) + u": "_s + GetSoftwareInfoManager().GetVersNumberStr() + CrLf + UiText(46) + u": "_s +
+           pDetails.OperatorName + CrLf + UiText(45) + u": "_s + pDetails.KitBatchNumber + CrLf;
+}
+
+QString BuildResultsExportText(const TMarnovelData &pData, const TRunCalculationResult &pResult,
+                               const TRunDetails &pDetails)
+{
+    const int k = OWCellBlockBase::GetIdentifierCount();
+    const int resultCount = pData.ResultGridCount().X;
+    const int lastGridColumn = resultCount; // the grid has the identifier column and X result columns
+
+    QString text = ExportPreamble(pDetails);
+    if (k > 0)
+        text += UiText(72) + Tab;
+    text += UiText(44) + Tab + UiText(23) + Tab + UiText(133);
+    for (int c = std::max(k, 0); c <= lastGridColumn; ++c)
+        text += Tab + (c == 0 ? UiText(72) : pData.resultGridColHeading(c - 1));
+    text += CrLf;
+
+    const int lastResult = std::min(resultCount - k, OWCellBlockBase::ResultSlotCount - 1);
+    for (const auto &block : pData.RawData().Blocks()) {
+        if (k > 0)
+            text += block->id() + Tab;
+        text += LineStart(pDetails, pResult.Valid);
+        for (int i = 0; i <= lastResult; ++i)
+            text += Tab + StripMarkup(block->getResult(i));
+        text += CrLf;
+    }
+
+    if (pData.AnnotationExists(AT_INVALIDVALUE, 0, 0))
+        text += u"# "_s + UiText(285) + CrLf;
+    if (pData.AnnotationExists(AT_EXCEEDMAXVALUE, 0, 0))
+        text += u"\u00B6 "_s + UiText(286) + CrLf;
+    if (pData.AnnotationExists(AT_POTENTIALTUBEMIXUP, 0, 0))
+        text += u"* "_s + UiText(305);
+    return text;
+}
+
+QString BuildRawDataExportText(const TMarnovelData &pData, const TRunCalculationResult &pResult,
+                               const TRunDetails &pDetails, const ITextGrid &pRawDataGrid)
+{
+    const TStringGridData &standards = pResult.StandardsTable;
+    const OWCells &stdBlocks = pData.StdBlocks();
+    const int C = pRawDataGrid.ColCount();
+    const int n = stdBlocks.GetCount();
+    const OWCellBlockBase *firstStd = stdBlocks.getCellInteger(0);
+    const int R = std::max(pRawDataGrid.RowCount(), firstStd ? firstStd->Count() : 0);
+    const int stdRows = TableRowCount(standards);
+
+    QString text = ExportPreamble(pDetails);
+    text += WithoutLineBreaks(UiText(44)) + Tab + WithoutLineBreaks(UiText(23)) + Tab +
+            WithoutLineBreaks(UiText(133)) + Tab + WithoutLineBreaks(UiText(122)) + RepeatChar(u'\t', C);
+    text += UiText(74) + Tab + WithoutLineBreaks(UiText(75)) + Tab + WithoutLineBreaks(UiText(122)) +
+            RepeatChar(u'\t', n);
+    text += WithoutLineBreaks(UiText(76)) + Tab + WithoutLineBreaks(UiText(77)) + Tab +
+            WithoutLineBreaks(UiText(78)) + Tab + WithoutLineBreaks(UiText(85)) + CrLf;
+
+    for (int r = 1; r < R; ++r) {
+        text += LineStart(pDetails, pResult.Valid) + Tab;
+        for (int c = 1; c < C; ++c)
+            text += pRawDataGrid.Cell(c, r) + Tab;
+        text += Tab;
+        const bool standardRow = r < stdRows;
+        text += standardRow ? TableCell(standards, 0, r) : Tab;
+        text += Tab;
+        // Without any standard block there is no concentration to show either.
+        if (!firstStd || firstStd->Count() < r) {
+            text += RepeatChar(u'\t', n);
+        } else {
+            text += TableCell(standards, 1, r) + Tab;
+            for (const auto &block : stdBlocks.Blocks())
+                text += FormatGeneral(block->getValue(r - 1), 15) + Tab;
+        }
+        text += standardRow ? TableCell(standards, 2, r) + Tab + TableCell(standards, 3, r) + Tab +
+                                  TableCell(standards, 4, r)
+                            : Tab;
+        if (r == 1)
+            text += Tab + pResult.CorrelationText;
+        text += CrLf;
+    }
+    return text;
+}
+
+void FillRawDataGrid(const TMarnovelData &pData, ITextGrid &pGrid)
+{
+    pData.copyDataToStringgrid(pGrid);
+    pGrid.SetCell(0, 0, QString());
+    for (int col = 1; col < pGrid.ColCount(); ++col)
+        pGrid.SetCell(col, 0, QString::number(col));
+    for (int row = 1; row < pGrid.RowCount(); ++row)
+        pGrid.SetCell(0, row, QString(RowHeadingLetter(row)));
+}
+
+void WriteExportFile(const QString &pFileName, const QString &pText)
+{
+    WriteFileAtomically(pFileName, QByteArray("\xEF\xBB\xBF") + pText.toUtf8());
+}
+
+QString ProposedExportFileName(const QDate &pRunDate, const QString &pWord)
+{
+    return UniqueFileName(GetConfigManager().GetDirExportFiles(),
+                          FormatDate(ShortFileDateFormatPattern(), pRunDate) + pWord, u"txt"_s);
+}

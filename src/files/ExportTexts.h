@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class ITextGrid;
+class TMarnovelData;
+struct TRunCalculationResult;
+
+// The run details the exports and reports name.
+struct TRunDetails
+{
+    QDate RunDate;
+    QString RunNumber;
+    QString KitBatchNumber;
+    QString OperatorName;
+};
+
+// Text 114 ": " version, text 46 ": " operator, text 45 ": " kit batch number, each
+// line ended by CR LF.
+QString ExportPreamble(const TRunDetails &pDetails);
+
+// One line per subject block with its results, then the footnotes of the annotations
+// present. pResult is the calculation of the run in pData.
+QString BuildResultsExportText(const TMarnovelData &pData, const TRunCalculationResult &pResult,
+                               const TRunDetails &pDetails);
+
+// The plate row by row as the raw-data grid shows it, beside the standards with the
+// values used in the calculation and their QC. pRawDataGrid holds the plate with its
+// headings (row 0 and column 0), as the window's raw-data grid has it.
+QString BuildRawDataExportText(const TMarnovelData &pData, const TRunCalculationResult &pResult,
+                               const TRunDetails &pDetails, const ITextGrid &pRawDataGrid);
+
+// Copies the plate text into the grid (copyDataToStringgrid) and writes the headings
+// the window's raw-data grid has: "1".."12" in row 0, "A".."H" in column 0, (0, 0) empty.
+void FillRawDataGrid(const TMarnovelData &pData, ITextGrid &pGrid);
+
+// UTF-8 with a byte-order mark, replacing any existing file without ever leaving a
+// half-written one. EInOutError on failure.
+void WriteExportFile(const QString &pFileName, const QString &pText);
+
+// In the configured export folder: the run date "ddmmmyy", pWord ("ResultExp" or
+// "DataExp"), the first free suffix ("a", "b", ...), ".txt".
+QString ProposedExportFileName(const QDate &pRunDate, const QString &pWord);
