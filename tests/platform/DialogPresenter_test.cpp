@@ -1,0 +1,209 @@
+#include "platform/DialogPresenter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+using namespace Qt::StringLiterals;
+
+static void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+class DialogPresenterTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "DialogPresenter_test";
+        static char *argv[] = {name, nullptr};
+        sApp = std::make_unique<QApplication>(argc, argv);
+        QApplication::setApplicationDisplayName(u"Velomyra"_s);
+    }
+    // Before static destruction, while Qt's own globals still exist.
+    static void TearDownTestSuite() { sApp.reset(); }
+
+    static inline std::unique_ptr<QApplication> sApp;
+
+    // Runs `answer` on the dialog as soon as it is shown modally; the dialog must close.
+    template <typename Dialog> static void WhenShown(std::function<void(Dialog &)> answer)
+    {
+        auto poll = std::make_shared<std::function<void()>>();
+        *poll = [answer, poll] {
+            if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+                answer(*dialog);
+                *poll = nullptr; // break the self-reference
+                return;
+            }
+            QTimer::singleShot(5, *poll);
+        };
+        QTimer::singleShot(0, *poll);
+    }
+};
+
+TEST_F(DialogPresenterTest, ToQtFilter_PipeSeparatedPairs_BecomeQtFilters)
+{
+    const struct
+    {
+        QString input, expected;
+    } cases[] = {
+        {u"Velomyra Run Data File|*.vdf"_s, u"Velomyra Run Data File (*.vdf)"_s},
+        {u"Portable Document Format|*.pdf"_s, u"Portable Document Format (*.pdf)"_s},
+        {u"Text File|*.txt|All files|*.*"_s, u"Text File (*.txt);;All files (*.*)"_s},
+        {u"Plates|*.vdf;*.vff"_s, u"Plates (*.vdf *.vff)"_s},
+        {u"Anything"_s, u"Anything (*)"_s},
+        {u"|*.txt"_s, u"*.txt (*.txt)"_s},
+        {QString(), QString()},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TDialogPresenter::ToQtFilter(c.input), c.expected) << c.input.toStdString();
+}
+
+TEST_F(DialogPresenterTest, Kinds_MapToIconsAndCaptions)
+{
+    const struct
+    {
+        TMsgDlgType kind;
+        QMessageBox::Icon icon;
+        QString caption;
+    } cases[] = {
+        {TMsgDlgType::mtWarning, QMessageBox::Warning, u"Warning"_s},
+        {TMsgDlgType::mtError, QMessageBox::Critical, u"Error"_s},
+        {TMsgDlgType::mtInformation, QMessageBox::Information, u"Information"_s},
+        {TMsgDlgType::mtConfirmation, QMessageBox::Question, u"Confirm"_s},
+        {TMsgDlgType::mtCustom, QMessageBox::NoIcon, u"Velomyra"_s},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(TDialogPresenter::IconOfKind(c.kind), c.icon);
+        EXPECT_EQ(TDialogPresenter::CaptionOfKind(c.kind), c.caption);
+    }
+}
+
+TEST_F(DialogPresenterTest, ShowMessage_ClickedButton_GivesItsResult)
+{
+    // click: a standard button, NoButton for the box's own "All" button, nullopt for Escape.
+    const struct
+    {
+        TMsgDlgButtons buttons;
+        QMessageBox::StandardButtons standard; // the toolkit buttons the box shows
+        std::optional<QMessageBox::StandardButton> click;
+        TModalResult expected;
+    } cases[] = {
+        {TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+         TModalResult::mrNo},
+        {TMsgDlgBtn::mbOK | TMsgDlgBtn::mbCancel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok,
+         TModalResult::mrOk},
+        {TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, std::nullopt, TModalResult::mrCancel},
+        {TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, QMessageBox::Yes | QMessageBox::No, std::nullopt,
+         TModalResult::mrNo},
+        {TMsgDlgBtn::mbYes | TMsgDlgBtn::mbAll, QMessageBox::Yes, QMessageBox::NoButton, TModalResult::mrAll},
+        {TMsgDlgBtn::mbAbort | TMsgDlgBtn::mbRetry | TMsgDlgBtn::mbIgnore,
+         QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Retry,
+         TModalResult::mrRetry},
+        {TMsgDlgBtn::mbNoToAll | TMsgDlgBtn::mbYesToAll | TMsgDlgBtn::mbClose,
+         QMessageBox::NoToAll | QMessageBox::YesToAll | QMessageBox::Close, QMessageBox::YesToAll,
+         TModalResult::mrYesToAll},
+        {TMsgDlgButtons(), QMessageBox::Ok, QMessageBox::Ok, TModalResult::mrOk},
+    };
+    TDialogPresenter presenter;
+    for (const auto &c : cases) {
+        QMessageBox::StandardButtons shown;
+        QString title;
+        WhenShown<QMessageBox>([&](QMessageBox &box) {
+            shown = box.standardButtons();
+            title = box.windowTitle();
+            EXPECT_TRUE(box.isModal());
+            EXPECT_EQ(box.textFormat(), Qt::PlainText);
+            if (!c.click) {
+                QTest::keyClick(&box, Qt::Key_Escape);
+                return;
+            }
+            QAbstractButton *target = nullptr;
+            for (QAbstractButton *button : box.buttons()) {
+                if (box.standardButton(button) == *c.click)
+                    target = button;
+            }
+            if (!target) {
+                ADD_FAILURE() << "button missing";
+                box.done(0);
+                return;
+            }
+            target->click();
+        });
+        const TModalResult result =
+            presenter.ShowMessage(u"<B>Text</B>"_s, TMsgDlgType::mtWarning, c.buttons, {});
+        EXPECT_EQ(result, c.expected) << c.buttons.toInt();
+        EXPECT_EQ(shown, c.standard) << c.buttons.toInt();
+        EXPECT_EQ(title, u"Warning"_s);
+    }
+}
+
+TEST_F(DialogPresenterTest, ShowMessage_GivenCaption_IsTitle)
+{
+    TDialogPresenter presenter;
+    QString title;
+    QString text;
+    WhenShown<QMessageBox>([&](QMessageBox &box) {
+        title = box.windowTitle();
+        text = box.text();
+        box.accept();
+    });
+    presenter.ShowMessage(u"Saved"_s, TMsgDlgType::mtInformation, TMsgDlgBtn::mbOK, u"Velomyra"_s);
+    EXPECT_EQ(title, u"Velomyra"_s);
+    EXPECT_EQ(text, u"Saved"_s);
+}
+
+TEST_F(DialogPresenterTest, AskFileName_SaveDialog_ShowsFolderFilterAndProposedName)
+{
+    QTemporaryDir folder;
+    TDialogPresenter presenter;
+    for (const bool confirm : {false, true}) {
+        WhenShown<QFileDialog>([&](QFileDialog &dialog) {
+            EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+            EXPECT_EQ(dialog.directory().absolutePath(), folder.path());
+            EXPECT_EQ(dialog.nameFilters(), QStringList{u"Text File (*.txt)"_s});
+            EXPECT_EQ(dialog.selectedFiles().value(0), folder.filePath(u"run 12.txt"_s));
+            if (confirm)
+                static_cast<QDialog &>(dialog).accept();
+            else
+                dialog.reject();
+        });
+        QString fileName;
+        const bool ok = presenter.AskFileName(TFileDialogKind::Save, u"Text File|*.txt"_s, folder.path(),
+                                              u"run 12.txt"_s, fileName);
+        EXPECT_EQ(ok, confirm);
+        EXPECT_EQ(fileName, confirm ? folder.filePath(u"run 12.txt"_s) : u"run 12.txt"_s);
+    }
+}
+
+TEST_F(DialogPresenterTest, AskFileName_OpenDialogCancelledWithoutProposal_GivesEmptyName)
+{
+    QTemporaryDir folder;
+    TDialogPresenter presenter;
+    WhenShown<QFileDialog>([&](QFileDialog &dialog) {
+        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+        dialog.reject();
+    });
+    QString fileName = u"stale"_s;
+    EXPECT_FALSE(presenter.AskFileName(TFileDialogKind::Open, u"Velomyra Format File|*.vff"_s, folder.path(),
+                                       QString(), fileName));
+    EXPECT_TRUE(fileName.isEmpty());
+}
+
+} // namespace
