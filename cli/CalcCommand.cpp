@@ -1,0 +1,360 @@
+#include "CalcCommand.h"
+
+#include "core/Exceptions.h"
+#include "core/MarnovelUtils.h"
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "files/BlockIO.h"
+#include "files/CombinedFileHandler.h"
+#include "files/ExportTexts.h"
+#include "plate/CellBlock.h"
+#include "plate/TextGrid.h"
+#include "run/MarnovelRdData.h"
+#include "run/RunCalculation.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMimeData>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A plate reader's export of one plate is a few kilobytes.
+constexpr qint64 MaxPlateFileBytes = 1024 * 1024;
+
+// Ends the command with a status and a message; nothing has been written yet.
+struct TCalcFailure
+{
+    int status;
+    QString message;
+};
+
+// The headless tool's side of a file load: curve type and concentrations go straight to
+// the run data object.
+class TRunDataCurveHost : public ICurveTypeHost
+{
+public:
+    explicit TRunDataCurveHost(TMarnovelData &data) : mData(data) {}
+    void SetCurveType(TCurveType pCurveType) override { mData.SetCurveType(pCurveType); }
+    void SetCurveType(TCurveType pCurveType, const QList<double> &pStdConc) override
+    {
+        mData.SetCurveType(pCurveType, pStdConc);
+    }
+
+private:
+    TMarnovelData &mData;
+};
+
+int CurvePoints(TCurveType curve)
+{
+    return curve == CURVE_8POINT ? 8 : 4;
+}
+
+QString Quoted(const QString &fileName)
+{
+    return u'"' + fileName + u'"';
+}
+
+void LoadRunFile(const QString &fileName, TCombinedFileHandler &handler, TRunDetails &details)
+{
+    TSystemInfo info;
+    handler.SetSystemInfo(&info);
+    TFileLoadResult result = FL_OK;
+    try {
+        result = handler.LoadDataAndFormat(fileName);
+    } catch (const MarnovelException &error) {
+        handler.SetSystemInfo(nullptr);
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(fileName) + u": "_s + error.Message()};
+    }
+    handler.SetSystemInfo(nullptr);
+    if (result == FL_DATECONVERTERROR)
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD,
+                           Quoted(fileName) + u": "_s + UiText(125) + u" (the run date cannot be read)"_s};
+    if (result == FL_WRONGTYPE)
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(fileName) + u": "_s + UiText(371)};
+
+    QDateTime runDate;
+    if (!TryTextToDateTime(info.UserInfoValue(info.RunDateName()), runDate))
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD,
+                           Quoted(fileName) + u": "_s + UiText(125) + u" (the run date cannot be read)"_s};
+    details.RunDate = runDate.date();
+    details.RunNumber = info.UserInfoValue(info.RunNumberName());
+    details.KitBatchNumber = info.UserInfoValue(info.KitBatchNumberName());
+    details.OperatorName = info.UserInfoValue(info.OperatorName());
+}
+
+void LoadPlateAndFormat(const TCliOptions &options, TMarnovelRdData &data, TCombinedFileHandler &handler,
+                        TRunDetails &details)
+{
+    const QFileInfo plateInfo(options.plateFile);
+    if (!plateInfo.isFile())
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.plateFile) + u": the file does not exist."_s};
+    if (plateInfo.size() > MaxPlateFileBytes)
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD,
+                           Quoted(options.plateFile) +
+                               u": the file is too large to be a plate reader's output."_s};
+    QMimeData mime;
+    try {
+        mime.setText(DecodeText(ReadWholeFile(options.plateFile)));
+        if (!data.loadDataObject(&mime))
+            throw TCalcFailure{EXIT_USAGE_OR_LOAD,
+                               Quoted(options.plateFile) +
+                                   u": the plate text must be 8 lines of tab-separated values."_s};
+    } catch (const EPlateTextOverflow &) {
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD,
+                           Quoted(options.plateFile) +
+                               u": the plate text does not fit a plate of 8 rows and 12 columns."_s};
+    } catch (const MarnovelException &error) {
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.plateFile) + u": "_s + error.Message()};
+    }
+    if (!data.ExtentsValid())
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.plateFile) + u": "_s + UiText(118) +
+                                                   u" (more than 12 values on a line)"_s};
+
+    TFileLoadResult result = FL_OK;
+    try {
+        result = handler.LoadFormat(options.formatFile);
+    } catch (const MarnovelException &error) {
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.formatFile) + u": "_s + error.Message()};
+    }
+    if (result == FL_WRONGTYPE)
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.formatFile) + u": "_s + UiText(371)};
+    if (result != FL_OK)
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.formatFile) + u": "_s + UiText(125)};
+
+    const TCurveType curve = data.GetCurveType();
+    if (options.curvePoints && *options.curvePoints != CurvePoints(curve))
+        throw TCalcFailure{
+            EXIT_USAGE_OR_LOAD,
+            u"--curve %1 does not match the format file, whose standards are laid out for a %2-point curve."_s
+                .arg(*options.curvePoints)
+                .arg(CurvePoints(curve))};
+    if (options.stdConc) {
+        if (const auto problem = CheckStdConc(*options.stdConc, CurvePoints(curve)))
+            throw TCalcFailure{EXIT_USAGE_OR_LOAD, *problem};
+        QList<double> concentrations = *options.stdConc;
+        concentrations.append(0.0);
+        data.SetCurveType(curve, concentrations);
+    }
+
+    details.RunDate = options.runDate.value_or(QDate::currentDate());
+    details.RunNumber = options.runNumber;
+    details.KitBatchNumber = options.kitBatchNumber;
+    details.OperatorName = options.operatorName;
+}
+
+QString Column(const TStringGridData &table, int col, int row)
+{
+    if (col < 0 || col >= table.size() || row < 0 || row >= table.at(col).size())
+        return QString();
+    return table.at(col).at(row);
+}
+
+QByteArray JsonText(const TMarnovelRdData &data, const TRunCalculationResult &result,
+                    const TRunDetails &details)
+{
+    QJsonObject runDetails;
+    runDetails.insert(u"runDate"_s, details.RunDate.toString(Qt::ISODate));
+    runDetails.insert(u"runNumber"_s, details.RunNumber);
+    runDetails.insert(u"kitBatchNumber"_s, details.KitBatchNumber);
+    runDetails.insert(u"operator"_s, details.OperatorName);
+
+    QJsonArray standards;
+    const TStringGridData &table = result.StandardsTable;
+    const int rows = table.isEmpty() ? 0 : static_cast<int>(table.first().size());
+    for (int row = 1; row < rows; ++row) {
+        QJsonObject standard;
+        standard.insert(u"name"_s, Column(table, 0, row));
+        standard.insert(u"conc"_s, Column(table, 1, row));
+        standard.insert(u"mean"_s, Column(table, 2, row));
+        standard.insert(u"cv"_s, Column(table, 3, row));
+        standard.insert(u"qc"_s, Column(table, 4, row));
+        standard.insert(u"pass"_s, Column(table, 5, row) == u"-1");
+        standards.append(standard);
+    }
+
+    QJsonObject curve;
+    curve.insert(u"intercept"_s, result.InterceptText);
+    curve.insert(u"slope"_s, result.SlopeText);
+    curve.insert(u"correlation"_s, result.CorrelationText);
+    curve.insert(u"correlationPass"_s, result.CorrelationPass);
+
+    QJsonArray results;
+    for (const TRunSubjectResult &subject : result.Subjects) {
+        QJsonObject entry;
+        entry.insert(u"id"_s, subject.Id);
+        entry.insert(u"result"_s, StripMarkup(subject.ResultText));
+        entry.insert(u"marks"_s, QJsonArray::fromStringList(subject.Marks));
+        entry.insert(u"value"_s, subject.Value ? QJsonValue(*subject.Value) : QJsonValue(QJsonValue::Null));
+        results.append(entry);
+    }
+
+    QJsonObject root;
+    root.insert(u"runDetails"_s, runDetails);
+    root.insert(u"curveType"_s, CurvePoints(data.GetCurveType()));
+    root.insert(u"standards"_s, standards);
+    root.insert(u"curve"_s, curve);
+    root.insert(u"valid"_s, result.Valid);
+    root.insert(u"verdict"_s, result.VerdictText);
+    root.insert(u"plateWashNote"_s, result.PlateWashNote);
+    root.insert(u"results"_s, results);
+    root.insert(u"footnotes"_s, QJsonArray::fromStringList(result.FootnoteLines));
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+// Columns padded to their widest text, two blanks apart.
+QString TableText(const QList<QStringList> &rows)
+{
+    QList<qsizetype> widths;
+    for (const QStringList &row : rows) {
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            if (widths.size() <= c)
+                widths.append(0);
+            widths[c] = std::max(widths[c], row.at(c).size());
+        }
+    }
+    QString text;
+    for (const QStringList &row : rows) {
+        QString line;
+        for (qsizetype c = 0; c < row.size(); ++c)
+            line += c + 1 < row.size() ? row.at(c).leftJustified(widths.at(c) + 2) : row.at(c);
+        text += line + u'\n';
+    }
+    return text;
+}
+
+QString SummaryText(const TMarnovelRdData &data, const TRunCalculationResult &result,
+                    const TRunDetails &details)
+{
+    QString text;
+    text += TableText({{UiText(23) + u':', FormatDate(u"dd/mmm/yyyy"_s, details.RunDate)},
+                       {UiText(44) + u':', details.RunNumber},
+                       {UiText(45) + u':', details.KitBatchNumber},
+                       {UiText(46) + u':', details.OperatorName},
+                       {u"Curve:"_s, u"%1-point"_s.arg(CurvePoints(data.GetCurveType()))}});
+    text += u'\n';
+
+    QList<QStringList> standards;
+    const TStringGridData &table = result.StandardsTable;
+    const int rows = table.isEmpty() ? 0 : static_cast<int>(table.first().size());
+    for (int row = 0; row < rows; ++row) {
+        QStringList line;
+        for (int col = 0; col < 5; ++col)
+            line << Column(table, col, row);
+        standards << line;
+    }
+    text += TableText(standards) + u'\n';
+
+    text += TableText(
+        {{UiText(83) + u':', result.InterceptText},
+         {UiText(84) + u':', result.SlopeText},
+         {UiText(85) + u':', result.CorrelationText + u"  "_s + UiText(result.CorrelationPass ? 79 : 80)}});
+    text += u'\n' + result.VerdictText + u'\n';
+    if (result.PlateWashNote)
+        text += UiText(258) + u'\n';
+    text += u'\n';
+
+    QList<QStringList> subjects{{UiText(72), UiText(94)}};
+    for (const TRunSubjectResult &subject : result.Subjects)
+        subjects << QStringList{subject.Id, StripMarkup(subject.ResultText)};
+    text += TableText(subjects);
+    if (!result.FootnoteLines.isEmpty())
+        text += u'\n' + result.FootnoteLines.join(u'\n') + u'\n';
+    return text;
+}
+
+// "-" is standard output: the text without a byte-order mark.
+void AddOutput(const QString &target, const QString &text, QByteArray &standardOutput,
+               QList<std::pair<QString, QString>> &files)
+{
+    if (target.isEmpty())
+        return;
+    if (target == u"-")
+        standardOutput += text.toUtf8();
+    else
+        files.append({target, text});
+}
+
+} // namespace
+
+TCalcOutcome RunCalcCommand(const TCliOptions &options)
+{
+    TCalcOutcome outcome;
+    try {
+        OWCellBlockBase::Reset();
+        TMarnovelRdData data;
+        TRunDataCurveHost host(data);
+        TCombinedFileHandler handler;
+        handler.SetRunData(&data);
+        handler.SetCurveTypeHost(&host);
+
+        TRunDetails details;
+        if (options.PlateMode())
+            LoadPlateAndFormat(options, data, handler, details);
+        else
+            LoadRunFile(options.runFile, handler, details);
+
+        TRunCalculationResult result;
+        try {
+            result = CalculateRun(data);
+        } catch (const ERunNotCalculable &error) {
+            throw TCalcFailure{EXIT_USAGE_OR_LOAD, error.Message()};
+        } catch (const EMathError &) {
+            throw TCalcFailure{EXIT_NOT_CALCULABLE, UiText(185)};
+        } catch (const TCustomInvalidExtentsException &) {
+            throw TCalcFailure{EXIT_USAGE_OR_LOAD, UiText(118)};
+        }
+
+        // Everything is computed before the first byte is written.
+        QList<std::pair<QString, QString>> exportFiles;
+        if (!options.resultsExportFile.isEmpty())
+            AddOutput(options.resultsExportFile, BuildResultsExportText(data, result, details),
+                      outcome.standardOutput, exportFiles);
+        if (!options.dataExportFile.isEmpty()) {
+            TTextGrid grid;
+            FillRawDataGrid(data, grid);
+            AddOutput(options.dataExportFile, BuildRawDataExportText(data, result, details, grid),
+                      outcome.standardOutput, exportFiles);
+        }
+        if (options.json)
+            outcome.standardOutput += JsonText(data, result, details);
+        else if (!options.StdoutTaken())
+            outcome.standardOutput += SummaryText(data, result, details).toUtf8();
+
+        TSystemInfo info;
+        if (!options.saveFile.isEmpty()) {
+            info.mData = &data;
+            info.SetUserInfoValue(info.RunDateName(),
+                                  DateTimeToText(QDateTime(details.RunDate, QTime(0, 0))));
+            info.SetUserInfoValue(info.RunNumberName(), details.RunNumber);
+            info.SetUserInfoValue(info.KitBatchNumberName(), details.KitBatchNumber);
+            info.SetUserInfoValue(info.OperatorName(), details.OperatorName);
+            info.SetUserInfoValue(info.RawDataRowsName(), QString::number(std::max(data.YExtent(), 0)));
+            info.SetUserInfoValue(info.RawDataColsName(), QString::number(std::max(data.XExtent(), 0)));
+        }
+
+        try {
+            if (!options.saveFile.isEmpty()) {
+                handler.SetSystemInfo(&info);
+                handler.SaveDataAndFormat(options.saveFile);
+                handler.SetSystemInfo(nullptr);
+            }
+            for (const auto &[fileName, text] : exportFiles)
+                WriteExportFile(fileName, text);
+        } catch (const MarnovelException &error) {
+            handler.SetSystemInfo(nullptr);
+            outcome.standardOutput.clear();
+            throw TCalcFailure{EXIT_USAGE_OR_LOAD, error.Message()};
+        }
+    } catch (const TCalcFailure &failure) {
+        outcome.status = failure.status;
+        outcome.errorMessage = failure.message;
+        outcome.standardOutput.clear();
+    }
+    return outcome;
+}

@@ -1,0 +1,256 @@
+#include "CliOptions.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool HasControlCharacter(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return true;
+    }
+    return false;
+}
+
+// "1,0.5,0.25": numbers in the C notation, never the regional one, because "," separates.
+bool ParseNumberList(const QString &text, QList<double> &values, QString &bad)
+{
+    values.clear();
+    const QStringList parts = text.split(u',');
+    for (const QString &part : parts) {
+        bool ok = false;
+        const double value = part.trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(value)) {
+            bad = part;
+            return false;
+        }
+        values.append(value);
+    }
+    return true;
+}
+
+std::optional<QDate> ParseIsoDate(const QString &text)
+{
+    static const QRegularExpression pattern(u"^(\\d{4})-(\\d{2})-(\\d{2})$"_s);
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate date(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+} // namespace
+
+QString CliUsageText()
+{
+    return uR"(Usage:
+  velomyra-cli calc RUN.vdf [OUTPUT OPTIONS]
+  velomyra-cli calc --plate PLATE.txt --format LAYOUT.vff [RUN OPTIONS] [OUTPUT OPTIONS]
+  velomyra-cli --help | --version
+
+Calculates an ELISA run without the desktop program: either a stored run data file,
+or the plate reader's tab-separated output laid out by a format file.
+
+Run options (with --plate only):
+  --run-date YYYY-MM-DD   run date (default: today)
+  --run-number TEXT       run number
+  --kit-batch TEXT        kit batch number
+  --operator TEXT         operator
+  --curve 4|8             standard curve type (default: the format file's)
+  --std-conc C1,C2,...    concentrations of the standards before the zero standard,
+                          in IU/mL, "." as decimal point (3 values for a 4-point curve,
+                          7 for an 8-point curve; the zero standard is always 0)
+
+Output options:
+  --results-export FILE   write the results export text ("-": standard output)
+  --data-export FILE      write the raw data export text ("-": standard output)
+  --save RUN.vdf          write a run data file of the run
+  --json                  print the results as one JSON object instead of the summary
+
+Exit status: 0 calculated (whatever the verdict), 2 wrong usage or a file that cannot be
+read or loaded or a run that cannot be calculated yet, 3 data that cannot be calculated.
+)"_s;
+}
+
+std::optional<QString> CheckStdConc(const QList<double> &values, int curvePoints)
+{
+    const int wanted = curvePoints - 1;
+    if (values.size() != wanted)
+        return u"--std-conc needs %1 values for a %2-point curve (S1 to S%1; the zero standard is 0), not %3."_s
+            .arg(wanted)
+            .arg(curvePoints)
+            .arg(values.size());
+    for (const double value : values) {
+        if (value < 0 || !std::isfinite(value))
+            return u"--std-conc: only numerical non-negative values are allowed as standard concentration values."_s;
+    }
+    return std::nullopt;
+}
+
+std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QString &error)
+{
+    TCliOptions options;
+    if (arguments.isEmpty()) {
+        error = u"no command given (try --help)"_s;
+        return std::nullopt;
+    }
+    const QString &first = arguments.first();
+    if (first == u"--help" || first == u"-h" || first == u"help") {
+        options.action = TCliOptions::TAction::Help;
+        return options;
+    }
+    if (first == u"--version" || first == u"-V") {
+        options.action = TCliOptions::TAction::Version;
+        return options;
+    }
+    if (first != u"calc") {
+        error = u"unknown command \"%1\" (try --help)"_s.arg(first);
+        return std::nullopt;
+    }
+    options.action = TCliOptions::TAction::Calc;
+
+    static const QStringList valueOptions = {
+        u"--plate"_s,          u"--format"_s,      u"--run-date"_s, u"--run-number"_s,
+        u"--kit-batch"_s,      u"--operator"_s,    u"--curve"_s,    u"--std-conc"_s,
+        u"--results-export"_s, u"--data-export"_s, u"--save"_s,
+    };
+    QStringList seen;
+    QStringList positional;
+    for (int i = 1; i < arguments.size(); ++i) {
+        QString argument = arguments.at(i);
+        if (argument == u"--help" || argument == u"-h") {
+            options.action = TCliOptions::TAction::Help;
+            return options;
+        }
+        if (argument == u"--json") {
+            options.json = true;
+            continue;
+        }
+        if (!argument.startsWith(u"--") || argument == u"--") {
+            positional.append(argument);
+            continue;
+        }
+        QString value;
+        bool hasValue = false;
+        const qsizetype equals = argument.indexOf(u'=');
+        if (equals > 0) {
+            value = argument.mid(equals + 1);
+            argument.truncate(equals);
+            hasValue = true;
+        }
+        if (!valueOptions.contains(argument)) {
+            error = u"unknown option %1"_s.arg(argument);
+            return std::nullopt;
+        }
+        if (!hasValue) {
+            if (i + 1 >= arguments.size()) {
+                error = u"option %1 needs a value"_s.arg(argument);
+                return std::nullopt;
+            }
+            value = arguments.at(++i);
+        }
+        if (seen.contains(argument)) {
+            error = u"option %1 given twice"_s.arg(argument);
+            return std::nullopt;
+        }
+        seen.append(argument);
+        if (argument == u"--plate")
+            options.plateFile = value;
+        else if (argument == u"--format")
+            options.formatFile = value;
+        else if (argument == u"--run-date") {
+            options.runDate = ParseIsoDate(value);
+            if (!options.runDate) {
+                error = u"--run-date \"%1\" is not a date written YYYY-MM-DD"_s.arg(value);
+                return std::nullopt;
+            }
+        } else if (argument == u"--run-number")
+            options.runNumber = value;
+        else if (argument == u"--kit-batch")
+            options.kitBatchNumber = value;
+        else if (argument == u"--operator")
+            options.operatorName = value;
+        else if (argument == u"--curve") {
+            if (value != u"4" && value != u"8") {
+                error = u"--curve must be 4 or 8, not \"%1\""_s.arg(value);
+                return std::nullopt;
+            }
+            options.curvePoints = value.toInt();
+        } else if (argument == u"--std-conc") {
+            QList<double> values;
+            QString bad;
+            if (!ParseNumberList(value, values, bad)) {
+                error =
+                    u"--std-conc: \"%1\" is not a number; only numerical non-negative values are allowed as standard concentration values"_s
+                        .arg(bad);
+                return std::nullopt;
+            }
+            options.stdConc = values;
+        } else if (argument == u"--results-export")
+            options.resultsExportFile = value;
+        else if (argument == u"--data-export")
+            options.dataExportFile = value;
+        else if (argument == u"--save")
+            options.saveFile = value;
+        if (value.isEmpty()) {
+            error = u"option %1 needs a value"_s.arg(argument);
+            return std::nullopt;
+        }
+        if (HasControlCharacter(value)) {
+            error = u"option %1: the value must not contain line breaks or other control characters"_s.arg(
+                argument);
+            return std::nullopt;
+        }
+    }
+
+    const bool plateMode = !options.plateFile.isEmpty() || !options.formatFile.isEmpty();
+    static const QStringList plateOnly = {u"--run-date"_s, u"--run-number"_s, u"--kit-batch"_s,
+                                          u"--operator"_s, u"--curve"_s,      u"--std-conc"_s};
+    if (plateMode) {
+        if (!positional.isEmpty()) {
+            error = u"give either a run data file or --plate and --format, not both"_s;
+            return std::nullopt;
+        }
+        if (options.plateFile.isEmpty() || options.formatFile.isEmpty()) {
+            error = u"--plate and --format go together"_s;
+            return std::nullopt;
+        }
+    } else {
+        if (positional.size() != 1) {
+            error = positional.isEmpty() ? u"calc needs a run data file, or --plate and --format"_s
+                                         : u"calc takes one run data file, not %1"_s.arg(positional.size());
+            return std::nullopt;
+        }
+        options.runFile = positional.first();
+        for (const QString &option : plateOnly) {
+            if (seen.contains(option)) {
+                error = u"%1 applies only with --plate and --format"_s.arg(option);
+                return std::nullopt;
+            }
+        }
+    }
+    const int toStdout =
+        int(options.json) + int(options.resultsExportFile == u"-") + int(options.dataExportFile == u"-");
+    if (toStdout > 1) {
+        error = u"only one of --json, --results-export - and --data-export - can write to standard output"_s;
+        return std::nullopt;
+    }
+    if (options.saveFile == u"-") {
+        error = u"--save needs a file name"_s;
+        return std::nullopt;
+    }
+    if (options.stdConc && options.curvePoints) {
+        if (const auto problem = CheckStdConc(*options.stdConc, *options.curvePoints)) {
+            error = *problem;
+            return std::nullopt;
+        }
+    }
+    return options;
+}

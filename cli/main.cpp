@@ -1,0 +1,119 @@
+// velomyra-cli: calculates a run without the desktop program.
+#include "CalcCommand.h"
+#include "CliOptions.h"
+
+#include "core/Exceptions.h"
+#include "core/Messages.h"
+#include "core/Registry.h"
+#include "core/SoftwareInfoManager.h"
+#include "core/UiTextManager.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void WriteError(const QString &text)
+{
+    const QByteArray bytes = (u"velomyra-cli: "_s + text + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+// Model messages (for example a plate text of the wrong size) go to standard error.
+class StderrPresenter : public IPresenter
+{
+public:
+    TModalResult ShowMessage(const QString &text, TMsgDlgType, TMsgDlgButtons, const QString &) override
+    {
+        WriteError(text);
+        return TModalResult::mrOk;
+    }
+    bool AskFileName(TFileDialogKind, const QString &, const QString &, const QString &, QString &) override
+    {
+        return false;
+    }
+};
+
+// The program's language when the stored "Locale" names one of its catalogues, else English.
+void LoadCatalogue()
+{
+    const QString english = u"LOCALE_ENGLISH"_s;
+    QString locale;
+    try {
+        locale = OpenRegistry()->value(u"Locale"_s).toString();
+    } catch (const std::exception &) {
+    }
+    TTranslationManager &manager = GetTranslationManager();
+    bool known = false;
+    for (int i = 0; i < 8 && !known; ++i) {
+        try {
+            known = manager.ResourceIdOfIndex(i) == locale;
+        } catch (const MarnovelException &) {
+        }
+    }
+    if (known) {
+        try {
+            manager.LoadResource(locale);
+            return;
+        } catch (const MarnovelException &) {
+        }
+    }
+    manager.LoadResource(english);
+}
+
+void WriteOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"velomyra-cli"_s);
+    StderrPresenter presenter;
+    SetPresenter(&presenter);
+
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    QString usageError;
+    const std::optional<TCliOptions> options = ParseCliArguments(arguments, usageError);
+    if (!options) {
+        WriteError(usageError);
+        WriteError(u"try 'velomyra-cli --help'"_s);
+        return EXIT_USAGE_OR_LOAD;
+    }
+
+    try {
+        switch (options->action) {
+        case TCliOptions::TAction::Help:
+            WriteOut(CliUsageText().toUtf8());
+            return EXIT_CALCULATED;
+        case TCliOptions::TAction::Version: {
+            const TSoftwareInfoManager &info = GetSoftwareInfoManager();
+            WriteOut(
+                (u"velomyra-cli "_s + info.GetVersNumberStr() + u' ' + info.GetBuildNo() + u'\n').toUtf8());
+            return EXIT_CALCULATED;
+        }
+        case TCliOptions::TAction::Calc:
+            break;
+        }
+        LoadCatalogue();
+        const TCalcOutcome outcome = RunCalcCommand(*options);
+        if (!outcome.errorMessage.isEmpty())
+            WriteError(outcome.errorMessage);
+        WriteOut(outcome.standardOutput);
+        return outcome.status;
+    } catch (const MarnovelException &error) {
+        WriteError(error.Message());
+    } catch (const std::exception &error) {
+        WriteError(QString::fromLocal8Bit(error.what()));
+    }
+    return EXIT_USAGE_OR_LOAD;
+}
