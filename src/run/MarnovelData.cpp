@@ -1,0 +1,470 @@
+#include "run/MarnovelData.h"
+
+#include "core/MarnovelUtils.h"
+#include "core/Messages.h"
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "plate/CellBlock.h"
+#include "plate/CellColl.h"
+#include "plate/TextGrid.h"
+#include "run/linear_regression.h"
+
+#include <QMimeData>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr int MaxReplicates = 21;
+constexpr int StandardsTableCols = 6;
+
+[[noreturn]] void RaiseMath(const QString &where, const QString &reason)
+{
+    throw EMathError(BuildExceptionMessage(where, QString(), reason));
+}
+
+void CheckFinite(double value, const QString &where, const QString &what)
+{
+    if (!std::isfinite(value))
+        RaiseMath(where, what + QStringLiteral(" cannot be calculated"));
+}
+
+// The decimal comparisons work on 32-bit integers; a value whose scaled form leaves that
+// range is far from any threshold, so a plain comparison gives the same answer.
+bool Scalable(int decimals, double x)
+{
+    return std::fabs(x * std::pow(10.0, decimals)) < 2.0e9;
+}
+
+bool LessOrEqualAt(int decimals, double x, double y)
+{
+    if (Scalable(decimals, x) && Scalable(decimals, y))
+        return IsLessOrEqualAtDecimals(decimals, x, y);
+    return x <= y;
+}
+
+bool GreaterOrEqualAt(int decimals, double x, double y)
+{
+    if (Scalable(decimals, x) && Scalable(decimals, y))
+        return IsGreaterOrEqualAtDecimals(decimals, x, y);
+    return x >= y;
+}
+
+double RoundedForDisplay(int decimals, double x)
+{
+    return Scalable(decimals, x) ? RoundToDecimals(decimals, x) : x;
+}
+
+// A well that has not read its value yet counts as missing.
+TValidityType ValidityOf(const OWCellBlockBase &block, int index)
+{
+    if (index < 0 || index >= block.ValueCount())
+        return ValueNotSpecified;
+    return block.getValidityValue(index);
+}
+
+} // namespace
+
+TMarnovelData::TMarnovelData()
+    : mStdBlocks(std::make_unique<OWCells>()), mRawData(std::make_unique<OWCells>())
+{
+    // The curve type is chosen by the edition's constructor: a virtual call here would
+    // not reach it.
+}
+
+TMarnovelData::~TMarnovelData()
+{
+    clear();
+}
+
+bool TMarnovelData::IsCvAcceptable(int /*index*/, double cv) const
+{
+    return LessOrEqualAt(1, cv, 15.0);
+}
+
+QString TMarnovelData::QcResultText(const QString &text, int /*index*/) const
+{
+    return text;
+}
+
+// ---- plate text ----------------------------------------------------------------------
+
+bool TMarnovelData::loadDataObject(const QMimeData *dataObj)
+{
+    ClearMData();
+    if (dataObj == nullptr) {
+        ShowErrorMessage(QStringLiteral("dataObj = nil"));
+        mLastPasteGood = false;
+        return mLastPasteGood;
+    }
+    if (!dataObj->hasText()) {
+        ShowErrorMessage(UiText(126));
+        mLastPasteGood = false;
+        return mLastPasteGood;
+    }
+    mLastPasteGood = false;
+    mLastPasteGood = ParsePlateLines(SplitLines(dataObj->text()));
+    return mLastPasteGood;
+}
+
+bool TMarnovelData::loadDataObject(const TStringGridData &data)
+{
+    ClearMData();
+    // Refuse oversized grids before building their lines.
+    if (data.size() > DataRows) {
+        mLastPasteGood = false;
+        throw EPlateTextOverflow(BuildExceptionMessage(QStringLiteral("TMarnovelData.loadDataObject"),
+                                                       QStringLiteral("rows=") + QString::number(data.size()),
+                                                       QStringLiteral("More than 9 lines of plate text")));
+    }
+    const QString notSpecified = UiText(64);
+    QStringList lines;
+    lines.reserve(data.size());
+    for (const QStringList &row : data) {
+        QStringList cells;
+        cells.reserve(row.size());
+        for (const QString &cell : row) {
+            QString text = RemoveChar(cell, PlateTextSeparator);
+            if (IsNotSpecifiedMarker(text))
+                text = notSpecified;
+            cells.append(text);
+        }
+        lines.append(cells.join(PlateTextSeparator));
+    }
+    mLastPasteGood = false;
+    mLastPasteGood = ParsePlateLines(lines);
+    return mLastPasteGood;
+}
+
+bool TMarnovelData::ParsePlateLines(const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return true;
+
+    // Checked up front so that nothing at all is stored from text that does not fit.
+    int widest = 0;
+    bool fits = lines.size() <= DataRows;
+    for (qsizetype j = 0; fits && j < lines.size(); ++j) {
+        const qsizetype tokens = lines.at(j).count(PlateTextSeparator) + 1;
+        fits = tokens <= DataCols;
+        widest = std::max(widest, static_cast<int>(tokens));
+    }
+    if (!fits) {
+        mLastPasteGood = false;
+        throw EPlateTextOverflow(BuildExceptionMessage(
+            QStringLiteral("TMarnovelData.ParsePlateLines"),
+            QStringLiteral("lines=") + QString::number(lines.size()),
+            QStringLiteral("The plate text holds more than 9 lines or more than 13 values on a line")));
+    }
+
+    for (int j = 0; j < lines.size(); ++j) {
+        const QStringList tokens = lines.at(j).split(PlateTextSeparator);
+        for (int i = 0; i < tokens.size(); ++i) {
+            const QString &token = tokens.at(i);
+            double value = 0.0;
+            QString stored;
+            if (TryTextToFloat(token, value)) {
+                try {
+                    stored = RoundWideString(token, 3);
+                } catch (const MarnovelException &) {
+                    // Too large to round on its digits: keep the number as written.
+                    stored = token;
+                }
+            } else {
+                stored = NormaliseNonNumeric(token);
+            }
+            mData[i][j] = stored;
+        }
+    }
+
+    if (lines.size() != PlateRowCount) {
+        ShowErrorMessage(UiText(118));
+        return false;
+    }
+    mXExtent = widest + 1;
+    mYExtent = PlateRowCount + 1;
+    return true;
+}
+
+QString TMarnovelData::PlateText(int col, int row) const
+{
+    if (col < 0 || col >= DataCols || row < 0 || row >= DataRows)
+        return QString();
+    return mData[col][row];
+}
+
+void TMarnovelData::copyDataToStringgrid(ITextGrid &dest) const
+{
+    if (!ExtentsValid())
+        throw TCustomInvalidExtentsException(QStringLiteral("Invalid Extents"));
+    dest.SetColCount(mXExtent);
+    dest.SetRowCount(mYExtent);
+    for (int c = 0; c <= mXExtent - 2; ++c)
+        for (int r = 0; r <= mYExtent - 2; ++r)
+            dest.SetCell(c + 1, r + 1, mData[c][r]);
+}
+
+bool TMarnovelData::ExtentsValid() const
+{
+    // The copy reads matrix row mYExtent - 2, so 10 rows are still inside the matrix.
+    return mXExtent >= 0 && mYExtent >= 0 && mXExtent <= DataCols && mYExtent <= DataRows + 1;
+}
+
+// ---- clearing ----------------------------------------------------------------------------
+
+void TMarnovelData::clear()
+{
+    ClearStdBlocks();
+    ClearRawData();
+}
+
+void TMarnovelData::ClearStdBlocks()
+{
+    mStdBlocks->clear(true);
+}
+
+void TMarnovelData::ClearRawData()
+{
+    mRawData->clear(true);
+}
+
+void TMarnovelData::ClearMData()
+{
+    for (auto &column : mData)
+        for (QString &text : column)
+            text.clear();
+    mXExtent = 0;
+    mYExtent = 0;
+    mLastPasteGood = true;
+}
+
+// ---- queries -------------------------------------------------------------------------------
+
+int TMarnovelData::StdConcSize() const
+{
+    return static_cast<int>(StdConc().size());
+}
+
+bool TMarnovelData::HasNegativeODValues() const
+{
+    const int cols = std::min(mXExtent - 1, DataCols);
+    const int rows = std::min(mYExtent - 1, DataRows);
+    for (int c = 0; c < cols; ++c) {
+        for (int r = 0; r < rows; ++r) {
+            double value = 0.0;
+            if (TryTextToFloat(mData[c][r], value) && value < 0.0)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool TMarnovelData::DoesCriteriaHaveData(TCriteriaType /*criteria*/) const
+{
+    return mRawData->GetCount() > 0;
+}
+
+TCriteriaTypes TMarnovelData::GetAllowedCriteriaTypes() const
+{
+    return TCriteriaTypes{fCriteriaType};
+}
+
+bool TMarnovelData::CriteriaHasMinimumNoStrips(TCriteriaType /*criteria*/) const
+{
+    return mXExtent - 1 >= fMinimumStrips;
+}
+
+int TMarnovelData::IndexColOfLastFormatStrip() const
+{
+    return std::max(IndexColOfLastFormatStrip(*mRawData), IndexColOfLastFormatStrip(*mStdBlocks));
+}
+
+int TMarnovelData::IndexColOfLastFormatStrip(const OWCells &pWells) const
+{
+    int last = -1;
+    for (int b = 0; b < pWells.GetCount(); ++b) {
+        const OWCellBlockBase *block = pWells.getCellInteger(b);
+        if (block == nullptr)
+            continue;
+        for (int w = 0; w < block->Count(); ++w)
+            last = std::max(last, block->block()[w].mCell.x());
+    }
+    return last;
+}
+
+void TMarnovelData::SetValues(const ITextGrid &pSourceGrid)
+{
+    for (int b = 0; b < mRawData->GetCount(); ++b)
+        mRawData->getCellInteger(b)->setValues(pSourceGrid);
+    for (int b = 0; b < mStdBlocks->GetCount(); ++b)
+        mStdBlocks->getCellInteger(b)->setValues(pSourceGrid);
+}
+
+bool TMarnovelData::IsValidCoefficient(double pCoefficient)
+{
+    if (!std::isfinite(pCoefficient))
+        return false;
+    return GreaterOrEqualAt(2, pCoefficient, 0.98);
+}
+
+OWCellBlockBase *TMarnovelData::cellAtPoint(QPoint p) const
+{
+    if (OWCellBlockBase *block = mStdBlocks->getCellPoint(p))
+        return block;
+    return mRawData->getCellPoint(p);
+}
+
+bool TMarnovelData::canCalc() const
+{
+    if (!doCanCalc())
+        return false;
+    const TStdConcData &conc = StdConc();
+    // Written as "not >= 0" so that a NaN concentration is refused too.
+    return std::none_of(conc.begin(), conc.end(), [](float c) { return !(c >= 0.0f); });
+}
+
+bool TMarnovelData::AnnotationExists(TAnnotationType pAnnotationType, int pStartItem, int pEndItem) const
+{
+    const int count = mRawData->GetCount();
+    const int first = pStartItem == 0 ? 1 : std::max(pStartItem, 1);
+    const int last = pEndItem == 0 ? count : std::min(pEndItem, count);
+    for (int item = first; item <= last; ++item) {
+        const OWCellBlockBase *block = mRawData->getCellInteger(item - 1);
+        if (block != nullptr && block->getAnnotationExists(pAnnotationType))
+            return true;
+    }
+    return false;
+}
+
+// ---- calculation -------------------------------------------------------------------------
+
+bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStringGridData &concGd)
+{
+    static const QString where = QStringLiteral("TMarnovelData.calc");
+    const int n = StdConcSize();
+    const OWCells &stds = *mStdBlocks;
+
+    // Work on a copy so that a failed calculation leaves the caller's table untouched.
+    TStringGridData table = concGd;
+    if (table.size() < StandardsTableCols)
+        table.resize(StandardsTableCols);
+    for (QStringList &column : table)
+        if (column.size() < n + 1)
+            column.resize(n + 1);
+
+    const QString notApplicable = UiText(81);
+    bool valid = true;
+    std::vector<double> distinctX;
+
+    for (int i = 0; i < n; ++i) {
+        // 1. replicates
+        std::vector<double> values;
+        bool complete = true;
+        for (int b = 0; b < stds.GetCount(); ++b) {
+            const OWCellBlockBase *block = stds.getCellInteger(b);
+            if (block == nullptr || block->Count() <= i)
+                continue;
+            const TValidityType validity = ValidityOf(*block, i);
+            if (validity == ValueNotSpecified) {
+                complete = false;
+                continue;
+            }
+            if (static_cast<int>(values.size()) >= MaxReplicates)
+                throw ERangeError(
+                    BuildExceptionMessage(where, QStringLiteral("index=") + QString::number(i),
+                                          QStringLiteral("More than 21 replicates of a standard")));
+            if (validity == ValueNotNumerical) {
+                complete = false;
+                values.push_back(4.0);
+            } else {
+                values.push_back(block->getValue(i));
+            }
+        }
+
+        // 2. mean and deviation
+        double mean = 0.0;
+        double sd = 0.0;
+        MeanAndSampleDeviation(values, mean, sd);
+        CheckFinite(mean, where, QStringLiteral("The mean of ") + StandardName(i));
+        CheckFinite(sd, where, QStringLiteral("The deviation of ") + StandardName(i));
+
+        // 3. curve point
+        double x = 0.0;
+        double y = 0.0;
+        if (GetRegressionPoint(i, x, mean, y)) {
+            CheckFinite(x, where, QStringLiteral("The logarithm of the concentration of ") + StandardName(i));
+            CheckFinite(y, where, QStringLiteral("The logarithm of the mean of ") + StandardName(i));
+            reg.Add(x, y);
+            if (std::find(distinctX.begin(), distinctX.end(), x) == distinctX.end())
+                distinctX.push_back(x);
+            if (series1 != nullptr)
+                series1->AddPoint(x, y, CurvePointColor);
+        }
+
+        // 4. mean column
+        table[2][i + 1] = complete ? FormatFixed(RoundedForDisplay(3, mean), 3) : notApplicable;
+
+        // 5. QC of the standard
+        const double singleMean = static_cast<double>(static_cast<float>(mean));
+        bool passed = complete;
+        if (IsLowStandard(i, n)) {
+            const int examined = std::min(stds.GetCount(), n);
+            for (int b = 0; b < examined; ++b) {
+                const OWCellBlockBase *block = stds.getCellInteger(b);
+                if (block == nullptr || block->Count() <= i || ValidityOf(*block, i) != ValidValue)
+                    continue;
+                if (!CheckStandardReplicate(b, i, stds, singleMean, sd)) {
+                    passed = false;
+                    break;
+                }
+            }
+            table[3][i + 1] = notApplicable;
+        } else {
+            const double cv = sd / mean * 100.0;
+            CheckFinite(cv, where, QStringLiteral("The %CV of ") + StandardName(i));
+            table[3][i + 1] = FormatFixed(cv, 1);
+            bool ok = true;
+            if (i == 0)
+                ok = CheckStandardReplicate(-1, i, stds, singleMean, sd);
+            if (ok)
+                ok = IsCvAcceptable(i, cv);
+            passed = passed && ok;
+        }
+
+        // 6. verdict columns
+        table[4][i + 1] = QcResultText(UiText(passed ? 79 : 80), i);
+        table[5][i + 1] = passed ? QStringLiteral("-1") : QStringLiteral("0");
+        if (!passed)
+            valid = false;
+    }
+
+    if (distinctX.size() < 2)
+        RaiseMath(where, QStringLiteral("The standard curve needs points at two different concentrations"));
+    CheckFinite(reg.Slope(), where, QStringLiteral("The slope"));
+    CheckFinite(reg.Intercept(), where, QStringLiteral("The intercept"));
+    const double correlation = reg.Correlation();
+    CheckFinite(correlation, where, QStringLiteral("The correlation"));
+
+    // 7. correlation
+    if (!IsValidCoefficient(correlation))
+        valid = false;
+
+    // 8. every well of the first n standard blocks must hold a number
+    if (valid) {
+        const int examined = std::min(stds.GetCount(), n);
+        for (int b = 0; b < examined && valid; ++b) {
+            const OWCellBlockBase *block = stds.getCellInteger(b);
+            for (int w = 0; block != nullptr && w < block->Count() && valid; ++w)
+                valid = ValidityOf(*block, w) == ValidValue;
+        }
+    }
+
+    // 9. subject results, whatever the verdict
+    CalcResults(reg, *mRawData);
+
+    concGd = std::move(table);
+    return valid;
+}

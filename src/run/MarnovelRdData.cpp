@@ -1,0 +1,232 @@
+#include "run/MarnovelRdData.h"
+
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "plate/CellBlock.h"
+#include "plate/CellColl.h"
+#include "plate/MarnovelPanels.h"
+#include "run/linear_regression.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double ResearchMaxResult = 10.0;
+
+void CheckFinite(double value, const QString &what)
+{
+    if (!std::isfinite(value))
+        throw EMathError(BuildExceptionMessage(QStringLiteral("TMarnovelRdData.CalcResults"), QString(),
+                                               what + QStringLiteral(" cannot be calculated")));
+}
+
+bool CurveTypeKnown(TCurveType value)
+{
+    return value == CURVE_4POINT || value == CURVE_8POINT;
+}
+
+int StandardCount(TCurveType value)
+{
+    return value == CURVE_8POINT ? 8 : 4;
+}
+
+} // namespace
+
+TMarnovelRdData::TMarnovelRdData()
+{
+    SetCurveType(GetCurveTypeForDataClass());
+    fMinStdsForCalc = 2;
+    fShowStdCalcValues = false;
+    SetCriteriaType(CT_RESEARCH_SAMPLE);
+}
+
+TMarnovelRdData::~TMarnovelRdData() = default;
+
+QString TMarnovelRdData::StandardName(int index) const
+{
+    return QStringLiteral("S") + QString::number(index + 1);
+}
+
+bool TMarnovelRdData::CheckStandardReplicate(int blockIndex, int index, const OWCells &blocks, double mean,
+                                             double /*sd*/) const
+{
+    if (blockIndex < 0) {
+        const double minimum = fCurveType == CURVE_4POINT ? 0.600 : 1.200;
+        if (!std::isfinite(mean))
+            return false;
+        if (std::fabs(mean) >= 2.0e6)
+            return mean >= minimum;
+        return IsGreaterOrEqualAtDecimals(3, mean, minimum);
+    }
+    const OWCellBlockBase *block = blocks.getCellInteger(blockIndex);
+    if (block == nullptr)
+        return false;
+    const double deviation = std::fabs(mean - block->getValue(index));
+    if (!std::isfinite(deviation))
+        return false;
+    if (deviation >= 2.0e6)
+        return false;
+    return IsLessOrEqualAtDecimals(3, deviation, 0.040);
+}
+
+bool TMarnovelRdData::IsCvApplicable(int index, int count, double mean) const
+{
+    return !IsLowStandard(index, count) && mean != 0.0;
+}
+
+bool TMarnovelRdData::IsLowStandard(int index, int count) const
+{
+    const int lowCount = count == 8 ? 3 : 2;
+    return index >= count - lowCount;
+}
+
+bool TMarnovelRdData::GetRegressionPoint(int index, double &x, double mean, double &y) const
+{
+    if (index < 0 || index >= mStdConc.size())
+        return false;
+    const double conc = mStdConc.at(index);
+    if (conc == 0.0 || mean == 0.0)
+        return false;
+    x = std::log(conc);
+    y = std::log(mean);
+    return true;
+}
+
+void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &blocks)
+{
+    const double intercept = regression.Intercept();
+    const double slope = regression.Slope();
+    for (int b = 0; b < blocks.GetCount(); ++b) {
+        OWCellBlockBase *block = blocks.getCellInteger(b);
+        if (block == nullptr)
+            break;
+        // A corrected value must not keep the mark of an earlier calculation.
+        block->ClearAnnotationExists();
+        QString text;
+        if (block->Count() == 0 || block->ValueCount() == 0) {
+            text = UiText(81);
+        } else if (block->getValidityValue(0) == ValueNotSpecified) {
+            text = UiText(64);
+        } else if (block->getValue(0) == 0.0) {
+            block->setResultLn(0, 0.0);
+            text = FormatFixed(0.0, 2);
+        } else if (block->getValidityValue(0) == ValueNotNumerical) {
+            block->setAnnotationExists(AT_INVALIDVALUE, true);
+            text = MaxValueText(0) + InvalidValueMark();
+        } else {
+            const double od = block->getValue(0);
+            const double logOd = std::log(od);
+            CheckFinite(logOd, QStringLiteral("The logarithm of the OD of ") + block->id());
+            const double exponent = (logOd - intercept) / slope;
+            CheckFinite(exponent, QStringLiteral("The concentration of ") + block->id());
+            CheckFinite(std::exp(exponent), QStringLiteral("The concentration of ") + block->id());
+            const double conc = ConcentrationFromOD(od, intercept, slope);
+            CheckFinite(conc, QStringLiteral("The concentration of ") + block->id());
+            block->setResultLn(0, conc);
+            if (conc <= MaxResultValue(0)) {
+                text = FormatFixed(conc, 2);
+            } else {
+                block->setAnnotationExists(AT_EXCEEDMAXVALUE, true);
+                text = MaxValueText(0) + ExceedMaxValueMark();
+            }
+        }
+        block->setResult(0, text);
+    }
+}
+
+QString TMarnovelRdData::NormaliseNonNumeric(const QString &text) const
+{
+    const QString trimmed = text.trimmed();
+    const QString upper = trimmed.toUpper();
+    const QString notSpecified = UiText(64);
+    if (trimmed.isEmpty() || upper == notSpecified || upper == QStringLiteral("N\\S"))
+        return notSpecified;
+    return text;
+}
+
+QString TMarnovelRdData::GetPrintHeadingResultString() const
+{
+    return UiText(361);
+}
+
+bool TMarnovelRdData::printValidResultGridLine(int indexToCheck) const
+{
+    return OWCellBlockBase::GetIdentifierCount() >= 1 && indexToCheck == 0;
+}
+
+bool TMarnovelRdData::doCanCalc() const
+{
+    return mRawData->getCellInteger(0) != nullptr && mStdBlocks->GetCount() >= fMinStdsForCalc;
+}
+
+void TMarnovelRdData::init(bool keepStdConc)
+{
+    if (keepStdConc)
+        return;
+    if (!CurveTypeKnown(fCurveType))
+        throw MarnovelException(QStringLiteral("MarnovelRdData: Unknown CurveType"));
+    mStdConc = DefaultStdConc(fCurveType);
+}
+
+TResultGridCount TMarnovelRdData::ResultGridCount() const
+{
+    if (const OWCellBlockBase *first = mRawData->getCellInteger(0))
+        return {first->Count(), mRawData->GetCount() + 1};
+    return {mXExtent == 0 ? 1 : mXExtent, PlateGridRowCount};
+}
+
+QString TMarnovelRdData::rawDataRowheading(int row) const
+{
+    return QString(QChar(65 + row));
+}
+
+QString TMarnovelRdData::resultGridColHeading(int /*col*/) const
+{
+    return UiText(94);
+}
+
+QString TMarnovelRdData::GetRawDataTypeString(int pIndex) const
+{
+    if (pIndex != 0)
+        throw ERangeError(BuildExceptionMessage(QStringLiteral("TMarnovelRdData.GetRawDataTypeString"),
+                                                QStringLiteral("pIndex=") + QString::number(pIndex),
+                                                QStringLiteral("Index out of range")));
+    return LongTextOf(WellLabelsOfCriteriaType(CT_RESEARCH_SAMPLE).at(0));
+}
+
+void TMarnovelRdData::SetCurveType(TCurveType value)
+{
+    // The label list raises on an unknown type before anything here changes.
+    TStdPanel::SetBlockList(value);
+    fCurveType = value;
+    fNumStdGroups = 2;
+    fNumCellsPerDataGroup = 4;
+    fNumCellsPerStdGroup = StandardCount(value);
+    mStdConc = DefaultStdConc(value);
+}
+
+void TMarnovelRdData::SetCurveType(TCurveType value, const QList<double> &pStdConc)
+{
+    if (CurveTypeKnown(value) && pStdConc.size() < StandardCount(value))
+        throw ERangeError(BuildExceptionMessage(QStringLiteral("TMarnovelRdData.SetCurveType"),
+                                                QStringLiteral("count=") + QString::number(pStdConc.size()),
+                                                QStringLiteral("Too few standard concentrations")));
+    TStdPanel::SetBlockList(value);
+    fCurveType = value;
+    fNumStdGroups = 2;
+    fNumCellsPerDataGroup = 4;
+    fNumCellsPerStdGroup = StandardCount(value);
+    mStdConc.clear();
+    for (int i = 0; i < StandardCount(value); ++i)
+        mStdConc.append(static_cast<float>(pStdConc.at(i)));
+}
+
+double TMarnovelRdData::MaxResultValue(int /*index*/) const
+{
+    return ResearchMaxResult;
+}
+
+QString TMarnovelRdData::MaxValueText(int index) const
+{
+    return QStringLiteral("> ") + FormatGeneral(MaxResultValue(index));
+}
