@@ -1,0 +1,458 @@
+// Standard curve, quality control and the whole-run calculation. Expected numbers were
+// worked out independently (running-mean regression, half-up rounding at decimals,
+// single-precision means for the S1 and low-standard rules).
+
+#include "RunTestHelpers.h"
+
+#include "core/UiTextManager.h"
+#include "run/RunCalculation.h"
+#include "run/linear_regression.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace RunTest;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList Std8A{u"2.400"_s, u"1.350"_s, u"0.720"_s, u"0.380"_s,
+                        u"0.200"_s, u"0.110"_s, u"0.070"_s, u"0.045"_s};
+const QStringList Std8B{u"2.300"_s, u"1.300"_s, u"0.700"_s, u"0.370"_s,
+                        u"0.210"_s, u"0.116"_s, u"0.072"_s, u"0.047"_s};
+const QStringList Std4A{u"1.500"_s, u"0.450"_s, u"0.140"_s, u"0.040"_s};
+const QStringList Std4B{u"1.400"_s, u"0.430"_s, u"0.150"_s, u"0.050"_s};
+
+QStringList With(QStringList texts, int index, const QString &text)
+{
+    texts[index] = text;
+    return texts;
+}
+
+// Two replicate series in grid columns 1 and 2 and research samples down column 3.
+class RunCalc : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TestSupport::Presenter().Clear();
+        OWCellBlockBase::Reset();
+    }
+
+    void Layout(TCurveType curve, const QStringList &seriesA, const QStringList &seriesB,
+                const QStringList &samples = {QStringLiteral("0.500")})
+    {
+        data.SetCurveType(curve);
+        AddStandardColumn(data, 1);
+        AddStandardColumn(data, 2);
+        SetColumn(grid, 1, seriesA);
+        SetColumn(grid, 2, seriesB);
+        for (int i = 0; i < samples.size(); ++i)
+            AddSample(data, QPoint(3, 1 + i));
+        SetColumn(grid, 3, samples);
+    }
+
+    TRunCalculationResult Calculate() { return CalculateRun(data, &grid); }
+
+    TMarnovelRdData data;
+    TTextGrid grid = PlateGrid();
+};
+
+QString Cell(const TRunCalculationResult &result, int col, int row)
+{
+    return result.StandardsTable.at(col).at(row);
+}
+
+} // namespace
+
+TEST_F(RunCalc, CalculateRun_ValidEightPointPlateFromPaste_FillsTableCurveAndResults)
+{
+    // Plate text pasted as a reader gives it; the blocks read it through the plate grid.
+    const QStringList samples{u"1.000"_s, u"0.500"_s, u"0.100"_s, u"2.000"_s,
+                              u"2.900"_s, u"N/S"_s,   u"OVER"_s,  u"0.000"_s};
+    Layout(CURVE_8POINT, Std8A, Std8B, samples);
+    QStringList lines;
+    for (int r = 1; r <= 8; ++r) {
+        QStringList cells;
+        for (int c = 1; c <= 12; ++c)
+            cells.append(grid.Cell(c, r));
+        lines.append(cells.join(QLatin1Char('\t')));
+    }
+    ASSERT_TRUE(Paste(data, Lines(lines)));
+
+    const TRunCalculationResult result = CalculateRun(data);
+
+    const QStringList headings{UiText(74), UiText(75), UiText(76), UiText(77), UiText(78), QString()};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(Cell(result, c, 0), headings.at(c));
+    const QStringList names{u"S1"_s, u"S2"_s, u"S3"_s, u"S4"_s, u"S5"_s, u"S6"_s, u"S7"_s, u"S8"_s};
+    const QStringList conc{u"8.000"_s, u"4.000"_s, u"2.000"_s, u"1.000"_s,
+                           u"0.500"_s, u"0.250"_s, u"0.125"_s, u"0.000"_s};
+    const QStringList means{u"2.350"_s, u"1.325"_s, u"0.710"_s, u"0.375"_s,
+                            u"0.205"_s, u"0.113"_s, u"0.071"_s, u"0.046"_s};
+    const QStringList cvs{u"3.0"_s, u"2.7"_s, u"2.0"_s, u"1.9"_s, u"3.4"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s};
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(names.at(i).toStdString());
+        EXPECT_EQ(Cell(result, 0, i + 1), names.at(i));
+        EXPECT_EQ(Cell(result, 1, i + 1), Dec(conc.at(i)));
+        EXPECT_EQ(Cell(result, 2, i + 1), Dec(means.at(i)));
+        EXPECT_EQ(Cell(result, 3, i + 1), Dec(cvs.at(i)));
+        EXPECT_EQ(Cell(result, 4, i + 1), QStringLiteral("PASS"));
+        EXPECT_EQ(Cell(result, 5, i + 1), QStringLiteral("-1"));
+    }
+
+    // The zero standard is never a curve point.
+    ASSERT_EQ(result.CurvePoints.size(), 7u);
+    EXPECT_DOUBLE_EQ(result.CurvePoints.front().X, std::log(8.0));
+    EXPECT_NEAR(result.CurvePoints.front().Y, std::log(2.35), 1e-12);
+    EXPECT_EQ(result.CurvePoints.front().Color, 0x00FF0000u);
+    EXPECT_EQ(result.InterceptText, Dec("-0.9425"));
+    EXPECT_EQ(result.SlopeText, Dec("0.8586"));
+    EXPECT_EQ(result.CorrelationText, Dec("1.00"));
+    EXPECT_TRUE(result.CorrelationPass);
+    EXPECT_TRUE(result.Valid);
+    EXPECT_EQ(result.VerdictText, UiText(87));
+    EXPECT_FALSE(result.PlateWashNote);
+
+    struct Expected
+    {
+        const char *text;
+        QStringList marks;
+        std::optional<double> value;
+    };
+    const std::vector<Expected> expected{
+        {"3.00", {}, 3.00},
+        {"1.34", {}, 1.34},
+        {"0.21", {}, 0.21},
+        {"6.72", {}, 6.72},
+        {"> 10<B>¶</B>", {QStringLiteral("¶")}, 10.36},
+        {"N/S", {}, std::nullopt},
+        {"> 10<B>#</B>", {QStringLiteral("#")}, std::nullopt},
+        {"0.00", {}, 0.0},
+    };
+    ASSERT_EQ(result.Subjects.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(result.Subjects[i].Id, QStringLiteral("ID ") + QString::number(i + 1));
+        EXPECT_EQ(result.Subjects[i].ResultText, Dec(expected[i].text));
+        EXPECT_EQ(result.Subjects[i].Marks, expected[i].marks);
+        ASSERT_EQ(result.Subjects[i].Value.has_value(), expected[i].value.has_value());
+        if (expected[i].value) {
+            EXPECT_NEAR(*result.Subjects[i].Value, *expected[i].value, 1e-9);
+        }
+    }
+    EXPECT_EQ(result.FootnoteLines,
+              QStringList({QStringLiteral("# ") + UiText(285), QStringLiteral("¶ ") + UiText(286)}));
+}
+
+TEST_F(RunCalc, CalculateRun_ValidFourPointRun_PassesWithThreeCurvePoints)
+{
+    Layout(CURVE_4POINT, Std4A, Std4B, {u"1.000"_s, u"0.300"_s, u"0.100"_s, u"2.000"_s});
+
+    const TRunCalculationResult result = Calculate();
+
+    ASSERT_EQ(result.StandardsTable.at(0).size(), 5);
+    const QStringList means{u"1.450"_s, u"0.440"_s, u"0.145"_s, u"0.045"_s};
+    const QStringList cvs{u"4.9"_s, u"3.2"_s, u"N/A"_s, u"N/A"_s};
+    const QStringList conc{u"4.000"_s, u"1.000"_s, u"0.250"_s, u"0.000"_s};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(Cell(result, 1, i + 1), Dec(conc.at(i)));
+        EXPECT_EQ(Cell(result, 2, i + 1), Dec(means.at(i)));
+        EXPECT_EQ(Cell(result, 3, i + 1), Dec(cvs.at(i)));
+        EXPECT_EQ(Cell(result, 4, i + 1), QStringLiteral("PASS"));
+    }
+    EXPECT_EQ(result.CurvePoints.size(), 3u);
+    EXPECT_EQ(result.InterceptText, Dec("-0.7935"));
+    EXPECT_EQ(result.SlopeText, Dec("0.8305"));
+    EXPECT_TRUE(result.Valid);
+    const QStringList texts{u"2.60"_s, u"0.61"_s, u"0.16"_s, u"5.99"_s};
+    ASSERT_EQ(result.Subjects.size(), 4u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(result.Subjects[i].ResultText, Dec(texts.at(i)));
+    EXPECT_TRUE(result.FootnoteLines.isEmpty());
+}
+
+// One standard row checked per case; the rest of the plate is the valid 8-point run.
+struct QcCase
+{
+    QString name;
+    TCurveType curve;
+    QStringList seriesA, seriesB;
+    int standard;
+    QString mean, cv, qc;
+    bool valid;
+};
+
+class QcRules : public RunCalc, public ::testing::WithParamInterface<QcCase>
+{
+};
+
+TEST_P(QcRules, CalculateRun_StandardRow_GetsExpectedTextsAndVerdict)
+{
+    const QcCase &c = GetParam();
+    Layout(c.curve, c.seriesA, c.seriesB);
+
+    const TRunCalculationResult result = Calculate();
+
+    const int row = c.standard + 1;
+    EXPECT_EQ(Cell(result, 2, row), Dec(c.mean));
+    EXPECT_EQ(Cell(result, 3, row), Dec(c.cv));
+    EXPECT_EQ(Cell(result, 4, row), c.qc);
+    EXPECT_EQ(Cell(result, 5, row),
+              c.qc == QStringLiteral("PASS") ? QStringLiteral("-1") : QStringLiteral("0"));
+    EXPECT_EQ(result.Valid, c.valid);
+    EXPECT_EQ(result.VerdictText, UiText(c.valid ? 87 : 364));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Standards, QcRules,
+    ::testing::Values(QcCase{u"AllValid"_s, CURVE_8POINT, Std8A, Std8B, 0, u"2.350"_s, u"3.0"_s, u"PASS"_s,
+                             true},
+                      QcCase{u"CvTooHigh"_s, CURVE_8POINT, With(Std8A, 1, u"1.000"_s),
+                             With(Std8B, 1, u"1.500"_s), 1, u"1.250"_s, u"28.3"_s, u"FAIL"_s, false},
+                      QcCase{u"Cv1504Passes"_s, CURVE_8POINT, With(Std8A, 1, u"1.4382535179"_s),
+                             With(Std8B, 1, u"1.1617464821"_s), 1, u"1.300"_s, u"15.0"_s, u"PASS"_s, true},
+                      QcCase{u"Cv1506Fails"_s, CURVE_8POINT, With(Std8A, 1, u"1.4384373656"_s),
+                             With(Std8B, 1, u"1.1615626344"_s), 1, u"1.300"_s, u"15.1"_s, u"FAIL"_s, false},
+                      QcCase{u"LowStandardWithin40"_s, CURVE_8POINT, With(Std8A, 5, u"0.100"_s),
+                             With(Std8B, 5, u"0.170"_s), 5, u"0.135"_s, u"N/A"_s, u"PASS"_s, true},
+                      QcCase{u"LowStandardBeyond40"_s, CURVE_8POINT, With(Std8A, 5, u"0.100"_s),
+                             With(Std8B, 5, u"0.190"_s), 5, u"0.145"_s, u"N/A"_s, u"FAIL"_s, false},
+                      QcCase{u"S1Mean11996Passes"_s, CURVE_8POINT, With(Std8A, 0, u"1.1996"_s),
+                             With(Std8B, 0, u"1.1996"_s), 0, u"1.200"_s, u"0.0"_s, u"PASS"_s, true},
+                      QcCase{u"S1Mean11994Fails"_s, CURVE_8POINT, With(Std8A, 0, u"1.1994"_s),
+                             With(Std8B, 0, u"1.1994"_s), 0, u"1.199"_s, u"0.0"_s, u"FAIL"_s, false},
+                      QcCase{u"FourPointS1Mean05996Passes"_s, CURVE_4POINT, With(Std4A, 0, u"0.5996"_s),
+                             With(Std4B, 0, u"0.5996"_s), 0, u"0.600"_s, u"0.0"_s, u"PASS"_s, false},
+                      QcCase{u"FourPointS1Mean05994Fails"_s, CURVE_4POINT, With(Std4A, 0, u"0.5994"_s),
+                             With(Std4B, 0, u"0.5994"_s), 0, u"0.599"_s, u"0.0"_s, u"FAIL"_s, false},
+                      QcCase{u"NotSpecifiedReplicate"_s, CURVE_8POINT, Std8A, With(Std8B, 1, u"N/S"_s), 1,
+                             u"N/A"_s, u"0.0"_s, u"FAIL"_s, false},
+                      QcCase{u"NonNumericReplicateCountsAsFour"_s, CURVE_8POINT, Std8A,
+                             With(Std8B, 1, u"OVER"_s), 1, u"N/A"_s, u"70.0"_s, u"FAIL"_s, false},
+                      QcCase{u"LowStandardAllNotSpecified"_s, CURVE_8POINT, With(Std8A, 5, u"N/S"_s),
+                             With(Std8B, 5, u"N/S"_s), 5, u"N/A"_s, u"N/A"_s, u"FAIL"_s, false},
+                      QcCase{u"ZeroStandardNotSpecified"_s, CURVE_8POINT, Std8A, With(Std8B, 7, u"N/S"_s), 7,
+                             u"N/A"_s, u"N/A"_s, u"FAIL"_s, false}),
+    [](const ::testing::TestParamInfo<QcCase> &info) { return info.param.name.toStdString(); });
+
+TEST_F(RunCalc, CalculateRun_PoorCorrelation_StandardsPassButRunInvalid)
+{
+    Layout(CURVE_8POINT,
+           {u"2.400"_s, u"0.300"_s, u"2.200"_s, u"0.380"_s, u"0.900"_s, u"0.110"_s, u"0.070"_s, u"0.045"_s},
+           {u"2.300"_s, u"0.310"_s, u"2.100"_s, u"0.370"_s, u"0.910"_s, u"0.116"_s, u"0.072"_s, u"0.047"_s});
+
+    const TRunCalculationResult result = Calculate();
+
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_EQ(Cell(result, 4, i), QStringLiteral("PASS"));
+    EXPECT_EQ(result.CorrelationText, Dec("0.75"));
+    EXPECT_FALSE(result.CorrelationPass);
+    EXPECT_FALSE(result.Valid);
+    EXPECT_EQ(result.VerdictText, UiText(364));
+}
+
+TEST(RunCalcCoefficient, IsValidCoefficient_RoundsToTwoDecimalsBeforeComparing)
+{
+    const struct
+    {
+        double r;
+        bool valid;
+    } cases[] = {{0.98, true}, {0.9751, true}, {0.9749, false}, {1.0, true}, {-0.99, false}, {NAN, false}};
+    for (const auto &c : cases)
+        EXPECT_EQ(TMarnovelData::IsValidCoefficient(c.r), c.valid) << c.r;
+}
+
+TEST_F(RunCalc, CalculateRun_ZeroStandardMean_PlateWashNoteOnlyAbove0150)
+{
+    const struct
+    {
+        const char *a, *b;
+        bool note;
+    } cases[] = {{"0.150", "0.150", false}, {"0.150", "0.152", true}, {"N/S", "0.300", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.b);
+        data.clear();
+        grid = PlateGrid();
+        Layout(CURVE_8POINT, With(Std8A, 7, QString::fromUtf8(c.a)), With(Std8B, 7, QString::fromUtf8(c.b)));
+        EXPECT_EQ(Calculate().PlateWashNote, c.note);
+    }
+}
+
+TEST(RunCalcPlateWash, ShouldShowPlateWashing_ReadsMeanText)
+{
+    EXPECT_FALSE(ShouldShowPlateWashing(Dec("0.150")));
+    EXPECT_TRUE(ShouldShowPlateWashing(Dec("0.151")));
+    EXPECT_FALSE(ShouldShowPlateWashing(QStringLiteral("N/A")));
+    EXPECT_FALSE(ShouldShowPlateWashing(QString()));
+}
+
+// Data that cannot be calculated: one distinct error, whatever the cause.
+TEST_F(RunCalc, CalculateRun_NonLowStandardAllNotSpecified_RaisesMathError)
+{
+    Layout(CURVE_8POINT, With(Std8A, 1, u"N/S"_s), With(Std8B, 1, u"N/S"_s));
+    EXPECT_THROW(Calculate(), EMathError);
+}
+
+TEST_F(RunCalc, CalculateRun_NegativeStandardMean_RaisesMathError)
+{
+    Layout(CURVE_8POINT, With(Std8A, 2, u"-0.100"_s), With(Std8B, 2, u"-0.100"_s));
+    EXPECT_THROW(Calculate(), EMathError);
+}
+
+TEST_F(RunCalc, CalculateRun_NegativeSampleOD_RaisesMathError)
+{
+    Layout(CURVE_8POINT, Std8A, Std8B, {u"0.500"_s, u"-0.500"_s});
+    EXPECT_THROW(Calculate(), EMathError);
+}
+
+TEST_F(RunCalc, CalculateRun_AllConcentrationsEqual_DegenerateCurveRaisesMathError)
+{
+    Layout(CURVE_4POINT, Std4A, Std4B);
+    data.SetCurveType(CURVE_4POINT, {1.0, 1.0, 1.0, 0.0});
+    EXPECT_THROW(Calculate(), EMathError);
+}
+
+TEST_F(RunCalc, CalculateRun_FlatCurve_RaisesMathErrorForSamples)
+{
+    const QStringList flat{u"1.500"_s, u"1.500"_s, u"1.500"_s, u"1.500"_s,
+                           u"1.500"_s, u"1.500"_s, u"1.500"_s, u"1.500"_s};
+    Layout(CURVE_8POINT, flat, flat, {u"0.500"_s});
+    EXPECT_THROW(Calculate(), EMathError);
+}
+
+TEST_F(RunCalc, Calc_MathError_LeavesCallersTableUnchanged)
+{
+    Layout(CURVE_8POINT, With(Std8A, 1, u"N/S"_s), With(Std8B, 1, u"N/S"_s));
+    data.SetValues(grid);
+    TStringGridData table = BuildStandardsTable(data);
+    const TStringGridData before = table;
+    TLinearRegression reg;
+    EXPECT_THROW(data.calc(nullptr, reg, table), EMathError);
+    EXPECT_EQ(table, before);
+}
+
+TEST_F(RunCalc, CalculateRun_TwentySecondReplicate_RaisesRangeError)
+{
+    // 4-well standard blocks, two per column: 22 replicates need 11 columns.
+    data.SetCurveType(CURVE_4POINT);
+    for (int c = 1; c <= 11; ++c) {
+        SetColumn(grid, c, Std4A + Std4A);
+        AddStandardColumn(data, c, 1);
+        AddStandardColumn(data, c, 5);
+    }
+    AddSample(data, QPoint(12, 1));
+    EXPECT_THROW(Calculate(), ERangeError);
+
+    data.StdBlocks().remove(data.StdBlocks().getCellInteger(21));
+    const TRunCalculationResult result = Calculate();
+    EXPECT_TRUE(result.Valid);
+    EXPECT_EQ(Cell(result, 2, 1), Dec("1.500"));
+}
+
+TEST_F(RunCalc, CalculateRun_NotReadyRuns_RaiseNotCalculable)
+{
+    data.SetCurveType(CURVE_8POINT);
+    AddStandardColumn(data, 1);
+    AddSample(data, QPoint(3, 1));
+    EXPECT_THROW(Calculate(), ERunNotCalculable); // one standard block
+
+    AddStandardColumn(data, 2);
+    data.StdConc()[2] = -1.0f;
+    EXPECT_THROW(Calculate(), ERunNotCalculable); // negative concentration
+
+    data.ClearRawData();
+    data.init(false);
+    EXPECT_THROW(Calculate(), ERunNotCalculable); // no sample
+}
+
+TEST_F(RunCalc, CalculateRun_CorrectedValue_DropsEarlierMarkAndFootnote)
+{
+    Layout(CURVE_8POINT, Std8A, Std8B, {u"OVER"_s});
+    ASSERT_EQ(Calculate().FootnoteLines.size(), 1);
+
+    SetColumn(grid, 3, {u"0.500"_s});
+    const TRunCalculationResult result = Calculate();
+    EXPECT_TRUE(result.FootnoteLines.isEmpty());
+    EXPECT_TRUE(result.Subjects.at(0).Marks.isEmpty());
+    EXPECT_FALSE(data.AnnotationExists(AT_INVALIDVALUE, 0, 0));
+}
+
+// ---- research results on a line with intercept 0 and slope 1: concentration = OD ----
+
+class ResearchResults : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        reg.Add(0.0, 0.0);
+        reg.Add(1.0, 1.0);
+    }
+
+    OWCellBlockBase &Sample(const QStringList &texts)
+    {
+        auto block = std::make_unique<OWCellBlockRectCombined>();
+        for (int i = 0; i < texts.size(); ++i)
+            block->add(QPoint(1, 1 + i));
+        block->SetValueCount(static_cast<int>(texts.size()));
+        for (int i = 0; i < texts.size(); ++i)
+            block->setValueFromText(i, Dec(texts.at(i)));
+        block->setResultLn(0, 99.0);
+        OWCellBlockBase &ref = *block;
+        cells.add(std::move(block));
+        return ref;
+    }
+
+    TMarnovelRdData data;
+    TLinearRegression reg;
+    OWCells cells;
+};
+
+TEST_F(ResearchResults, CalcResults_SampleTexts_GiveResultTextFlagsAndValue)
+{
+    const struct
+    {
+        const char *od;
+        const char *text;
+        bool invalidFlag, exceedFlag;
+        double value; // 99: left as it was
+    } cases[] = {
+        {"N/S", "N/S", false, false, 99.0},      {"OVER", "> 10<B>#</B>", true, false, 99.0},
+        {"0", "0.00", false, false, 0.0},        {"2.0", "2.00", false, false, 2.0},
+        {"0.35", "0.35", false, false, 0.35},    {"12", "> 10<B>¶</B>", false, true, 12.0},
+        {"10.004", "10.00", false, false, 10.0}, {"10.006", "> 10<B>¶</B>", false, true, 10.01},
+    };
+    for (const auto &c : cases)
+        Sample({QString::fromUtf8(c.od)});
+
+    data.CalcResults(reg, cells);
+
+    for (int i = 0; i < cells.GetCount(); ++i) {
+        const auto &c = cases[i];
+        SCOPED_TRACE(c.od);
+        const OWCellBlockBase &block = *cells.getCellInteger(i);
+        EXPECT_EQ(block.getResult(0), Dec(c.text));
+        EXPECT_EQ(block.getAnnotationExists(AT_INVALIDVALUE), c.invalidFlag);
+        EXPECT_EQ(block.getAnnotationExists(AT_EXCEEDMAXVALUE), c.exceedFlag);
+        EXPECT_NEAR(block.getResultLn(0), c.value, 1e-9);
+    }
+}
+
+TEST_F(ResearchResults, CalcResults_TwoWellBlock_CalculatesFirstWellOnly)
+{
+    OWCellBlockBase &block = Sample({u"2.0"_s, u"3.0"_s});
+    OWCellBlockBase &empty = *cells.getCellInteger(cells.add(std::make_unique<OWCellBlockRectCombined>()));
+
+    data.CalcResults(reg, cells);
+
+    EXPECT_EQ(block.getResult(0), Dec("2.00"));
+    EXPECT_EQ(block.getResult(1), QString());
+    EXPECT_EQ(empty.getResult(0), UiText(81));
+}
+
+TEST_F(ResearchResults, CalcResults_NegativeOD_RaisesMathError)
+{
+    Sample({u"-0.5"_s});
+    EXPECT_THROW(data.CalcResults(reg, cells), EMathError);
+}
