@@ -49,6 +49,29 @@ QString DecodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
+// Qt's own UTF-32 decoder lets code points beyond U+10FFFF and surrogates through as
+// broken UTF-16; they become replacement characters here.
+QString DecodeUtf32(QByteArrayView bytes, bool bigEndian)
+{
+    QString text;
+    text.reserve(bytes.size() / 4 + 1);
+    qsizetype i = 0;
+    for (; i + 4 <= bytes.size(); i += 4) {
+        char32_t code = 0;
+        for (int k = 0; k < 4; ++k) {
+            const auto b = static_cast<unsigned char>(bytes[i + (bigEndian ? k : 3 - k)]);
+            code = (code << 8) | b;
+        }
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            text += QChar(QChar::ReplacementCharacter);
+        else
+            text += QString::fromUcs4(&code, 1);
+    }
+    if (i < bytes.size())
+        text += QChar(QChar::ReplacementCharacter);
+    return text;
+}
+
 QString Decode(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
@@ -139,9 +162,9 @@ QString DecodeText(const QByteArray &bytes)
 {
     // UTF-32 LE before UTF-16 LE: both begin with FF FE.
     if (StartsWith(bytes, {0xFF, 0xFE, 0x00, 0x00}))
-        return Decode(QStringConverter::Utf32LE, QByteArrayView(bytes).sliced(4));
+        return DecodeUtf32(QByteArrayView(bytes).sliced(4), false);
     if (StartsWith(bytes, {0x00, 0x00, 0xFE, 0xFF}))
-        return Decode(QStringConverter::Utf32BE, QByteArrayView(bytes).sliced(4));
+        return DecodeUtf32(QByteArrayView(bytes).sliced(4), true);
     if (StartsWith(bytes, {0xEF, 0xBB, 0xBF}))
         return Decode(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
     if (StartsWith(bytes, {0xFF, 0xFE}))

@@ -1,0 +1,288 @@
+#include "core/Exceptions.h"
+#include "core/MarnovelUtils.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+QString Q(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QByteArray Bytes(std::initializer_list<unsigned char> bytes)
+{
+    QByteArray result;
+    for (const unsigned char b : bytes)
+        result.append(static_cast<char>(b));
+    return result;
+}
+
+void Touch(const QString &path, const QByteArray &content = QByteArray())
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(content);
+}
+
+QByteArray Content(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+TEST(FileNames, Names_SplitAtTheLastDotOfTheLastElement)
+{
+    const struct
+    {
+        const char *name, *withoutExtension, *extension;
+    } cases[] = {
+        {"a.txt", "a", "txt"},
+        {"a.b.vdf", "a.b", "vdf"},
+        {"dir.x/file", "dir.x/file", ""},
+        {"file.", "file", ""},
+        {"noext", "noext", ""},
+        {"/home/u/31May17_5.vdf", "/home/u/31May17_5", "vdf"},
+        {"dir.x\\file", "dir.x\\file", ""},
+        {"", "", ""},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(FileNameWithoutExtension(Q(c.name)), Q(c.withoutExtension)) << c.name;
+        EXPECT_EQ(ExtensionWithoutDot(Q(c.name)), Q(c.extension)) << c.name;
+    }
+}
+
+TEST(EnsureDirectory, MissingNestedFolder_IsCreated)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + Q("/a/b/c");
+    EXPECT_TRUE(EnsureDirectory(path, true));
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_TRUE(EnsureDirectory(path, true));
+}
+
+TEST(EnsureDirectory, FolderBlockedByFile_FailsOrRaisesText203)
+{
+    QTemporaryDir dir;
+    Touch(dir.path() + Q("/file"));
+    const QString path = dir.path() + Q("/file/sub");
+    EXPECT_FALSE(EnsureDirectory(path, false));
+    try {
+        EnsureDirectory(path, true);
+        FAIL();
+    } catch (const MarnovelException &e) {
+        EXPECT_EQ(e.Message(), Q("Could not create ") + path);
+    }
+    EXPECT_FALSE(EnsureDirectory(Q(""), false));
+}
+
+TEST(UniqueFileName, EmptyFolder_FirstCandidateCarriesSuffixA)
+{
+    QTemporaryDir dir;
+    Touch(dir.path() + Q("/R.txt"));
+    EXPECT_EQ(UniqueFileName(dir.path(), Q("R"), Q("txt")), dir.path() + Q("/Ra.txt"));
+    EXPECT_EQ(UniqueFileName(dir.path() + Q("/"), Q("R"), Q("txt")), dir.path() + Q("/Ra.txt"));
+}
+
+TEST(UniqueFileName, RaToRyTaken_ReturnsRaa)
+{
+    QTemporaryDir dir;
+    for (char c = 'a'; c <= 'y'; ++c)
+        Touch(dir.path() + Q("/R") + QLatin1Char(c) + Q(".txt"));
+    EXPECT_EQ(UniqueFileName(dir.path(), Q("R"), Q("txt")), dir.path() + Q("/Raa.txt"));
+    Touch(dir.path() + Q("/Raa.txt"));
+    EXPECT_EQ(UniqueFileName(dir.path(), Q("R"), Q("txt")), dir.path() + Q("/Rbb.txt"));
+}
+
+TEST(UniqueFileName, FolderOrDanglingLinkWithTheName_CountsAsTaken)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(Q("Ra.vff")));
+    ASSERT_TRUE(QFile::link(dir.path() + Q("/missing"), dir.path() + Q("/Rb.vff")));
+    EXPECT_EQ(UniqueFileName(dir.path(), Q("R"), Q("vff")), dir.path() + Q("/Rc.vff"));
+}
+
+TEST(UniqueFileName, EveryCandidateTaken_RaisesInsteadOfLooping)
+{
+    QTemporaryDir dir;
+    // Far beyond any real use; the search still has to end.
+    for (int repeat = 1; repeat <= 40; ++repeat)
+        for (char c = 'a'; c <= 'y'; ++c)
+            Touch(dir.path() + Q("/R") + QString(repeat, QLatin1Char(c)) + Q(".txt"));
+    EXPECT_THROW((void)UniqueFileName(dir.path(), Q("R"), Q("txt")), EInOutError);
+}
+
+TEST(GetSectionValue, Lookups_FollowSectionAndKeyRules)
+{
+    const QStringList lines = {
+        Q("[GeneralInfo]"),
+        Q("CurveType=1"),
+        Q("RunNumber=a=b"),
+        Q(""),
+        Q("Operator="),
+        Q("[Cell0]"),
+        Q("Point0=4|2|1|0.512"),
+        Q("BlockType=0"),
+        Q(""),
+        Q("[Cell1]"),
+        Q("x"),
+        Q(""),
+        Q("BlockType=2"),
+        Q("blocktype=3"),
+    };
+    const struct
+    {
+        const char *section, *key, *expected;
+    } cases[] = {
+        {"GeneralInfo", "CurveType", "1"},
+        {"generalinfo", "CURVETYPE", "1"},
+        {"GeneralInfo", "RunNumber", "a=b"},
+        {"GeneralInfo", "Operator", ""},
+        {"GeneralInfo", "BlockType", "default"},
+        {"Cell0", "Point0", "4|2|1|0.512"},
+        {"Cell1", "BlockType", "2"},
+        {"Cell2", "BlockType", "default"},
+        {"Cell1", "x", "default"},
+        {"Cell1", "", "default"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(GetSectionValue(lines, Q(c.section), Q(c.key), Q("default")), Q(c.expected))
+            << c.section << "/" << c.key;
+    EXPECT_EQ(GetSectionValue({}, Q("A"), Q("B"), Q("d")), Q("d"));
+}
+
+TEST(IsEnterKey, Codes_OnlyEnterCounts)
+{
+    EXPECT_TRUE(IsEnterKey(13));
+    EXPECT_TRUE(IsEnterKey(Qt::Key_Return));
+    EXPECT_TRUE(IsEnterKey(Qt::Key_Enter));
+    EXPECT_FALSE(IsEnterKey(10));
+    EXPECT_FALSE(IsEnterKey(Qt::Key_Escape));
+}
+
+TEST(DecodeText, ByteOrderMarks_SelectEncodingAndAreDropped)
+{
+    const struct
+    {
+        QByteArray bytes;
+        QString expected;
+    } cases[] = {
+        {Bytes({0xEF, 0xBB, 0xBF, 'a', 0xC3, 0xA9}), Q("aé")},
+        {Bytes({0xFF, 0xFE, 'A', 0x00, 0xAC, 0x20}), Q("A€")},
+        {Bytes({0xFE, 0xFF, 0x00, 'A', 0x20, 0xAC}), Q("A€")},
+        {Bytes({0xFF, 0xFE, 0x00, 0x00, 'A', 0, 0, 0, 0x00, 0xF6, 0x01, 0x00}), Q("A😀")},
+        {Bytes({0x00, 0x00, 0xFE, 0xFF, 0, 0, 0, 'A', 0x00, 0x01, 0xF6, 0x00}), Q("A😀")},
+        {Bytes({0xFF, 0xFE}), Q("")},
+        {QByteArray(), Q("")},
+        {Bytes({'a', 0x80, 0x93, 0x94, 0x9F, 0xE9, 0x81, 0xA0}), Q("a€“”Ÿé") + QChar(0x81) + QChar(0xA0)},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(DecodeText(c.bytes), c.expected) << c.bytes.toHex().toStdString();
+}
+
+TEST(DecodeText, TruncatedOrInvalidUnicode_DecodesWithReplacementCharacters)
+{
+    const QChar replacement(QChar::ReplacementCharacter);
+    const QString oddUtf16 = DecodeText(Bytes({0xFF, 0xFE, 'A', 0x00, 'B'}));
+    EXPECT_TRUE(oddUtf16.startsWith(Q("A")));
+    const QString expected = Q("") + replacement + replacement + Q("A") + replacement;
+    EXPECT_EQ(DecodeText(Bytes({0xFF, 0xFE, 0x00, 0x00, 0x00, 0x00, 0x11, 0x00, 0x00, 0xD8, 0x00, 0x00, 'A',
+                                0, 0, 0, 'B'})),
+              expected);
+    EXPECT_EQ(DecodeText(Bytes({0x00, 0x00, 0xFE, 0xFF, 0x00, 0x11, 0x00, 0x00, 0, 0, 0, 'A'})),
+              replacement + Q("A"));
+    EXPECT_EQ(DecodeText(Bytes({0xEF, 0xBB, 0xBF, 'a', 0xC3})), Q("a") + replacement);
+}
+
+TEST(SplitLines, LineEnds_SplitWithoutFinalEmptyLine)
+{
+    const struct
+    {
+        const char *text;
+        QStringList expected;
+    } cases[] = {
+        {"", {}},
+        {"a", {Q("a")}},
+        {"a\r\nb\nc\rd", {Q("a"), Q("b"), Q("c"), Q("d")}},
+        {"a\r\n", {Q("a")}},
+        {"a\n\n", {Q("a"), Q("")}},
+        {"\r\n", {Q("")}},
+        {"a\r\r\nb", {Q("a"), Q(""), Q("b")}},
+        {"a\tb\r\n\r\nc", {Q("a\tb"), Q(""), Q("c")}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(SplitLines(Q(c.text)), c.expected) << c.text;
+}
+
+TEST(WriteFileAtomically, NewAndExistingFile_HoldExactlyTheBytes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + Q("/run.vdf");
+    WriteFileAtomically(path, QByteArray("first, longer content"));
+    EXPECT_EQ(Content(path), QByteArray("first, longer content"));
+    WriteFileAtomically(path, QByteArray("second"));
+    EXPECT_EQ(Content(path), QByteArray("second"));
+    EXPECT_EQ(ReadWholeFile(path), QByteArray("second"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({Q("run.vdf")}));
+}
+
+TEST(WriteFileAtomically, TargetIsFolder_RaisesAndKeepsTheFolder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + Q("/target");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(Q("target")));
+    Touch(path + Q("/inside"), "keep");
+    try {
+        WriteFileAtomically(path, QByteArray("x"));
+        FAIL();
+    } catch (const EInOutError &e) {
+        EXPECT_TRUE(e.Message().contains(path)) << e.what();
+    }
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_EQ(Content(path + Q("/inside")), QByteArray("keep"));
+}
+
+TEST(WriteFileAtomically, FolderMissingOrAFile_Raises)
+{
+    QTemporaryDir dir;
+    Touch(dir.path() + Q("/plain"));
+    for (const QString &path : QStringList{dir.path() + Q("/missing/x.txt"), dir.path() + Q("/plain/x.txt")})
+        EXPECT_THROW(WriteFileAtomically(path, QByteArray("x")), EInOutError) << path.toStdString();
+}
+
+TEST(WriteFileAtomically, ReadOnlyFolder_RaisesAndKeepsOldFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    QTemporaryDir dir;
+    const QString path = dir.path() + Q("/old.vdf");
+    Touch(path, "old content");
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_THROW(WriteFileAtomically(path, QByteArray("new")), EInOutError);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(Content(path), QByteArray("old content"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({Q("old.vdf")}));
+}
+
+TEST(ReadWholeFile, MissingFileOrFolder_RaisesNamingThePath)
+{
+    QTemporaryDir dir;
+    for (const QString &path : QStringList{dir.path() + Q("/missing.vdf"), dir.path()}) {
+        try {
+            (void)ReadWholeFile(path);
+            FAIL() << path.toStdString();
+        } catch (const EInOutError &e) {
+            EXPECT_TRUE(e.Message().contains(path)) << e.what();
+        }
+    }
+}

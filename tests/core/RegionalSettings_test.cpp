@@ -1,0 +1,124 @@
+#include "RegionalGuard.h"
+#include "core/RegionalSettings.h"
+#include "core/Tool.h"
+#include "support/TestSupport.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+QString Q(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QChar SystemDecimal()
+{
+    return QLocale::system().decimalPoint().front();
+}
+
+QChar SystemThousand()
+{
+    return QLocale::system().groupSeparator().front();
+}
+
+} // namespace
+
+TEST(RegionalSettings, StoreValues_FirstCharacterIsTaken)
+{
+    const RegionalGuard guard({{Q("sDecimal"), Q(";x")}, {Q("sThousand"), Q("'")}, {Q("sDate"), Q("-")}});
+    EXPECT_EQ(GetRegionalDecimalSeparator(), QLatin1Char(';'));
+    EXPECT_EQ(GetRegionalThousandSeparator(), QLatin1Char('\''));
+    EXPECT_EQ(GetRegionalDateSeparator(), QLatin1Char('-'));
+}
+
+TEST(RegionalSettings, EmptyOrMissingSeparators_FallBackToSystemLocale)
+{
+    for (const std::optional<QString> &value :
+         {std::optional<QString>(QString()), std::optional<QString>()}) {
+        const RegionalGuard guard({{Q("sDecimal"), value}, {Q("sThousand"), value}});
+        EXPECT_EQ(GetRegionalDecimalSeparator(), SystemDecimal());
+        EXPECT_EQ(GetRegionalThousandSeparator(), SystemThousand());
+    }
+}
+
+TEST(RegionalSettings, EmptyShortDate_StaysEmptyWhileMissingFallsBack)
+{
+    {
+        const RegionalGuard guard(RegionalGuard::Values{{Q("sShortDate"), QString()}});
+        EXPECT_EQ(GetRegionalShortDateFormat(), Q(""));
+    }
+    {
+        const RegionalGuard guard({{Q("sShortDate"), std::nullopt}, {Q("sDate"), std::nullopt}});
+        EXPECT_FALSE(GetRegionalShortDateFormat().isEmpty());
+    }
+}
+
+TEST(RegionalSettings, MissingDateSettings_GiveNumericShortDateThatReadsBack)
+{
+    // Also run under the C locale, whose own short date names the month.
+    const RegionalGuard guard({{Q("sShortDate"), std::nullopt}, {Q("sDate"), std::nullopt}});
+    const QString pattern = GetRegionalShortDateFormat();
+    EXPECT_FALSE(pattern.contains(Q("mmm"))) << pattern.toStdString();
+    EXPECT_FALSE(GetRegionalDateSeparator().isNull());
+    const QDateTime value(QDate(2017, 5, 31), QTime(0, 0));
+    QDateTime back;
+    ASSERT_TRUE(TryTextToDateTime(DateTimeToText(value), back)) << DateTimeToText(value).toStdString();
+    EXPECT_EQ(back, value);
+}
+
+TEST(RegionalSettings, StorePatterns_BecomeProgramPatterns)
+{
+    const struct
+    {
+        const char *separator, *shortDate, *longDate, *expectedShort, *expectedText;
+    } cases[] = {
+        {"/", "dd/MM/yyyy", "dddd, d MMMM yyyy", "dd/mm/yyyy", "31/05/2017 Wednesday, 31 May 2017"},
+        {".", "dd.MM.yyyy", "dddd, d. MMMM yyyy", "dd/mm/yyyy", "31.05.2017 Wednesday, 31. May 2017"},
+        {"-", "yyyy-MM-dd", "d MMMM yyyy", "yyyy/mm/dd", "2017-05-31 31 May 2017"},
+        {"-", "yyyy/MM/dd", "'Day' d", "yyyy\"/\"mm\"/\"dd", "2017/05/31 Day 31"},
+        {".", "d.M.yy", "MMMM d'.' yyyy", "d/m/yy", "31.5.17 May 31. 2017"},
+    };
+    for (const auto &c : cases) {
+        const RegionalGuard guard({{Q("sDate"), Q(c.separator)},
+                                   {Q("sShortDate"), Q(c.shortDate)},
+                                   {Q("sLongDate"), Q(c.longDate)}});
+        EXPECT_EQ(GetRegionalShortDateFormat(), Q(c.expectedShort)) << c.shortDate;
+        EXPECT_EQ(FormatDate(Q("ddddd dddddd"), QDate(2017, 5, 31)), Q(c.expectedText)) << c.shortDate;
+    }
+}
+
+TEST(RegionalSettings, StoreChange_SeenOnlyAfterRelease)
+{
+    const QChar before = GetRegionalDecimalSeparator();
+    const QChar other = before == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+    auto store = SettingsStore::Open();
+    store->beginGroup(QString::fromLatin1(SettingsStore::InternationalGroup));
+    const QVariant saved = store->value(Q("sDecimal"));
+    store->setValue(Q("sDecimal"), QString(other));
+    store->sync();
+    EXPECT_EQ(GetRegionalDecimalSeparator(), before);
+    ReleaseRegionalSettings();
+    EXPECT_EQ(GetRegionalDecimalSeparator(), other);
+    if (saved.isValid())
+        store->setValue(Q("sDecimal"), saved);
+    else
+        store->remove(Q("sDecimal"));
+    store->sync();
+    ReleaseRegionalSettings();
+    EXPECT_EQ(GetRegionalDecimalSeparator(), before);
+}
+
+TEST(RegionalSettings, CommaVariant_UsesCommaDecimalAndPointThousands)
+{
+    if (!TestSupport::CommaVariant())
+        GTEST_SKIP() << "comma variant only";
+    EXPECT_EQ(GetRegionalDecimalSeparator(), QLatin1Char(','));
+    EXPECT_EQ(GetRegionalThousandSeparator(), QLatin1Char('.'));
+    EXPECT_EQ(FormatFixed(0.5, 3), Q("0,500"));
+    EXPECT_DOUBLE_EQ(TextToFloat(Q("0,512")), 0.512);
+}
