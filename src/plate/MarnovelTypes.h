@@ -90,7 +90,9 @@ template <int N> std::size_t TOrdinalSet<N>::Checked(int pOrdinal)
 using TCriteriaTypes = TOrdinalSet<100>;
 
 // ---- curve types ----------------------------------------------------------------
-enum TCurveType
+// Fixed underlying types: a value read from a file may be out of range and must still be
+// a valid object that the checks below can refuse.
+enum TCurveType : int
 {
     CURVE_4POINT = 0,
     CURVE_8POINT = 1
@@ -99,14 +101,14 @@ enum TCurveType
 bool IsValidCurveType(int pOrdinal);
 
 // ---- small enumerations ---------------------------------------------------------
-enum TValidityType
+enum TValidityType : int
 {
     ValidValue = 0,
     ValueNotNumerical = 1,
     ValueNotSpecified = 2
 };
 
-enum TResultType
+enum TResultType : int
 {
     RT_NOTSET = 0,
     RT_POSITIVE = 1,
@@ -117,7 +119,7 @@ enum TResultType
     RT_SUSPECTEDPOSITIVE = 6
 };
 
-enum TAnnotationType
+enum TAnnotationType : int
 {
     AT_INVALIDVALUE = 0,
     AT_DILUTEDSAMPLEUSED = 1,
@@ -125,7 +127,7 @@ enum TAnnotationType
     AT_POTENTIALTUBEMIXUP = 3
 };
 
-enum TCellExceptionType
+enum TCellExceptionType : int
 {
     CELLEX_NONE = 0,
     CELLEX_TBMINUSNIL = 1
