@@ -39,8 +39,9 @@ void TBaseSelectBlockPanel::Click()
 {
     if (!Enabled())
         return;
-    if (mOnClick)
-        mOnClick(this);
+    // A copy: the handler may replace itself while it runs.
+    if (const TClickHandler handler = mOnClick)
+        handler(this);
     SetSelected(!fSelected);
 }
 

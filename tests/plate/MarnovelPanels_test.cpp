@@ -218,10 +218,13 @@ TEST_F(BlockPanelTest, Click_HandlerSeesStateBeforeToggle)
     EXPECT_FALSE(panel->Selected());
     EXPECT_EQ(seen, (std::vector<bool>{false, true}));
 
-    // Without a handler the panel still toggles.
-    panel->SetOnClick(nullptr);
+    // A handler that removes itself while it runs; the panel still toggles.
+    panel->SetOnClick([&](TBaseSelectBlockPanel *sender) { sender->SetOnClick(nullptr); });
     panel->Click();
     EXPECT_TRUE(panel->Selected());
+    EXPECT_FALSE(panel->OnClick());
+    panel->Click();
+    EXPECT_FALSE(panel->Selected());
 }
 
 TEST_F(BlockPanelTest, Click_OnDisabledPanelDoesNothing)
