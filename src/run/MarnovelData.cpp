@@ -26,10 +26,11 @@ constexpr int StandardsTableCols = 6;
     throw EMathError(BuildExceptionMessage(where, QString(), reason));
 }
 
-void CheckFinite(double value, const QString &where, const QString &what)
+// The message is built only when the check fails: this runs for every well.
+template <typename Describe> void CheckFinite(double value, const QString &where, Describe &&what)
 {
     if (!std::isfinite(value))
-        RaiseMath(where, what + QStringLiteral(" cannot be calculated"));
+        RaiseMath(where, what() + QStringLiteral(" cannot be calculated"));
 }
 
 // The decimal comparisons work on 32-bit integers; a value whose scaled form leaves that
@@ -388,15 +389,20 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
         double mean = 0.0;
         double sd = 0.0;
         MeanAndSampleDeviation(values, mean, sd);
-        CheckFinite(mean, where, QStringLiteral("The mean of ") + StandardName(i));
-        CheckFinite(sd, where, QStringLiteral("The deviation of ") + StandardName(i));
+        CheckFinite(mean, where, [&] { return QString(QStringLiteral("The mean of ") + StandardName(i)); });
+        CheckFinite(sd, where,
+                    [&] { return QString(QStringLiteral("The deviation of ") + StandardName(i)); });
 
         // 3. curve point
         double x = 0.0;
         double y = 0.0;
         if (GetRegressionPoint(i, x, mean, y)) {
-            CheckFinite(x, where, QStringLiteral("The logarithm of the concentration of ") + StandardName(i));
-            CheckFinite(y, where, QStringLiteral("The logarithm of the mean of ") + StandardName(i));
+            CheckFinite(x, where, [&] {
+                return QString(QStringLiteral("The logarithm of the concentration of ") + StandardName(i));
+            });
+            CheckFinite(y, where, [&] {
+                return QString(QStringLiteral("The logarithm of the mean of ") + StandardName(i));
+            });
             reg.Add(x, y);
             if (std::find(distinctX.begin(), distinctX.end(), x) == distinctX.end())
                 distinctX.push_back(x);
@@ -424,7 +430,7 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
             table[3][i + 1] = notApplicable;
         } else {
             const double cv = sd / mean * 100.0;
-            CheckFinite(cv, where, QStringLiteral("The %CV of ") + StandardName(i));
+            CheckFinite(cv, where, [&] { return QString(QStringLiteral("The %CV of ") + StandardName(i)); });
             table[3][i + 1] = FormatFixed(cv, 1);
             bool ok = true;
             if (i == 0)
@@ -443,10 +449,10 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
 
     if (distinctX.size() < 2)
         RaiseMath(where, QStringLiteral("The standard curve needs points at two different concentrations"));
-    CheckFinite(reg.Slope(), where, QStringLiteral("The slope"));
-    CheckFinite(reg.Intercept(), where, QStringLiteral("The intercept"));
+    CheckFinite(reg.Slope(), where, [&] { return QString(QStringLiteral("The slope")); });
+    CheckFinite(reg.Intercept(), where, [&] { return QString(QStringLiteral("The intercept")); });
     const double correlation = reg.Correlation();
-    CheckFinite(correlation, where, QStringLiteral("The correlation"));
+    CheckFinite(correlation, where, [&] { return QString(QStringLiteral("The correlation")); });
 
     // 7. correlation
     if (!IsValidCoefficient(correlation))

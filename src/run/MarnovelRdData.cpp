@@ -13,11 +13,12 @@ namespace {
 
 constexpr double ResearchMaxResult = 10.0;
 
-void CheckFinite(double value, const QString &what)
+// The message is built only when the check fails: this runs for every sample.
+template <typename Describe> void CheckFinite(double value, Describe &&what)
 {
     if (!std::isfinite(value))
         throw EMathError(BuildExceptionMessage(QStringLiteral("TMarnovelRdData.CalcResults"), QString(),
-                                               what + QStringLiteral(" cannot be calculated")));
+                                               what() + QStringLiteral(" cannot be calculated")));
 }
 
 bool CurveTypeKnown(TCurveType value)
@@ -116,12 +117,17 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
         } else {
             const double od = block->getValue(0);
             const double logOd = std::log(od);
-            CheckFinite(logOd, QStringLiteral("The logarithm of the OD of ") + block->id());
+            CheckFinite(logOd,
+                        [&] { return QString(QStringLiteral("The logarithm of the OD of ") + block->id()); });
             const double exponent = (logOd - intercept) / slope;
-            CheckFinite(exponent, QStringLiteral("The concentration of ") + block->id());
-            CheckFinite(std::exp(exponent), QStringLiteral("The concentration of ") + block->id());
-            const double conc = ConcentrationFromOD(od, intercept, slope);
-            CheckFinite(conc, QStringLiteral("The concentration of ") + block->id());
+            CheckFinite(exponent,
+                        [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
+            // The shared conversion routine, unrolled so that each step can be checked.
+            const double unrounded = std::exp(exponent);
+            CheckFinite(unrounded,
+                        [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
+            const double conc = RoundAwayToDecimals(2, unrounded);
+            CheckFinite(conc, [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
             block->setResultLn(0, conc);
             if (conc <= MaxResultValue(0)) {
                 text = FormatFixed(conc, 2);

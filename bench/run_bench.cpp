@@ -1,0 +1,107 @@
+// Whole-run calculation of a full plate and parsing of a pasted plate.
+
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "plate/CellBlockRect.h"
+#include "plate/CellColl.h"
+#include "plate/MarnovelPanels.h"
+#include "run/MarnovelRdData.h"
+#include "run/RunCalculation.h"
+
+#include <QMimeData>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// A plate as a reader gives it: two 8-point standard series in columns 1 and 2, samples
+// in columns 3-12.
+QString FullPlateText()
+{
+    const double standards[8] = {2.400, 1.350, 0.720, 0.380, 0.200, 0.110, 0.070, 0.045};
+    QStringList lines;
+    for (int r = 0; r < 8; ++r) {
+        QStringList cells;
+        cells.append(FormatFixed(standards[r], 3));
+        cells.append(FormatFixed(standards[r] * 0.97, 3));
+        for (int c = 2; c < 12; ++c)
+            cells.append(FormatFixed(0.05 + 0.03 * (r * 10 + c), 3));
+        lines.append(cells.join(QLatin1Char('\t')));
+    }
+    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+void LayOut(TMarnovelRdData &data)
+{
+    TCBBlockPanelList &standards = TStdPanel::GetBlockList();
+    for (int col = 1; col <= 2; ++col) {
+        auto block = std::make_unique<OWCellBlockRectCombined>();
+        for (int i = 0; i < standards.Count(); ++i)
+            block->addWithID(QPoint(col, 1 + i), standards.GetItem(i));
+        block->setId(QStringLiteral("Std ") + QString::number(col), true);
+        data.StdBlocks().add(std::move(block));
+    }
+    TBaseSelectBlockPanel *sample = TCBBlockPanelList::GetListForCriteriaType(CT_RESEARCH_SAMPLE).GetItem(0);
+    for (int col = 3; col <= 12; ++col) {
+        for (int row = 1; row <= 8; ++row) {
+            auto block = std::make_unique<OWCellBlockRectCombined>();
+            block->addWithID(QPoint(col, row), sample);
+            block->setId(QStringLiteral("ID ") + QString::number(data.RawData().GetCount() + 1), false);
+            data.RawData().add(std::move(block));
+        }
+    }
+}
+
+void BM_CalculateRun_FullPlate(benchmark::State &state)
+{
+    TMarnovelRdData data;
+    QMimeData mime;
+    mime.setText(FullPlateText());
+    data.loadDataObject(&mime);
+    LayOut(data);
+    for (auto _ : state) {
+        TRunCalculationResult result = CalculateRun(data);
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_CalculateRun_FullPlate)->Unit(benchmark::kMicrosecond);
+
+void BM_ParsePastedPlate(benchmark::State &state)
+{
+    TMarnovelRdData data;
+    QMimeData mime;
+    mime.setText(FullPlateText());
+    for (auto _ : state) {
+        bool good = data.loadDataObject(&mime);
+        benchmark::DoNotOptimize(good);
+    }
+}
+BENCHMARK(BM_ParsePastedPlate)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Never touch the real user's settings: a throw-away home for the whole run.
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        std::fprintf(stderr, "cannot create a temporary folder\n");
+        return 1;
+    }
+    const QByteArray homePath = home.path().toUtf8();
+    qputenv("HOME", homePath);
+    qputenv("XDG_CONFIG_HOME", homePath + "/.config");
+    qputenv("XDG_DATA_HOME", homePath + "/.local/share");
+    GetTranslationManager().LoadResource(QStringLiteral("LOCALE_ENGLISH"));
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
