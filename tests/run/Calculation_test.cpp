@@ -289,38 +289,64 @@ TEST(RunCalcPlateWash, ShouldShowPlateWashing_ReadsMeanText)
 }
 
 // Data that cannot be calculated: one distinct error, whatever the cause.
-TEST_F(RunCalc, CalculateRun_NonLowStandardAllNotSpecified_RaisesMathError)
+struct MathCase
 {
-    Layout(CURVE_8POINT, With(Std8A, 1, u"N/S"_s), With(Std8B, 1, u"N/S"_s));
+    QString name;
+    TCurveType curve;
+    QStringList seriesA, seriesB, samples;
+    QList<double> ownConcentrations; // empty: the defaults
+};
+
+class CannotCalculate : public RunCalc, public ::testing::WithParamInterface<MathCase>
+{
+};
+
+TEST_P(CannotCalculate, CalculateRun_RaisesMathError)
+{
+    const MathCase &c = GetParam();
+    Layout(c.curve, c.seriesA, c.seriesB, c.samples);
+    if (!c.ownConcentrations.isEmpty())
+        data.SetCurveType(c.curve, c.ownConcentrations);
     EXPECT_THROW(Calculate(), EMathError);
 }
 
-TEST_F(RunCalc, CalculateRun_NegativeStandardMean_RaisesMathError)
-{
-    Layout(CURVE_8POINT, With(Std8A, 2, u"-0.100"_s), With(Std8B, 2, u"-0.100"_s));
-    EXPECT_THROW(Calculate(), EMathError);
-}
+const QStringList Flat8(8, u"1.500"_s);
 
-TEST_F(RunCalc, CalculateRun_NegativeSampleOD_RaisesMathError)
-{
-    Layout(CURVE_8POINT, Std8A, Std8B, {u"0.500"_s, u"-0.500"_s});
-    EXPECT_THROW(Calculate(), EMathError);
-}
-
-TEST_F(RunCalc, CalculateRun_AllConcentrationsEqual_DegenerateCurveRaisesMathError)
-{
-    Layout(CURVE_4POINT, Std4A, Std4B);
-    data.SetCurveType(CURVE_4POINT, {1.0, 1.0, 1.0, 0.0});
-    EXPECT_THROW(Calculate(), EMathError);
-}
-
-TEST_F(RunCalc, CalculateRun_FlatCurve_RaisesMathErrorForSamples)
-{
-    const QStringList flat{u"1.500"_s, u"1.500"_s, u"1.500"_s, u"1.500"_s,
-                           u"1.500"_s, u"1.500"_s, u"1.500"_s, u"1.500"_s};
-    Layout(CURVE_8POINT, flat, flat, {u"0.500"_s});
-    EXPECT_THROW(Calculate(), EMathError);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CannotCalculate,
+    ::testing::Values(
+        // 0 / 0 for the %CV of a standard that is not a low one
+        MathCase{u"NonLowStandardAllNotSpecified"_s,
+                 CURVE_8POINT,
+                 With(Std8A, 1, u"N/S"_s),
+                 With(Std8B, 1, u"N/S"_s),
+                 {u"0.500"_s},
+                 {}},
+        MathCase{u"NegativeStandardMean"_s,
+                 CURVE_8POINT,
+                 With(Std8A, 2, u"-0.100"_s),
+                 With(Std8B, 2, u"-0.100"_s),
+                 {u"0.500"_s},
+                 {}},
+        MathCase{u"NegativeLowStandardMean"_s,
+                 CURVE_8POINT,
+                 With(Std8A, 5, u"-0.100"_s),
+                 With(Std8B, 5, u"-0.100"_s),
+                 {u"0.500"_s},
+                 {}},
+        MathCase{u"StandardMeanOverflows"_s,
+                 CURVE_8POINT,
+                 With(Std8A, 0, u"1e308"_s),
+                 With(Std8B, 0, u"1e308"_s),
+                 {u"0.500"_s},
+                 {}},
+        MathCase{u"NegativeSampleOD"_s, CURVE_8POINT, Std8A, Std8B, {u"0.500"_s, u"-0.500"_s}, {}},
+        // fewer than two distinct x: slope and intercept divide by zero
+        MathCase{u"AllConcentrationsEqual"_s, CURVE_4POINT, Std4A, Std4B, {u"0.500"_s}, {1.0, 1.0, 1.0, 0.0}},
+        MathCase{u"OnlyOneCurvePoint"_s, CURVE_4POINT, Std4A, Std4B, {u"0.500"_s}, {4.0, 0.0, 0.0, 0.0}},
+        // slope 0: every sample OD divides by zero
+        MathCase{u"FlatCurve"_s, CURVE_8POINT, Flat8, Flat8, {u"0.500"_s}, {}}),
+    [](const ::testing::TestParamInfo<MathCase> &info) { return info.param.name.toStdString(); });
 
 TEST_F(RunCalc, Calc_MathError_LeavesCallersTableUnchanged)
 {
