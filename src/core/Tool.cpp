@@ -12,8 +12,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
 

@@ -509,5 +509,7 @@ TEST(FixedTexts, Getters_ReturnTheProgramsTexts)
     EXPECT_EQ(InvalidValueMark(), Q("<B>#</B>"));
     EXPECT_EQ(ExceedMaxValueMark(), Q("<B>¶</B>"));
     EXPECT_EQ(TubeMixupMark(), Q("<B>*</B>"));
+    EXPECT_EQ(LongDateFormatPattern(), Q("dddddd"));
+    EXPECT_EQ(ShortFileDateFormatPattern(), Q("ddmmmyy"));
     EXPECT_EQ(StripMarkup(Q("1.23") + ExceedMaxValueMark()), Q("1.23¶"));
 }
