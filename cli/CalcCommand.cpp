@@ -286,6 +286,8 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
 {
     TCalcOutcome outcome;
     try {
+        // As in the main window: every block shows its identifier.
+        OWCellBlockBase::SetIdentifierCount(1);
         OWCellBlockBase::Reset();
         TMarnovelRdData data;
         TRunDataCurveHost host(data);

@@ -1,0 +1,437 @@
+#include "SmallRun.h"
+
+#include "core/Exceptions.h"
+#include "core/MarnovelConfigManager.h"
+#include "core/MarnovelUtils.h"
+#include "core/RegionalSettings.h"
+#include "files/BlockIO.h"
+#include "files/CombinedFileHandler.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString ExpectedFileText()
+{
+    const QByteArray bytes = ReadWholeFile(QStringLiteral(VELOMYRA_TEST_DATA_DIR "/small-run.vdf"));
+    QString text = DecodeText(bytes);
+    // Numbers are written with the separator of the machine that writes the file.
+    QStringList lines = text.split(u"\r\n"_s);
+    for (QString &line : lines) {
+        if (line.startsWith(u"DecimalSeperator="_s) || line.startsWith(u"StdConc="_s) ||
+            line.startsWith(u"Point"_s))
+            line = TestSupport::Dec(line);
+    }
+    return lines.join(u"\r\n"_s);
+}
+
+QByteArray Utf16File(const QString &text)
+{
+    QStringEncoder encoder(QStringConverter::Utf16LE);
+    return QByteArray("\xFF\xFE", 2) + QByteArray(encoder(text));
+}
+
+// Everything a load may change, as one text.
+QString Snapshot(const TMarnovelData &data)
+{
+    QStringList parts;
+    parts << QString::number(data.GetCurveType());
+    for (const float conc : data.StdConc())
+        parts << QString::number(conc);
+    parts << QString::number(data.XExtent()) << QString::number(data.YExtent());
+    for (int col = 0; col < TMarnovelData::DataCols; ++col) {
+        for (int row = 0; row < TMarnovelData::DataRows; ++row)
+            parts << data.PlateText(col, row);
+    }
+    for (const OWCells *cells : {&data.RawData(), &data.StdBlocks()}) {
+        for (const auto &block : cells->Blocks()) {
+            // A standard block read from a file takes no criteria type over.
+            parts << block->id() << QString::number(block->getIsStandard())
+                  << QString::number(block->FixedID())
+                  << QString::number(block->getIsStandard() ? 0 : int(block->GetCriteriaType()));
+            for (const OWCellBlockElm &well : block->block())
+                parts << u"%1,%2,%3"_s.arg(well.mCell.x()).arg(well.mCell.y()).arg(well.fID);
+            for (int i = 0; i < block->ValueCount(); ++i)
+                parts << block->getRawValue(i) << QString::number(int(block->getValidityValue(i)));
+        }
+    }
+    parts << OWCellBlockBase::GetCurrentSubjectIdStr() << OWCellBlockBase::GetCurrentStandardIdStr();
+    return parts.join(u'\n');
+}
+
+class FileHandlerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        handler.SetRunData(&data);
+        handler.SetSystemInfo(&info);
+        TestSupport::Presenter().Clear();
+    }
+
+    // The small run, calculated, with its run details in the record.
+    void PrepareSmallRun()
+    {
+        SmallRun::LayOut(data);
+        CalculateRun(data);
+        info.mData = &data;
+        info.SetUserInfoValue(info.RunDateName(), u"31/05/2017"_s);
+        info.SetUserInfoValue(info.RunNumberName(), u"12"_s);
+        info.SetUserInfoValue(info.KitBatchNumberName(), u"K0001"_s);
+        info.SetUserInfoValue(info.OperatorName(), u"A. Smith"_s);
+        info.SetUserInfoValue(info.RawDataRowsName(), QString::number(data.YExtent()));
+        info.SetUserInfoValue(info.RawDataColsName(), QString::number(data.XExtent()));
+    }
+
+    QString Path(const QString &name) const { return folder.filePath(name); }
+
+    QString WriteFile(const QString &name, const QString &text) const
+    {
+        const QString path = Path(name);
+        WriteFileAtomically(path, Utf16File(text));
+        return path;
+    }
+
+    QTemporaryDir folder;
+    TMarnovelRdData data;
+    TSystemInfo info;
+    TCombinedFileHandler handler;
+};
+
+} // namespace
+
+TEST_F(FileHandlerTest, SaveDataAndFormat_SmallRun_WritesExactLayout)
+{
+    PrepareSmallRun();
+    handler.SaveDataAndFormat(Path(u"run.vdf"_s));
+    const QByteArray bytes = ReadWholeFile(Path(u"run.vdf"_s));
+    ASSERT_TRUE(bytes.startsWith(QByteArray("\xFF\xFE", 2)));
+    EXPECT_EQ(DecodeText(bytes), ExpectedFileText());
+    EXPECT_TRUE(DecodeText(bytes).endsWith(u"BlockType=2\r\n"_s));
+}
+
+TEST_F(FileHandlerTest, SaveThenLoad_RunDataFile_RestoresRun)
+{
+    PrepareSmallRun();
+    data.SetCurveType(CURVE_4POINT, {5.5, 1.25, 0.3, 0.0});
+    CalculateRun(data);
+    handler.SaveDataAndFormat(Path(u"run.vdf"_s));
+    const QString saved = Snapshot(data);
+
+    OWCellBlockBase::Reset();
+    TMarnovelRdData loaded;
+    TSystemInfo loadedInfo;
+    handler.SetRunData(&loaded);
+    handler.SetSystemInfo(&loadedInfo);
+    ASSERT_EQ(handler.LoadDataAndFormat(Path(u"run.vdf"_s)), FL_OK);
+
+    // Blocks read their wells again: the "N/S" sample comes back as "N/S", not specified.
+    EXPECT_EQ(Snapshot(loaded).section(u'\n', 0, -3).toStdString(),
+              saved.section(u'\n', 0, -3).toStdString());
+    const OWCellBlockBase *missing = loaded.RawData().getCellInteger(3);
+    ASSERT_NE(missing, nullptr);
+    EXPECT_EQ(missing->getRawValue(0), u"N/S"_s);
+    EXPECT_EQ(missing->getValidityValue(0), ValueNotSpecified);
+    EXPECT_EQ(loaded.StdConc(), TStdConcData({5.5f, 1.25f, 0.3f, 0.0f}));
+    EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.RunDateName()), u"31/05/2017"_s);
+    EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.RunNumberName()), u"12"_s);
+    EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.KitBatchNumberName()), u"K0001"_s);
+    EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.OperatorName()), u"A. Smith"_s);
+    EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.RawDataColsName()), u"4"_s);
+    EXPECT_EQ(loadedInfo.mRawData.size(), 8);
+}
+
+TEST_F(FileHandlerTest, LoadFormat_FileWithValues_RestoresBlocksWithFreshIdentifiers)
+{
+    PrepareSmallRun();
+    handler.SaveFormat(Path(u"layout.vff"_s));
+    const QString text = DecodeText(ReadWholeFile(Path(u"layout.vff"_s)));
+    EXPECT_TRUE(
+        text.startsWith(u"[GeneralInfo]\r\nSoftware version=5.3.0\r\nCurveType=0\r\n\r\n[Cell0]\r\n"_s));
+    EXPECT_TRUE(text.contains(u"Point0=3|1|1|"_s + TestSupport::Dec("0.350") + u"\r\n"_s));
+
+    OWCellBlockBase::Reset();
+    OWCellBlockBase::SetNextSubjectId();
+    OWCellBlockBase::SetNextSubjectId();
+    OWCellBlockBase::SetNextStandardId();
+    TMarnovelRdData fresh; // 8-point until the file says otherwise
+    handler.SetRunData(&fresh);
+    ASSERT_EQ(handler.LoadFormat(Path(u"layout.vff"_s)), FL_OK);
+    EXPECT_EQ(fresh.GetCurveType(), CURVE_4POINT);
+    EXPECT_EQ(fresh.XExtent(), 0); // no plate text from a format file
+    ASSERT_EQ(fresh.RawData().GetCount(), 5);
+    ASSERT_EQ(fresh.StdBlocks().GetCount(), 2);
+    EXPECT_EQ(fresh.RawData().getCellInteger(0)->id(), u"ID 3"_s);
+    EXPECT_EQ(fresh.RawData().getCellInteger(4)->id(), u"ID 7"_s);
+    EXPECT_EQ(fresh.RawData().getCellInteger(4)->FixedID(), 5);
+    EXPECT_EQ(fresh.StdBlocks().getCellInteger(1)->id(), u"Std 3"_s);
+    EXPECT_EQ(fresh.StdBlocks().getCellInteger(1)->Count(), 4);
+    EXPECT_EQ(OWCellBlockBase::GetCurrentSubjectIdStr(), u"ID 8"_s);
+}
+
+// Variations of the small run's file that load; each checks what it is about.
+struct LoadCase
+{
+    const char *name;
+    std::function<QString(QString)> edit;
+    std::function<void(const TMarnovelData &, const TSystemInfo &)> check;
+};
+
+class LoadEdgeCaseTest : public FileHandlerTest, public ::testing::WithParamInterface<LoadCase>
+{
+};
+
+TEST_P(LoadEdgeCaseTest, LoadDataAndFormat_Variation_LoadsAsExpected)
+{
+    const QString path = WriteFile(u"case.vdf"_s, GetParam().edit(ExpectedFileText()));
+    data.SetCurveType(CURVE_8POINT, {9, 4, 2, 1, 0.5, 0.25, 0.125, 0});
+    ASSERT_EQ(handler.LoadDataAndFormat(path), FL_OK);
+    GetParam().check(data, info);
+}
+
+namespace {
+
+QChar OtherSeparator()
+{
+    return GetRegionalDecimalSeparator() == u'.' ? u',' : u'.';
+}
+
+const OWCellBlockBase &Subject(const TMarnovelData &data, int index)
+{
+    const OWCellBlockBase *block = data.RawData().getCellInteger(index);
+    if (!block)
+        throw std::runtime_error("missing subject block");
+    return *block;
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LoadEdgeCaseTest,
+    ::testing::Values(
+        LoadCase{"MissingCell3_EndsReadingAtCell2",
+                 [](QString text) { return text.replace(u"[Cell3]"_s, u"[Other]"_s); },
+                 [](const TMarnovelData &data, const TSystemInfo &) {
+                     EXPECT_EQ(data.RawData().GetCount(), 3);
+                     EXPECT_EQ(data.StdBlocks().GetCount(), 0);
+                 }},
+        LoadCase{"NoStdConc_DefaultConcentrations",
+                 [](QString text) { return text.remove(QRegularExpression(u"StdConc=[^\r]*\r\n"_s)); },
+                 [](const TMarnovelData &data, const TSystemInfo &) {
+                     EXPECT_EQ(data.GetCurveType(), CURVE_4POINT);
+                     EXPECT_EQ(data.StdConc(), TStdConcData({4.0f, 1.0f, 0.25f, 0.0f}));
+                 }},
+        LoadCase{
+            "ZeroStandardConcentration_AlwaysZero",
+            [](QString text) {
+                return text.replace(u"|"_s + TestSupport::Dec("0.000") + u"\r\n"_s, u"|not read\r\n"_s);
+            },
+            [](const TMarnovelData &data, const TSystemInfo &) { EXPECT_EQ(data.StdConc().last(), 0.0f); }},
+        LoadCase{"CommaPointValue_ReadLikeBarSeparated",
+                 [](QString text) { return text.replace(u"Point0=3|1|1|"_s, u"Point0=3,1,1,"_s); },
+                 [](const TMarnovelData &data, const TSystemInfo &) {
+                     EXPECT_EQ(Subject(data, 0).block()[0].mCell, QPoint(3, 1));
+                     EXPECT_EQ(Subject(data, 0).getRawValue(0), TestSupport::Dec("0.350"));
+                 }},
+        LoadCase{"OtherDecimalSeparator_WellTextsConverted",
+                 [](QString text) {
+                     const QChar sep = GetRegionalDecimalSeparator();
+                     text.replace(u"DecimalSeperator="_s + sep, u"DecimalSeperator="_s + OtherSeparator());
+                     text.replace(u"StdConc=4"_s + sep + u"000|1"_s + sep + u"000|0"_s + sep + u"250|0"_s +
+                                      sep + u"000"_s,
+                                  u"StdConc=4"_s + OtherSeparator() + u"000|1|0"_s + OtherSeparator() +
+                                      u"25|0"_s);
+                     return text.replace(u"Point0=3|1|1|0"_s + sep + u"350"_s,
+                                         u"Point0=3|1|1|0"_s + OtherSeparator() + u"512"_s);
+                 },
+                 [](const TMarnovelData &data, const TSystemInfo &) {
+                     EXPECT_EQ(Subject(data, 0).getRawValue(0), TestSupport::Dec("0.512"));
+                     EXPECT_EQ(Subject(data, 1).getRawValue(0), u"OVER"_s);
+                     EXPECT_EQ(data.PlateText(2, 0), TestSupport::Dec("0.512"));
+                     EXPECT_EQ(data.StdConc(), TStdConcData({4.0f, 1.0f, 0.25f, 0.0f}));
+                 }},
+        LoadCase{"OldStyleRunDate_ConvertedWithItsSeparator",
+                 [](QString text) {
+                     return text.replace(u"RunDateI18n=2017-05-31"_s,
+                                         u"DateSeperator=-\r\nRunDate=31-05-2017"_s);
+                 },
+                 [](const TMarnovelData &, const TSystemInfo &info) {
+                     EXPECT_EQ(info.UserInfoValue(info.RunDateName()), u"31/05/2017"_s);
+                 }},
+        LoadCase{"LargeBlockType_PlainCell",
+                 [](QString text) {
+                     return text.replace(u"Point0=1|5|-1|N/S\r\nBlockType=2"_s,
+                                         u"Point0=1|5|-1|X7\r\nBlockType=7"_s);
+                 },
+                 [](const TMarnovelData &data, const TSystemInfo &) {
+                     EXPECT_EQ(data.PlateText(0, 4), u"X7"_s);
+                     EXPECT_EQ(data.RawData().GetCount() + data.StdBlocks().GetCount(), 7);
+                 }},
+        LoadCase{"TextHoldingTheFieldSeparator_KeptWhole",
+                 [](QString text) { return text.replace(u"Point0=3|2|1|OVER"_s, u"Point0=3|2|1|OV|ER"_s); },
+                 [](const TMarnovelData &data, const TSystemInfo &) {
+                     EXPECT_EQ(Subject(data, 1).getRawValue(0), u"OV|ER"_s);
+                 }}),
+    [](const ::testing::TestParamInfo<LoadCase> &info) { return std::string(info.param.name); });
+
+// Files that must not load: each fails with one error naming the file (or a load result
+// code) and leaves the run exactly as it was, identifier counters included.
+struct BadFileCase
+{
+    const char *name;
+    std::function<QByteArray(QString)> content; // from the small run's file text
+    TFileLoadResult code;                       // FL_OK: an exception is expected
+};
+
+class BadFileTest : public FileHandlerTest, public ::testing::WithParamInterface<BadFileCase>
+{
+};
+
+namespace {
+
+std::function<QByteArray(QString)> Replace(const char *from, const char *to)
+{
+    return [from, to](QString text) {
+        const QString before = text;
+        text.replace(QString::fromUtf8(from), QString::fromUtf8(to));
+        if (text == before)
+            throw std::runtime_error(std::string("case does not apply: ") + from);
+        return Utf16File(text);
+    };
+}
+
+QByteArray ManySections(QString text)
+{
+    QString extra;
+    for (int n = 18; n < 1200; ++n)
+        extra += u"[Cell%1]\r\nPoint0=1|5|-1|N/S\r\nBlockType=2\r\n"_s.arg(n);
+    return Utf16File(text + extra);
+}
+
+} // namespace
+
+TEST_P(BadFileTest, LoadDataAndFormat_BadFile_FailsAndLeavesRunUnchanged)
+{
+    PrepareSmallRun();
+    OWCellBlockBase::SetNextSubjectId();
+    const QString before = Snapshot(data);
+    const QStringList infoBefore = info.mUserInfo;
+    const QString path = Path(u"bad.vdf"_s);
+    if (QString::fromUtf8(GetParam().name) != u"MissingFile")
+        WriteFileAtomically(path, GetParam().content(ExpectedFileText()));
+
+    if (GetParam().code == FL_OK) {
+        try {
+            const TFileLoadResult result = handler.LoadDataAndFormat(path);
+            ADD_FAILURE() << "the load did not fail: " << result;
+        } catch (const MarnovelException &error) {
+            EXPECT_TRUE(error.Message().contains(path)) << error.Message().toStdString();
+        }
+    } else {
+        EXPECT_EQ(handler.LoadDataAndFormat(path), GetParam().code);
+    }
+    EXPECT_EQ(Snapshot(data).toStdString(), before.toStdString());
+    EXPECT_EQ(info.mUserInfo, infoBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadFileTest,
+    ::testing::Values(
+        BadFileCase{"PointAtColumn99", Replace("Point0=3|1|1|", "Point0=99|1|1|"), FL_OK},
+        BadFileCase{"PointAtRowMinus3", Replace("Point0=3|1|1|", "Point0=3|-3|1|"), FL_OK},
+        BadFileCase{"PlainCellOutsideData", Replace("Point0=1|5|-1|N/S", "Point0=4|5|-1|N/S"), FL_OK},
+        BadFileCase{"PointWithTwoFields", Replace("Point0=3|1|1|", "Point0=3|1\r\nX="), FL_OK},
+        BadFileCase{"PointKeyMissing", Replace("Point3=1|4|4|", "Pointless=1|4|4|"), FL_OK},
+        BadFileCase{"PointColumnNotInteger", Replace("Point0=3|1|1|", "Point0=3.5|1|1|"), FL_OK},
+        BadFileCase{"UnknownWellLabel", Replace("Point0=3|1|1|", "Point0=3|1|2|"), FL_OK},
+        BadFileCase{"BlockTypeNotInteger", Replace("BlockType=0", "BlockType=zero"), FL_OK},
+        BadFileCase{"BlockTypeNegative", Replace("BlockType=0", "BlockType=-1"), FL_OK},
+        BadFileCase{"FixedIdNotInteger", Replace("FixedID=2", "FixedID=two"), FL_OK},
+        BadFileCase{"DataColsHuge", Replace("DataCols=4", "DataCols=100000"), FL_OK},
+        BadFileCase{"DataRowsNotAPlate", Replace("DataRows=9", "DataRows=5"), FL_OK},
+        BadFileCase{"DataRowsMissing", Replace("DataRows=9", "Rows=9"), FL_OK},
+        BadFileCase{"CurveTypeUnknown", Replace("CurveType=0", "CurveType=7"), FL_OK},
+        BadFileCase{"RunDateI18nInvalid", Replace("RunDateI18n=2017-05-31", "RunDateI18n=2017-13-45"), FL_OK},
+        BadFileCase{"StdConcNotNumbers", Replace("StdConc=4", "StdConc=x4"), FL_OK},
+        BadFileCase{"StdConcTooShort", Replace("StdConc=4", "StdConc=4|1\r\nOld=4"), FL_OK},
+        BadFileCase{"TooManySections", ManySections, FL_OK},
+        BadFileCase{"Garbage_DateError",
+                    [](QString) { return QByteArray("\x00\x01\x02[Cell0]\xff\xfe\x00=", 16); },
+                    FL_DATECONVERTERROR},
+        BadFileCase{"HugeFile",
+                    [](QString) { return QByteArray(TCombinedFileHandler::MaxFileBytes + 1, 'x'); }, FL_OK},
+        BadFileCase{"MissingFile", [](QString) { return QByteArray(); }, FL_OK},
+        BadFileCase{"CriteriaType2_WrongType",
+                    Replace("CriteriaType=90\r\nFixedID=3", "CriteriaType=2\r\nFixedID=3"), FL_WRONGTYPE},
+        BadFileCase{"CriteriaTypeBeyondSet_WrongType",
+                    Replace("CriteriaType=90\r\nFixedID=3", "CriteriaType=250\r\nFixedID=3"), FL_WRONGTYPE},
+        BadFileCase{"OldRunDateUnreadable_DateError",
+                    Replace("RunDateI18n=2017-05-31", "DateSeperator=-\r\nRunDate=someday"),
+                    FL_DATECONVERTERROR}),
+    [](const ::testing::TestParamInfo<BadFileCase> &info) { return std::string(info.param.name); });
+
+TEST_F(FileHandlerTest, LoadDataAndFormat_StdConcNotNumbers_ReportsConcentrationReason)
+{
+    QString text = ExpectedFileText();
+    text.replace(u"StdConc=4"_s, u"StdConc=x4"_s);
+    const QString path = WriteFile(u"conc.vdf"_s, text);
+    try {
+        handler.LoadDataAndFormat(path);
+        FAIL() << "the load did not fail";
+    } catch (const EConvertError &error) {
+        EXPECT_TRUE(error.Message().startsWith(
+            u"Exception occured in: TCombinedFileHandler.LoadFromFiletext_Header\r\n"
+            u"With parameters: vStr=x4"_s));
+        EXPECT_TRUE(
+            error.Message().endsWith(u"Reason: Standards concentration string in run file could not be "
+                                     u"converted into standard concentration values."_s));
+    }
+}
+
+TEST_F(FileHandlerTest, SaveDataAndFormat_ExistingFile_Replaced)
+{
+    PrepareSmallRun();
+    const QString path = Path(u"run.vdf"_s);
+    WriteFileAtomically(path, QByteArray(100000, 'x'));
+    handler.SaveDataAndFormat(path);
+    EXPECT_EQ(DecodeText(ReadWholeFile(path)), ExpectedFileText());
+}
+
+TEST_F(FileHandlerTest, LoadDataAndFormat_WithoutRecord_HandlerCreatesOne)
+{
+    const QString path = WriteFile(u"run.vdf"_s, ExpectedFileText());
+    handler.SetSystemInfo(nullptr);
+    ASSERT_EQ(handler.LoadDataAndFormat(path), FL_OK);
+    ASSERT_NE(handler.SystemInfo(), nullptr);
+    EXPECT_EQ(handler.SystemInfo()->UserInfoValue(u"run number"_s), u"12"_s);
+}
+
+TEST(FileNamesTest, DefaultRunDataFileName_DateAndRunNumber)
+{
+    EXPECT_EQ(TCombinedFileHandler::DefaultRunDataFileName(QDate(2017, 5, 31), u"12"_s), u"31May17_12.vdf"_s);
+}
+
+TEST(FileNamesTest, DefaultFormatFileName_SuffixTaken_ProposesNextSuffix)
+{
+    const QString folder = GetConfigManager().GetDirFormatFiles();
+    ASSERT_TRUE(EnsureDirectory(folder, false));
+    const QString first = TCombinedFileHandler::DefaultFormatFileName(u"Smith"_s, QDate(2017, 5, 31));
+    EXPECT_EQ(QDir::cleanPath(first), QDir(folder).filePath(u"Smi31May17_a.vff"_s));
+    WriteFileAtomically(first, QByteArray("x"));
+    EXPECT_EQ(QDir::cleanPath(TCombinedFileHandler::DefaultFormatFileName(u"Smith"_s, QDate(2017, 5, 31))),
+              QDir(folder).filePath(u"Smi31May17_b.vff"_s));
+}
+
+TEST(FileNamesTest, GetGlobalFileHandler_SameHandlerEveryTime)
+{
+    EXPECT_EQ(&GetGlobalFileHandler(), &GetGlobalFileHandler());
+}
