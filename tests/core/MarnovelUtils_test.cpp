@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -260,15 +261,42 @@ TEST(WriteFileAtomically, FolderMissingOrAFile_Raises)
         EXPECT_THROW(WriteFileAtomically(path, QByteArray("x")), EInOutError) << path.toStdString();
 }
 
+// Runs the write as an ordinary user: the superuser ignores folder permissions, so then a
+// child process drops to the unprivileged "nobody" account first.
+bool WriteRaisesInOutError(const QString &path, const QByteArray &bytes)
+{
+    const auto attempt = [&] {
+        try {
+            WriteFileAtomically(path, bytes);
+        } catch (const EInOutError &e) {
+            return e.Message().contains(path);
+        }
+        return false;
+    };
+    if (geteuid() != 0)
+        return attempt();
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+        _exit(dropped ? (attempt() ? 0 : 1) : 2);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return false;
+    if (WEXITSTATUS(status) == 2)
+        ADD_FAILURE() << "could not drop to an unprivileged user";
+    return WEXITSTATUS(status) == 0;
+}
+
 TEST(WriteFileAtomically, ReadOnlyFolder_RaisesAndKeepsOldFile)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
-    QTemporaryDir dir;
+    QTemporaryDir dir(QDir::tempPath() + Q("/velomyra-readonly-XXXXXX"));
     const QString path = dir.path() + Q("/old.vdf");
     Touch(path, "old content");
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_THROW(WriteFileAtomically(path, QByteArray("new")), EInOutError);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
+    QFile::setPermissions(dir.path(),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    EXPECT_TRUE(WriteRaisesInOutError(path, QByteArray("new")));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(Content(path), QByteArray("old content"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({Q("old.vdf")}));
