@@ -24,11 +24,6 @@ std::optional<QString> ReadStoreText(QSettings &store, const QString &name)
     return value.toString();
 }
 
-bool IsPatternLetter(QChar c)
-{
-    return c.isLetter();
-}
-
 // The first character between two fields of a date or time pattern.
 QChar FirstSeparatorOf(const QString &pattern, QChar fallback)
 {
@@ -36,7 +31,7 @@ QChar FirstSeparatorOf(const QString &pattern, QChar fallback)
     for (const QChar c : pattern) {
         if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
             return fallback;
-        if (IsPatternLetter(c))
+        if (c.isLetter())
             seenField = true;
         else if (seenField)
             return c;
