@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -262,8 +264,9 @@ TEST(WriteFileAtomically, FolderMissingOrAFile_Raises)
 }
 
 // Runs the write as an ordinary user: the superuser ignores folder permissions, so then a
-// child process drops to the unprivileged "nobody" account first.
-bool WriteRaisesInOutError(const QString &path, const QByteArray &bytes)
+// child process drops to the unprivileged "nobody" account first. No answer when that is
+// not allowed here.
+std::optional<bool> WriteRaisesInOutError(const QString &path, const QByteArray &bytes)
 {
     const auto attempt = [&] {
         try {
@@ -284,7 +287,7 @@ bool WriteRaisesInOutError(const QString &path, const QByteArray &bytes)
     if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return false;
     if (WEXITSTATUS(status) == 2)
-        ADD_FAILURE() << "could not drop to an unprivileged user";
+        return std::nullopt;
     return WEXITSTATUS(status) == 0;
 }
 
@@ -296,8 +299,11 @@ TEST(WriteFileAtomically, ReadOnlyFolder_RaisesAndKeepsOldFile)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
     QFile::setPermissions(dir.path(),
                           QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-    EXPECT_TRUE(WriteRaisesInOutError(path, QByteArray("new")));
+    const std::optional<bool> raised = WriteRaisesInOutError(path, QByteArray("new"));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!raised)
+        GTEST_SKIP() << "could not drop to an unprivileged user";
+    EXPECT_TRUE(*raised);
     EXPECT_EQ(Content(path), QByteArray("old content"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({Q("old.vdf")}));
 }
