@@ -77,6 +77,21 @@ QString TubeMixupMark();                    // "<B>*</B>"
 QString LongDateFormatPattern();            // "dddddd"
 QString ShortFileDateFormatPattern();       // "ddmmmyy"
 
+// Catalogue texts that several windows and reports share, in the current language.
+QString ResultsCopiedText();            // 149
+QString StandardConcentrationsText();   // 21
+QString OneBlockPerCellText();          // 150
+QString TorvinLayoutText();             // 162
+QString TubeMixupWarningText();         // 305
+QString ResearchUseText();              // 310
+QString ResearchUseAndContactText();    // 310, CR LF CR LF, 363
+QString ResearchUseFooterText();        // the empty text followed by 310
+QString NilText();                      // 53
+QString MitogenText();                  // 56
+QString TbAgText();                     // 187
+QString Esat6Text();                    // 54
+QString Cfp10Text();                    // 55
+
 // ---- dates ------------------------------------------------------------------------
 enum TDateConvertResult { DCR_OK, DCR_CONVERTERROR };
 
