@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <vector>
 
@@ -115,11 +116,14 @@ bool TMarnovelData::loadDataObject(const TStringGridData &data)
 {
     ClearMData();
     // Refuse oversized grids before building their lines.
-    if (data.size() > DataRows) {
+    const bool tooWide =
+        std::any_of(data.begin(), data.end(), [](const QStringList &row) { return row.size() > DataCols; });
+    if (data.size() > DataRows || tooWide) {
         mLastPasteGood = false;
-        throw EPlateTextOverflow(BuildExceptionMessage(QStringLiteral("TMarnovelData.loadDataObject"),
-                                                       QStringLiteral("rows=") + QString::number(data.size()),
-                                                       QStringLiteral("More than 9 lines of plate text")));
+        throw EPlateTextOverflow(BuildExceptionMessage(
+            QStringLiteral("TMarnovelData.loadDataObject"),
+            QStringLiteral("rows=") + QString::number(data.size()),
+            QStringLiteral("The plate text holds more than 9 lines or more than 13 values on a line")));
     }
     const QString notSpecified = UiText(64);
     QStringList lines;
@@ -146,12 +150,12 @@ bool TMarnovelData::ParsePlateLines(const QStringList &lines)
         return true;
 
     // Checked up front so that nothing at all is stored from text that does not fit.
-    int widest = 0;
+    qsizetype widest = 0;
     bool fits = lines.size() <= DataRows;
     for (qsizetype j = 0; fits && j < lines.size(); ++j) {
         const qsizetype tokens = lines.at(j).count(PlateTextSeparator) + 1;
         fits = tokens <= DataCols;
-        widest = std::max(widest, static_cast<int>(tokens));
+        widest = std::max(widest, tokens);
     }
     if (!fits) {
         mLastPasteGood = false;
@@ -170,7 +174,7 @@ bool TMarnovelData::ParsePlateLines(const QStringList &lines)
             if (TryTextToFloat(token, value)) {
                 try {
                     stored = RoundWideString(token, 3);
-                } catch (const MarnovelException &) {
+                } catch (const std::exception &) {
                     // Too large to round on its digits: keep the number as written.
                     stored = token;
                 }
@@ -185,7 +189,7 @@ bool TMarnovelData::ParsePlateLines(const QStringList &lines)
         ShowErrorMessage(UiText(118));
         return false;
     }
-    mXExtent = widest + 1;
+    mXExtent = static_cast<int>(widest) + 1;
     mYExtent = PlateRowCount + 1;
     return true;
 }
