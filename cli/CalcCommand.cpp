@@ -2,6 +2,7 @@
 
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
+#include "core/Messages.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/BlockIO.h"
@@ -48,6 +49,37 @@ public:
 
 private:
     TMarnovelData &mData;
+};
+
+// Keeps the messages shown while it is installed.
+class TCollectingPresenter : public IPresenter
+{
+public:
+    TModalResult ShowMessage(const QString &text, TMsgDlgType, TMsgDlgButtons, const QString &) override
+    {
+        mTexts << text;
+        return TModalResult::mrOk;
+    }
+    bool AskFileName(TFileDialogKind, const QString &, const QString &, const QString &, QString &) override
+    {
+        return false;
+    }
+    QString Text() const { return mTexts.join(u' '); }
+
+private:
+    QStringList mTexts;
+};
+
+class TPresenterScope
+{
+public:
+    explicit TPresenterScope(IPresenter &presenter) : mPrevious(&GetPresenter()) { SetPresenter(&presenter); }
+    ~TPresenterScope() { SetPresenter(mPrevious); }
+    TPresenterScope(const TPresenterScope &) = delete;
+    TPresenterScope &operator=(const TPresenterScope &) = delete;
+
+private:
+    IPresenter *mPrevious;
 };
 
 int CurvePoints(TCurveType curve)
@@ -101,10 +133,17 @@ void LoadPlateAndFormat(const TCliOptions &options, TMarnovelRdData &data, TComb
     QMimeData mime;
     try {
         mime.setText(DecodeText(ReadWholeFile(options.plateFile)));
-        if (!data.loadDataObject(&mime))
+        // The parser's own message becomes part of the one error message.
+        TCollectingPresenter collector;
+        bool loaded = false;
+        {
+            const TPresenterScope scope(collector);
+            loaded = data.loadDataObject(&mime);
+        }
+        if (!loaded)
             throw TCalcFailure{EXIT_USAGE_OR_LOAD,
-                               Quoted(options.plateFile) +
-                                   u": the plate text must be 8 lines of tab-separated values."_s};
+                               Quoted(options.plateFile) + u": "_s + collector.Text() +
+                                   u" The plate text must be 8 lines of tab-separated values."_s};
     } catch (const EPlateTextOverflow &) {
         throw TCalcFailure{EXIT_USAGE_OR_LOAD,
                            Quoted(options.plateFile) +

@@ -83,7 +83,7 @@ std::optional<QString> CheckStdConc(const QList<double> &values, int curvePoints
 {
     const int wanted = curvePoints - 1;
     if (values.size() != wanted)
-        return u"--std-conc needs %1 values for a %2-point curve (S1 to S%1; the zero standard is 0), not %3."_s
+        return u"--std-conc needs %1 values for the %2-point curve (S1 to S%1; the zero standard is 0), not %3."_s
             .arg(wanted)
             .arg(curvePoints)
             .arg(values.size());

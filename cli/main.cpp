@@ -19,7 +19,9 @@ namespace {
 
 void WriteError(const QString &text)
 {
-    const QByteArray bytes = (u"velomyra-cli: "_s + text + u'\n').toUtf8();
+    QString line = text;
+    line.replace(u"\r\n"_s, u"\n"_s);
+    const QByteArray bytes = (u"velomyra-cli: "_s + line + u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
