@@ -165,8 +165,11 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
         lines << u"RunNumber="_s + OneLine(info.UserInfoValue(info.RunNumberName()));
         lines << u"KitBatchNumber="_s + OneLine(info.UserInfoValue(info.KitBatchNumberName()));
         lines << u"Operator="_s + OneLine(info.UserInfoValue(info.OperatorName()));
-        lines << u"DataRows="_s + OneLine(info.UserInfoValue(info.RawDataRowsName()));
-        lines << u"DataCols="_s + OneLine(info.UserInfoValue(info.RawDataColsName()));
+        // Without the grid's size in the record, the plate text's own size: a file must load again.
+        const QString rows = info.UserInfoValue(info.RawDataRowsName());
+        const QString cols = info.UserInfoValue(info.RawDataColsName());
+        lines << u"DataRows="_s + (rows.isEmpty() ? QString::number(data.YExtent()) : OneLine(rows));
+        lines << u"DataCols="_s + (cols.isEmpty() ? QString::number(data.XExtent()) : OneLine(cols));
         lines << u"DecimalSeperator="_s + QString(GetRegionalDecimalSeparator());
         QStringList concs;
         for (const float conc : data.StdConc())
@@ -306,15 +309,25 @@ TPointFields ReadPoint(const QString &fileName, const QString &section, const QS
     return point;
 }
 
-void CheckCellInGrid(const QString &fileName, const QString &section, QPoint cell, const ITextGrid &grid)
+// Block wells must lie on the plate; plain cells hold plate text and so must also lie in
+// the plate text the file declares.
+void CheckCell(const QString &fileName, const QString &section, QPoint cell, const ITextGrid *grid)
 {
     const bool onPlate =
         cell.x() >= 1 && cell.x() <= PlateColumnCount && cell.y() >= 1 && cell.y() <= PlateRowCount;
-    if (!onPlate || cell.x() >= grid.ColCount() || cell.y() >= grid.RowCount())
+    if (!onPlate || (grid && (cell.x() >= grid->ColCount() || cell.y() >= grid->RowCount())))
         RaiseRangeError(
             fileName,
             u"The well (%1, %2) of section [%3] lies outside the plate."_s.arg(cell.x()).arg(cell.y()).arg(
                 section));
+}
+
+void StoreText(TStringGridData &table, QPoint cell, const QString &text)
+{
+    const int row = cell.y() - 1;
+    const int col = cell.x() - 1;
+    if (row >= 0 && row < table.size() && col >= 0 && col < table.at(row).size())
+        table[row][col] = text;
 }
 
 } // namespace
@@ -435,9 +448,9 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         if (blockType > 1) {
             const TPointFields point =
                 ReadPoint(pFileName, section, u"Point0"_s, file.Value(section, u"Point0"_s, QString()));
-            CheckCellInGrid(pFileName, section, point.Cell, staged.Grid);
+            CheckCell(pFileName, section, point.Cell, &staged.Grid);
             staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
-            staged.Table[point.Cell.y() - 1][point.Cell.x() - 1] = point.Text;
+            StoreText(staged.Table, point.Cell, point.Text);
             continue;
         }
 
@@ -461,7 +474,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         for (int i = 0; i < labels->size(); ++i) {
             const QString key = u"Point"_s + QString::number(i);
             TPointFields point = ReadPoint(pFileName, section, key, file.Value(section, key, QString()));
-            CheckCellInGrid(pFileName, section, point.Cell, staged.Grid);
+            CheckCell(pFileName, section, point.Cell, nullptr);
             bool known = false;
             for (const TStdDisplayRec &label : *labels)
                 known = known || label.ID == point.LabelId;
@@ -476,8 +489,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
             if (IsNotSpecifiedMarker(point.Text))
                 point.Text = notSpecified;
             staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
-            if (!staged.Table.isEmpty())
-                staged.Table[point.Cell.y() - 1][point.Cell.x() - 1] = point.Text;
+            StoreText(staged.Table, point.Cell, point.Text);
             block.Wells.push_back({point.Cell, point.LabelId});
         }
         staged.Blocks.push_back(std::move(block));

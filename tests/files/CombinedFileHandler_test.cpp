@@ -150,6 +150,26 @@ TEST_F(FileHandlerTest, SaveThenLoad_RunDataFile_RestoresRun)
     EXPECT_EQ(loadedInfo.mRawData.size(), 8);
 }
 
+TEST_F(FileHandlerTest, SaveThenLoad_BlocksWithoutPlateText_LoadsAgain)
+{
+    OWCellBlockBase::Reset();
+    SmallRun::AddBlock(data, true,
+                       {QPoint(1, 1), QPoint(1, 2), QPoint(1, 3), QPoint(1, 4), QPoint(1, 5), QPoint(1, 6),
+                        QPoint(1, 7), QPoint(1, 8)});
+    SmallRun::AddBlock(data, false, {QPoint(12, 8)});
+    info.mData = &data;
+    info.SetUserInfoValue(info.RunDateName(), u"31/05/2017"_s); // no grid size in the record
+    handler.SaveDataAndFormat(Path(u"layout-only.vdf"_s));
+
+    TMarnovelRdData loaded;
+    handler.SetRunData(&loaded);
+    ASSERT_EQ(handler.LoadDataAndFormat(Path(u"layout-only.vdf"_s)), FL_OK);
+    ASSERT_EQ(loaded.StdBlocks().GetCount(), 1);
+    ASSERT_EQ(loaded.RawData().GetCount(), 1);
+    EXPECT_EQ(loaded.RawData().getCellInteger(0)->block()[0].mCell, QPoint(12, 8));
+    EXPECT_EQ(loaded.XExtent(), 0);
+}
+
 TEST_F(FileHandlerTest, LoadFormat_FileWithValues_RestoresBlocksWithFreshIdentifiers)
 {
     PrepareSmallRun();
