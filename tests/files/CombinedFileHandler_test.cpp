@@ -385,7 +385,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"StdConcTooShort", Replace("StdConc=4", "StdConc=4|1\r\nOld=4"), FL_OK},
         BadFileCase{"TooManySections", ManySections, FL_OK},
         BadFileCase{"Garbage_DateError",
-                    [](QString) { return QByteArray("\x00\x01\x02[Cell0]\xff\xfe\x00=", 16); },
+                    [](QString) -> QByteArray {
+                        return QByteArray::fromHex("000102") + "[Cell0]" + QByteArray::fromHex("fffe00") +
+                               "=";
+                    },
                     FL_DATECONVERTERROR},
         BadFileCase{"HugeFile",
                     [](QString) { return QByteArray(TCombinedFileHandler::MaxFileBytes + 1, 'x'); }, FL_OK},
