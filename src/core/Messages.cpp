@@ -27,18 +27,9 @@ constexpr std::array<std::pair<TMsgDlgBtn, TModalResult>, 11> kAnswerOrder{{
 
 QString ConsoleCaption(TMsgDlgType kind)
 {
-    switch (kind) {
-    case TMsgDlgType::mtWarning:
-        return QStringLiteral("Warning");
-    case TMsgDlgType::mtError:
-        return QStringLiteral("Error");
-    case TMsgDlgType::mtInformation:
-        return QStringLiteral("Information");
-    case TMsgDlgType::mtConfirmation:
-        return QStringLiteral("Confirm");
-    case TMsgDlgType::mtCustom:
-        break;
-    }
+    const QString caption = CaptionOfKind(kind);
+    if (!caption.isEmpty())
+        return caption;
     const QString name = QCoreApplication::applicationName();
     return name.isEmpty() ? QStringLiteral("Velomyra") : name;
 }
@@ -73,6 +64,23 @@ ConsolePresenter gConsolePresenter;
 IPresenter *gPresenter = nullptr;
 
 } // namespace
+
+QString CaptionOfKind(TMsgDlgType kind)
+{
+    switch (kind) {
+    case TMsgDlgType::mtWarning:
+        return QStringLiteral("Warning");
+    case TMsgDlgType::mtError:
+        return QStringLiteral("Error");
+    case TMsgDlgType::mtInformation:
+        return QStringLiteral("Information");
+    case TMsgDlgType::mtConfirmation:
+        return QStringLiteral("Confirm");
+    case TMsgDlgType::mtCustom:
+        break;
+    }
+    return QString();
+}
 
 IPresenter &GetPresenter()
 {

@@ -42,6 +42,10 @@ public:
                              const QString &proposedName, QString &fileName) = 0;
 };
 
+// The caption a message box of that kind gets when none is given ("Warning", "Error",
+// "Information", "Confirm"); empty for the custom kind, whose caption is the program's name.
+QString CaptionOfKind(TMsgDlgType kind);
+
 // The presenter in use; without one installed, a console presenter writes messages to
 // standard error, answers with the first button offered and cancels file dialogs.
 IPresenter &GetPresenter();

@@ -57,19 +57,8 @@ QMessageBox::Icon TDialogPresenter::IconOfKind(TMsgDlgType kind)
 
 QString TDialogPresenter::CaptionOfKind(TMsgDlgType kind)
 {
-    switch (kind) {
-    case TMsgDlgType::mtWarning:
-        return QStringLiteral("Warning");
-    case TMsgDlgType::mtError:
-        return QStringLiteral("Error");
-    case TMsgDlgType::mtInformation:
-        return QStringLiteral("Information");
-    case TMsgDlgType::mtConfirmation:
-        return QStringLiteral("Confirm");
-    case TMsgDlgType::mtCustom:
-        break;
-    }
-    return QGuiApplication::applicationDisplayName();
+    const QString caption = ::CaptionOfKind(kind);
+    return caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption;
 }
 
 QString TDialogPresenter::ToQtFilter(const QString &filter)
