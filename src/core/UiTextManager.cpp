@@ -1,6 +1,7 @@
 #include "UiTextManager.h"
 
 #include "Exceptions.h"
+#include "FontManager.h"
 #include "MarnovelUtils.h"
 #include "Tool.h"
 
@@ -25,10 +26,10 @@ namespace {
 const QString kTooltipResource = QStringLiteral("TOOLTIP");
 const QString kRetiredText = QStringLiteral("<no longer used>");
 
-constexpr int DEFAULT_CHARSET = 1;
-constexpr int SHIFTJIS_CHARSET = 128;
-constexpr int GREEK_CHARSET = 161;
-constexpr int EASTEUROPE_CHARSET = 238;
+constexpr int DEFAULT_CHARSET = TFontManager::DEFAULT_CHARSET;
+constexpr int SHIFTJIS_CHARSET = TFontManager::SHIFTJIS_CHARSET;
+constexpr int GREEK_CHARSET = TFontManager::GREEK_CHARSET;
+constexpr int EASTEUROPE_CHARSET = TFontManager::EASTEUROPE_CHARSET;
 
 // Blanks and control characters only: the no-break spaces inside catalogue texts must survive.
 QString TrimBlanks(const QString &text)
