@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "core/MarnovelUtils.h"
+#include "core/Registry.h"
 #include "core/UiTextManager.h"
 
 #include <QDir>
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -195,6 +198,27 @@ TEST_F(CliTest, Calc_ExportsToFilesAndStandardOutput_WrittenAsTheDialogWrites)
     const CliRun toStdout = RunCli({u"calc"_s, Example("run-8point.vdf"), u"--results-export"_s, u"-"_s});
     ASSERT_EQ(toStdout.status, 0) << toStdout.err.toStdString();
     EXPECT_EQ(toStdout.out, results.mid(3));
+}
+
+TEST_F(CliTest, Calc_StoredLocale_SelectsCatalogueElseEnglish)
+{
+    const struct
+    {
+        const char *locale;
+        const char *catalogue;
+    } cases[] = {
+        {"LOCALE_GERMAN", "LOCALE_GERMAN"}, {"LOCALE_KLINGON", "LOCALE_ENGLISH"}, {"", "LOCALE_ENGLISH"}};
+    for (const auto &entry : cases) {
+        WriteRegistryText(u"Locale"_s, QString::fromUtf8(entry.locale));
+        const CliRun run = RunCli({u"calc"_s, Example("run-8point.vdf"), u"--json"_s});
+        GetTranslationManager().LoadResource(QString::fromUtf8(entry.catalogue));
+        const QString expected = UiText(87);
+        GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
+        ASSERT_EQ(run.status, 0) << entry.locale << run.err.toStdString();
+        EXPECT_EQ(QJsonDocument::fromJson(run.out).object().value(u"verdict"_s).toString(), expected)
+            << entry.locale;
+    }
+    WriteRegistryText(u"Locale"_s, u"LOCALE_ENGLISH"_s);
 }
 
 TEST_F(CliTest, HelpAndVersion_ExitZero)
