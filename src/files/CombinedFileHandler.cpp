@@ -59,6 +59,25 @@ QString OneLine(QString text)
     return text;
 }
 
+// The grid size the record gives, unless it is missing, too small for the plate text
+// written below it, or not a plate's size: a saved file must always load again.
+bool IsPlateGridRowCount(int rows)
+{
+    return rows == 0 || rows == 1 || rows == PlateGridRowCount;
+}
+bool IsPlateGridColumnCount(int cols)
+{
+    return cols >= 0 && cols <= PlateGridColumnCount;
+}
+
+QString GridSize(const QString &recorded, int extent, bool (*isPlateSize)(int))
+{
+    int value = 0;
+    if (TryTextToInt(recorded, value) && value >= extent && isPlateSize(value))
+        return QString::number(value);
+    return QString::number(isPlateSize(extent) ? extent : 0);
+}
+
 // Section look-up over the lines of a file. Each section header is found once, and the
 // shared key look-up runs on that section's lines only, so a large file costs linear time.
 class TSectionIndex
@@ -165,11 +184,10 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
         lines << u"RunNumber="_s + OneLine(info.UserInfoValue(info.RunNumberName()));
         lines << u"KitBatchNumber="_s + OneLine(info.UserInfoValue(info.KitBatchNumberName()));
         lines << u"Operator="_s + OneLine(info.UserInfoValue(info.OperatorName()));
-        // Without the grid's size in the record, the plate text's own size: a file must load again.
-        const QString rows = info.UserInfoValue(info.RawDataRowsName());
-        const QString cols = info.UserInfoValue(info.RawDataColsName());
-        lines << u"DataRows="_s + (rows.isEmpty() ? QString::number(data.YExtent()) : OneLine(rows));
-        lines << u"DataCols="_s + (cols.isEmpty() ? QString::number(data.XExtent()) : OneLine(cols));
+        lines << u"DataRows="_s + GridSize(info.UserInfoValue(info.RawDataRowsName()), data.YExtent(),
+                                           IsPlateGridRowCount);
+        lines << u"DataCols="_s + GridSize(info.UserInfoValue(info.RawDataColsName()), data.XExtent(),
+                                           IsPlateGridColumnCount);
         lines << u"DecimalSeperator="_s + QString(GetRegionalDecimalSeparator());
         QStringList concs;
         for (const float conc : data.StdConc())
@@ -417,9 +435,9 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         gridRows = ReadInteger(pFileName, GeneralInfoSection, u"DataRows"_s, staged.DataRows);
         gridCols = ReadInteger(pFileName, GeneralInfoSection, u"DataCols"_s, staged.DataCols);
         // A plate text is 8 lines (9 grid rows) or nothing.
-        if (gridRows != 0 && gridRows != 1 && gridRows != PlateGridRowCount)
+        if (!IsPlateGridRowCount(gridRows))
             RaiseRangeError(pFileName, u"DataRows %1 is not a plate's row count."_s.arg(gridRows));
-        if (gridCols < 0 || gridCols > PlateGridColumnCount)
+        if (!IsPlateGridColumnCount(gridCols))
             RaiseRangeError(pFileName, u"DataCols %1 is not a plate's column count."_s.arg(gridCols));
     }
     staged.Grid.SetColCount(gridCols);
