@@ -379,6 +379,18 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
             info.SetUserInfoValue(info.RawDataColsName(), QString::number(std::max(data.XExtent(), 0)));
         }
 
+        // A target whose folder is missing would fail half-way through the writes.
+        QStringList targets;
+        if (!options.saveFile.isEmpty())
+            targets << options.saveFile;
+        for (const auto &[fileName, text] : exportFiles)
+            targets << fileName;
+        for (const QString &target : targets) {
+            const QFileInfo folder(QFileInfo(target).absolutePath());
+            if (!folder.isDir() || !folder.isWritable() || QFileInfo(target).isDir())
+                throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(target) + u": cannot be written."_s};
+        }
+
         try {
             if (!options.saveFile.isEmpty()) {
                 handler.SetSystemInfo(&info);

@@ -260,9 +260,11 @@ TEST_P(CliFailureTest, Calc_Failure_ReportsAndWritesNothing)
     const QString existing = Write(u"existing.txt"_s, "keep me");
     QStringList arguments = GetParam().arguments(*this);
     const bool calc = !arguments.isEmpty() && arguments.first() == u"calc";
-    if (calc)
-        arguments << u"--save"_s << Path(u"new.vdf"_s) << u"--results-export"_s << existing
-                  << u"--data-export"_s << Path(u"d.txt"_s);
+    if (calc) {
+        if (!arguments.contains(u"--save"_s))
+            arguments << u"--save"_s << Path(u"new.vdf"_s);
+        arguments << u"--results-export"_s << existing << u"--data-export"_s << Path(u"d.txt"_s);
+    }
     const CliRun run = RunCli(arguments);
     EXPECT_EQ(run.status, GetParam().status) << run.err.toStdString();
     EXPECT_FALSE(run.err.trimmed().isEmpty());
@@ -332,6 +334,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{
             "StdConcNotANumber", 2,
             [](CliTest &) { return PlateArguments() << u"--std-conc"_s << u"8,4,two,1,0.5,0.25,0.125"_s; }},
+        FailureCase{"OutputFolderMissing", 2,
+                    [](CliTest &test) {
+                        return QStringList{u"calc"_s, Example("run-8point.vdf"), u"--json"_s, u"--save"_s,
+                                           test.folder.filePath(u"no/such/folder/run.vdf"_s)};
+                    }},
         FailureCase{"CurveNotMatchingFormat", 2,
                     [](CliTest &) { return PlateArguments() << u"--curve"_s << u"4"_s; }},
         FailureCase{"RunDateInvalid", 2,
