@@ -368,6 +368,23 @@ INSTANTIATE_TEST_SUITE_P(
                     }}),
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
 
+TEST_F(CliTest, Calc_ZeroStandardMeanAbove0150_ShowsPlateWashingNote)
+{
+    QStringList high1 = Series1, high2 = Series2;
+    high1[7] = u"0.150"_s;
+    high2[7] = u"0.154"_s; // mean 0.152
+    const QStringList arguments = WithPlate(*this, PlateWithStandards(high1, high2));
+    const CliRun summary = RunCli(arguments);
+    ASSERT_EQ(summary.status, 0) << summary.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(summary.out).contains(UiText(258)));
+    const CliRun json = RunCli(QStringList(arguments) << u"--json"_s);
+    EXPECT_TRUE(QJsonDocument::fromJson(json.out).object().value(u"plateWashNote"_s).toBool());
+
+    high2[7] = u"0.150"_s; // mean 0.150: no note
+    const CliRun atLimit = RunCli(WithPlate(*this, PlateWithStandards(high1, high2)) << u"--json"_s);
+    EXPECT_FALSE(QJsonDocument::fromJson(atLimit.out).object().value(u"plateWashNote"_s).toBool());
+}
+
 TEST_F(CliTest, CalcFailure_NotCalculable_SaysTextOf185)
 {
     QStringList zero1 = Series1, zero2 = Series2;
