@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -35,18 +37,5 @@ BENCHMARK(BM_CatalogueLookup);
 
 int main(int argc, char **argv)
 {
-    // The catalogue and the regional settings read the per-user store: never the real user's.
-    const auto home =
-        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velomyra-bench-XXXXXX"));
-    const QByteArray path = home->path().toUtf8();
-    qputenv("HOME", path);
-    qputenv("XDG_CONFIG_HOME", path + "/.config");
-    GetTranslationManager().LoadResource(QStringLiteral("LOCALE_ENGLISH"));
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInTemporaryHome(argc, argv);
 }

@@ -8,6 +8,8 @@
 
 #include <QTemporaryDir>
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -55,23 +57,5 @@ BENCHMARK(BM_SaveRunDataFile_FullPlate)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    // Never touch the real user's settings: a throw-away home for the whole run.
-    QTemporaryDir home;
-    if (!home.isValid()) {
-        std::fprintf(stderr, "cannot create a temporary folder\n");
-        return 1;
-    }
-    const QByteArray homePath = home.path().toUtf8();
-    qputenv("HOME", homePath);
-    qputenv("XDG_CONFIG_HOME", homePath + "/.config");
-    qputenv("XDG_DATA_HOME", homePath + "/.local/share");
-    gFolder = home.path();
-    GetTranslationManager().LoadResource(QStringLiteral("LOCALE_ENGLISH"));
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInTemporaryHome(argc, argv, [](const QString &folder) { gFolder = folder; });
 }
