@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -187,8 +188,13 @@ TEST_F(AboutBoxTest, OKButton_ClosesTheModalWindow)
     TAboutBox modal(&main);
     modal.open();
     ASSERT_TRUE(modal.isVisible());
-    // Opens centred on the main window.
-    EXPECT_LE((modal.geometry().center() - main.geometry().center()).manhattanLength(), 4);
+    // Opens centred on the main window, when the screen has room for that (at twice the pixel
+    // density the offscreen screen is smaller than the window, which then keeps to the screen).
+    const QRect screen = modal.screen()->availableGeometry();
+    if (screen.width() >= modal.width() && screen.height() >= modal.height())
+        EXPECT_LE((modal.geometry().center() - main.geometry().center()).manhattanLength(), 4);
+    else
+        EXPECT_TRUE(screen.contains(modal.geometry().topLeft()));
     QTest::mouseClick(modal.findChild<QPushButton *>(u"OKButton"_s), Qt::LeftButton);
     EXPECT_FALSE(modal.isVisible());
     EXPECT_EQ(modal.result(), QDialog::Accepted);
