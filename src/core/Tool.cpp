@@ -890,6 +890,18 @@ bool IsInList(const QString &text, const QStringList &list)
     return list.contains(text, Qt::CaseSensitive);
 }
 
+QString TrimSpaceAndBlanks(const QString &text)
+{
+    const auto blank = [](QChar c) { return IsBlank(c) || c.isSpace(); };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && blank(text.at(begin)))
+        ++begin;
+    while (end > begin && blank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 QString RepeatChar(QChar c, int n)
 {
     return n > 0 ? QString(n, c) : QString();
