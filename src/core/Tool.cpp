@@ -952,6 +952,17 @@ bool ContainsNoInvalidChar(const QString &text)
     return true;
 }
 
+QString ReplaceControlChars(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        const char16_t code = c.unicode();
+        if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+            c = QLatin1Char(' ');
+    }
+    return result;
+}
+
 QString RemoveInvalidChars(const QString &text)
 {
     QString result = text;

@@ -64,6 +64,9 @@ bool IsInList(const QString &text, const QStringList &list);
 QString RepeatChar(QChar c, int n);
 QString StripMarkup(const QString &text);
 bool ContainsNoInvalidChar(const QString &text);
+// Every control character (C0, DEL, C1) replaced by a blank: texts read from files must
+// not split export columns or lines, nor reach a terminal as escape sequences.
+QString ReplaceControlChars(const QString &text);
 QString RemoveInvalidChars(const QString &text);
 QString InvalidCharList();
 QString InvalidCharMessage();

@@ -60,6 +60,13 @@ QString OneLine(QString text)
     return text;
 }
 
+// Run details and block identifiers go into exports, report pages and a terminal as they
+// are: no control character may reach them, from a file or from an edit.
+QString DetailText(const QString &text)
+{
+    return ReplaceControlChars(text);
+}
+
 // The grid size the record gives, unless it is missing, too small for the plate text
 // written below it, or not a plate's size: a saved file must always load again.
 bool IsPlateGridRowCount(int rows)
@@ -182,9 +189,9 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
                                                           QString(), u"No run details to save."_s));
         const TSystemInfo &info = *mSystemInfo;
         lines << u"RunDateI18n="_s + IsoDateText(info.UserInfoValue(info.RunDateName()));
-        lines << u"RunNumber="_s + OneLine(info.UserInfoValue(info.RunNumberName()));
-        lines << u"KitBatchNumber="_s + OneLine(info.UserInfoValue(info.KitBatchNumberName()));
-        lines << u"Operator="_s + OneLine(info.UserInfoValue(info.OperatorName()));
+        lines << u"RunNumber="_s + DetailText(info.UserInfoValue(info.RunNumberName()));
+        lines << u"KitBatchNumber="_s + DetailText(info.UserInfoValue(info.KitBatchNumberName()));
+        lines << u"Operator="_s + DetailText(info.UserInfoValue(info.OperatorName()));
         lines << u"DataRows="_s + GridSize(info.UserInfoValue(info.RawDataRowsName()), data.YExtent(),
                                            IsPlateGridRowCount);
         lines << u"DataCols="_s + GridSize(info.UserInfoValue(info.RawDataColsName()), data.XExtent(),
@@ -223,7 +230,7 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
             }
             lines << u"CriteriaType="_s + QString::number(int(block->GetCriteriaType()));
             lines << u"FixedID="_s + QString::number(block->FixedID());
-            lines << u"ID="_s + OneLine(block->id());
+            lines << u"ID="_s + DetailText(block->id());
             lines << u"BlockType="_s + (block->getIsStandard() ? u"1"_s : u"0"_s);
             lines << QString();
         }
@@ -412,9 +419,9 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
     const int standardCount = static_cast<int>(StandardsOfCurveType(staged.CurveType).size());
     bool dateNotConverted = false;
     if (pWithData) {
-        staged.RunNumber = file.Value(GeneralInfoSection, u"RunNumber"_s, QString());
-        staged.KitBatchNumber = file.Value(GeneralInfoSection, u"KitBatchNumber"_s, QString());
-        staged.Operator = file.Value(GeneralInfoSection, u"Operator"_s, QString());
+        staged.RunNumber = DetailText(file.Value(GeneralInfoSection, u"RunNumber"_s, QString()));
+        staged.KitBatchNumber = DetailText(file.Value(GeneralInfoSection, u"KitBatchNumber"_s, QString()));
+        staged.Operator = DetailText(file.Value(GeneralInfoSection, u"Operator"_s, QString()));
         staged.DataRows = file.Value(GeneralInfoSection, u"DataRows"_s, QString());
         staged.DataCols = file.Value(GeneralInfoSection, u"DataCols"_s, QString());
         const QString decimalText = file.Value(GeneralInfoSection, u"DecimalSeperator"_s, QString());
@@ -511,7 +518,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         TStagedLoad::TBlock block;
         block.IsStandard = blockType == 1;
         if (pWithData)
-            block.Id = file.Value(section, u"ID"_s, u"0"_s);
+            block.Id = DetailText(file.Value(section, u"ID"_s, u"0"_s));
         const QList<TStdDisplayRec> *labels = nullptr;
         if (block.IsStandard) {
             labels = &StandardsOfCurveType(staged.CurveType);

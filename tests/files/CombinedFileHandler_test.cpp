@@ -482,3 +482,33 @@ TEST(FileNamesTest, GetGlobalFileHandler_SameHandlerEveryTime)
 {
     EXPECT_EQ(&GetGlobalFileHandler(), &GetGlobalFileHandler());
 }
+
+// A control character in a text of the file would shift the export columns or reach a
+// terminal as an escape sequence: each becomes a blank, on reading and on writing.
+TEST_F(FileHandlerTest, ControlCharacters_InRunDetailsAndIdentifiers_BecomeBlanks)
+{
+    // A NUL marks a file as not ours (binary, or UTF-16 without its byte-order mark).
+    for (const char16_t control :
+         {u'\u0001', u'\t', u'\u000B', u'\u000C', u'\u001B', u'\u007F', u'\u0080', u'\u0085', u'\u009F'}) {
+        const QString c(QChar{control});
+        QString text = ExpectedFileText();
+        text.replace(u"RunNumber=12"_s, u"RunNumber=1"_s + c + u"2"_s)
+            .replace(u"KitBatchNumber=K0001"_s, u"KitBatchNumber=K"_s + c + u"[31m1"_s)
+            .replace(u"Operator=A. Smith"_s, u"Operator=A."_s + c + u"Smith"_s + c)
+            .replace(u"ID=ID 2"_s, u"ID=ID"_s + c + u"2"_s);
+        const QString path = WriteFile(u"controls.vdf"_s, text);
+        ASSERT_EQ(handler.LoadDataAndFormat(path), FL_OK) << int(control);
+        EXPECT_EQ(info.UserInfoValue(info.RunNumberName()), u"1 2"_s) << int(control);
+        EXPECT_EQ(info.UserInfoValue(info.KitBatchNumberName()), u"K [31m1"_s) << int(control);
+        EXPECT_EQ(info.UserInfoValue(info.OperatorName()), u"A. Smith "_s) << int(control);
+        EXPECT_EQ(Subject(data, 1).id(), u"ID 2"_s) << int(control);
+    }
+
+    PrepareSmallRun();
+    info.SetUserInfoValue(info.OperatorName(), u"A.\tSmith\u001B"_s);
+    data.RawData().getCellInteger(0)->setId(u"ID\u00851"_s, false);
+    handler.SaveDataAndFormat(Path(u"written.vdf"_s));
+    const QString written = DecodeText(ReadWholeFile(Path(u"written.vdf"_s)));
+    EXPECT_TRUE(written.contains(u"\r\nOperator=A. Smith \r\n"_s));
+    EXPECT_TRUE(written.contains(u"\r\nID=ID 1\r\n"_s));
+}
