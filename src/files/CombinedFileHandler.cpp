@@ -183,19 +183,26 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
     lines << u"[GeneralInfo]"_s;
     lines << u"Software version="_s + GetSoftwareInfoManager().GetVersNumberStr();
     lines << u"CurveType="_s + QString::number(data.GetCurveType() == CURVE_8POINT ? 1 : 0);
+    // The plate text the file declares; a format file's readers take a whole plate.
+    int gridRows = PlateGridRowCount;
+    int gridCols = PlateGridColumnCount;
     if (pWithData) {
         if (!mSystemInfo)
             throw MarnovelException(BuildExceptionMessage(u"TCombinedFileHandler.SaveDataAndFormat"_s,
                                                           QString(), u"No run details to save."_s));
         const TSystemInfo &info = *mSystemInfo;
+        const QString rowsText =
+            GridSize(info.UserInfoValue(info.RawDataRowsName()), data.YExtent(), IsPlateGridRowCount);
+        const QString colsText =
+            GridSize(info.UserInfoValue(info.RawDataColsName()), data.XExtent(), IsPlateGridColumnCount);
+        gridRows = rowsText.toInt();
+        gridCols = colsText.toInt();
         lines << u"RunDateI18n="_s + IsoDateText(info.UserInfoValue(info.RunDateName()));
         lines << u"RunNumber="_s + DetailText(info.UserInfoValue(info.RunNumberName()));
         lines << u"KitBatchNumber="_s + DetailText(info.UserInfoValue(info.KitBatchNumberName()));
         lines << u"Operator="_s + DetailText(info.UserInfoValue(info.OperatorName()));
-        lines << u"DataRows="_s + GridSize(info.UserInfoValue(info.RawDataRowsName()), data.YExtent(),
-                                           IsPlateGridRowCount);
-        lines << u"DataCols="_s + GridSize(info.UserInfoValue(info.RawDataColsName()), data.XExtent(),
-                                           IsPlateGridColumnCount);
+        lines << u"DataRows="_s + rowsText;
+        lines << u"DataCols="_s + colsText;
         lines << u"DecimalSeperator="_s + QString(GetRegionalDecimalSeparator());
         QStringList concs;
         for (const float conc : data.StdConc())
@@ -213,7 +220,10 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
             for (int i = 0; i < static_cast<int>(wells.size()); ++i) {
                 const OWCellBlockElm &well = wells[i];
                 QString text;
-                if (i < block->ValueCount()) {
+                if (well.mCell.x() >= gridCols || well.mCell.y() >= gridRows) {
+                    // Outside the plate text the file declares: a value there would make
+                    // the file inconsistent (a value left from an earlier, wider plate).
+                } else if (i < block->ValueCount()) {
                     text = block->getValidityValue(i) == ValueNotSpecified ? NotSpecifiedInFile
                                                                            : block->getRawValue(i);
                 } else {
@@ -346,17 +356,34 @@ TPointFields ReadPoint(const QString &fileName, const QString &section, const QS
     return point;
 }
 
-// Block wells must lie on the plate; plain cells hold plate text and so must also lie in
-// the plate text the file declares.
-void CheckCell(const QString &fileName, const QString &section, QPoint cell, const ITextGrid *grid)
+void CheckCell(const QString &fileName, const QString &section, QPoint cell)
 {
     const bool onPlate =
         cell.x() >= 1 && cell.x() <= PlateColumnCount && cell.y() >= 1 && cell.y() <= PlateRowCount;
-    if (!onPlate || (grid && (cell.x() >= grid->ColCount() || cell.y() >= grid->RowCount())))
+    if (!onPlate)
         RaiseRangeError(
             fileName,
             u"The well (%1, %2) of section [%3] lies outside the plate."_s.arg(cell.x()).arg(cell.y()).arg(
                 section));
+}
+
+// Plate cells, and the texts of block wells, must lie in the plate text the file declares
+// (DataCols x DataRows): a text outside would be dropped and its well calculated as
+// non-numerical. A block's well without a text may lie outside: a layout wider than its
+// plate is saved as it stands.
+void CheckInPlateText(const QString &fileName, const QString &section, const QString &key,
+                      const TPointFields &point, const ITextGrid &grid, bool blockWell)
+{
+    if ((blockWell && point.Text.isEmpty()) ||
+        (point.Cell.x() < grid.ColCount() && point.Cell.y() < grid.RowCount()))
+        return;
+    RaiseRangeError(fileName,
+                    u"The file is inconsistent: key %1 of section [%2] holds a value for the well (%3, %4), "
+                    u"outside the plate text of DataCols=%5 and DataRows=%6."_s.arg(key, section)
+                        .arg(point.Cell.x())
+                        .arg(point.Cell.y())
+                        .arg(grid.ColCount())
+                        .arg(grid.RowCount()));
 }
 
 void StoreText(TStringGridData &table, QPoint cell, const QString &text)
@@ -482,6 +509,8 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
             RaiseRangeError(pFileName, u"DataRows %1 is not a plate's row count."_s.arg(gridRows));
         if (!IsPlateGridColumnCount(gridCols))
             RaiseRangeError(pFileName, u"DataCols %1 is not a plate's column count."_s.arg(gridCols));
+        staged.DataRows = QString::number(gridRows);
+        staged.DataCols = QString::number(gridCols);
     }
     staged.Grid.SetColCount(gridCols);
     staged.Grid.SetRowCount(gridRows);
@@ -509,7 +538,8 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         if (blockType > 1) {
             const TPointFields point =
                 ReadPoint(pFileName, section, u"Point0"_s, file.Value(section, u"Point0"_s, QString()));
-            CheckCell(pFileName, section, point.Cell, &staged.Grid);
+            CheckCell(pFileName, section, point.Cell);
+            CheckInPlateText(pFileName, section, u"Point0"_s, point, staged.Grid, false);
             staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
             StoreText(staged.Table, point.Cell, point.Text);
             continue;
@@ -535,7 +565,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         for (int i = 0; i < labels->size(); ++i) {
             const QString key = u"Point"_s + QString::number(i);
             TPointFields point = ReadPoint(pFileName, section, key, file.Value(section, key, QString()));
-            CheckCell(pFileName, section, point.Cell, nullptr);
+            CheckCell(pFileName, section, point.Cell);
             bool known = false;
             for (const TStdDisplayRec &label : *labels)
                 known = known || label.ID == point.LabelId;
@@ -547,6 +577,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
                         .arg(point.LabelId));
             if (replaceSeparator)
                 point.Text = ReplaceDecimalSeparator(point.Text, decimalSeparator);
+            CheckInPlateText(pFileName, section, key, point, staged.Grid, true);
             if (IsNotSpecifiedMarker(point.Text))
                 point.Text = notSpecified;
             staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);

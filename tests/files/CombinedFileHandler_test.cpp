@@ -315,6 +315,14 @@ INSTANTIATE_TEST_SUITE_P(
                  [](QString text) { return text.replace(u"Point0=3|2|1|OVER"_s, u"Point0=3|2|1|OV|ER"_s); },
                  [](const TMarnovelData &data, const TSystemInfo &) {
                      EXPECT_EQ(Subject(data, 1).getRawValue(0), u"OV|ER"_s);
+                 }},
+        LoadCase{"LayoutWiderThanPlate_WellWithoutTextLoads",
+                 [](QString text) {
+                     return text.replace(u"Point0=3|5|1|"_s + TestSupport::Dec("0.200"), u"Point0=7|5|1|"_s);
+                 },
+                 [](const TMarnovelData &data, const TSystemInfo &) {
+                     EXPECT_EQ(Subject(data, 4).block()[0].mCell, QPoint(7, 5));
+                     EXPECT_EQ(data.XExtent(), 4);
                  }}),
     [](const ::testing::TestParamInfo<LoadCase> &info) { return std::string(info.param.name); });
 
@@ -396,6 +404,19 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"BlockTypeNegative", Replace("BlockType=0", "BlockType=-1"), FL_OK},
         BadFileCase{"FixedIdNotInteger", Replace("FixedID=2", "FixedID=two"), FL_OK},
         BadFileCase{"DataColsHuge", Replace("DataCols=4", "DataCols=100000"), FL_OK},
+        // Values the declared plate text cannot hold would be dropped and calculated as
+        // non-numerical.
+        BadFileCase{"SubjectValueBeyondDataCols", Replace("Point0=3|5|1|", "Point0=5|5|1|"), FL_OK},
+        BadFileCase{"StandardValueBeyondDataCols", Replace("Point3=2|4|4|", "Point3=12|4|4|"), FL_OK},
+        BadFileCase{"NotSpecifiedBeyondDataCols",
+                    Replace("Point0=3|4|1|VALUE_NOT_SPECIFIED", "Point0=9|4|1|VALUE_NOT_SPECIFIED"), FL_OK},
+        BadFileCase{
+            "ValuesWithoutPlateText",
+            [](QString text) {
+                text.replace(u"DataRows=9"_s, u"DataRows=0"_s).replace(u"DataCols=4"_s, u"DataCols=0"_s);
+                return Utf16File(text.left(text.indexOf(u"[Cell7]"_s)));
+            },
+            FL_OK},
         BadFileCase{"DataRowsNotAPlate", Replace("DataRows=9", "DataRows=5"), FL_OK},
         BadFileCase{"DataRowsMissing", Replace("DataRows=9", "Rows=9"), FL_OK},
         BadFileCase{"CurveTypeUnknown", Replace("CurveType=0", "CurveType=7"), FL_OK},
@@ -481,6 +502,26 @@ TEST(FileNamesTest, DefaultFormatFileName_SuffixTaken_ProposesNextSuffix)
 TEST(FileNamesTest, GetGlobalFileHandler_SameHandlerEveryTime)
 {
     EXPECT_EQ(&GetGlobalFileHandler(), &GetGlobalFileHandler());
+}
+
+TEST_F(FileHandlerTest, SaveDataAndFormat_ValuesLeftBeyondANarrowerPlate_FileLoadsAgain)
+{
+    PrepareSmallRun(); // calculated: the samples in column 3 hold their values
+    QList<QStringList> plate = SmallRun::DefaultPlate();
+    for (QStringList &row : plate)
+        row.removeLast();
+    QMimeData narrower;
+    narrower.setText(SmallRun::PlateText(plate));
+    data.loadDataObject(&narrower);
+    ASSERT_EQ(data.XExtent(), 3);
+    info.SetUserInfoValue(info.RawDataColsName(), u"3"_s);
+    handler.SaveDataAndFormat(Path(u"narrow.vdf"_s));
+
+    TMarnovelRdData loaded;
+    handler.SetRunData(&loaded);
+    ASSERT_EQ(handler.LoadDataAndFormat(Path(u"narrow.vdf"_s)), FL_OK);
+    EXPECT_EQ(loaded.RawData().GetCount(), 5);
+    EXPECT_EQ(Subject(loaded, 0).getRawValue(0), QString());
 }
 
 // A control character in a text of the file would shift the export columns or reach a
