@@ -1141,6 +1141,19 @@ bool TryTextToDateTime(const QString &text, QDateTime &value)
     return true;
 }
 
+TDateConvertResult ConvertDate(const QString &text, QChar sep, QDate &date)
+{
+    QString replaced = text;
+    replaced.replace(sep, GetRegionalDateSeparator());
+    QDateTime value;
+    if (TryTextToDateTime(replaced, value)) {
+        date = value.date();
+        return DCR_OK;
+    }
+    date = QDate::currentDate();
+    return DCR_CONVERTERROR;
+}
+
 TDateConvertResult ConvertDate(const QString &text, QChar sep, QString &dateText)
 {
     QString replaced = text;
@@ -1154,7 +1167,7 @@ TDateConvertResult ConvertDate(const QString &text, QChar sep, QString &dateText
     return DCR_CONVERTERROR;
 }
 
-QString DateTextFromIsoParts(const QString &text)
+QDate DateFromIsoParts(const QString &text)
 {
     const QStringList parts = SplitText(text, QStringLiteral("-"));
     if (parts.size() < 3)
@@ -1168,7 +1181,17 @@ QString DateTextFromIsoParts(const QString &text)
     const QDate date(values[0], values[1], values[2]);
     if (values[0] < 1 || values[0] > 9999 || !date.isValid())
         throw EConvertError(DateNotValidMessage(text));
-    return DateTimeToText(QDateTime(date, QTime(0, 0)));
+    return date;
+}
+
+QString DateTextFromIsoParts(const QString &text)
+{
+    return DateTimeToText(QDateTime(DateFromIsoParts(text), QTime(0, 0)));
+}
+
+QString IsoDateText(const QDate &date)
+{
+    return FormatDate(QStringLiteral("yyyy\"-\"mm\"-\"dd"), date);
 }
 
 QString IsoDateText(const QString &text)
@@ -1176,5 +1199,5 @@ QString IsoDateText(const QString &text)
     QDateTime value;
     if (!TryTextToDateTime(text, value))
         throw EConvertError(DateNotValidMessage(text));
-    return FormatDate(QStringLiteral("yyyy\"-\"mm\"-\"dd"), value.date());
+    return IsoDateText(value.date());
 }

@@ -110,5 +110,10 @@ QString FormatDate(const QString &pattern, const QDate &value);
 QString DateTimeToText(const QDateTime &value); // short date, then the time unless midnight
 bool TryTextToDateTime(const QString &text, QDateTime &value);
 TDateConvertResult ConvertDate(const QString &text, QChar sep, QString &dateText);
+// The same, keeping the date as a date: today on DCR_CONVERTERROR.
+TDateConvertResult ConvertDate(const QString &text, QChar sep, QDate &date);
+// "yyyy-m-d" as a date (years 1 to 9999). EConvertError on bad parts.
+QDate DateFromIsoParts(const QString &text);
 QString DateTextFromIsoParts(const QString &text); // EConvertError on bad parts
+QString IsoDateText(const QDate &date);            // "yyyy-mm-dd"; empty for an invalid date
 QString IsoDateText(const QString &text);          // EConvertError when unreadable

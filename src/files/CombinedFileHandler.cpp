@@ -155,7 +155,8 @@ struct TCombinedFileHandler::TStagedLoad
 
     TCurveType CurveType = CURVE_8POINT;
     std::optional<QList<double>> StdConc;
-    QString RunDate, RunNumber, KitBatchNumber, Operator, DataRows, DataCols;
+    QDate RunDate;
+    QString RunNumber, KitBatchNumber, Operator, DataRows, DataCols;
     std::vector<TBlock> Blocks;
     TTextGrid Grid;        // the plate as read from the file, grid coordinates
     TStringGridData Table; // plate text, outer index = row
@@ -191,13 +192,16 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
             throw MarnovelException(BuildExceptionMessage(u"TCombinedFileHandler.SaveDataAndFormat"_s,
                                                           QString(), u"No run details to save."_s));
         const TSystemInfo &info = *mSystemInfo;
+        if (!info.RunDate.isValid() || info.RunDate.year() < 1 || info.RunDate.year() > 9999)
+            throw EConvertError(BuildExceptionMessage(u"TCombinedFileHandler.SaveDataAndFormat"_s, QString(),
+                                                      u"The run details hold no valid run date."_s));
         const QString rowsText =
             GridSize(info.UserInfoValue(info.RawDataRowsName()), data.YExtent(), IsPlateGridRowCount);
         const QString colsText =
             GridSize(info.UserInfoValue(info.RawDataColsName()), data.XExtent(), IsPlateGridColumnCount);
         gridRows = rowsText.toInt();
         gridCols = colsText.toInt();
-        lines << u"RunDateI18n="_s + IsoDateText(info.UserInfoValue(info.RunDateName()));
+        lines << u"RunDateI18n="_s + IsoDateText(info.RunDate);
         lines << u"RunNumber="_s + DetailText(info.UserInfoValue(info.RunNumberName()));
         lines << u"KitBatchNumber="_s + DetailText(info.UserInfoValue(info.KitBatchNumberName()));
         lines << u"Operator="_s + DetailText(info.UserInfoValue(info.OperatorName()));
@@ -458,7 +462,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         const QString isoDate = file.Value(GeneralInfoSection, u"RunDateI18n"_s, QString());
         if (!isoDate.isEmpty()) {
             try {
-                staged.RunDate = DateTextFromIsoParts(isoDate);
+                staged.RunDate = DateFromIsoParts(isoDate);
             } catch (const MarnovelException &) {
                 RaiseLoadError(pFileName,
                                u"RunDateI18n '%1' is not a date written yyyy-mm-dd."_s.arg(isoDate));
@@ -646,7 +650,7 @@ void TCombinedFileHandler::Apply(const TStagedLoad &pStaged, bool pWithData)
     info.SetUserInfoValue(info.OperatorName(), pStaged.Operator);
     info.SetUserInfoValue(info.RawDataRowsName(), pStaged.DataRows);
     info.SetUserInfoValue(info.RawDataColsName(), pStaged.DataCols);
-    info.SetUserInfoValue(info.RunDateName(), pStaged.RunDate);
+    info.RunDate = pStaged.RunDate;
     info.mRawData = pStaged.Table;
     info.CurveType = pStaged.CurveType;
 }

@@ -75,8 +75,8 @@ public:
 
     // Both write through TSafeFileWriter: a failed save leaves the previous file as it was.
     void SaveFormat(const QString &pFileName);
-    // The record must hold the run details (run date in the regional short date format).
-    // Wells that lie outside the plate text the file declares are written without a text.
+    // The record must hold the run details, the run date in its RunDate. Wells that lie
+    // outside the plate text the file declares are written without a text.
     void SaveDataAndFormat(const QString &pFileName);
     // The bytes the two saves write, for a caller that writes several files as one save.
     QByteArray FormatFileBytes() const;

@@ -169,3 +169,12 @@ TEST(IsoDateText, RegionalDate_GivesYearMonthDay)
     EXPECT_EQ(IsoDateText(Q("01/02/0033")), Q("0033-02-01"));
     EXPECT_THROW((void)IsoDateText(Q("rubbish")), EConvertError);
 }
+
+TEST(IsoDateText, Date_GivesYearMonthDayWhateverTheShortDate)
+{
+    const RegionalGuard guard({{Q("sDate"), Q("-")}, {Q("sShortDate"), Q("yy-MMM-d")}});
+    EXPECT_EQ(IsoDateText(QDate(1950, 6, 15)), Q("1950-06-15"));
+    EXPECT_EQ(IsoDateText(QDate(33, 2, 1)), Q("0033-02-01"));
+    EXPECT_EQ(IsoDateText(QDate()), Q(""));
+    EXPECT_EQ(DateFromIsoParts(Q("1950-6-15")), QDate(1950, 6, 15));
+}

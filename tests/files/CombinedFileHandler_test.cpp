@@ -1,5 +1,6 @@
 #include "SmallRun.h"
 
+#include "core/RegionalGuard.h"
 #include "core/Exceptions.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
@@ -84,7 +85,7 @@ protected:
         SmallRun::LayOut(data);
         CalculateRun(data);
         info.mData = &data;
-        info.SetUserInfoValue(info.RunDateName(), u"31/05/2017"_s);
+        info.RunDate = QDate(2017, 5, 31);
         info.SetUserInfoValue(info.RunNumberName(), u"12"_s);
         info.SetUserInfoValue(info.KitBatchNumberName(), u"K0001"_s);
         info.SetUserInfoValue(info.OperatorName(), u"A. Smith"_s);
@@ -142,7 +143,7 @@ TEST_F(FileHandlerTest, SaveThenLoad_RunDataFile_RestoresRun)
     EXPECT_EQ(missing->getRawValue(0), u"N/S"_s);
     EXPECT_EQ(missing->getValidityValue(0), ValueNotSpecified);
     EXPECT_EQ(loaded.StdConc(), TStdConcData({5.5f, 1.25f, 0.3f, 0.0f}));
-    EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.RunDateName()), u"31/05/2017"_s);
+    EXPECT_EQ(loadedInfo.RunDate, QDate(2017, 5, 31));
     EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.RunNumberName()), u"12"_s);
     EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.KitBatchNumberName()), u"K0001"_s);
     EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.OperatorName()), u"A. Smith"_s);
@@ -158,7 +159,7 @@ TEST_F(FileHandlerTest, SaveThenLoad_BlocksWithoutPlateText_LoadsAgain)
                         QPoint(1, 7), QPoint(1, 8)});
     SmallRun::AddBlock(data, false, {QPoint(12, 8)});
     info.mData = &data;
-    info.SetUserInfoValue(info.RunDateName(), u"31/05/2017"_s); // no grid size in the record
+    info.RunDate = QDate(2017, 5, 31); // no grid size in the record
     handler.SaveDataAndFormat(Path(u"layout-only.vdf"_s));
 
     TMarnovelRdData loaded;
@@ -300,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
                                          u"DateSeperator=-\r\nRunDate=31-05-2017"_s);
                  },
                  [](const TMarnovelData &, const TSystemInfo &info) {
-                     EXPECT_EQ(info.UserInfoValue(info.RunDateName()), u"31/05/2017"_s);
+                     EXPECT_EQ(info.RunDate, QDate(2017, 5, 31));
                  }},
         LoadCase{"LargeBlockType_PlainCell",
                  [](QString text) {
@@ -522,6 +523,49 @@ TEST_F(FileHandlerTest, SaveDataAndFormat_ValuesLeftBeyondANarrowerPlate_FileLoa
     ASSERT_EQ(handler.LoadDataAndFormat(Path(u"narrow.vdf"_s)), FL_OK);
     EXPECT_EQ(loaded.RawData().GetCount(), 5);
     EXPECT_EQ(Subject(loaded, 0).getRawValue(0), QString());
+}
+
+// A run date is kept as a date: no short date pattern of the store or of the system
+// locale can break a run file, and a two-digit year does not move it to another century.
+TEST_F(FileHandlerTest, RunDate_AnyShortDatePattern_LoadsAndSavesTheSameDate)
+{
+    const std::optional<QString> missing;
+    const auto Q = [](const char *text) { return QString::fromUtf8(text); };
+    const struct
+    {
+        const char *name;
+        RegionalGuard::Values store;
+    } cases[] = {
+        {"year first", {{Q("sDate"), Q("/")}, {Q("sShortDate"), Q("yyyy-MM-dd")}}},
+        {"dots without sDate", {{Q("sDate"), missing}, {Q("sShortDate"), Q("dd.MM.yyyy")}}},
+        {"month name", {{Q("sDate"), Q("-")}, {Q("sShortDate"), Q("dd-MMM-yyyy")}}},
+        {"two-digit year", {{Q("sDate"), Q("/")}, {Q("sShortDate"), Q("dd/MM/yy")}}},
+        {"month first, two-digit year", {{Q("sDate"), Q("/")}, {Q("sShortDate"), Q("M/d/yy")}}},
+        {"empty pattern", {{Q("sShortDate"), Q("")}}},
+        {"pattern naming itself", {{Q("sShortDate"), Q("ddddd")}}},
+        {"system locale", {{Q("sDate"), missing}, {Q("sShortDate"), missing}}},
+    };
+    QString text = ExpectedFileText();
+    text.replace(u"RunDateI18n=2017-05-31"_s, u"RunDateI18n=1950-06-15"_s);
+    const QString input = WriteFile(u"dated.vdf"_s, text);
+    for (const auto &c : cases) {
+        const RegionalGuard guard(c.store);
+        info.RunDate = QDate();
+        ASSERT_EQ(handler.LoadDataAndFormat(input), FL_OK) << c.name;
+        EXPECT_EQ(info.RunDate, QDate(1950, 6, 15)) << c.name;
+        handler.SaveDataAndFormat(Path(u"saved.vdf"_s));
+        EXPECT_TRUE(
+            DecodeText(ReadWholeFile(Path(u"saved.vdf"_s))).contains(u"\r\nRunDateI18n=1950-06-15\r\n"_s))
+            << c.name;
+    }
+}
+
+TEST_F(FileHandlerTest, SaveDataAndFormat_NoRunDate_FailsAndWritesNothing)
+{
+    PrepareSmallRun();
+    info.RunDate = QDate();
+    EXPECT_THROW(handler.SaveDataAndFormat(Path(u"run.vdf"_s)), EConvertError);
+    EXPECT_FALSE(QFile::exists(Path(u"run.vdf"_s)));
 }
 
 // A control character in a text of the file would shift the export columns or reach a
