@@ -185,16 +185,6 @@ bool IsBlank(QChar c)
 }
 
 // ---- dates ---------------------------------------------------------------------------------
-const std::array<const char *, 12> ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-const std::array<const char *, 12> LongMonthNames = {"January",   "February", "March",    "April",
-                                                     "May",       "June",     "July",     "August",
-                                                     "September", "October",  "November", "December"};
-// Indexed by QDate::dayOfWeek() - 1 (Monday first).
-const std::array<const char *, 7> ShortDayNames = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-const std::array<const char *, 7> LongDayNames = {"Monday", "Tuesday",  "Wednesday", "Thursday",
-                                                  "Friday", "Saturday", "Sunday"};
-
 QString Padded(int value, int width)
 {
     return QString::number(value).rightJustified(width, QLatin1Char('0'));
@@ -242,9 +232,9 @@ void AppendFormatted(QString &out, const QString &pattern, const QDateTime &valu
             else if (count == 2)
                 out += Padded(date.day(), 2);
             else if (count == 3)
-                out += QLatin1String(ShortDayNames[static_cast<std::size_t>(dayOfWeek - 1)]);
+                out += regional.ShortDayNames[static_cast<std::size_t>(dayOfWeek - 1)];
             else if (count == 4)
-                out += QLatin1String(LongDayNames[static_cast<std::size_t>(dayOfWeek - 1)]);
+                out += regional.LongDayNames[static_cast<std::size_t>(dayOfWeek - 1)];
             else if (depth == 0) // a regional pattern that names itself must not recurse for ever
                 AppendFormatted(out, count == 5 ? regional.ShortDateFormat : regional.LongDateFormat, value,
                                 1);
@@ -257,9 +247,9 @@ void AppendFormatted(QString &out, const QString &pattern, const QDateTime &valu
             else if (count == 2)
                 out += Padded(month, 2);
             else if (count == 3)
-                out += QLatin1String(ShortMonthNames[static_cast<std::size_t>(month - 1)]);
+                out += regional.ShortMonthNames[static_cast<std::size_t>(month - 1)];
             else
-                out += QLatin1String(LongMonthNames[static_cast<std::size_t>(month - 1)]);
+                out += regional.LongMonthNames[static_cast<std::size_t>(month - 1)];
             lastWasHour = false;
         } else if (lower == QLatin1Char('y')) {
             const int year = date.year();

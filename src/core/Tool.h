@@ -103,7 +103,8 @@ enum TDateConvertResult { DCR_OK, DCR_CONVERTERROR };
 
 // Formats with the program's date patterns (case-insensitive): d dd ddd dddd ddddd
 // dddddd m mm mmm mmmm yy yyyy, h hh n nn s ss, "/" = regional date separator,
-// ":" = time separator, quoted literals kept. Month and day names are English.
+// ":" = time separator, quoted literals kept. Month and day names are those of the
+// regional settings (the system locale's).
 QString FormatDateTime(const QString &pattern, const QDateTime &value);
 QString FormatDate(const QString &pattern, const QDate &value);
 // Date (and optional time) text in the regional short date format.

@@ -24,9 +24,14 @@ struct CliRun
     QString err;
 };
 
-CliRun RunCli(const QStringList &arguments)
+CliRun RunCli(const QStringList &arguments, const QString &locale = QString())
 {
     QProcess process;
+    if (!locale.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LC_ALL"_s, locale);
+        process.setProcessEnvironment(environment);
+    }
     process.start(QStringLiteral(VELOMYRA_CLI_PATH), arguments);
     EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(u' ').toStdString();
     CliRun run;
@@ -83,5 +88,26 @@ TEST(CliRunDates, RunFile_AnyShortDatePattern_LoadsAndSavesTheSameDate)
             u"1950-06-15"_s)
             << c.name;
         EXPECT_TRUE(DecodeText(ReadWholeFile(saved)).contains(u"\r\nRunDateI18n=1950-06-15\r\n"_s)) << c.name;
+    }
+}
+
+TEST(CliRunDates, Summary_ShowsMonthNameOfTheSystemLocale)
+{
+    const struct
+    {
+        const char *locale;
+        const char *date;
+    } cases[] = {
+        {"C", "09/Dec/2026"},
+        {"en_US.UTF-8", "09/Dec/2026"},
+        {"de_DE.UTF-8", "09/Dez/2026"},
+        {"fr_FR.UTF-8", "09/d\u00E9c/2026"},
+    };
+    for (const auto &c : cases) {
+        const CliRun run =
+            RunCli({u"calc"_s, QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf")}, Q(c.locale));
+        EXPECT_EQ(run.status, 0) << c.locale << ": " << run.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(run.out).contains(Q(c.date))) << c.locale << "\n"
+                                                                    << run.out.toStdString();
     }
 }

@@ -1,9 +1,9 @@
 #include "SmallRun.h"
 
-#include "core/RegionalGuard.h"
 #include "core/Exceptions.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
+#include "core/RegionalGuard.h"
 #include "core/RegionalSettings.h"
 #include "files/BlockIO.h"
 #include "files/CombinedFileHandler.h"
@@ -596,4 +596,36 @@ TEST_F(FileHandlerTest, ControlCharacters_InRunDetailsAndIdentifiers_BecomeBlank
     const QString written = DecodeText(ReadWholeFile(Path(u"written.vdf"_s)));
     EXPECT_TRUE(written.contains(u"\r\nOperator=A. Smith \r\n"_s));
     EXPECT_TRUE(written.contains(u"\r\nID=ID 1\r\n"_s));
+}
+
+TEST(FileNamesTest, DefaultNames_MonthOfTheRegionalSettings)
+{
+    const QString folder = GetConfigManager().GetDirFormatFiles();
+    ASSERT_TRUE(EnsureDirectory(folder, false));
+    const struct
+    {
+        QLocale locale;
+        QDate date;
+        const char *runFile, *formatFile;
+    } cases[] = {
+        {QLocale::c(), QDate(2027, 3, 1), "01Mar27_R7.vdf", "Smi01Mar27_a.vff"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), QDate(2026, 12, 8), "08Dec26_R7.vdf",
+         "Smi08Dec26_a.vff"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), QDate(2017, 5, 30), "30May17_R7.vdf",
+         "Smi30May17_a.vff"},
+        {QLocale(QLocale::German, QLocale::Germany), QDate(2027, 3, 1), "01M\u00E4rz27_R7.vdf",
+         "Smi01M\u00E4rz27_a.vff"},
+        {QLocale(QLocale::German, QLocale::Germany), QDate(2026, 12, 8), "08Dez26_R7.vdf",
+         "Smi08Dez26_a.vff"},
+        {QLocale(QLocale::French, QLocale::France), QDate(2026, 12, 8), "08d\u00E9c26_R7.vdf",
+         "Smi08d\u00E9c26_a.vff"},
+    };
+    for (const auto &c : cases) {
+        const LocaleGuard locale(c.locale);
+        EXPECT_EQ(TCombinedFileHandler::DefaultRunDataFileName(c.date, u"R7"_s), QString::fromUtf8(c.runFile))
+            << c.runFile;
+        EXPECT_EQ(QDir::cleanPath(TCombinedFileHandler::DefaultFormatFileName(u"Smith"_s, c.date)),
+                  QDir(folder).filePath(QString::fromUtf8(c.formatFile)))
+            << c.formatFile;
+    }
 }

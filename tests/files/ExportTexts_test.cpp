@@ -2,6 +2,7 @@
 
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
+#include "core/RegionalGuard.h"
 #include "core/UiTextManager.h"
 #include "plate/TextGrid.h"
 
@@ -160,6 +161,14 @@ TEST_F(ExportTextsTest, BothExports_ControlCharactersInTexts_KeepEveryColumn)
     }
 }
 
+TEST_F(ExportTextsTest, ResultsExport_GermanLocale_RunDateWithItsMonthName)
+{
+    Calculate();
+    const LocaleGuard locale(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_TRUE(
+        BuildResultsExportText(data, result, SmallRun::Details()).contains(u"\t12\t31/Mai/2017\tYes\t"_s));
+}
+
 TEST_F(ExportTextsTest, FillRawDataGrid_FullPlate_HasWindowHeadings)
 {
     Calculate();
@@ -192,4 +201,8 @@ TEST(ExportFileTest, ProposedExportFileName_SuffixTaken_ProposesNextSuffix)
     EXPECT_EQ(QDir(folder).filePath(u"31May17DataExpb.txt"_s),
               QDir::cleanPath(ProposedExportFileName(runDate, u"DataExp"_s)));
     EXPECT_TRUE(ProposedExportFileName(runDate, u"ResultExp"_s).endsWith(u"31May17ResultExpa.txt"_s));
+
+    const LocaleGuard german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(QDir(folder).filePath(u"08Dez26DataExpa.txt"_s),
+              QDir::cleanPath(ProposedExportFileName(QDate(2026, 12, 8), u"DataExp"_s)));
 }
