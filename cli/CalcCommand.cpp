@@ -160,11 +160,7 @@ void LoadRunFile(const QString &fileName, TCombinedFileHandler &handler, TRunDet
     if (result == FL_WRONGTYPE)
         throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(fileName) + u": "_s + UiText(371)};
 
-    QDateTime runDate;
-    if (!TryTextToDateTime(info.UserInfoValue(info.RunDateName()), runDate))
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD,
-                           Quoted(fileName) + u": "_s + UiText(125) + u" (the run date cannot be read)"_s};
-    details.RunDate = runDate.date();
+    details.RunDate = info.RunDate;
     details.RunNumber = info.UserInfoValue(info.RunNumberName());
     details.KitBatchNumber = info.UserInfoValue(info.KitBatchNumberName());
     details.OperatorName = info.UserInfoValue(info.OperatorName());
@@ -434,8 +430,7 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
         if (!options.saveFile.isEmpty()) {
             TSystemInfo info;
             info.mData = &data;
-            info.SetUserInfoValue(info.RunDateName(),
-                                  DateTimeToText(QDateTime(details.RunDate, QTime(0, 0))));
+            info.RunDate = details.RunDate;
             info.SetUserInfoValue(info.RunNumberName(), details.RunNumber);
             info.SetUserInfoValue(info.KitBatchNumberName(), details.KitBatchNumber);
             info.SetUserInfoValue(info.OperatorName(), details.OperatorName);

@@ -98,6 +98,30 @@ bool HasNamedField(const QString &pattern)
     return pattern.contains(QStringLiteral("MMM")) || pattern.contains(QStringLiteral("ddd"));
 }
 
+// Abbreviations as the lab's computer lists them, without the closing period some
+// languages add ("Dez.", "janv."): they go into file names and between date separators.
+QString Abbreviation(QString name)
+{
+    while (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    return name;
+}
+
+void LoadNames(TFormatSettings &settings)
+{
+    const QLocale locale;
+    for (int month = 1; month <= 12; ++month) {
+        const auto index = static_cast<std::size_t>(month - 1);
+        settings.ShortMonthNames[index] = Abbreviation(locale.monthName(month, QLocale::ShortFormat));
+        settings.LongMonthNames[index] = locale.monthName(month, QLocale::LongFormat);
+    }
+    for (int day = 1; day <= 7; ++day) {
+        const auto index = static_cast<std::size_t>(day - 1);
+        settings.ShortDayNames[index] = Abbreviation(locale.dayName(day, QLocale::ShortFormat));
+        settings.LongDayNames[index] = locale.dayName(day, QLocale::LongFormat);
+    }
+}
+
 TFormatSettings LoadSettings()
 {
     const QLocale system = QLocale::system();
@@ -145,6 +169,7 @@ TFormatSettings LoadSettings()
                                           : ToProgramPattern(shortDate, fallback.DateSeparator);
     settings.LongDateFormat = storeLong ? ToProgramPattern(*storeLong, settings.DateSeparator)
                                         : ToProgramPattern(longDate, fallback.DateSeparator);
+    LoadNames(settings);
     return settings;
 }
 

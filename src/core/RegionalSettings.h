@@ -3,10 +3,13 @@
 #include <QChar>
 #include <QString>
 
+#include <array>
+
 // Regional number and date settings, read once per run from the settings store's group
 // "Control Panel/International" (sDecimal, sThousand, sDate, sShortDate, sLongDate),
 // each missing value taken from the system locale. The decimal and the thousands separator
-// are never equal (the thousands separator may be empty).
+// are never equal (the thousands separator may be empty). Month and day names always come
+// from the locale (QLocale(), which is the system locale unless a test pins another).
 struct TFormatSettings
 {
     QChar DecimalSeparator;
@@ -15,6 +18,11 @@ struct TFormatSettings
     QChar TimeSeparator;
     QString ShortDateFormat; // program pattern, e.g. "dd/mm/yyyy"
     QString LongDateFormat;  // program pattern, e.g. "dddd, d mmmm yyyy"
+    // Month names (January first) and day names (Monday first) of the regional settings.
+    std::array<QString, 12> ShortMonthNames;
+    std::array<QString, 12> LongMonthNames;
+    std::array<QString, 7> ShortDayNames;
+    std::array<QString, 7> LongDayNames;
 };
 
 const TFormatSettings &GetRegionalFormatSettings();

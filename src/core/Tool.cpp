@@ -185,16 +185,6 @@ bool IsBlank(QChar c)
 }
 
 // ---- dates ---------------------------------------------------------------------------------
-const std::array<const char *, 12> ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-const std::array<const char *, 12> LongMonthNames = {"January",   "February", "March",    "April",
-                                                     "May",       "June",     "July",     "August",
-                                                     "September", "October",  "November", "December"};
-// Indexed by QDate::dayOfWeek() - 1 (Monday first).
-const std::array<const char *, 7> ShortDayNames = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-const std::array<const char *, 7> LongDayNames = {"Monday", "Tuesday",  "Wednesday", "Thursday",
-                                                  "Friday", "Saturday", "Sunday"};
-
 QString Padded(int value, int width)
 {
     return QString::number(value).rightJustified(width, QLatin1Char('0'));
@@ -242,9 +232,9 @@ void AppendFormatted(QString &out, const QString &pattern, const QDateTime &valu
             else if (count == 2)
                 out += Padded(date.day(), 2);
             else if (count == 3)
-                out += QLatin1String(ShortDayNames[static_cast<std::size_t>(dayOfWeek - 1)]);
+                out += regional.ShortDayNames[static_cast<std::size_t>(dayOfWeek - 1)];
             else if (count == 4)
-                out += QLatin1String(LongDayNames[static_cast<std::size_t>(dayOfWeek - 1)]);
+                out += regional.LongDayNames[static_cast<std::size_t>(dayOfWeek - 1)];
             else if (depth == 0) // a regional pattern that names itself must not recurse for ever
                 AppendFormatted(out, count == 5 ? regional.ShortDateFormat : regional.LongDateFormat, value,
                                 1);
@@ -257,9 +247,9 @@ void AppendFormatted(QString &out, const QString &pattern, const QDateTime &valu
             else if (count == 2)
                 out += Padded(month, 2);
             else if (count == 3)
-                out += QLatin1String(ShortMonthNames[static_cast<std::size_t>(month - 1)]);
+                out += regional.ShortMonthNames[static_cast<std::size_t>(month - 1)];
             else
-                out += QLatin1String(LongMonthNames[static_cast<std::size_t>(month - 1)]);
+                out += regional.LongMonthNames[static_cast<std::size_t>(month - 1)];
             lastWasHour = false;
         } else if (lower == QLatin1Char('y')) {
             const int year = date.year();
@@ -952,6 +942,17 @@ bool ContainsNoInvalidChar(const QString &text)
     return true;
 }
 
+QString ReplaceControlChars(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        const char16_t code = c.unicode();
+        if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+            c = QLatin1Char(' ');
+    }
+    return result;
+}
+
 QString RemoveInvalidChars(const QString &text)
 {
     QString result = text;
@@ -1130,6 +1131,19 @@ bool TryTextToDateTime(const QString &text, QDateTime &value)
     return true;
 }
 
+TDateConvertResult ConvertDate(const QString &text, QChar sep, QDate &date)
+{
+    QString replaced = text;
+    replaced.replace(sep, GetRegionalDateSeparator());
+    QDateTime value;
+    if (TryTextToDateTime(replaced, value)) {
+        date = value.date();
+        return DCR_OK;
+    }
+    date = QDate::currentDate();
+    return DCR_CONVERTERROR;
+}
+
 TDateConvertResult ConvertDate(const QString &text, QChar sep, QString &dateText)
 {
     QString replaced = text;
@@ -1143,7 +1157,7 @@ TDateConvertResult ConvertDate(const QString &text, QChar sep, QString &dateText
     return DCR_CONVERTERROR;
 }
 
-QString DateTextFromIsoParts(const QString &text)
+QDate DateFromIsoParts(const QString &text)
 {
     const QStringList parts = SplitText(text, QStringLiteral("-"));
     if (parts.size() < 3)
@@ -1157,7 +1171,17 @@ QString DateTextFromIsoParts(const QString &text)
     const QDate date(values[0], values[1], values[2]);
     if (values[0] < 1 || values[0] > 9999 || !date.isValid())
         throw EConvertError(DateNotValidMessage(text));
-    return DateTimeToText(QDateTime(date, QTime(0, 0)));
+    return date;
+}
+
+QString DateTextFromIsoParts(const QString &text)
+{
+    return DateTimeToText(QDateTime(DateFromIsoParts(text), QTime(0, 0)));
+}
+
+QString IsoDateText(const QDate &date)
+{
+    return FormatDate(QStringLiteral("yyyy\"-\"mm\"-\"dd"), date);
 }
 
 QString IsoDateText(const QString &text)
@@ -1165,5 +1189,5 @@ QString IsoDateText(const QString &text)
     QDateTime value;
     if (!TryTextToDateTime(text, value))
         throw EConvertError(DateNotValidMessage(text));
-    return FormatDate(QStringLiteral("yyyy\"-\"mm\"-\"dd"), value.date());
+    return IsoDateText(value.date());
 }

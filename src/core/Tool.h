@@ -64,6 +64,9 @@ bool IsInList(const QString &text, const QStringList &list);
 QString RepeatChar(QChar c, int n);
 QString StripMarkup(const QString &text);
 bool ContainsNoInvalidChar(const QString &text);
+// Every control character (C0, DEL, C1) replaced by a blank: texts read from files must
+// not split export columns or lines, nor reach a terminal as escape sequences.
+QString ReplaceControlChars(const QString &text);
 QString RemoveInvalidChars(const QString &text);
 QString InvalidCharList();
 QString InvalidCharMessage();
@@ -100,12 +103,18 @@ enum TDateConvertResult { DCR_OK, DCR_CONVERTERROR };
 
 // Formats with the program's date patterns (case-insensitive): d dd ddd dddd ddddd
 // dddddd m mm mmm mmmm yy yyyy, h hh n nn s ss, "/" = regional date separator,
-// ":" = time separator, quoted literals kept. Month and day names are English.
+// ":" = time separator, quoted literals kept. Month and day names are those of the
+// regional settings (the system locale's).
 QString FormatDateTime(const QString &pattern, const QDateTime &value);
 QString FormatDate(const QString &pattern, const QDate &value);
 // Date (and optional time) text in the regional short date format.
 QString DateTimeToText(const QDateTime &value); // short date, then the time unless midnight
 bool TryTextToDateTime(const QString &text, QDateTime &value);
 TDateConvertResult ConvertDate(const QString &text, QChar sep, QString &dateText);
+// The same, keeping the date as a date: today on DCR_CONVERTERROR.
+TDateConvertResult ConvertDate(const QString &text, QChar sep, QDate &date);
+// "yyyy-m-d" as a date (years 1 to 9999). EConvertError on bad parts.
+QDate DateFromIsoParts(const QString &text);
 QString DateTextFromIsoParts(const QString &text); // EConvertError on bad parts
+QString IsoDateText(const QDate &date);            // "yyyy-mm-dd"; empty for an invalid date
 QString IsoDateText(const QString &text);          // EConvertError when unreadable

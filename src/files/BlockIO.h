@@ -2,6 +2,7 @@
 
 #include "plate/MarnovelTypes.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +12,8 @@ class TMarnovelData;
 
 // The run details exchanged between the windows and the file handler. The details travel
 // in mUserInfo as name=value lines, named by the texts of line1 and line2 in the language
-// that was current when the record was created.
+// that was current when the record was created; the run date travels as a date in RunDate,
+// never as text, so that no regional date pattern can change or lose it.
 struct TSystemInfo
 {
     TSystemInfo();
@@ -32,6 +34,7 @@ struct TSystemInfo
     TMarnovelData *mData = nullptr; // not owned
     TCurveType CurveType = CURVE_8POINT;
     float StdConc1 = 0.0f;
+    QDate RunDate;
 
     // mUserInfo access by name (letter case ignored): the text after the first "=" of the
     // first matching line, empty when there is none.

@@ -60,6 +60,13 @@ QString OneLine(QString text)
     return text;
 }
 
+// Run details and block identifiers go into exports, report pages and a terminal as they
+// are: no control character may reach them, from a file or from an edit.
+QString DetailText(const QString &text)
+{
+    return ReplaceControlChars(text);
+}
+
 // The grid size the record gives, unless it is missing, too small for the plate text
 // written below it, or not a plate's size: a saved file must always load again.
 bool IsPlateGridRowCount(int rows)
@@ -148,7 +155,8 @@ struct TCombinedFileHandler::TStagedLoad
 
     TCurveType CurveType = CURVE_8POINT;
     std::optional<QList<double>> StdConc;
-    QString RunDate, RunNumber, KitBatchNumber, Operator, DataRows, DataCols;
+    QDate RunDate;
+    QString RunNumber, KitBatchNumber, Operator, DataRows, DataCols;
     std::vector<TBlock> Blocks;
     TTextGrid Grid;        // the plate as read from the file, grid coordinates
     TStringGridData Table; // plate text, outer index = row
@@ -176,19 +184,29 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
     lines << u"[GeneralInfo]"_s;
     lines << u"Software version="_s + GetSoftwareInfoManager().GetVersNumberStr();
     lines << u"CurveType="_s + QString::number(data.GetCurveType() == CURVE_8POINT ? 1 : 0);
+    // The plate text the file declares; a format file's readers take a whole plate.
+    int gridRows = PlateGridRowCount;
+    int gridCols = PlateGridColumnCount;
     if (pWithData) {
         if (!mSystemInfo)
             throw MarnovelException(BuildExceptionMessage(u"TCombinedFileHandler.SaveDataAndFormat"_s,
                                                           QString(), u"No run details to save."_s));
         const TSystemInfo &info = *mSystemInfo;
-        lines << u"RunDateI18n="_s + IsoDateText(info.UserInfoValue(info.RunDateName()));
-        lines << u"RunNumber="_s + OneLine(info.UserInfoValue(info.RunNumberName()));
-        lines << u"KitBatchNumber="_s + OneLine(info.UserInfoValue(info.KitBatchNumberName()));
-        lines << u"Operator="_s + OneLine(info.UserInfoValue(info.OperatorName()));
-        lines << u"DataRows="_s + GridSize(info.UserInfoValue(info.RawDataRowsName()), data.YExtent(),
-                                           IsPlateGridRowCount);
-        lines << u"DataCols="_s + GridSize(info.UserInfoValue(info.RawDataColsName()), data.XExtent(),
-                                           IsPlateGridColumnCount);
+        if (!info.RunDate.isValid() || info.RunDate.year() < 1 || info.RunDate.year() > 9999)
+            throw EConvertError(BuildExceptionMessage(u"TCombinedFileHandler.SaveDataAndFormat"_s, QString(),
+                                                      u"The run details hold no valid run date."_s));
+        const QString rowsText =
+            GridSize(info.UserInfoValue(info.RawDataRowsName()), data.YExtent(), IsPlateGridRowCount);
+        const QString colsText =
+            GridSize(info.UserInfoValue(info.RawDataColsName()), data.XExtent(), IsPlateGridColumnCount);
+        gridRows = rowsText.toInt();
+        gridCols = colsText.toInt();
+        lines << u"RunDateI18n="_s + IsoDateText(info.RunDate);
+        lines << u"RunNumber="_s + DetailText(info.UserInfoValue(info.RunNumberName()));
+        lines << u"KitBatchNumber="_s + DetailText(info.UserInfoValue(info.KitBatchNumberName()));
+        lines << u"Operator="_s + DetailText(info.UserInfoValue(info.OperatorName()));
+        lines << u"DataRows="_s + rowsText;
+        lines << u"DataCols="_s + colsText;
         lines << u"DecimalSeperator="_s + QString(GetRegionalDecimalSeparator());
         QStringList concs;
         for (const float conc : data.StdConc())
@@ -206,7 +224,10 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
             for (int i = 0; i < static_cast<int>(wells.size()); ++i) {
                 const OWCellBlockElm &well = wells[i];
                 QString text;
-                if (i < block->ValueCount()) {
+                if (well.mCell.x() >= gridCols || well.mCell.y() >= gridRows) {
+                    // Outside the plate text the file declares: a value there would make
+                    // the file inconsistent (a value left from an earlier, wider plate).
+                } else if (i < block->ValueCount()) {
                     text = block->getValidityValue(i) == ValueNotSpecified ? NotSpecifiedInFile
                                                                            : block->getRawValue(i);
                 } else {
@@ -223,7 +244,7 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
             }
             lines << u"CriteriaType="_s + QString::number(int(block->GetCriteriaType()));
             lines << u"FixedID="_s + QString::number(block->FixedID());
-            lines << u"ID="_s + OneLine(block->id());
+            lines << u"ID="_s + DetailText(block->id());
             lines << u"BlockType="_s + (block->getIsStandard() ? u"1"_s : u"0"_s);
             lines << QString();
         }
@@ -339,17 +360,34 @@ TPointFields ReadPoint(const QString &fileName, const QString &section, const QS
     return point;
 }
 
-// Block wells must lie on the plate; plain cells hold plate text and so must also lie in
-// the plate text the file declares.
-void CheckCell(const QString &fileName, const QString &section, QPoint cell, const ITextGrid *grid)
+void CheckCell(const QString &fileName, const QString &section, QPoint cell)
 {
     const bool onPlate =
         cell.x() >= 1 && cell.x() <= PlateColumnCount && cell.y() >= 1 && cell.y() <= PlateRowCount;
-    if (!onPlate || (grid && (cell.x() >= grid->ColCount() || cell.y() >= grid->RowCount())))
+    if (!onPlate)
         RaiseRangeError(
             fileName,
             u"The well (%1, %2) of section [%3] lies outside the plate."_s.arg(cell.x()).arg(cell.y()).arg(
                 section));
+}
+
+// Plate cells, and the texts of block wells, must lie in the plate text the file declares
+// (DataCols x DataRows): a text outside would be dropped and its well calculated as
+// non-numerical. A block's well without a text may lie outside: a layout wider than its
+// plate is saved as it stands.
+void CheckInPlateText(const QString &fileName, const QString &section, const QString &key,
+                      const TPointFields &point, const ITextGrid &grid, bool blockWell)
+{
+    if ((blockWell && point.Text.isEmpty()) ||
+        (point.Cell.x() < grid.ColCount() && point.Cell.y() < grid.RowCount()))
+        return;
+    RaiseRangeError(fileName,
+                    u"The file is inconsistent: key %1 of section [%2] holds a value for the well (%3, %4), "
+                    u"outside the plate text of DataCols=%5 and DataRows=%6."_s.arg(key, section)
+                        .arg(point.Cell.x())
+                        .arg(point.Cell.y())
+                        .arg(grid.ColCount())
+                        .arg(grid.RowCount()));
 }
 
 void StoreText(TStringGridData &table, QPoint cell, const QString &text)
@@ -412,9 +450,9 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
     const int standardCount = static_cast<int>(StandardsOfCurveType(staged.CurveType).size());
     bool dateNotConverted = false;
     if (pWithData) {
-        staged.RunNumber = file.Value(GeneralInfoSection, u"RunNumber"_s, QString());
-        staged.KitBatchNumber = file.Value(GeneralInfoSection, u"KitBatchNumber"_s, QString());
-        staged.Operator = file.Value(GeneralInfoSection, u"Operator"_s, QString());
+        staged.RunNumber = DetailText(file.Value(GeneralInfoSection, u"RunNumber"_s, QString()));
+        staged.KitBatchNumber = DetailText(file.Value(GeneralInfoSection, u"KitBatchNumber"_s, QString()));
+        staged.Operator = DetailText(file.Value(GeneralInfoSection, u"Operator"_s, QString()));
         staged.DataRows = file.Value(GeneralInfoSection, u"DataRows"_s, QString());
         staged.DataCols = file.Value(GeneralInfoSection, u"DataCols"_s, QString());
         const QString decimalText = file.Value(GeneralInfoSection, u"DecimalSeperator"_s, QString());
@@ -424,7 +462,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         const QString isoDate = file.Value(GeneralInfoSection, u"RunDateI18n"_s, QString());
         if (!isoDate.isEmpty()) {
             try {
-                staged.RunDate = DateTextFromIsoParts(isoDate);
+                staged.RunDate = DateFromIsoParts(isoDate);
             } catch (const MarnovelException &) {
                 RaiseLoadError(pFileName,
                                u"RunDateI18n '%1' is not a date written yyyy-mm-dd."_s.arg(isoDate));
@@ -475,6 +513,8 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
             RaiseRangeError(pFileName, u"DataRows %1 is not a plate's row count."_s.arg(gridRows));
         if (!IsPlateGridColumnCount(gridCols))
             RaiseRangeError(pFileName, u"DataCols %1 is not a plate's column count."_s.arg(gridCols));
+        staged.DataRows = QString::number(gridRows);
+        staged.DataCols = QString::number(gridCols);
     }
     staged.Grid.SetColCount(gridCols);
     staged.Grid.SetRowCount(gridRows);
@@ -502,7 +542,8 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         if (blockType > 1) {
             const TPointFields point =
                 ReadPoint(pFileName, section, u"Point0"_s, file.Value(section, u"Point0"_s, QString()));
-            CheckCell(pFileName, section, point.Cell, &staged.Grid);
+            CheckCell(pFileName, section, point.Cell);
+            CheckInPlateText(pFileName, section, u"Point0"_s, point, staged.Grid, false);
             staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
             StoreText(staged.Table, point.Cell, point.Text);
             continue;
@@ -511,7 +552,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         TStagedLoad::TBlock block;
         block.IsStandard = blockType == 1;
         if (pWithData)
-            block.Id = file.Value(section, u"ID"_s, u"0"_s);
+            block.Id = DetailText(file.Value(section, u"ID"_s, u"0"_s));
         const QList<TStdDisplayRec> *labels = nullptr;
         if (block.IsStandard) {
             labels = &StandardsOfCurveType(staged.CurveType);
@@ -528,7 +569,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         for (int i = 0; i < labels->size(); ++i) {
             const QString key = u"Point"_s + QString::number(i);
             TPointFields point = ReadPoint(pFileName, section, key, file.Value(section, key, QString()));
-            CheckCell(pFileName, section, point.Cell, nullptr);
+            CheckCell(pFileName, section, point.Cell);
             bool known = false;
             for (const TStdDisplayRec &label : *labels)
                 known = known || label.ID == point.LabelId;
@@ -540,6 +581,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
                         .arg(point.LabelId));
             if (replaceSeparator)
                 point.Text = ReplaceDecimalSeparator(point.Text, decimalSeparator);
+            CheckInPlateText(pFileName, section, key, point, staged.Grid, true);
             if (IsNotSpecifiedMarker(point.Text))
                 point.Text = notSpecified;
             staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
@@ -608,7 +650,7 @@ void TCombinedFileHandler::Apply(const TStagedLoad &pStaged, bool pWithData)
     info.SetUserInfoValue(info.OperatorName(), pStaged.Operator);
     info.SetUserInfoValue(info.RawDataRowsName(), pStaged.DataRows);
     info.SetUserInfoValue(info.RawDataColsName(), pStaged.DataCols);
-    info.SetUserInfoValue(info.RunDateName(), pStaged.RunDate);
+    info.RunDate = pStaged.RunDate;
     info.mRawData = pStaged.Table;
     info.CurveType = pStaged.CurveType;
 }

@@ -44,7 +44,10 @@ public:
 //
 // A load either succeeds completely or changes nothing: the file is parsed and checked in
 // full before the run data object, the curve type, the block counters or the run-details
-// record are touched. Failures raise a MarnovelException whose message names the file;
+// record are touched. A file is refused as inconsistent when it holds a value outside the
+// plate text it declares (DataCols x DataRows). Texts of the run details and block
+// identifiers are read with every control character replaced by a blank.
+// Failures raise a MarnovelException whose message names the file;
 // a run date that cannot be read and a sample layout the edition does not allow are
 // reported as FL_DATECONVERTERROR and FL_WRONGTYPE instead.
 class TCombinedFileHandler
@@ -72,7 +75,8 @@ public:
 
     // Both write through TSafeFileWriter: a failed save leaves the previous file as it was.
     void SaveFormat(const QString &pFileName);
-    // The record must hold the run details (run date in the regional short date format).
+    // The record must hold the run details, the run date in its RunDate. Wells that lie
+    // outside the plate text the file declares are written without a text.
     void SaveDataAndFormat(const QString &pFileName);
     // The bytes the two saves write, for a caller that writes several files as one save.
     QByteArray FormatFileBytes() const;

@@ -20,6 +20,13 @@ namespace {
 const QString Tab = u"\t"_s;
 const QString CrLf = u"\r\n"_s;
 
+// A text that came from an edit, a file or the plate: a tab or line break in it would
+// shift the columns of everything after it.
+QString Field(const QString &text)
+{
+    return ReplaceControlChars(text);
+}
+
 QString RunDateText(const QDate &date)
 {
     return FormatDate(u"dd/mmm/yyyy"_s, date);
@@ -33,7 +40,7 @@ QString VerdictText(bool valid)
 // Run number, tab, run date, tab, QC verdict: the start of every data line.
 QString LineStart(const TRunDetails &details, bool valid)
 {
-    return details.RunNumber + Tab + RunDateText(details.RunDate) + Tab + VerdictText(valid);
+    return Field(details.RunNumber) + Tab + RunDateText(details.RunDate) + Tab + VerdictText(valid);
 }
 
 QString WithoutLineBreaks(const QString &text)
@@ -59,7 +66,7 @@ int TableRowCount(const TStringGridData &table)
 QString ExportPreamble(const TRunDetails &pDetails)
 {
     return UiText(114) + u": "_s + GetSoftwareInfoManager().GetVersNumberStr() + CrLf + UiText(46) + u": "_s +
-           pDetails.OperatorName + CrLf + UiText(45) + u": "_s + pDetails.KitBatchNumber + CrLf;
+           Field(pDetails.OperatorName) + CrLf + UiText(45) + u": "_s + Field(pDetails.KitBatchNumber) + CrLf;
 }
 
 QString BuildResultsExportText(const TMarnovelData &pData, const TRunCalculationResult &pResult,
@@ -80,7 +87,7 @@ QString BuildResultsExportText(const TMarnovelData &pData, const TRunCalculation
     const int lastResult = std::min(resultCount - k, OWCellBlockBase::ResultSlotCount - 1);
     for (const auto &block : pData.RawData().Blocks()) {
         if (k > 0)
-            text += block->id() + Tab;
+            text += Field(block->id()) + Tab;
         text += LineStart(pDetails, pResult.Valid);
         for (int i = 0; i <= lastResult; ++i)
             text += Tab + StripMarkup(block->getResult(i));
@@ -118,7 +125,7 @@ QString BuildRawDataExportText(const TMarnovelData &pData, const TRunCalculation
     for (int r = 1; r < R; ++r) {
         text += LineStart(pDetails, pResult.Valid) + Tab;
         for (int c = 1; c < C; ++c)
-            text += pRawDataGrid.Cell(c, r) + Tab;
+            text += Field(pRawDataGrid.Cell(c, r)) + Tab;
         text += Tab;
         const bool standardRow = r < stdRows;
         text += standardRow ? TableCell(standards, 0, r) : Tab;

@@ -3,6 +3,7 @@
 #include "core/RegionalSettings.h"
 #include "core/SettingsStore.h"
 
+#include <QLocale>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -66,4 +67,26 @@ private:
     }
 
     std::map<QString, std::optional<QVariant>> mSaved;
+};
+
+// Makes another locale the default for one test: its month and day names are the regional
+// ones until the guard goes out of scope.
+class LocaleGuard
+{
+public:
+    explicit LocaleGuard(const QLocale &locale)
+    {
+        QLocale::setDefault(locale);
+        ReleaseRegionalSettings();
+    }
+    ~LocaleGuard()
+    {
+        QLocale::setDefault(mSaved);
+        ReleaseRegionalSettings();
+    }
+    LocaleGuard(const LocaleGuard &) = delete;
+    LocaleGuard &operator=(const LocaleGuard &) = delete;
+
+private:
+    QLocale mSaved;
 };

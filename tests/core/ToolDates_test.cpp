@@ -24,7 +24,7 @@ RegionalGuard::Values DayMonthYear(const char *separator = "/")
 
 } // namespace
 
-TEST(FormatDate, ProgramPatterns_UseEnglishNamesAndRegionalParts)
+TEST(FormatDate, ProgramPatterns_EnglishLocale_UseItsNamesAndRegionalParts)
 {
     const RegionalGuard guard(DayMonthYear());
     const struct
@@ -48,6 +48,39 @@ TEST(FormatDate, ProgramPatterns_UseEnglishNamesAndRegionalParts)
     for (const auto &c : cases)
         EXPECT_EQ(FormatDate(Q(c.pattern), c.date), Q(c.expected)) << c.pattern;
     EXPECT_EQ(FormatDate(Q("dd/mm/yyyy"), QDate()), Q(""));
+}
+
+// Month and day names are the regional settings' (the system locale's): exports, proposed
+// file names and the long date show them. Abbreviations drop a closing period.
+TEST(FormatDate, NamedParts_UseTheMonthAndDayNamesOfTheLocale)
+{
+    const RegionalGuard guard(DayMonthYear());
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale french(QLocale::French, QLocale::France);
+    const struct
+    {
+        QLocale locale;
+        const char *pattern;
+        QDate date;
+        const char *expected;
+    } cases[] = {
+        {QLocale::c(), "ddmmmyy", QDate(2027, 3, 1), "01Mar27"},
+        {QLocale::c(), "dd/mmm/yyyy", QDate(2026, 12, 8), "08/Dec/2026"},
+        {QLocale::c(), "dddddd", May31, "Wednesday, 31 May 2017"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "ddmmmyy", QDate(2026, 12, 8), "08Dec26"},
+        {german, "ddmmmyy", QDate(2027, 3, 1), "01M\u00E4rz27"},
+        {german, "dd/mmm/yyyy", QDate(2026, 12, 8), "08/Dez/2026"},
+        {german, "dddddd", May31, "Mittwoch, 31 Mai 2017"},
+        {german, "ddd", May31, "Mi"},
+        {french, "dd/mmm/yyyy", QDate(2026, 12, 8), "08/d\u00E9c/2026"},
+        {french, "dddd d mmmm", May31, "mercredi 31 mai"},
+        {QLocale(QLocale::Russian, QLocale::Russia), "d mmmm yyyy", May31, "31 \u043C\u0430\u044F 2017"},
+    };
+    for (const auto &c : cases) {
+        const LocaleGuard locale(c.locale);
+        EXPECT_EQ(FormatDate(Q(c.pattern), c.date), Q(c.expected))
+            << c.locale.name().toStdString() << " " << c.pattern;
+    }
 }
 
 TEST(FormatDateTime, TimeParts_UseTimeSeparatorAndMinutesAfterHours)
@@ -168,4 +201,13 @@ TEST(IsoDateText, RegionalDate_GivesYearMonthDay)
     EXPECT_EQ(IsoDateText(Q("31/05/2017")), Q("2017-05-31"));
     EXPECT_EQ(IsoDateText(Q("01/02/0033")), Q("0033-02-01"));
     EXPECT_THROW((void)IsoDateText(Q("rubbish")), EConvertError);
+}
+
+TEST(IsoDateText, Date_GivesYearMonthDayWhateverTheShortDate)
+{
+    const RegionalGuard guard({{Q("sDate"), Q("-")}, {Q("sShortDate"), Q("yy-MMM-d")}});
+    EXPECT_EQ(IsoDateText(QDate(1950, 6, 15)), Q("1950-06-15"));
+    EXPECT_EQ(IsoDateText(QDate(33, 2, 1)), Q("0033-02-01"));
+    EXPECT_EQ(IsoDateText(QDate()), Q(""));
+    EXPECT_EQ(DateFromIsoParts(Q("1950-6-15")), QDate(1950, 6, 15));
 }

@@ -551,6 +551,21 @@ TEST(InvalidChars, AllNine_AreListedDetectedAndRemoved)
     EXPECT_EQ(RemoveInvalidChars(Q("a\\b/c:d*e?f\"g<h>i|j")), Q("abcdefghij"));
 }
 
+TEST(ReplaceControlChars, ControlCharacters_BecomeBlanksOthersStay)
+{
+    const struct
+    {
+        char16_t character;
+        bool control;
+    } cases[] = {{0x00, true},  {0x09, true},  {0x0A, true},    {0x1B, true},   {0x1F, true},
+                 {0x20, false}, {0x7E, false}, {0x7F, true},    {0x80, true},   {0x9F, true},
+                 {0xA0, false}, {0xE4, false}, {0x2028, false}, {0xFFFD, false}};
+    for (const auto &c : cases) {
+        const QString text = Q("a") + QChar(c.character) + Q("b");
+        EXPECT_EQ(ReplaceControlChars(text), c.control ? Q("a b") : text) << int(c.character);
+    }
+}
+
 TEST(FixedTexts, Getters_ReturnTheProgramsTexts)
 {
     EXPECT_EQ(PageOfText(Q("1"), Q("3")), Q("1 of 3"));

@@ -3,6 +3,7 @@
 #include "core/Exceptions.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
+#include "core/RegionalGuard.h"
 #include "core/RegionalSettings.h"
 #include "files/BlockIO.h"
 #include "files/CombinedFileHandler.h"
@@ -84,7 +85,7 @@ protected:
         SmallRun::LayOut(data);
         CalculateRun(data);
         info.mData = &data;
-        info.SetUserInfoValue(info.RunDateName(), u"31/05/2017"_s);
+        info.RunDate = QDate(2017, 5, 31);
         info.SetUserInfoValue(info.RunNumberName(), u"12"_s);
         info.SetUserInfoValue(info.KitBatchNumberName(), u"K0001"_s);
         info.SetUserInfoValue(info.OperatorName(), u"A. Smith"_s);
@@ -142,7 +143,7 @@ TEST_F(FileHandlerTest, SaveThenLoad_RunDataFile_RestoresRun)
     EXPECT_EQ(missing->getRawValue(0), u"N/S"_s);
     EXPECT_EQ(missing->getValidityValue(0), ValueNotSpecified);
     EXPECT_EQ(loaded.StdConc(), TStdConcData({5.5f, 1.25f, 0.3f, 0.0f}));
-    EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.RunDateName()), u"31/05/2017"_s);
+    EXPECT_EQ(loadedInfo.RunDate, QDate(2017, 5, 31));
     EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.RunNumberName()), u"12"_s);
     EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.KitBatchNumberName()), u"K0001"_s);
     EXPECT_EQ(loadedInfo.UserInfoValue(loadedInfo.OperatorName()), u"A. Smith"_s);
@@ -158,7 +159,7 @@ TEST_F(FileHandlerTest, SaveThenLoad_BlocksWithoutPlateText_LoadsAgain)
                         QPoint(1, 7), QPoint(1, 8)});
     SmallRun::AddBlock(data, false, {QPoint(12, 8)});
     info.mData = &data;
-    info.SetUserInfoValue(info.RunDateName(), u"31/05/2017"_s); // no grid size in the record
+    info.RunDate = QDate(2017, 5, 31); // no grid size in the record
     handler.SaveDataAndFormat(Path(u"layout-only.vdf"_s));
 
     TMarnovelRdData loaded;
@@ -300,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
                                          u"DateSeperator=-\r\nRunDate=31-05-2017"_s);
                  },
                  [](const TMarnovelData &, const TSystemInfo &info) {
-                     EXPECT_EQ(info.UserInfoValue(info.RunDateName()), u"31/05/2017"_s);
+                     EXPECT_EQ(info.RunDate, QDate(2017, 5, 31));
                  }},
         LoadCase{"LargeBlockType_PlainCell",
                  [](QString text) {
@@ -315,6 +316,14 @@ INSTANTIATE_TEST_SUITE_P(
                  [](QString text) { return text.replace(u"Point0=3|2|1|OVER"_s, u"Point0=3|2|1|OV|ER"_s); },
                  [](const TMarnovelData &data, const TSystemInfo &) {
                      EXPECT_EQ(Subject(data, 1).getRawValue(0), u"OV|ER"_s);
+                 }},
+        LoadCase{"LayoutWiderThanPlate_WellWithoutTextLoads",
+                 [](QString text) {
+                     return text.replace(u"Point0=3|5|1|"_s + TestSupport::Dec("0.200"), u"Point0=7|5|1|"_s);
+                 },
+                 [](const TMarnovelData &data, const TSystemInfo &) {
+                     EXPECT_EQ(Subject(data, 4).block()[0].mCell, QPoint(7, 5));
+                     EXPECT_EQ(data.XExtent(), 4);
                  }}),
     [](const ::testing::TestParamInfo<LoadCase> &info) { return std::string(info.param.name); });
 
@@ -396,6 +405,19 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"BlockTypeNegative", Replace("BlockType=0", "BlockType=-1"), FL_OK},
         BadFileCase{"FixedIdNotInteger", Replace("FixedID=2", "FixedID=two"), FL_OK},
         BadFileCase{"DataColsHuge", Replace("DataCols=4", "DataCols=100000"), FL_OK},
+        // Values the declared plate text cannot hold would be dropped and calculated as
+        // non-numerical.
+        BadFileCase{"SubjectValueBeyondDataCols", Replace("Point0=3|5|1|", "Point0=5|5|1|"), FL_OK},
+        BadFileCase{"StandardValueBeyondDataCols", Replace("Point3=2|4|4|", "Point3=12|4|4|"), FL_OK},
+        BadFileCase{"NotSpecifiedBeyondDataCols",
+                    Replace("Point0=3|4|1|VALUE_NOT_SPECIFIED", "Point0=9|4|1|VALUE_NOT_SPECIFIED"), FL_OK},
+        BadFileCase{
+            "ValuesWithoutPlateText",
+            [](QString text) {
+                text.replace(u"DataRows=9"_s, u"DataRows=0"_s).replace(u"DataCols=4"_s, u"DataCols=0"_s);
+                return Utf16File(text.left(text.indexOf(u"[Cell7]"_s)));
+            },
+            FL_OK},
         BadFileCase{"DataRowsNotAPlate", Replace("DataRows=9", "DataRows=5"), FL_OK},
         BadFileCase{"DataRowsMissing", Replace("DataRows=9", "Rows=9"), FL_OK},
         BadFileCase{"CurveTypeUnknown", Replace("CurveType=0", "CurveType=7"), FL_OK},
@@ -481,4 +503,129 @@ TEST(FileNamesTest, DefaultFormatFileName_SuffixTaken_ProposesNextSuffix)
 TEST(FileNamesTest, GetGlobalFileHandler_SameHandlerEveryTime)
 {
     EXPECT_EQ(&GetGlobalFileHandler(), &GetGlobalFileHandler());
+}
+
+TEST_F(FileHandlerTest, SaveDataAndFormat_ValuesLeftBeyondANarrowerPlate_FileLoadsAgain)
+{
+    PrepareSmallRun(); // calculated: the samples in column 3 hold their values
+    QList<QStringList> plate = SmallRun::DefaultPlate();
+    for (QStringList &row : plate)
+        row.removeLast();
+    QMimeData narrower;
+    narrower.setText(SmallRun::PlateText(plate));
+    data.loadDataObject(&narrower);
+    ASSERT_EQ(data.XExtent(), 3);
+    info.SetUserInfoValue(info.RawDataColsName(), u"3"_s);
+    handler.SaveDataAndFormat(Path(u"narrow.vdf"_s));
+
+    TMarnovelRdData loaded;
+    handler.SetRunData(&loaded);
+    ASSERT_EQ(handler.LoadDataAndFormat(Path(u"narrow.vdf"_s)), FL_OK);
+    EXPECT_EQ(loaded.RawData().GetCount(), 5);
+    EXPECT_EQ(Subject(loaded, 0).getRawValue(0), QString());
+}
+
+// A run date is kept as a date: no short date pattern of the store or of the system
+// locale can break a run file, and a two-digit year does not move it to another century.
+TEST_F(FileHandlerTest, RunDate_AnyShortDatePattern_LoadsAndSavesTheSameDate)
+{
+    const std::optional<QString> missing;
+    const auto Q = [](const char *text) { return QString::fromUtf8(text); };
+    const struct
+    {
+        const char *name;
+        RegionalGuard::Values store;
+    } cases[] = {
+        {"year first", {{Q("sDate"), Q("/")}, {Q("sShortDate"), Q("yyyy-MM-dd")}}},
+        {"dots without sDate", {{Q("sDate"), missing}, {Q("sShortDate"), Q("dd.MM.yyyy")}}},
+        {"month name", {{Q("sDate"), Q("-")}, {Q("sShortDate"), Q("dd-MMM-yyyy")}}},
+        {"two-digit year", {{Q("sDate"), Q("/")}, {Q("sShortDate"), Q("dd/MM/yy")}}},
+        {"month first, two-digit year", {{Q("sDate"), Q("/")}, {Q("sShortDate"), Q("M/d/yy")}}},
+        {"empty pattern", {{Q("sShortDate"), Q("")}}},
+        {"pattern naming itself", {{Q("sShortDate"), Q("ddddd")}}},
+        {"system locale", {{Q("sDate"), missing}, {Q("sShortDate"), missing}}},
+    };
+    QString text = ExpectedFileText();
+    text.replace(u"RunDateI18n=2017-05-31"_s, u"RunDateI18n=1950-06-15"_s);
+    const QString input = WriteFile(u"dated.vdf"_s, text);
+    for (const auto &c : cases) {
+        const RegionalGuard guard(c.store);
+        info.RunDate = QDate();
+        ASSERT_EQ(handler.LoadDataAndFormat(input), FL_OK) << c.name;
+        EXPECT_EQ(info.RunDate, QDate(1950, 6, 15)) << c.name;
+        handler.SaveDataAndFormat(Path(u"saved.vdf"_s));
+        EXPECT_TRUE(
+            DecodeText(ReadWholeFile(Path(u"saved.vdf"_s))).contains(u"\r\nRunDateI18n=1950-06-15\r\n"_s))
+            << c.name;
+    }
+}
+
+TEST_F(FileHandlerTest, SaveDataAndFormat_NoRunDate_FailsAndWritesNothing)
+{
+    PrepareSmallRun();
+    info.RunDate = QDate();
+    EXPECT_THROW(handler.SaveDataAndFormat(Path(u"run.vdf"_s)), EConvertError);
+    EXPECT_FALSE(QFile::exists(Path(u"run.vdf"_s)));
+}
+
+// A control character in a text of the file would shift the export columns or reach a
+// terminal as an escape sequence: each becomes a blank, on reading and on writing.
+TEST_F(FileHandlerTest, ControlCharacters_InRunDetailsAndIdentifiers_BecomeBlanks)
+{
+    // A NUL marks a file as not ours (binary, or UTF-16 without its byte-order mark).
+    for (const char16_t control :
+         {u'\u0001', u'\t', u'\u000B', u'\u000C', u'\u001B', u'\u007F', u'\u0080', u'\u0085', u'\u009F'}) {
+        const QString c(QChar{control});
+        QString text = ExpectedFileText();
+        text.replace(u"RunNumber=12"_s, u"RunNumber=1"_s + c + u"2"_s)
+            .replace(u"KitBatchNumber=K0001"_s, u"KitBatchNumber=K"_s + c + u"[31m1"_s)
+            .replace(u"Operator=A. Smith"_s, u"Operator=A."_s + c + u"Smith"_s + c)
+            .replace(u"ID=ID 2"_s, u"ID=ID"_s + c + u"2"_s);
+        const QString path = WriteFile(u"controls.vdf"_s, text);
+        ASSERT_EQ(handler.LoadDataAndFormat(path), FL_OK) << int(control);
+        EXPECT_EQ(info.UserInfoValue(info.RunNumberName()), u"1 2"_s) << int(control);
+        EXPECT_EQ(info.UserInfoValue(info.KitBatchNumberName()), u"K [31m1"_s) << int(control);
+        EXPECT_EQ(info.UserInfoValue(info.OperatorName()), u"A. Smith "_s) << int(control);
+        EXPECT_EQ(Subject(data, 1).id(), u"ID 2"_s) << int(control);
+    }
+
+    PrepareSmallRun();
+    info.SetUserInfoValue(info.OperatorName(), u"A.\tSmith\u001B"_s);
+    data.RawData().getCellInteger(0)->setId(u"ID\u00851"_s, false);
+    handler.SaveDataAndFormat(Path(u"written.vdf"_s));
+    const QString written = DecodeText(ReadWholeFile(Path(u"written.vdf"_s)));
+    EXPECT_TRUE(written.contains(u"\r\nOperator=A. Smith \r\n"_s));
+    EXPECT_TRUE(written.contains(u"\r\nID=ID 1\r\n"_s));
+}
+
+TEST(FileNamesTest, DefaultNames_MonthOfTheRegionalSettings)
+{
+    const QString folder = GetConfigManager().GetDirFormatFiles();
+    ASSERT_TRUE(EnsureDirectory(folder, false));
+    const struct
+    {
+        QLocale locale;
+        QDate date;
+        const char *runFile, *formatFile;
+    } cases[] = {
+        {QLocale::c(), QDate(2027, 3, 1), "01Mar27_R7.vdf", "Smi01Mar27_a.vff"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), QDate(2026, 12, 8), "08Dec26_R7.vdf",
+         "Smi08Dec26_a.vff"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), QDate(2017, 5, 30), "30May17_R7.vdf",
+         "Smi30May17_a.vff"},
+        {QLocale(QLocale::German, QLocale::Germany), QDate(2027, 3, 1), "01M\u00E4rz27_R7.vdf",
+         "Smi01M\u00E4rz27_a.vff"},
+        {QLocale(QLocale::German, QLocale::Germany), QDate(2026, 12, 8), "08Dez26_R7.vdf",
+         "Smi08Dez26_a.vff"},
+        {QLocale(QLocale::French, QLocale::France), QDate(2026, 12, 8), "08d\u00E9c26_R7.vdf",
+         "Smi08d\u00E9c26_a.vff"},
+    };
+    for (const auto &c : cases) {
+        const LocaleGuard locale(c.locale);
+        EXPECT_EQ(TCombinedFileHandler::DefaultRunDataFileName(c.date, u"R7"_s), QString::fromUtf8(c.runFile))
+            << c.runFile;
+        EXPECT_EQ(QDir::cleanPath(TCombinedFileHandler::DefaultFormatFileName(u"Smith"_s, c.date)),
+                  QDir(folder).filePath(QString::fromUtf8(c.formatFile)))
+            << c.formatFile;
+    }
 }

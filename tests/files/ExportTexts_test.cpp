@@ -2,6 +2,7 @@
 
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
+#include "core/RegionalGuard.h"
 #include "core/UiTextManager.h"
 #include "plate/TextGrid.h"
 
@@ -124,6 +125,50 @@ TEST_F(ExportTextsTest, ResultsExport_NoAnnotations_HasNoFootnotes)
     EXPECT_FALSE(text.contains(UiText(286)));
 }
 
+// A control character in a run detail, an identifier or a plate text would shift the
+// columns after it or break a line: every one is written as a blank.
+TEST_F(ExportTextsTest, BothExports_ControlCharactersInTexts_KeepEveryColumn)
+{
+    Calculate();
+    const TRunDetails clean = SmallRun::Details();
+    const QString cleanResults = BuildResultsExportText(data, result, clean);
+    const QString cleanRaw = BuildRawDataExportText(data, result, clean, grid);
+    const auto shape = [](const QString &text) {
+        QList<qsizetype> tabs;
+        for (const QString &line : text.split(u"\r\n"_s))
+            tabs << line.count(u'\t');
+        return tabs;
+    };
+    for (const char16_t control : {u'\u0000', u'\t', u'\n', u'\r', u'\u001B', u'\u007F', u'\u0085'}) {
+        const QString c(QChar{control});
+        TRunDetails details = clean;
+        details.RunNumber = u"1"_s + c + u"2"_s;
+        details.KitBatchNumber = u"K"_s + c + u"1"_s;
+        details.OperatorName = u"A."_s + c + u"Smith"_s;
+        data.RawData().getCellInteger(0)->setId(u"ID"_s + c + u"1"_s, false);
+        TTextGrid dirtyGrid = grid;
+        dirtyGrid.SetCell(3, 2, u"OV"_s + c + u"ER"_s);
+        const QString results = BuildResultsExportText(data, result, details);
+        const QString raw = BuildRawDataExportText(data, result, details, dirtyGrid);
+        EXPECT_EQ(shape(results), shape(cleanResults)) << int(control);
+        EXPECT_EQ(shape(raw), shape(cleanRaw)) << int(control);
+        EXPECT_TRUE(results.contains(u"\r\nID 1\t1 2\t"_s)) << int(control);
+        EXPECT_TRUE(raw.contains(u"\tOV ER\t"_s)) << int(control);
+        EXPECT_TRUE(results.startsWith(UiText(114) + u": "_s)) << int(control);
+        EXPECT_TRUE(
+            results.contains(u"\r\n"_s + UiText(46) + u": A. Smith\r\n"_s + UiText(45) + u": K 1\r\n"_s))
+            << int(control);
+    }
+}
+
+TEST_F(ExportTextsTest, ResultsExport_GermanLocale_RunDateWithItsMonthName)
+{
+    Calculate();
+    const LocaleGuard locale(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_TRUE(
+        BuildResultsExportText(data, result, SmallRun::Details()).contains(u"\t12\t31/Mai/2017\tYes\t"_s));
+}
+
 TEST_F(ExportTextsTest, FillRawDataGrid_FullPlate_HasWindowHeadings)
 {
     Calculate();
@@ -156,4 +201,8 @@ TEST(ExportFileTest, ProposedExportFileName_SuffixTaken_ProposesNextSuffix)
     EXPECT_EQ(QDir(folder).filePath(u"31May17DataExpb.txt"_s),
               QDir::cleanPath(ProposedExportFileName(runDate, u"DataExp"_s)));
     EXPECT_TRUE(ProposedExportFileName(runDate, u"ResultExp"_s).endsWith(u"31May17ResultExpa.txt"_s));
+
+    const LocaleGuard german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(QDir(folder).filePath(u"08Dez26DataExpa.txt"_s),
+              QDir::cleanPath(ProposedExportFileName(QDate(2026, 12, 8), u"DataExp"_s)));
 }

@@ -108,7 +108,7 @@ TEST_P(PlateRoundTrip, PasteCalculateSaveLoadCalculate_SameResults)
 
     TSystemInfo info;
     info.mData = &pasted;
-    info.SetUserInfoValue(info.RunDateName(), u"31/05/2017"_s);
+    info.RunDate = QDate(2017, 5, 31);
     info.SetUserInfoValue(info.RawDataRowsName(), QString::number(pasted.YExtent()));
     info.SetUserInfoValue(info.RawDataColsName(), QString::number(pasted.XExtent()));
     TCombinedFileHandler handler;

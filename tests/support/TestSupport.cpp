@@ -5,6 +5,7 @@
 #include "core/UiTextManager.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -55,6 +56,8 @@ public:
         }
         store->endGroup();
         store->sync();
+        // Month and day names follow the default locale: English, whatever the machine's.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         ReleaseRegionalSettings();
         SetPresenter(&Presenter());
         GetTranslationManager().LoadResource(QStringLiteral("LOCALE_ENGLISH"));

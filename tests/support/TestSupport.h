@@ -12,6 +12,7 @@
 // loads the English catalogue and installs a RecordingPresenter. The settings store gets
 // the date settings "/" and "dd/MM/yyyy"; the number separators come from the system
 // locale, or, with VELOMYRA_TEST_REGIONAL=comma, are "," (decimal) and "." (thousands).
+// The default locale, which gives the month and day names, is English (United States).
 namespace TestSupport {
 
 struct RecordedMessage
