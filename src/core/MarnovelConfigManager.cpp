@@ -1,11 +1,14 @@
 #include "MarnovelConfigManager.h"
 
+#include "Exceptions.h"
 #include "MarnovelUtils.h"
 #include "Messages.h"
 #include "Registry.h"
 #include "UiTextManager.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -13,6 +16,16 @@ namespace {
 constexpr QLatin1Char kDelimiter('/');
 
 } // namespace
+
+bool EnsureDirectory(const QString &path, bool raise)
+{
+    if (!path.isEmpty() && QFileInfo(path).isDir())
+        return true;
+    const bool created = !path.isEmpty() && QDir().mkpath(path);
+    if (!created && raise)
+        throw MarnovelException(UiText(203) + QLatin1Char(' ') + path);
+    return created;
+}
 
 TMarnovelConfigManager::TMarnovelConfigManager(const QStringList &arguments,
                                                std::optional<QString> documentsFolder)

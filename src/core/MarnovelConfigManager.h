@@ -7,6 +7,10 @@
 
 #include <optional>
 
+// True when the folder exists or was created with all missing parents. When creation
+// fails and raise is set: MarnovelException with text 203 + " " + path.
+bool EnsureDirectory(const QString &path, bool raise);
+
 // Settings that outlive a window: per-user store values (folders, language, window
 // positions), the default folder tree under the documents folder and a few process flags.
 class TMarnovelConfigManager

@@ -1,7 +1,6 @@
 #include "MarnovelUtils.h"
 
 #include "Exceptions.h"
-#include "UiTextManager.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,16 +106,6 @@ QString ExtensionWithoutDot(const QString &name)
 {
     const qsizetype dot = ExtensionDot(name);
     return dot < 0 ? QString() : name.mid(dot + 1);
-}
-
-bool EnsureDirectory(const QString &path, bool raise)
-{
-    if (!path.isEmpty() && QFileInfo(path).isDir())
-        return true;
-    const bool created = !path.isEmpty() && QDir().mkpath(path);
-    if (!created && raise)
-        throw MarnovelException(UiText(203) + QLatin1Char(' ') + path);
-    return created;
 }
 
 QString UniqueFileName(const QString &folder, const QString &name, const QString &ext)

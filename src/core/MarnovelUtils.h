@@ -8,9 +8,6 @@
 
 QString FileNameWithoutExtension(const QString &name);
 QString ExtensionWithoutDot(const QString &name);
-// True when the folder exists or was created with all missing parents. When creation
-// fails and raise is set: MarnovelException with text 203 + " " + path.
-bool EnsureDirectory(const QString &path, bool raise);
 // folder + name + suffix ("a".."y", "aa".."yy", ...) + "." + ext: the first that does not exist.
 QString UniqueFileName(const QString &folder, const QString &name, const QString &ext);
 // Section-and-key lookup over the lines of a file (letter case ignored).

@@ -2,7 +2,6 @@
 
 #include "Exceptions.h"
 #include "RegionalSettings.h"
-#include "UiTextManager.h"
 
 #include <QTime>
 
@@ -974,11 +973,6 @@ QString InvalidCharMessage()
     return QStringLiteral("The characters \" ") + InvalidCharList() + QStringLiteral(" \" cannot be used.");
 }
 
-QString PageOfText(const QString &a, const QString &b)
-{
-    return a + QLatin1Char(' ') + UiText(194) + QLatin1Char(' ') + b;
-}
-
 QString ProductNameText()
 {
     return QStringLiteral("Velomyra R&D");
@@ -999,21 +993,6 @@ QString MakerFooterText()
     return QStringLiteral("A Parvenox Company");
 }
 
-QString InvalidValueMark()
-{
-    return QStringLiteral("<B>#</B>");
-}
-
-QString ExceedMaxValueMark()
-{
-    return QStringLiteral("<B>\u00B6</B>");
-}
-
-QString TubeMixupMark()
-{
-    return QStringLiteral("<B>*</B>");
-}
-
 QString LongDateFormatPattern()
 {
     return QStringLiteral("dddddd");
@@ -1023,20 +1002,6 @@ QString ShortFileDateFormatPattern()
 {
     return QStringLiteral("ddmmmyy");
 }
-
-QString ResultsCopiedText() { return UiText(149); }
-QString StandardConcentrationsText() { return UiText(21); }
-QString OneBlockPerCellText() { return UiText(150); }
-QString TorvinLayoutText() { return UiText(162); }
-QString TubeMixupWarningText() { return UiText(305); }
-QString ResearchUseText() { return UiText(310); }
-QString ResearchUseAndContactText() { return UiText(310) + QStringLiteral("\r\n\r\n") + UiText(363); }
-QString ResearchUseFooterText() { return QString() + UiText(310); }
-QString NilText() { return UiText(53); }
-QString MitogenText() { return UiText(56); }
-QString TbAgText() { return UiText(187); }
-QString Esat6Text() { return UiText(54); }
-QString Cfp10Text() { return UiText(55); }
 
 // ---- dates ------------------------------------------------------------------------
 QString FormatDateTime(const QString &pattern, const QDateTime &value)

@@ -41,7 +41,7 @@ double ConcentrationFromOD(double od, double intercept, double slope);
 bool TryTextToFloat(const QString &text, double &value);
 double TextToFloat(const QString &text); // EConvertError "'text' is not a valid floating point value"
 bool TryTextToInt(const QString &text, int &value); // optional sign, decimal digits, 32-bit
-int TextToInt(const QString &text); // EConvertError "'text' is not a valid integer value"
+int TextToInt(const QString &text);                 // EConvertError "'text' is not a valid integer value"
 // Fixed notation with exactly `decimals` decimals and the regional decimal separator.
 QString FormatFixed(double value, int decimals);
 // General number format with up to `precision` significant digits (shortest form,
@@ -70,36 +70,21 @@ QString ReplaceControlChars(const QString &text);
 QString RemoveInvalidChars(const QString &text);
 QString InvalidCharList();
 QString InvalidCharMessage();
-QString PageOfText(const QString &a, const QString &b); // a " " text 194 " " b
 
 // Fixed texts (not from the catalogue).
-QString ProductNameText();                  // "Velomyra R&D"
-QString ToolbarPromptText();                // "Please select a standard from the format toolbar before proceeding."
+QString ProductNameText();   // "Velomyra R&D"
+QString ToolbarPromptText(); // "Please select a standard from the format toolbar before proceeding."
 QString FilesSavedText(const QString &folder); // "All files saved to " + folder
-QString MakerFooterText();                  // "A Parvenox Company"
-QString InvalidValueMark();                 // "<B>#</B>"
-QString ExceedMaxValueMark();               // "<B>¶</B>"
-QString TubeMixupMark();                    // "<B>*</B>"
-QString LongDateFormatPattern();            // "dddddd"
-QString ShortFileDateFormatPattern();       // "ddmmmyy"
-
-// Catalogue texts that several windows and reports share, in the current language.
-QString ResultsCopiedText();            // 149
-QString StandardConcentrationsText();   // 21
-QString OneBlockPerCellText();          // 150
-QString TorvinLayoutText();             // 162
-QString TubeMixupWarningText();         // 305
-QString ResearchUseText();              // 310
-QString ResearchUseAndContactText();    // 310, CR LF CR LF, 363
-QString ResearchUseFooterText();        // the empty text followed by 310
-QString NilText();                      // 53
-QString MitogenText();                  // 56
-QString TbAgText();                     // 187
-QString Esat6Text();                    // 54
-QString Cfp10Text();                    // 55
+QString MakerFooterText();                     // "A Parvenox Company"
+QString LongDateFormatPattern();               // "dddddd"
+QString ShortFileDateFormatPattern();          // "ddmmmyy"
 
 // ---- dates ------------------------------------------------------------------------
-enum TDateConvertResult { DCR_OK, DCR_CONVERTERROR };
+enum TDateConvertResult
+{
+    DCR_OK,
+    DCR_CONVERTERROR
+};
 
 // Formats with the program's date patterns (case-insensitive): d dd ddd dddd ddddd
 // dddddd m mm mmm mmmm yy yyyy, h hh n nn s ss, "/" = regional date separator,

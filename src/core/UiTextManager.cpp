@@ -238,3 +238,73 @@ QString UiText(int id)
 {
     return GetTranslationManager().GetUiText(id);
 }
+
+QString ResultsCopiedText()
+{
+    return UiText(149);
+}
+
+QString StandardConcentrationsText()
+{
+    return UiText(21);
+}
+
+QString OneBlockPerCellText()
+{
+    return UiText(150);
+}
+
+QString TorvinLayoutText()
+{
+    return UiText(162);
+}
+
+QString TubeMixupWarningText()
+{
+    return UiText(305);
+}
+
+QString ResearchUseText()
+{
+    return UiText(310);
+}
+
+QString ResearchUseAndContactText()
+{
+    return UiText(310) + QStringLiteral("\r\n\r\n") + UiText(363);
+}
+
+QString ResearchUseFooterText()
+{
+    return QString() + UiText(310);
+}
+
+QString NilText()
+{
+    return UiText(53);
+}
+
+QString MitogenText()
+{
+    return UiText(56);
+}
+
+QString TbAgText()
+{
+    return UiText(187);
+}
+
+QString Esat6Text()
+{
+    return UiText(54);
+}
+
+QString Cfp10Text()
+{
+    return UiText(55);
+}
+
+QString PageOfText(const QString &a, const QString &b)
+{
+    return a + QLatin1Char(' ') + UiText(194) + QLatin1Char(' ') + b;
+}

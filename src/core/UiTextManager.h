@@ -59,3 +59,19 @@ TTranslationManager &GetTranslationManager();
 
 // Shorthand for GetTranslationManager().GetUiText(id).
 QString UiText(int id);
+
+// Catalogue texts that several windows and reports share, in the current language.
+QString ResultsCopiedText();                            // 149
+QString StandardConcentrationsText();                   // 21
+QString OneBlockPerCellText();                          // 150
+QString TorvinLayoutText();                             // 162
+QString TubeMixupWarningText();                         // 305
+QString ResearchUseText();                              // 310
+QString ResearchUseAndContactText();                    // 310, CR LF CR LF, 363
+QString ResearchUseFooterText();                        // the empty text followed by 310
+QString NilText();                                      // 53
+QString MitogenText();                                  // 56
+QString TbAgText();                                     // 187
+QString Esat6Text();                                    // 54
+QString Cfp10Text();                                    // 55
+QString PageOfText(const QString &a, const QString &b); // a " " text 194 " " b

@@ -447,7 +447,7 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
             RaiseRangeError(pFileName, u"CurveType %1 is not a known curve type."_s.arg(curve));
         staged.CurveType = static_cast<TCurveType>(curve);
     }
-    const int standardCount = static_cast<int>(StandardsOfCurveType(staged.CurveType).size());
+    const int standardCount = StandardCountOfCurveType(staged.CurveType);
     bool dateNotConverted = false;
     if (pWithData) {
         staged.RunNumber = DetailText(file.Value(GeneralInfoSection, u"RunNumber"_s, QString()));

@@ -94,12 +94,11 @@ QString BuildResultsExportText(const TMarnovelData &pData, const TRunCalculation
         text += CrLf;
     }
 
-    if (pData.AnnotationExists(AT_INVALIDVALUE, 0, 0))
-        text += u"# "_s + UiText(285) + CrLf;
-    if (pData.AnnotationExists(AT_EXCEEDMAXVALUE, 0, 0))
-        text += u"\u00B6 "_s + UiText(286) + CrLf;
-    if (pData.AnnotationExists(AT_POTENTIALTUBEMIXUP, 0, 0))
-        text += u"* "_s + UiText(305);
+    for (std::size_t i = 0; i < pResult.FootnoteAnnotations.size(); ++i) {
+        text += pResult.FootnoteLines.at(static_cast<qsizetype>(i));
+        if (FindAnnotation(pResult.FootnoteAnnotations[i])->ExportLineEnd)
+            text += CrLf;
+    }
     return text;
 }
 

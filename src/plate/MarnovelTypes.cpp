@@ -183,6 +183,11 @@ const QList<TStdDisplayRec> &StandardsOfCurveType(TCurveType pCurveType)
     RaiseInvalidCurveType();
 }
 
+int StandardCountOfCurveType(TCurveType pCurveType)
+{
+    return static_cast<int>(StandardsOfCurveType(pCurveType).size());
+}
+
 TStdConcData DefaultStdConc(TCurveType pCurveType)
 {
     switch (pCurveType) {

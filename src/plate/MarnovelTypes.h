@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Annotations.h"
+
 #include <QChar>
 #include <QList>
 #include <QString>
@@ -119,14 +121,6 @@ enum TResultType : int
     RT_SUSPECTEDPOSITIVE = 6
 };
 
-enum TAnnotationType : int
-{
-    AT_INVALIDVALUE = 0,
-    AT_DILUTEDSAMPLEUSED = 1,
-    AT_EXCEEDMAXVALUE = 2,
-    AT_POTENTIALTUBEMIXUP = 3
-};
-
 enum TCellExceptionType : int
 {
     CELLEX_NONE = 0,
@@ -158,6 +152,8 @@ const QList<TStdDisplayRec> &WellLabelsOfCriteriaType(int pCriteriaType);
 // Standards S1..S4 or S1..S8; any other curve type raises MarnovelException
 // "TStdPanel.SetBlockList(): Invalid curve type passed in.".
 const QList<TStdDisplayRec> &StandardsOfCurveType(TCurveType pCurveType);
+// 4 or 8; raises like StandardsOfCurveType for any other curve type.
+int StandardCountOfCurveType(TCurveType pCurveType);
 
 // ---- array types --------------------------------------------------------------------
 using TArrayDouble21 = std::array<double, 21>;

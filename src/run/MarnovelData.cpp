@@ -7,6 +7,7 @@
 #include "plate/CellBlock.h"
 #include "plate/CellColl.h"
 #include "plate/TextGrid.h"
+#include "run/MathChecks.h"
 #include "run/linear_regression.h"
 
 #include <QMimeData>
@@ -25,13 +26,6 @@ constexpr int StandardsTableCols = 6;
 [[noreturn]] void RaiseMath(const QString &where, const QString &reason)
 {
     throw EMathError(BuildExceptionMessage(where, QString(), reason));
-}
-
-// The message is built only when the check fails: this runs for every well.
-template <typename Describe> void CheckFinite(double value, const QString &where, Describe &&what)
-{
-    if (!std::isfinite(value))
-        RaiseMath(where, what() + QStringLiteral(" cannot be calculated"));
 }
 
 // A well that has not read its value yet counts as missing.

@@ -1,10 +1,12 @@
 #include "run/MarnovelRdData.h"
 
+#include "core/Annotations.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
 #include "plate/CellColl.h"
 #include "plate/MarnovelPanels.h"
+#include "run/MathChecks.h"
 #include "run/linear_regression.h"
 
 #include <cmath>
@@ -12,24 +14,6 @@
 namespace {
 
 constexpr double ResearchMaxResult = 10.0;
-
-// The message is built only when the check fails: this runs for every sample.
-template <typename Describe> void CheckFinite(double value, Describe &&what)
-{
-    if (!std::isfinite(value))
-        throw EMathError(BuildExceptionMessage(QStringLiteral("TMarnovelRdData.CalcResults"), QString(),
-                                               what() + QStringLiteral(" cannot be calculated")));
-}
-
-bool CurveTypeKnown(TCurveType value)
-{
-    return value == CURVE_4POINT || value == CURVE_8POINT;
-}
-
-int StandardCount(TCurveType value)
-{
-    return value == CURVE_8POINT ? 8 : 4;
-}
 
 } // namespace
 
@@ -84,6 +68,7 @@ bool TMarnovelRdData::GetRegressionPoint(int index, double &x, double mean, doub
 
 void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &blocks)
 {
+    static const QString where = QStringLiteral("TMarnovelRdData.CalcResults");
     const double intercept = regression.Intercept();
     const double slope = regression.Slope();
     for (int b = 0; b < blocks.GetCount(); ++b) {
@@ -106,17 +91,18 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
         } else {
             const double od = block->getValue(0);
             const double logOd = std::log(od);
-            CheckFinite(logOd,
+            CheckFinite(logOd, where,
                         [&] { return QString(QStringLiteral("The logarithm of the OD of ") + block->id()); });
             const double exponent = (logOd - intercept) / slope;
-            CheckFinite(exponent,
+            CheckFinite(exponent, where,
                         [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
             // The shared conversion routine, unrolled so that each step can be checked.
             const double unrounded = std::exp(exponent);
-            CheckFinite(unrounded,
+            CheckFinite(unrounded, where,
                         [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
             const double conc = RoundAwayToDecimals(2, unrounded);
-            CheckFinite(conc, [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
+            CheckFinite(conc, where,
+                        [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
             block->setResultLn(0, conc);
             if (conc <= MaxResultValue(0)) {
                 text = FormatFixed(conc, 2);
@@ -155,7 +141,7 @@ void TMarnovelRdData::init(bool keepStdConc)
 {
     if (keepStdConc)
         return;
-    if (!CurveTypeKnown(fCurveType))
+    if (!IsValidCurveType(fCurveType))
         throw MarnovelException(QStringLiteral("MarnovelRdData: Unknown CurveType"));
     mStdConc = DefaultStdConc(fCurveType);
 }
@@ -193,13 +179,13 @@ void TMarnovelRdData::SetCurveType(TCurveType value)
     fCurveType = value;
     fNumStdGroups = 2;
     fNumCellsPerDataGroup = 4;
-    fNumCellsPerStdGroup = StandardCount(value);
+    fNumCellsPerStdGroup = StandardCountOfCurveType(value);
     mStdConc = DefaultStdConc(value);
 }
 
 void TMarnovelRdData::SetCurveType(TCurveType value, const QList<double> &pStdConc)
 {
-    if (CurveTypeKnown(value) && pStdConc.size() < StandardCount(value))
+    if (IsValidCurveType(value) && pStdConc.size() < StandardCountOfCurveType(value))
         throw ERangeError(BuildExceptionMessage(QStringLiteral("TMarnovelRdData.SetCurveType"),
                                                 QStringLiteral("count=") + QString::number(pStdConc.size()),
                                                 QStringLiteral("Too few standard concentrations")));
@@ -207,9 +193,9 @@ void TMarnovelRdData::SetCurveType(TCurveType value, const QList<double> &pStdCo
     fCurveType = value;
     fNumStdGroups = 2;
     fNumCellsPerDataGroup = 4;
-    fNumCellsPerStdGroup = StandardCount(value);
+    fNumCellsPerStdGroup = StandardCountOfCurveType(value);
     mStdConc.clear();
-    for (int i = 0; i < StandardCount(value); ++i)
+    for (int i = 0; i < StandardCountOfCurveType(value); ++i)
         mStdConc.append(static_cast<float>(pStdConc.at(i)));
 }
 

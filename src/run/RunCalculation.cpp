@@ -8,7 +8,6 @@
 #include "run/MarnovelData.h"
 #include "run/linear_regression.h"
 
-#include <array>
 #include <cmath>
 
 namespace {
@@ -30,23 +29,6 @@ QString CurveValueText(double value)
 {
     const double significant = QString::number(value, 'g', 9).toDouble();
     return FormatFixed(significant, 4);
-}
-
-struct TMarkInfo
-{
-    TAnnotationType type;
-    QString sign;
-    int footnoteText;
-};
-
-const std::array<TMarkInfo, 3> &Marks()
-{
-    static const std::array<TMarkInfo, 3> marks{{
-        {AT_INVALIDVALUE, QStringLiteral("#"), 285},
-        {AT_EXCEEDMAXVALUE, QStringLiteral("¶"), 286},
-        {AT_POTENTIALTUBEMIXUP, QStringLiteral("*"), 305},
-    }};
-    return marks;
 }
 
 } // namespace
@@ -147,15 +129,18 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
         TRunSubjectResult subject;
         subject.Id = block->id();
         subject.ResultText = block->getResult(0);
-        for (const TMarkInfo &mark : Marks())
-            if (block->getAnnotationExists(mark.type))
-                subject.Marks.append(mark.sign);
+        for (const TAnnotationInfo &annotation : FootnotedAnnotations())
+            if (block->getAnnotationExists(annotation.Type))
+                subject.Marks.append(AnnotationSign(annotation));
         if (block->Count() > 0 && block->ValueCount() > 0 && block->getValidityValue(0) == ValidValue)
             subject.Value = block->getResultLn(0);
         result.Subjects.push_back(std::move(subject));
     }
-    for (const TMarkInfo &mark : Marks())
-        if (data.AnnotationExists(mark.type, 0, 0))
-            result.FootnoteLines.append(mark.sign + QLatin1Char(' ') + UiText(mark.footnoteText));
+    for (const TAnnotationInfo &annotation : FootnotedAnnotations()) {
+        if (data.AnnotationExists(annotation.Type, 0, 0)) {
+            result.FootnoteAnnotations.push_back(annotation.Type);
+            result.FootnoteLines.append(FootnoteLine(annotation));
+        }
+    }
     return result;
 }

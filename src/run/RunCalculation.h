@@ -58,8 +58,10 @@ struct TRunCalculationResult
     // is what it is. The run's rules end with the plate-washing note (advisory).
     TRunQc Qc;
     std::vector<TRunSubjectResult> Subjects; // subject blocks in collection order
-    // One line per annotation present in any subject block, "#" first, "¶", then "*".
+    // One line per annotation present in any subject block, "#" first, "¶", then "*"
+    // (FootnotedAnnotations), and the annotation of each line.
     QStringList FootnoteLines;
+    std::vector<TAnnotationType> FootnoteAnnotations;
 };
 
 // Calculates a whole run: the plate text must be loaded and the blocks laid out. The

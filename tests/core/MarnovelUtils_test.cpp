@@ -1,4 +1,5 @@
 #include "core/Exceptions.h"
+#include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
 #include "support/TestSupport.h"
 

@@ -1,7 +1,9 @@
 #include "RegionalGuard.h"
+#include "core/Annotations.h"
 #include "core/Exceptions.h"
 #include "core/RegionalSettings.h"
 #include "core/Tool.h"
+#include "core/UiTextManager.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
