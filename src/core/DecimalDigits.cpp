@@ -1,0 +1,140 @@
+#include "DecimalDigits.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+namespace NumberDigits {
+
+namespace {
+
+// Parses the output of std::to_chars in scientific form ("1.2345e+03").
+DecimalDigits FromScientific(std::string_view text, bool negative)
+{
+    DecimalDigits number;
+    number.negative = negative;
+    const auto e = text.find('e');
+    for (const char c : text.substr(0, e))
+        if (c >= '0' && c <= '9')
+            number.digits += c;
+    int exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view expText = text.substr(e + 1);
+        if (!expText.empty() && expText.front() == '+')
+            expText.remove_prefix(1);
+        std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
+    }
+    number.pointPos = exponent + 1;
+    Trim(number);
+    return number;
+}
+
+} // namespace
+
+void Trim(DecimalDigits &number)
+{
+    const auto last = number.digits.find_last_not_of('0');
+    if (last == std::string::npos) {
+        number.digits.clear();
+        number.pointPos = 0;
+        return;
+    }
+    number.digits.resize(last + 1);
+    const auto first = number.digits.find_first_not_of('0');
+    number.digits.erase(0, first);
+    number.pointPos -= static_cast<int>(first);
+}
+
+DecimalDigits ShortestDigits(double value)
+{
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                      std::chars_format::scientific);
+    return FromScientific(std::string_view(buffer.data(), result.ptr - buffer.data()), std::signbit(value));
+}
+
+DecimalDigits PrecisionDigits(double value, int precision)
+{
+    std::array<char, 128> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                      std::chars_format::scientific, std::clamp(precision, 1, 40) - 1);
+    return FromScientific(std::string_view(buffer.data(), result.ptr - buffer.data()), std::signbit(value));
+}
+
+void RoundDigitsHalfUp(DecimalDigits &number, int decimals)
+{
+    if (number.IsZero())
+        return;
+    const long long keepLong = static_cast<long long>(number.pointPos) + decimals;
+    if (keepLong >= static_cast<long long>(number.digits.size()))
+        return;
+    if (keepLong < 0) {
+        number.digits.clear();
+        Trim(number);
+        return;
+    }
+    const auto keep = static_cast<std::size_t>(keepLong);
+    const bool up = number.digits[keep] >= '5';
+    number.digits.resize(keep);
+    if (up) {
+        std::size_t i = keep;
+        while (i > 0 && number.digits[i - 1] == '9') {
+            number.digits[i - 1] = '0';
+            --i;
+        }
+        if (i == 0) {
+            number.digits.insert(number.digits.begin(), '1');
+            ++number.pointPos;
+        } else {
+            ++number.digits[i - 1];
+        }
+    }
+    Trim(number);
+}
+
+QString FixedText(const DecimalDigits &number, int decimals, QChar separator)
+{
+    QString text;
+    const int n = static_cast<int>(number.digits.size());
+    const auto digitAt = [&](long long position) {
+        return position >= 0 && position < n ? QLatin1Char(number.digits[static_cast<std::size_t>(position)])
+                                             : QLatin1Char('0');
+    };
+    if (number.negative && !number.IsZero())
+        text += QLatin1Char('-');
+    if (number.pointPos <= 0) {
+        text += QLatin1Char('0');
+    } else {
+        for (int i = 0; i < number.pointPos; ++i)
+            text += digitAt(i);
+    }
+    if (decimals > 0) {
+        text += separator;
+        for (int i = 0; i < decimals; ++i)
+            text += digitAt(static_cast<long long>(number.pointPos) + i);
+    }
+    return text;
+}
+
+double ToDouble(const DecimalDigits &number)
+{
+    if (number.IsZero())
+        return 0.0;
+    std::string text = number.digits;
+    text += 'e';
+    text += std::to_string(number.pointPos - static_cast<int>(number.digits.size()));
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return number.negative ? -value : value;
+}
+
+QString NonFiniteText(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+}
+
+} // namespace NumberDigits
