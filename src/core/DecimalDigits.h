@@ -6,6 +6,7 @@
 #include <QChar>
 #include <QString>
 
+#include <cstdint>
 #include <string>
 
 namespace NumberDigits {
@@ -31,6 +32,17 @@ DecimalDigits PrecisionDigits(double value, int precision);
 void RoundDigitsHalfUp(DecimalDigits &number, int decimals);
 QString FixedText(const DecimalDigits &number, int decimals, QChar separator);
 double ToDouble(const DecimalDigits &number);
+
+// The short way for the common case. |value| x 10^decimals rounded half up to an integer,
+// decided on the binary value where that cannot differ from rounding a decimal form of value
+// that lies within relativeError of it (the shortest form, or one of some significant
+// digits). False when it could differ (too close to a half) or does not fit: the caller
+// takes the digit engine then.
+bool ScaledHalfUp(double value, int decimals, double relativeError, std::uint64_t &scaled);
+// scaled / 10^decimals as the double nearest that decimal value (decimals 0 to 22).
+double ScaledToDouble(bool negative, std::uint64_t scaled, int decimals);
+// scaled / 10^decimals in fixed notation, as FixedText writes it.
+QString ScaledText(bool negative, std::uint64_t scaled, int decimals, QChar separator);
 // "NAN", "INF" or "-INF".
 QString NonFiniteText(double value);
 

@@ -70,6 +70,12 @@ double RoundAwayToDecimals(int d, double x)
                                                 QStringLiteral("d must be from -37 to 37")));
     if (!std::isfinite(x) || x == 0.0)
         return x == 0.0 ? 0.0 : x;
+    // The shortest form lies within half an ulp of x.
+    std::uint64_t scaled = 0;
+    if (ScaledHalfUp(x, d, 2.3e-16, scaled)) {
+        const double result = ScaledToDouble(std::signbit(x), scaled, d);
+        return result == 0.0 ? 0.0 : result;
+    }
     DecimalDigits number = ShortestDigits(x);
     RoundDigitsHalfUp(number, d);
     const double result = ToDouble(number);

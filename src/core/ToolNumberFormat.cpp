@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 using namespace NumberDigits;
 
@@ -19,9 +20,15 @@ QString FormatFixedPrecision(double value, int precision, int decimals)
     if (!std::isfinite(value))
         return NonFiniteText(value);
     decimals = std::clamp(decimals, 0, 100);
+    precision = std::clamp(precision, 1, 40);
+    const QChar separator = GetRegionalDecimalSeparator();
+    // The `precision` digits lie within half a unit of their last place of value.
+    std::uint64_t scaled = 0;
+    if (ScaledHalfUp(value, decimals, 0.5 * std::pow(10.0, 1 - precision), scaled))
+        return ScaledText(std::signbit(value), scaled, decimals, separator);
     DecimalDigits number = PrecisionDigits(value, precision);
     RoundDigitsHalfUp(number, decimals);
-    return FixedText(number, decimals, GetRegionalDecimalSeparator());
+    return FixedText(number, decimals, separator);
 }
 
 } // namespace

@@ -7,6 +7,11 @@
 #include "Exceptions.h"
 #include "RegionalSettings.h"
 
+#include <QStringView>
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -15,194 +20,278 @@
 
 using namespace NumberDigits;
 
+namespace {
+
+// Optional sign, decimal digits, 32 bits: TryTextToInt on a part of a text.
+bool ReadInt(QStringView text, int &value)
+{
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i >= text.size())
+        return false;
+    long long result = 0;
+    for (; i < text.size(); ++i) {
+        if (!IsAsciiDigit(text[i]))
+            return false;
+        result = result * 10 + (text[i].unicode() - '0');
+        if (result > 2147483648LL)
+            return false;
+    }
+    if (negative)
+        result = -result;
+    if (result > std::numeric_limits<std::int32_t>::max() ||
+        result < std::numeric_limits<std::int32_t>::min())
+        return false;
+    value = static_cast<int>(result);
+    return true;
+}
+
+[[noreturn]] void RaiseNotAFloat(const QString &text)
+{
+    throw EConvertError(QStringLiteral("'") + text + QStringLiteral("' is not a valid floating point value"));
+}
+
+// A number text as the digit rules lay it out. Blanks, "+" and thousands separators are
+// dropped and letters read in upper case. The characters before the first decimal separator
+// (before the exponent without one; all of them without either) are integer positions, the
+// characters after it up to the exponent fraction positions; a leading "-" is the sign and
+// takes no position, and the exponent moves the point. The text's digits fill the integer
+// positions from the left and the fraction positions from the right; positions without a
+// digit are zeros. For a number that is just its integer and fraction digits. A text that is
+// no number still gets a layout: an "E" in first place or without an integer after it is no
+// exponent, and every other character takes a position.
+struct TNumberLayout
+{
+    bool Negative = false;
+    // At least one digit each. The integer digits lose their leading zeros, unless every
+    // digit of the number is 0; then they keep one for each position.
+    std::string Integer;
+    std::string Fraction;
+};
+
+TNumberLayout LayOutNumberText(const QString &input, QChar separator)
+{
+    const QChar thousands = GetRegionalThousandSeparator();
+    QVarLengthArray<QChar, 64> s;
+    bool ascii = true;
+    for (const QChar c : input) {
+        if (IsBlank(c) || c == QLatin1Char('+') || (!thousands.isNull() && c == thousands))
+            continue;
+        s.append(c);
+        ascii = ascii && c.unicode() < 0x80;
+    }
+    if (ascii) {
+        for (QChar &c : s)
+            if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+                c = QChar(c.unicode() - 0x20);
+    } else {
+        // Upper case may change the length of the text, and so the positions.
+        const QString upper = QString(s.constData(), s.size()).toUpper();
+        s.clear();
+        s.append(upper.constData(), upper.size());
+    }
+
+    const qsizetype length = s.size();
+    const auto find = [&](QChar c) {
+        const auto at = std::find(s.cbegin(), s.cend(), c);
+        return at == s.cend() ? qsizetype(-1) : qsizetype(at - s.cbegin());
+    };
+    const qsizetype point = separator.isNull() ? -1 : find(separator);
+    qsizetype exponentAt = find(QLatin1Char('E'));
+    if (exponentAt <= 0)
+        exponentAt = -1;
+
+    TNumberLayout layout;
+    layout.Negative = length > 0 && s[0] == QLatin1Char('-');
+    long long integerPositions = point >= 0 ? point : (exponentAt >= 0 ? exponentAt : length);
+    if (layout.Negative)
+        --integerPositions;
+    long long fractionPositions = 0;
+    if (point >= 0)
+        fractionPositions = (exponentAt >= 0 ? exponentAt : length) - point - 1;
+    if (exponentAt >= 0) {
+        int exponent = 0;
+        if (ReadInt(QStringView(s.constData() + exponentAt + 1, length - exponentAt - 1), exponent)) {
+            // An exponent too large for any double would only build enormous texts.
+            if (std::abs(static_cast<long long>(exponent)) > 4000)
+                RaiseNotAFloat(input);
+            integerPositions += exponent;
+            fractionPositions -= exponent;
+        } else {
+            exponentAt = -1;
+        }
+    }
+
+    std::string digits;
+    for (qsizetype i = 0, end = exponentAt >= 0 ? exponentAt : length; i < end; ++i)
+        if (IsAsciiDigit(s[i]))
+            digits += static_cast<char>(s[i].unicode());
+    const auto count = static_cast<long long>(digits.size());
+
+    if (integerPositions > 0) {
+        layout.Integer = digits.substr(0, static_cast<std::size_t>(std::min(integerPositions, count)));
+        if (integerPositions > count)
+            layout.Integer.append(static_cast<std::size_t>(integerPositions - count), '0');
+    } else {
+        layout.Integer = "0";
+        layout.Fraction.append(static_cast<std::size_t>(-integerPositions), '0');
+    }
+    if (fractionPositions <= 0) {
+        layout.Fraction += '0';
+    } else {
+        if (integerPositions >= 0 && fractionPositions > count)
+            layout.Fraction.append(static_cast<std::size_t>(fractionPositions - count), '0');
+        layout.Fraction +=
+            digits.substr(static_cast<std::size_t>(count - std::min(fractionPositions, count)));
+    }
+
+    const auto nonZero = [](const std::string &part) { return part.find_first_of("123456789"); };
+    if (const auto first = nonZero(layout.Integer); first != std::string::npos)
+        layout.Integer.erase(0, first);
+    else if (nonZero(layout.Fraction) != std::string::npos)
+        layout.Integer = "0";
+    return layout;
+}
+
+// The sign, the integer digits, the separator, the fraction digits and `zeros` more zeros.
+QString LayoutText(const TNumberLayout &layout, QChar separator, qsizetype zeros = 0)
+{
+    const auto integer = static_cast<qsizetype>(layout.Integer.size());
+    const auto fraction = static_cast<qsizetype>(layout.Fraction.size());
+    QString text(layout.Negative + integer + 1 + fraction + zeros, Qt::Uninitialized);
+    QChar *out = text.data();
+    if (layout.Negative)
+        *out++ = QLatin1Char('-');
+    for (const char c : layout.Integer)
+        *out++ = QLatin1Char(c);
+    *out++ = separator;
+    for (const char c : layout.Fraction)
+        *out++ = QLatin1Char(c);
+    for (qsizetype i = 0; i < zeros; ++i)
+        *out++ = QLatin1Char('0');
+    return text;
+}
+
+// Whether number x 10^decimals, an integer after rounding at decimals, exceeds 32 bits.
+bool ScaledBeyondInt32(const DecimalDigits &number, int decimals)
+{
+    if (number.IsZero())
+        return false;
+    const long long positions = static_cast<long long>(number.pointPos) + decimals;
+    if (positions > 10)
+        return true;
+    long long scaled = 0;
+    for (long long i = 0; i < positions; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        scaled = scaled * 10 + (at < number.digits.size() ? number.digits[at] - '0' : 0);
+    }
+    return scaled > std::numeric_limits<std::int32_t>::max();
+}
+
+} // namespace
+
 QString NormalizeNumberText(const QString &input)
 {
-    const QChar d = GetRegionalDecimalSeparator();
-    const QChar k = GetRegionalThousandSeparator();
-    QString s;
-    s.reserve(input.size());
-    for (const QChar c : input) {
-        if (IsBlank(c) || c == QLatin1Char('+') || (!k.isNull() && c == k))
-            continue;
-        s += c;
-    }
-    s = s.toUpper();
-    const qsizetype len = s.size();
-    // 1-based positions, 0 when absent
-    const qsizetype pd = d.isNull() ? 0 : s.indexOf(d) + 1;
-    const bool neg = s.startsWith(QLatin1Char('-'));
-    qsizetype pe = s.indexOf(QLatin1Char('E')) + 1;
-    if (pe <= 1)
-        pe = 0;
-
-    long long h = pd > 0 ? pd - 1 : (pe > 0 ? pe - 1 : len);
-    if (neg)
-        --h;
-    long long f = 0;
-    if (pd > 0)
-        f = pe > 0 ? pe - pd - 1 : len - pd;
-
-    if (pe > 0) {
-        int e = 0;
-        // An exponent too large for any double would only build enormous texts.
-        if (TryTextToInt(s.mid(pe), e) && std::abs(static_cast<long long>(e)) <= 4000) {
-            h += e;
-            f -= e;
-        } else if (TryTextToInt(s.mid(pe), e)) {
-            throw EConvertError(QStringLiteral("'") + input +
-                                QStringLiteral("' is not a valid floating point value"));
-        } else {
-            pe = 0;
-        }
-    }
-
-    QString digits;
-    const QString digitSource = pe > 0 ? s.left(pe - 1) : s;
-    for (const QChar c : digitSource)
-        if (IsAsciiDigit(c))
-            digits += c;
-    const long long count = digits.size();
-
-    QString r;
-    if (h > 0) {
-        r += digits.left(static_cast<qsizetype>(std::min(h, count)));
-        if (h > count)
-            r += QString(static_cast<qsizetype>(h - count), QLatin1Char('0'));
-        r += d;
-    } else {
-        r += QLatin1Char('0');
-        r += d;
-        r += QString(static_cast<qsizetype>(-h), QLatin1Char('0'));
-    }
-    if (f <= 0) {
-        r += QLatin1Char('0');
-    } else {
-        if (h >= 0 && f > count)
-            r += QString(static_cast<qsizetype>(f - count), QLatin1Char('0'));
-        r += digits.right(static_cast<qsizetype>(std::min(f, count)));
-    }
-
-    qsizetype p1 = 0;
-    for (qsizetype i = 0; i < r.size(); ++i) {
-        if (r.at(i) >= QLatin1Char('1') && r.at(i) <= QLatin1Char('9')) {
-            p1 = i + 1;
-            break;
-        }
-    }
-    const qsizetype pr = r.indexOf(d) + 1;
-    if (p1 < pr)
-        r = r.mid(p1 > 0 ? p1 - 1 : 0);
-    else
-        r = QLatin1Char('0') + r.mid(pr - 1);
-    if (neg)
-        r.prepend(QLatin1Char('-'));
-    return r;
+    const QChar separator = GetRegionalDecimalSeparator();
+    return LayoutText(LayOutNumberText(input, separator), separator);
 }
 
 QString RoundWideString(const QString &input, int decimals)
 {
-    const QString where = QStringLiteral("Tool.RoundWideString");
-    const QString parameters =
-        QStringLiteral("pInput=") + input + QStringLiteral(", pDecimals=") + QString::number(decimals);
+    const auto raise = [&](auto exception, const char *reason) {
+        throw decltype(exception)(BuildExceptionMessage(
+            QStringLiteral("Tool.RoundWideString"),
+            QStringLiteral("pInput=") + input + QStringLiteral(", pDecimals=") + QString::number(decimals),
+            QString::fromLatin1(reason)));
+    };
     if (decimals <= 0)
-        throw MarnovelException(
-            BuildExceptionMessage(where, parameters, QStringLiteral("pDecimals must be > 0")));
+        raise(MarnovelException(QString()), "pDecimals must be > 0");
     // A huge count would only allocate a text of zeros.
     if (decimals > 100)
-        throw ERangeError(
-            BuildExceptionMessage(where, parameters, QStringLiteral("pDecimals must be <= 100")));
+        raise(ERangeError(QString()), "pDecimals must be <= 100");
 
-    const QChar d = GetRegionalDecimalSeparator();
-    const QString n = NormalizeNumberText(input);
-    qsizetype p = 0;
-    while (p < n.size() && !IsAsciiDigit(n.at(p)))
-        ++p;
-    const QString prefix = n.left(p);
-    const QString m = n.mid(p);
-    const qsizetype pd = m.indexOf(d) + 1; // 1-based, 0 when absent
-    const qsizetype length = m.size();
+    const QChar separator = GetRegionalDecimalSeparator();
+    const TNumberLayout layout = LayOutNumberText(input, separator);
+    const auto fractionDigits = static_cast<int>(layout.Fraction.size());
+    if (fractionDigits <= decimals)
+        return LayoutText(layout, separator, decimals - fractionDigits);
 
-    QString result;
-    if (pd == 0) {
-        result = m + d + QString(decimals, QLatin1Char('0'));
-    } else if (pd + decimals < length) {
-        // Integer digits followed by the first `decimals` fraction digits, as one integer.
-        const QString scaled = m.left(pd - 1) + m.mid(pd, decimals);
-        long long v = 0;
-        for (const QChar c : scaled) {
-            if (!IsAsciiDigit(c))
-                continue;
-            v = v * 10 + (c.unicode() - '0');
-            if (v > std::numeric_limits<std::int32_t>::max())
-                break;
-        }
-        if (m.at(pd + decimals) >= QLatin1Char('5') && m.at(pd + decimals) <= QLatin1Char('9'))
-            ++v;
-        if (v > std::numeric_limits<std::int32_t>::max())
-            throw EIntOverflow(BuildExceptionMessage(
-                where, parameters, QStringLiteral("The rounded value exceeds the integer range")));
-        const QString r = QString::number(v);
-        if (r.size() <= decimals)
-            result = QStringLiteral("0") + d + QString(decimals - r.size(), QLatin1Char('0')) + r;
-        else
-            result = r.left(r.size() - decimals) + d + r.right(decimals);
-    } else {
-        const qsizetype fractionDigits = length - pd;
-        result = m + QString(decimals - fractionDigits, QLatin1Char('0'));
-    }
-    return prefix + result;
+    DecimalDigits number{false, layout.Integer + layout.Fraction, static_cast<int>(layout.Integer.size())};
+    Trim(number);
+    RoundDigitsHalfUp(number, decimals);
+    // The rounding is done on 32-bit integers of the scaled value.
+    if (ScaledBeyondInt32(number, decimals))
+        raise(EIntOverflow(QString()), "The rounded value exceeds the integer range");
+    const QString rounded = FixedText(number, decimals, separator);
+    return layout.Negative ? QLatin1Char('-') + rounded : rounded;
 }
 
 bool TryTextToFloat(const QString &text, double &value)
 {
+    // Exact powers of ten for the short way.
+    static constexpr std::array<double, 23> Powers{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const QChar sep = GetRegionalDecimalSeparator();
+    const QChar *chars = text.constData();
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && IsBlank(text.at(begin)))
+    while (begin < end && IsBlank(chars[begin]))
         ++begin;
-    while (end > begin && IsBlank(text.at(end - 1)))
+    while (end > begin && IsBlank(chars[end - 1]))
         --end;
 
-    std::string mantissa;
     qsizetype i = begin;
     bool negative = false;
-    if (i < end && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
-        negative = text.at(i) == QLatin1Char('-');
+    if (i < end && (chars[i] == QLatin1Char('+') || chars[i] == QLatin1Char('-'))) {
+        negative = chars[i] == QLatin1Char('-');
         ++i;
     }
+    // The digits from the first non-zero one, as an integer while they fit 19 digits.
+    std::uint64_t mantissa = 0;
+    int significant = 0;
     int digitCount = 0;
     int integerDigits = 0;
     bool inFraction = false;
+    const qsizetype mantissaBegin = i;
     for (; i < end; ++i) {
-        const QChar c = text.at(i);
+        const QChar c = chars[i];
         if (IsAsciiDigit(c)) {
-            mantissa += static_cast<char>(c.unicode());
             ++digitCount;
             if (!inFraction)
                 ++integerDigits;
+            if (significant > 0 || c != QLatin1Char('0')) {
+                if (significant < 19)
+                    mantissa = mantissa * 10 + (c.unicode() - '0');
+                ++significant;
+            }
         } else if (!inFraction && !sep.isNull() && c == sep) {
             inFraction = true;
-            mantissa += '.';
         } else {
             break;
         }
     }
+    const qsizetype mantissaEnd = i;
     if (digitCount == 0)
         return false;
 
     long long exponent = 0;
-    if (i < end && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
+    if (i < end && (chars[i] == QLatin1Char('e') || chars[i] == QLatin1Char('E'))) {
         ++i;
         bool expNegative = false;
-        if (i < end && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
-            expNegative = text.at(i) == QLatin1Char('-');
+        if (i < end && (chars[i] == QLatin1Char('+') || chars[i] == QLatin1Char('-'))) {
+            expNegative = chars[i] == QLatin1Char('-');
             ++i;
         }
         int expDigits = 0;
-        for (; i < end && IsAsciiDigit(text.at(i)); ++i) {
+        for (; i < end && IsAsciiDigit(chars[i]); ++i) {
             ++expDigits;
             if (exponent < 1000000000)
-                exponent = exponent * 10 + (text.at(i).unicode() - '0');
+                exponent = exponent * 10 + (chars[i].unicode() - '0');
         }
         if (expDigits == 0)
             return false;
@@ -212,25 +301,39 @@ bool TryTextToFloat(const QString &text, double &value)
     if (i != end)
         return false;
 
+    if (significant == 0) {
+        value = negative ? -0.0 : 0.0;
+        return true;
+    }
+    // The short way: an exact integer times or divided by an exact power of ten is
+    // rounded once, as the long way rounds the decimal text.
+    const long long scale = exponent - (digitCount - integerDigits);
+    if (significant <= 19 && mantissa <= (std::uint64_t(1) << 53) && scale >= -22 && scale <= 22) {
+        const auto magnitude = static_cast<double>(mantissa);
+        const double power = Powers[static_cast<std::size_t>(std::abs(scale))];
+        const double parsed = scale < 0 ? magnitude / power : magnitude * power;
+        value = negative ? -parsed : parsed;
+        return true;
+    }
+
+    // The long way: the digits through the standard reader, checking the range first.
+    std::string number;
+    number.reserve(static_cast<std::size_t>(mantissaEnd - mantissaBegin) + 16);
+    for (qsizetype k = mantissaBegin; k < mantissaEnd; ++k)
+        number += IsAsciiDigit(chars[k]) ? static_cast<char>(chars[k].unicode()) : '.';
     // Magnitude of the leading non-zero digit, to tell underflow (0) from overflow (error).
     long long leading = 0;
-    bool allZero = true;
     {
         long long position = integerDigits;
-        for (const char c : mantissa) {
+        for (const char c : number) {
             if (c == '.')
                 continue;
             if (c != '0') {
-                allZero = false;
                 leading = position + exponent;
                 break;
             }
             --position;
         }
-    }
-    if (allZero) {
-        value = negative ? -0.0 : 0.0;
-        return true;
     }
     if (leading > 400)
         return false;
@@ -238,7 +341,6 @@ bool TryTextToFloat(const QString &text, double &value)
         value = negative ? -0.0 : 0.0;
         return true;
     }
-    std::string number = mantissa;
     if (number.back() == '.')
         number.pop_back();
     if (number.front() == '.')
@@ -270,29 +372,7 @@ double TextToFloat(const QString &text)
 
 bool TryTextToInt(const QString &text, int &value)
 {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
-        negative = text.at(i) == QLatin1Char('-');
-        ++i;
-    }
-    if (i >= text.size())
-        return false;
-    long long result = 0;
-    for (; i < text.size(); ++i) {
-        if (!IsAsciiDigit(text.at(i)))
-            return false;
-        result = result * 10 + (text.at(i).unicode() - '0');
-        if (result > 2147483648LL)
-            return false;
-    }
-    if (negative)
-        result = -result;
-    if (result > std::numeric_limits<std::int32_t>::max() ||
-        result < std::numeric_limits<std::int32_t>::min())
-        return false;
-    value = static_cast<int>(result);
-    return true;
+    return ReadInt(text, value);
 }
 
 int TextToInt(const QString &text)

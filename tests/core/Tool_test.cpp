@@ -197,6 +197,25 @@ TEST(RoundWideString, EveryTextTheReaderAccepts_RoundsToTheNumberRead)
     EXPECT_GT(accepted, 1000); // the alphabet really produces numbers
 }
 
+// Zeros and signs stay as the text writes them while there is nothing to round; once
+// digits are cut, the rounded value is written in its plain form.
+TEST(RoundWideString, ZerosAndSigns_KeepTheWrittenFormUntilRounded)
+{
+    const struct
+    {
+        const char *input;
+        int decimals;
+        const char *expected;
+    } cases[] = {
+        {"000", 3, "000.000"},    {"0.0000", 3, "0.000"},  {"000.0000", 3, "0.000"}, {"00.5", 3, "0.500"},
+        {"-0.0004", 3, "-0.000"}, {"-0", 2, "-0.00"},      {"5E-4", 3, "0.001"},     {"1E2", 3, "100.000"},
+        {"0.50", 3, "0.500"},     {"1.25000", 3, "1.250"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RoundWideString(Dec(c.input), c.decimals), Dec(c.expected))
+            << c.input << " at " << c.decimals;
+}
+
 // ---- integer rounding and comparisons -----------------------------------------------------
 
 TEST(RoundHalfUp, Values_TruncateAndRaisePositiveHalves)
@@ -294,6 +313,28 @@ TEST(FormatFixed, Values_WriteExactDecimalsWithRegionalSeparator)
     EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 2), Q("-INF"));
 }
 
+// Beyond 15 significant digits a fixed text shows zeros, and a value whose 15 digits end on
+// a half rounds up although its binary value lies just below the half.
+TEST(FormatFixed, DigitsBeyondFifteen_AreZerosAndDecideHalves)
+{
+    const struct
+    {
+        double value;
+        int decimals;
+        const char *expected;
+    } cases[] = {
+        {2.0 / 3.0, 17, "0.66666666666666700"},
+        {1.0 / 3.0, 16, "0.3333333333333330"},
+        {1.005, 2, "1.01"},
+        {1.0049999999999, 2, "1.00"},
+        {0.1245, 3, "0.125"},
+        {123456789012.345, 2, "123456789012.35"},
+        {4503599627370495.5, 1, "4503599627370500.0"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FormatFixed(c.value, c.decimals), Dec(c.expected)) << c.value << " at " << c.decimals;
+}
+
 TEST(FormatTwoDecimals, Values_RoundAwayAndWriteTwoDecimals)
 {
     const struct
@@ -361,6 +402,31 @@ TEST(TryTextToFloat, ValidTexts_ReadTheValue)
         double value = -1.0;
         EXPECT_TRUE(TryTextToFloat(Dec(c.text), value)) << c.text;
         EXPECT_DOUBLE_EQ(value, c.expected) << c.text;
+    }
+}
+
+// The nearest double, also where an integer of the digits would not be exact: beyond 2^53,
+// beyond 19 digits or beyond the powers of ten a double holds.
+TEST(TryTextToFloat, ManyDigitsOrLargeExponents_ReadTheNearestDouble)
+{
+    const struct
+    {
+        const char *text;
+        double expected;
+    } cases[] = {
+        {"9007199254740993", 9007199254740992.0},
+        {"9007199254740993.0000000001", 9007199254740994.0},
+        {"0.1000000000000000055511151231257827", 0.1},
+        {"1E23", 1e23},
+        {"0.000000000000000000000001", 1e-24},
+        {"4.35", 4.35},
+        {"-0", -0.0},
+    };
+    for (const auto &c : cases) {
+        double value = -1.0;
+        EXPECT_TRUE(TryTextToFloat(Dec(c.text), value)) << c.text;
+        EXPECT_EQ(value, c.expected) << c.text;
+        EXPECT_EQ(std::signbit(value), std::signbit(c.expected)) << c.text;
     }
 }
 
