@@ -11,11 +11,6 @@ namespace NumberDigits {
 
 namespace {
 
-// The powers of ten a double holds exactly.
-constexpr std::array<double, 23> Powers{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // Parses the output of std::to_chars in scientific form ("1.2345e+03").
 DecimalDigits FromScientific(std::string_view text, bool negative)
 {
@@ -128,57 +123,35 @@ QString FixedText(const DecimalDigits &number, int decimals, QChar separator)
     return text;
 }
 
-bool ScaledHalfUp(double value, int decimals, double relativeError, std::uint64_t &scaled)
-{
-    // Below 2^52, y keeps its integer and fraction parts exact.
-    if (decimals < 0 || decimals >= static_cast<int>(Powers.size()) || !std::isfinite(value))
-        return false;
-    const double y = std::fabs(value) * Powers[static_cast<std::size_t>(decimals)];
-    if (!(y < 4.0e15))
-        return false;
-    const double whole = std::floor(y);
-    const double fraction = y - whole;
-    // The decimal form lies within relativeError of value; the product adds half an ulp.
-    const double tolerance = (relativeError + 4.0e-16) * y;
-    if (std::fabs(fraction - 0.5) <= tolerance)
-        return false;
-    scaled = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1u : 0u);
-    return true;
-}
-
 double ScaledToDouble(bool negative, std::uint64_t scaled, int decimals)
 {
     // Both operands are exact, so the quotient is the double nearest the decimal value.
-    const double magnitude = static_cast<double>(scaled) / Powers[static_cast<std::size_t>(decimals)];
+    const double magnitude =
+        static_cast<double>(scaled) / ExactPowersOfTen[static_cast<std::size_t>(decimals)];
     return negative ? -magnitude : magnitude;
 }
 
 QString ScaledText(bool negative, std::uint64_t scaled, int decimals, QChar separator)
 {
-    std::array<char, 24> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), scaled).ptr;
-    const int count = static_cast<int>(end - digits.data());
-    const int integerLength = count > decimals ? count - decimals : 1;
+    // Written backwards from the last digit: the fraction, the separator, the integer part
+    // (at least one digit), the sign.
+    std::array<QChar, 64> buffer;
+    QChar *const end = buffer.data() + buffer.size();
+    QChar *out = end;
     const bool minus = negative && scaled != 0;
-    QString text(minus + integerLength + (decimals > 0 ? 1 + decimals : 0), Qt::Uninitialized);
-    QChar *out = text.data();
-    if (minus)
-        *out++ = QLatin1Char('-');
-    // Position i of the digits as written with `decimals` fraction digits and at least one
-    // integer digit: leading positions before the digits are zeros.
-    const int total = integerLength + decimals;
-    const auto digitAt = [&](int i) {
-        const int k = i - (total - count);
-        return k >= 0 ? QLatin1Char(digits[static_cast<std::size_t>(k)]) : QLatin1Char('0');
-    };
-    for (int i = 0; i < integerLength; ++i)
-        *out++ = digitAt(i);
-    if (decimals > 0) {
-        *out++ = separator;
-        for (int i = integerLength; i < total; ++i)
-            *out++ = digitAt(i);
+    for (int i = 0; i < decimals; ++i) {
+        *--out = QChar(char16_t(u'0' + scaled % 10));
+        scaled /= 10;
     }
-    return text;
+    if (decimals > 0)
+        *--out = separator;
+    do {
+        *--out = QChar(char16_t(u'0' + scaled % 10));
+        scaled /= 10;
+    } while (scaled != 0);
+    if (minus)
+        *--out = QLatin1Char('-');
+    return QString(out, end - out);
 }
 
 double ToDouble(const DecimalDigits &number)

@@ -6,10 +6,18 @@
 #include <QChar>
 #include <QString>
 
+#include <array>
+#include <cmath>
+
 #include <cstdint>
 #include <string>
 
 namespace NumberDigits {
+
+// The powers of ten a double holds exactly: 10^0 to 10^22.
+inline constexpr std::array<double, 23> ExactPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // A number as decimal digits: value = 0.d1d2d3... x 10^pointPos, digits without leading or
 // trailing zeros (empty for zero). Rounding and formatting work on these digits so that a
@@ -38,7 +46,24 @@ double ToDouble(const DecimalDigits &number);
 // that lies within relativeError of it (the shortest form, or one of some significant
 // digits). False when it could differ (too close to a half) or does not fit: the caller
 // takes the digit engine then.
-bool ScaledHalfUp(double value, int decimals, double relativeError, std::uint64_t &scaled);
+inline bool ScaledHalfUp(double value, int decimals, double relativeError, std::uint64_t &scaled)
+{
+    // Below 2^52, y keeps its integer and fraction parts exact.
+    if (decimals < 0 || decimals >= static_cast<int>(ExactPowersOfTen.size()) || !std::isfinite(value))
+        return false;
+    const double y = std::fabs(value) * ExactPowersOfTen[static_cast<std::size_t>(decimals)];
+    if (!(y < 4.0e15))
+        return false;
+    // y is below 2^63: the conversion truncates, which for y >= 0 is the floor.
+    const double whole = static_cast<double>(static_cast<std::uint64_t>(y));
+    const double fraction = y - whole;
+    // The decimal form lies within relativeError of value; the product adds half an ulp.
+    const double tolerance = (relativeError + 4.0e-16) * y;
+    if (std::fabs(fraction - 0.5) <= tolerance)
+        return false;
+    scaled = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1u : 0u);
+    return true;
+}
 // scaled / 10^decimals as the double nearest that decimal value (decimals 0 to 22).
 double ScaledToDouble(bool negative, std::uint64_t scaled, int decimals);
 // scaled / 10^decimals in fixed notation, as FixedText writes it.

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <span>
 #include <vector>
@@ -21,8 +22,9 @@ QString BuildExceptionMessage(const QString &where, const QString &parameters, c
 QString NormalizeNumberText(const QString &input);
 // Half-up decimal rounding done on the digits of the text. Raises MarnovelException for
 // decimals <= 0 and EIntOverflow when the scaled value leaves the signed 32-bit range.
-QString RoundWideString(const QString &input, int decimals);
-int RoundHalfUp(double x); // ERangeError outside the 32-bit range
+QString RoundWideString(QStringView input, int decimals);
+double PowerOfTen(int exponent); // 10^exponent, a table lookup for 0 to 22
+int RoundHalfUp(double x);       // ERangeError outside the 32-bit range
 double RoundToDecimals(int d, double x);
 bool IsLessAtDecimals(int d, double x, double y);
 bool IsLessOrEqualAtDecimals(int d, double x, double y);
@@ -38,7 +40,7 @@ double ConcentrationFromOD(double od, double intercept, double slope);
 
 // The program's number format: regional decimal separator, optional blanks around,
 // optional sign, optional exponent. Never throws.
-bool TryTextToFloat(const QString &text, double &value);
+bool TryTextToFloat(QStringView text, double &value);
 double TextToFloat(const QString &text); // EConvertError "'text' is not a valid floating point value"
 bool TryTextToInt(const QString &text, int &value); // optional sign, decimal digits, 32-bit
 int TextToInt(const QString &text);                 // EConvertError "'text' is not a valid integer value"

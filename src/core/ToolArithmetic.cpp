@@ -6,11 +6,19 @@
 #include "Exceptions.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 using namespace NumberDigits;
+
+double PowerOfTen(int exponent)
+{
+    if (exponent >= 0 && exponent < static_cast<int>(ExactPowersOfTen.size()))
+        return ExactPowersOfTen[static_cast<std::size_t>(exponent)];
+    return std::pow(10.0, exponent);
+}
 
 int RoundHalfUp(double x)
 {
@@ -20,8 +28,9 @@ int RoundHalfUp(double x)
         throw ERangeError(BuildExceptionMessage(QStringLiteral("Tool.RoundHalfUp"),
                                                 QStringLiteral("x=") + FormatGeneral(x),
                                                 QStringLiteral("The value is outside the integer range")));
-    const double truncated = std::trunc(x);
-    long long result = static_cast<long long>(truncated);
+    // In range, the conversion truncates towards zero.
+    long long result = static_cast<long long>(x);
+    const auto truncated = static_cast<double>(result);
     if (x - truncated >= 0.5)
         ++result;
     if (result > std::numeric_limits<std::int32_t>::max())
@@ -38,20 +47,20 @@ double RoundToDecimals(int d, double x)
         throw ERangeError(BuildExceptionMessage(QStringLiteral("Tool.RoundToDecimals"),
                                                 QStringLiteral("d=") + QString::number(d),
                                                 QStringLiteral("d must be >= 0")));
-    const double f = std::round(std::pow(10.0, d));
+    const double f = std::round(PowerOfTen(d));
     const int t = RoundHalfUp(f * x);
     return t / f;
 }
 
 bool IsLessAtDecimals(int d, double x, double y)
 {
-    const double f = RoundHalfUp(std::pow(10.0, d));
+    const double f = RoundHalfUp(PowerOfTen(d));
     return RoundHalfUp(f * x) < RoundHalfUp(f * y);
 }
 
 bool IsLessOrEqualAtDecimals(int d, double x, double y)
 {
-    const double f = RoundHalfUp(std::pow(10.0, d));
+    const double f = RoundHalfUp(PowerOfTen(d));
     return RoundHalfUp(f * x) <= RoundHalfUp(f * y);
 }
 

@@ -7,6 +7,7 @@
 #include "RegionalSettings.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -22,9 +23,16 @@ QString FormatFixedPrecision(double value, int precision, int decimals)
     decimals = std::clamp(decimals, 0, 100);
     precision = std::clamp(precision, 1, 40);
     const QChar separator = GetRegionalDecimalSeparator();
-    // The `precision` digits lie within half a unit of their last place of value.
+    // The `precision` digits lie within half a unit of their last place of value:
+    // 0.5 x 10^(1 - precision) relative to it.
+    static const std::array<double, 41> HalfLastPlace = [] {
+        std::array<double, 41> errors{};
+        for (std::size_t p = 1; p < errors.size(); ++p)
+            errors[p] = 0.5 * std::pow(10.0, 1.0 - static_cast<double>(p));
+        return errors;
+    }();
     std::uint64_t scaled = 0;
-    if (ScaledHalfUp(value, decimals, 0.5 * std::pow(10.0, 1 - precision), scaled))
+    if (ScaledHalfUp(value, decimals, HalfLastPlace[static_cast<std::size_t>(precision)], scaled))
         return ScaledText(std::signbit(value), scaled, decimals, separator);
     DecimalDigits number = PrecisionDigits(value, precision);
     RoundDigitsHalfUp(number, decimals);

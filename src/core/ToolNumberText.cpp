@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 using namespace NumberDigits;
@@ -73,7 +74,7 @@ struct TNumberLayout
     std::string Fraction;
 };
 
-TNumberLayout LayOutNumberText(const QString &input, QChar separator)
+TNumberLayout LayOutNumberText(QStringView input, QChar separator)
 {
     const QChar thousands = GetRegionalThousandSeparator();
     QVarLengthArray<QChar, 64> s;
@@ -118,7 +119,7 @@ TNumberLayout LayOutNumberText(const QString &input, QChar separator)
         if (ReadInt(QStringView(s.constData() + exponentAt + 1, length - exponentAt - 1), exponent)) {
             // An exponent too large for any double would only build enormous texts.
             if (std::abs(static_cast<long long>(exponent)) > 4000)
-                RaiseNotAFloat(input);
+                RaiseNotAFloat(input.toString());
             integerPositions += exponent;
             fractionPositions -= exponent;
         } else {
@@ -192,6 +193,74 @@ bool ScaledBeyondInt32(const DecimalDigits &number, int decimals)
     return scaled > std::numeric_limits<std::int32_t>::max();
 }
 
+// The short way of RoundWideString for the plain texts a plate reader writes ("0.512",
+// "-1.2", "7"): a sign, digits and at most one decimal separator, blanks only around them.
+// The text the digit rules would give, built straight from the text; none for any other
+// text, and for a value the rounding on 32 bits refuses.
+std::optional<QString> RoundPlainNumber(QStringView input, int decimals, QChar separator)
+{
+    qsizetype begin = 0;
+    qsizetype end = input.size();
+    while (begin < end && IsBlank(input[begin]))
+        ++begin;
+    while (end > begin && IsBlank(input[end - 1]))
+        --end;
+    const bool negative = begin < end && input[begin] == QLatin1Char('-');
+    if (negative)
+        ++begin;
+    qsizetype point = -1;
+    for (qsizetype i = begin; i < end; ++i) {
+        if (IsAsciiDigit(input[i]))
+            continue;
+        if (point >= 0 || separator.isNull() || input[i] != separator)
+            return std::nullopt;
+        point = i;
+    }
+    QStringView integer = input.sliced(begin, (point >= 0 ? point : end) - begin);
+    QStringView fraction = point >= 0 ? input.sliced(point + 1, end - point - 1) : QStringView();
+    if (integer.isEmpty() && fraction.isEmpty())
+        return std::nullopt;
+    const auto firstNonZero = [](QStringView digits) {
+        for (qsizetype i = 0; i < digits.size(); ++i)
+            if (digits[i] != QLatin1Char('0'))
+                return i;
+        return qsizetype(-1);
+    };
+    static const QString zero = QStringLiteral("0");
+    if (const qsizetype first = firstNonZero(integer); first >= 0)
+        integer = integer.sliced(first);
+    else if (integer.isEmpty() || firstNonZero(fraction) >= 0)
+        integer = zero;
+    if (fraction.isEmpty())
+        fraction = zero;
+
+    QString text;
+    if (fraction.size() <= decimals) {
+        text.resize(negative + integer.size() + 1 + decimals);
+        QChar *out = text.data();
+        if (negative)
+            *out++ = QLatin1Char('-');
+        out = std::copy(integer.begin(), integer.end(), out);
+        *out++ = separator;
+        out = std::copy(fraction.begin(), fraction.end(), out);
+        std::fill(out, text.data() + text.size(), QLatin1Char('0'));
+        return text;
+    }
+    if (integer.size() + decimals > 10)
+        return std::nullopt;
+    std::uint64_t scaled = 0;
+    for (const QChar c : integer)
+        scaled = scaled * 10 + (c.unicode() - '0');
+    for (qsizetype i = 0; i < decimals; ++i)
+        scaled = scaled * 10 + (fraction[i].unicode() - '0');
+    if (fraction[decimals] >= QLatin1Char('5'))
+        ++scaled;
+    if (scaled > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+        return std::nullopt;
+    const QString rounded = ScaledText(false, scaled, decimals, separator);
+    return negative ? QLatin1Char('-') + rounded : rounded;
+}
+
 } // namespace
 
 QString NormalizeNumberText(const QString &input)
@@ -200,13 +269,14 @@ QString NormalizeNumberText(const QString &input)
     return LayoutText(LayOutNumberText(input, separator), separator);
 }
 
-QString RoundWideString(const QString &input, int decimals)
+QString RoundWideString(QStringView input, int decimals)
 {
     const auto raise = [&](auto exception, const char *reason) {
-        throw decltype(exception)(BuildExceptionMessage(
-            QStringLiteral("Tool.RoundWideString"),
-            QStringLiteral("pInput=") + input + QStringLiteral(", pDecimals=") + QString::number(decimals),
-            QString::fromLatin1(reason)));
+        throw decltype(exception)(BuildExceptionMessage(QStringLiteral("Tool.RoundWideString"),
+                                                        QStringLiteral("pInput=") + input.toString() +
+                                                            QStringLiteral(", pDecimals=") +
+                                                            QString::number(decimals),
+                                                        QString::fromLatin1(reason)));
     };
     if (decimals <= 0)
         raise(MarnovelException(QString()), "pDecimals must be > 0");
@@ -215,6 +285,8 @@ QString RoundWideString(const QString &input, int decimals)
         raise(ERangeError(QString()), "pDecimals must be <= 100");
 
     const QChar separator = GetRegionalDecimalSeparator();
+    if (std::optional<QString> quick = RoundPlainNumber(input, decimals, separator))
+        return *std::move(quick);
     const TNumberLayout layout = LayOutNumberText(input, separator);
     const auto fractionDigits = static_cast<int>(layout.Fraction.size());
     if (fractionDigits <= decimals)
@@ -230,13 +302,43 @@ QString RoundWideString(const QString &input, int decimals)
     return layout.Negative ? QLatin1Char('-') + rounded : rounded;
 }
 
-bool TryTextToFloat(const QString &text, double &value)
+bool TryTextToFloat(QStringView text, double &value)
 {
-    // Exact powers of ten for the short way.
-    static constexpr std::array<double, 23> Powers{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const QChar sep = GetRegionalDecimalSeparator();
+    {
+        // The short way for the plain texts of a plate ("0.512", "-1.25", "7"): digits, at
+        // most one separator and a leading "-", nothing else. The same value as below.
+        const QChar *at = text.data();
+        const QChar *const end = at + text.size();
+        const bool negative = at != end && *at == QLatin1Char('-');
+        if (negative)
+            ++at;
+        std::uint64_t mantissa = 0;
+        int digits = 0;
+        int fractionDigits = -1; // -1 before the separator
+        for (; at != end; ++at) {
+            const auto digit = static_cast<unsigned>(at->unicode()) - u'0';
+            if (digit < 10u) {
+                if (++digits > 19)
+                    break;
+                mantissa = mantissa * 10 + digit;
+                if (fractionDigits >= 0)
+                    ++fractionDigits;
+            } else if (*at == sep && fractionDigits < 0 && !sep.isNull()) {
+                fractionDigits = 0;
+            } else {
+                break;
+            }
+        }
+        const int scale = fractionDigits < 0 ? 0 : fractionDigits;
+        if (at == end && digits > 0 && mantissa <= (std::uint64_t(1) << 53) &&
+            scale < static_cast<int>(ExactPowersOfTen.size())) {
+            const double parsed =
+                static_cast<double>(mantissa) / ExactPowersOfTen[static_cast<std::size_t>(scale)];
+            value = negative ? -parsed : parsed;
+            return true;
+        }
+    }
     const QChar *chars = text.constData();
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -310,7 +412,7 @@ bool TryTextToFloat(const QString &text, double &value)
     const long long scale = exponent - (digitCount - integerDigits);
     if (significant <= 19 && mantissa <= (std::uint64_t(1) << 53) && scale >= -22 && scale <= 22) {
         const auto magnitude = static_cast<double>(mantissa);
-        const double power = Powers[static_cast<std::size_t>(std::abs(scale))];
+        const double power = ExactPowersOfTen[static_cast<std::size_t>(std::abs(scale))];
         const double parsed = scale < 0 ? magnitude / power : magnitude * power;
         value = negative ? -parsed : parsed;
         return true;

@@ -129,8 +129,9 @@ void TTranslationManager::EnsureLoaded(const QString &resourceName, std::optiona
         ParseCatalogue(resourceName, ReadCatalogueResource(resourceName), removeChar);
     QHash<int, QString> dict;
     dict.reserve(parsed.size());
+    // Line breaks are written "\\n" in the catalogue; they are turned into CR LF once here.
     for (auto it = parsed.cbegin(); it != parsed.cend(); ++it)
-        dict.insert(it.key(), it.value());
+        dict.insert(it.key(), QString(it.value()).replace(QStringLiteral("\\n"), QStringLiteral("\r\n")));
     mLocaleDicts.insert(resourceName, std::move(dict));
 }
 
@@ -161,8 +162,7 @@ QString TTranslationManager::GetLocaleTextInternal(const QString &catalogue, int
         throw MarnovelException(BuildExceptionMessage(
             QStringLiteral("UiTextManager.LocaliseText"), QStringLiteral("pKey=") + QString::number(id),
             QStringLiteral("pKey does not exist in dictionary for ") + mResourceIDText));
-    QString text = *entry;
-    text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
+    const QString &text = *entry;
     if (text == kRetiredText)
         throw MarnovelException(BuildExceptionMessage(QStringLiteral("UiTextManager.LocaliseText"),
                                                       QStringLiteral("pKey=") + QString::number(id),

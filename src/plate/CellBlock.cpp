@@ -43,6 +43,16 @@ void Increment(int &pCounter)
 
 OWCellBlockBase::OWCellBlockBase() = default;
 
+void OWCellBlockBase::RaiseValueIndexError(const char *pWhere, int pIndex) const
+{
+    RaiseIndexError(pWhere, pIndex, QStringLiteral("Index outside the %1 input values.").arg(ValueCount()));
+}
+
+void OWCellBlockBase::RaiseResultIndexError(const char *pWhere, int pIndex)
+{
+    RaiseIndexError(pWhere, pIndex, QStringLiteral("Index outside 0-%1.").arg(ResultSlotCount - 1));
+}
+
 OWCellBlockBase::~OWCellBlockBase() = default;
 
 TColor OWCellBlockBase::color()
@@ -90,43 +100,24 @@ int OWCellBlockBase::ContainsID(int) const
 
 // ---- input values -------------------------------------------------------------------
 
-int OWCellBlockBase::CheckedValueIndex(int pIndex, const char *pWhere) const
-{
-    if (pIndex < 0 || pIndex >= ValueCount())
-        RaiseIndexError(pWhere, pIndex,
-                        QStringLiteral("Index outside the %1 input values.").arg(ValueCount()));
-    return pIndex;
-}
-
-double OWCellBlockBase::getValue(int pIndex) const
-{
-    if (pIndex < 0 || pIndex >= ValueCount())
-        return 0.0;
-    return mInputValues[pIndex].mValue;
-}
-
 QString OWCellBlockBase::getRawValue(int pIndex) const
 {
     return mInputValues[CheckedValueIndex(pIndex, "getRawValue")].mRawValue;
 }
 
-TValidityType OWCellBlockBase::getValidityValue(int pIndex) const
-{
-    return mInputValues[CheckedValueIndex(pIndex, "getValidityValue")].mValidity;
-}
-
-bool OWCellBlockBase::setValueFromText(int pIndex, const QString &pText)
+bool OWCellBlockBase::setValueFromText(int pIndex, QString pText)
 {
     TPseudoDoubleElm &elm = mInputValues[CheckedValueIndex(pIndex, "setValueFromText")];
-    elm.mRawValue = pText;
+    elm.mRawValue = std::move(pText);
+    const QString &text = elm.mRawValue;
     double value = 0.0;
     // Infinite or NaN texts are not ODs: they would poison the curve fit.
-    if (TryTextToFloat(pText, value) && std::isfinite(value)) {
+    if (TryTextToFloat(text, value) && std::isfinite(value)) {
         elm.mValue = value;
         elm.mValidity = ValidValue;
         return true;
     }
-    if (IsNotSpecifiedText(pText)) {
+    if (IsNotSpecifiedText(text)) {
         elm.mValue = 0.0;
         elm.mValidity = ValueNotSpecified;
     } else {
@@ -145,46 +136,14 @@ void OWCellBlockBase::SetValueCount(int pCount)
 
 // ---- results and annotations ----------------------------------------------------------
 
-int OWCellBlockBase::CheckedResultIndex(int pIndex, const char *pWhere)
+void OWCellBlockBase::setResult(int pIndex, QString pText)
 {
-    if (pIndex < 0 || pIndex >= ResultSlotCount)
-        RaiseIndexError(pWhere, pIndex, QStringLiteral("Index outside 0-%1.").arg(ResultSlotCount - 1));
-    return pIndex;
-}
-
-double OWCellBlockBase::getResultLn(int pIndex) const
-{
-    return mResultsLn[CheckedResultIndex(pIndex, "getResultLn")];
-}
-
-void OWCellBlockBase::setResultLn(int pIndex, double pValue)
-{
-    mResultsLn[CheckedResultIndex(pIndex, "setResultLn")] = pValue;
-}
-
-QString OWCellBlockBase::getResult(int pIndex) const
-{
-    return mResults[CheckedResultIndex(pIndex, "getResult")];
-}
-
-void OWCellBlockBase::setResult(int pIndex, const QString &pText)
-{
-    mResults[CheckedResultIndex(pIndex, "setResult")] = pText;
+    mResults[CheckedResultIndex(pIndex, "setResult")] = std::move(pText);
 }
 
 void OWCellBlockBase::ClearAnnotationExists()
 {
     mAnnotationExists.fill(false);
-}
-
-bool OWCellBlockBase::getAnnotationExists(int pType) const
-{
-    return mAnnotationExists[CheckedResultIndex(pType, "getAnnotationExists")];
-}
-
-void OWCellBlockBase::setAnnotationExists(int pType, bool pExists)
-{
-    mAnnotationExists[CheckedResultIndex(pType, "setAnnotationExists")] = pExists;
 }
 
 // ---- shared state ------------------------------------------------------------------------

@@ -77,7 +77,7 @@ public:
     // marker of any language (IsNotSpecifiedText) is ValueNotSpecified with value 0, anything
     // else ValueNotNumerical with value 4.0.
     // Returns true only for a number.
-    bool setValueFromText(int pIndex, const QString &pText);
+    bool setValueFromText(int pIndex, QString pText);
     // New entries are empty, value 0, ValidValue. A negative count raises ERangeError.
     void SetValueCount(int pCount);
     int ValueCount() const { return static_cast<int>(mInputValues.size()); }
@@ -86,7 +86,7 @@ public:
     double getResultLn(int pIndex) const;
     void setResultLn(int pIndex, double pValue);
     QString getResult(int pIndex) const;
-    void setResult(int pIndex, const QString &pText);
+    void setResult(int pIndex, QString pText);
     const TArrayDouble21 &ResultsLn() const { return mResultsLn; }
 
     // ---- annotations (indexed by TAnnotationType, 0-20; outside raises ERangeError) --
@@ -144,6 +144,56 @@ protected:
 
 private:
     friend class OWCells; // assigns the sort order
-    static int CheckedResultIndex(int pIndex, const char *pWhere);
-    int CheckedValueIndex(int pIndex, const char *pWhere) const;
+    // The checks run on every access: small enough to inline, their raise kept out of line.
+    static int CheckedResultIndex(int pIndex, const char *pWhere)
+    {
+        if (pIndex < 0 || pIndex >= ResultSlotCount) [[unlikely]]
+            RaiseResultIndexError(pWhere, pIndex);
+        return pIndex;
+    }
+    int CheckedValueIndex(int pIndex, const char *pWhere) const
+    {
+        if (pIndex < 0 || pIndex >= ValueCount()) [[unlikely]]
+            RaiseValueIndexError(pWhere, pIndex);
+        return pIndex;
+    }
+    [[noreturn]] static void RaiseResultIndexError(const char *pWhere, int pIndex);
+    [[noreturn]] void RaiseValueIndexError(const char *pWhere, int pIndex) const;
 };
+
+inline double OWCellBlockBase::getValue(int pIndex) const
+{
+    if (pIndex < 0 || pIndex >= ValueCount())
+        return 0.0;
+    return mInputValues[static_cast<std::size_t>(pIndex)].mValue;
+}
+
+inline TValidityType OWCellBlockBase::getValidityValue(int pIndex) const
+{
+    return mInputValues[static_cast<std::size_t>(CheckedValueIndex(pIndex, "getValidityValue"))].mValidity;
+}
+
+inline double OWCellBlockBase::getResultLn(int pIndex) const
+{
+    return mResultsLn[static_cast<std::size_t>(CheckedResultIndex(pIndex, "getResultLn"))];
+}
+
+inline void OWCellBlockBase::setResultLn(int pIndex, double pValue)
+{
+    mResultsLn[static_cast<std::size_t>(CheckedResultIndex(pIndex, "setResultLn"))] = pValue;
+}
+
+inline QString OWCellBlockBase::getResult(int pIndex) const
+{
+    return mResults[static_cast<std::size_t>(CheckedResultIndex(pIndex, "getResult"))];
+}
+
+inline bool OWCellBlockBase::getAnnotationExists(int pType) const
+{
+    return mAnnotationExists[static_cast<std::size_t>(CheckedResultIndex(pType, "getAnnotationExists"))];
+}
+
+inline void OWCellBlockBase::setAnnotationExists(int pType, bool pExists)
+{
+    mAnnotationExists[static_cast<std::size_t>(CheckedResultIndex(pType, "setAnnotationExists"))] = pExists;
+}

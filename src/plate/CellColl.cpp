@@ -47,10 +47,3 @@ OWCellBlockBase *OWCells::getCellPoint(QPoint pPoint) const
     }
     return nullptr;
 }
-
-OWCellBlockBase *OWCells::getCellInteger(int pIndex) const
-{
-    if (pIndex < 0 || pIndex >= GetCount())
-        return nullptr;
-    return mCells[static_cast<std::size_t>(pIndex)].get();
-}

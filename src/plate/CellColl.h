@@ -30,7 +30,12 @@ public:
     // The first block, in collection order, holding the well; nullptr when none does.
     OWCellBlockBase *getCellPoint(QPoint pPoint) const;
     // nullptr for an index outside 0 .. GetCount() - 1.
-    OWCellBlockBase *getCellInteger(int pIndex) const;
+    OWCellBlockBase *getCellInteger(int pIndex) const
+    {
+        if (pIndex < 0 || pIndex >= GetCount())
+            return nullptr;
+        return mCells[static_cast<std::size_t>(pIndex)].get();
+    }
     int GetCount() const { return static_cast<int>(mCells.size()); }
     // Blocks removed since the collection was last cleared.
     int DeleteCount() const { return fDeleteCount; }

@@ -13,9 +13,11 @@
 #include <QMimeData>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <span>
 #include <vector>
 
 namespace {
@@ -134,9 +136,9 @@ bool TMarnovelData::ParsePlateLines(const QStringList &lines)
     }
 
     for (int j = 0; j < lines.size(); ++j) {
-        const QStringList tokens = lines.at(j).split(PlateTextSeparator);
+        const QList<QStringView> tokens = QStringView(lines.at(j)).split(PlateTextSeparator);
         for (int i = 0; i < tokens.size(); ++i) {
-            const QString &token = tokens.at(i);
+            const QStringView token = tokens.at(i);
             double value = 0.0;
             QString stored;
             if (TryTextToFloat(token, value)) {
@@ -144,12 +146,12 @@ bool TMarnovelData::ParsePlateLines(const QStringList &lines)
                     stored = RoundWideString(token, 3);
                 } catch (const std::exception &) {
                     // Too large to round on its digits: keep the number as written.
-                    stored = token;
+                    stored = token.toString();
                 }
             } else {
-                stored = NormaliseNonNumeric(token);
+                stored = NormaliseNonNumeric(token.toString());
             }
-            mData[i][j] = stored;
+            mData[i][j] = std::move(stored);
         }
     }
 
@@ -328,15 +330,19 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
             column.resize(n + 1);
 
     const QString notApplicable = UiText(81);
+    const QString passText = UiText(79);
+    const QString failText = UiText(80);
     TRunQc runQc;
     int failedStandards = 0;
     std::vector<double> distinctX;
 
     for (int i = 0; i < n; ++i) {
         TStandardQc standardQc{StandardName(i), {}, false};
+        standardQc.Checks.reserve(3);
 
         // 1. replicates
-        std::vector<double> values;
+        std::array<double, MaxReplicates> replicates{};
+        std::size_t count = 0;
         int incomplete = 0;
         for (int b = 0; b < stds.GetCount(); ++b) {
             const OWCellBlockBase *block = stds.getCellInteger(b);
@@ -347,15 +353,15 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
                 ++incomplete;
                 continue;
             }
-            if (static_cast<int>(values.size()) >= MaxReplicates)
+            if (count >= replicates.size())
                 throw ERangeError(
                     BuildExceptionMessage(where, QStringLiteral("index=") + QString::number(i),
                                           QStringLiteral("More than 21 replicates of a standard")));
             if (validity == ValueNotNumerical) {
                 ++incomplete;
-                values.push_back(4.0);
+                replicates[count++] = 4.0;
             } else {
-                values.push_back(block->getValue(i));
+                replicates[count++] = block->getValue(i);
             }
         }
         standardQc.Checks.push_back(CheckQcRule(QcRule::ReplicatesComplete, incomplete));
@@ -364,7 +370,7 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
         // 2. mean and deviation
         double mean = 0.0;
         double sd = 0.0;
-        MeanAndSampleDeviation(values, mean, sd);
+        MeanAndSampleDeviation(std::span<const double>(replicates.data(), count), mean, sd);
         CheckFinite(mean, where, [&] { return QString(QStringLiteral("The mean of ") + StandardName(i)); });
         CheckFinite(sd, where,
                     [&] { return QString(QStringLiteral("The deviation of ") + StandardName(i)); });
@@ -429,7 +435,7 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
         }
 
         // 6. verdict columns
-        table[4][i + 1] = QcResultText(UiText(passed ? 79 : 80), i);
+        table[4][i + 1] = QcResultText(passed ? passText : failText, i);
         table[5][i + 1] = passed ? QStringLiteral("-1") : QStringLiteral("0");
         if (!passed)
             ++failedStandards;

@@ -9,6 +9,7 @@
 #include "run/MathChecks.h"
 #include "run/linear_regression.h"
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -29,6 +30,15 @@ TMarnovelRdData::~TMarnovelRdData() = default;
 
 QString TMarnovelRdData::StandardName(int index) const
 {
+    // Asked for every standard of every calculation: the names of a plate are made once.
+    static const std::array<QString, 32> names = [] {
+        std::array<QString, 32> made;
+        for (std::size_t i = 0; i < made.size(); ++i)
+            made[i] = QStringLiteral("S") + QString::number(i + 1);
+        return made;
+    }();
+    if (index >= 0 && index < static_cast<int>(names.size()))
+        return names[static_cast<std::size_t>(index)];
     return QStringLiteral("S") + QString::number(index + 1);
 }
 
@@ -111,7 +121,7 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
                 text = MaxValueText(0) + ExceedMaxValueMark();
             }
         }
-        block->setResult(0, text);
+        block->setResult(0, std::move(text));
     }
 }
 

@@ -10,7 +10,7 @@ namespace {
 // range is far from any threshold, so a plain comparison gives the same answer.
 bool Scalable(int decimals, double x)
 {
-    return std::fabs(x * std::pow(10.0, decimals)) < 2.0e9;
+    return std::fabs(x * PowerOfTen(decimals)) < 2.0e9;
 }
 
 bool Holds(TQcBound bound, double measured, double threshold)
@@ -35,7 +35,7 @@ TQcCheck CheckQcRule(const TQcRule &rule, double value)
         check.Passed = Holds(rule.Bound, value, rule.Threshold);
         return check;
     }
-    const double scale = RoundHalfUp(std::pow(10.0, *rule.Decimals));
+    const double scale = RoundHalfUp(PowerOfTen(*rule.Decimals));
     const int measured = RoundHalfUp(scale * value);
     const int threshold = RoundHalfUp(scale * rule.Threshold);
     check.Measured = measured / scale;

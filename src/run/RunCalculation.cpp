@@ -8,11 +8,41 @@
 #include "run/MarnovelData.h"
 #include "run/linear_regression.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <span>
+#include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr int StdConcDecimals = 3;
+
+// The plate text as copyDataToStringgrid would copy it into a grid, read in place.
+class TPlateTextView : public ITextGrid
+{
+public:
+    explicit TPlateTextView(const TMarnovelData &data) : mData(data)
+    {
+        if (!data.ExtentsValid())
+            throw TCustomInvalidExtentsException(QStringLiteral("Invalid Extents"));
+    }
+    int ColCount() const override { return mData.XExtent(); }
+    int RowCount() const override { return mData.YExtent(); }
+    void SetColCount(int) override {}
+    void SetRowCount(int) override {}
+    QString Cell(int pCol, int pRow) const override
+    {
+        const bool copied = pCol >= 1 && pCol < mData.XExtent() && pRow >= 1 && pRow < mData.YExtent();
+        return copied ? mData.PlateText(pCol - 1, pRow - 1) : QString();
+    }
+    void SetCell(int, int, const QString &) override {}
+
+private:
+    const TMarnovelData &mData;
+};
 
 class TPointCollector : public ICurvePointSink
 {
@@ -27,7 +57,27 @@ private:
 // Slope and intercept are shown with 4 decimals of at most 9 significant digits.
 QString CurveValueText(double value)
 {
-    const double significant = QString::number(value, 'g', 9).toDouble();
+    // 9 significant digits as Qt writes them: correctly rounded, an exact half up. The
+    // standard writer rounds an exact half to even; only a value whose 17 digits end on
+    // that half can be one, and it takes Qt's way.
+    std::array<char, 64> digits{};
+    const auto end17 =
+        std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::scientific, 16)
+            .ptr;
+    const std::string_view seventeen(digits.data(), static_cast<std::size_t>(end17 - digits.data()));
+    const std::size_t first = seventeen.find_first_of("123456789");
+    const bool mayBeHalf = first != std::string_view::npos && seventeen.size() > first + 18 &&
+                           seventeen.substr(first + 10, 8) == "50000000"; // digits 10 to 17
+    double significant = 0.0;
+    if (!std::isfinite(value) || mayBeHalf) {
+        significant = QString::number(value, 'g', 9).toDouble();
+    } else {
+        std::array<char, 64> nine{};
+        const auto end9 =
+            std::to_chars(nine.data(), nine.data() + nine.size(), value, std::chars_format::scientific, 8)
+                .ptr;
+        std::from_chars(nine.data(), end9, significant);
+    }
     return FormatFixed(significant, 4);
 }
 
@@ -94,9 +144,7 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
     if (source != nullptr) {
         data.SetValues(*source);
     } else {
-        TTextGrid plate;
-        data.copyDataToStringgrid(plate);
-        data.SetValues(plate);
+        data.SetValues(TPlateTextView(data));
     }
 
     TRunCalculationResult result;
@@ -122,24 +170,26 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
     }
 
     const OWCells &subjects = data.RawData();
-    for (int b = 0; b < subjects.GetCount(); ++b) {
-        const OWCellBlockBase *block = subjects.getCellInteger(b);
-        if (block == nullptr)
-            break;
-        TRunSubjectResult subject;
+    result.Subjects.reserve(static_cast<std::size_t>(subjects.GetCount()));
+    const std::span<const TAnnotationInfo> annotations = FootnotedAnnotations();
+    std::vector<bool> present(annotations.size(), false); // in any subject block
+    for (const auto &block : subjects.Blocks()) {
+        TRunSubjectResult &subject = result.Subjects.emplace_back();
         subject.Id = block->id();
         subject.ResultText = block->getResult(0);
-        for (const TAnnotationInfo &annotation : FootnotedAnnotations())
-            if (block->getAnnotationExists(annotation.Type))
-                subject.Marks.append(AnnotationSign(annotation));
+        for (std::size_t a = 0; a < annotations.size(); ++a) {
+            if (block->getAnnotationExists(annotations[a].Type)) {
+                subject.Marks.append(AnnotationSign(annotations[a]));
+                present[a] = true;
+            }
+        }
         if (block->Count() > 0 && block->ValueCount() > 0 && block->getValidityValue(0) == ValidValue)
             subject.Value = block->getResultLn(0);
-        result.Subjects.push_back(std::move(subject));
     }
-    for (const TAnnotationInfo &annotation : FootnotedAnnotations()) {
-        if (data.AnnotationExists(annotation.Type, 0, 0)) {
-            result.FootnoteAnnotations.push_back(annotation.Type);
-            result.FootnoteLines.append(FootnoteLine(annotation));
+    for (std::size_t a = 0; a < annotations.size(); ++a) {
+        if (present[a]) {
+            result.FootnoteAnnotations.push_back(annotations[a].Type);
+            result.FootnoteLines.append(FootnoteLine(annotations[a]));
         }
     }
     return result;
