@@ -314,21 +314,179 @@ bool TMarnovelData::AnnotationExists(TAnnotationType pAnnotationType, int pStart
 
 // ---- calculation -------------------------------------------------------------------------
 
-bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStringGridData &concGd,
-                         TRunQc *qc)
-{
-    static const QString where = QStringLiteral("TMarnovelData.calc");
-    const int n = StdConcSize();
-    const OWCells &stds = *mStdBlocks;
+namespace {
 
-    // Work on a copy so that a failed calculation leaves the caller's table untouched.
+// The steps of calc, in the order the calculation takes them.
+
+// The caller's table, copied so that a failed calculation leaves it untouched, with room
+// for n standards.
+TStringGridData SizedStandardsTable(const TStringGridData &concGd, int n)
+{
     TStringGridData table = concGd;
     if (table.size() < StandardsTableCols)
         table.resize(StandardsTableCols);
     for (QStringList &column : table)
         if (column.size() < n + 1)
             column.resize(n + 1);
+    return table;
+}
 
+// Standard i of every standard block that has a well i, in collection order: a number is
+// a value, a non-numerical text the value 4.0, a missing value none; both of the latter
+// make the standard incomplete. ERangeError for a 22nd value.
+struct TReplicates
+{
+    std::array<double, MaxReplicates> Values{};
+    std::size_t Count = 0;
+    int Incomplete = 0; // missing or non-numerical wells
+};
+
+TReplicates CollectReplicates(const OWCells &stds, int i, const QString &where)
+{
+    TReplicates replicates;
+    for (int b = 0; b < stds.GetCount(); ++b) {
+        const OWCellBlockBase *block = stds.getCellInteger(b);
+        if (block == nullptr || block->Count() <= i)
+            continue;
+        const TValidityType validity = ValidityOf(*block, i);
+        if (validity == ValueNotSpecified) {
+            ++replicates.Incomplete;
+            continue;
+        }
+        if (replicates.Count >= replicates.Values.size())
+            throw ERangeError(BuildExceptionMessage(where, QStringLiteral("index=") + QString::number(i),
+                                                    QStringLiteral("More than 21 replicates of a standard")));
+        if (validity == ValueNotNumerical)
+            ++replicates.Incomplete;
+        replicates.Values[replicates.Count++] = validity == ValueNotNumerical ? 4.0 : block->getValue(i);
+    }
+    return replicates;
+}
+
+struct TStandardStatistics
+{
+    double Mean = 0.0;
+    double Deviation = 0.0;
+};
+
+TStandardStatistics Statistics(const TMarnovelData &data, int i, const TReplicates &replicates,
+                               const QString &where)
+{
+    TStandardStatistics statistics;
+    MeanAndSampleDeviation(std::span<const double>(replicates.Values.data(), replicates.Count),
+                           statistics.Mean, statistics.Deviation);
+    CheckFinite(statistics.Mean, where,
+                [&] { return QString(QStringLiteral("The mean of ") + data.StandardName(i)); });
+    CheckFinite(statistics.Deviation, where,
+                [&] { return QString(QStringLiteral("The deviation of ") + data.StandardName(i)); });
+    return statistics;
+}
+
+// The point (ln concentration, ln mean) of standard i, when it has one, goes to the
+// regression and the chart.
+void AddCurvePoint(const TMarnovelData &data, int i, double mean, TLinearRegression &reg,
+                   std::vector<double> &distinctX, ICurvePointSink *series1, const QString &where)
+{
+    double x = 0.0;
+    double y = 0.0;
+    if (!data.GetRegressionPoint(i, x, mean, y))
+        return;
+    CheckFinite(x, where, [&] {
+        return QString(QStringLiteral("The logarithm of the concentration of ") + data.StandardName(i));
+    });
+    CheckFinite(y, where, [&] {
+        return QString(QStringLiteral("The logarithm of the mean of ") + data.StandardName(i));
+    });
+    reg.Add(x, y);
+    if (std::find(distinctX.begin(), distinctX.end(), x) == distinctX.end())
+        distinctX.push_back(x);
+    if (series1 != nullptr)
+        series1->AddPoint(x, y, TMarnovelData::CurvePointColor);
+}
+
+// The QC rules of standard i after its completeness: replicate agreement for a low
+// standard, else the S1 mean and the %CV. Records each rule applied in qc and returns the
+// %CV text (text 81 "N/A" for a low standard).
+QString CheckStandard(const TMarnovelData &data, int i, int n, const TStandardStatistics &statistics,
+                      const QString &notApplicable, TStandardQc &qc, const QString &where)
+{
+    const OWCells &stds = data.StdBlocks();
+    // The mean of these rules is reduced to single precision first.
+    const double singleMean = static_cast<double>(static_cast<float>(statistics.Mean));
+    if (data.IsLowStandard(i, n)) {
+        // The first failing replicate ends the check; the record keeps the largest
+        // deviation examined, which is the failing one when there is one.
+        std::optional<TQcCheck> agreement;
+        const int examined = std::min(stds.GetCount(), n);
+        for (int b = 0; b < examined; ++b) {
+            const OWCellBlockBase *block = stds.getCellInteger(b);
+            if (block == nullptr || block->Count() <= i || ValidityOf(*block, i) != ValidValue)
+                continue;
+            const TQcCheck replicate =
+                data.CheckStandardReplicate(b, i, stds, singleMean, statistics.Deviation);
+            if (!agreement || !replicate.Passed || replicate.Measured > agreement->Measured)
+                agreement = replicate;
+            if (!replicate.Passed)
+                break;
+        }
+        if (agreement)
+            qc.Checks.push_back(*agreement);
+        return notApplicable;
+    }
+    const double cv = statistics.Deviation / statistics.Mean * 100.0;
+    CheckFinite(cv, where, [&] { return QString(QStringLiteral("The %CV of ") + data.StandardName(i)); });
+    bool ok = true;
+    if (i == 0) {
+        qc.Checks.push_back(data.CheckStandardReplicate(-1, i, stds, singleMean, statistics.Deviation));
+        ok = qc.Checks.back().Passed;
+    }
+    if (ok)
+        qc.Checks.push_back(data.CheckCv(i, cv));
+    return FormatFixed(cv, 1);
+}
+
+// Raises EMathError unless the fitted line can be used: points at two concentrations at
+// least, a finite slope, intercept and correlation.
+double CheckedCorrelation(const TLinearRegression &reg, std::size_t distinctConcentrations,
+                          const QString &where)
+{
+    if (distinctConcentrations < 2)
+        RaiseMath(where, QStringLiteral("The standard curve needs points at two different concentrations"));
+    CheckFinite(reg.Slope(), where, [&] { return QString(QStringLiteral("The slope")); });
+    CheckFinite(reg.Intercept(), where, [&] { return QString(QStringLiteral("The intercept")); });
+    const double correlation = reg.Correlation();
+    CheckFinite(correlation, where, [&] { return QString(QStringLiteral("The correlation")); });
+    return correlation;
+}
+
+// The run's rules: every standard passed, the correlation, and, while the run is still
+// valid, every well of the first n standard blocks holds a number. Returns the verdict.
+bool CheckRun(const OWCells &stds, int n, int failedStandards, double correlation, TRunQc &qc)
+{
+    qc.Run.push_back(CheckQcRule(QcRule::StandardsPass, failedStandards));
+    qc.Run.push_back(CheckQcRule(QcRule::Correlation, correlation));
+    if (!qc.Run[0].Passed || !qc.Run[1].Passed)
+        return false;
+    int notNumbers = 0;
+    const int examined = std::min(stds.GetCount(), n);
+    for (int b = 0; b < examined; ++b) {
+        const OWCellBlockBase *block = stds.getCellInteger(b);
+        for (int w = 0; block != nullptr && w < block->Count(); ++w)
+            if (ValidityOf(*block, w) != ValidValue)
+                ++notNumbers;
+    }
+    qc.Run.push_back(CheckQcRule(QcRule::StandardsComplete, notNumbers));
+    return qc.Run.back().Passed;
+}
+
+} // namespace
+
+bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStringGridData &concGd,
+                         TRunQc *qc)
+{
+    static const QString where = QStringLiteral("TMarnovelData.calc");
+    const int n = StdConcSize();
+    TStringGridData table = SizedStandardsTable(concGd, n);
     const QString notApplicable = UiText(81);
     const QString passText = UiText(79);
     const QString failText = UiText(80);
@@ -339,139 +497,26 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
     for (int i = 0; i < n; ++i) {
         TStandardQc standardQc{StandardName(i), {}, false};
         standardQc.Checks.reserve(3);
-
-        // 1. replicates
-        std::array<double, MaxReplicates> replicates{};
-        std::size_t count = 0;
-        int incomplete = 0;
-        for (int b = 0; b < stds.GetCount(); ++b) {
-            const OWCellBlockBase *block = stds.getCellInteger(b);
-            if (block == nullptr || block->Count() <= i)
-                continue;
-            const TValidityType validity = ValidityOf(*block, i);
-            if (validity == ValueNotSpecified) {
-                ++incomplete;
-                continue;
-            }
-            if (count >= replicates.size())
-                throw ERangeError(
-                    BuildExceptionMessage(where, QStringLiteral("index=") + QString::number(i),
-                                          QStringLiteral("More than 21 replicates of a standard")));
-            if (validity == ValueNotNumerical) {
-                ++incomplete;
-                replicates[count++] = 4.0;
-            } else {
-                replicates[count++] = block->getValue(i);
-            }
-        }
-        standardQc.Checks.push_back(CheckQcRule(QcRule::ReplicatesComplete, incomplete));
+        const TReplicates replicates = CollectReplicates(*mStdBlocks, i, where);
+        standardQc.Checks.push_back(CheckQcRule(QcRule::ReplicatesComplete, replicates.Incomplete));
         const bool complete = standardQc.Checks.back().Passed;
+        const TStandardStatistics statistics = Statistics(*this, i, replicates, where);
+        AddCurvePoint(*this, i, statistics.Mean, reg, distinctX, series1, where);
+        table[2][i + 1] =
+            complete ? FormatFixed(RoundedAtDecimalsInRange(3, statistics.Mean), 3) : notApplicable;
+        table[3][i + 1] = CheckStandard(*this, i, n, statistics, notApplicable, standardQc, where);
 
-        // 2. mean and deviation
-        double mean = 0.0;
-        double sd = 0.0;
-        MeanAndSampleDeviation(std::span<const double>(replicates.data(), count), mean, sd);
-        CheckFinite(mean, where, [&] { return QString(QStringLiteral("The mean of ") + StandardName(i)); });
-        CheckFinite(sd, where,
-                    [&] { return QString(QStringLiteral("The deviation of ") + StandardName(i)); });
-
-        // 3. curve point
-        double x = 0.0;
-        double y = 0.0;
-        if (GetRegressionPoint(i, x, mean, y)) {
-            CheckFinite(x, where, [&] {
-                return QString(QStringLiteral("The logarithm of the concentration of ") + StandardName(i));
-            });
-            CheckFinite(y, where, [&] {
-                return QString(QStringLiteral("The logarithm of the mean of ") + StandardName(i));
-            });
-            reg.Add(x, y);
-            if (std::find(distinctX.begin(), distinctX.end(), x) == distinctX.end())
-                distinctX.push_back(x);
-            if (series1 != nullptr)
-                series1->AddPoint(x, y, CurvePointColor);
-        }
-
-        // 4. mean column
-        table[2][i + 1] = complete ? FormatFixed(RoundedAtDecimalsInRange(3, mean), 3) : notApplicable;
-
-        // 5. QC of the standard
-        const double singleMean = static_cast<double>(static_cast<float>(mean));
-        bool passed = complete;
-        if (IsLowStandard(i, n)) {
-            // The first failing replicate ends the check; the record keeps the largest
-            // deviation examined, which is the failing one when there is one.
-            std::optional<TQcCheck> agreement;
-            const int examined = std::min(stds.GetCount(), n);
-            for (int b = 0; b < examined; ++b) {
-                const OWCellBlockBase *block = stds.getCellInteger(b);
-                if (block == nullptr || block->Count() <= i || ValidityOf(*block, i) != ValidValue)
-                    continue;
-                const TQcCheck replicate = CheckStandardReplicate(b, i, stds, singleMean, sd);
-                if (!agreement || !replicate.Passed || replicate.Measured > agreement->Measured)
-                    agreement = replicate;
-                if (!replicate.Passed) {
-                    passed = false;
-                    break;
-                }
-            }
-            if (agreement)
-                standardQc.Checks.push_back(*agreement);
-            table[3][i + 1] = notApplicable;
-        } else {
-            const double cv = sd / mean * 100.0;
-            CheckFinite(cv, where, [&] { return QString(QStringLiteral("The %CV of ") + StandardName(i)); });
-            table[3][i + 1] = FormatFixed(cv, 1);
-            bool ok = true;
-            if (i == 0) {
-                standardQc.Checks.push_back(CheckStandardReplicate(-1, i, stds, singleMean, sd));
-                ok = standardQc.Checks.back().Passed;
-            }
-            if (ok) {
-                standardQc.Checks.push_back(CheckCv(i, cv));
-                ok = standardQc.Checks.back().Passed;
-            }
-            passed = passed && ok;
-        }
-
-        // 6. verdict columns
-        table[4][i + 1] = QcResultText(passed ? passText : failText, i);
-        table[5][i + 1] = passed ? QStringLiteral("-1") : QStringLiteral("0");
-        if (!passed)
-            ++failedStandards;
-        standardQc.Passed = passed;
+        standardQc.Passed = std::all_of(standardQc.Checks.begin(), standardQc.Checks.end(),
+                                        [](const TQcCheck &check) { return check.Passed; });
+        table[4][i + 1] = QcResultText(standardQc.Passed ? passText : failText, i);
+        table[5][i + 1] = standardQc.Passed ? QStringLiteral("-1") : QStringLiteral("0");
+        failedStandards += standardQc.Passed ? 0 : 1;
         runQc.Standards.push_back(std::move(standardQc));
     }
 
-    if (distinctX.size() < 2)
-        RaiseMath(where, QStringLiteral("The standard curve needs points at two different concentrations"));
-    CheckFinite(reg.Slope(), where, [&] { return QString(QStringLiteral("The slope")); });
-    CheckFinite(reg.Intercept(), where, [&] { return QString(QStringLiteral("The intercept")); });
-    const double correlation = reg.Correlation();
-    CheckFinite(correlation, where, [&] { return QString(QStringLiteral("The correlation")); });
-
-    runQc.Run.push_back(CheckQcRule(QcRule::StandardsPass, failedStandards));
-    bool valid = runQc.Run.back().Passed;
-
-    // 7. correlation
-    runQc.Run.push_back(CheckQcRule(QcRule::Correlation, correlation));
-    valid = valid && runQc.Run.back().Passed;
-
-    // 8. every well of the first n standard blocks must hold a number
-    if (valid) {
-        int notNumbers = 0;
-        const int examined = std::min(stds.GetCount(), n);
-        for (int b = 0; b < examined; ++b) {
-            const OWCellBlockBase *block = stds.getCellInteger(b);
-            for (int w = 0; block != nullptr && w < block->Count(); ++w)
-                if (ValidityOf(*block, w) != ValidValue)
-                    ++notNumbers;
-        }
-        runQc.Run.push_back(CheckQcRule(QcRule::StandardsComplete, notNumbers));
-        valid = runQc.Run.back().Passed;
-    }
-
-    // 9. subject results, whatever the verdict
+    const double correlation = CheckedCorrelation(reg, distinctX.size(), where);
+    const bool valid = CheckRun(*mStdBlocks, n, failedStandards, correlation, runQc);
+    // The subject results, whatever the verdict.
     CalcResults(reg, *mRawData);
 
     concGd = std::move(table);
