@@ -19,6 +19,7 @@
 #include <QPoint>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -137,7 +138,7 @@ int ReadInteger(const QString &fileName, const QString &section, const QString &
 } // namespace
 
 // Everything a load takes from the file, checked, before anything is applied.
-struct TCombinedFileHandler::TStagedLoad
+struct TStagedFileLoad
 {
     struct TWell
     {
@@ -421,98 +422,110 @@ QString NotOurFileReason(const QString &text, const TSectionIndex &file, bool pW
 
 } // namespace
 
-TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithData)
+namespace {
+
+// The steps of Load, in the order it takes them. Each reads part of the file into the
+// staged load or refuses the file; nothing outside the staged load changes.
+
+// The text of a file that can be one of ours.
+QString ReadLoadText(const QString &fileName)
 {
-    QString problem = InputFileProblem(pFileName);
-    if (problem.isEmpty() && QFileInfo(pFileName).size() > MaxFileBytes)
+    QString problem = InputFileProblem(fileName);
+    if (problem.isEmpty() && QFileInfo(fileName).size() > TCombinedFileHandler::MaxFileBytes)
         problem = u"The file is too large to be a run data or format file."_s;
     if (!problem.isEmpty())
-        throw EInOutError(BuildExceptionMessage(LoadWhere, FileParameter(pFileName), problem), problem);
-    const QString text = DecodeText(ReadWholeFile(pFileName));
-    const QStringList lines = SplitLines(text);
-    const TSectionIndex file(lines);
-    if (const QString reason = NotOurFileReason(text, file, pWithData); !reason.isEmpty())
-        RaiseLoadError(pFileName, reason);
-    const TMarnovelData &data = Data();
+        throw EInOutError(BuildExceptionMessage(LoadWhere, FileParameter(fileName), problem), problem);
+    return DecodeText(ReadWholeFile(fileName));
+}
 
-    TStagedLoad staged;
-    QChar decimalSeparator = QLatin1Char(' ');
-    QChar dateSeparator = QLatin1Char(' ');
+struct THeaderRead
+{
+    QChar DecimalSeparator = QLatin1Char(' '); // as the run data file writes its values
+    QChar DateSeparator = QLatin1Char(' ');    // of an old run date
+    bool DateNotConverted = false;
+};
 
-    // Header.
+// The curve type; for a run data file also the run details, the run date and the standard
+// concentrations.
+THeaderRead ReadHeader(const TSectionIndex &file, const QString &fileName, bool withData,
+                       TStagedFileLoad &staged)
+{
+    THeaderRead header;
     const QString curveText = file.Value(GeneralInfoSection, u"CurveType"_s, KeyMissingMarker);
     if (curveText != KeyMissingMarker) {
-        const int curve = ReadInteger(pFileName, GeneralInfoSection, u"CurveType"_s, curveText);
+        const int curve = ReadInteger(fileName, GeneralInfoSection, u"CurveType"_s, curveText);
         if (!IsValidCurveType(curve))
-            RaiseRangeError(pFileName, u"CurveType %1 is not a known curve type."_s.arg(curve));
+            RaiseRangeError(fileName, u"CurveType %1 is not a known curve type."_s.arg(curve));
         staged.CurveType = static_cast<TCurveType>(curve);
     }
-    const int standardCount = StandardCountOfCurveType(staged.CurveType);
-    bool dateNotConverted = false;
-    if (pWithData) {
-        staged.RunNumber = DetailText(file.Value(GeneralInfoSection, u"RunNumber"_s, QString()));
-        staged.KitBatchNumber = DetailText(file.Value(GeneralInfoSection, u"KitBatchNumber"_s, QString()));
-        staged.Operator = DetailText(file.Value(GeneralInfoSection, u"Operator"_s, QString()));
-        staged.DataRows = file.Value(GeneralInfoSection, u"DataRows"_s, QString());
-        staged.DataCols = file.Value(GeneralInfoSection, u"DataCols"_s, QString());
-        const QString decimalText = file.Value(GeneralInfoSection, u"DecimalSeperator"_s, QString());
-        if (!decimalText.isEmpty())
-            decimalSeparator = decimalText.at(0);
+    if (!withData)
+        return header;
 
-        const QString isoDate = file.Value(GeneralInfoSection, u"RunDateI18n"_s, QString());
-        if (!isoDate.isEmpty()) {
-            try {
-                staged.RunDate = DateFromIsoParts(isoDate);
-            } catch (const MarnovelException &) {
-                RaiseLoadError(pFileName,
-                               u"RunDateI18n '%1' is not a date written yyyy-mm-dd."_s.arg(isoDate));
-            }
-        } else {
-            const QString dateSeparatorText = file.Value(GeneralInfoSection, u"DateSeperator"_s, QString());
-            if (!dateSeparatorText.isEmpty())
-                dateSeparator = dateSeparatorText.at(0);
-            const QString oldDate = file.Value(GeneralInfoSection, u"RunDate"_s, QString());
-            dateNotConverted = ConvertDate(oldDate, dateSeparator, staged.RunDate) == DCR_CONVERTERROR;
-        }
+    staged.RunNumber = DetailText(file.Value(GeneralInfoSection, u"RunNumber"_s, QString()));
+    staged.KitBatchNumber = DetailText(file.Value(GeneralInfoSection, u"KitBatchNumber"_s, QString()));
+    staged.Operator = DetailText(file.Value(GeneralInfoSection, u"Operator"_s, QString()));
+    staged.DataRows = file.Value(GeneralInfoSection, u"DataRows"_s, QString());
+    staged.DataCols = file.Value(GeneralInfoSection, u"DataCols"_s, QString());
+    const QString decimalText = file.Value(GeneralInfoSection, u"DecimalSeperator"_s, QString());
+    if (!decimalText.isEmpty())
+        header.DecimalSeparator = decimalText.at(0);
 
-        const QString concText = file.Value(GeneralInfoSection, u"StdConc"_s, KeyMissingMarker);
-        if (concText != KeyMissingMarker && !concText.isEmpty()) {
-            std::vector<double> values;
-            try {
-                values = TextsToDoubles(concText.split(u'|'), decimalSeparator);
-            } catch (const EConvertError &) {
-                const QString reason =
-                    u"Standards concentration string in run file could not be converted into standard concentration values."_s;
-                throw EConvertError(
-                    BuildExceptionMessage(u"TCombinedFileHandler.LoadFromFiletext_Header"_s,
-                                          u"vStr="_s + concText + u", "_s + FileParameter(pFileName), reason),
-                    reason);
-            }
-            if (static_cast<int>(values.size()) < standardCount)
-                RaiseRangeError(pFileName,
-                                u"StdConc holds %1 values; the curve type needs %2."_s.arg(values.size())
-                                    .arg(standardCount));
-            for (const double value : values) {
-                if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
-                    RaiseRangeError(pFileName, u"StdConc holds a value out of range."_s);
-            }
-            staged.StdConc = QList<double>(values.begin(), values.begin() + standardCount);
+    const QString isoDate = file.Value(GeneralInfoSection, u"RunDateI18n"_s, QString());
+    if (!isoDate.isEmpty()) {
+        try {
+            staged.RunDate = DateFromIsoParts(isoDate);
+        } catch (const MarnovelException &) {
+            RaiseLoadError(fileName, u"RunDateI18n '%1' is not a date written yyyy-mm-dd."_s.arg(isoDate));
         }
+    } else {
+        const QString dateSeparatorText = file.Value(GeneralInfoSection, u"DateSeperator"_s, QString());
+        if (!dateSeparatorText.isEmpty())
+            header.DateSeparator = dateSeparatorText.at(0);
+        const QString oldDate = file.Value(GeneralInfoSection, u"RunDate"_s, QString());
+        header.DateNotConverted =
+            ConvertDate(oldDate, header.DateSeparator, staged.RunDate) == DCR_CONVERTERROR;
     }
-    if (dateNotConverted)
-        return FL_DATECONVERTERROR;
 
-    // The plate as the file holds it.
+    const QString concText = file.Value(GeneralInfoSection, u"StdConc"_s, KeyMissingMarker);
+    if (concText == KeyMissingMarker || concText.isEmpty())
+        return header;
+    std::vector<double> values;
+    try {
+        values = TextsToDoubles(concText.split(u'|'), header.DecimalSeparator);
+    } catch (const EConvertError &) {
+        const QString reason =
+            u"Standards concentration string in run file could not be converted into standard concentration values."_s;
+        throw EConvertError(BuildExceptionMessage(u"TCombinedFileHandler.LoadFromFiletext_Header"_s,
+                                                  u"vStr="_s + concText + u", "_s + FileParameter(fileName),
+                                                  reason),
+                            reason);
+    }
+    const int standardCount = StandardCountOfCurveType(staged.CurveType);
+    if (static_cast<int>(values.size()) < standardCount)
+        RaiseRangeError(
+            fileName,
+            u"StdConc holds %1 values; the curve type needs %2."_s.arg(values.size()).arg(standardCount));
+    for (const double value : values) {
+        if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+            RaiseRangeError(fileName, u"StdConc holds a value out of range."_s);
+    }
+    staged.StdConc = QList<double>(values.begin(), values.begin() + standardCount);
+    return header;
+}
+
+// The plate text the file declares: a run data file names its size (8 lines or none), a
+// format file takes a whole plate.
+void ReadPlateSize(const QString &fileName, bool withData, TStagedFileLoad &staged)
+{
     int gridCols = PlateGridColumnCount;
     int gridRows = PlateGridRowCount;
-    if (pWithData) {
-        gridRows = ReadInteger(pFileName, GeneralInfoSection, u"DataRows"_s, staged.DataRows);
-        gridCols = ReadInteger(pFileName, GeneralInfoSection, u"DataCols"_s, staged.DataCols);
-        // A plate text is 8 lines (9 grid rows) or nothing.
+    if (withData) {
+        gridRows = ReadInteger(fileName, GeneralInfoSection, u"DataRows"_s, staged.DataRows);
+        gridCols = ReadInteger(fileName, GeneralInfoSection, u"DataCols"_s, staged.DataCols);
         if (!IsPlateGridRowCount(gridRows))
-            RaiseRangeError(pFileName, u"DataRows %1 is not a plate's row count."_s.arg(gridRows));
+            RaiseRangeError(fileName, u"DataRows %1 is not a plate's row count."_s.arg(gridRows));
         if (!IsPlateGridColumnCount(gridCols))
-            RaiseRangeError(pFileName, u"DataCols %1 is not a plate's column count."_s.arg(gridCols));
+            RaiseRangeError(fileName, u"DataCols %1 is not a plate's column count."_s.arg(gridCols));
         staged.DataRows = QString::number(gridRows);
         staged.DataCols = QString::number(gridCols);
     }
@@ -523,81 +536,126 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
         for (QStringList &row : staged.Table)
             row.resize(gridCols - 1);
     }
+}
 
-    const TCriteriaTypes allowed = data.GetAllowedCriteriaTypes();
+// A section that is no block: one plate cell and its text.
+void ReadPlateCell(const TSectionIndex &file, const QString &fileName, const QString &section,
+                   TStagedFileLoad &staged)
+{
+    const TPointFields point =
+        ReadPoint(fileName, section, u"Point0"_s, file.Value(section, u"Point0"_s, QString()));
+    CheckCell(fileName, section, point.Cell);
+    CheckInPlateText(fileName, section, u"Point0"_s, point, staged.Grid, false);
+    staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
+    StoreText(staged.Table, point.Cell, point.Text);
+}
+
+struct TSectionReading
+{
+    bool WithData = false;
+    QChar DecimalSeparator; // ' ': the values are read as written
+    TCriteriaTypes Allowed; // the sample layouts of the edition
+};
+
+// A block section: its wells with their labels and texts. False for a sample layout the
+// edition does not allow.
+bool ReadBlock(const TSectionIndex &file, const QString &fileName, const QString &section, bool isStandard,
+               const TSectionReading &reading, TStagedFileLoad &staged)
+{
+    TStagedFileLoad::TBlock block;
+    block.IsStandard = isStandard;
+    if (reading.WithData)
+        block.Id = DetailText(file.Value(section, u"ID"_s, u"0"_s));
+    const QList<TStdDisplayRec> *labels = nullptr;
+    if (block.IsStandard) {
+        labels = &StandardsOfCurveType(staged.CurveType);
+    } else {
+        const int criteria =
+            ReadInteger(fileName, section, u"CriteriaType"_s, file.Value(section, u"CriteriaType"_s, u"0"_s));
+        if (criteria < 0 || criteria >= TCriteriaTypes::Capacity || !reading.Allowed.Contains(criteria))
+            return false;
+        block.CriteriaType = static_cast<TCriteriaType>(criteria);
+        block.FixedId =
+            ReadInteger(fileName, section, u"FixedID"_s, file.Value(section, u"FixedID"_s, u"0"_s));
+        labels = &WellLabelsOfCriteriaType(criteria);
+    }
+    const bool replaceSeparator = reading.WithData && reading.DecimalSeparator != QLatin1Char(' ');
     const QString notSpecified = UiText(64);
-    const bool replaceSeparator = pWithData && decimalSeparator != QLatin1Char(' ');
+    for (int i = 0; i < labels->size(); ++i) {
+        const QString key = u"Point"_s + QString::number(i);
+        TPointFields point = ReadPoint(fileName, section, key, file.Value(section, key, QString()));
+        CheckCell(fileName, section, point.Cell);
+        const bool known = std::any_of(labels->begin(), labels->end(), [&](const TStdDisplayRec &label) {
+            return label.ID == point.LabelId;
+        });
+        if (!known)
+            RaiseRangeError(
+                fileName, u"Key %1 of section [%2] names the well label %3, which the layout does not have."_s
+                              .arg(key, section)
+                              .arg(point.LabelId));
+        if (replaceSeparator)
+            point.Text = ReplaceDecimalSeparator(point.Text, reading.DecimalSeparator);
+        CheckInPlateText(fileName, section, key, point, staged.Grid, true);
+        if (IsNotSpecifiedMarker(point.Text))
+            point.Text = notSpecified;
+        staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
+        StoreText(staged.Table, point.Cell, point.Text);
+        block.Wells.push_back({point.Cell, point.LabelId});
+    }
+    staged.Blocks.push_back(std::move(block));
+    return true;
+}
+
+// Sections [Cell0], [Cell1], ... up to the first missing one: blocks and plate cells.
+// False for a sample layout the edition does not allow.
+bool ReadSections(const TSectionIndex &file, const QString &fileName, const TSectionReading &reading,
+                  TStagedFileLoad &staged)
+{
     for (int n = 0;; ++n) {
         const QString section = u"Cell"_s + QString::number(n);
         if (!file.HasSection(section) || file.Value(section, u"BlockType"_s, QString()).isEmpty())
-            break;
+            return true;
         if (n >= MaxSections)
-            RaiseRangeError(pFileName, u"The file holds more than %1 sections."_s.arg(MaxSections));
+            RaiseRangeError(fileName, u"The file holds more than %1 sections."_s.arg(MaxSections));
         const int blockType =
-            ReadInteger(pFileName, section, u"BlockType"_s, file.Value(section, u"BlockType"_s, u"0"_s));
+            ReadInteger(fileName, section, u"BlockType"_s, file.Value(section, u"BlockType"_s, u"0"_s));
         if (blockType < 0)
-            RaiseRangeError(pFileName,
+            RaiseRangeError(fileName,
                             u"BlockType %1 of section [%2] is not valid."_s.arg(blockType).arg(section));
-
-        if (blockType > 1) {
-            const TPointFields point =
-                ReadPoint(pFileName, section, u"Point0"_s, file.Value(section, u"Point0"_s, QString()));
-            CheckCell(pFileName, section, point.Cell);
-            CheckInPlateText(pFileName, section, u"Point0"_s, point, staged.Grid, false);
-            staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
-            StoreText(staged.Table, point.Cell, point.Text);
-            continue;
-        }
-
-        TStagedLoad::TBlock block;
-        block.IsStandard = blockType == 1;
-        if (pWithData)
-            block.Id = DetailText(file.Value(section, u"ID"_s, u"0"_s));
-        const QList<TStdDisplayRec> *labels = nullptr;
-        if (block.IsStandard) {
-            labels = &StandardsOfCurveType(staged.CurveType);
-        } else {
-            const int criteria = ReadInteger(pFileName, section, u"CriteriaType"_s,
-                                             file.Value(section, u"CriteriaType"_s, u"0"_s));
-            if (criteria < 0 || criteria >= TCriteriaTypes::Capacity || !allowed.Contains(criteria))
-                return FL_WRONGTYPE;
-            block.CriteriaType = static_cast<TCriteriaType>(criteria);
-            block.FixedId =
-                ReadInteger(pFileName, section, u"FixedID"_s, file.Value(section, u"FixedID"_s, u"0"_s));
-            labels = &WellLabelsOfCriteriaType(criteria);
-        }
-        for (int i = 0; i < labels->size(); ++i) {
-            const QString key = u"Point"_s + QString::number(i);
-            TPointFields point = ReadPoint(pFileName, section, key, file.Value(section, key, QString()));
-            CheckCell(pFileName, section, point.Cell);
-            bool known = false;
-            for (const TStdDisplayRec &label : *labels)
-                known = known || label.ID == point.LabelId;
-            if (!known)
-                RaiseRangeError(
-                    pFileName,
-                    u"Key %1 of section [%2] names the well label %3, which the layout does not have."_s
-                        .arg(key, section)
-                        .arg(point.LabelId));
-            if (replaceSeparator)
-                point.Text = ReplaceDecimalSeparator(point.Text, decimalSeparator);
-            CheckInPlateText(pFileName, section, key, point, staged.Grid, true);
-            if (IsNotSpecifiedMarker(point.Text))
-                point.Text = notSpecified;
-            staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
-            StoreText(staged.Table, point.Cell, point.Text);
-            block.Wells.push_back({point.Cell, point.LabelId});
-        }
-        staged.Blocks.push_back(std::move(block));
+        if (blockType > 1)
+            ReadPlateCell(file, fileName, section, staged);
+        else if (!ReadBlock(file, fileName, section, blockType == 1, reading, staged))
+            return false;
     }
+}
+
+} // namespace
+
+TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithData)
+{
+    const QString text = ReadLoadText(pFileName);
+    const QStringList lines = SplitLines(text);
+    const TSectionIndex file(lines);
+    if (const QString reason = NotOurFileReason(text, file, pWithData); !reason.isEmpty())
+        RaiseLoadError(pFileName, reason);
+    const TMarnovelData &data = Data();
+
+    TStagedFileLoad staged;
+    const THeaderRead header = ReadHeader(file, pFileName, pWithData, staged);
+    if (header.DateNotConverted)
+        return FL_DATECONVERTERROR;
+    ReadPlateSize(pFileName, pWithData, staged);
+    const TSectionReading reading{pWithData, header.DecimalSeparator, data.GetAllowedCriteriaTypes()};
+    if (!ReadSections(file, pFileName, reading, staged))
+        return FL_WRONGTYPE;
 
     Apply(staged, pWithData);
-    mDecimalSeperator = decimalSeparator;
-    mDateSeperator = dateSeparator;
+    mDecimalSeperator = header.DecimalSeparator;
+    mDateSeperator = header.DateSeparator;
     return FL_OK;
 }
 
-void TCombinedFileHandler::Apply(const TStagedLoad &pStaged, bool pWithData)
+void TCombinedFileHandler::Apply(const TStagedFileLoad &pStaged, bool pWithData)
 {
     TMarnovelData &data = Data();
     if (mCurveTypeHost) {
@@ -614,7 +672,7 @@ void TCombinedFileHandler::Apply(const TStagedLoad &pStaged, bool pWithData)
     data.ClearStdBlocks();
     data.ClearRawData();
     TCBBlockPanelList &standardLabels = TStdPanel::GetBlockList();
-    for (const TStagedLoad::TBlock &staged : pStaged.Blocks) {
+    for (const TStagedFileLoad::TBlock &staged : pStaged.Blocks) {
         auto block = std::make_unique<OWCellBlockRectCombined>();
         TCBBlockPanelList *labels = &standardLabels;
         if (staged.IsStandard) {
@@ -627,7 +685,7 @@ void TCombinedFileHandler::Apply(const TStagedLoad &pStaged, bool pWithData)
             OWCellBlockBase::SetNextSubjectId();
             labels = &TCBBlockPanelList::GetListForCriteriaType(staged.CriteriaType);
         }
-        for (const TStagedLoad::TWell &well : staged.Wells)
+        for (const TStagedFileLoad::TWell &well : staged.Wells)
             block->addWithID(well.Cell, labels->GetBlockByID(well.LabelId));
         if (staged.IsStandard)
             data.StdBlocks().add(std::move(block));

@@ -13,6 +13,7 @@
 
 class TMarnovelData;
 struct TSystemInfo;
+struct TStagedFileLoad;
 
 enum TFileHandlerIntention
 {
@@ -91,11 +92,9 @@ public:
     static QString DefaultFormatFileName(const QString &pOperator, const QDate &pRunDate);
 
 private:
-    struct TStagedLoad;
-
     QStringList BuildFileText(bool pWithData) const;
     TFileLoadResult Load(const QString &pFileName, bool pWithData);
-    void Apply(const TStagedLoad &pStaged, bool pWithData);
+    void Apply(const TStagedFileLoad &pStaged, bool pWithData);
 
     TMarnovelData &Data() const;
 
