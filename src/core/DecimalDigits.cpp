@@ -123,35 +123,48 @@ QString FixedText(const DecimalDigits &number, int decimals, QChar separator)
     return text;
 }
 
-double ScaledToDouble(bool negative, std::uint64_t scaled, int decimals)
+QStringView WriteScaled(TScaledChars &buffer, bool negative, std::uint64_t scaled, int decimals,
+                        QChar separator)
 {
-    // Both operands are exact, so the quotient is the double nearest the decimal value.
-    const double magnitude =
-        static_cast<double>(scaled) / ExactPowersOfTen[static_cast<std::size_t>(decimals)];
-    return negative ? -magnitude : magnitude;
+    // Written backwards from the last digit: the fraction, the separator, the integer part
+    // (at least one digit), the sign; two digits a division where the count allows.
+    static constexpr char Pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char16_t *const end = buffer.data() + buffer.size();
+    char16_t *out = end;
+    const bool minus = negative && scaled != 0;
+    const auto writeDigits = [&out](std::uint64_t &rest, int count) {
+        for (; count >= 2; count -= 2) {
+            const std::uint64_t quotient = rest / 100;
+            const auto pair = static_cast<std::size_t>(rest - quotient * 100) * 2;
+            *--out = static_cast<char16_t>(Pairs[pair + 1]);
+            *--out = static_cast<char16_t>(Pairs[pair]);
+            rest = quotient;
+        }
+        if (count == 1) {
+            const std::uint64_t quotient = rest / 10;
+            *--out = static_cast<char16_t>(u'0' + (rest - quotient * 10));
+            rest = quotient;
+        }
+    };
+    if (decimals > 0) {
+        writeDigits(scaled, decimals);
+        *--out = separator.unicode();
+    }
+    do
+        writeDigits(scaled, 1);
+    while (scaled != 0);
+    if (minus)
+        *--out = u'-';
+    return QStringView(out, end - out);
 }
 
 QString ScaledText(bool negative, std::uint64_t scaled, int decimals, QChar separator)
 {
-    // Written backwards from the last digit: the fraction, the separator, the integer part
-    // (at least one digit), the sign.
-    std::array<QChar, 64> buffer;
-    QChar *const end = buffer.data() + buffer.size();
-    QChar *out = end;
-    const bool minus = negative && scaled != 0;
-    for (int i = 0; i < decimals; ++i) {
-        *--out = QChar(char16_t(u'0' + scaled % 10));
-        scaled /= 10;
-    }
-    if (decimals > 0)
-        *--out = separator;
-    do {
-        *--out = QChar(char16_t(u'0' + scaled % 10));
-        scaled /= 10;
-    } while (scaled != 0);
-    if (minus)
-        *--out = QLatin1Char('-');
-    return QString(out, end - out);
+    TScaledChars buffer; // uninitialised: only the written end is read
+    return WriteScaled(buffer, negative, scaled, decimals, separator).toString();
 }
 
 double ToDouble(const DecimalDigits &number)

@@ -5,6 +5,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringView>
 
 #include <array>
 #include <cmath>
@@ -54,19 +55,32 @@ inline bool ScaledHalfUp(double value, int decimals, double relativeError, std::
     const double y = std::fabs(value) * ExactPowersOfTen[static_cast<std::size_t>(decimals)];
     if (!(y < 4.0e15))
         return false;
-    // y is below 2^63: the conversion truncates, which for y >= 0 is the floor.
-    const double whole = static_cast<double>(static_cast<std::uint64_t>(y));
+    // y is below 2^63: the (signed, so single-instruction) conversion truncates, which for
+    // y >= 0 is the floor.
+    const auto truncated = static_cast<std::int64_t>(y);
+    const auto whole = static_cast<double>(truncated);
     const double fraction = y - whole;
     // The decimal form lies within relativeError of value; the product adds half an ulp.
     const double tolerance = (relativeError + 4.0e-16) * y;
     if (std::fabs(fraction - 0.5) <= tolerance)
         return false;
-    scaled = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1u : 0u);
+    scaled = static_cast<std::uint64_t>(truncated + (fraction > 0.5 ? 1 : 0));
     return true;
 }
 // scaled / 10^decimals as the double nearest that decimal value (decimals 0 to 22).
-double ScaledToDouble(bool negative, std::uint64_t scaled, int decimals);
-// scaled / 10^decimals in fixed notation, as FixedText writes it.
+inline double ScaledToDouble(bool negative, std::uint64_t scaled, int decimals)
+{
+    // Both operands are exact (scaled is below 2^53), so the quotient is the double nearest
+    // the decimal value.
+    const double magnitude = static_cast<double>(static_cast<std::int64_t>(scaled)) /
+                             ExactPowersOfTen[static_cast<std::size_t>(decimals)];
+    return negative ? -magnitude : magnitude;
+}
+// scaled / 10^decimals in fixed notation, as FixedText writes it (decimals 0 to 22), in a
+// caller's buffer or as a text.
+using TScaledChars = std::array<char16_t, 64>;
+QStringView WriteScaled(TScaledChars &buffer, bool negative, std::uint64_t scaled, int decimals,
+                        QChar separator);
 QString ScaledText(bool negative, std::uint64_t scaled, int decimals, QChar separator);
 // "NAN", "INF" or "-INF".
 QString NonFiniteText(double value);

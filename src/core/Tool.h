@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
 #include <span>
 #include <vector>
 
@@ -46,6 +47,15 @@ bool TryTextToInt(const QString &text, int &value); // optional sign, decimal di
 int TextToInt(const QString &text);                 // EConvertError "'text' is not a valid integer value"
 // Fixed notation with exactly `decimals` decimals and the regional decimal separator.
 QString FormatFixed(double value, int decimals);
+// Room for a number text written without allocating, for a caller that keeps it only when
+// it differs from the text it has.
+struct TNumberTextBuffer
+{
+    std::array<char16_t, 64> Chars; // left uninitialised
+    QString Long;                   // a text the engine writes
+};
+// FormatFixed into the buffer; the view lives as long as the buffer is not reused.
+QStringView FormatFixed(double value, int decimals, TNumberTextBuffer &buffer);
 // General number format with up to `precision` significant digits (shortest form,
 // regional decimal separator), as used for plain numbers in exports.
 QString FormatGeneral(double value, int precision = 15);

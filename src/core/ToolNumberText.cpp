@@ -333,8 +333,8 @@ bool TryTextToFloat(QStringView text, double &value)
         const int scale = fractionDigits < 0 ? 0 : fractionDigits;
         if (at == end && digits > 0 && mantissa <= (std::uint64_t(1) << 53) &&
             scale < static_cast<int>(ExactPowersOfTen.size())) {
-            const double parsed =
-                static_cast<double>(mantissa) / ExactPowersOfTen[static_cast<std::size_t>(scale)];
+            const double parsed = static_cast<double>(static_cast<std::int64_t>(mantissa)) /
+                                  ExactPowersOfTen[static_cast<std::size_t>(scale)];
             value = negative ? -parsed : parsed;
             return true;
         }
@@ -411,7 +411,7 @@ bool TryTextToFloat(QStringView text, double &value)
     // rounded once, as the long way rounds the decimal text.
     const long long scale = exponent - (digitCount - integerDigits);
     if (significant <= 19 && mantissa <= (std::uint64_t(1) << 53) && scale >= -22 && scale <= 22) {
-        const auto magnitude = static_cast<double>(mantissa);
+        const auto magnitude = static_cast<double>(static_cast<std::int64_t>(mantissa)); // below 2^53
         const double power = ExactPowersOfTen[static_cast<std::size_t>(std::abs(scale))];
         const double parsed = scale < 0 ? magnitude / power : magnitude * power;
         value = negative ? -parsed : parsed;

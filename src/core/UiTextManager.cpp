@@ -137,10 +137,13 @@ void TTranslationManager::EnsureLoaded(const QString &resourceName, std::optiona
 
 void TTranslationManager::LoadResource(const QString &resourceName)
 {
+    // Loading moves the catalogues held: the pointer is taken again afterwards.
+    mCurrentDict = nullptr;
     mResourceIDText = resourceName;
     EnsureLoaded(resourceName, std::nullopt);
     mResourceIDTooltipText = kTooltipResource;
     EnsureLoaded(kTooltipResource, QLatin1Char('&'));
+    mCurrentDict = &*mLocaleDicts.constFind(mResourceIDText);
 }
 
 void TTranslationManager::LoadResource(int languageIndex)
@@ -172,6 +175,12 @@ QString TTranslationManager::GetLocaleTextInternal(const QString &catalogue, int
 
 QString TTranslationManager::GetUiText(int id) const
 {
+    if (mCurrentDict != nullptr) {
+        const auto entry = mCurrentDict->constFind(id);
+        if (entry != mCurrentDict->cend() && *entry != kRetiredText)
+            return *entry;
+    }
+    // Not loaded, missing or retired: the general way raises the error.
     return GetLocaleTextInternal(mResourceIDText, id);
 }
 

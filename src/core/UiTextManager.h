@@ -53,6 +53,8 @@ private:
     QString mResourceIDText;
     QString mResourceIDTooltipText;
     QHash<QString, QHash<int, QString>> mLocaleDicts;
+    // The current catalogue's texts once it is loaded: looked up for every text shown.
+    const QHash<int, QString> *mCurrentDict = nullptr;
 };
 
 TTranslationManager &GetTranslationManager();

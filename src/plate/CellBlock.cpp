@@ -1,9 +1,11 @@
 #include "plate/CellBlock.h"
 
 #include "core/Exceptions.h"
+#include "core/RegionalSettings.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -105,10 +107,16 @@ QString OWCellBlockBase::getRawValue(int pIndex) const
     return mInputValues[CheckedValueIndex(pIndex, "getRawValue")].mRawValue;
 }
 
-bool OWCellBlockBase::setValueFromText(int pIndex, QString pText)
+bool OWCellBlockBase::setValueFromText(int pIndex, const QString &pText)
 {
     TPseudoDoubleElm &elm = mInputValues[CheckedValueIndex(pIndex, "setValueFromText")];
-    elm.mRawValue = std::move(pText);
+    // Calculating again reads the same texts: the very same text (not a copy that could
+    // have changed), read with the same separator, keeps the value it was read as.
+    const QChar separator = GetRegionalDecimalSeparator();
+    if (!separator.isNull() && elm.mReadSeparator == separator && elm.mRawValue.isSharedWith(pText))
+        return elm.mValidity == ValidValue;
+    elm.mReadSeparator = separator;
+    elm.mRawValue = pText;
     const QString &text = elm.mRawValue;
     double value = 0.0;
     // Infinite or NaN texts are not ODs: they would poison the curve fit.
@@ -139,6 +147,15 @@ void OWCellBlockBase::SetValueCount(int pCount)
 void OWCellBlockBase::setResult(int pIndex, QString pText)
 {
     mResults[CheckedResultIndex(pIndex, "setResult")] = std::move(pText);
+}
+
+void OWCellBlockBase::setResult(int pIndex, QStringView pText)
+{
+    QString &result = mResults[CheckedResultIndex(pIndex, "setResult")];
+    const bool same =
+        result.size() == pText.size() && std::equal(pText.begin(), pText.end(), result.constBegin());
+    if (!same)
+        result = pText.toString();
 }
 
 void OWCellBlockBase::ClearAnnotationExists()

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringView>
 
 #include <array>
 #include <span>
@@ -32,6 +33,8 @@ struct TPseudoDoubleElm
     QString mRawValue; // the text exactly as read from the grid
     double mValue = 0.0;
     TValidityType mValidity = ValidValue;
+    // The decimal separator mValue was read with; null before the first reading.
+    QChar mReadSeparator;
 };
 
 // A labelled group of wells: one replicate of the standard series or one subject's wells,
@@ -77,7 +80,7 @@ public:
     // marker of any language (IsNotSpecifiedText) is ValueNotSpecified with value 0, anything
     // else ValueNotNumerical with value 4.0.
     // Returns true only for a number.
-    bool setValueFromText(int pIndex, QString pText);
+    bool setValueFromText(int pIndex, const QString &pText);
     // New entries are empty, value 0, ValidValue. A negative count raises ERangeError.
     void SetValueCount(int pCount);
     int ValueCount() const { return static_cast<int>(mInputValues.size()); }
@@ -87,6 +90,9 @@ public:
     void setResultLn(int pIndex, double pValue);
     QString getResult(int pIndex) const;
     void setResult(int pIndex, QString pText);
+    // The same, for a text that is often the one already there: it is copied only when it
+    // differs.
+    void setResult(int pIndex, QStringView pText);
     const TArrayDouble21 &ResultsLn() const { return mResultsLn; }
 
     // ---- annotations (indexed by TAnnotationType, 0-20; outside raises ERangeError) --

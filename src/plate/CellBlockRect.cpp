@@ -50,12 +50,15 @@ bool OWCellBlockRectCombined::idCell(QPoint pPoint) const
 
 bool OWCellBlockRectCombined::setValues(const ITextGrid &pGrid)
 {
-    SetValueCount(Count());
+    const int count = Count();
+    SetValueCount(count);
     bool allNumeric = true;
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = 0; i < count; ++i) {
         const QPoint cell = mBlock[static_cast<std::size_t>(i)].mCell;
         // Every well is read, also after a non-numeric one.
-        if (!setValueFromText(i, pGrid.Cell(cell.x(), cell.y())))
+        const QString *stored = pGrid.StoredCell(cell.x(), cell.y());
+        if (!(stored != nullptr ? setValueFromText(i, *stored)
+                                : setValueFromText(i, pGrid.Cell(cell.x(), cell.y()))))
             allNumeric = false;
     }
     return allNumeric;

@@ -19,6 +19,9 @@ public:
     virtual void SetRowCount(int pCount) = 0;
     virtual QString Cell(int pCol, int pRow) const = 0;                 // empty text outside the grid
     virtual void SetCell(int pCol, int pRow, const QString &pText) = 0; // ignored outside the grid
+    // The text the grid stores for a cell, to be read in place without a copy; nullptr
+    // outside the grid or for a grid that makes its texts (Cell then gives them).
+    virtual const QString *StoredCell(int /*pCol*/, int /*pRow*/) const { return nullptr; }
 };
 
 // Plain in-memory grid (headless tool, tests). Resizing keeps the texts that still fit.
@@ -55,6 +58,10 @@ public:
     {
         if (Inside(pCol, pRow))
             mColumns[pCol][pRow] = pText;
+    }
+    const QString *StoredCell(int pCol, int pRow) const override
+    {
+        return Inside(pCol, pRow) ? &mColumns.at(pCol).at(pRow) : nullptr;
     }
 
 private:

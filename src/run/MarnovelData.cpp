@@ -166,9 +166,15 @@ bool TMarnovelData::ParsePlateLines(const QStringList &lines)
 
 QString TMarnovelData::PlateText(int col, int row) const
 {
+    const QString *text = StoredPlateText(col, row);
+    return text != nullptr ? *text : QString();
+}
+
+const QString *TMarnovelData::StoredPlateText(int col, int row) const
+{
     if (col < 0 || col >= DataCols || row < 0 || row >= DataRows)
-        return QString();
-    return mData[col][row];
+        return nullptr;
+    return &mData[col][row];
 }
 
 void TMarnovelData::copyDataToStringgrid(ITextGrid &dest) const
@@ -491,8 +497,10 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
     const QString passText = UiText(79);
     const QString failText = UiText(80);
     TRunQc runQc;
+    runQc.Standards.reserve(static_cast<std::size_t>(n));
     int failedStandards = 0;
     std::vector<double> distinctX;
+    distinctX.reserve(static_cast<std::size_t>(n));
 
     for (int i = 0; i < n; ++i) {
         TStandardQc standardQc{StandardName(i), {}, false};

@@ -170,6 +170,8 @@ public:
     // Plate text at matrix column 0-12, row 0-8 (grid cell col + 1, row + 1); empty
     // text outside the matrix.
     QString PlateText(int col, int row) const;
+    // The same text read in place; nullptr outside the matrix.
+    const QString *StoredPlateText(int col, int row) const;
 
 protected:
     // Shared by both loads. Returns false after showing text 118 when the line count is

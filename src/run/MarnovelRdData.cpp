@@ -81,6 +81,7 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
     static const QString where = QStringLiteral("TMarnovelRdData.CalcResults");
     const double intercept = regression.Intercept();
     const double slope = regression.Slope();
+    TNumberTextBuffer buffer;
     for (int b = 0; b < blocks.GetCount(); ++b) {
         OWCellBlockBase *block = blocks.getCellInteger(b);
         if (block == nullptr)
@@ -115,7 +116,9 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
                         [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
             block->setResultLn(0, conc);
             if (conc <= MaxResultValue(0)) {
-                text = FormatFixed(conc, 2);
+                // Calculating again mostly finds the same text: it is then kept as it is.
+                block->setResult(0, FormatFixed(conc, 2, buffer));
+                continue;
             } else {
                 block->setAnnotationExists(AT_EXCEEDMAXVALUE, true);
                 text = MaxValueText(0) + ExceedMaxValueMark();

@@ -8,9 +8,17 @@ namespace {
 
 // The decimal comparisons work on 32-bit integers; a value whose scaled form leaves that
 // range is far from any threshold, so a plain comparison gives the same answer.
-bool Scalable(int decimals, double x)
+bool Scalable(double scaled)
 {
-    return std::fabs(x * PowerOfTen(decimals)) < 2.0e9;
+    return std::fabs(scaled) < 2.0e9;
+}
+
+// RoundHalfUp for a value Scalable keeps inside the 32-bit range: the integer part, one more
+// from a fraction of a half.
+int HalfUp(double scaled)
+{
+    const auto truncated = static_cast<int>(scaled);
+    return scaled - static_cast<double>(truncated) >= 0.5 ? truncated + 1 : truncated;
 }
 
 bool Holds(TQcBound bound, double measured, double threshold)
@@ -30,20 +38,20 @@ TQcCheck CheckQcRule(const TQcRule &rule, double value)
     TQcCheck check{rule, std::nullopt, false};
     if (!std::isfinite(value))
         return check;
-    if (!rule.Decimals || !Scalable(*rule.Decimals, value) || !Scalable(*rule.Decimals, rule.Threshold)) {
+    const double scale = rule.Decimals ? PowerOfTen(*rule.Decimals) : 1.0;
+    const double scaledValue = value * scale;
+    const double scaledThreshold = rule.Threshold * scale;
+    if (!rule.Decimals || !Scalable(scaledValue) || !Scalable(scaledThreshold)) {
         check.Measured = value;
         check.Passed = Holds(rule.Bound, value, rule.Threshold);
         return check;
     }
-    const double scale = RoundHalfUp(PowerOfTen(*rule.Decimals));
-    const int measured = RoundHalfUp(scale * value);
-    const int threshold = RoundHalfUp(scale * rule.Threshold);
+    const int measured = HalfUp(scaledValue);
     check.Measured = measured / scale;
-    check.Passed = Holds(rule.Bound, measured, threshold);
+    check.Passed = Holds(rule.Bound, measured, HalfUp(scaledThreshold));
     return check;
 }
-
 double RoundedAtDecimalsInRange(int decimals, double value)
 {
-    return Scalable(decimals, value) ? RoundToDecimals(decimals, value) : value;
+    return Scalable(value * PowerOfTen(decimals)) ? RoundToDecimals(decimals, value) : value;
 }

@@ -12,6 +12,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -35,10 +36,15 @@ public:
     void SetRowCount(int) override {}
     QString Cell(int pCol, int pRow) const override
     {
-        const bool copied = pCol >= 1 && pCol < mData.XExtent() && pRow >= 1 && pRow < mData.YExtent();
-        return copied ? mData.PlateText(pCol - 1, pRow - 1) : QString();
+        const QString *text = StoredCell(pCol, pRow);
+        return text != nullptr ? *text : QString();
     }
     void SetCell(int, int, const QString &) override {}
+    const QString *StoredCell(int pCol, int pRow) const override
+    {
+        const bool copied = pCol >= 1 && pCol < mData.XExtent() && pRow >= 1 && pRow < mData.YExtent();
+        return copied ? mData.StoredPlateText(pCol - 1, pRow - 1) : nullptr;
+    }
 
 private:
     const TMarnovelData &mData;
@@ -58,16 +64,18 @@ private:
 QString CurveValueText(double value)
 {
     // 9 significant digits as Qt writes them: correctly rounded, an exact half up. The
-    // standard writer rounds an exact half to even; only a value whose 17 digits end on
-    // that half can be one, and it takes Qt's way.
-    std::array<char, 64> digits{};
-    const auto end17 =
-        std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::scientific, 16)
-            .ptr;
-    const std::string_view seventeen(digits.data(), static_cast<std::size_t>(end17 - digits.data()));
-    const std::size_t first = seventeen.find_first_of("123456789");
-    const bool mayBeHalf = first != std::string_view::npos && seventeen.size() > first + 18 &&
-                           seventeen.substr(first + 10, 8) == "50000000"; // digits 10 to 17
+    // standard writer rounds an exact half to even; only a value whose shortest form has 10
+    // digits ending in 5 can be such a half, and it takes Qt's way.
+    std::array<char, 64> shortest{};
+    const auto endShortest = std::to_chars(shortest.data(), shortest.data() + shortest.size(), value,
+                                           std::chars_format::scientific)
+                                 .ptr;
+    const std::string_view mantissa(
+        shortest.data(),
+        static_cast<std::size_t>(std::find(shortest.data(), endShortest, 'e') - shortest.data()));
+    const auto digits =
+        std::count_if(mantissa.begin(), mantissa.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool mayBeHalf = digits == 10 && mantissa.back() == '5';
     double significant = 0.0;
     if (!std::isfinite(value) || mayBeHalf) {
         significant = QString::number(value, 'g', 9).toDouble();
@@ -148,6 +156,7 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
     }
 
     TRunCalculationResult result;
+    result.CurvePoints.reserve(static_cast<std::size_t>(data.StdConcSize()));
     TStringGridData table = BuildStandardsTable(data);
     TPointCollector collector(result.CurvePoints);
     TLinearRegression reg;
@@ -172,7 +181,7 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
     const OWCells &subjects = data.RawData();
     result.Subjects.reserve(static_cast<std::size_t>(subjects.GetCount()));
     const std::span<const TAnnotationInfo> annotations = FootnotedAnnotations();
-    std::vector<bool> present(annotations.size(), false); // in any subject block
+    std::uint32_t present = 0; // bit a: annotation a in any subject block
     for (const auto &block : subjects.Blocks()) {
         TRunSubjectResult &subject = result.Subjects.emplace_back();
         subject.Id = block->id();
@@ -180,14 +189,14 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
         for (std::size_t a = 0; a < annotations.size(); ++a) {
             if (block->getAnnotationExists(annotations[a].Type)) {
                 subject.Marks.append(AnnotationSign(annotations[a]));
-                present[a] = true;
+                present |= 1u << a;
             }
         }
         if (block->Count() > 0 && block->ValueCount() > 0 && block->getValidityValue(0) == ValidValue)
             subject.Value = block->getResultLn(0);
     }
     for (std::size_t a = 0; a < annotations.size(); ++a) {
-        if (present[a]) {
+        if ((present & (1u << a)) != 0) {
             result.FootnoteAnnotations.push_back(annotations[a].Type);
             result.FootnoteLines.append(FootnoteLine(annotations[a]));
         }

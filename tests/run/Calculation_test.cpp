@@ -4,6 +4,7 @@
 
 #include "RunTestHelpers.h"
 
+#include "core/RegionalGuard.h"
 #include "core/UiTextManager.h"
 #include "run/RunCalculation.h"
 #include "run/linear_regression.h"
@@ -683,6 +684,40 @@ TEST_F(RunCalc, CalculateRun_CorrectedValue_DropsEarlierMarkAndFootnote)
     EXPECT_TRUE(result.FootnoteLines.isEmpty());
     EXPECT_TRUE(result.Subjects.at(0).Marks.isEmpty());
     EXPECT_FALSE(data.AnnotationExists(AT_INVALIDVALUE, 0, 0));
+}
+
+// Calculating again keeps what did not change, but must read every changed well and every
+// well whose separator changed, and write every changed result.
+TEST_F(RunCalc, CalculateRun_Again_ReadsChangedTextsAndSeparator)
+{
+    const RegionalGuard point(RegionalGuard::Separators(".", ","));
+    Layout(CURVE_8POINT, Std8A, Std8B, {u"0.500"_s, u"0.700"_s});
+    const TRunCalculationResult first = Calculate();
+    ASSERT_EQ(Calculate().Subjects.at(0).ResultText, first.Subjects.at(0).ResultText);
+
+    grid.SetCell(3, 1, u"0.600"_s);
+    const TRunCalculationResult changed = Calculate();
+    // The same plate calculated by blocks that never read it.
+    TMarnovelRdData fresh;
+    fresh.SetCurveType(CURVE_8POINT);
+    AddStandardColumn(fresh, 1);
+    AddStandardColumn(fresh, 2);
+    AddSample(fresh, QPoint(3, 1));
+    AddSample(fresh, QPoint(3, 2));
+    const TRunCalculationResult expected = CalculateRun(fresh, &grid);
+    ASSERT_EQ(changed.Subjects.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(changed.Subjects[i].ResultText, expected.Subjects[i].ResultText) << i;
+        EXPECT_EQ(changed.Subjects[i].Value, expected.Subjects[i].Value) << i;
+    }
+    EXPECT_NE(changed.Subjects[0].ResultText, first.Subjects[0].ResultText);
+
+    // The very same texts read with "," as the separator are no numbers any more.
+    const RegionalGuard comma(RegionalGuard::Separators(",", "."));
+    const TRunCalculationResult reread = Calculate();
+    EXPECT_FALSE(reread.Valid);
+    for (const TRunSubjectResult &subject : reread.Subjects)
+        EXPECT_EQ(subject.ResultText, u"> 10<B>#</B>"_s);
 }
 
 // ---- research results on a line with intercept 0 and slope 1: concentration = OD ----
