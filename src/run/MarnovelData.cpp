@@ -170,13 +170,6 @@ QString TMarnovelData::PlateText(int col, int row) const
     return text != nullptr ? *text : QString();
 }
 
-const QString *TMarnovelData::StoredPlateText(int col, int row) const
-{
-    if (col < 0 || col >= DataCols || row < 0 || row >= DataRows)
-        return nullptr;
-    return &mData[col][row];
-}
-
 void TMarnovelData::copyDataToStringgrid(ITextGrid &dest) const
 {
     if (!ExtentsValid())

@@ -171,7 +171,12 @@ public:
     // text outside the matrix.
     QString PlateText(int col, int row) const;
     // The same text read in place; nullptr outside the matrix.
-    const QString *StoredPlateText(int col, int row) const;
+    const QString *StoredPlateText(int col, int row) const
+    {
+        if (col < 0 || col >= DataCols || row < 0 || row >= DataRows)
+            return nullptr;
+        return &mData[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+    }
 
 protected:
     // Shared by both loads. Returns false after showing text 118 when the line count is

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -81,6 +82,33 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
     static const QString where = QStringLiteral("TMarnovelRdData.CalcResults");
     const double intercept = regression.Intercept();
     const double slope = regression.Slope();
+
+    // The arithmetic of the ODs first, and nothing else: the processor then works on several
+    // samples at once. The loop below checks each step in the order it was taken.
+    struct TSampleMath
+    {
+        double LogOd = 0.0;
+        double Exponent = 0.0;
+        double Unrounded = 0.0;
+        double Concentration = 0.0;
+    };
+    const auto calculated = [](const OWCellBlockBase &block) {
+        return block.Count() > 0 && block.ValueCount() > 0 && block.getValidityValue(0) == ValidValue &&
+               block.getValue(0) != 0.0;
+    };
+    std::vector<TSampleMath> math(static_cast<std::size_t>(blocks.GetCount()));
+    for (int b = 0; b < blocks.GetCount(); ++b) {
+        const OWCellBlockBase *block = blocks.getCellInteger(b);
+        if (block == nullptr || !calculated(*block))
+            continue;
+        TSampleMath &sample = math[static_cast<std::size_t>(b)];
+        sample.LogOd = std::log(block->getValue(0));
+        sample.Exponent = (sample.LogOd - intercept) / slope;
+        // The shared conversion routine, unrolled so that each step can be checked.
+        sample.Unrounded = std::exp(sample.Exponent);
+        sample.Concentration = RoundAwayToDecimals(2, sample.Unrounded);
+    }
+
     TNumberTextBuffer buffer;
     for (int b = 0; b < blocks.GetCount(); ++b) {
         OWCellBlockBase *block = blocks.getCellInteger(b);
@@ -100,18 +128,14 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
             block->setAnnotationExists(AT_INVALIDVALUE, true);
             text = MaxValueText(0) + InvalidValueMark();
         } else {
-            const double od = block->getValue(0);
-            const double logOd = std::log(od);
-            CheckFinite(logOd, where,
+            const TSampleMath &sample = math[static_cast<std::size_t>(b)];
+            CheckFinite(sample.LogOd, where,
                         [&] { return QString(QStringLiteral("The logarithm of the OD of ") + block->id()); });
-            const double exponent = (logOd - intercept) / slope;
-            CheckFinite(exponent, where,
+            CheckFinite(sample.Exponent, where,
                         [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
-            // The shared conversion routine, unrolled so that each step can be checked.
-            const double unrounded = std::exp(exponent);
-            CheckFinite(unrounded, where,
+            CheckFinite(sample.Unrounded, where,
                         [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
-            const double conc = RoundAwayToDecimals(2, unrounded);
+            const double conc = sample.Concentration;
             CheckFinite(conc, where,
                         [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
             block->setResultLn(0, conc);
@@ -119,10 +143,9 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
                 // Calculating again mostly finds the same text: it is then kept as it is.
                 block->setResult(0, FormatFixed(conc, 2, buffer));
                 continue;
-            } else {
-                block->setAnnotationExists(AT_EXCEEDMAXVALUE, true);
-                text = MaxValueText(0) + ExceedMaxValueMark();
             }
+            block->setAnnotationExists(AT_EXCEEDMAXVALUE, true);
+            text = MaxValueText(0) + ExceedMaxValueMark();
         }
         block->setResult(0, std::move(text));
     }

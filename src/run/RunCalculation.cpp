@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -61,32 +62,45 @@ private:
 };
 
 // Slope and intercept are shown with 4 decimals of at most 9 significant digits.
+// value with 9 significant digits as Qt writes them: correctly rounded, an exact half up
+// (the standard writer would round it to even).
+double NineDigits(double value)
+{
+    if (!std::isfinite(value) || value == 0.0)
+        return value;
+    // The shortest form lies within half an ulp of value: no 9-digit half lies between them
+    // unless it is that half itself (10 digits ending in 5), which is left to Qt.
+    std::array<char, 64> text{};
+    char *const end =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::scientific).ptr;
+    char *const exponent = std::find(text.data(), end, 'e');
+    char *digits = text.data() + (value < 0 ? 1 : 0); // d.ddd
+    const auto count = static_cast<int>(exponent - digits) - (exponent - digits > 1 ? 1 : 0);
+    if (count <= 9)
+        return value;
+    if (count == 10 && exponent[-1] == '5')
+        return QString::number(value, 'g', 9).toDouble();
+    // Half up on the ninth digit: the eighth digit after the point.
+    char *const last = digits + 9; // d . d1..d8
+    bool carry = last[1] >= '5';
+    for (char *at = last; carry && at >= digits; --at) {
+        if (*at == '.')
+            continue;
+        carry = *at == '9';
+        *at = carry ? '0' : static_cast<char>(*at + 1);
+    }
+    double rounded = 0.0;
+    std::string number(text.data(), last + 1);
+    if (carry) // 9.99999999x became 0.00000000: one more power of ten
+        number.insert(number.begin() + (digits - text.data()), '1');
+    number.append(exponent, end);
+    std::from_chars(number.data(), number.data() + number.size(), rounded);
+    return rounded;
+}
+
 QString CurveValueText(double value)
 {
-    // 9 significant digits as Qt writes them: correctly rounded, an exact half up. The
-    // standard writer rounds an exact half to even; only a value whose shortest form has 10
-    // digits ending in 5 can be such a half, and it takes Qt's way.
-    std::array<char, 64> shortest{};
-    const auto endShortest = std::to_chars(shortest.data(), shortest.data() + shortest.size(), value,
-                                           std::chars_format::scientific)
-                                 .ptr;
-    const std::string_view mantissa(
-        shortest.data(),
-        static_cast<std::size_t>(std::find(shortest.data(), endShortest, 'e') - shortest.data()));
-    const auto digits =
-        std::count_if(mantissa.begin(), mantissa.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const bool mayBeHalf = digits == 10 && mantissa.back() == '5';
-    double significant = 0.0;
-    if (!std::isfinite(value) || mayBeHalf) {
-        significant = QString::number(value, 'g', 9).toDouble();
-    } else {
-        std::array<char, 64> nine{};
-        const auto end9 =
-            std::to_chars(nine.data(), nine.data() + nine.size(), value, std::chars_format::scientific, 8)
-                .ptr;
-        std::from_chars(nine.data(), end9, significant);
-    }
-    return FormatFixed(significant, 4);
+    return FormatFixed(NineDigits(value), 4);
 }
 
 } // namespace
