@@ -11,7 +11,9 @@ class MarnovelException : public std::exception
 {
 public:
     explicit MarnovelException(QString message) : mMessage(std::move(message)), mUtf8(mMessage.toUtf8()) {}
-    const QString &Message() const noexcept { return mMessage; }
+    // The text to show, whichever field a subclass keeps it in: a generic handler
+    // shows this and never reads the fields itself.
+    virtual QString Message() const { return mMessage; }
     const char *what() const noexcept override { return mUtf8.constData(); }
 
 private:
@@ -19,12 +21,22 @@ private:
     QByteArray mUtf8;
 };
 
-// Keeps its text in its own field; handlers show fMessage.
+// Keeps its text in its own field (the base message stays empty); the specific
+// handlers show fMessage, generic ones get the same text from Message().
 class TMBCharException : public MarnovelException
 {
 public:
-    explicit TMBCharException(QString message) : MarnovelException(QString()), fMessage(std::move(message)) {}
+    explicit TMBCharException(QString message)
+        : MarnovelException(QString()), fMessage(std::move(message)), mUtf8(fMessage.toUtf8())
+    {
+    }
+    QString Message() const override { return fMessage; }
+    const char *what() const noexcept override { return mUtf8.constData(); }
+
     QString fMessage;
+
+private:
+    QByteArray mUtf8;
 };
 
 // An index or value outside its allowed range.
