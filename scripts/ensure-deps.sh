@@ -6,6 +6,8 @@ packages=(
     cmake ninja-build g++ ccache
     clang libclang-rt-14-dev
     qt6-base-dev qt6-charts-dev
+    qt6-svg-dev libqt6svg6
+    desktop-file-utils shared-mime-info
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 if [[ "${1:-}" == "--with-xvfb" ]]; then

@@ -1,8 +1,11 @@
 #include "platform/DialogPresenter.h"
 
+#include "support/TestSupport.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -204,6 +207,59 @@ TEST_F(DialogPresenterTest, AskFileName_OpenDialogCancelledWithoutProposal_Gives
     EXPECT_FALSE(presenter.AskFileName(TFileDialogKind::Open, u"Velomyra Format File|*.vff"_s, folder.path(),
                                        QString(), fileName));
     EXPECT_TRUE(fileName.isEmpty());
+}
+
+TEST_F(DialogPresenterTest, MessageRoutines_ShowRealBoxesCentredOnTheScreen)
+{
+    TDialogPresenter presenter;
+    SetPresenter(&presenter);
+    struct Seen
+    {
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        QPoint centre;
+    };
+    // Records the box, then clicks `click`.
+    const auto record = [](Seen &seen, QMessageBox::StandardButton click) {
+        WhenShown<QMessageBox>([&seen, click](QMessageBox &box) {
+            seen = {box.windowTitle(), box.text(), box.icon(), box.standardButtons(),
+                    box.frameGeometry().center()};
+            if (QAbstractButton *button = box.button(click))
+                button->click();
+            else
+                box.reject();
+        });
+    };
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+
+    Seen error;
+    record(error, QMessageBox::Ok);
+    ShowErrorMessage(u"Could not create /x"_s);
+    EXPECT_EQ(error.title, u"Velomyra"_s);
+    EXPECT_EQ(error.text, u"Could not create /x"_s);
+    EXPECT_EQ(error.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(error.buttons, QMessageBox::Ok);
+    EXPECT_LE((error.centre - screenCentre).manhattanLength(), 4);
+
+    Seen question;
+    record(question, QMessageBox::No);
+    const TModalResult answer = ShowMessageDialog(u"Save the results?"_s, TMsgDlgType::mtConfirmation,
+                                                  TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, 0);
+    EXPECT_EQ(answer, TModalResult::mrNo);
+    EXPECT_EQ(question.title, u"Confirm"_s);
+    EXPECT_EQ(question.icon, QMessageBox::Question);
+    EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_LE((question.centre - screenCentre).manhattanLength(), 4);
+
+    Seen captioned;
+    record(captioned, QMessageBox::Ok);
+    EXPECT_EQ(ShowCaptionedMessage(u"Saved"_s, TMsgDlgType::mtInformation, TMsgDlgBtn::mbOK, u"Velomyra"_s),
+              TModalResult::mrOk);
+    EXPECT_EQ(captioned.title, u"Velomyra"_s);
+    EXPECT_EQ(captioned.icon, QMessageBox::Information);
+
+    SetPresenter(&TestSupport::Presenter());
 }
 
 } // namespace

@@ -1,0 +1,271 @@
+#include "WindowTools.h"
+
+#include "core/Exceptions.h"
+#include "core/UiTextManager.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+// The tab widget whose page `control` is, or nullptr.
+QTabWidget *OwningTabWidget(QWidget *control)
+{
+    auto *stack = qobject_cast<QStackedWidget *>(control->parentWidget());
+    auto *tabs = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
+    return tabs && tabs->indexOf(control) >= 0 ? tabs : nullptr;
+}
+
+bool IsButton(const QWidget *control)
+{
+    return qobject_cast<const QPushButton *>(control) || qobject_cast<const QToolButton *>(control);
+}
+
+// Labels, group boxes (radio groups too), radio buttons and check boxes.
+bool IsCaptionedControl(const QWidget *control)
+{
+    return qobject_cast<const QLabel *>(control) || qobject_cast<const QGroupBox *>(control) ||
+           qobject_cast<const QRadioButton *>(control) || qobject_cast<const QCheckBox *>(control);
+}
+
+void SetPointSize(QWidget *control, int pointSize)
+{
+    QFont font = control->font();
+    font.setPointSize(pointSize);
+    control->setFont(font);
+}
+
+void SetCaption(QWidget *control, const QString &text)
+{
+    if (auto *button = qobject_cast<QAbstractButton *>(control))
+        button->setText(text);
+    else if (auto *label = qobject_cast<QLabel *>(control))
+        label->setText(text);
+    else if (auto *group = qobject_cast<QGroupBox *>(control))
+        group->setTitle(text);
+}
+
+QString ControlName(const QWidget *control)
+{
+    return control ? control->objectName() : QString();
+}
+
+} // namespace
+
+void SetControlText(QWidget *control, const QString &text, bool showHint, FONTUSAGE usage,
+                    const QString &hint)
+{
+    const bool hintShown = showHint && !hint.isEmpty() && hint != text;
+    const int charset = GetTranslationManager().DetermineCharset();
+    const int pointSize = GetFontManager().DetermineFontSize(charset, usage);
+    // Catalogue line breaks arrive as "\n" escapes or CR LF; Qt breaks lines at LF alone.
+    QString caption = text;
+    caption.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    caption.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+
+    if (!control)
+        throw MarnovelException(QStringLiteral("SetControlText(): Control  not handled."));
+    if (QTabWidget *tabs = OwningTabWidget(control)) {
+        SetPointSize(tabs, pointSize);
+        SetPointSize(control, tabs->font().pointSize());
+        const int index = tabs->indexOf(control);
+        tabs->setTabText(index, caption);
+        tabs->setTabToolTip(index, QString());
+        return;
+    }
+    if (!IsButton(control) && !IsCaptionedControl(control))
+        throw MarnovelException(QStringLiteral("SetControlText(): Control ") + ControlName(control) +
+                                QStringLiteral(" not handled."));
+    SetPointSize(control, pointSize);
+    SetCaption(control, caption);
+    control->setToolTip(hintShown ? hint : QString());
+}
+
+void SetControlText(QWidget *control, const QString &text, FONTUSAGE usage)
+{
+    SetControlText(control, text, false, usage, QString());
+}
+
+void SetControlText(QWidget *control, int id, FONTUSAGE usage, bool showHint)
+{
+    const TTranslationManager &catalogue = GetTranslationManager();
+    SetControlText(control, catalogue.GetUiText(id), showHint, usage, catalogue.GetTooltipText(id));
+}
+
+void SetControlText(QWidget *control, int id, bool showHint)
+{
+    SetControlText(control, id, qobject_cast<QGroupBox *>(control) ? CONTROL_GROUPBOX : CONTROL_DEFAULT,
+                   showHint);
+}
+
+bool SetFocusIfEnabled(QWidget *control)
+{
+    if (!control || !control->isVisible() || !control->isEnabled())
+        return false;
+    QTabWidget *tabs = OwningTabWidget(control);
+    const bool focusable = tabs || qobject_cast<QAbstractButton *>(control) ||
+                           qobject_cast<QComboBox *>(control) || qobject_cast<QLineEdit *>(control) ||
+                           qobject_cast<QGroupBox *>(control) || qobject_cast<QAbstractItemView *>(control);
+    if (!focusable)
+        throw MarnovelException(QStringLiteral("SetFocusIfEnabled(): Control ") + ControlName(control) +
+                                QStringLiteral(" not handled."));
+    if (tabs)
+        tabs->setCurrentWidget(control);
+    control->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool IsShiftDown()
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+QPixmap GetScreenShotForWindowArea(QWidget *window)
+{
+    return window ? window->grab() : QPixmap();
+}
+
+std::vector<QPoint> TextLinePositions(const QRect &rect, int lineHeight, const std::vector<int> &widths,
+                                      int verticalMargin, int horizontalMargin, int verticalAlignment,
+                                      int horizontalAlignment)
+{
+    const int count = static_cast<int>(widths.size());
+    const int right = rect.left() + rect.width();
+    const int bottom = rect.top() + rect.height();
+    int top = 0;
+    if (verticalAlignment == 2)
+        // Pixel positions round halves to even.
+        top = rect.top() + static_cast<int>(std::lrint(rect.height() / 2.0 - lineHeight * count / 2.0));
+    else if (verticalAlignment == 1)
+        top = bottom - verticalMargin - lineHeight * count;
+    else
+        top = rect.top() + verticalMargin;
+
+    std::vector<QPoint> positions;
+    positions.reserve(widths.size());
+    for (int i = 0; i < count; ++i) {
+        const int width = widths[static_cast<size_t>(i)];
+        int left = 0;
+        if (horizontalAlignment == 1)
+            left = right - width - horizontalMargin;
+        else if (horizontalAlignment == 2)
+            left = rect.left() + (rect.width() - width) / 2;
+        else
+            left = rect.left() + horizontalMargin;
+        positions.emplace_back(left, top + lineHeight * i);
+    }
+    return positions;
+}
+
+void DrawTextLines(QPainter &canvas, const QRect &rect, const QStringList &lines, bool fill,
+                   int verticalMargin, int horizontalMargin, int verticalAlignment, int horizontalAlignment)
+{
+    const QFontMetrics metrics = canvas.fontMetrics();
+    std::vector<int> widths;
+    widths.reserve(static_cast<size_t>(lines.size()));
+    for (const QString &line : lines)
+        widths.push_back(metrics.horizontalAdvance(line));
+    const std::vector<QPoint> positions =
+        TextLinePositions(rect, metrics.height(), widths, verticalMargin, horizontalMargin, verticalAlignment,
+                          horizontalAlignment);
+    canvas.save();
+    if (fill)
+        canvas.fillRect(rect, canvas.brush());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (fill && i == 0) {
+            canvas.setBackground(canvas.brush());
+            canvas.setBackgroundMode(Qt::OpaqueMode);
+        } else {
+            canvas.setBackgroundMode(Qt::TransparentMode);
+        }
+        const QPoint &topLeft = positions[static_cast<size_t>(i)];
+        canvas.drawText(topLeft.x(), topLeft.y() + metrics.ascent(), lines.at(i));
+    }
+    canvas.restore();
+}
+
+void DrawTextInRect(QPainter &canvas, const QRect &rect, const QString &text, bool fill, int verticalMargin,
+                    int horizontalMargin, int verticalAlignment, int horizontalAlignment)
+{
+    DrawTextLines(canvas, rect, QStringList{text}, fill, verticalMargin, horizontalMargin, verticalAlignment,
+                  horizontalAlignment);
+}
+
+int MaxTextWidth(const QFontMetrics &metrics, const QStringList &lines)
+{
+    int widest = 0;
+    for (const QString &line : lines)
+        widest = qMax(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
+
+int MaxTextWidth(const QPainter &canvas, const QStringList &lines)
+{
+    return MaxTextWidth(canvas.fontMetrics(), lines);
+}
+
+int PixelsPerInchX(const QPainter &canvas)
+{
+    return canvas.device() ? canvas.device()->logicalDpiX() : 96;
+}
+
+int PixelsPerInchY(const QPainter &canvas)
+{
+    return canvas.device() ? canvas.device()->logicalDpiY() : 96;
+}
+
+std::vector<TButtonPlace> ButtonRowPlaces(int n, int left, int width, int extra, bool alignLast, int gap)
+{
+    std::vector<TButtonPlace> places;
+    if (n <= 0 || n + extra <= 0)
+        return places;
+    // Integer division truncates towards zero, as the rule asks.
+    const int buttonWidth = (width - gap * (n + 1)) / (n + extra);
+    for (int i = 0; i < n; ++i)
+        places.push_back({left + gap + i * (buttonWidth + gap), buttonWidth});
+    if (alignLast)
+        places.back().left = width - places.front().left - buttonWidth;
+    return places;
+}
+
+void LayoutButtonRow(const QList<QWidget *> &buttons, int left, int width, int extra, bool alignLast, int gap)
+{
+    const std::vector<TButtonPlace> places =
+        ButtonRowPlaces(static_cast<int>(buttons.size()), left, width, extra, alignLast, gap);
+    for (size_t i = 0; i < places.size(); ++i) {
+        QWidget *button = buttons.at(static_cast<qsizetype>(i));
+        if (button)
+            button->setGeometry(places[i].left, button->y(), qMax(0, places[i].width), button->height());
+    }
+}
+
+void SetButtonHeights(const QList<QWidget *> &buttons, int height)
+{
+    for (QWidget *button : buttons) {
+        if (button)
+            button->resize(button->width(), qMax(0, height));
+    }
+}
+
+int GroupBoxCaptionHeight(const QWidget *window, const QGroupBox *groupBox)
+{
+    Q_UNUSED(window); // the group box's own font decides
+    if (!groupBox)
+        return 0;
+    return QFontMetrics(groupBox->font()).height() + (groupBox->isFlat() ? 0 : 1);
+}

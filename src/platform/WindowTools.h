@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/FontManager.h"
+
+#include <QList>
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class QFontMetrics;
+class QGroupBox;
+class QPainter;
+class QWidget;
+
+// The window routines every window shares: catalogue text on controls, focus, text drawing
+// on a canvas and the layout of button rows.
+
+// ---- control texts ------------------------------------------------------------------
+// Puts text on a push or tool button, a tab page, a label, a group box, a radio button or a
+// check box, with the point size of `usage` in the current language's character set. The
+// hint becomes the tool tip when showHint is set and it says something the text does not
+// (a tab page never shows one). Other kinds raise "SetControlText(): Control NAME not handled.".
+void SetControlText(QWidget *control, const QString &text, bool showHint, FONTUSAGE usage,
+                    const QString &hint);
+void SetControlText(QWidget *control, const QString &text, FONTUSAGE usage);
+// Catalogue text `id`, its tool tip from the tooltip catalogue.
+void SetControlText(QWidget *control, int id, FONTUSAGE usage, bool showHint);
+// As above with CONTROL_GROUPBOX for a group box, CONTROL_DEFAULT otherwise.
+void SetControlText(QWidget *control, int id, bool showHint);
+
+// False for a hidden or disabled control; otherwise moves the focus there. Kinds that
+// cannot take the focus raise "SetFocusIfEnabled(): Control NAME not handled.".
+bool SetFocusIfEnabled(QWidget *control);
+
+// True while either shift key is held.
+bool IsShiftDown();
+
+// A picture of the window's whole area, rendered by the window itself (so another window
+// lying over it does not spoil it). Null for no window.
+QPixmap GetScreenShotForWindowArea(QWidget *window);
+
+// ---- drawing --------------------------------------------------------------------------
+// Alignments: vertical 0 top, 1 bottom, 2 centred; horizontal 0 left, 1 right, 2 centred.
+// Rectangles are taken with an exclusive right and bottom edge (left + width, top + height).
+
+// The top-left corner of each line: the lines are lineHeight apart; widths are the lines'
+// text widths.
+std::vector<QPoint> TextLinePositions(const QRect &rect, int lineHeight, const std::vector<int> &widths,
+                                      int verticalMargin, int horizontalMargin, int verticalAlignment,
+                                      int horizontalAlignment);
+// Draws the lines at those positions with the canvas font and pen; with fill, the rect is
+// first filled with the canvas brush and the first line is drawn opaque.
+void DrawTextLines(QPainter &canvas, const QRect &rect, const QStringList &lines, bool fill,
+                   int verticalMargin, int horizontalMargin, int verticalAlignment, int horizontalAlignment);
+void DrawTextInRect(QPainter &canvas, const QRect &rect, const QString &text, bool fill, int verticalMargin,
+                    int horizontalMargin, int verticalAlignment, int horizontalAlignment);
+// The widest line in pixels; 0 for none.
+int MaxTextWidth(const QPainter &canvas, const QStringList &lines);
+int MaxTextWidth(const QFontMetrics &metrics, const QStringList &lines);
+int PixelsPerInchX(const QPainter &canvas);
+int PixelsPerInchY(const QPainter &canvas);
+
+// ---- layout ---------------------------------------------------------------------------
+struct TButtonPlace
+{
+    int left;
+    int width;
+};
+
+// n buttons share `width` from `left` with `gap` around each: every button is
+// trunc((width - gap * (n + 1)) / (n + extra)) wide; with alignLast the last one moves to
+// width - (first left) - its width. No buttons, or n + extra <= 0, places nothing.
+std::vector<TButtonPlace> ButtonRowPlaces(int n, int left, int width, int extra, bool alignLast, int gap);
+// Moves and sizes the buttons as above; their tops and heights stay.
+void LayoutButtonRow(const QList<QWidget *> &buttons, int left, int width, int extra, bool alignLast,
+                     int gap);
+void SetButtonHeights(const QList<QWidget *> &buttons, int height);
+// The height of "0" in the group box's font, plus 1 for a framed (not flat) group box.
+int GroupBoxCaptionHeight(const QWidget *window, const QGroupBox *groupBox);
