@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// The open and save dialogs of the program's files, shown through the presenter. Each has a
+// fixed filter and starts in the folder remembered under its store value ("DirRundataFiles",
+// "DirFormatFiles", "DirExportFiles", "DirPdfFiles", with the default folder when none is
+// stored); when the operator confirms, the chosen file's folder is remembered there.
+// Each returns the confirmation; fileName is the chosen file, or the proposed name (empty
+// for the open dialogs) when cancelled. No extension is added: callers add their own.
+
+bool OpenRundataFileDialog(QString &fileName);
+bool SaveRundataFileDialog(const QString &proposedName, QString &fileName);
+bool OpenFormatFileDialog(QString &fileName);
+bool SaveFormatFileDialog(const QString &proposedName, QString &fileName);
+bool SaveExportFileDialog(const QString &proposedName, QString &fileName);
+bool SavePdfFileDialog(const QString &proposedName, QString &fileName);
