@@ -64,12 +64,16 @@ function(velomyra_add_test name)
     if(ARG_REGIONAL_VARIANTS)
         # The same suite again under the C locale, and with "," as the decimal separator
         # and "." as the date separator in the settings store.
+        set(gui_environment)
+        if(ARG_NEEDS_GUI)
+            set(gui_environment "QT_QPA_PLATFORM=offscreen")
+        endif()
         add_test(NAME ${name}_clocale COMMAND ${name})
         set_tests_properties(${name}_clocale PROPERTIES TIMEOUT ${ARG_TIMEOUT}
-            ENVIRONMENT "LC_ALL=C;LANG=C" LABELS "regional")
+            ENVIRONMENT "LC_ALL=C;LANG=C;${gui_environment}" LABELS "regional")
         add_test(NAME ${name}_comma COMMAND ${name})
         set_tests_properties(${name}_comma PROPERTIES TIMEOUT ${ARG_TIMEOUT}
-            ENVIRONMENT "VELOMYRA_TEST_REGIONAL=comma" LABELS "regional")
+            ENVIRONMENT "VELOMYRA_TEST_REGIONAL=comma;${gui_environment}" LABELS "regional")
     endif()
 endfunction()
 

@@ -532,7 +532,7 @@ bool TfrmMainCombinedRd::ValidateRunDetails(bool withMessage)
     }
     for (int row = 0; row < stdConcGd->rowCount(); ++row) {
         if (stdConcGd->Cell(1, row).isEmpty()) {
-            stdConcGd->setCurrentCell(row, 1);
+            stdConcGd->ShowConcentration(row);
             if (withMessage) {
                 ShowErrorMessage(u"Standard concentrations must not be blank."_s);
                 SetFocusIfEnabled(stdConcGd);

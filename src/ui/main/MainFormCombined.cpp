@@ -146,12 +146,17 @@ void TfrmMainCombinedRd::showEvent(QShowEvent *event)
 
 void TfrmMainCombinedRd::ArrangeLayout()
 {
-    // The layouts place the bars and pages first; the rules below work on their sizes.
-    if (QLayout *top = layout())
+    // The layouts place the bars and pages first (now, not when their own resize events
+    // come); the rules below work on the sizes they give.
+    if (QLayout *top = layout()) {
+        top->invalidate();
         top->activate();
+    }
     for (int page = 0; page < PageControl1->count(); ++page) {
-        if (QLayout *sheet = PageControl1->widget(page)->layout())
+        if (QLayout *sheet = PageControl1->widget(page)->layout()) {
+            sheet->invalidate();
             sheet->activate();
+        }
     }
     PageControl1->PageTabBar()->SetTabWidth(PageControl1->width() / (PageControl1->count() + 1));
     LayoutCommandBar();

@@ -338,7 +338,7 @@ void TfrmMainCombinedRd::CopyStdConcToData()
             concentrations[row] = static_cast<float>(TextToFloat(text));
         } catch (const EConvertError &) {
             stdConcGd->setFocus();
-            stdConcGd->setCurrentCell(row, 1);
+            stdConcGd->ShowConcentration(row);
             throw;
         }
     }

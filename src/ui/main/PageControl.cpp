@@ -123,6 +123,8 @@ void TPageTabBar::wheelEvent(QWheelEvent *event)
 TPageControl::TPageControl(QWidget *parent) : QTabWidget(parent), mTabBar(new TPageTabBar(this))
 {
     setTabBar(mTabBar);
+    // The tab widget makes its bar's tabs share the bar's width; ours have their own.
+    mTabBar->setExpanding(false);
 }
 
 void TPageControl::keyPressEvent(QKeyEvent *event)

@@ -140,6 +140,11 @@ void TStdConcGrid::Deselect()
     clearSelection();
 }
 
+void TStdConcGrid::ShowConcentration(int row)
+{
+    selectionModel()->setCurrentIndex(model()->index(row, 1), QItemSelectionModel::ClearAndSelect);
+}
+
 int TStdConcGrid::HeightForRows(int rows) const
 {
     return rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth();

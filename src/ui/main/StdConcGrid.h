@@ -26,6 +26,9 @@ public:
     void SetCell(int col, int row, const QString &text);
     // No current cell and nothing selected.
     void Deselect();
+    // Makes the concentration of `row` current even where it cannot be typed (to show
+    // which one is missing).
+    void ShowConcentration(int row);
     // Height that shows `rows` rows without scrolling.
     int HeightForRows(int rows) const;
 
