@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-#  1. build/       the whole program with GCC: unit, window and tool tests (ctest); benchmarks built, not run
+#  1. build/       the whole program with GCC: unit, window and tool tests (ctest); benchmarks built, not run;
+#                  every package file the build used must come from scripts/ensure-deps.sh
 #  2. build-asan/  the model libraries, their tests and the fuzz targets with Clang, AddressSanitizer and
 #                  UndefinedBehaviorSanitizer; the fuzz seed corpora are replayed as tests
 set -euo pipefail
@@ -16,6 +17,9 @@ export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 echo "== Build (GCC) =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
+
+echo "== Packages =="
+scripts/check-deps.sh build
 
 echo "== Tests (GCC) =="
 ctest --test-dir build --output-on-failure -j "$jobs"

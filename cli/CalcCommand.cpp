@@ -20,6 +20,8 @@
 #include <QMimeData>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -92,6 +94,54 @@ QString Quoted(const QString &fileName)
     return u'"' + fileName + u'"';
 }
 
+// One line: the file and what is wrong with it. Errors that are not about the file
+// (programming errors) keep their full message.
+TCalcFailure FileFailure(const QString &fileName, const MarnovelException &error)
+{
+    return {EXIT_USAGE_OR_LOAD,
+            Quoted(fileName) + u": "_s + (error.Reason().isEmpty() ? error.Message() : error.Reason())};
+}
+
+// An output that names an input or another output would destroy what it replaces; both
+// are compared after resolving links.
+void CheckOutputsDistinct(const TCliOptions &options)
+{
+    struct TNamedFile
+    {
+        QString name;
+        QString path;
+    };
+    QList<TNamedFile> inputs;
+    if (options.PlateMode())
+        inputs = {{u"the file given to --plate"_s, options.plateFile},
+                  {u"the file given to --format"_s, options.formatFile}};
+    else
+        inputs = {{u"the run data file being read"_s, options.runFile}};
+    QList<TNamedFile> outputs;
+    if (!options.saveFile.isEmpty())
+        outputs.append({u"--save"_s, options.saveFile});
+    if (!options.resultsExportFile.isEmpty() && options.resultsExportFile != u"-")
+        outputs.append({u"--results-export"_s, options.resultsExportFile});
+    if (!options.dataExportFile.isEmpty() && options.dataExportFile != u"-")
+        outputs.append({u"--data-export"_s, options.dataExportFile});
+
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        const TNamedFile &output = outputs.at(i);
+        for (const TNamedFile &input : inputs) {
+            if (IsSameFile(output.path, input.path))
+                throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(output.path) + u": "_s + output.name +
+                                                           u" names "_s + input.name +
+                                                           u"; an output must not overwrite an input."_s};
+        }
+        for (qsizetype j = i + 1; j < outputs.size(); ++j) {
+            if (IsSameFile(output.path, outputs.at(j).path))
+                throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(output.path) + u": "_s + output.name +
+                                                           u" and "_s + outputs.at(j).name +
+                                                           u" name the same file."_s};
+        }
+    }
+}
+
 void LoadRunFile(const QString &fileName, TCombinedFileHandler &handler, TRunDetails &details)
 {
     TSystemInfo info;
@@ -101,7 +151,7 @@ void LoadRunFile(const QString &fileName, TCombinedFileHandler &handler, TRunDet
         result = handler.LoadDataAndFormat(fileName);
     } catch (const MarnovelException &error) {
         handler.SetSystemInfo(nullptr);
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(fileName) + u": "_s + error.Message()};
+        throw FileFailure(fileName, error);
     }
     handler.SetSystemInfo(nullptr);
     if (result == FL_DATECONVERTERROR)
@@ -123,10 +173,9 @@ void LoadRunFile(const QString &fileName, TCombinedFileHandler &handler, TRunDet
 void LoadPlateAndFormat(const TCliOptions &options, TMarnovelRdData &data, TCombinedFileHandler &handler,
                         TRunDetails &details)
 {
-    const QFileInfo plateInfo(options.plateFile);
-    if (!plateInfo.isFile())
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.plateFile) + u": the file does not exist."_s};
-    if (plateInfo.size() > MaxPlateFileBytes)
+    if (const QString problem = InputFileProblem(options.plateFile); !problem.isEmpty())
+        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.plateFile) + u": "_s + problem};
+    if (QFileInfo(options.plateFile).size() > MaxPlateFileBytes)
         throw TCalcFailure{EXIT_USAGE_OR_LOAD,
                            Quoted(options.plateFile) +
                                u": the file is too large to be a plate reader's output."_s};
@@ -149,7 +198,7 @@ void LoadPlateAndFormat(const TCliOptions &options, TMarnovelRdData &data, TComb
                            Quoted(options.plateFile) +
                                u": the plate text does not fit a plate of 8 rows and 12 columns."_s};
     } catch (const MarnovelException &error) {
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.plateFile) + u": "_s + error.Message()};
+        throw FileFailure(options.plateFile, error);
     }
     if (!data.ExtentsValid())
         throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.plateFile) + u": "_s + UiText(118) +
@@ -159,7 +208,7 @@ void LoadPlateAndFormat(const TCliOptions &options, TMarnovelRdData &data, TComb
     try {
         result = handler.LoadFormat(options.formatFile);
     } catch (const MarnovelException &error) {
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.formatFile) + u": "_s + error.Message()};
+        throw FileFailure(options.formatFile, error);
     }
     if (result == FL_WRONGTYPE)
         throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.formatFile) + u": "_s + UiText(371)};
@@ -246,7 +295,8 @@ QByteArray JsonText(const TMarnovelRdData &data, const TRunCalculationResult &re
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-// Columns padded to their widest text, two blanks apart.
+// Columns padded to their widest text, two blanks apart; no line ends in blanks (an empty
+// last cell would leave the padding behind).
 QString TableText(const QList<QStringList> &rows)
 {
     QList<qsizetype> widths;
@@ -262,6 +312,8 @@ QString TableText(const QList<QStringList> &rows)
         QString line;
         for (qsizetype c = 0; c < row.size(); ++c)
             line += c + 1 < row.size() ? row.at(c).leftJustified(widths.at(c) + 2) : row.at(c);
+        while (line.endsWith(u' '))
+            line.chop(1);
         text += line + u'\n';
     }
     return text;
@@ -325,6 +377,8 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
 {
     TCalcOutcome outcome;
     try {
+        CheckOutputsDistinct(options);
+
         // As in the main window: every block shows its identifier.
         OWCellBlockBase::SetIdentifierCount(1);
         OWCellBlockBase::Reset();
@@ -339,16 +393,25 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
             LoadPlateAndFormat(options, data, handler, details);
         else
             LoadRunFile(options.runFile, handler, details);
+        // Blocks and concentrations come from the format file or the run data file, the
+        // plate text from the plate file or the run data file.
+        const QString &layoutFile = options.PlateMode() ? options.formatFile : options.runFile;
+        const QString &plateFile = options.PlateMode() ? options.plateFile : options.runFile;
 
         TRunCalculationResult result;
         try {
+            CheckPlateFitsLayout(data);
+        } catch (const ERunNotCalculable &error) {
+            throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(plateFile) + u": "_s + error.Message()};
+        }
+        try {
             result = CalculateRun(data);
         } catch (const ERunNotCalculable &error) {
-            throw TCalcFailure{EXIT_USAGE_OR_LOAD, error.Message()};
+            throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(layoutFile) + u": "_s + error.Message()};
         } catch (const EMathError &) {
             throw TCalcFailure{EXIT_NOT_CALCULABLE, UiText(185)};
         } catch (const TCustomInvalidExtentsException &) {
-            throw TCalcFailure{EXIT_USAGE_OR_LOAD, UiText(118)};
+            throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(plateFile) + u": "_s + UiText(118)};
         }
 
         // Everything is computed before the first byte is written.
@@ -367,8 +430,9 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
         else if (!options.StdoutTaken())
             outcome.standardOutput += SummaryText(data, result, details).toUtf8();
 
-        TSystemInfo info;
+        QByteArray runFileBytes;
         if (!options.saveFile.isEmpty()) {
+            TSystemInfo info;
             info.mData = &data;
             info.SetUserInfoValue(info.RunDateName(),
                                   DateTimeToText(QDateTime(details.RunDate, QTime(0, 0))));
@@ -377,32 +441,32 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
             info.SetUserInfoValue(info.OperatorName(), details.OperatorName);
             info.SetUserInfoValue(info.RawDataRowsName(), QString::number(std::max(data.YExtent(), 0)));
             info.SetUserInfoValue(info.RawDataColsName(), QString::number(std::max(data.XExtent(), 0)));
-        }
-
-        // A target whose folder is missing would fail half-way through the writes.
-        QStringList targets;
-        if (!options.saveFile.isEmpty())
-            targets << options.saveFile;
-        for (const auto &[fileName, text] : exportFiles)
-            targets << fileName;
-        for (const QString &target : targets) {
-            const QFileInfo folder(QFileInfo(target).absolutePath());
-            if (!folder.isDir() || !folder.isWritable() || QFileInfo(target).isDir())
-                throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(target) + u": cannot be written."_s};
-        }
-
-        try {
-            if (!options.saveFile.isEmpty()) {
-                handler.SetSystemInfo(&info);
-                handler.SaveDataAndFormat(options.saveFile);
-                handler.SetSystemInfo(nullptr);
-            }
-            for (const auto &[fileName, text] : exportFiles)
-                WriteExportFile(fileName, text);
-        } catch (const MarnovelException &error) {
+            handler.SetSystemInfo(&info);
+            runFileBytes = handler.DataAndFormatFileBytes();
             handler.SetSystemInfo(nullptr);
-            outcome.standardOutput.clear();
-            throw TCalcFailure{EXIT_USAGE_OR_LOAD, error.Message()};
+        }
+
+        // Every file goes to its temporary file first, and the temporary files are renamed
+        // only when all are complete: a full disk or a missing folder changes none of them.
+        std::vector<std::unique_ptr<TSafeFileWriter>> writers;
+        QString target;
+        try {
+            for (const auto &[fileName, text] : exportFiles) {
+                target = fileName;
+                writers.push_back(std::make_unique<TSafeFileWriter>(fileName));
+                writers.back()->Write(ExportFileBytes(text));
+            }
+            if (!options.saveFile.isEmpty()) {
+                target = options.saveFile;
+                writers.push_back(std::make_unique<TSafeFileWriter>(options.saveFile));
+                writers.back()->Write(runFileBytes);
+            }
+            for (const auto &writer : writers) {
+                target = writer->Path();
+                writer->Commit();
+            }
+        } catch (const MarnovelException &error) {
+            throw FileFailure(target, error);
         }
     } catch (const TCalcFailure &failure) {
         outcome.status = failure.status;

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -17,8 +18,17 @@ bool HasControlCharacter(const QString &text)
     return false;
 }
 
+// A concentration is kept in single precision: a larger value would become infinite, a
+// smaller one other than 0 would become 0 (or lose its digits).
+bool FitsSinglePrecision(double value)
+{
+    const double magnitude = std::fabs(value);
+    return value == 0.0 ||
+           (magnitude <= std::numeric_limits<float>::max() && magnitude >= std::numeric_limits<float>::min());
+}
+
 // "1,0.5,0.25": numbers in the C notation, never the regional one, because "," separates.
-bool ParseNumberList(const QString &text, QList<double> &values, QString &bad)
+bool ParseNumberList(const QString &text, QList<double> &values, QString &error)
 {
     values.clear();
     const QStringList parts = text.split(u',');
@@ -26,7 +36,17 @@ bool ParseNumberList(const QString &text, QList<double> &values, QString &bad)
         bool ok = false;
         const double value = part.trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(value)) {
-            bad = part;
+            error =
+                u"--std-conc: \"%1\" is not a number; only numerical non-negative values are allowed as standard concentration values"_s
+                    .arg(part);
+            return false;
+        }
+        if (!FitsSinglePrecision(value)) {
+            error =
+                u"--std-conc: \"%1\" is out of range; a concentration other than 0 lies between %2 and %3"_s
+                    .arg(part)
+                    .arg(double(std::numeric_limits<float>::min()), 0, 'g', 2)
+                    .arg(double(std::numeric_limits<float>::max()), 0, 'g', 2);
             return false;
         }
         values.append(value);
@@ -56,7 +76,8 @@ QString CliUsageText()
   velomyra-cli --help | --version
 
 Calculates an ELISA run without the desktop program: either a stored run data file,
-or the plate reader's tab-separated output laid out by a format file.
+or the plate reader's tab-separated output laid out by a format file. An option's value
+never starts with "--"; after "--" every argument is a file name.
 
 Run options (with --plate only):
   --run-date YYYY-MM-DD   run date (default: today)
@@ -74,8 +95,13 @@ Output options:
   --save RUN.vdf          write a run data file of the run
   --json                  print the results as one JSON object instead of the summary
 
-Exit status: 0 calculated (whatever the verdict), 2 wrong usage or a file that cannot be
-read or loaded or a run that cannot be calculated yet, 3 data that cannot be calculated.
+Exit status:
+  0  calculated, whatever the verdict
+  2  wrong usage; an input file that cannot be read or is not a run data, format or plate
+     file; a run that cannot be calculated yet (no plate data, a layout wider than the
+     data, too few standard or sample blocks); an output file or standard output that
+     cannot be written; an output that names an input or another output
+  3  data that cannot be calculated
 )"_s;
 }
 
@@ -98,7 +124,7 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
 {
     TCliOptions options;
     if (arguments.isEmpty()) {
-        error = u"no command given (try --help)"_s;
+        error = u"no command given"_s;
         return std::nullopt;
     }
     const QString &first = arguments.first();
@@ -111,7 +137,7 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
         return options;
     }
     if (first != u"calc") {
-        error = u"unknown command \"%1\" (try --help)"_s.arg(first);
+        error = u"unknown command \"%1\""_s.arg(first);
         return std::nullopt;
     }
     options.action = TCliOptions::TAction::Calc;
@@ -123,8 +149,18 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
     };
     QStringList seen;
     QStringList positional;
+    bool optionsEnded = false;
     for (int i = 1; i < arguments.size(); ++i) {
         QString argument = arguments.at(i);
+        // After "--" every argument is a file name, even one that starts with "-".
+        if (optionsEnded) {
+            positional.append(argument);
+            continue;
+        }
+        if (argument == u"--") {
+            optionsEnded = true;
+            continue;
+        }
         if (argument == u"--help" || argument == u"-h") {
             options.action = TCliOptions::TAction::Help;
             return options;
@@ -133,7 +169,7 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             options.json = true;
             continue;
         }
-        if (!argument.startsWith(u"--") || argument == u"--") {
+        if (!argument.startsWith(u"--")) {
             positional.append(argument);
             continue;
         }
@@ -155,6 +191,11 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
                 return std::nullopt;
             }
             value = arguments.at(++i);
+            // "--operator --json": the value is missing, not "--json".
+            if (value.startsWith(u"--")) {
+                error = u"option %1 needs a value, not the option \"%2\""_s.arg(argument, value);
+                return std::nullopt;
+            }
         }
         if (seen.contains(argument)) {
             error = u"option %1 given twice"_s.arg(argument);
@@ -185,13 +226,8 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             options.curvePoints = value.toInt();
         } else if (argument == u"--std-conc") {
             QList<double> values;
-            QString bad;
-            if (!ParseNumberList(value, values, bad)) {
-                error =
-                    u"--std-conc: \"%1\" is not a number; only numerical non-negative values are allowed as standard concentration values"_s
-                        .arg(bad);
+            if (!ParseNumberList(value, values, error))
                 return std::nullopt;
-            }
             options.stdConc = values;
         } else if (argument == u"--results-export")
             options.resultsExportFile = value;

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 
@@ -67,10 +68,17 @@ void LoadCatalogue()
     manager.LoadResource(english);
 }
 
-void WriteOut(const QByteArray &bytes)
+// Standard output may be a full disk or a closed file: every byte must have reached it.
+// Otherwise the reason is reported and the command fails.
+int WriteOut(const QByteArray &bytes, int status)
 {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    const size_t size = static_cast<size_t>(bytes.size());
+    const bool written = std::fwrite(bytes.constData(), 1, size, stdout) == size;
+    const bool flushed = std::fflush(stdout) == 0;
+    if (written && flushed && !std::ferror(stdout))
+        return status;
+    WriteError(u"standard output cannot be written: "_s + qt_error_string(errno));
+    return EXIT_USAGE_OR_LOAD;
 }
 
 } // namespace
@@ -95,13 +103,12 @@ int main(int argc, char *argv[])
     try {
         switch (options->action) {
         case TCliOptions::TAction::Help:
-            WriteOut(CliUsageText().toUtf8());
-            return EXIT_CALCULATED;
+            return WriteOut(CliUsageText().toUtf8(), EXIT_CALCULATED);
         case TCliOptions::TAction::Version: {
             const TSoftwareInfoManager &info = GetSoftwareInfoManager();
-            WriteOut(
-                (u"velomyra-cli "_s + info.GetVersNumberStr() + u' ' + info.GetBuildNo() + u'\n').toUtf8());
-            return EXIT_CALCULATED;
+            return WriteOut(
+                (u"velomyra-cli "_s + info.GetVersNumberStr() + u' ' + info.GetBuildNo() + u'\n').toUtf8(),
+                EXIT_CALCULATED);
         }
         case TCliOptions::TAction::Calc:
             break;
@@ -110,8 +117,7 @@ int main(int argc, char *argv[])
         const TCalcOutcome outcome = RunCalcCommand(*options);
         if (!outcome.errorMessage.isEmpty())
             WriteError(outcome.errorMessage);
-        WriteOut(outcome.standardOutput);
-        return outcome.status;
+        return WriteOut(outcome.standardOutput, outcome.status);
     } catch (const MarnovelException &error) {
         WriteError(error.Message());
     } catch (const std::exception &error) {

@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build needs, only those that are missing.
+# Installs the Debian 12 packages the build, the tests and the program need, only those that are missing.
+#   scripts/ensure-deps.sh [--with-xvfb]   install
+#   scripts/ensure-deps.sh --list          print the package names, one a line
+# Installs go without recommended packages, so everything needed is named here: a package that
+# only arrives as a recommendation (libqt6opengl6-dev for the Qt Charts CMake package) would be
+# missing on a fresh machine. scripts/check-deps.sh verifies the list against a finished build.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ ccache
     clang libclang-rt-14-dev
-    qt6-base-dev qt6-charts-dev
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev
     qt6-svg-dev libqt6svg6
     desktop-file-utils shared-mime-info
     libgtest-dev libgmock-dev libbenchmark-dev
 )
-if [[ "${1:-}" == "--with-xvfb" ]]; then
-    packages+=(xvfb xauth)
-fi
+case "${1:-}" in
+--with-xvfb) packages+=(xvfb xauth) ;;
+--list)
+    printf '%s\n' "${packages[@]}"
+    exit 0
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -11,13 +11,22 @@ class MarnovelException : public std::exception
 {
 public:
     explicit MarnovelException(QString message) : mMessage(std::move(message)), mUtf8(mMessage.toUtf8()) {}
+    // An error in what a file holds or in how it can be read or written: besides the full
+    // message, the reason alone, one line that reads after the file's name.
+    MarnovelException(QString message, QString reason)
+        : mMessage(std::move(message)), mReason(std::move(reason)), mUtf8(mMessage.toUtf8())
+    {
+    }
     // The text to show, whichever field a subclass keeps it in: a generic handler
     // shows this and never reads the fields itself.
     virtual QString Message() const { return mMessage; }
+    // Empty for errors that are not about a file (programming errors among them).
+    const QString &Reason() const noexcept { return mReason; }
     const char *what() const noexcept override { return mUtf8.constData(); }
 
 private:
     QString mMessage;
+    QString mReason;
     QByteArray mUtf8;
 };
 

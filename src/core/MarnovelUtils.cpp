@@ -6,10 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 
 #include <array>
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -195,35 +201,187 @@ QStringList SplitLines(const QString &text)
     return lines;
 }
 
+namespace {
+
+constexpr int TemporarySuffixLength = 6;
+
+[[noreturn]] void RaiseWriteError(const QString &path, const QString &reason)
+{
+    throw EInOutError(QStringLiteral("Could not write the file ") + QDir::toNativeSeparators(path) +
+                          QStringLiteral(": ") + reason,
+                      QStringLiteral("cannot be written: ") + reason);
+}
+
+[[noreturn]] void RaiseReadError(const QString &path, const QString &reason)
+{
+    throw EInOutError(QStringLiteral("Could not read the file ") + QDir::toNativeSeparators(path) +
+                          QStringLiteral(": ") + reason,
+                      reason);
+}
+
+// The file a path names after every link; a dangling link names the file it points to.
+QString FollowLinks(const QString &path)
+{
+    QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    // Bounded: a loop of links never exists().
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info = QFileInfo(info.symLinkTarget());
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
+}
+
+QString RandomSuffix()
+{
+    static const QString letters =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+    QString suffix;
+    for (int i = 0; i < TemporarySuffixLength; ++i)
+        suffix += letters.at(QRandomGenerator::global()->bounded(static_cast<int>(letters.size())));
+    return suffix;
+}
+
+bool IsTemporaryFileOf(const QString &name, const QString &targetName)
+{
+    const QString prefix = targetName + TSafeFileWriter::TemporaryMarker();
+    return name.size() == prefix.size() + TemporarySuffixLength && name.startsWith(prefix);
+}
+
+void RemoveStaleTemporaryFiles(const QString &target)
+{
+    const QFileInfo info(target);
+    const QDir folder = info.absoluteDir();
+    const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &entry : entries) {
+        if (!entry.isSymLink() && IsTemporaryFileOf(entry.fileName(), info.fileName()))
+            QFile::remove(entry.filePath());
+    }
+}
+
+} // namespace
+
+TSafeFileWriter::TSafeFileWriter(const QString &path) : mPath(path), mTarget(FollowLinks(path)) {}
+
+TSafeFileWriter::~TSafeFileWriter()
+{
+    Discard();
+}
+
+const QString &TSafeFileWriter::TemporaryMarker()
+{
+    static const QString marker = QStringLiteral(".velomyra-tmp-");
+    return marker;
+}
+
+void TSafeFileWriter::Discard()
+{
+    if (!mTemporary.isEmpty())
+        QFile::remove(mTemporary);
+    mTemporary.clear();
+}
+
+void TSafeFileWriter::Write(const QByteArray &bytes)
+{
+    Discard();
+    const QFileInfo target(mTarget);
+    if (target.isDir())
+        RaiseWriteError(mPath, QStringLiteral("a folder has that name."));
+    // Renaming over a device or a pipe would replace it (/dev/null among them).
+    if (target.exists() && !target.isFile())
+        RaiseWriteError(mPath, QStringLiteral("this is not a regular file (a device, a pipe or a socket)."));
+    RemoveStaleTemporaryFiles(mTarget);
+
+    // Plain system calls: each result says whether every byte got through, and errno why
+    // not (the file class loses the reason of a write that stops part-way).
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        const QString name = mTarget + TemporaryMarker() + RandomSuffix();
+        fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            mTemporary = name;
+        else if ((errno != EEXIST && errno != EINTR) || attempt >= 100)
+            RaiseWriteError(mPath, qt_error_string(errno));
+    }
+    // The replacement keeps the access rights of the file it replaces.
+    struct stat old = {};
+    if (::stat(QFile::encodeName(mTarget).constData(), &old) == 0)
+        (void)::fchmod(fd, old.st_mode & 0777);
+
+    int error = 0;
+    qsizetype done = 0;
+    while (error == 0 && done < bytes.size()) {
+        const ssize_t written =
+            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (written > 0)
+            done += written;
+        else if (written == 0)
+            error = EIO;
+        else if (errno != EINTR)
+            error = errno;
+    }
+    // A full disk may show only when the data reaches it (network and some other file systems).
+    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL)
+        error = errno;
+    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+    if (error != 0) {
+        Discard();
+        RaiseWriteError(mPath, qt_error_string(error));
+    }
+}
+
+void TSafeFileWriter::Commit()
+{
+    if (mTemporary.isEmpty())
+        throw MarnovelException(QStringLiteral("TSafeFileWriter.Commit: nothing written for ") + mPath);
+    // rename() replaces the target in one step: readers see the old file or the new one.
+    if (std::rename(QFile::encodeName(mTemporary).constData(), QFile::encodeName(mTarget).constData()) != 0) {
+        const QString reason = qt_error_string(errno);
+        Discard();
+        RaiseWriteError(mPath, reason);
+    }
+    mTemporary.clear();
+}
+
 void WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    const auto fail = [&](const QString &reason) {
-        throw EInOutError(QStringLiteral("Could not write the file ") + QDir::toNativeSeparators(path) +
-                          QStringLiteral(": ") + reason);
-    };
-    if (QFileInfo(path).isDir())
-        fail(QStringLiteral("a folder has that name"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(reason);
-    }
-    if (!file.commit())
-        fail(file.errorString());
+    TSafeFileWriter writer(path);
+    writer.Write(bytes);
+    writer.Commit();
+}
+
+QString InputFileProblem(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("the file does not exist.");
+    if (info.isDir())
+        return QStringLiteral("this is a folder, not a file.");
+    if (!info.isFile())
+        return QStringLiteral("this is not a regular file (a device, a pipe or a socket).");
+    return QString();
 }
 
 QByteArray ReadWholeFile(const QString &path)
 {
+    if (const QString problem = InputFileProblem(path); !problem.isEmpty())
+        RaiseReadError(path, problem);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Could not read the file ") + QDir::toNativeSeparators(path) +
-                          QStringLiteral(": ") + file.errorString());
+        RaiseReadError(path, QStringLiteral("cannot be read: ") + file.errorString());
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("Could not read the file ") + QDir::toNativeSeparators(path) +
-                          QStringLiteral(": ") + file.errorString());
+        RaiseReadError(path, QStringLiteral("cannot be read: ") + file.errorString());
     return bytes;
+}
+
+bool IsSameFile(const QString &a, const QString &b)
+{
+    struct stat first = {};
+    struct stat second = {};
+    if (::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+        ::stat(QFile::encodeName(b).constData(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return FollowLinks(a) == FollowLinks(b);
 }

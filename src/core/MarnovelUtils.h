@@ -23,8 +23,50 @@ bool IsEnterKey(int key);
 QString DecodeText(const QByteArray &bytes);
 // Lines ended by CR LF, LF or CR; a final line end adds no empty line.
 QStringList SplitLines(const QString &text);
-// Writes to a temporary file in the target's folder, then renames it over the target,
-// so an interrupted write never destroys the previous file. EInOutError on failure.
+
+// The one way this program writes a file. Write puts the bytes into a temporary file in
+// the target's folder, named after the target ("run.vdf.velomyra-tmp-XXXXXX"), and checks
+// that every byte reached it: the write, flush, sync and close results. Commit then
+// renames it over the target (a link is followed to the file it names). On any failure
+// the target is untouched, the temporary file is removed and EInOutError carries the
+// system's reason ("cannot be written: " + reason). Temporary files that an interrupted
+// save of the same target left behind are removed by the next Write.
+//
+// Writing several files as one save: Write all of them, then Commit all, so that a full
+// disk changes none of the targets.
+class TSafeFileWriter
+{
+public:
+    explicit TSafeFileWriter(const QString &path);
+    ~TSafeFileWriter(); // removes a temporary file that was not committed
+    TSafeFileWriter(const TSafeFileWriter &) = delete;
+    TSafeFileWriter &operator=(const TSafeFileWriter &) = delete;
+
+    void Write(const QByteArray &bytes);
+    void Commit();
+    const QString &Path() const { return mPath; }
+
+    // What follows the target's name in the name of its temporary files.
+    static const QString &TemporaryMarker();
+
+private:
+    void Discard();
+
+    QString mPath;      // as given, for messages
+    QString mTarget;    // links resolved
+    QString mTemporary; // written and not yet committed
+};
+
+// Write and Commit of one file.
 void WriteFileAtomically(const QString &path, const QByteArray &bytes);
-// Whole file; EInOutError when it cannot be read.
+
+// Why path cannot be read as a file ("the file does not exist.", a folder, a device, pipe
+// or socket that could block or never end); empty for a regular file. Links are followed.
+QString InputFileProblem(const QString &path);
+// Whole file; EInOutError when it cannot be read, with the reason alone ("cannot be read: "
+// + the system's reason, or the InputFileProblem).
 QByteArray ReadWholeFile(const QString &path);
+// True when both paths name the same file once links are resolved (for files that exist:
+// the same device and inode, so hard links count too). A path that does not exist yet is
+// compared by its folder's resolved path and its name.
+bool IsSameFile(const QString &a, const QString &b);

@@ -72,6 +72,27 @@ QString ToProgramPattern(const QString &pattern, QChar dateSeparator)
     return result;
 }
 
+// The separator a reader of "1,000.5" or "1.000,5" would expect beside c.
+QChar OtherNumberSeparator(QChar c)
+{
+    return c == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
+}
+
+// A thousands separator equal to the decimal separator would drop every decimal separator
+// while a number is read. A value taken from the locale gives way to the one the store
+// sets; a pair the store sets equal has no thousands separator.
+void SeparateNumberSeparators(TFormatSettings &settings, bool decimalFromStore, bool thousandFromStore)
+{
+    if (settings.DecimalSeparator != settings.ThousandSeparator)
+        return;
+    if (!thousandFromStore)
+        settings.ThousandSeparator = OtherNumberSeparator(settings.DecimalSeparator);
+    else if (!decimalFromStore)
+        settings.DecimalSeparator = OtherNumberSeparator(settings.ThousandSeparator);
+    else
+        settings.ThousandSeparator = QChar();
+}
+
 bool HasNamedField(const QString &pattern)
 {
     return pattern.contains(QStringLiteral("MMM")) || pattern.contains(QStringLiteral("ddd"));
@@ -97,6 +118,8 @@ TFormatSettings LoadSettings()
     TFormatSettings settings = fallback;
     std::optional<QString> storeShort;
     std::optional<QString> storeLong;
+    bool decimalFromStore = false;
+    bool thousandFromStore = false;
     {
         auto store = SettingsStore::Open();
         if (store && store->status() == QSettings::NoError) {
@@ -107,6 +130,8 @@ TFormatSettings LoadSettings()
             };
             settings.DecimalSeparator = firstChar(QStringLiteral("sDecimal"), fallback.DecimalSeparator);
             settings.ThousandSeparator = firstChar(QStringLiteral("sThousand"), fallback.ThousandSeparator);
+            decimalFromStore = firstChar(QStringLiteral("sDecimal"), QChar()) != QChar();
+            thousandFromStore = firstChar(QStringLiteral("sThousand"), QChar()) != QChar();
             settings.DateSeparator = firstChar(QStringLiteral("sDate"), fallback.DateSeparator);
             settings.TimeSeparator = firstChar(QStringLiteral("sTime"), fallback.TimeSeparator);
             storeShort = ReadStoreText(*store, QStringLiteral("sShortDate"));
@@ -114,6 +139,7 @@ TFormatSettings LoadSettings()
             store->endGroup();
         }
     }
+    SeparateNumberSeparators(settings, decimalFromStore, thousandFromStore);
     // Store patterns are written with the store's separator, locale patterns with the locale's.
     settings.ShortDateFormat = storeShort ? ToProgramPattern(*storeShort, settings.DateSeparator)
                                           : ToProgramPattern(shortDate, fallback.DateSeparator);

@@ -5,7 +5,8 @@
 
 // Regional number and date settings, read once per run from the settings store's group
 // "Control Panel/International" (sDecimal, sThousand, sDate, sShortDate, sLongDate),
-// each missing value taken from the system locale.
+// each missing value taken from the system locale. The decimal and the thousands separator
+// are never equal (the thousands separator may be empty).
 struct TFormatSettings
 {
     QChar DecimalSeparator;

@@ -176,6 +176,9 @@ bool IsAsciiDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+// The blanks around a number: every character up to 0x20. The number reader trims them and
+// the rounding on the digits drops them, so that a stray control character beside a number
+// can never count as a digit position.
 bool IsBlank(QChar c)
 {
     return c.unicode() <= 0x20;
@@ -382,7 +385,7 @@ QString NormalizeNumberText(const QString &input)
     QString s;
     s.reserve(input.size());
     for (const QChar c : input) {
-        if (c == QLatin1Char(' ') || c == QLatin1Char('+') || (!k.isNull() && c == k))
+        if (IsBlank(c) || c == QLatin1Char('+') || (!k.isNull() && c == k))
             continue;
         s += c;
     }
@@ -885,6 +888,18 @@ QString TextAfter(const QString &text, const QString &sep)
 bool IsInList(const QString &text, const QStringList &list)
 {
     return list.contains(text, Qt::CaseSensitive);
+}
+
+QString TrimSpaceAndBlanks(const QString &text)
+{
+    const auto blank = [](QChar c) { return IsBlank(c) || c.isSpace(); };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && blank(text.at(begin)))
+        ++begin;
+    while (end > begin && blank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
 }
 
 QString RepeatChar(QChar c, int n)

@@ -52,6 +52,9 @@ QString FormatGeneral(double value, int precision = 15);
 QStringList SplitText(const QString &text, const QString &sep);
 int CountSeparators(const QString &text, const QString &sep);
 QString RemoveChar(const QString &text, QChar c);
+// The text without surrounding blanks: white space and every character up to 0x20, the
+// blanks that the number reader also trims.
+QString TrimSpaceAndBlanks(const QString &text);
 QString RemoveAllOf(const QString &text, const QString &s);
 QString DeleteFromTo(const QString &text, const QString &a, const QString &b);
 QString TextBetween(const QString &text, const QString &a, const QString &b);

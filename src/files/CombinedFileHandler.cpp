@@ -41,14 +41,15 @@ QString FileParameter(const QString &fileName)
     return u"pFileName="_s + fileName;
 }
 
+// Load errors carry their reason alone as well, for reports that name the file themselves.
 [[noreturn]] void RaiseLoadError(const QString &fileName, const QString &reason)
 {
-    throw EConvertError(BuildExceptionMessage(LoadWhere, FileParameter(fileName), reason));
+    throw EConvertError(BuildExceptionMessage(LoadWhere, FileParameter(fileName), reason), reason);
 }
 
 [[noreturn]] void RaiseRangeError(const QString &fileName, const QString &reason)
 {
-    throw ERangeError(BuildExceptionMessage(LoadWhere, FileParameter(fileName), reason));
+    throw ERangeError(BuildExceptionMessage(LoadWhere, FileParameter(fileName), reason), reason);
 }
 
 // A value written into one line of the file: a line break would split the line.
@@ -248,7 +249,7 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
 
 namespace {
 
-void WriteUtf16File(const QString &fileName, const QStringList &lines)
+QByteArray Utf16FileBytes(const QStringList &lines)
 {
     QString text;
     for (const QString &line : lines)
@@ -256,21 +257,31 @@ void WriteUtf16File(const QString &fileName, const QStringList &lines)
     QStringEncoder encoder(QStringConverter::Utf16LE);
     QByteArray bytes("\xFF\xFE", 2);
     bytes += QByteArray(encoder(text));
-    WriteFileAtomically(fileName, bytes);
+    return bytes;
 }
 
 } // namespace
 
+QByteArray TCombinedFileHandler::FormatFileBytes() const
+{
+    return Utf16FileBytes(BuildFileText(false));
+}
+
+QByteArray TCombinedFileHandler::DataAndFormatFileBytes() const
+{
+    return Utf16FileBytes(BuildFileText(true));
+}
+
 void TCombinedFileHandler::SaveFormat(const QString &pFileName)
 {
     mFileHandlerState = FILE_SAVEFORMAT;
-    WriteUtf16File(pFileName, BuildFileText(false));
+    WriteFileAtomically(pFileName, FormatFileBytes());
 }
 
 void TCombinedFileHandler::SaveDataAndFormat(const QString &pFileName)
 {
     mFileHandlerState = FILE_SAVEFORMATANDDATA;
-    WriteUtf16File(pFileName, BuildFileText(true));
+    WriteFileAtomically(pFileName, DataAndFormatFileBytes());
 }
 
 // ---- reading ------------------------------------------------------------------------------
@@ -314,11 +325,12 @@ TPointFields ReadPoint(const QString &fileName, const QString &section, const QS
                        const QString &value)
 {
     const QStringList fields = SplitPoint(value);
-    if (fields.size() < 4)
-        throw EListError(BuildExceptionMessage(
-            LoadWhere, FileParameter(fileName),
-            u"Key %1 of section [%2] is missing or does not hold column, row, label and text."_s.arg(
-                key, section)));
+    if (fields.size() < 4) {
+        const QString reason =
+            u"Key %1 of section [%2] is missing or does not hold column, row, label and text."_s.arg(key,
+                                                                                                     section);
+        throw EListError(BuildExceptionMessage(LoadWhere, FileParameter(fileName), reason), reason);
+    }
     TPointFields point;
     point.Cell = QPoint(ReadInteger(fileName, section, key, fields.at(0)),
                         ReadInteger(fileName, section, key, fields.at(1)));
@@ -350,17 +362,39 @@ void StoreText(TStringGridData &table, QPoint cell, const QString &text)
 
 } // namespace
 
+namespace {
+
+// Files that would otherwise load as an empty layout or fail on their run date. Our files
+// never hold NUL characters: with them the text is binary, or UTF-16 without its byte-order
+// mark. A run data file always has a run date key, old ones "RunDate".
+QString NotOurFileReason(const QString &text, const TSectionIndex &file, bool pWithData)
+{
+    if (text.trimmed().isEmpty())
+        return u"The file is empty."_s;
+    if (text.contains(QChar(0)))
+        return u"The file is not a text file of this program (UTF-16 text needs its byte-order mark)."_s;
+    if (!file.HasSection(GeneralInfoSection))
+        return u"The file is not a run data or format file: it has no [GeneralInfo] section."_s;
+    if (pWithData && file.Value(GeneralInfoSection, u"RunDateI18n"_s, KeyMissingMarker) == KeyMissingMarker &&
+        file.Value(GeneralInfoSection, u"RunDate"_s, KeyMissingMarker) == KeyMissingMarker)
+        return u"The file is not a run data file: its header holds no run date (a format file?)."_s;
+    return QString();
+}
+
+} // namespace
+
 TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithData)
 {
-    const QFileInfo info(pFileName);
-    if (!info.isFile())
-        throw EInOutError(
-            BuildExceptionMessage(LoadWhere, FileParameter(pFileName), u"The file does not exist."_s));
-    if (info.size() > MaxFileBytes)
-        throw EInOutError(BuildExceptionMessage(LoadWhere, FileParameter(pFileName),
-                                                u"The file is too large to be a run data or format file."_s));
-    const QStringList lines = SplitLines(DecodeText(ReadWholeFile(pFileName)));
+    QString problem = InputFileProblem(pFileName);
+    if (problem.isEmpty() && QFileInfo(pFileName).size() > MaxFileBytes)
+        problem = u"The file is too large to be a run data or format file."_s;
+    if (!problem.isEmpty())
+        throw EInOutError(BuildExceptionMessage(LoadWhere, FileParameter(pFileName), problem), problem);
+    const QString text = DecodeText(ReadWholeFile(pFileName));
+    const QStringList lines = SplitLines(text);
     const TSectionIndex file(lines);
+    if (const QString reason = NotOurFileReason(text, file, pWithData); !reason.isEmpty())
+        RaiseLoadError(pFileName, reason);
     const TMarnovelData &data = Data();
 
     TStagedLoad staged;
@@ -409,10 +443,12 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
             try {
                 values = TextsToDoubles(concText.split(u'|'), decimalSeparator);
             } catch (const EConvertError &) {
-                throw EConvertError(BuildExceptionMessage(
-                    u"TCombinedFileHandler.LoadFromFiletext_Header"_s,
-                    u"vStr="_s + concText + u", "_s + FileParameter(pFileName),
-                    u"Standards concentration string in run file could not be converted into standard concentration values."_s));
+                const QString reason =
+                    u"Standards concentration string in run file could not be converted into standard concentration values."_s;
+                throw EConvertError(
+                    BuildExceptionMessage(u"TCombinedFileHandler.LoadFromFiletext_Header"_s,
+                                          u"vStr="_s + concText + u", "_s + FileParameter(pFileName), reason),
+                    reason);
             }
             if (static_cast<int>(values.size()) < standardCount)
                 RaiseRangeError(pFileName,

@@ -2,6 +2,7 @@
 
 #include "plate/MarnovelTypes.h"
 
+#include <QByteArray>
 #include <QChar>
 #include <QDate>
 #include <QList>
@@ -69,9 +70,13 @@ public:
     TSystemInfo *SystemInfo() const { return mSystemInfo; }
     TFileHandlerIntention State() const { return mFileHandlerState; }
 
+    // Both write through TSafeFileWriter: a failed save leaves the previous file as it was.
     void SaveFormat(const QString &pFileName);
     // The record must hold the run details (run date in the regional short date format).
     void SaveDataAndFormat(const QString &pFileName);
+    // The bytes the two saves write, for a caller that writes several files as one save.
+    QByteArray FormatFileBytes() const;
+    QByteArray DataAndFormatFileBytes() const;
     TFileLoadResult LoadFormat(const QString &pFileName);
     TFileLoadResult LoadDataAndFormat(const QString &pFileName);
 

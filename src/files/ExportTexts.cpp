@@ -151,9 +151,14 @@ void FillRawDataGrid(const TMarnovelData &pData, ITextGrid &pGrid)
         pGrid.SetCell(0, row, QString(RowHeadingLetter(row)));
 }
 
+QByteArray ExportFileBytes(const QString &pText)
+{
+    return QByteArray("\xEF\xBB\xBF") + pText.toUtf8();
+}
+
 void WriteExportFile(const QString &pFileName, const QString &pText)
 {
-    WriteFileAtomically(pFileName, QByteArray("\xEF\xBB\xBF") + pText.toUtf8());
+    WriteFileAtomically(pFileName, ExportFileBytes(pText));
 }
 
 QString ProposedExportFileName(const QDate &pRunDate, const QString &pWord)

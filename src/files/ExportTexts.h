@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
@@ -35,8 +36,10 @@ QString BuildRawDataExportText(const TMarnovelData &pData, const TRunCalculation
 // the window's raw-data grid has: "1".."12" in row 0, "A".."H" in column 0, (0, 0) empty.
 void FillRawDataGrid(const TMarnovelData &pData, ITextGrid &pGrid);
 
-// UTF-8 with a byte-order mark, replacing any existing file without ever leaving a
-// half-written one. EInOutError on failure.
+// The bytes of an export file: UTF-8 with a byte-order mark.
+QByteArray ExportFileBytes(const QString &pText);
+// Writes them through TSafeFileWriter: a failed write leaves any existing file as it was.
+// EInOutError on failure.
 void WriteExportFile(const QString &pFileName, const QString &pText);
 
 // In the configured export folder: the run date "ddmmmyy", pWord ("ResultExp" or

@@ -126,7 +126,7 @@ bool OWCellBlockBase::setValueFromText(int pIndex, const QString &pText)
         elm.mValidity = ValidValue;
         return true;
     }
-    if (pText == UiText(64)) {
+    if (IsNotSpecifiedText(pText)) {
         elm.mValue = 0.0;
         elm.mValidity = ValueNotSpecified;
     } else {

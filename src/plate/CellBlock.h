@@ -73,8 +73,9 @@ public:
     // These raise ERangeError for an index outside the input values.
     QString getRawValue(int pIndex) const;
     TValidityType getValidityValue(int pIndex) const;
-    // Stores the text verbatim; a number (regional separator) is ValidValue, text 64 is
-    // ValueNotSpecified with value 0, anything else ValueNotNumerical with value 4.0.
+    // Stores the text verbatim; a number (regional separator) is ValidValue, a not-specified
+    // marker of any language (IsNotSpecifiedText) is ValueNotSpecified with value 0, anything
+    // else ValueNotNumerical with value 4.0.
     // Returns true only for a number.
     bool setValueFromText(int pIndex, const QString &pText);
     // New entries are empty, value 0, ValidValue. A negative count raises ERangeError.

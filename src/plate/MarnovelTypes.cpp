@@ -215,6 +215,11 @@ bool IsNotSpecifiedMarker(const QString &pText)
     return NotSpecifiedMarkers().contains(pText, Qt::CaseSensitive);
 }
 
+bool IsNotSpecifiedText(const QString &pText)
+{
+    return NotSpecifiedMarkers().contains(TrimSpaceAndBlanks(pText), Qt::CaseInsensitive);
+}
+
 const QStringList &MarkupTags()
 {
     static const QStringList tags{

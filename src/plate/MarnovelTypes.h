@@ -188,6 +188,10 @@ TStdConcData DefaultStdConc(TCurveType pCurveType);
 const QStringList &NotSpecifiedMarkers();
 // Exact, case-sensitive membership in NotSpecifiedMarkers.
 bool IsNotSpecifiedMarker(const QString &pText);
+// Whether a well's text means "no value": one of NotSpecifiedMarkers in any letter case,
+// surrounding blanks ignored. Every language's marker counts whatever the current language,
+// so that a plate gives the same results in all languages and after a save and reload.
+bool IsNotSpecifiedText(const QString &pText);
 
 // Inline markup that travels inside result texts.
 const QStringList &MarkupTags();

@@ -142,11 +142,8 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
 
 QString TMarnovelRdData::NormaliseNonNumeric(const QString &text) const
 {
-    const QString trimmed = text.trimmed();
-    const QString upper = trimmed.toUpper();
-    const QString notSpecified = UiText(64);
-    if (trimmed.isEmpty() || upper == notSpecified || upper == QStringLiteral("N\\S"))
-        return notSpecified;
+    if (TrimSpaceAndBlanks(text).isEmpty() || IsNotSpecifiedText(text))
+        return UiText(64);
     return text;
 }
 

@@ -76,6 +76,26 @@ bool ShouldShowPlateWashing(const QString &zeroStandardMeanText)
     return mean > PlateWashLimit;
 }
 
+int LastColumnWithData(const TMarnovelData &data)
+{
+    for (int col = PlateColumnCount - 1; col >= 0; --col) {
+        for (int row = 0; row < PlateRowCount; ++row) {
+            if (!data.PlateText(col, row).trimmed().isEmpty())
+                return col + 1;
+        }
+    }
+    return -1;
+}
+
+void CheckPlateFitsLayout(const TMarnovelData &data)
+{
+    const int lastColumn = LastColumnWithData(data);
+    if (lastColumn < 0)
+        throw ERunNotCalculable(QStringLiteral("The plate text holds no data: every well is empty."));
+    if (lastColumn < data.IndexColOfLastFormatStrip())
+        throw ERunNotCalculable(UiText(182));
+}
+
 TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
 {
     if (!data.doCanCalc())

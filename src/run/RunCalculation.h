@@ -66,6 +66,15 @@ struct TRunCalculationResult
 // propagate.
 TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source = nullptr);
 
+// The grid column (1 to 12) of the rightmost plate column with a text other than blanks in
+// one of its 8 rows; -1 for a plate without data.
+int LastColumnWithData(const TMarnovelData &data);
+
+// What the window asks of the plate before it calculates, besides canCalc: some data (its
+// Calculate button stays disabled without), and no block right of the data's last column
+// (text 182, which refuses such a paste or format). Raises ERunNotCalculable otherwise.
+void CheckPlateFitsLayout(const TMarnovelData &data);
+
 // The standards table before calculation: headings and columns 0 and 1 filled.
 TStringGridData BuildStandardsTable(const TMarnovelData &data);
 

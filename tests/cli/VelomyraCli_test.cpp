@@ -1,3 +1,5 @@
+#include "CliTestSupport.h"
+
 #include "support/TestSupport.h"
 
 #include "core/MarnovelUtils.h"
@@ -21,47 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-CliRun RunCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(VELOMYRA_CLI_PATH), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(u' ').toStdString();
-    CliRun run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-QString Example(const char *name)
-{
-    return QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/") + QString::fromUtf8(name);
-}
-
-QStringList PlateArguments()
-{
-    return {u"calc"_s,
-            u"--plate"_s,
-            Example("plate-8point.txt"),
-            u"--format"_s,
-            Example("layout-8point.vff"),
-            u"--run-date"_s,
-            u"2026-12-09"_s,
-            u"--run-number"_s,
-            u"1"_s,
-            u"--kit-batch"_s,
-            u"K0001"_s,
-            u"--operator"_s,
-            u"A. Smith"_s};
-}
-
 // A plate of the example's size with the given ODs in the standard columns 1 and 2.
 QString PlateWithStandards(const QStringList &series1, const QStringList &series2)
 {
@@ -74,19 +35,6 @@ QString PlateWithStandards(const QStringList &series1, const QStringList &series
     }
     return lines.join(u"\r\n"_s) + u"\r\n"_s;
 }
-
-class CliTest : public ::testing::Test
-{
-public:
-    QString Path(const QString &name) const { return folder.filePath(name); }
-    QString Write(const QString &name, const QByteArray &bytes) const
-    {
-        WriteFileAtomically(Path(name), bytes);
-        return Path(name);
-    }
-
-    QTemporaryDir folder;
-};
 
 } // namespace
 

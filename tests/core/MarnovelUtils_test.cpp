@@ -5,12 +5,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <optional>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -308,15 +313,193 @@ TEST(WriteFileAtomically, ReadOnlyFolder_RaisesAndKeepsOldFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({Q("old.vdf")}));
 }
 
-TEST(ReadWholeFile, MissingFileOrFolder_RaisesNamingThePath)
+TEST(ReadWholeFile, MissingFileFolderOrPipe_RaisesNamingThePathAtOnce)
 {
     QTemporaryDir dir;
-    for (const QString &path : QStringList{dir.path() + Q("/missing.vdf"), dir.path()}) {
+    const QString pipe = dir.path() + Q("/pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &path : QStringList{dir.path() + Q("/missing.vdf"), dir.path(), pipe}) {
         try {
             (void)ReadWholeFile(path);
             FAIL() << path.toStdString();
         } catch (const EInOutError &e) {
             EXPECT_TRUE(e.Message().contains(path)) << e.what();
+            EXPECT_EQ(e.Reason(), InputFileProblem(path)) << e.what();
         }
+    }
+}
+
+TEST(InputFileProblem, KindsOfPath_SayWhatIsWrong)
+{
+    QTemporaryDir dir;
+    const QString file = dir.path() + Q("/plate.txt");
+    Touch(file);
+    const QString pipe = dir.path() + Q("/pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(file, dir.path() + Q("/link")));
+    ASSERT_TRUE(QFile::link(dir.path() + Q("/gone"), dir.path() + Q("/dangling")));
+    const struct
+    {
+        QString path;
+        const char *problem;
+    } cases[] = {
+        {file, ""},
+        {dir.path() + Q("/link"), ""},
+        {dir.path() + Q("/missing"), "the file does not exist."},
+        {dir.path() + Q("/dangling"), "the file does not exist."},
+        {dir.path(), "this is a folder, not a file."},
+        {pipe, "this is not a regular file (a device, a pipe or a socket)."},
+        {Q("/dev/null"), "this is not a regular file (a device, a pipe or a socket)."},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(InputFileProblem(c.path), Q(c.problem)) << c.path.toStdString();
+}
+
+TEST(IsSameFile, PathsAfterLinks_ComparedAsFiles)
+{
+    QTemporaryDir dir;
+    const QString file = dir.path() + Q("/run.vdf");
+    Touch(file, "run");
+    Touch(dir.path() + Q("/other.vdf"), "run");
+    ASSERT_TRUE(QFile::link(file, dir.path() + Q("/link.vdf")));
+    ASSERT_EQ(
+        link(QFile::encodeName(file).constData(), QFile::encodeName(dir.path() + Q("/hard.vdf")).constData()),
+        0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(Q("sub")));
+    ASSERT_TRUE(QFile::link(dir.path() + Q("/sub"), dir.path() + Q("/sublink")));
+    ASSERT_TRUE(QFile::link(dir.path() + Q("/new.txt"), dir.path() + Q("/to-new")));
+    const struct
+    {
+        QString a, b;
+        bool same;
+    } cases[] = {
+        {file, file, true},
+        {file, dir.path() + Q("/sub/../run.vdf"), true},
+        {file, dir.path() + Q("/link.vdf"), true},
+        {file, dir.path() + Q("/hard.vdf"), true},
+        {file, dir.path() + Q("/other.vdf"), false},
+        {dir.path() + Q("/sub/new.txt"), dir.path() + Q("/sublink/new.txt"), true},
+        {dir.path() + Q("/new.txt"), dir.path() + Q("/to-new"), true},
+        {dir.path() + Q("/new.txt"), dir.path() + Q("/sub/new.txt"), false},
+        {file, dir.path() + Q("/new.txt"), false},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(IsSameFile(c.a, c.b), c.same) << c.a.toStdString() << " " << c.b.toStdString();
+        EXPECT_EQ(IsSameFile(c.b, c.a), c.same) << c.b.toStdString() << " " << c.a.toStdString();
+    }
+}
+
+namespace {
+
+QStringList FolderEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+const QRegularExpression TemporaryName(Q("^run\\.vdf\\.velomyra-tmp-[A-Za-z0-9]{6}$"));
+
+} // namespace
+
+TEST(TSafeFileWriter, WrittenNotCommitted_TemporaryBesideTheUntouchedTargetThenRemoved)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + Q("/run.vdf");
+    Touch(path, "old");
+    {
+        TSafeFileWriter writer(path);
+        writer.Write("new content");
+        const QStringList entries = FolderEntries(dir.path());
+        ASSERT_EQ(entries.size(), 2) << entries.join(u' ').toStdString();
+        EXPECT_TRUE(TemporaryName.match(entries.at(1)).hasMatch()) << entries.at(1).toStdString();
+        EXPECT_EQ(Content(path), QByteArray("old"));
+    }
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("run.vdf")}));
+    EXPECT_EQ(Content(path), QByteArray("old"));
+
+    TSafeFileWriter writer(path);
+    writer.Write("new content");
+    writer.Commit();
+    EXPECT_EQ(Content(path), QByteArray("new content"));
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("run.vdf")}));
+}
+
+TEST(TSafeFileWriter, StaleTemporaryFilesOfTheTarget_RemovedByTheNextSave)
+{
+    QTemporaryDir dir;
+    const QStringList stale{Q("run.vdf.velomyra-tmp-AbC123"), Q("run.vdf.velomyra-tmp-000000")};
+    const QStringList kept{Q("other.vdf.velomyra-tmp-AbC123"), Q("run.vdf.velomyra-tmp-AbC12"),
+                           Q("run.vdf.velomyra-tmp-AbC1234"), Q("run.vdf.AbC123"),
+                           Q("xrun.vdf.velomyra-tmp-AbC123")};
+    for (const QString &name : stale + kept)
+        Touch(dir.path() + u'/' + name, "left behind");
+    WriteFileAtomically(dir.path() + Q("/run.vdf"), "new");
+    QStringList expected = kept;
+    expected << Q("run.vdf");
+    expected.sort();
+    EXPECT_EQ(FolderEntries(dir.path()), expected);
+}
+
+TEST(WriteFileAtomically, ThroughALink_ReplacesTheFileItNamesAndKeepsItsAccessRights)
+{
+    QTemporaryDir dir;
+    const QString file = dir.path() + Q("/run.vdf");
+    Touch(file, "old");
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(QFile::link(file, dir.path() + Q("/link.vdf")));
+    WriteFileAtomically(dir.path() + Q("/link.vdf"), "new");
+    EXPECT_TRUE(QFileInfo(dir.path() + Q("/link.vdf")).isSymLink());
+    EXPECT_EQ(Content(file), QByteArray("new"));
+    struct stat info = {};
+    ASSERT_EQ(stat(QFile::encodeName(file).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST(WriteFileAtomically, TargetIsAPipe_RaisesAndKeepsThePipe)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.path() + Q("/pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    try {
+        WriteFileAtomically(pipe, "x");
+        FAIL();
+    } catch (const EInOutError &e) {
+        EXPECT_TRUE(e.Reason().startsWith(Q("cannot be written: "))) << e.what();
+    }
+    struct stat info = {};
+    ASSERT_EQ(stat(QFile::encodeName(pipe).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("pipe")}));
+}
+
+// A full disk, provoked with a file size limit in a child process: the write fails, the old
+// file keeps every byte, no temporary file remains, and the reason is the system's. Small
+// contents stay in the write buffer until the flush; large ones fail in the write itself.
+TEST(WriteFileAtomically, FileSizeLimitReached_OldFileUntouchedAndReasonGiven)
+{
+    for (const qsizetype size : {qsizetype(100), qsizetype(200000)}) {
+        QTemporaryDir dir;
+        const QString path = dir.path() + Q("/run.vdf");
+        const QByteArray old("old content, complete");
+        Touch(path, old);
+        const QString expectedReason = Q("cannot be written: ") + qt_error_string(EFBIG);
+        const pid_t child = fork();
+        if (child == 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{64, 64};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                _exit(4);
+            try {
+                WriteFileAtomically(path, QByteArray(size, 'x'));
+            } catch (const EInOutError &e) {
+                _exit(e.Reason() == expectedReason && e.Message().contains(path) ? 0 : 3);
+            }
+            _exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << size;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << size << " (1: no error raised, 3: wrong reason)";
+        EXPECT_EQ(Content(path), old) << size;
+        EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("run.vdf")})) << size;
     }
 }

@@ -46,6 +46,53 @@ TEST(RegionalSettings, EmptyOrMissingSeparators_FallBackToSystemLocale)
     }
 }
 
+TEST(RegionalSettings, SeparatorsThatWouldBeEqual_NeverAre)
+{
+    // A locale value that would equal the store's gives way to the other of "." and ",".
+    const QChar point = QLatin1Char('.');
+    const QChar comma = QLatin1Char(',');
+    const QChar thousandBesidePoint = SystemThousand() == point ? comma : SystemThousand();
+    const QChar decimalBesideComma = SystemDecimal() == comma ? point : SystemDecimal();
+    const struct
+    {
+        std::optional<QString> decimal, thousand;
+        QChar expectedDecimal, expectedThousand;
+    } cases[] = {
+        {Q(","), std::nullopt, comma, point},
+        {Q(","), Q(""), comma, point},
+        {Q("."), std::nullopt, point, thousandBesidePoint},
+        {std::nullopt, Q("."), comma, point},
+        {std::nullopt, Q(","), decimalBesideComma, comma},
+        {SystemThousand(), std::nullopt, SystemThousand(), SystemThousand() == comma ? point : comma},
+        {Q(","), Q(","), comma, QChar()},
+        {Q("."), Q(".x"), point, QChar()},
+    };
+    for (const auto &c : cases) {
+        const RegionalGuard guard({{Q("sDecimal"), c.decimal}, {Q("sThousand"), c.thousand}});
+        const std::string name = c.decimal.value_or(Q("(none)")).toStdString() + " / " +
+                                 c.thousand.value_or(Q("(none)")).toStdString();
+        EXPECT_EQ(GetRegionalDecimalSeparator(), c.expectedDecimal) << name;
+        EXPECT_EQ(GetRegionalThousandSeparator(), c.expectedThousand) << name;
+        EXPECT_NE(GetRegionalDecimalSeparator(), GetRegionalThousandSeparator()) << name;
+    }
+}
+
+TEST(RegionalSettings, DecimalCommaWithoutThousands_ReadsAndRoundsOdsAsWritten)
+{
+    const RegionalGuard guard({{Q("sDecimal"), Q(",")}, {Q("sThousand"), std::nullopt}});
+    EXPECT_DOUBLE_EQ(TextToFloat(Q("1,089")), 1.089);
+    EXPECT_EQ(RoundWideString(Q("1,089"), 3), Q("1,089"));
+    EXPECT_EQ(RoundWideString(Q("0,5"), 3), Q("0,500"));
+    EXPECT_EQ(NormalizeNumberText(Q("1.000,25")), Q("1000,25"));
+}
+
+TEST(RegionalSettings, EqualSeparatorsInStore_NoThousandsSeparatorRemoved)
+{
+    const RegionalGuard guard(RegionalGuard::Separators(",", ","));
+    EXPECT_EQ(RoundWideString(Q("1,089"), 3), Q("1,089"));
+    EXPECT_EQ(RoundWideString(Q("12,3456"), 2), Q("12,35"));
+}
+
 TEST(RegionalSettings, EmptyShortDate_StaysEmptyWhileMissingFallsBack)
 {
     {

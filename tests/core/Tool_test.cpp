@@ -143,6 +143,58 @@ TEST(RoundWideString, TextsThatAreNoNumbers_DoNotCrash)
     EXPECT_EQ(RoundWideString(Q(""), 2), Dec("0.00"));
 }
 
+TEST(RoundWideString, ControlCharacterBesideNumber_KeepsTheNumber)
+{
+    const struct
+    {
+        QString input;
+        const char *expected;
+    } cases[] = {
+        {Dec("1.089") + QChar(0x1A), "1.089"},  {Dec("0.5") + QChar(0x0C), "0.500"},
+        {QChar(0x0C) + Dec("0.5"), "0.500"},    {QChar(0x00) + Dec("0.25"), "0.250"},
+        {Dec("2.5") + Q("\r\n"), "2.500"},      {Q("\v") + Dec("-0.1234") + Q("\t"), "-0.123"},
+        {Dec("1.5E-1") + QChar(0x1F), "0.150"}, {QChar(0x1B) + Dec("12") + QChar(0x07), "12.000"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RoundWideString(c.input, 3), Dec(c.expected)) << c.input.toStdString();
+}
+
+// Every short text the number reader accepts rounds to that same number: the reader and the
+// rounding on the digits must agree on which characters belong to the number.
+TEST(RoundWideString, EveryTextTheReaderAccepts_RoundsToTheNumberRead)
+{
+    const QString alphabet =
+        Q("059E-+ ") + GetRegionalDecimalSeparator() + QChar(0x00) + QChar(0x0C) + QChar(0x1A);
+    const qsizetype n = alphabet.size();
+    int accepted = 0;
+    for (int length = 1; length <= 5; ++length) {
+        qsizetype combinations = 1;
+        for (int i = 0; i < length; ++i)
+            combinations *= n;
+        for (qsizetype code = 0; code < combinations; ++code) {
+            QString text;
+            for (qsizetype rest = code, i = 0; i < length; ++i, rest /= n)
+                text += alphabet.at(rest % n);
+            double value = 0.0;
+            if (!TryTextToFloat(text, value))
+                continue;
+            ++accepted;
+            QString rounded;
+            try {
+                rounded = RoundWideString(text, 3);
+            } catch (const EIntOverflow &) {
+                continue; // too large to round on the digits; the plate keeps such a text
+            }
+            double back = 0.0;
+            ASSERT_TRUE(TryTextToFloat(rounded, back))
+                << text.toStdString() << " -> " << rounded.toStdString();
+            ASSERT_NEAR(back, value, 0.0005 + 1e-9 * std::fabs(value))
+                << text.toStdString() << " -> " << rounded.toStdString();
+        }
+    }
+    EXPECT_GT(accepted, 1000); // the alphabet really produces numbers
+}
+
 // ---- integer rounding and comparisons -----------------------------------------------------
 
 TEST(RoundHalfUp, Values_TruncateAndRaisePositiveHalves)

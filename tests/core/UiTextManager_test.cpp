@@ -220,14 +220,19 @@ TEST(TranslationManager, UiText_ProcessWideManager_AnswersFromEnglish)
     EXPECT_EQ(&GetTranslationManager(), &GetTranslationManager());
 }
 
-TEST_F(EnglishLoaded, German_IdBeyondTranslatedRange_RaisesWhileTooltipAnswersInEnglish)
+TEST_F(EnglishLoaded, German_AnswersEveryEnglishIdInGermanAndTooltipsInEnglish)
 {
     manager.LoadResource(u"LOCALE_GERMAN"_s);
-    EXPECT_EQ(RaisedMessage([&] { manager.GetUiText(354); }),
-              LocaliseTextMessage(354, MissingIdReason(u"LOCALE_GERMAN"_s)));
+    // The run details page and the failed-QC verdict ask for the ids added last.
+    EXPECT_EQ(manager.GetUiText(354), u"Kurventyp"_s);
+    EXPECT_EQ(manager.GetUiText(364),
+              u"WARNUNG: ELISA-Testlauf ungültig. Qualitätskontrollkriterien für den ELISA "
+              u"nicht erfüllt. Der ELISA muss wiederholt werden."_s);
     EXPECT_EQ(manager.GetTooltipText(354), u"Curve Type"_s);
     EXPECT_EQ(manager.GetTooltipText(14), u"Results\r\nExport"_s);
-    // The reason names the current catalogue even for a tooltip lookup.
+    // An id no catalogue has still raises; the reason names the current catalogue even for a tooltip.
+    EXPECT_EQ(RaisedMessage([&] { manager.GetUiText(374); }),
+              LocaliseTextMessage(374, MissingIdReason(u"LOCALE_GERMAN"_s)));
     EXPECT_EQ(RaisedMessage([&] { manager.GetTooltipText(374); }),
               LocaliseTextMessage(374, MissingIdReason(u"LOCALE_GERMAN"_s)));
     EXPECT_EQ(RaisedMessage([&] { manager.GetUiText(306); }),
@@ -443,7 +448,8 @@ TEST_P(TranslatedCatalogue, MatchesEnglishIdsRetiredSetEscapesAndAccelerators)
     EXPECT_TRUE(translated.onlyCrLf);
     EXPECT_TRUE(translated.endsWithLineEnd);
     EXPECT_EQ(translated.badLines, QStringList());
-    EXPECT_EQ(translated.ids, IdRange(1, 353));
+    // Every id of the English catalogue, in the same order: a missing one raises at lookup.
+    EXPECT_EQ(translated.ids, english.ids);
 
     QSet<int> expectedRetired = EnglishRetiredIds();
     expectedRetired.insert(306);
@@ -461,13 +467,22 @@ TEST_P(TranslatedCatalogue, MatchesEnglishIdsRetiredSetEscapesAndAccelerators)
         SCOPED_TRACE(it.key());
         EXPECT_EQ(it.value().count(escape), source.count(escape)) << it.value().toStdString();
         EXPECT_EQ(it.value().contains(u'&'), source.contains(u'&')) << it.value().toStdString();
+        EXPECT_EQ(it.value().contains(u'\u00A0'), source.contains(u'\u00A0')) << it.value().toStdString();
+        EXPECT_EQ(it.value().isEmpty(), source.isEmpty()) << it.value().toStdString();
+    }
+    // An English stand-in would pass the id check; the texts added last need their own wording.
+    for (int id = 354; id <= 373; ++id) {
+        SCOPED_TRACE(id);
+        EXPECT_NE(translated.texts.value(id), english.texts.value(id));
     }
 
-    // The built-in resource parses and answers.
+    // The built-in resource parses and answers up to the last English id, and no further.
     TTranslationManager manager;
     manager.LoadResource(name);
     EXPECT_FALSE(manager.GetUiText(9).isEmpty());
-    EXPECT_THROW(manager.GetUiText(354), MarnovelException);
+    EXPECT_FALSE(manager.GetUiText(373).isEmpty());
+    EXPECT_EQ(RaisedMessage([&] { manager.GetUiText(374); }),
+              LocaliseTextMessage(374, MissingIdReason(name)));
 }
 
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(TranslatedCatalogue);

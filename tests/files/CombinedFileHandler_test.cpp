@@ -198,6 +198,21 @@ TEST_F(FileHandlerTest, LoadFormat_FileWithValues_RestoresBlocksWithFreshIdentif
     EXPECT_EQ(OWCellBlockBase::GetCurrentSubjectIdStr(), u"ID 8"_s);
 }
 
+// A file that is no format file would clear the layout: it is refused, the layout kept.
+TEST_F(FileHandlerTest, LoadFormat_EmptyBinaryOrHeaderlessFile_RaisesAndKeepsLayout)
+{
+    PrepareSmallRun();
+    const QString before = Snapshot(data);
+    const QByteArray files[] = {QByteArray(), Utf16File(ExpectedFileText()).mid(2),
+                                Utf16File(u"[Cell0]\r\nBlockType=2\r\n"_s)};
+    for (const QByteArray &bytes : files) {
+        WriteFileAtomically(Path(u"layout.vff"_s), bytes);
+        EXPECT_THROW(handler.LoadFormat(Path(u"layout.vff"_s)), EConvertError)
+            << bytes.left(20).toHex().data();
+        EXPECT_EQ(Snapshot(data).toStdString(), before.toStdString());
+    }
+}
+
 // Variations of the small run's file that load; each checks what it is about.
 struct LoadCase
 {
@@ -303,8 +318,9 @@ INSTANTIATE_TEST_SUITE_P(
                  }}),
     [](const ::testing::TestParamInfo<LoadCase> &info) { return std::string(info.param.name); });
 
-// Files that must not load: each fails with one error naming the file (or a load result
-// code) and leaves the run exactly as it was, identifier counters included.
+// Files that must not load: each fails with one error naming the file, whose reason alone
+// is one line (or with a load result code), and leaves the run exactly as it was,
+// identifier counters included.
 struct BadFileCase
 {
     const char *name;
@@ -355,6 +371,9 @@ TEST_P(BadFileTest, LoadDataAndFormat_BadFile_FailsAndLeavesRunUnchanged)
             ADD_FAILURE() << "the load did not fail: " << result;
         } catch (const MarnovelException &error) {
             EXPECT_TRUE(error.Message().contains(path)) << error.Message().toStdString();
+            EXPECT_FALSE(error.Reason().isEmpty()) << error.Message().toStdString();
+            EXPECT_FALSE(error.Reason().contains(u'\n')) << error.Reason().toStdString();
+            EXPECT_FALSE(error.Reason().contains(u"Exception occured"_s)) << error.Reason().toStdString();
         }
     } else {
         EXPECT_EQ(handler.LoadDataAndFormat(path), GetParam().code);
@@ -384,12 +403,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"StdConcNotNumbers", Replace("StdConc=4", "StdConc=x4"), FL_OK},
         BadFileCase{"StdConcTooShort", Replace("StdConc=4", "StdConc=4|1\r\nOld=4"), FL_OK},
         BadFileCase{"TooManySections", ManySections, FL_OK},
-        BadFileCase{"Garbage_DateError",
+        BadFileCase{"Garbage",
                     [](QString) -> QByteArray {
                         return QByteArray::fromHex("000102") + "[Cell0]" + QByteArray::fromHex("fffe00") +
                                "=";
                     },
-                    FL_DATECONVERTERROR},
+                    FL_OK},
+        BadFileCase{"EmptyFile", [](QString) { return QByteArray(); }, FL_OK},
+        BadFileCase{"ByteOrderMarkAndBlanksOnly", [](QString) { return Utf16File(u" \r\n\t\r\n"_s); }, FL_OK},
+        BadFileCase{"Utf16WithoutByteOrderMark", [](QString text) { return Utf16File(text).mid(2); }, FL_OK},
+        BadFileCase{"NoGeneralInfoSection", Replace("[GeneralInfo]", "[Header]"), FL_OK},
+        BadFileCase{"FormatFileHeader", Replace("RunDateI18n=2017-05-31", "Comment=none"), FL_OK},
         BadFileCase{"HugeFile",
                     [](QString) { return QByteArray(TCombinedFileHandler::MaxFileBytes + 1, 'x'); }, FL_OK},
         BadFileCase{"MissingFile", [](QString) { return QByteArray(); }, FL_OK},

@@ -62,10 +62,12 @@ TEST_F(CellBlockTest, SetValueFromText_ClassifiesAndKeepsRawTextVerbatim)
         {"N/S", false, false, 0.0, ValueNotSpecified},
         {"OVER", false, false, 4.0, ValueNotNumerical},
         {"", false, false, 4.0, ValueNotNumerical},
-        {"n/s", false, false, 4.0, ValueNotNumerical},                 // only text 64 exactly
-        {"N\\S", false, false, 4.0, ValueNotNumerical},                // a marker, but not text 64
-        {"VALUE_NOT_SPECIFIED", false, false, 4.0, ValueNotNumerical}, // likewise
-        {"1e999", false, false, 4.0, ValueNotNumerical},               // not a finite OD
+        {"n/s", false, false, 0.0, ValueNotSpecified},
+        {"N\\S", false, false, 0.0, ValueNotSpecified},
+        {"VALUE_NOT_SPECIFIED", false, false, 0.0, ValueNotSpecified},
+        {" Ausente ", false, false, 0.0, ValueNotSpecified},
+        {"N/S/", false, false, 4.0, ValueNotNumerical},
+        {"1e999", false, false, 4.0, ValueNotNumerical}, // not a finite OD
     };
     auto block = Block(false, 1);
     for (const TextCase &c : cases) {
@@ -87,17 +89,21 @@ TEST_F(CellBlockTest, SetValueFromText_OtherDecimalSeparatorIsNotNumerical)
     EXPECT_DOUBLE_EQ(block->getValue(0), 4.0);
 }
 
-TEST_F(CellBlockTest, SetValueFromText_NotSpecifiedFollowsTheCatalogueLanguage)
+// A plate keeps the marker of the language it was pasted in; a switch of language must not
+// turn those wells into non-numerical ODs.
+TEST_F(CellBlockTest, SetValueFromText_EveryLanguagesMarkerInEveryLanguage_IsNotSpecified)
 {
     auto block = Block(false, 1);
-    GetTranslationManager().LoadResource(QStringLiteral("LOCALE_GREEK"));
-    const QString greekMarker = UiText(64);
-    const bool numeric = block->setValueFromText(0, greekMarker);
-    const TValidityType validity = block->getValidityValue(0);
+    for (int language = 0; language < 8; ++language) {
+        GetTranslationManager().LoadResource(language);
+        for (const QString &marker : NotSpecifiedMarkers()) {
+            SCOPED_TRACE(GetTranslationManager().GetResourceId().toStdString() + " " + marker.toStdString());
+            EXPECT_FALSE(block->setValueFromText(0, marker));
+            EXPECT_EQ(block->getValidityValue(0), ValueNotSpecified);
+            EXPECT_DOUBLE_EQ(block->getValue(0), 0.0);
+        }
+    }
     GetTranslationManager().LoadResource(QStringLiteral("LOCALE_ENGLISH"));
-    EXPECT_FALSE(numeric);
-    EXPECT_EQ(validity, ValueNotSpecified);
-    EXPECT_DOUBLE_EQ(block->getValue(0), 0.0);
 }
 
 TEST_F(CellBlockTest, ValueAccess_OutsideInputValues)

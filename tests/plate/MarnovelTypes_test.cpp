@@ -171,6 +171,34 @@ TEST(NotSpecifiedMarker, ExactCaseSensitiveMembership)
     EXPECT_EQ(NotSpecifiedMarkers().size(), 11);
 }
 
+TEST(NotSpecifiedText, AnyLanguagesMarkerInAnyLetterCaseWithoutBlanks)
+{
+    const struct
+    {
+        QString text;
+        bool notSpecified;
+    } cases[] = {
+        {u"N/S"_s, true},
+        {u"n/s"_s, true},
+        {u" N\\s\t"_s, true},
+        {u"ausente"_s, true},
+        {u"NÉANT"_s, true},
+        {u"οχι/δείγμα"_s, true},
+        {u"\u00a0k a.\u001a"_s, true},
+        {u"value_not_specified"_s, true},
+        {u"データなし"_s, true},
+        {u""_s, false},
+        {u"   "_s, false},
+        {u"N/S/"_s, false},
+        {u"N S"_s, false},
+        {u"OVER"_s, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(IsNotSpecifiedText(c.text), c.notSpecified);
+    }
+}
+
 TEST(ConstantTables, ColourAndTagTablesHaveTheirFixedEntries)
 {
     EXPECT_EQ(StandardGreys, (std::array<TColor, 4>{0x00DEDEDE, 0x00CDCDCD, 0x00BCBCBC, 0x00ABABAB}));

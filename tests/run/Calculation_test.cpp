@@ -482,3 +482,41 @@ TEST_F(ResearchResults, CalcResults_NegativeOD_RaisesMathError)
     Sample({u"-0.5"_s});
     EXPECT_THROW(data.CalcResults(reg, cells), EMathError);
 }
+
+// The plate checks of the window's Calculate button, against a layout that reaches column 12.
+TEST_F(RunCalc, CheckPlateFitsLayout_PlateAgainstLayout_RefusesNoDataAndNarrowData)
+{
+    const struct
+    {
+        const char *name;
+        QString plate;
+        int lastColumn;          // LastColumnWithData
+        const char *refusalText; // nullptr: accepted; "" no data; else text 182
+    } cases[] = {
+        {"full plate", Repeated(u"0.5"_s, 12, 8), 12, nullptr},
+        {"eleven columns", Repeated(u"0.5"_s, 11, 8), 11, "182"},
+        // Blank wells of a paste read as "N/S", as the window's grid shows them.
+        {"blanks only", Repeated(u" "_s, 12, 8), 12, nullptr},
+        {"empty text", QString(), -1, ""},
+        {"one well in column 12", Lines({u"\t\t\t\t\t\t\t\t\t\t\tX"_s, {}, {}, {}, {}, {}, {}, {}}), 12,
+         nullptr},
+    };
+    data.SetCurveType(CURVE_8POINT);
+    AddStandardColumn(data, 1);
+    AddStandardColumn(data, 2);
+    AddSample(data, QPoint(12, 8));
+    for (const auto &c : cases) {
+        Paste(data, c.plate);
+        EXPECT_EQ(LastColumnWithData(data), c.lastColumn) << c.name;
+        try {
+            CheckPlateFitsLayout(data);
+            EXPECT_EQ(c.refusalText, nullptr) << c.name;
+        } catch (const ERunNotCalculable &error) {
+            ASSERT_NE(c.refusalText, nullptr) << c.name;
+            if (*c.refusalText)
+                EXPECT_EQ(error.Message(), UiText(182)) << c.name;
+            else
+                EXPECT_TRUE(error.Message().contains(u"no data"_s)) << c.name;
+        }
+    }
+}

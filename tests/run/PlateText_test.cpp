@@ -110,7 +110,11 @@ TEST_F(PlateText, Paste_Tokens_NormalisedOrKept)
         {Dec("0.1234"), Dec("0.123")},
         {Dec("0.1235"), Dec("0.124")},
         {u"-1"_s, Dec("-1.000")},
-        {u"VALUE_NOT_SPECIFIED"_s, u"VALUE_NOT_SPECIFIED"_s},
+        {u"VALUE_NOT_SPECIFIED"_s, u"N/S"_s},
+        {u"N.C."_s, u"N/S"_s},
+        {u"Ausente"_s, u"N/S"_s},
+        {u" néant "_s, u"N/S"_s},
+        {u"N.C"_s, u"N.C"_s},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.token.toStdString());
@@ -119,6 +123,63 @@ TEST_F(PlateText, Paste_Tokens_NormalisedOrKept)
         ASSERT_TRUE(Paste(data, Lines(lines)));
         EXPECT_EQ(data.PlateText(0, 3), c.stored);
     }
+}
+
+// A token is exactly a number, blanks around it aside, or it is not numerical: the text
+// stored for the grid and the value the block reads from it always agree.
+TEST_F(PlateText, Paste_ControlCharacterBesideNumber_NeverMovesTheDecimalPoint)
+{
+    const struct
+    {
+        QString token;
+        QString stored;
+        TValidityType validity;
+        double value;
+    } cases[] = {
+        {Dec("1.089") + QChar(0x1A), Dec("1.089"), ValidValue, 1.089},
+        {Dec("0.5") + QChar(0x0C), Dec("0.500"), ValidValue, 0.5},
+        {QChar(0x0C) + Dec("0.5"), Dec("0.500"), ValidValue, 0.5},
+        {QChar(0x00) + Dec("2.25") + QChar(0x0B), Dec("2.250"), ValidValue, 2.25},
+        {Dec("0.") + QChar(0x0C) + u"5"_s, Dec("0.") + QChar(0x0C) + u"5"_s, ValueNotNumerical, 4.0},
+        {Dec("1.2") + QChar(0x1A) + u"3"_s, Dec("1.2") + QChar(0x1A) + u"3"_s, ValueNotNumerical, 4.0},
+        {QString(QChar(0x1A)), u"N/S"_s, ValueNotSpecified, 0.0},
+    };
+    OWCellBlockBase &sample = AddSample(data, QPoint(1, 4));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.token.toStdString());
+        QStringList lines = Repeated(Dec("0.1"), 12, 8).split(u"\r\n"_s);
+        lines[3] = c.token + u"\t"_s + lines[3].section(u'\t', 1);
+        ASSERT_TRUE(Paste(data, Lines(lines)));
+        EXPECT_EQ(data.PlateText(0, 3), c.stored);
+        TTextGrid grid;
+        data.copyDataToStringgrid(grid);
+        data.SetValues(grid);
+        EXPECT_EQ(sample.getValidityValue(0), c.validity);
+        EXPECT_DOUBLE_EQ(sample.getValue(0), c.value);
+    }
+}
+
+// Whatever the current language, a marker of any language is stored as that language's
+// marker and read as not specified.
+TEST_F(PlateText, Paste_EveryLanguagesMarkerInEveryLanguage_NotSpecified)
+{
+    OWCellBlockBase &sample = AddSample(data, QPoint(1, 4));
+    for (int language = 0; language < 8; ++language) {
+        GetTranslationManager().LoadResource(language);
+        const QString current = UiText(64);
+        for (const QString &marker : NotSpecifiedMarkers()) {
+            SCOPED_TRACE(GetTranslationManager().GetResourceId().toStdString() + " " + marker.toStdString());
+            QStringList lines = Repeated(Dec("0.1"), 12, 8).split(u"\r\n"_s);
+            lines[3] = marker + u"\t"_s + lines[3].section(u'\t', 1);
+            ASSERT_TRUE(Paste(data, Lines(lines)));
+            EXPECT_EQ(data.PlateText(0, 3), current);
+            TTextGrid grid;
+            data.copyDataToStringgrid(grid);
+            data.SetValues(grid);
+            EXPECT_EQ(sample.getValidityValue(0), ValueNotSpecified);
+        }
+    }
+    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
 }
 
 TEST_F(PlateText, Paste_TrailingTabOnTwelveValues_GivesExtentFourteenThatCopyRefuses)

@@ -206,7 +206,8 @@ TEST_F(RunData, NormaliseNonNumeric_MarkersOrUnchanged)
     {
         QString in, out;
     } cases[] = {{u"n/s"_s, u"N/S"_s},   {u" N\\s "_s, u"N/S"_s}, {u"\t"_s, u"N/S"_s},
-                 {u"OVER"_s, u"OVER"_s}, {u" x "_s, u" x "_s},    {u"N/S/"_s, u"N/S/"_s}};
+                 {u"OVER"_s, u"OVER"_s}, {u" x "_s, u" x "_s},    {u"N/S/"_s, u"N/S/"_s},
+                 {u"N.C."_s, u"N/S"_s},  {u"bpr"_s, u"N/S"_s},    {u"\u001a"_s, u"N/S"_s}};
     for (const auto &c : cases)
         EXPECT_EQ(data.NormaliseNonNumeric(c.in), c.out) << c.in.toStdString();
 }

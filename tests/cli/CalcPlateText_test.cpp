@@ -1,0 +1,146 @@
+// The tool reads a plate the same way whatever the language, the regional separators in the
+// settings store, and whether the plate comes from a plate file or a saved run.
+
+#include "support/TestSupport.h"
+
+#include "core/MarnovelUtils.h"
+#include "core/RegionalGuard.h"
+#include "core/Registry.h"
+#include "core/UiTextManager.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QJsonObject CalcJson(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(VELOMYRA_CLI_PATH), QStringList{u"calc"_s} << arguments << u"--json"_s);
+    EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(u' ').toStdString();
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+}
+
+QString Example(const char *name)
+{
+    return QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/") + QString::fromUtf8(name);
+}
+
+QStringList PlateArguments(const QString &plateFile)
+{
+    return {u"--plate"_s,    plateFile,      u"--format"_s, Example("layout-8point.vff"),
+            u"--run-date"_s, u"2026-12-09"_s};
+}
+
+// Each result's value (or none) and marks: what must not depend on the language or on the
+// way numbers are written.
+QStringList ValuesAndMarks(const QJsonObject &root)
+{
+    QStringList lines;
+    for (const QJsonValue &entry : root.value(u"results"_s).toArray()) {
+        const QJsonObject result = entry.toObject();
+        const QJsonValue value = result.value(u"value"_s);
+        QStringList marks;
+        for (const QJsonValue &mark : result.value(u"marks"_s).toArray())
+            marks << mark.toString();
+        lines << result.value(u"id"_s).toString() + u" "_s +
+                     (value.isDouble() ? QString::number(value.toDouble(), 'g', 17) : u"none"_s) + u" "_s +
+                     marks.join(QString());
+    }
+    return lines;
+}
+
+// The standards' mean ODs, written with a decimal point.
+QStringList StandardMeans(const QJsonObject &root)
+{
+    QStringList means;
+    for (const QJsonValue &entry : root.value(u"standards"_s).toArray())
+        means << entry.toObject().value(u"mean"_s).toString().replace(u',', u'.');
+    return means;
+}
+
+QStringList ResultTexts(const QJsonObject &root)
+{
+    QStringList texts;
+    for (const QJsonValue &entry : root.value(u"results"_s).toArray())
+        texts << entry.toObject().value(u"result"_s).toString();
+    return texts;
+}
+
+class CalcPlateText : public ::testing::Test
+{
+protected:
+    QString Write(const QString &name, const QByteArray &bytes) const
+    {
+        const QString path = folder.filePath(name);
+        WriteFileAtomically(path, bytes);
+        return path;
+    }
+
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(CalcPlateText, GermanStored_ExamplePlatesNotSpecifiedWellsStayNotSpecified)
+{
+    const RegionalGuard separators(RegionalGuard::Separators(".", ","));
+    const QStringList english = ValuesAndMarks(CalcJson(PlateArguments(Example("plate-8point.txt"))));
+
+    WriteRegistryText(u"Locale"_s, u"LOCALE_GERMAN"_s);
+    const QJsonObject german = CalcJson(PlateArguments(Example("plate-8point.txt")));
+    WriteRegistryText(u"Locale"_s, u"LOCALE_ENGLISH"_s);
+    GetTranslationManager().LoadResource(u"LOCALE_GERMAN"_s);
+    const QString germanMarker = UiText(64);
+    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
+
+    EXPECT_EQ(ValuesAndMarks(german), english);
+    EXPECT_EQ(ResultTexts(german).count(germanMarker), 2);
+}
+
+TEST_F(CalcPlateText, DecimalCommaWithoutThousandsInStore_ReadsTheSameOds)
+{
+    QJsonObject baseline;
+    {
+        const RegionalGuard separators(RegionalGuard::Separators(".", ","));
+        baseline = CalcJson(PlateArguments(Example("plate-8point.txt")));
+    }
+    const QString commaPlate =
+        Write(u"comma-plate.txt"_s, ReadWholeFile(Example("plate-8point.txt")).replace('.', ','));
+    const RegionalGuard separators({{u"sDecimal"_s, u","_s}, {u"sThousand"_s, std::nullopt}});
+    const QJsonObject comma = CalcJson(PlateArguments(commaPlate));
+    // The curve does not change when every OD is 1000 times too large; the means do.
+    EXPECT_EQ(StandardMeans(comma), StandardMeans(baseline));
+    EXPECT_EQ(StandardMeans(comma).first(), u"2.400"_s);
+    EXPECT_EQ(ValuesAndMarks(comma), ValuesAndMarks(baseline));
+}
+
+TEST_F(CalcPlateText, PlateWithMarkersAndControlCharacters_SameResultsFromTheSavedRun)
+{
+    const RegionalGuard separators(RegionalGuard::Separators(".", ","));
+    QByteArray plate = ReadWholeFile(Example("plate-8point.txt"));
+    // Wells H11 and H12 hold "N/S": other languages' markers there, and control characters
+    // beside the ODs of A12 and B12.
+    plate.replace("0.134\tN/S\r\n", "0.134\tN.C.\r\n");
+    plate.replace("0.166\tN/S\r\n", "0.166\tAusente\r\n");
+    plate.replace("1.089\r\n", "1.089\x1a\r\n");
+    plate.replace("\t0.593\r\n", "\t\f0.593\r\n");
+    const QString plateFile = Write(u"plate.txt"_s, plate);
+    const QString runFile = folder.filePath(u"run.vdf"_s);
+
+    const QJsonObject first = CalcJson(PlateArguments(plateFile) << u"--save"_s << runFile);
+    const QJsonObject reloaded = CalcJson({runFile});
+    const QJsonObject example = CalcJson(PlateArguments(Example("plate-8point.txt")));
+
+    EXPECT_EQ(ResultTexts(reloaded), ResultTexts(first));
+    EXPECT_EQ(ValuesAndMarks(first), ValuesAndMarks(example));
+    EXPECT_EQ(ResultTexts(first).count(u"N/S"_s), 2);
+}

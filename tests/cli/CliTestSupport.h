@@ -1,0 +1,63 @@
+#pragma once
+
+// Running the built velomyra-cli from a test, and the example files it is tried on.
+
+#include "core/MarnovelUtils.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+struct CliRun
+{
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+// `setup` adjusts the process before it starts (working folder, standard output, limits).
+inline CliRun RunCli(const QStringList &arguments, const std::function<void(QProcess &)> &setup = {})
+{
+    QProcess process;
+    if (setup)
+        setup(process);
+    process.start(QStringLiteral(VELOMYRA_CLI_PATH), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(u' ').toStdString();
+    CliRun run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+inline QString Example(const char *name)
+{
+    return QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/") + QString::fromUtf8(name);
+}
+
+inline QStringList PlateArguments()
+{
+    return {QStringLiteral("calc"),        QStringLiteral("--plate"),      Example("plate-8point.txt"),
+            QStringLiteral("--format"),    Example("layout-8point.vff"),   QStringLiteral("--run-date"),
+            QStringLiteral("2026-12-09"),  QStringLiteral("--run-number"), QStringLiteral("1"),
+            QStringLiteral("--kit-batch"), QStringLiteral("K0001"),        QStringLiteral("--operator"),
+            QStringLiteral("A. Smith")};
+}
+
+class CliTest : public ::testing::Test
+{
+public:
+    QString Path(const QString &name) const { return folder.filePath(name); }
+    QString Write(const QString &name, const QByteArray &bytes) const
+    {
+        WriteFileAtomically(Path(name), bytes);
+        return Path(name);
+    }
+
+    QTemporaryDir folder;
+};
