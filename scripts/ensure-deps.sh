@@ -12,7 +12,7 @@ packages=(
     clang libclang-rt-14-dev
     qt6-base-dev qt6-charts-dev libqt6opengl6-dev
     qt6-svg-dev libqt6svg6
-    desktop-file-utils shared-mime-info
+    desktop-file-utils shared-mime-info libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 case "${1:-}" in

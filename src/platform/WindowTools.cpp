@@ -54,9 +54,11 @@ void SetCaption(QWidget *control, const QString &text)
 {
     if (auto *button = qobject_cast<QAbstractButton *>(control))
         button->setText(text);
-    else if (auto *label = qobject_cast<QLabel *>(control))
+    else if (auto *label = qobject_cast<QLabel *>(control)) {
+        // Catalogue texts are never markup ("<" and "&" are shown as they are).
+        label->setTextFormat(Qt::PlainText);
         label->setText(text);
-    else if (auto *group = qobject_cast<QGroupBox *>(control))
+    } else if (auto *group = qobject_cast<QGroupBox *>(control))
         group->setTitle(text);
 }
 

@@ -131,6 +131,15 @@ TEST(SetControlTextTest, LineBreakEscapesAndCrLf_BecomeLineBreaks)
     }
 }
 
+TEST(SetControlTextTest, Label_ShowsMarkupCharactersAsText)
+{
+    QLabel label;
+    SetControlText(&label, u"<b>Velomyra R&D</b>"_s, CONTROL_MAINHEADER);
+    EXPECT_EQ(label.textFormat(), Qt::PlainText);
+    EXPECT_EQ(label.text(), u"<b>Velomyra R&D</b>"_s);
+    EXPECT_EQ(label.font().pointSize(), 36);
+}
+
 TEST(SetControlTextTest, TabPage_SetsTabTextAndFontsWithoutToolTip)
 {
     QTabWidget tabs;
