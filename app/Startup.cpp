@@ -8,9 +8,9 @@
 #include "reports/PrintScreen.h"
 #include "ui/main/MainFormCombinedRd.h"
 #include "ui/main/SubjectNameForm.h"
+#include "ui/main/about.h"
 
 #include <QApplication>
-#include <QDialog>
 
 #include <exception>
 
@@ -78,8 +78,7 @@ void TApplicationStartup::CreateMainWindow()
 
 void TApplicationStartup::CreateAboutWindow()
 {
-    mAboutBox = std::make_unique<QDialog>(mMainWindow.get());
-    mAboutBox->setObjectName(u"AboutBox"_s);
+    mAboutBox = std::make_unique<TAboutBox>(mMainWindow.get());
     mMainWindow->SetAboutBox(mAboutBox.get());
 }
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-class QDialog;
+class TAboutBox;
 class TfrmMainCombinedRd;
 class TScreenPrintFormCombinedTorvinTandem;
 class TSubjectNameForm;
@@ -27,7 +27,7 @@ public:
 
     // The standing windows, alive as long as this object (null until created).
     TfrmMainCombinedRd *MainWindow() const { return mMainWindow.get(); }
-    QDialog *AboutWindow() const { return mAboutBox.get(); }
+    TAboutBox *AboutWindow() const { return mAboutBox.get(); }
     TScreenPrintFormCombinedTorvinTandem *PrintWindow() const { return mPrintWindow.get(); }
     TSubjectNameForm *SubjectNameDialog() const { return mSubjectNameForm.get(); }
 
@@ -50,7 +50,7 @@ private:
     QStringList mArguments;
     // Destroyed in reverse order: the main window last, after the windows it uses.
     std::unique_ptr<TfrmMainCombinedRd> mMainWindow;
-    std::unique_ptr<QDialog> mAboutBox;
+    std::unique_ptr<TAboutBox> mAboutBox;
     std::unique_ptr<TScreenPrintFormCombinedTorvinTandem> mPrintWindow;
     std::unique_ptr<TSubjectNameForm> mSubjectNameForm;
 };

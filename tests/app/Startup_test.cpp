@@ -8,6 +8,7 @@
 #include "support/TestSupport.h"
 #include "ui/main/MainFormCombinedRd.h"
 #include "ui/main/SubjectNameForm.h"
+#include "ui/main/about.h"
 
 #include <QCoreApplication>
 #include <QDialog>

@@ -8,6 +8,7 @@
 #include "RunDatePicker.h"
 #include "StdConcGrid.h"
 #include "UiColors.h"
+#include "about.h"
 #include "core/Exceptions.h"
 #include "core/FileDialogs.h"
 #include "core/FontManager.h"
@@ -21,13 +22,14 @@
 #include "files/CombinedFileHandler.h"
 #include "plate/CellBlock.h"
 #include "plate/CellColl.h"
+#include "platform/ControlsToFile.h"
 #include "platform/ExceptionBoundary.h"
+#include "platform/ReportPictures.h"
 #include "platform/WindowTools.h"
 #include "run/MarnovelRdData.h"
 #include "run/RunCalculation.h"
 
 #include <QCloseEvent>
-#include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -150,6 +152,7 @@ TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent) : QWidget(parent), mData
     rbStdConcValueTypeDefault->setChecked(true);
     ArrangeLayout();
     kitBatchNoEdNormal->setFocus();
+    WriteControlsToFile(u"Main"_s, this, nullptr, true, true);
 }
 
 TfrmMainCombinedRd::~TfrmMainCombinedRd() = default;
@@ -793,6 +796,7 @@ void TfrmMainCombinedRd::calcCurvePbClick()
     ShowVerdict();
 
     calcCurvePb->setEnabled(false);
+    GetReportPictures().TakePlateBMP(rawDataGd);
     SetActivePage(ResultsPage);
     mDataSaved = false;
     UpdateNavigation();
@@ -961,6 +965,7 @@ void TfrmMainCombinedRd::LoadData(const QString &fileName)
     stdConcGd->viewport()->update();
     SetActivePage(RawDataPage);
     ShowRunDataInGrid();
+    GetReportPictures().TakePlateBMP(rawDataGd);
 }
 
 void TfrmMainCombinedRd::SetRunDetailsFromFile(const TSystemInfo &info)

@@ -7,6 +7,7 @@
 #include "RawDataGrid.h"
 #include "RunDatePicker.h"
 #include "StdConcGrid.h"
+#include "about.h"
 #include "core/FileDialogs.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/Messages.h"
@@ -17,8 +18,6 @@
 #include "platform/WindowTools.h"
 #include "run/MarnovelData.h"
 
-#include <QCoreApplication>
-#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -209,11 +208,8 @@ void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
     GetTranslationManager().LoadResource(resourceName);
     InitializeText();
     ArrangeLayout();
-    if (mAboutBox) {
-        // The about window puts its own texts again when it is told the language changed.
-        QEvent change(QEvent::LanguageChange);
-        QCoreApplication::sendEvent(mAboutBox, &change);
-    }
+    if (mAboutBox)
+        mAboutBox->InitializeText();
 }
 
 void TfrmMainCombinedRd::CreateLanguageShortcuts()

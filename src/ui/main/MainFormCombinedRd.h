@@ -12,7 +12,6 @@
 struct TSystemInfo;
 
 class QChartView;
-class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -21,6 +20,7 @@ class QRadioButton;
 class QScatterSeries;
 class QTableWidget;
 class QToolButton;
+class TAboutBox;
 class TMarnovelData;
 class TPageControl;
 class TRawDataGrid;
@@ -77,7 +77,7 @@ public:
 
     // ---- operations of the other windows ----------------------------------------------
     // The about window shown by About and re-texted on a language change (not owned).
-    void SetAboutBox(QDialog *aboutBox) { mAboutBox = aboutBox; }
+    void SetAboutBox(TAboutBox *aboutBox) { mAboutBox = aboutBox; }
     void ClearStandardsAndSamples();
     void SetCurveType(TCurveType curveType) override;
     void SetCurveType(TCurveType curveType, const QList<double> &stdConc) override;
@@ -202,7 +202,7 @@ private:
     int mRegressResultTextId = 0;  // 79 or 80 while a correlation is shown
     int mVerdictTextId = 0;        // 87 or 364 after a calculation
     bool mPositioned = false;
-    QDialog *mAboutBox = nullptr;
+    TAboutBox *mAboutBox = nullptr;
 
     // ---- controls (object names as the controls are known) ------------------------------
     QWidget *Panel1;

@@ -85,13 +85,21 @@ protected:
     // The grid as drawn, and the rectangle of one cell in it.
     QImage Picture() const { return Grid()->viewport()->grab().toImage(); }
     QRect CellRect(int col, int row) const { return Grid()->visualRect(Grid()->model()->index(row, col)); }
+    // Logical rectangles in the picture's device pixels (a high-density screen has more).
+    static QRect Device(const QImage &image, const QRect &area)
+    {
+        const qreal scale = image.devicePixelRatio();
+        return QRectF(QPointF(area.topLeft()) * scale, QSizeF(area.size()) * scale).toRect();
+    }
     // Top-right corner of a cell: background, whatever text it holds.
     static QColor Background(const QImage &image, const QRect &cell)
     {
-        return image.pixelColor(cell.right() - 2, cell.top() + 2);
+        const QRect area = Device(image, cell);
+        return image.pixelColor(area.right() - 2, area.top() + 2);
     }
-    static int CountPixels(const QImage &image, const QRect &area, const std::function<bool(QColor)> &test)
+    static int CountPixels(const QImage &image, const QRect &logical, const std::function<bool(QColor)> &test)
     {
+        const QRect area = Device(image, logical);
         int count = 0;
         for (int y = area.top(); y <= area.bottom(); ++y) {
             for (int x = area.left(); x <= area.right(); ++x)
