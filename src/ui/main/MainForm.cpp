@@ -42,6 +42,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -126,8 +127,12 @@ QIcon ArrowIcon(bool right)
 TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent) : QWidget(parent), mData(new TMarnovelRdData)
 {
     setObjectName(u"frmMainCombinedRd"_s);
-    resize(1024, 740);
     setMinimumSize(900, 680);
+    // Wide enough for the longest captions; never larger than the screen.
+    QSize size(1180, 780);
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size.expandedTo(minimumSize()));
 
     // Research samples only, one layout.
     GetConfigManager().SetIsSingleCriteria(false);
@@ -260,8 +265,10 @@ void TfrmMainCombinedRd::BuildRawDataPage()
     btnManualDataEntry = NewButton(Panel3, u"btnManualDataEntry"_s);
     btnManualFormat = NewButton(Panel3, u"btnManualFormat"_s);
     calcCurvePb = NewButton(Panel3, u"calcCurvePb"_s);
-    for (QPushButton *button : {pastePb, btnManualDataEntry, btnManualFormat, calcCurvePb})
+    for (QPushButton *button : {pastePb, btnManualDataEntry, btnManualFormat, calcCurvePb}) {
+        button->setMinimumHeight(34);
         buttons->addWidget(button, 1);
+    }
     layout->addWidget(Panel3);
 }
 
@@ -277,6 +284,7 @@ void TfrmMainCombinedRd::BuildResultsPage()
     concGd = NewTextGrid(content, u"concGd"_s);
     concGd->setColumnCount(6);
     concGd->setColumnHidden(5, true); // the pass flags travel with the table, unseen
+    concGd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     left->addWidget(concGd, 1);
 
     curveDetailsGb = Named(new QGroupBox(content), u"curveDetailsGb"_s);
@@ -608,19 +616,37 @@ void TfrmMainCombinedRd::initResultGrid()
     SetGridCell(resultGd, 0, 0, UiText(72));
     for (int col = 1; col < resultGd->columnCount(); ++col)
         SetGridCell(resultGd, col, 0, mData->resultGridColHeading(col - 1));
+    LayoutResultGrids();
+}
+
+void TfrmMainCombinedRd::LayoutResultGrids()
+{
+    // Standards: an eighth for the names, a fifth for each number, the rest for the QC result.
+    const int lines = concGd->showGrid() ? 1 : 0;
+    const int width = concGd->width() -
+                      (concGd->verticalScrollBar()->isVisible() ? concGd->verticalScrollBar()->width() : 0);
+    int used = 0;
+    for (int col = 0; col < 4; ++col) {
+        const int columnWidth = col == 0 ? width / 8 : width / 5;
+        concGd->setColumnWidth(col, columnWidth);
+        used += columnWidth;
+    }
+    concGd->setColumnWidth(4, std::max(1, width - used - 4 * lines - 2 * concGd->frameWidth() - 2));
+
+    // Subject results: three units for the identifier, 1.1 for each result, the rest for the last.
     const int available = resultGd->width() - 2 * resultGd->frameWidth() -
                           resultGd->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int columns = resultGd->columnCount();
     const int unit = available / (columns + 4);
-    int used = 3 * unit;
+    int taken = 3 * unit;
     resultGd->setColumnWidth(0, 3 * unit);
     for (int col = 1; col < columns - 1; ++col) {
-        const int width = static_cast<int>(std::nearbyint(1.1 * unit));
-        resultGd->setColumnWidth(col, width);
-        used += width;
+        const int columnWidth = static_cast<int>(std::nearbyint(1.1 * unit));
+        resultGd->setColumnWidth(col, columnWidth);
+        taken += columnWidth;
     }
     if (columns > 1)
-        resultGd->setColumnWidth(columns - 1, std::max(1, available - used - 3));
+        resultGd->setColumnWidth(columns - 1, std::max(1, available - taken - 3));
     mMinLastColWidth = columns > 1 ? resultGd->columnWidth(1) : 0;
 }
 

@@ -9,6 +9,7 @@
 #include "StdConcGrid.h"
 #include "about.h"
 #include "core/FileDialogs.h"
+#include "core/FontManager.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/Messages.h"
 #include "core/Tool.h"
@@ -31,6 +32,14 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Room a push button leaves around its caption, and the smallest size a caption shrinks to.
+constexpr int kButtonTextPadding = 12;
+constexpr int kSmallestPointSize = 7;
+
+} // namespace
+
 // ---- tabs and navigation ------------------------------------------------------------------
 
 int TfrmMainCombinedRd::ActivePage() const
@@ -49,6 +58,7 @@ void TfrmMainCombinedRd::SetActivePage(int index)
         PageControl1->setCurrentIndex(index);
     }
     UpdateNavigation();
+    ArrangeLayout(); // a page shown for the first time has its size only now
     if (toRawData)
         SetCalculateButtonState();
 }
@@ -98,6 +108,7 @@ bool TfrmMainCombinedRd::PageControl1Changing(int toIndex)
 void TfrmMainCombinedRd::PageControl1Change()
 {
     UpdateNavigation();
+    ArrangeLayout(); // a page shown for the first time has its size only now
     DisableStdConcSelection();
     if (ActivePage() == RawDataPage)
         SetCalculateButtonState();
@@ -161,6 +172,7 @@ void TfrmMainCombinedRd::ArrangeLayout()
     LayoutCommandBar();
     LayoutNavigationBar();
     LayoutRunDetailsPage();
+    LayoutResultGrids();
 }
 
 void TfrmMainCombinedRd::LayoutCommandBar()
@@ -171,6 +183,25 @@ void TfrmMainCombinedRd::LayoutCommandBar()
         button->move(button->x(), closepb->y());
     LayoutButtonRow(buttons, 0, pnlTopLine1->width(), 0, true, CommandButtonGap);
     SetButtonHeights(buttons, closepb->height());
+
+    // A long caption in a narrow window: all ten get a smaller size rather than one clipped.
+    int pointSize =
+        GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), CONTROL_DEFAULT);
+    const auto fits = [&buttons](const QFont &font) {
+        const QFontMetrics metrics(font);
+        for (QWidget *button : buttons) {
+            const QStringList lines = static_cast<QPushButton *>(button)->text().remove(u'&').split(u'\n');
+            if (MaxTextWidth(metrics, lines) + kButtonTextPadding > button->width())
+                return false;
+        }
+        return true;
+    };
+    QFont font = closepb->font();
+    font.setPointSize(pointSize);
+    while (pointSize > kSmallestPointSize && !fits(font))
+        font.setPointSize(--pointSize);
+    for (QWidget *button : buttons)
+        button->setFont(font);
 }
 
 void TfrmMainCombinedRd::LayoutNavigationBar()

@@ -154,7 +154,9 @@ void TfrmMainCombinedRd::LayoutStandardProperties()
     const int freeWidth = pnlStandardProperties->width() - (choiceWidth + stdConcGd->width());
     const int choiceLeft = freeWidth / 3;
     const int gridLeft = choiceLeft + choiceWidth + freeWidth / 3;
-    stdConcLa->move(gridLeft, freeHeight / 3);
+    // The caption starts over the grid, unless it would run out of the panel.
+    stdConcLa->move(std::max(0, std::min(gridLeft, pnlStandardProperties->width() - stdConcLa->width() - 4)),
+                    freeHeight / 3);
     stdConcGd->move(gridLeft, stdConcLa->y() + stdConcLa->height() + freeHeight / 3);
     pnlStandardCurveSelection->move(choiceLeft, stdConcGd->y());
     pnlStdConcValueType->move(choiceLeft,

@@ -134,6 +134,8 @@ private:
     void ResetStandardsGrid();
     void SetStandardsGridHeadings();
     void initResultGrid();
+    // Column widths of the standards grid and the subject result grid for their sizes.
+    void LayoutResultGrids();
     void PopulateResultsGrid();
     void SetCalculateButtonState();
     void SetResultCommandsEnabled(bool enabled);

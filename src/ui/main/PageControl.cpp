@@ -84,9 +84,12 @@ void TPageTabBar::paintEvent(QPaintEvent *)
         if (!active)
             painter.drawLine(tab.bottomLeft(), tab.bottomRight());
 
-        const QFont font = CaptionFont(this->font(), active);
-        const QFontMetrics metrics(font);
+        // A caption wider than its tab is drawn smaller rather than clipped.
         const QString caption = tabText(i);
+        QFont font = CaptionFont(this->font(), active);
+        while (font.pointSize() > 6 && QFontMetrics(font).horizontalAdvance(caption) > tab.width() - 4)
+            font.setPointSize(font.pointSize() - 1);
+        const QFontMetrics metrics(font);
         painter.setFont(font);
         painter.setPen(colors.color(QPalette::ButtonText));
         painter.drawText(QPoint(CaptionLeft(tab, metrics.horizontalAdvance(caption)),
