@@ -194,14 +194,18 @@ void TfrmMainCombinedRd::SetCurveTypeAndShow(TCurveType curveType, bool keepConc
 
 void TfrmMainCombinedRd::rb4PointCurveClick()
 {
-    if (mData->GetCurveType() != CURVE_4POINT)
-        SetCurveType(CURVE_4POINT);
+    if (mData->GetCurveType() == CURVE_4POINT)
+        return;
+    SetCurveType(CURVE_4POINT);
+    ClearResultsDisplay(); // results of the other curve no longer hold
 }
 
 void TfrmMainCombinedRd::rb8PointCurveClick()
 {
-    if (mData->GetCurveType() != CURVE_8POINT)
-        SetCurveType(CURVE_8POINT);
+    if (mData->GetCurveType() == CURVE_8POINT)
+        return;
+    SetCurveType(CURVE_8POINT);
+    ClearResultsDisplay();
 }
 
 void TfrmMainCombinedRd::DisableStdConcSelection()

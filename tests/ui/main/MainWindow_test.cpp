@@ -4,6 +4,7 @@
 #include "core/Registry.h"
 #include "core/SoftwareInfoManager.h"
 #include "support/GuiApplication.h"
+#include "ui/main/about.h"
 #include <QFile>
 
 #include <QGroupBox>
@@ -438,6 +439,8 @@ TEST_F(MainWindowTest, LanguageSwitch_CtrlKeysReTextTheWindowAndStoreTheLanguage
     } languages[] = {{Qt::Key_G, u"LOCALE_GERMAN"_s},  {Qt::Key_9, u"LOCALE_GREEK"_s},
                      {Qt::Key_I, u"LOCALE_ITALIAN"_s}, {Qt::Key_F, u"LOCALE_FRENCH"_s},
                      {Qt::Key_S, u"LOCALE_SPANISH"_s}, {Qt::Key_E, u"LOCALE_ENGLISH"_s}};
+    TAboutBox about(window.get());
+    window->SetAboutBox(&about);
     for (const auto &language : languages) {
         Presenter().Clear();
         QTest::keyClick(window.get(), language.key, Qt::ControlModifier);
@@ -451,6 +454,7 @@ TEST_F(MainWindowTest, LanguageSwitch_CtrlKeysReTextTheWindowAndStoreTheLanguage
         EXPECT_EQ(Child<QLabel>(u"lblSecondHeaderText"_s)->text(), UiText(201));
         EXPECT_EQ(Child<QTableWidget>(u"concGd"_s)->item(0, 0)->text(), UiText(74));
         EXPECT_TRUE(window->windowTitle().contains(UiText(114)));
+        EXPECT_EQ(about.windowTitle(), UiText(142)); // the tool windows follow
     }
     EXPECT_EQ(Button(u"closepb"_s)->text(), u"&Close"_s);
 }
