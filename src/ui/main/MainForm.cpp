@@ -149,6 +149,8 @@ TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent) : QWidget(parent), mData
     InitializeText();
     runDateDtNormal->setDate(QDate::currentDate());
     ClearResults(false, true);
+    // The result headings take two lines.
+    resultGd->setRowHeight(0, static_cast<int>(std::nearbyint(1.5 * resultGd->rowHeight(1))));
     GetConfigManager().CreateDefaultFolders();
 
     UpdateNavigation();
@@ -747,6 +749,17 @@ bool TfrmMainCombinedRd::CanCalculate() const
 void TfrmMainCombinedRd::SetCalculateButtonState()
 {
     calcCurvePb->setEnabled(CanCalculate());
+}
+
+void TfrmMainCombinedRd::ClearStandardsAndSamples()
+{
+    mData->ClearStdBlocks();
+    ResetStandardsGrid();
+    mData->ClearRawData();
+    OWCellBlockBase::Reset();
+    ResetStandardsGrid();
+    rawDataGd->viewport()->update();
+    SetCalculateButtonState();
 }
 
 void TfrmMainCombinedRd::ShowRunDataInGrid()

@@ -147,6 +147,18 @@ TEST_F(FileCommandsTest, Load_FailedFiles_ClearTheRunWithTheirText)
     }
 }
 
+TEST_F(FileCommandsTest, Load_ForbiddenCharactersInTheRunDetails_AreRemoved)
+{
+    Presenter().fileNames.push_back(
+        ChangedExample(u"slashes.vdf"_s, u"Operator=A. Smith"_s, u"Operator=A/ Smith|"_s));
+    Click(Button(u"loadPb"_s));
+    EXPECT_EQ(Presenter().Texts(),
+              QStringList{u"The characters \" \\ / : * ? \" < > | \" cannot be used."_s});
+    EXPECT_EQ(window->GetOperatorEd()->text(), u"A Smith"_s);
+    EXPECT_EQ(window->GetKitBatchNoEd()->text(), u"K0001"_s);
+    EXPECT_TRUE(window->RawDataHasData());
+}
+
 TEST_F(FileCommandsTest, Load_Cancelled_StillChoosesManualValues)
 {
     Click(Button(u"loadPb"_s));

@@ -158,3 +158,22 @@ TEST_F(StdConcGridTest, AcceptedConcentration_ClearsTheResults)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StdConcGridTest, StandardsOnThePlate_FixTheCurveTypeAfterATabChange)
+{
+    LoadExampleRun(); // 8-point standards on the plate
+    ClickTab(TfrmMainCombinedRd::RunDetailsPage);
+    EXPECT_TRUE(Child<QRadioButton>(u"rb8PointCurve"_s)->isEnabled());
+    EXPECT_FALSE(Child<QRadioButton>(u"rb4PointCurve"_s)->isEnabled());
+
+    window->ClearStandardsAndSamples();
+    EXPECT_FALSE(Button(u"calcCurvePb"_s)->isEnabled());
+    ClickTab(TfrmMainCombinedRd::RawDataPage);
+    ClickTab(TfrmMainCombinedRd::RunDetailsPage);
+    EXPECT_TRUE(Child<QRadioButton>(u"rb4PointCurve"_s)->isEnabled());
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+}
+
+} // namespace
