@@ -922,8 +922,7 @@ void TfrmMainCombinedRd::SaveData(const QString &fileName)
 {
     TSystemInfo info;
     info.mData = mData.get();
-    info.SetUserInfoValue(info.RunDateName(),
-                          DateTimeToText(QDateTime(runDateDtNormal->date(), QTime(0, 0))));
+    info.RunDate = runDateDtNormal->date();
     info.SetUserInfoValue(info.RunNumberName(), runNoEdNormal->text());
     info.SetUserInfoValue(info.KitBatchNumberName(), kitBatchNoEdNormal->text());
     info.SetUserInfoValue(info.OperatorName(), operatorEdNormal->text());
@@ -1012,8 +1011,7 @@ void TfrmMainCombinedRd::SetRunDetailsFromFile(const TSystemInfo &info)
     runNoEdNormal->setText(info.UserInfoValue(info.RunNumberName()));
     kitBatchNoEdNormal->setText(info.UserInfoValue(info.KitBatchNumberName()));
     operatorEdNormal->setText(info.UserInfoValue(info.OperatorName()));
-    QDateTime runDate;
-    if (TryTextToDateTime(info.UserInfoValue(info.RunDateName()), runDate))
-        runDateDtNormal->setDate(runDate.date());
+    if (info.RunDate.isValid())
+        runDateDtNormal->setDate(info.RunDate);
     OWCellBlockBase::SetSubjectIdPrefix(info.UserInfoValue(u"IdPrefix"_s));
 }
