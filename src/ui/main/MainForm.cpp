@@ -3,11 +3,12 @@
 
 #include "MainFormCombinedRd.h"
 
+#include "CurveChart.h"
 #include "PageControl.h"
 #include "RawDataGrid.h"
+#include "ResultsViews.h"
 #include "RunDatePicker.h"
 #include "StdConcGrid.h"
-#include "UiColors.h"
 #include "about.h"
 #include "core/Exceptions.h"
 #include "core/FileDialogs.h"
@@ -53,8 +54,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr QRgb kPassGreen = 0x008000;
-constexpr QRgb kFailRed = 0xFF0000;
 constexpr int kCommandButtonHeight = 46;
 
 template <typename Widget> Widget *Named(Widget *widget, const QString &name)
@@ -68,37 +67,6 @@ QPushButton *NewButton(QWidget *parent, const QString &name)
     auto *button = Named(new QPushButton(parent), name);
     button->setAutoDefault(false);
     return button;
-}
-
-void SetTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
-}
-
-QTableWidget *NewTextGrid(QWidget *parent, const QString &name)
-{
-    auto *grid = Named(new QTableWidget(parent), name);
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionMode(QAbstractItemView::NoSelection);
-    grid->setWordWrap(false);
-    return grid;
-}
-
-void SetGridCell(QTableWidget *grid, int col, int row, const QString &text)
-{
-    if (col < 0 || col >= grid->columnCount() || row < 0 || row >= grid->rowCount())
-        return;
-    QTableWidgetItem *cell = grid->item(row, col);
-    if (!cell) {
-        cell = new QTableWidgetItem;
-        grid->setItem(row, col, cell);
-    }
-    cell->setText(text);
 }
 
 // A filled triangle in the bars' blue; the disabled look is the toolkit's.
@@ -274,82 +242,6 @@ void TfrmMainCombinedRd::BuildRawDataPage()
     layout->addWidget(Panel3);
 }
 
-void TfrmMainCombinedRd::BuildResultsPage()
-{
-    auto *layout = static_cast<QVBoxLayout *>(resultsSheet->layout());
-    auto *content = new QWidget(resultsSheet);
-    auto *columns = new QHBoxLayout(content);
-    layout->addWidget(content, 1);
-
-    auto *left = new QVBoxLayout;
-    columns->addLayout(left, 1);
-    concGd = NewTextGrid(content, u"concGd"_s);
-    concGd->setColumnCount(6);
-    concGd->setColumnHidden(5, true); // the pass flags travel with the table, unseen
-    concGd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    left->addWidget(concGd, 1);
-
-    curveDetailsGb = Named(new QGroupBox(content), u"curveDetailsGb"_s);
-    auto *details = new QGridLayout(curveDetailsGb);
-    interceptLa = Named(new QLabel(curveDetailsGb), u"interceptLa"_s);
-    slopeLa = Named(new QLabel(curveDetailsGb), u"slopeLa"_s);
-    corrCoeffLa = Named(new QLabel(curveDetailsGb), u"corrCoeffLa"_s);
-    regressResultLa = Named(new QLabel(curveDetailsGb), u"regressResultLa"_s);
-    interceptEd = Named(new QLineEdit(curveDetailsGb), u"interceptEd"_s);
-    slopeEd = Named(new QLineEdit(curveDetailsGb), u"slopeEd"_s);
-    corrCoefEd = Named(new QLineEdit(curveDetailsGb), u"corrCoefEd"_s);
-    for (QLineEdit *edit : {interceptEd, slopeEd, corrCoefEd}) {
-        edit->setReadOnly(true);
-        edit->setAlignment(Qt::AlignRight);
-    }
-    corrCoeffLa->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    details->addWidget(interceptLa, 0, 0, Qt::AlignRight);
-    details->addWidget(interceptEd, 0, 1);
-    details->addWidget(slopeLa, 0, 2, Qt::AlignRight);
-    details->addWidget(slopeEd, 0, 3);
-    details->addWidget(corrCoeffLa, 1, 0, Qt::AlignRight);
-    details->addWidget(corrCoefEd, 1, 1);
-    details->addWidget(regressResultLa, 1, 2, 1, 2);
-    left->addWidget(curveDetailsGb);
-
-    calcResultsGb = Named(new QGroupBox(content), u"calcResultsGb"_s);
-    auto *results = new QVBoxLayout(calcResultsGb);
-    qaResultsLa = Named(new QLabel(calcResultsGb), u"qaResultsLa"_s);
-    lblInvestigateWashCriteria = Named(new QLabel(calcResultsGb), u"lblInvestigateWashCriteria"_s);
-    for (QLabel *label : {qaResultsLa, lblInvestigateWashCriteria})
-        label->setWordWrap(true);
-    QFont bold = lblInvestigateWashCriteria->font();
-    bold.setBold(true);
-    lblInvestigateWashCriteria->setFont(bold);
-    SetTextColor(lblInvestigateWashCriteria, QColor(0x00, 0x00, 0xFF));
-    lblInvestigateWashCriteria->hide();
-    results->addWidget(qaResultsLa);
-    results->addWidget(lblInvestigateWashCriteria);
-    left->addWidget(calcResultsGb);
-
-    auto *right = new QVBoxLayout;
-    columns->addLayout(right, 1);
-    lblChartTitle = Named(new QLabel(content), u"lblChartTitle"_s);
-    lblChartTitle->setAlignment(Qt::AlignCenter);
-    SetTextColor(lblChartTitle, QColor(0x00, 0x00, 0xFF));
-    right->addWidget(lblChartTitle);
-    right->addStretch(1);
-}
-
-void TfrmMainCombinedRd::BuildSamplesPage()
-{
-    auto *layout = static_cast<QVBoxLayout *>(samplesSheet->layout());
-    resultGd = NewTextGrid(samplesSheet, u"resultGd"_s);
-    layout->addWidget(resultGd, 1);
-    Panel2 = Named(new QWidget(samplesSheet), u"Panel2"_s);
-    auto *footnote = new QVBoxLayout(Panel2);
-    lblResultGridFootnote = Named(new QLabel(Panel2), u"lblResultGridFootnote"_s);
-    lblResultGridFootnote->setWordWrap(true);
-    footnote->addWidget(lblResultGridFootnote);
-    Panel2->hide();
-    layout->addWidget(Panel2);
-}
-
 void TfrmMainCombinedRd::ConnectHandlers()
 {
     connect(closepb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::closepbClick));
@@ -362,6 +254,10 @@ void TfrmMainCombinedRd::ConnectHandlers()
             Guarded(this, &TfrmMainCombinedRd::btnSaveFormatClick));
     connect(aboutPb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::aboutPbClick));
     connect(calcCurvePb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::calcCurvePbClick));
+    connect(resultsExportPb, &QPushButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::resultsExportPbClick));
+    connect(rawDataExportPb, &QPushButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::rawDataExportPbClick));
 
     connect(btnPageLeft, &QToolButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::btnPageLeftClick));
     connect(btnPageRight, &QToolButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::btnPageRightClick));
@@ -466,26 +362,12 @@ void TfrmMainCombinedRd::InitializeText()
          {interceptEd, slopeEd, corrCoefEd, kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
         edit->setFont(edits);
     runDateDtNormal->setFont(edits);
-    QFont results = resultGd->font();
-    results.setPointSize(GetFontManager().DetermineFontSize(charset, GRID_RESULT_DATA));
-    resultGd->setFont(results);
-    QFont standards = concGd->font();
+    QFont standards = stdConcGd->font();
     standards.setPointSize(GetFontManager().DetermineFontSize(charset, GRID_STD));
-    concGd->setFont(standards);
     stdConcGd->setFont(standards);
 
     SetWindowCaption();
-    SetStandardsGridHeadings();
-    SetGridCell(resultGd, 0, 0, UiText(72));
-    for (int col = 1; col < resultGd->columnCount(); ++col)
-        SetGridCell(resultGd, col, 0, mData->resultGridColHeading(col - 1));
-    // Results already shown speak the new language too.
-    if (mRegressResultTextId != 0)
-        regressResultLa->setText(UiText(mRegressResultTextId));
-    if (mVerdictTextId != 0)
-        qaResultsLa->setText(UiText(mVerdictTextId));
-    if (lblInvestigateWashCriteria->isVisible() || !lblInvestigateWashCriteria->text().isEmpty())
-        lblInvestigateWashCriteria->setText(UiText(258));
+    InitializeResultsText();
 }
 
 // ---- run details ----------------------------------------------------------------------
@@ -556,117 +438,6 @@ bool TfrmMainCombinedRd::ValidateRunDetails(bool withMessage)
     return true;
 }
 
-// ---- results ----------------------------------------------------------------------------
-
-void TfrmMainCombinedRd::SetIntercept(double value)
-{
-    mIntercept = value;
-    interceptEd->setText(FormatFixed(value, 4));
-}
-
-void TfrmMainCombinedRd::SetSlope(double value)
-{
-    mSlope = value;
-    slopeEd->setText(FormatFixed(value, 4));
-}
-
-void TfrmMainCombinedRd::SetCorrCoeff(double value)
-{
-    mCorrCeoff = value;
-    corrCoefEd->setText(FormatTwoDecimals(value));
-    const bool valid = TMarnovelData::IsValidCoefficient(value);
-    mRegressResultTextId = valid ? 79 : 80;
-    regressResultLa->setText(UiText(mRegressResultTextId));
-    SetTextColor(regressResultLa, QColor(valid ? kPassGreen : kFailRed));
-}
-
-void TfrmMainCombinedRd::SetStandardsGridHeadings()
-{
-    const int headings[5] = {74, 75, 76, 77, 78};
-    for (int col = 0; col < 5; ++col)
-        SetGridCell(concGd, col, 0, UiText(headings[col]));
-    SetGridCell(concGd, 5, 0, QString());
-}
-
-void TfrmMainCombinedRd::ResetStandardsGrid()
-{
-    const int count = mData->StdConcSize();
-    concGd->setRowCount(count + 1);
-    SetResultCommandsEnabled(false);
-    SetStandardsGridHeadings();
-    const TStdConcData &concentrations = mData->StdConc();
-    for (int i = 0; i < count; ++i) {
-        SetGridCell(concGd, 0, i + 1, u"S"_s + QString::number(i + 1));
-        for (int col = 2; col < 6; ++col)
-            SetGridCell(concGd, col, i + 1, QString());
-        SetGridCell(concGd, 1, i + 1, FormatFixed(concentrations.value(i), StdConcDecimals()));
-    }
-}
-
-void TfrmMainCombinedRd::initResultGrid()
-{
-    const TResultGridCount count = mData->ResultGridCount();
-    resultGd->horizontalHeader()->setDefaultSectionSize(64);
-    resultGd->setColumnCount(count.X + 1);
-    resultGd->setRowCount(std::max(count.Y, 2));
-    for (int col = 0; col < resultGd->columnCount(); ++col) {
-        for (int row = 1; row < resultGd->rowCount(); ++row)
-            SetGridCell(resultGd, col, row, QString());
-    }
-    for (int row = 1; row < resultGd->rowCount(); ++row)
-        SetGridCell(resultGd, 0, row, QString());
-    SetGridCell(resultGd, 0, 0, UiText(72));
-    for (int col = 1; col < resultGd->columnCount(); ++col)
-        SetGridCell(resultGd, col, 0, mData->resultGridColHeading(col - 1));
-    LayoutResultGrids();
-}
-
-void TfrmMainCombinedRd::LayoutResultGrids()
-{
-    // Standards: an eighth for the names, a fifth for each number, the rest for the QC result.
-    const int lines = concGd->showGrid() ? 1 : 0;
-    const int width = concGd->width() -
-                      (concGd->verticalScrollBar()->isVisible() ? concGd->verticalScrollBar()->width() : 0);
-    int used = 0;
-    for (int col = 0; col < 4; ++col) {
-        const int columnWidth = col == 0 ? width / 8 : width / 5;
-        concGd->setColumnWidth(col, columnWidth);
-        used += columnWidth;
-    }
-    concGd->setColumnWidth(4, std::max(1, width - used - 4 * lines - 2 * concGd->frameWidth() - 2));
-
-    // Subject results: three units for the identifier, 1.1 for each result, the rest for the last.
-    const int available = resultGd->width() - 2 * resultGd->frameWidth() -
-                          resultGd->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int columns = resultGd->columnCount();
-    const int unit = available / (columns + 4);
-    int taken = 3 * unit;
-    resultGd->setColumnWidth(0, 3 * unit);
-    for (int col = 1; col < columns - 1; ++col) {
-        const int columnWidth = static_cast<int>(std::nearbyint(1.1 * unit));
-        resultGd->setColumnWidth(col, columnWidth);
-        taken += columnWidth;
-    }
-    if (columns > 1)
-        resultGd->setColumnWidth(columns - 1, std::max(1, available - taken - 3));
-    mMinLastColWidth = columns > 1 ? resultGd->columnWidth(1) : 0;
-}
-
-void TfrmMainCombinedRd::PopulateResultsGrid()
-{
-    Panel2->hide();
-    const OWCells &subjects = mData->RawData();
-    resultGd->setRowCount(std::max(subjects.GetCount() + 1, 2));
-    for (int k = 0; k < subjects.GetCount(); ++k) {
-        OWCellBlockBase *block = subjects.getCellInteger(k);
-        if (!block)
-            break;
-        SetGridCell(resultGd, 0, k + 1, block->id());
-        for (int col = 1; col < resultGd->columnCount() && col <= 9; ++col)
-            SetGridCell(resultGd, col, k + 1, block->getResult(col - 1));
-    }
-}
-
 void TfrmMainCombinedRd::SetResultCommandsEnabled(bool enabled)
 {
     for (QPushButton *button : {saveAsPb, printPb, resultsExportPb, rawDataExportPb})
@@ -682,13 +453,14 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
     if (clearAll) {
         for (int col = 0; col < concGd->columnCount(); ++col) {
             for (int row = 0; row < concGd->rowCount(); ++row)
-                SetGridCell(concGd, col, row, QString());
+                concGd->SetCell(col, row, QString());
         }
     }
     for (int col = 0; col < resultGd->columnCount(); ++col) {
         for (int row = 0; row < resultGd->rowCount(); ++row)
-            SetGridCell(resultGd, col, row, QString());
+            resultGd->SetCell(col, row, QString());
     }
+    DropCalculation();
     mData->clear();
     if (clearAll) {
         OWCellBlockBase::SetSubjectIdPrefix(UiText(57));
@@ -805,50 +577,6 @@ void TfrmMainCombinedRd::aboutPbClick()
 {
     if (mAboutBox)
         mAboutBox->exec();
-}
-
-void TfrmMainCombinedRd::calcCurvePbClick()
-{
-    SetResultCommandsEnabled(true);
-    initResultGrid();
-    TRunCalculationResult result;
-    try {
-        result = CalculateRun(*mData, rawDataGd);
-    } catch (const EMathError &) {
-        ShowErrorMessage(UiText(185));
-        ResetStandardsGrid();
-        return;
-    }
-    mPassedQACriteria = result.Valid;
-    for (int col = 0; col < result.StandardsTable.size() && col < concGd->columnCount(); ++col) {
-        const QStringList &column = result.StandardsTable.at(col);
-        for (int row = 0; row < column.size() && row < concGd->rowCount(); ++row)
-            SetGridCell(concGd, col, row, column.at(row));
-    }
-    PopulateResultsGrid();
-    SetSlope(result.Slope);
-    SetIntercept(result.Intercept);
-    SetCorrCoeff(result.Correlation);
-    lblInvestigateWashCriteria->setText(result.PlateWashNote ? UiText(258) : QString());
-    lblInvestigateWashCriteria->setVisible(result.PlateWashNote);
-    mVerdictTextId = result.Valid ? 87 : mTextIdInvalidELISATestRunStrong;
-    ShowVerdict();
-
-    calcCurvePb->setEnabled(false);
-    GetReportPictures().TakePlateBMP(rawDataGd);
-    SetActivePage(ResultsPage);
-    mDataSaved = false;
-    UpdateNavigation();
-    SetFocusIfEnabled(btnPageRight);
-}
-
-void TfrmMainCombinedRd::ShowVerdict()
-{
-    qaResultsLa->setText(UiText(mVerdictTextId));
-    QFont font = qaResultsLa->font();
-    font.setBold(mVerdictTextId != 87);
-    qaResultsLa->setFont(font);
-    SetTextColor(qaResultsLa, QColor(mVerdictTextId == 87 ? kPassGreen : kFailRed));
 }
 
 // ---- window position ----------------------------------------------------------------------

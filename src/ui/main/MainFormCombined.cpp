@@ -173,6 +173,7 @@ void TfrmMainCombinedRd::ArrangeLayout()
     LayoutNavigationBar();
     LayoutRunDetailsPage();
     LayoutResultGrids();
+    LayoutResultsPanel();
 }
 
 void TfrmMainCombinedRd::LayoutCommandBar()

@@ -4,6 +4,7 @@
 #include "MainFormCombinedRd.h"
 
 #include "PageControl.h"
+#include "ResultsViews.h"
 #include "RunDatePicker.h"
 #include "StdConcGrid.h"
 #include "core/Exceptions.h"
@@ -190,6 +191,7 @@ void TfrmMainCombinedRd::SetCurveTypeAndShow(TCurveType curveType, bool keepConc
     fStdConcDivider = eightPoint ? 2 : 4;
     (eightPoint ? rb8PointCurve : rb4PointCurve)->setChecked(true);
     concGd->setVerticalScrollBarPolicy(eightPoint ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    LayoutResultsPanel(); // the curve details' spacing and the results box follow the curve
 }
 
 void TfrmMainCombinedRd::rb4PointCurveClick()
@@ -384,4 +386,5 @@ void TfrmMainCombinedRd::ClearResultsDisplay()
     mVerdictTextId = 0;
     initResultGrid();
     lblResultGridFootnote->clear();
+    DropCalculation();
 }

@@ -9,32 +9,36 @@
 
 #include <memory>
 
+struct TRunCalculationResult;
+struct TRunDetails;
 struct TSystemInfo;
 
-class QChartView;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPainter;
 class QPushButton;
 class QRadioButton;
-class QScatterSeries;
-class QTableWidget;
 class QToolButton;
 class TAboutBox;
+class TCurveChart;
 class TMarnovelData;
 class TPageControl;
 class TRawDataGrid;
+class TResultGrid;
 class TRunDatePicker;
 class TStdConcGrid;
+class TStandardsGrid;
 
 // The main window of the research edition (frmMainCombinedRd): the command bar, the four
 // tabs (Run Details, Raw Data, Standards Results, Subject Results) with the navigation
 // bar, and the run data object of the whole program run.
 //
-// One class, written in three files after the layers of the window: MainForm.cpp (the
-// frame: grids, run detail edits, results, file and result commands), MainFormCombined.cpp
-// (navigation, header texts, command bar layout, language) and MainFormCombinedRd.cpp
-// (the research edition's curve type and standard concentrations).
+// One class, written in four files after the layers of the window: MainForm.cpp (the
+// frame: grids, run detail edits, file commands), MainFormResults.cpp (Calculate, the
+// results tabs and the exports), MainFormCombined.cpp (navigation, header texts, command
+// bar layout, language) and MainFormCombinedRd.cpp (the research edition's curve type and
+// standard concentrations).
 class TfrmMainCombinedRd : public QWidget, private ICurveTypeHost
 {
 public:
@@ -74,6 +78,16 @@ public:
     int StdConcDivider() const { return fStdConcDivider; }
     // "ddmmmyy" + "_" + run number + ".vdf"
     QString GetSaveFileNameDefault() const;
+    // The last calculation while its results are shown; nullptr otherwise.
+    const TRunCalculationResult *LastResult() const { return mLastResult.get(); }
+    // The narrowest the last result column may be squeezed to.
+    int MinLastColWidth() const;
+    // Zero standard's mean on the standards grid above 0.150.
+    bool ShouldShowPlateWashingStr() const;
+    // Room a result column needs on the canvas: 15 "M" for the identifiers, else the wider
+    // of "-999.99¶" and the heading's widest line.
+    int getResultCellWidth(int column, const QPainter &canvas, bool fromPrinting,
+                           const QString &heading) const;
 
     // ---- operations of the other windows ----------------------------------------------
     // The about window shown by About and re-texted on a language change (not owned).
@@ -108,6 +122,8 @@ public:
     void btnSaveFormatClick();
     void aboutPbClick();
     void calcCurvePbClick();
+    void resultsExportPbClick();
+    void rawDataExportPbClick();
 
     // Puts every window geometry rule into effect for the current size.
     void ArrangeLayout();
@@ -136,7 +152,16 @@ private:
     void initResultGrid();
     // Column widths of the standards grid and the subject result grid for their sizes.
     void LayoutResultGrids();
+    // The Standards Results tab's left side: grid, curve details, ELISA results.
+    void LayoutResultsPanel();
     void PopulateResultsGrid();
+    // Fonts and texts of both results tabs in the current language, results shown included.
+    void InitializeResultsText();
+    void ShowCurveDetails(const TRunCalculationResult &result);
+    void ShowFootnote(const QStringList &lines);
+    // Forgets the last calculation: chart points, exports' source.
+    void DropCalculation();
+    TRunDetails RunDetailsForExport() const;
     void SetCalculateButtonState();
     void SetResultCommandsEnabled(bool enabled);
     void ShowVerdict();
@@ -194,7 +219,7 @@ private:
     double mSlope = 0.0;
     double mIntercept = 0.0;
     double mCorrCeoff = 0.0;
-    int mMinLastColWidth = 0;
+    std::unique_ptr<TRunCalculationResult> mLastResult;
     int fStdConcDivider = 4;
     int mTextIdInvalidELISATestRunStrong = 364;
     bool mManualDataEntryMode = false;
@@ -233,15 +258,15 @@ private:
     QWidget *Panel3;
     QPushButton *pastePb, *btnManualDataEntry, *btnManualFormat, *calcCurvePb;
 
-    QTableWidget *concGd;
+    QWidget *pnlStandardsResults; // the left side of the Standards Results tab
+    TStandardsGrid *concGd;
     QGroupBox *curveDetailsGb, *calcResultsGb;
     QLabel *interceptLa, *slopeLa, *corrCoeffLa, *regressResultLa, *qaResultsLa, *lblInvestigateWashCriteria;
     QLineEdit *interceptEd, *slopeEd, *corrCoefEd;
     QLabel *lblChartTitle;
-    QChartView *StandardsResultDiagram;
-    QScatterSeries *Series1;
+    TCurveChart *StandardsResultDiagram;
 
-    QTableWidget *resultGd;
+    TResultGrid *resultGd;
     QWidget *Panel2;
     QLabel *lblResultGridFootnote;
 };
