@@ -15,7 +15,8 @@ void ResetProcessState();
 
 // Adds the reset of one more piece of process-wide state. Each layer's test support adds its
 // own from a namespace-scope initialiser, in a file of an object library linked by the test
-// programs of that layer and above (see PlateState.cpp):
+// programs of that layer and above (see PlateState.cpp); window tests add their windows'
+// globals the same way:
 //     [[maybe_unused]] const bool gAdded = TestSupport::AddStateReset(&ResetMyState);
 // Returns true.
 bool AddStateReset(std::function<void()> reset);
