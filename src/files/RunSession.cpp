@@ -153,8 +153,7 @@ template <typename TPlate> TRunStepResult TRunSession::TakePlate(const TPlate &p
             problem != TPlateTextProblem::None)
             return PlateRefused(problem, fileName);
     } catch (const EPlateTextOverflow &) {
-        return Refused(UiText(126) + u" The plate text does not fit a plate of 8 rows and 12 columns."_s,
-                       fileName, 126);
+        return Refused(u"The plate text does not fit a plate of 8 rows and 12 columns."_s, fileName, 126);
     }
     // A line of 13 values: one column more than the plate has.
     if (!mCheck->ExtentsValid())
