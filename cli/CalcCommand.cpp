@@ -1,4 +1,5 @@
 #include "CalcCommand.h"
+#include "RunJson.h"
 
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
@@ -9,9 +10,6 @@
 #include "run/MarnovelRdData.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <algorithm>
 #include <memory>
@@ -136,58 +134,6 @@ QString Column(const TStringGridData &table, int col, int row)
     return table.at(col).at(row);
 }
 
-QByteArray JsonText(const TMarnovelRdData &data, const TRunCalculationResult &result,
-                    const TRunDetails &details)
-{
-    QJsonObject runDetails;
-    runDetails.insert(u"runDate"_s, details.RunDate.toString(Qt::ISODate));
-    runDetails.insert(u"runNumber"_s, details.RunNumber);
-    runDetails.insert(u"kitBatchNumber"_s, details.KitBatchNumber);
-    runDetails.insert(u"operator"_s, details.OperatorName);
-
-    QJsonArray standards;
-    const TStringGridData &table = result.StandardsTable;
-    const int rows = table.isEmpty() ? 0 : static_cast<int>(table.first().size());
-    for (int row = 1; row < rows; ++row) {
-        QJsonObject standard;
-        standard.insert(u"name"_s, Column(table, 0, row));
-        standard.insert(u"conc"_s, Column(table, 1, row));
-        standard.insert(u"mean"_s, Column(table, 2, row));
-        standard.insert(u"cv"_s, Column(table, 3, row));
-        standard.insert(u"qc"_s, Column(table, 4, row));
-        standard.insert(u"pass"_s, Column(table, 5, row) == u"-1");
-        standards.append(standard);
-    }
-
-    QJsonObject curve;
-    curve.insert(u"intercept"_s, result.InterceptText);
-    curve.insert(u"slope"_s, result.SlopeText);
-    curve.insert(u"correlation"_s, result.CorrelationText);
-    curve.insert(u"correlationPass"_s, result.CorrelationPass);
-
-    QJsonArray results;
-    for (const TRunSubjectResult &subject : result.Subjects) {
-        QJsonObject entry;
-        entry.insert(u"id"_s, subject.Id);
-        entry.insert(u"result"_s, StripMarkup(subject.ResultText));
-        entry.insert(u"marks"_s, QJsonArray::fromStringList(subject.Marks));
-        entry.insert(u"value"_s, subject.Value ? QJsonValue(*subject.Value) : QJsonValue(QJsonValue::Null));
-        results.append(entry);
-    }
-
-    QJsonObject root;
-    root.insert(u"runDetails"_s, runDetails);
-    root.insert(u"curveType"_s, CurvePoints(data.GetCurveType()));
-    root.insert(u"standards"_s, standards);
-    root.insert(u"curve"_s, curve);
-    root.insert(u"valid"_s, result.Valid);
-    root.insert(u"verdict"_s, result.VerdictText);
-    root.insert(u"plateWashNote"_s, result.PlateWashNote);
-    root.insert(u"results"_s, results);
-    root.insert(u"footnotes"_s, QJsonArray::fromStringList(result.FootnoteLines));
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
-}
-
 // Columns padded to their widest text, two blanks apart; no line ends in blanks (an empty
 // last cell would leave the padding behind).
 QString TableText(const QList<QStringList> &rows)
@@ -290,7 +236,7 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
             AddOutput(options.dataExportFile, session.RawDataExportText(), outcome.standardOutput,
                       exportFiles);
         if (options.json)
-            outcome.standardOutput += JsonText(data, result, details);
+            outcome.standardOutput += RunJsonText(session);
         else if (!options.StdoutTaken())
             outcome.standardOutput += SummaryText(data, result, details).toUtf8();
         const QByteArray runFileBytes = options.saveFile.isEmpty() ? QByteArray() : session.RunFileBytes();
