@@ -94,7 +94,8 @@ public:
     TRunStepResult ExportRawData(const QString &fileName);
 
     // What the saves and exports write, for a caller that writes several files as one save
-    // (TSafeFileWriter). The export texts are empty without a calculation.
+    // (TSafeFileWriter). The export texts are empty without a calculation; RunFileBytes
+    // raises EConvertError when the run details hold no valid run date.
     QByteArray RunFileBytes() const;
     QByteArray FormatFileBytes() const;
     QString ResultsExportText() const;

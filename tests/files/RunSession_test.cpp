@@ -268,7 +268,7 @@ TEST(RunSession, LoneSurrogates_BecomeReplacementCharacters)
     TRunSession session;
     ASSERT_TRUE(session.LoadRun(path).Ok());
     ASSERT_TRUE(session.Calculate().Ok());
-    const QString replaced(QChar(QChar::ReplacementCharacter));
+    const QString replaced{QChar(QChar::ReplacementCharacter)};
     EXPECT_EQ(session.Details().OperatorName, u"A. Sm"_s + replaced + u"ith"_s);
     const QString exported = session.ResultsExportText();
     EXPECT_TRUE(exported.contains(u"ID "_s + replaced + u"1\t"_s));
