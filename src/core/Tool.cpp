@@ -368,6 +368,24 @@ QString BuildExceptionMessage(const QString &where, const QString &parameters, c
 }
 
 // ---- numbers ----------------------------------------------------------------------
+namespace {
+
+// An optional sign and more digits than an int holds.
+bool IsLongExponent(const QString &text)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
+        ++i;
+    if (i >= text.size())
+        return false;
+    for (; i < text.size(); ++i)
+        if (!IsAsciiDigit(text.at(i)))
+            return false;
+    return true;
+}
+
+} // namespace
+
 QString NormalizeNumberText(const QString &input)
 {
     const QChar d = GetRegionalDecimalSeparator();
@@ -396,12 +414,19 @@ QString NormalizeNumberText(const QString &input)
         f = pe > 0 ? pe - pd - 1 : len - pd;
 
     if (pe > 0) {
+        const QString expText = s.mid(pe);
         int e = 0;
+        bool isExponent = TryTextToInt(expText, e);
+        if (!isExponent && IsLongExponent(expText)) {
+            // Beyond int: far below any double's magnitude reads as zero, far above is no number.
+            isExponent = true;
+            e = expText.startsWith(QLatin1Char('-')) ? -4000 : 4001;
+        }
         // An exponent too large for any double would only build enormous texts.
-        if (TryTextToInt(s.mid(pe), e) && std::abs(static_cast<long long>(e)) <= 4000) {
+        if (isExponent && std::abs(static_cast<long long>(e)) <= 4000) {
             h += e;
             f -= e;
-        } else if (TryTextToInt(s.mid(pe), e)) {
+        } else if (isExponent) {
             throw EConvertError(QStringLiteral("'") + input +
                                 QStringLiteral("' is not a valid floating point value"));
         } else {

@@ -100,6 +100,9 @@ TEST(RoundWideString, Examples_RoundHalfUpOnTheDigits)
         {"2147483.6474", 3, "2147483.647"},
         {" 1.2345 ", 3, "1.235"},
         {"1.5e1", 1, "15.0"},
+        // An exponent beyond int still counts as the exponent, never as digits.
+        {"+1E-99992222222222222222", 3, "0.000"},
+        {"1.5E-2147483649", 2, "0.00"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(RoundWideString(Dec(c.input), c.decimals), Dec(c.expected))
@@ -125,6 +128,7 @@ TEST(RoundWideString, ZeroOrNegativeDecimals_RaisesWithParameters)
 
 TEST(RoundWideString, ScaledValueBeyond32Bits_RaisesIntOverflow)
 {
+    EXPECT_THROW((void)RoundWideString(Dec("1E99992222222222222222"), 3), EConvertError);
     EXPECT_THROW((void)RoundWideString(Dec("999999.99999"), 4), EIntOverflow);
     EXPECT_THROW((void)RoundWideString(Dec("2147483.6475"), 3), EIntOverflow);
     EXPECT_THROW((void)RoundWideString(Dec("123456789012345678901234567890.12"), 1), EIntOverflow);

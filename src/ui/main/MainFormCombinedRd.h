@@ -1,0 +1,247 @@
+#pragma once
+
+#include "files/CombinedFileHandler.h"
+#include "plate/MarnovelTypes.h"
+
+#include <QPoint>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+struct TSystemInfo;
+
+class QChartView;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScatterSeries;
+class QTableWidget;
+class QToolButton;
+class TAboutBox;
+class TMarnovelData;
+class TPageControl;
+class TRawDataGrid;
+class TRunDatePicker;
+class TStdConcGrid;
+
+// The main window of the research edition (frmMainCombinedRd): the command bar, the four
+// tabs (Run Details, Raw Data, Standards Results, Subject Results) with the navigation
+// bar, and the run data object of the whole program run.
+//
+// One class, written in three files after the layers of the window: MainForm.cpp (the
+// frame: grids, run detail edits, results, file and result commands), MainFormCombined.cpp
+// (navigation, header texts, command bar layout, language) and MainFormCombinedRd.cpp
+// (the research edition's curve type and standard concentrations).
+class TfrmMainCombinedRd : public QWidget, private ICurveTypeHost
+{
+public:
+    enum TPage
+    {
+        RunDetailsPage = 0,
+        RawDataPage = 1,
+        ResultsPage = 2,
+        SamplesPage = 3
+    };
+
+    // Heights of the decorative bars and their stripes.
+    static constexpr int BarHeight = 52;
+    static constexpr int StripeHeights[3] = {25, 2, 25};
+    static constexpr int CommandButtonGap = 3;
+    static constexpr int ArrowEdgeGap = 9;
+
+    explicit TfrmMainCombinedRd(QWidget *parent = nullptr);
+    ~TfrmMainCombinedRd() override;
+
+    // ---- read by exports, reports and the print window --------------------------------
+    TMarnovelData &RunData() const { return *mData; }
+    bool DataSaved() const { return mDataSaved; }
+    bool PassedCriteria() const { return mPassedQACriteria; }
+    bool TBCalculator() const { return true; }
+    double Intercept() const { return mIntercept; }
+    double Slope() const { return mSlope; }
+    double CorrCoeff() const { return mCorrCeoff; }
+    void SetIntercept(double value);
+    void SetSlope(double value);
+    void SetCorrCoeff(double value);
+    QLineEdit *GetOperatorEd() const { return operatorEdNormal; }
+    QLineEdit *GetKitBatchNoEd() const { return kitBatchNoEdNormal; }
+    QLineEdit *GetRunNoEd() const { return runNoEdNormal; }
+    TRunDatePicker *GetRunDateDt() const { return runDateDtNormal; }
+    QString GetRunInfoText() const;
+    int StdConcDivider() const { return fStdConcDivider; }
+    // "ddmmmyy" + "_" + run number + ".vdf"
+    QString GetSaveFileNameDefault() const;
+
+    // ---- operations of the other windows ----------------------------------------------
+    // The about window shown by About and re-texted on a language change (not owned).
+    void SetAboutBox(TAboutBox *aboutBox) { mAboutBox = aboutBox; }
+    void ClearStandardsAndSamples();
+    void SetCurveType(TCurveType curveType) override;
+    void SetCurveType(TCurveType curveType, const QList<double> &stdConc) override;
+    // The run data's plate text and blocks shown in the raw data grid (after a load).
+    void ShowRunDataInGrid();
+    // Opens a run data file as Load does after its dialog (a file named at start).
+    void OpenRunFile(const QString &fileName);
+
+    // ---- state ----------------------------------------------------------------------
+    bool CanCalculate() const;
+    bool RawDataHasData() const;
+    int LastColumnWithData() const;
+    int ActivePage() const;
+    void SetActivePage(int index);
+    // Switches the catalogue, stores it as the language of the next start and puts every
+    // text of this window and its tool windows again.
+    void ChangeLanguage(const QString &resourceName);
+    // Silent: true when the run details are complete or another tab is active.
+    bool ValidateRunDetails(bool withMessage);
+    bool IsValidControlTextRunDetails(QLineEdit *edit, QString &message) const;
+
+    // Commands of the command bar, as the buttons run them.
+    void closepbClick();
+    void newTestPbClick();
+    void loadPbClick();
+    void saveAsPbClick();
+    void btnLoadFormatClick();
+    void btnSaveFormatClick();
+    void aboutPbClick();
+    void calcCurvePbClick();
+
+    // Puts every window geometry rule into effect for the current size.
+    void ArrangeLayout();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // ---- layer 1: the frame ---------------------------------------------------------
+    void BuildCommandBar();
+    void BuildPages();
+    void BuildRunDetailsPage();
+    void BuildRawDataPage();
+    void BuildResultsPage();
+    void BuildSamplesPage();
+    void ConnectHandlers();
+    void SetWindowCaption();
+    void InitializeText();
+    bool ConfirmDiscardUnsaved(bool withCancel);
+    void ClearResults(bool keepConcentrations, bool clearAll);
+    void ClearRunDetailEdits();
+    void ResetStandardsGrid();
+    void SetStandardsGridHeadings();
+    void initResultGrid();
+    // Column widths of the standards grid and the subject result grid for their sizes.
+    void LayoutResultGrids();
+    void PopulateResultsGrid();
+    void SetCalculateButtonState();
+    void SetResultCommandsEnabled(bool enabled);
+    void ShowVerdict();
+    void RestoreWindowPosition();
+    void StoreWindowPosition();
+    // Save As with the default name; true when a file was written.
+    bool SaveRunAs();
+    void SaveData(const QString &fileName);
+    void LoadRunFile(const QString &fileName);
+    void LoadData(const QString &fileName);
+    [[noreturn]] void LoadOldFileFormat(const QString &fileName);
+    void SetRunDetailsFromFile(const TSystemInfo &info);
+    // The file handler working on this window's run data.
+    TCombinedFileHandler &FileHandler();
+
+    // ---- layer 2: navigation, header, layout, language --------------------------------
+    void UpdateNavigation();
+    void btnPageLeftClick();
+    void btnPageRightClick();
+    bool PageControl1Changing(int toIndex);
+    void PageControl1Change();
+    void RunDetailsTextChange();
+    void LayoutCommandBar();
+    void LayoutRunDetailsPage();
+    void LayoutNavigationBar();
+    void SetHeaderTexts();
+    void CreateLanguageShortcuts();
+    void ApplyGridTextToData();
+
+    // ---- layer 3: curve type and standard concentrations -------------------------------
+    void SetCurveTypeAndShow(TCurveType curveType, bool keepConcentrations);
+    void FillStdConcGrid(bool keepConcentrations);
+    static int StdConcDecimals() { return 3; }
+    void StdConcGdFill();
+    void StdConcGdDeselectFirstCell();
+    bool stdConcCheckAndHandleNewValue();
+    void stdConcGdEnter();
+    void stdConcGdExit();
+    void stdConcGdKeyDown(int key, bool shift);
+    void StdConcMoveRow(bool down);
+    void CopyStdConcToData();
+    void rb4PointCurveClick();
+    void rb8PointCurveClick();
+    void rbStdConcValueTypeDefaultClick();
+    void rbStdConcValueTypeManualClick();
+    void DisableStdConcSelection();
+    void EnableCurveTypeSelection();
+    void ClearResultsDisplay();
+    void LayoutStandardProperties();
+
+    // ---- run data and state ---------------------------------------------------------
+    std::unique_ptr<TMarnovelData> mData;
+    bool mDataSaved = true;
+    bool mPassedQACriteria = false;
+    double mSlope = 0.0;
+    double mIntercept = 0.0;
+    double mCorrCeoff = 0.0;
+    int mMinLastColWidth = 0;
+    int fStdConcDivider = 4;
+    int mTextIdInvalidELISATestRunStrong = 364;
+    bool mManualDataEntryMode = false;
+    QPoint fManualEntryLastCell{-1, -1};
+    QStringList StdConcBackupGrid;
+    bool mCheckingStdConc = false; // a concentration check is showing its message
+    int mRegressResultTextId = 0;  // 79 or 80 while a correlation is shown
+    int mVerdictTextId = 0;        // 87 or 364 after a calculation
+    bool mPositioned = false;
+    TAboutBox *mAboutBox = nullptr;
+
+    // ---- controls (object names as the controls are known) ------------------------------
+    QWidget *Panel1;
+    QWidget *pnlTopLine1, *pnlTopLine2, *pnlTopLine3;
+    QPushButton *closepb, *newTestPb, *loadPb, *saveAsPb, *btnLoadFormat, *btnSaveFormat, *printPb,
+        *resultsExportPb, *rawDataExportPb, *aboutPb;
+    TPageControl *PageControl1;
+    QWidget *runDetailsSheet, *rawDataSheet, *resultsSheet, *samplesSheet;
+    QWidget *pnlNavigation;
+    QWidget *pnlBottomLine1, *pnlBottomLine2, *pnlBottomLine3;
+    QToolButton *btnPageLeft, *btnPageRight;
+
+    QWidget *pnlRunDetailsHeaderText;
+    QLabel *lblMainHeaderText, *lblSecondHeaderText, *lblRunDetailsHeaderText, *lblUSAVersion;
+    QWidget *pnlRundetailsEditfields;
+    QLabel *runDateLa, *kbNumberLa, *runNumberLa, *operatorLa;
+    TRunDatePicker *runDateDtNormal;
+    QLineEdit *kitBatchNoEdNormal, *runNoEdNormal, *operatorEdNormal;
+    QWidget *pnlStandardProperties, *pnlStandardCurveSelection, *pnlStdConcValueType;
+    QGroupBox *rgStdCurveType, *rgStdConcValueType;
+    QRadioButton *rb8PointCurve, *rb4PointCurve, *rbStdConcValueTypeDefault, *rbStdConcValueTypeManual;
+    QLabel *stdConcLa;
+    TStdConcGrid *stdConcGd;
+
+    TRawDataGrid *rawDataGd;
+    QWidget *Panel3;
+    QPushButton *pastePb, *btnManualDataEntry, *btnManualFormat, *calcCurvePb;
+
+    QTableWidget *concGd;
+    QGroupBox *curveDetailsGb, *calcResultsGb;
+    QLabel *interceptLa, *slopeLa, *corrCoeffLa, *regressResultLa, *qaResultsLa, *lblInvestigateWashCriteria;
+    QLineEdit *interceptEd, *slopeEd, *corrCoefEd;
+    QLabel *lblChartTitle;
+    QChartView *StandardsResultDiagram;
+    QScatterSeries *Series1;
+
+    QTableWidget *resultGd;
+    QWidget *Panel2;
+    QLabel *lblResultGridFootnote;
+};

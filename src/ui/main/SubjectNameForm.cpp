@@ -1,0 +1,6 @@
+#include "SubjectNameForm.h"
+
+TSubjectNameForm::TSubjectNameForm(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("SubjectNameForm"));
+}
