@@ -163,6 +163,10 @@ private:
     // Forgets the last calculation: chart points, exports' source.
     void DropCalculation();
     TRunDetails RunDetailsForExport() const;
+    QString ExportText(QString (TRunSession::*text)() const);
+    // Tool tips naming the QC rules behind each standard's result, the correlation's and the
+    // verdict, with threshold, measured value and pass or fail.
+    void ShowQcExplanations();
     void SetCalculateButtonState();
     void SetResultCommandsEnabled(bool enabled);
     void ShowVerdict();

@@ -20,6 +20,7 @@
 #include "platform/ReportPictures.h"
 #include "platform/WindowTools.h"
 #include "run/MarnovelData.h"
+#include "run/QcRules.h"
 #include "run/RunCalculation.h"
 
 #include <QGroupBox>
@@ -32,6 +33,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 using namespace Qt::StringLiterals;
 
@@ -212,6 +214,7 @@ void TfrmMainCombinedRd::InitializeResultsText()
     if (mLastResult) {
         mLastResult->FootnoteLines = RetextedFootnote(mLastResult->FootnoteLines);
         ShowFootnote(mLastResult->FootnoteLines);
+        ShowQcExplanations();
     }
 }
 
@@ -269,6 +272,7 @@ void TfrmMainCombinedRd::ResetStandardsGrid()
         concGd->SetCell(0, i + 1, u"S"_s + QString::number(i + 1));
         for (int col = 2; col < TStandardsGrid::ColumnCount; ++col)
             concGd->SetCell(col, i + 1, QString());
+        concGd->SetCellToolTip(TStandardsGrid::QcColumn, i + 1, QString());
         concGd->SetCell(1, i + 1, FormatFixed(concentrations.value(i), StdConcDecimals()));
     }
 }
@@ -434,8 +438,11 @@ int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, b
 
 void TfrmMainCombinedRd::DropCalculation()
 {
+    mSession->DiscardResults();
     mLastResult.reset();
     StandardsResultDiagram->ClearCurve();
+    regressResultLa->setToolTip(QString());
+    qaResultsLa->setToolTip(QString());
 }
 
 void TfrmMainCombinedRd::calcCurvePbClick()
@@ -445,16 +452,15 @@ void TfrmMainCombinedRd::calcCurvePbClick()
     DropCalculation();
     initResultGrid();
     SetResultCommandsEnabled(true);
-    TRunCalculationResult result;
-    try {
-        result = CalculateRun(*mData, rawDataGd);
-    } catch (const EMathError &) {
-        // The operator corrects the values and calculates again.
-        ShowErrorMessage(UiText(185));
+    // The same calculation as the tool's, so that both show the same texts.
+    const TRunStepResult step = mSession->Calculate();
+    if (!step.Ok()) {
+        // Text 185: the operator corrects the values and calculates again.
+        ShowErrorMessage(step.Text());
         ResetStandardsGrid();
         return;
     }
-    mLastResult = std::make_unique<TRunCalculationResult>(std::move(result));
+    mLastResult = std::make_unique<TRunCalculationResult>(*mSession->LastResult());
     const TRunCalculationResult &shown = *mLastResult;
     mPassedQACriteria = shown.Valid;
 
@@ -470,6 +476,7 @@ void TfrmMainCombinedRd::calcCurvePbClick()
         lblInvestigateWashCriteria->setText(UiText(258));
     mVerdictTextId = shown.Valid ? 87 : mTextIdInvalidELISATestRunStrong;
     ShowVerdict();
+    ShowQcExplanations();
     StandardsResultDiagram->SetCurve(shown.CurvePoints, shown.Slope, shown.Intercept);
 
     calcCurvePb->setEnabled(false);
@@ -492,6 +499,30 @@ void TfrmMainCombinedRd::ShowVerdict()
     SetTextColor(qaResultsLa, QColor(mVerdictTextId == 87 ? PassGreen : FailRed));
 }
 
+void TfrmMainCombinedRd::ShowQcExplanations()
+{
+    if (!mLastResult)
+        return;
+    const TRunQc &qc = mLastResult->Qc;
+    for (std::size_t i = 0; i < qc.Standards.size(); ++i)
+        concGd->SetCellToolTip(TStandardsGrid::QcColumn, static_cast<int>(i) + 1,
+                               QcToolTip(QcToolTipRows(qc.Standards[i].Checks)));
+    std::vector<TQcCheck> correlation;
+    for (const TQcCheck &check : qc.Run)
+        if (check.Rule.Name == QcRule::Correlation.Name)
+            correlation.push_back(check);
+    regressResultLa->setToolTip(QcToolTip(QcToolTipRows(correlation)));
+    // The verdict: the run's rules, then what failed in the standards.
+    QString rows = QcToolTipRows(qc.Run);
+    for (const TStandardQc &standard : qc.Standards) {
+        std::vector<TQcCheck> failed;
+        std::copy_if(standard.Checks.begin(), standard.Checks.end(), std::back_inserter(failed),
+                     [](const TQcCheck &check) { return !check.Passed; });
+        rows += QcToolTipRows(failed, standard.Name);
+    }
+    qaResultsLa->setToolTip(QcToolTip(rows));
+}
+
 // ---- exports ------------------------------------------------------------------------------------
 
 TRunDetails TfrmMainCombinedRd::RunDetailsForExport() const
@@ -500,11 +531,18 @@ TRunDetails TfrmMainCombinedRd::RunDetailsForExport() const
             operatorEdNormal->text()};
 }
 
+// The exports are the tool's: the run workflow builds them with the run details shown.
+QString TfrmMainCombinedRd::ExportText(QString (TRunSession::*text)() const)
+{
+    mSession->SetDetails(RunDetailsForExport());
+    return (mSession.get()->*text)();
+}
+
 void TfrmMainCombinedRd::resultsExportPbClick()
 {
-    if (!mLastResult)
-        return;
-    const QString text = BuildResultsExportText(*mData, *mLastResult, RunDetailsForExport());
+    const QString text = ExportText(&TRunSession::ResultsExportText);
+    if (text.isEmpty())
+        return; // nothing calculated
     RunExportSelection(this, text, u"ResultExp"_s, runDateDtNormal->date(), [](TExportSelectionType type) {
         if (type == EXP_CLIPBOARD)
             ShowErrorMessage(UiText(149));
@@ -513,9 +551,9 @@ void TfrmMainCombinedRd::resultsExportPbClick()
 
 void TfrmMainCombinedRd::rawDataExportPbClick()
 {
-    if (!mLastResult)
+    const QString text = ExportText(&TRunSession::RawDataExportText);
+    if (text.isEmpty())
         return;
-    const QString text = BuildRawDataExportText(*mData, *mLastResult, RunDetailsForExport(), *rawDataGd);
     RunExportSelection(this, text, u"DataExp"_s, runDateDtNormal->date(), [](TExportSelectionType type) {
         if (type == EXP_CLIPBOARD)
             ShowErrorMessage(UiText(110));

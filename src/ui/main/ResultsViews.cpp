@@ -2,8 +2,10 @@
 
 #include "UiColors.h"
 #include "core/Tool.h"
+#include "core/UiTextManager.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
+#include "run/QcRules.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -94,6 +96,34 @@ void EnsureRowHeight(QTableWidget *grid, const QFontMetrics &metrics, int gridLi
 
 } // namespace
 
+// ---- QC explanations ---------------------------------------------------------------------
+
+QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner)
+{
+    QString rows;
+    for (const TQcCheck &check : checks) {
+        const TQcRule &rule = check.Rule;
+        // The plate-washing rule compares the mean as its text shows it, with 3 decimals.
+        const int decimals = rule.Decimals.value_or(3);
+        const QString measured = check.Measured ? FormatFixed(*check.Measured, decimals) : u"\u2013"_s;
+        const QString bound = rule.Bound == TQcBound::AtMost ? u"\u2264"_s : u"\u2265"_s;
+        const QColor color(check.Passed ? PassGreen : FailRed);
+        rows += u"<tr>"_s;
+        if (!owner.isEmpty())
+            rows += u"<td>"_s + owner.toHtmlEscaped() + u"</td>"_s;
+        rows += u"<td>"_s + QString(rule.Name).toHtmlEscaped() + u"</td><td align=\"right\">"_s + measured +
+                u"</td><td>"_s + bound + u"&nbsp;"_s + FormatFixed(rule.Threshold, decimals) +
+                u"</td><td style=\"color:"_s + color.name() + u"\">"_s +
+                UiText(check.Passed ? 79 : 80).toHtmlEscaped() + u"</td></tr>"_s;
+    }
+    return rows;
+}
+
+QString QcToolTip(const QString &rows)
+{
+    return rows.isEmpty() ? QString() : u"<table cellspacing=\"4\">"_s + rows + u"</table>"_s;
+}
+
 // ---- standards grid ---------------------------------------------------------------------
 
 TStandardsGrid::TStandardsGrid(QWidget *parent) : QTableWidget(parent)
@@ -121,6 +151,12 @@ void TStandardsGrid::SetCell(int col, int row, const QString &text)
 {
     if (QTableWidgetItem *cell = ItemAt(col, row))
         cell->setText(text);
+}
+
+void TStandardsGrid::SetCellToolTip(int col, int row, const QString &toolTip)
+{
+    if (QTableWidgetItem *cell = ItemAt(col, row))
+        cell->setToolTip(toolTip);
 }
 
 std::optional<bool> TStandardsGrid::Passed(int row) const

@@ -5,6 +5,16 @@
 #include <QTableWidget>
 
 #include <optional>
+#include <vector>
+
+struct TQcCheck;
+
+// The QC rules a calculation applied, as the rows of a tool tip: the rule's name, the value
+// it measured at the precision it compares, its bound and threshold, and pass (text 79, green)
+// or fail (text 80, red); `owner` ("S1", ...) heads each row when given.
+QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner = QString());
+// The rows as one tool tip; empty without rows.
+QString QcToolTip(const QString &rows);
 
 // The two grids of the results tabs. Both keep the texts a calculation gave them and draw
 // every cell themselves from those texts: painting never reads the run or calculates.
@@ -26,6 +36,7 @@ public:
     QString Cell(int col, int row) const;
     // Ignored outside the grid. Cells outside column 0 cannot be selected.
     void SetCell(int col, int row, const QString &text);
+    void SetCellToolTip(int col, int row, const QString &toolTip);
     // The pass flag of a standard row; none when it does not read as one.
     std::optional<bool> Passed(int row) const;
     // The QC text colour of a standard row: green for a pass, red for a fail, none otherwise.

@@ -15,6 +15,7 @@
 #include <QChart>
 #include <QFile>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLegend>
@@ -25,6 +26,7 @@
 #include <QScatterSeries>
 #include <QStringEncoder>
 #include <QToolButton>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <cmath>
@@ -552,4 +554,90 @@ TEST_F(ResultsTest, LanguageSwitch_ResultsShownSpeakTheNewLanguage)
     EXPECT_EQ(Label(u"qaResultsLa"_s)->text(), UiText(87));
     EXPECT_TRUE(Label(u"lblResultGridFootnote"_s)->text().startsWith(u"# "_s + UiText(285)));
     EXPECT_NE(UiText(87), u"Valid ELISA test run."_s);
+}
+
+// ---- the rules behind the verdict ----------------------------------------------------------
+
+namespace {
+
+// The rows of a QC tool tip as cell texts; a pass or fail cell is followed by its colour.
+QList<QStringList> ToolTipRows(const QString &toolTip)
+{
+    QList<QStringList> rows;
+    const QRegularExpression tag(u"<[^>]*>"_s);
+    const QRegularExpression color(u"color:(#[0-9a-f]{6})"_s);
+    for (const QString &row : toolTip.split(u"</tr>"_s, Qt::SkipEmptyParts)) {
+        QStringList cells;
+        for (const QString &cell : row.split(u"</td>"_s, Qt::SkipEmptyParts)) {
+            const QString text = QString(cell).remove(tag).replace(u"&nbsp;"_s, u" "_s);
+            if (text.isEmpty())
+                continue;
+            cells << text;
+            if (const QRegularExpressionMatch match = color.match(cell); match.hasMatch())
+                cells << match.captured(1);
+        }
+        if (!cells.isEmpty())
+            rows << cells;
+    }
+    return rows;
+}
+
+// The tool tip a widget shows when the pointer rests at `pos`.
+QString Hover(QWidget *widget, const QPoint &pos)
+{
+    QHelpEvent event(QEvent::ToolTip, pos, widget->mapToGlobal(pos));
+    QApplication::sendEvent(widget, &event);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+} // namespace
+
+TEST_F(ResultsTest, QcExplanations_HoverShowsEveryRuleWithThresholdMeasuredAndResult)
+{
+    LoadAndClickCalculate(kExampleRun);
+    TStandardsGrid *grid = Standards();
+    const auto hoverQc = [&](int row) {
+        return ToolTipRows(Hover(grid->viewport(),
+                                 grid->visualItemRect(grid->item(row, TStandardsGrid::QcColumn)).center()));
+    };
+    const QString green = u"#008000"_s;
+    // S1: complete, its mean above the 8-point minimum, then its %CV.
+    EXPECT_EQ(hoverQc(1),
+              (QList<QStringList>{
+                  {u"replicatesComplete"_s, u"0"_s, u"\u2264 0"_s, u"PASS"_s, green},
+                  {u"topStandardMeanOd"_s, Dec("2.400"), u"\u2265 "_s + Dec("1.200"), u"PASS"_s, green},
+                  {u"cv"_s, Dec("0.7"), u"\u2264 "_s + Dec("15.0"), u"PASS"_s, green}}));
+    // S6, a low standard: the replicates' largest distance from the mean (0.112 and 0.108).
+    EXPECT_EQ(hoverQc(6).value(1), (QStringList{u"lowStandardReplicateAgreement"_s, Dec("0.002"),
+                                                u"\u2264 "_s + Dec("0.040"), u"PASS"_s, green}));
+
+    QLabel *correlation = Label(u"regressResultLa"_s);
+    EXPECT_EQ(
+        ToolTipRows(Hover(correlation, correlation->rect().center())),
+        (QList<QStringList>{{u"correlation"_s, Dec("1.00"), u"\u2265 "_s + Dec("0.98"), u"PASS"_s, green}}));
+
+    QLabel *verdict = Label(u"qaResultsLa"_s);
+    const QList<QStringList> run = ToolTipRows(Hover(verdict, verdict->rect().center()));
+    QStringList names;
+    for (const QStringList &row : run)
+        names << row.first();
+    EXPECT_EQ(names,
+              (QStringList{u"standardsPass"_s, u"correlation"_s, u"standardsComplete"_s, u"plateWashing"_s}));
+    EXPECT_EQ(run.last(),
+              (QStringList{u"plateWashing"_s, Dec("0.045"), u"\u2264 "_s + Dec("0.150"), u"PASS"_s, green}));
+}
+
+TEST_F(ResultsTest, QcExplanations_FailedRun_VerdictNamesTheFailingStandardsRule)
+{
+    LoadAndClickCalculate(ChangedExample(u"failed.vdf"_s, Standard(1, "1.100", "1.110")));
+    QLabel *verdict = Label(u"qaResultsLa"_s);
+    const QList<QStringList> rows = ToolTipRows(Hover(verdict, verdict->rect().center()));
+    const QString red = u"#ff0000"_s;
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows.first(), (QStringList{u"standardsPass"_s, u"1"_s, u"\u2264 0"_s, u"FAIL"_s, red}));
+    EXPECT_EQ(rows.last(), (QStringList{u"S1"_s, u"topStandardMeanOd"_s, Dec("1.105"),
+                                        u"\u2265 "_s + Dec("1.200"), u"FAIL"_s, red}));
+    // After a language change the explanation speaks it too.
+    window->ChangeLanguage(u"LOCALE_GERMAN"_s);
+    EXPECT_TRUE(verdict->toolTip().contains(UiText(80)));
 }
