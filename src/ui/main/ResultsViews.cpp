@@ -100,6 +100,14 @@ void EnsureRowHeight(QTableWidget *grid, const QFontMetrics &metrics, int gridLi
 
 QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner)
 {
+    // Cells never wrap: the tool tip is as wide as its widest row.
+    const auto cell = [](const QString &text, const QString &style = QString(),
+                         const QString &alignment = QString()) -> QString {
+        QString td = u"<td style=\"white-space:pre;"_s + style + u'"';
+        if (!alignment.isEmpty())
+            td += u" align=\""_s + alignment + u'"';
+        return td + u'>' + text + u"</td>"_s;
+    };
     QString rows;
     for (const TQcCheck &check : checks) {
         const TQcRule &rule = check.Rule;
@@ -107,21 +115,18 @@ QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner)
         const int decimals = rule.Decimals.value_or(3);
         const QString measured = check.Measured ? FormatFixed(*check.Measured, decimals) : u"\u2013"_s;
         const QString bound = rule.Bound == TQcBound::AtMost ? u"\u2264"_s : u"\u2265"_s;
-        const QColor color(check.Passed ? PassGreen : FailRed);
-        rows += u"<tr>"_s;
-        if (!owner.isEmpty())
-            rows += u"<td>"_s + owner.toHtmlEscaped() + u"</td>"_s;
-        rows += u"<td>"_s + QString(rule.Name).toHtmlEscaped() + u"</td><td align=\"right\">"_s + measured +
-                u"</td><td>"_s + bound + u"&nbsp;"_s + FormatFixed(rule.Threshold, decimals) +
-                u"</td><td style=\"color:"_s + color.name() + u"\">"_s +
-                UiText(check.Passed ? 79 : 80).toHtmlEscaped() + u"</td></tr>"_s;
+        const QString name = owner.isEmpty() ? QString(rule.Name) : owner + u' ' + QString(rule.Name);
+        const QString color = QColor(check.Passed ? PassGreen : FailRed).name();
+        rows += u"<tr>"_s + cell(name.toHtmlEscaped()) + cell(measured, QString(), u"right"_s) +
+                cell(bound + u' ' + FormatFixed(rule.Threshold, decimals)) +
+                cell(UiText(check.Passed ? 79 : 80).toHtmlEscaped(), u"color:"_s + color) + u"</tr>"_s;
     }
     return rows;
 }
 
 QString QcToolTip(const QString &rows)
 {
-    return rows.isEmpty() ? QString() : u"<table cellspacing=\"4\">"_s + rows + u"</table>"_s;
+    return rows.isEmpty() ? QString() : u"<table cellspacing=\"6\">"_s + rows + u"</table>"_s;
 }
 
 // ---- standards grid ---------------------------------------------------------------------

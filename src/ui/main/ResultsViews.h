@@ -11,7 +11,7 @@ struct TQcCheck;
 
 // The QC rules a calculation applied, as the rows of a tool tip: the rule's name, the value
 // it measured at the precision it compares, its bound and threshold, and pass (text 79, green)
-// or fail (text 80, red); `owner` ("S1", ...) heads each row when given.
+// or fail (text 80, red); `owner` ("S1", ...) goes before the rule's name when given.
 QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner = QString());
 // The rows as one tool tip; empty without rows.
 QString QcToolTip(const QString &rows);
