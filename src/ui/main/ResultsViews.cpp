@@ -223,12 +223,58 @@ void TStandardsGrid::concGdDrawCell(QPainter &painter, const QRect &rect, int co
 
 // ---- subject result grid -------------------------------------------------------------------
 
-TResultGrid::TResultGrid(QWidget *parent) : QTableWidget(parent), mHeadingFont(font())
+TResultGrid::TResultGrid(QWidget *parent)
+    : QTableWidget(parent), mHeadingFont(font()), mHeadingRow(new QTableView(this))
 {
     SetUpTextGrid(this);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
     horizontalHeader()->setDefaultSectionSize(DefaultColumnWidth);
+    // Rows glide under the heading row; a wheel notch still moves whole rows.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    mHeadingRow->setObjectName(u"resultGdHeadingRow"_s);
+    mHeadingRow->setModel(model());
+    mHeadingRow->setItemDelegate(itemDelegate());
+    mHeadingRow->horizontalHeader()->hide();
+    mHeadingRow->verticalHeader()->hide();
+    mHeadingRow->horizontalHeader()->setMinimumSectionSize(1);
+    mHeadingRow->verticalHeader()->setMinimumSectionSize(1);
+    mHeadingRow->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mHeadingRow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mHeadingRow->setSelectionMode(QAbstractItemView::NoSelection);
+    mHeadingRow->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mHeadingRow->setFocusPolicy(Qt::NoFocus);
+    mHeadingRow->setFrameShape(QFrame::NoFrame);
+    // The wheel over the headings scrolls the subjects.
+    mHeadingRow->setAttribute(Qt::WA_TransparentForMouseEvents);
+    viewport()->stackUnder(mHeadingRow);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, mHeadingRow,
+            [this](int col, int, int size) { mHeadingRow->setColumnWidth(col, size); });
+    connect(verticalHeader(), &QHeaderView::sectionResized, mHeadingRow, [this](int row, int, int size) {
+        if (row == 0) {
+            mHeadingRow->setRowHeight(0, size);
+            PlaceHeadingRow();
+        }
+    });
+}
+
+void TResultGrid::PlaceHeadingRow()
+{
+    const QRect area = viewport()->geometry();
+    mHeadingRow->setGeometry(area.x(), area.y(), area.width(), rowCount() > 0 ? rowHeight(0) : 0);
+    if (rowCount() > 0)
+        mHeadingRow->setRowHeight(0, rowHeight(0));
+    for (int col = 0; col < columnCount(); ++col)
+        mHeadingRow->setColumnWidth(col, columnWidth(col));
+    mHeadingRow->setVisible(rowCount() > 0);
+}
+
+void TResultGrid::updateGeometries()
+{
+    QTableWidget::updateGeometries();
+    verticalScrollBar()->setSingleStep(verticalHeader()->defaultSectionSize());
+    PlaceHeadingRow();
 }
 
 QTableWidgetItem *TResultGrid::ItemAt(int col, int row)

@@ -56,7 +56,8 @@ private:
 
 // Subject Results: the result grid (resultGd). Row 0 the headings (split into lines), column
 // 0 the subject identifiers, then the result columns; a result text may carry a mark between
-// "<B>" and "</B>", drawn in bold after the value.
+// "<B>" and "</B>", drawn in bold after the value. The heading row stays in place while the
+// subjects scroll under it.
 class TResultGrid : public QTableWidget
 {
 public:
@@ -90,11 +91,15 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void updateGeometries() override;
 
 private:
     QTableWidgetItem *ItemAt(int col, int row);
     void FitHeadings();
+    void PlaceHeadingRow();
 
+    // Row 0 again, over the top of the viewport: the same cells, drawn by the same delegate.
+    QTableView *mHeadingRow;
     QFont mHeadingFont;
     QList<QStringList> mHeadingLines; // per column
     int mMinLastColWidth = 0;

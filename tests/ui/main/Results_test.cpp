@@ -24,10 +24,12 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScatterSeries>
+#include <QScrollBar>
 #include <QStringEncoder>
 #include <QToolButton>
 #include <QToolTip>
 #include <QValueAxis>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -283,6 +285,36 @@ TEST_F(ResultsTest, ResultHeading_TwoLinesInARowHighEnough)
     EXPECT_EQ(grid->HeadingLines(1), (QStringList{u"Result"_s, u"(IU/mL)"_s}));
     const QFontMetrics metrics(grid->HeadingFont());
     EXPECT_GE(grid->rowHeight(0), 2 * metrics.height() + 2 * grid->frameWidth() + 2);
+}
+
+TEST_F(ResultsTest, ResultGrid_HeadingsStayWhileSubjectsScroll_WheelNotchMovesWholeRows)
+{
+    LoadAndClickCalculate(kExampleRun);
+    Click(Child<QToolButton>(u"btnPageRight"_s));
+    TResultGrid *grid = Results();
+    const auto headingStrip = [grid] {
+        return grid
+            ->grab(QRect(grid->viewport()->pos(), QSize(grid->viewport()->width(), grid->rowHeight(0))))
+            .toImage();
+    };
+    const QImage before = headingStrip();
+    const QImage subjectsBefore = grid->viewport()->grab().toImage();
+
+    QScrollBar *bar = grid->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    const QPoint inside = grid->viewport()->rect().center();
+    QWheelEvent notch(inside, grid->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &notch);
+    EXPECT_EQ(bar->value(), QApplication::wheelScrollLines() * grid->rowHeight(1));
+
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(headingStrip(), before);
+    EXPECT_NE(grid->viewport()->grab().toImage(), subjectsBefore);
+    // The last subject is wholly in view below the headings (its grid line below it).
+    const QRect last = grid->visualItemRect(grid->item(80, 0));
+    EXPECT_EQ(last.bottom() + 1 + TResultGrid::GridLineWidth, grid->viewport()->height());
+    EXPECT_GE(last.top(), grid->rowHeight(0));
 }
 
 TEST_F(ResultsTest, ResultHeading_WiderThanItsColumn_WidenedFromTheLastColumn)
