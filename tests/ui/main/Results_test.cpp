@@ -347,6 +347,42 @@ TEST_F(ResultsTest, ResultHeading_WiderThanItsColumn_WidenedFromTheLastColumn)
     EXPECT_EQ(grid.columnWidth(1), grid.MinLastColWidth());
 }
 
+TEST_F(ResultsTest, ResultCellWidth_FifteenMForIdentifiers_SampleValueOrWidestHeadingLine)
+{
+    QImage image(10, 10, QImage::Format_RGB32);
+    QPainter canvas(&image);
+    QFont font = canvas.font();
+    font.setPointSize(9);
+    canvas.setFont(font);
+    const QFontMetrics metrics = canvas.fontMetrics();
+    const int sample = metrics.horizontalAdvance(u"-999.99\u00B6"_s);
+    EXPECT_EQ(window->getResultCellWidth(0, canvas, true, UiText(72)),
+              metrics.horizontalAdvance(QString(15, u'M')));
+    EXPECT_EQ(window->getResultCellWidth(1, canvas, true, UiText(94)), sample); // "(IU/mL)" is narrower
+    EXPECT_EQ(window->getResultCellWidth(1, canvas, true, QString()), sample);
+    // Lines "Concentration-" and "  Response x": the heading is measured by its widest line.
+    const int heading = std::max(metrics.horizontalAdvance(u"Concentration-"_s),
+                                 metrics.horizontalAdvance(u"  Response x"_s));
+    ASSERT_GT(heading, sample);
+    EXPECT_EQ(window->getResultCellWidth(2, canvas, true, u"Concentration-Response x"_s), heading);
+}
+
+TEST_F(ResultsTest, StandardsGrid_OnlyTheNamesCanBeSelected)
+{
+    LoadAndClickCalculate(kExampleRun);
+    TStandardsGrid *grid = Standards();
+    EXPECT_TRUE(grid->selectedItems().isEmpty());
+    const auto clickCell = [grid](int row, int col) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(row, col)).center());
+    };
+    clickCell(2, TStandardsGrid::QcColumn);
+    EXPECT_TRUE(grid->selectedItems().isEmpty());
+    clickCell(2, 0);
+    ASSERT_EQ(grid->selectedItems().size(), 1);
+    EXPECT_EQ(grid->selectedItems().first()->text(), u"S2"_s);
+}
+
 TEST_F(ResultsTest, ResultCell_BoldMarkDrawnAfterThePlainValue)
 {
     TResultGrid grid;
