@@ -72,6 +72,8 @@ void TfrmMainCombinedRd::pastePbClick()
             pastePb->setEnabled(true);
             ShowErrorMessage(UiText(182));
             pasted = false;
+            // Not taken: the run data goes back to the plate the grid still shows.
+            ApplyGridTextToData();
         } else if (pasted) {
             CopyRunDataToGrid();
             mData->SetValues(*rawDataGd);
