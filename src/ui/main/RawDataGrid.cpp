@@ -448,5 +448,11 @@ void TRawDataGrid::mouseDoubleClickEvent(QMouseEvent *event)
 void TRawDataGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     QTableWidget::mouseReleaseEvent(event);
+    // A click takes the focus from an open editor, which then closes; with editing on the
+    // clicked cell has its editor again.
+    RunGuarded([this] {
+        if (mEditing && !mEditor && currentIndex().isValid())
+            edit(currentIndex());
+    });
     Q_EMIT mouseUp(event->button(), CellAt(event->position().toPoint()));
 }

@@ -225,15 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  false},
         // A tab after the twelfth value makes a thirteenth column the grid cannot hold.
-        BadPlate{"a tab after each line",
-                 TrailingTabs,
-                 true,
-                 {u"Bad array size."_s},
-                 1,
-                 true,
-                 false,
-                 true,
-                 false},
+        BadPlate{
+            "a tab after each line", TrailingTabs, true, {u"Bad array size."_s}, 1, true, false, true, false},
         BadPlate{"ten lines",
                  [] { return PlateText(10, 12); },
                  true,

@@ -137,7 +137,12 @@ protected:
     {
         QTest::mouseClick(Grid()->viewport(), button, {}, CellCentre(col, row));
     }
-    // A key typed where the focus is, as the operator types it.
-    static void Key(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
+    // A key typed as the operator types it: pressed where the focus is and released where
+    // the focus is then (a key may move it to another cell's editor).
+    static void Key(Qt::Key key)
+    {
+        QTest::keyPress(QApplication::focusWidget(), key);
+        QTest::keyRelease(QApplication::focusWidget(), key);
+    }
     static void Type(const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); }
 };
