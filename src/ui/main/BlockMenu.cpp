@@ -49,10 +49,10 @@ void TBlockClickActionFrm::InitializeText()
     SetControlText(deleteBlockPb, 70, false);
 }
 
-QPoint TBlockClickActionFrm::MenuPosition(QPoint pointer, int frameExtraHeight, const QRect &button)
+QPoint TBlockClickActionFrm::MenuPosition(QPoint pointer, QPoint clientOffset, const QRect &button)
 {
-    return QPoint(pointer.x() - (button.left() + button.width() / 2),
-                  pointer.y() - frameExtraHeight - (button.top() + button.height() / 2));
+    return QPoint(pointer.x() - clientOffset.x() - (button.left() + button.width() / 2),
+                  pointer.y() - clientOffset.y() - (button.top() + button.height() / 2));
 }
 
 void TBlockClickActionFrm::showEvent(QShowEvent *event)
@@ -69,7 +69,7 @@ void TBlockClickActionFrm::PlaceUnderPointer()
     if (QLayout *column = layout())
         column->activate();
     const QPoint pointer = mPointerSet ? mPointer : QCursor::pos();
-    move(MenuPosition(pointer, frameGeometry().height() - height(), deleteBlockPb->geometry()));
+    move(MenuPosition(pointer, geometry().topLeft() - frameGeometry().topLeft(), deleteBlockPb->geometry()));
 }
 
 TBlockClickActionCombinedFrm::TBlockClickActionCombinedFrm(QWidget *parent) : TBlockClickActionFrm(parent)

@@ -32,9 +32,9 @@ public:
     }
     virtual void InitializeText();
 
-    // Top-left corner of the window for the pointer: the button's centre under it, the
-    // title bar (frameExtraHeight = window height - client height) above the client area.
-    static QPoint MenuPosition(QPoint pointer, int frameExtraHeight, const QRect &button);
+    // Top-left corner of the window's frame that puts the button's centre under the pointer;
+    // clientOffset is where the client area starts inside the frame (border, title bar).
+    static QPoint MenuPosition(QPoint pointer, QPoint clientOffset, const QRect &button);
 
 protected:
     void showEvent(QShowEvent *event) override;

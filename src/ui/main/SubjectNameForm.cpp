@@ -55,6 +55,7 @@ TSubjectNameForm::TSubjectNameForm(QWidget *parent) : QDialog(parent, Qt::Tool)
     layout->addLayout(buttons, 1, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    subjIdEd->setFocus();
     connect(okPb, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelPb, &QPushButton::clicked, this, &QDialog::reject);
     connect(subjIdEd, &QLineEdit::textEdited, this, Guarded(this, &TSubjectNameForm::subjIdEdTextEdited));
@@ -84,10 +85,25 @@ void TSubjectNameForm::SetIdentifier(const QString &identifier, bool selectAll)
         subjIdEd->setFont(font);
     }
     subjIdEd->setText(identifier);
-    if (selectAll)
+    mSelectAll = selectAll;
+    ApplySelection();
+}
+
+void TSubjectNameForm::ApplySelection()
+{
+    if (mSelectAll)
         subjIdEd->selectAll();
     else
         subjIdEd->setCursorPosition(static_cast<int>(subjIdEd->text().size()));
+}
+
+void TSubjectNameForm::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    // Showing a dialog gives its focus widget the focus as a Tab would, and an edit selects
+    // all of its text then; what is selected is the caller's choice.
+    if (visible)
+        ApplySelection();
 }
 
 QString TSubjectNameForm::Identifier() const

@@ -24,13 +24,17 @@ public:
     const QString &OldValue() const { return mOldValue; }
     void InitializeText();
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void subjIdEdTextEdited(const QString &text);
+    void ApplySelection();
 
     QString mOldValue;
+    bool mSelectAll = true;
     QLabel *subjIdLa;
     QLineEdit *subjIdEd;
     QPushButton *okPb, *cancelPb;
