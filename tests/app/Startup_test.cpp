@@ -89,14 +89,7 @@ private:
     }
 };
 
-class StartupTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { Presenter().Clear(); }
-    void TearDown() override { GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s); }
-};
-
-TEST_F(StartupTest, Run_StepsInOrder_EndInTheEventLoop)
+TEST(StartupTest, Run_StepsInOrder_EndInTheEventLoop)
 {
     RecordingStartup startup;
     EXPECT_EQ(startup.Run(), 0);
@@ -107,7 +100,7 @@ TEST_F(StartupTest, Run_StepsInOrder_EndInTheEventLoop)
     EXPECT_TRUE(Presenter().messages.empty()) << Presenter().Texts().join(u'|').toStdString();
 }
 
-TEST_F(StartupTest, Run_GermanStoredAsLastLanguage_StartsInEnglish)
+TEST(StartupTest, Run_GermanStoredAsLastLanguage_StartsInEnglish)
 {
     GetConfigManager().SetDefaultLocale(u"LOCALE_GERMAN"_s);
     GetTranslationManager().LoadResource(u"LOCALE_GERMAN"_s);
@@ -118,7 +111,7 @@ TEST_F(StartupTest, Run_GermanStoredAsLastLanguage_StartsInEnglish)
     GetConfigManager().SetDefaultLocale(u"LOCALE_ENGLISH"_s);
 }
 
-TEST_F(StartupTest, Run_StepRaises_OneBoxCaptionedVelomyraAndNoEventLoop)
+TEST(StartupTest, Run_StepRaises_OneBoxCaptionedVelomyraAndNoEventLoop)
 {
     for (const QString &failing :
          {u"version"_s, u"frmMainCombinedRd"_s, u"AboutBox"_s, u"SubjectNameForm"_s}) {
@@ -135,7 +128,7 @@ TEST_F(StartupTest, Run_StepRaises_OneBoxCaptionedVelomyraAndNoEventLoop)
     }
 }
 
-TEST_F(StartupTest, Run_RunFileOnTheCommandLine_IsOpenWhenTheLoopRuns)
+TEST(StartupTest, Run_RunFileOnTheCommandLine_IsOpenWhenTheLoopRuns)
 {
     RecordingStartup startup({QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf")});
     startup.quitAtOnce = true;

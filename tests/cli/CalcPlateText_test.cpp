@@ -1,6 +1,7 @@
 // The tool reads a plate the same way whatever the language, the regional separators in the
 // settings store, and whether the plate comes from a plate file or a saved run.
 
+#include "support/LanguageGuard.h"
 #include "support/TestSupport.h"
 
 #include "core/MarnovelUtils.h"
@@ -98,9 +99,11 @@ TEST_F(CalcPlateText, GermanStored_ExamplePlatesNotSpecifiedWellsStayNotSpecifie
     WriteRegistryText(u"Locale"_s, u"LOCALE_GERMAN"_s);
     const QJsonObject german = CalcJson(PlateArguments(Example("plate-8point.txt")));
     WriteRegistryText(u"Locale"_s, u"LOCALE_ENGLISH"_s);
-    GetTranslationManager().LoadResource(u"LOCALE_GERMAN"_s);
-    const QString germanMarker = UiText(64);
-    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
+    QString germanMarker;
+    {
+        const TestSupport::LanguageGuard language(u"LOCALE_GERMAN"_s);
+        germanMarker = UiText(64);
+    }
 
     EXPECT_EQ(ValuesAndMarks(german), english);
     EXPECT_EQ(ResultTexts(german).count(germanMarker), 2);

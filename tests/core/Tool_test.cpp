@@ -63,14 +63,33 @@ TEST(NormalizeNumberText, CommaDecimalPointThousands_UsesRegionalCharacters)
     EXPECT_EQ(NormalizeNumberText(Q("1.000")), Q("1000,0"));
 }
 
-TEST(NormalizeNumberText, TextsThatAreNoNumbers_ReturnWithoutCrashing)
+// What the digit rules make of texts that are no numbers: an "E" in first place or without
+// an integer after it is no exponent, only the first decimal separator counts, and without
+// a digit 1-9 the leading zeros stay (one for each other character).
+TEST(NormalizeNumberText, TextsThatAreNoNumbers_GiveWhatTheDigitRulesMake)
 {
-    for (const char *input :
-         {"", "-", "E5", "abc", "E", "--", "1E", "1E-", "1.2.3", "1E5.3", "-E-", "1E99999999"}) {
+    const RegionalGuard guard(RegionalGuard::Separators(".", ","));
+    const struct
+    {
+        const char *input, *expected;
+    } cases[] = {
+        {"", "0.0"},     {"-", "-0.0"},      {"E5", "50.0"},     {"abc", "000.0"},
+        {"E", "0.0"},    {"--", "-0.0"},     {"1E", "1.0"},      {"1E-", "1.0"},
+        {"-E-", "-0.0"}, {"1.2.3", "1.123"}, {"1E5.3", "153.0"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(NormalizeNumberText(Q(c.input)), Q(c.expected)) << c.input;
+}
+
+TEST(NormalizeNumberText, ExponentBeyondAnyDouble_RaisesInsteadOfBuildingAHugeText)
+{
+    const RegionalGuard guard(RegionalGuard::Separators(".", ","));
+    for (const char *input : {"1E99999999", "1E-99999999", "-2.5E4001", "1E99992222222222222222"}) {
         try {
             (void)NormalizeNumberText(Q(input));
-        } catch (const EConvertError &) {
-            // an exponent beyond any double is refused instead of building a huge text
+            ADD_FAILURE() << "no exception for " << input;
+        } catch (const EConvertError &e) {
+            EXPECT_EQ(e.Message(), Q("'") + Q(input) + Q("' is not a valid floating point value"));
         }
     }
 }

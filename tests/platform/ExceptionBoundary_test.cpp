@@ -30,7 +30,6 @@ protected:
         sApp = std::make_unique<QApplication>(argc, argv);
     }
     static void TearDownTestSuite() { sApp.reset(); }
-    void SetUp() override { Presenter().Clear(); }
 
     static inline std::unique_ptr<QApplication> sApp;
 };

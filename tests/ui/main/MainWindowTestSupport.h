@@ -28,8 +28,6 @@ class MainWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        GetTranslationManager().LoadResource(QStringLiteral("LOCALE_ENGLISH"));
-        TestSupport::Presenter().Clear();
         window = std::make_unique<TfrmMainCombinedRd>();
         window->show();
         window->activateWindow();
