@@ -61,8 +61,9 @@ TEST(DataObjectText, EveryTextFormOfferedGivesItsText)
             data.setData(format.name, format.bytes);
         const std::optional<QString> text = PlainTextOf(data);
         ASSERT_EQ(text.has_value(), c.text.has_value()) << c.name;
-        if (text)
+        if (text) {
             EXPECT_EQ(text->toStdString(), c.text->toStdString()) << c.name;
+        }
     }
 }
 

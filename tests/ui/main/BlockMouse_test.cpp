@@ -244,7 +244,6 @@ TEST(BlockMenu, MenuPosition_ButtonCentreUnderThePointer)
 
 TEST(SubjectNameDialog, TypedText_AtMostFifteenAndNeverTheFilesMarks)
 {
-    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
     const struct
     {
         QString typed;
@@ -270,7 +269,6 @@ TEST(SubjectNameDialog, TypedText_AtMostFifteenAndNeverTheFilesMarks)
 
 TEST(SubjectNameDialog, ShowReturnsTrueOnlyForAChangedText)
 {
-    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
     OWCellBlockBase::SetIdentifierCount(1); // as in the program: identifiers are shown
     ScriptedModals modals;
     const struct

@@ -145,8 +145,9 @@ TEST_F(ManualEntryTest, KeyWalk_EnterDownAndWrapsUpAndDownAtTheEdges)
         EXPECT_EQ(Grid()->CurrentCell(), c.end) << c.name;
         EXPECT_TRUE(Grid()->EditorOpen()) << c.name;
         EXPECT_EQ(QApplication::focusWidget(), Grid()->Editor()) << c.name;
-        if (!c.typed.isEmpty() && c.start != c.end)
+        if (!c.typed.isEmpty() && c.start != c.end) {
             EXPECT_EQ(Grid()->Cell(c.start.x(), c.start.y()), Dec(c.typed + u".000"_s)) << c.name;
+        }
     }
 }
 
