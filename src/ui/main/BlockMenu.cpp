@@ -9,6 +9,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 TBlockClickActionFrm::TBlockClickActionFrm(QWidget *parent)
@@ -17,8 +19,7 @@ TBlockClickActionFrm::TBlockClickActionFrm(QWidget *parent)
 {
     setObjectName(u"BlockClickActionFrm"_s);
     setModal(true);
-    auto *layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    new QVBoxLayout(this);
     deleteBlockPb = AddActionButton(u"deleteBlockPb"_s, BlockActionDeleteBlock);
     cancelPb = AddActionButton(u"cancelPb"_s, BlockActionCancel);
     cancelPb->setDefault(true);
@@ -66,8 +67,10 @@ void TBlockClickActionFrm::showEvent(QShowEvent *event)
 
 void TBlockClickActionFrm::PlaceUnderPointer()
 {
-    if (QLayout *column = layout())
-        column->activate();
+    // As small as the buttons allow, but wide enough for the caption (the block's identifier).
+    const QSize buttons = layout()->sizeHint();
+    setFixedSize(std::max(buttons.width(), CaptionWidth(this)), buttons.height());
+    layout()->activate();
     const QPoint pointer = mPointerSet ? mPointer : QCursor::pos();
     move(MenuPosition(pointer, geometry().topLeft() - frameGeometry().topLeft(), deleteBlockPb->geometry()));
 }

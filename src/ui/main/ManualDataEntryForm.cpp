@@ -86,7 +86,11 @@ void TfrmManualDataEntryForm::LayoutControls()
     const int halfWidth = (width - 2 * kMargin - kGap) / 2;
     btnComplete->setGeometry(kMargin, top, halfWidth, buttonHeight);
     btnCancel->setGeometry(width - kMargin - halfWidth, top, halfWidth, buttonHeight);
+    // Once placed, the window keeps its top-right corner when its texts make it wider.
+    const int right = x() + this->width();
     setFixedSize(width, top + buttonHeight + kMargin);
+    if (fFormsPositionedRelativeToMainForm)
+        move(right - width, y());
 }
 
 void TfrmManualDataEntryForm::btnClearAllValuesClick()

@@ -53,7 +53,6 @@ TSubjectNameForm::TSubjectNameForm(QWidget *parent) : QDialog(parent, Qt::Tool)
     buttons->addWidget(okPb);
     buttons->addWidget(cancelPb);
     layout->addLayout(buttons, 1, 0, 1, 2);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     subjIdEd->setFocus();
     connect(okPb, &QPushButton::clicked, this, &QDialog::accept);
@@ -127,6 +126,9 @@ void TSubjectNameForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
+        // As small as the controls allow, but wide enough for the caption.
+        const QSize controls = layout()->sizeHint();
+        setFixedSize(std::max(controls.width(), CaptionWidth(this)), controls.height());
         if (const QWidget *owner = parentWidget()) {
             QRect frame = frameGeometry();
             frame.moveCenter(owner->window()->frameGeometry().center());

@@ -6,6 +6,7 @@
 #include "core/FontManager.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
+#include "platform/WindowTools.h"
 #include "support/GuiApplication.h"
 #include "ui/main/BlockMenu.h"
 #include "ui/main/SubjectNameForm.h"
@@ -63,6 +64,7 @@ TEST_F(BlockMouseTest, PressOnABlock_FramedUntilTheReleaseOpensTheRenaming)
 
     modals.Push([&](QDialog &dialog) {
         EXPECT_EQ(dialog.windowTitle(), u"Change Subject ID"_s);
+        EXPECT_GE(dialog.width(), CaptionWidth(&dialog));
         EXPECT_EQ(dialog.findChild<QLabel *>(u"subjIdLa"_s)->text(), UiText(72) + u':');
         auto *edit = dialog.findChild<QLineEdit *>(u"subjIdEd"_s);
         EXPECT_EQ(edit->text(), oldId);
@@ -169,6 +171,7 @@ TEST_F(BlockMouseTest, RightClick_MenuUnderThePointerFocusOnCancel_DeleteBlock)
     const QPoint pointer = Grid()->viewport()->mapToGlobal(CellCentre(kStandardWell.x(), kStandardWell.y()));
     modals.Push([&](QDialog &menu) {
         EXPECT_EQ(menu.windowTitle(), id);
+        EXPECT_GE(menu.width(), CaptionWidth(&menu)); // the identifier is not cut off
         EXPECT_TRUE(menu.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         auto *remove = menu.findChild<QPushButton *>(u"deleteBlockPb"_s);
         auto *clear = menu.findChild<QPushButton *>(u"btnClearFormat"_s);

@@ -294,6 +294,11 @@ TEST_F(ManualEntryTest, ClearAllValues_EmptiesTheGridAndEntryGoesOn)
 TEST_F(ManualEntryTest, LanguageChange_WindowTextsFollow)
 {
     Start();
+    const int right = Form()->x() + Form()->width();
+    window->ChangeLanguage(u"LOCALE_GREEK"_s);
+    // Wider for the longer texts, its top-right corner where it was.
+    EXPECT_EQ(Form()->x() + Form()->width(), right);
+    EXPECT_TRUE(Form()->rect().contains(FormButton(u"btnClearAllValues"_s)->geometry()));
     window->ChangeLanguage(u"LOCALE_GERMAN"_s);
     const QString german = UiText(164);
     window->ChangeLanguage(u"LOCALE_ENGLISH"_s);
