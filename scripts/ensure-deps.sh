@@ -14,6 +14,7 @@ packages=(
     qt6-svg-dev libqt6svg6
     desktop-file-utils shared-mime-info libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
+    python3-jsonschema
 )
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;

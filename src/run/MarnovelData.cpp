@@ -34,32 +34,6 @@ template <typename Describe> void CheckFinite(double value, const QString &where
         RaiseMath(where, what() + QStringLiteral(" cannot be calculated"));
 }
 
-// The decimal comparisons work on 32-bit integers; a value whose scaled form leaves that
-// range is far from any threshold, so a plain comparison gives the same answer.
-bool Scalable(int decimals, double x)
-{
-    return std::fabs(x * std::pow(10.0, decimals)) < 2.0e9;
-}
-
-bool LessOrEqualAt(int decimals, double x, double y)
-{
-    if (Scalable(decimals, x) && Scalable(decimals, y))
-        return IsLessOrEqualAtDecimals(decimals, x, y);
-    return x <= y;
-}
-
-bool GreaterOrEqualAt(int decimals, double x, double y)
-{
-    if (Scalable(decimals, x) && Scalable(decimals, y))
-        return IsGreaterOrEqualAtDecimals(decimals, x, y);
-    return x >= y;
-}
-
-double RoundedForDisplay(int decimals, double x)
-{
-    return Scalable(decimals, x) ? RoundToDecimals(decimals, x) : x;
-}
-
 // A well that has not read its value yet counts as missing.
 TValidityType ValidityOf(const OWCellBlockBase &block, int index)
 {
@@ -82,9 +56,9 @@ TMarnovelData::~TMarnovelData()
     clear();
 }
 
-bool TMarnovelData::IsCvAcceptable(int /*index*/, double cv) const
+TQcCheck TMarnovelData::CheckCv(int /*index*/, double cv) const
 {
-    return LessOrEqualAt(1, cv, 15.0);
+    return CheckQcRule(QcRule::Cv, cv);
 }
 
 QString TMarnovelData::QcResultText(const QString &text, int /*index*/) const
@@ -94,25 +68,57 @@ QString TMarnovelData::QcResultText(const QString &text, int /*index*/) const
 
 // ---- plate text ----------------------------------------------------------------------
 
+QString PlateTextProblemText(TPlateTextProblem problem)
+{
+    switch (problem) {
+    case TPlateTextProblem::None:
+        break;
+    case TPlateTextProblem::NoDataObject:
+        return QStringLiteral("dataObj = nil");
+    case TPlateTextProblem::NoText:
+        return UiText(126);
+    case TPlateTextProblem::WrongLineCount:
+        return UiText(118);
+    }
+    return QString();
+}
+
+namespace {
+
+bool ShowPlateTextProblem(TPlateTextProblem problem)
+{
+    if (problem == TPlateTextProblem::None)
+        return true;
+    ShowErrorMessage(PlateTextProblemText(problem));
+    return false;
+}
+
+} // namespace
+
 bool TMarnovelData::loadDataObject(const QMimeData *dataObj)
 {
-    ClearMData();
-    if (dataObj == nullptr) {
-        ShowErrorMessage(QStringLiteral("dataObj = nil"));
-        mLastPasteGood = false;
-        return mLastPasteGood;
-    }
-    if (!dataObj->hasText()) {
-        ShowErrorMessage(UiText(126));
-        mLastPasteGood = false;
-        return mLastPasteGood;
-    }
-    mLastPasteGood = false;
-    mLastPasteGood = ParsePlateLines(SplitLines(dataObj->text()));
-    return mLastPasteGood;
+    return ShowPlateTextProblem(ParseDataObject(dataObj));
 }
 
 bool TMarnovelData::loadDataObject(const TStringGridData &data)
+{
+    return ShowPlateTextProblem(ParseDataObject(data));
+}
+
+TPlateTextProblem TMarnovelData::ParseDataObject(const QMimeData *dataObj)
+{
+    ClearMData();
+    mLastPasteGood = false;
+    if (dataObj == nullptr)
+        return TPlateTextProblem::NoDataObject;
+    if (!dataObj->hasText())
+        return TPlateTextProblem::NoText;
+    const TPlateTextProblem problem = ParsePlateLines(SplitLines(dataObj->text()));
+    mLastPasteGood = problem == TPlateTextProblem::None;
+    return problem;
+}
+
+TPlateTextProblem TMarnovelData::ParseDataObject(const TStringGridData &data)
 {
     ClearMData();
     // Refuse oversized grids before building their lines.
@@ -140,14 +146,15 @@ bool TMarnovelData::loadDataObject(const TStringGridData &data)
         lines.append(cells.join(PlateTextSeparator));
     }
     mLastPasteGood = false;
-    mLastPasteGood = ParsePlateLines(lines);
-    return mLastPasteGood;
+    const TPlateTextProblem problem = ParsePlateLines(lines);
+    mLastPasteGood = problem == TPlateTextProblem::None;
+    return problem;
 }
 
-bool TMarnovelData::ParsePlateLines(const QStringList &lines)
+TPlateTextProblem TMarnovelData::ParsePlateLines(const QStringList &lines)
 {
     if (lines.isEmpty())
-        return true;
+        return TPlateTextProblem::None;
 
     // Checked up front so that nothing at all is stored from text that does not fit.
     qsizetype widest = 0;
@@ -185,13 +192,11 @@ bool TMarnovelData::ParsePlateLines(const QStringList &lines)
         }
     }
 
-    if (lines.size() != PlateRowCount) {
-        ShowErrorMessage(UiText(118));
-        return false;
-    }
+    if (lines.size() != PlateRowCount)
+        return TPlateTextProblem::WrongLineCount;
     mXExtent = static_cast<int>(widest) + 1;
     mYExtent = PlateRowCount + 1;
-    return true;
+    return TPlateTextProblem::None;
 }
 
 QString TMarnovelData::PlateText(int col, int row) const
@@ -310,9 +315,7 @@ void TMarnovelData::SetValues(const ITextGrid &pSourceGrid)
 
 bool TMarnovelData::IsValidCoefficient(double pCoefficient)
 {
-    if (!std::isfinite(pCoefficient))
-        return false;
-    return GreaterOrEqualAt(2, pCoefficient, 0.98);
+    return CheckQcRule(QcRule::Correlation, pCoefficient).Passed;
 }
 
 OWCellBlockBase *TMarnovelData::cellAtPoint(QPoint p) const
@@ -346,7 +349,8 @@ bool TMarnovelData::AnnotationExists(TAnnotationType pAnnotationType, int pStart
 
 // ---- calculation -------------------------------------------------------------------------
 
-bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStringGridData &concGd)
+bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStringGridData &concGd,
+                         TRunQc *qc)
 {
     static const QString where = QStringLiteral("TMarnovelData.calc");
     const int n = StdConcSize();
@@ -361,20 +365,23 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
             column.resize(n + 1);
 
     const QString notApplicable = UiText(81);
-    bool valid = true;
+    TRunQc runQc;
+    int failedStandards = 0;
     std::vector<double> distinctX;
 
     for (int i = 0; i < n; ++i) {
+        TStandardQc standardQc{StandardName(i), {}, false};
+
         // 1. replicates
         std::vector<double> values;
-        bool complete = true;
+        int incomplete = 0;
         for (int b = 0; b < stds.GetCount(); ++b) {
             const OWCellBlockBase *block = stds.getCellInteger(b);
             if (block == nullptr || block->Count() <= i)
                 continue;
             const TValidityType validity = ValidityOf(*block, i);
             if (validity == ValueNotSpecified) {
-                complete = false;
+                ++incomplete;
                 continue;
             }
             if (static_cast<int>(values.size()) >= MaxReplicates)
@@ -382,12 +389,14 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
                     BuildExceptionMessage(where, QStringLiteral("index=") + QString::number(i),
                                           QStringLiteral("More than 21 replicates of a standard")));
             if (validity == ValueNotNumerical) {
-                complete = false;
+                ++incomplete;
                 values.push_back(4.0);
             } else {
                 values.push_back(block->getValue(i));
             }
         }
+        standardQc.Checks.push_back(CheckQcRule(QcRule::ReplicatesComplete, incomplete));
+        const bool complete = standardQc.Checks.back().Passed;
 
         // 2. mean and deviation
         double mean = 0.0;
@@ -415,32 +424,44 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
         }
 
         // 4. mean column
-        table[2][i + 1] = complete ? FormatFixed(RoundedForDisplay(3, mean), 3) : notApplicable;
+        table[2][i + 1] = complete ? FormatFixed(RoundedAtDecimalsInRange(3, mean), 3) : notApplicable;
 
         // 5. QC of the standard
         const double singleMean = static_cast<double>(static_cast<float>(mean));
         bool passed = complete;
         if (IsLowStandard(i, n)) {
+            // The first failing replicate ends the check; the record keeps the largest
+            // deviation examined, which is the failing one when there is one.
+            std::optional<TQcCheck> agreement;
             const int examined = std::min(stds.GetCount(), n);
             for (int b = 0; b < examined; ++b) {
                 const OWCellBlockBase *block = stds.getCellInteger(b);
                 if (block == nullptr || block->Count() <= i || ValidityOf(*block, i) != ValidValue)
                     continue;
-                if (!CheckStandardReplicate(b, i, stds, singleMean, sd)) {
+                const TQcCheck replicate = CheckStandardReplicate(b, i, stds, singleMean, sd);
+                if (!agreement || !replicate.Passed || replicate.Measured > agreement->Measured)
+                    agreement = replicate;
+                if (!replicate.Passed) {
                     passed = false;
                     break;
                 }
             }
+            if (agreement)
+                standardQc.Checks.push_back(*agreement);
             table[3][i + 1] = notApplicable;
         } else {
             const double cv = sd / mean * 100.0;
             CheckFinite(cv, where, [&] { return QString(QStringLiteral("The %CV of ") + StandardName(i)); });
             table[3][i + 1] = FormatFixed(cv, 1);
             bool ok = true;
-            if (i == 0)
-                ok = CheckStandardReplicate(-1, i, stds, singleMean, sd);
-            if (ok)
-                ok = IsCvAcceptable(i, cv);
+            if (i == 0) {
+                standardQc.Checks.push_back(CheckStandardReplicate(-1, i, stds, singleMean, sd));
+                ok = standardQc.Checks.back().Passed;
+            }
+            if (ok) {
+                standardQc.Checks.push_back(CheckCv(i, cv));
+                ok = standardQc.Checks.back().Passed;
+            }
             passed = passed && ok;
         }
 
@@ -448,7 +469,9 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
         table[4][i + 1] = QcResultText(UiText(passed ? 79 : 80), i);
         table[5][i + 1] = passed ? QStringLiteral("-1") : QStringLiteral("0");
         if (!passed)
-            valid = false;
+            ++failedStandards;
+        standardQc.Passed = passed;
+        runQc.Standards.push_back(std::move(standardQc));
     }
 
     if (distinctX.size() < 2)
@@ -458,23 +481,32 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
     const double correlation = reg.Correlation();
     CheckFinite(correlation, where, [&] { return QString(QStringLiteral("The correlation")); });
 
+    runQc.Run.push_back(CheckQcRule(QcRule::StandardsPass, failedStandards));
+    bool valid = runQc.Run.back().Passed;
+
     // 7. correlation
-    if (!IsValidCoefficient(correlation))
-        valid = false;
+    runQc.Run.push_back(CheckQcRule(QcRule::Correlation, correlation));
+    valid = valid && runQc.Run.back().Passed;
 
     // 8. every well of the first n standard blocks must hold a number
     if (valid) {
+        int notNumbers = 0;
         const int examined = std::min(stds.GetCount(), n);
-        for (int b = 0; b < examined && valid; ++b) {
+        for (int b = 0; b < examined; ++b) {
             const OWCellBlockBase *block = stds.getCellInteger(b);
-            for (int w = 0; block != nullptr && w < block->Count() && valid; ++w)
-                valid = ValidityOf(*block, w) == ValidValue;
+            for (int w = 0; block != nullptr && w < block->Count(); ++w)
+                if (ValidityOf(*block, w) != ValidValue)
+                    ++notNumbers;
         }
+        runQc.Run.push_back(CheckQcRule(QcRule::StandardsComplete, notNumbers));
+        valid = runQc.Run.back().Passed;
     }
 
     // 9. subject results, whatever the verdict
     CalcResults(reg, *mRawData);
 
     concGd = std::move(table);
+    if (qc != nullptr)
+        *qc = std::move(runQc);
     return valid;
 }

@@ -2,6 +2,7 @@
 
 #include "core/Exceptions.h"
 #include "plate/MarnovelTypes.h"
+#include "run/QcRules.h"
 
 #include <QList>
 #include <QPoint>
@@ -35,6 +36,18 @@ public:
     using MarnovelException::MarnovelException;
 };
 
+// Why a plate text was not taken (loadDataObject).
+enum class TPlateTextProblem
+{
+    None,
+    NoDataObject,   // "dataObj = nil"
+    NoText,         // text 126
+    WrongLineCount, // text 118: not 8 lines
+};
+
+// The message loadDataObject shows for a problem; empty for None.
+QString PlateTextProblemText(TPlateTextProblem problem);
+
 // Columns and rows of the subject result grid (without the identifier column).
 struct TResultGridCount
 {
@@ -65,8 +78,8 @@ public:
     virtual QString StandardName(int index) const = 0;
     // blockIndex >= 0: replicate `index` of standard block blockIndex agrees with mean.
     // blockIndex < 0: the top-standard minimum on mean.
-    virtual bool CheckStandardReplicate(int blockIndex, int index, const OWCells &blocks, double mean,
-                                        double sd) const = 0;
+    virtual TQcCheck CheckStandardReplicate(int blockIndex, int index, const OWCells &blocks, double mean,
+                                            double sd) const = 0;
     virtual bool IsCvApplicable(int index, int count, double mean) const = 0;
     virtual bool IsLowStandard(int index, int count) const = 0;
     // False when standard `index` gives no curve point (zero concentration or zero mean).
@@ -75,7 +88,8 @@ public:
     // Subject results from the fitted line. EMathError when an OD cannot be converted.
     virtual void CalcResults(const TLinearRegression &regression, OWCells &blocks) = 0;
     virtual QString NormaliseNonNumeric(const QString &text) const = 0;
-    virtual bool IsCvAcceptable(int index, double cv) const;
+    virtual TQcCheck CheckCv(int index, double cv) const;
+    bool IsCvAcceptable(int index, double cv) const { return CheckCv(index, cv).Passed; }
     virtual QString QcResultText(const QString &text, int index) const;
 
     TMarnovelData &CurrentCriteria() { return *this; }
@@ -94,6 +108,9 @@ public:
     virtual bool loadDataObject(const QMimeData *dataObj);
     // A grid of text, outer index = row (as stored in run data files); same parser.
     virtual bool loadDataObject(const TStringGridData &data);
+    // The parses underneath: the same, but silent; they return why the text was not taken.
+    TPlateTextProblem ParseDataObject(const QMimeData *dataObj);
+    TPlateTextProblem ParseDataObject(const TStringGridData &data);
 
     // ---- calculation -----------------------------------------------------------------
     virtual bool doCanCalc() const = 0;
@@ -105,10 +122,12 @@ public:
     virtual TResultGridCount ResultGridCount() const = 0;
     // Fills columns 2-5 of the standards table (outer index = column; rows 1.. are the
     // standards), hands curve points to series1 (may be null) and reg, calculates the
-    // subject results and returns the run verdict. The table is changed only on success.
+    // subject results and returns the run verdict. The table, and qc when given, are changed
+    // only on success; qc receives every QC rule applied, for each standard and the run.
     // EMathError: the data cannot be calculated (text 185). ERangeError: more than 21
     // replicates of a standard.
-    virtual bool calc(ICurvePointSink *series1, TLinearRegression &reg, TStringGridData &concGd);
+    virtual bool calc(ICurvePointSink *series1, TLinearRegression &reg, TStringGridData &concGd,
+                      TRunQc *qc = nullptr);
     virtual void clear();
 
     virtual QString rawDataRowheading(int row) const = 0;
@@ -168,9 +187,9 @@ public:
     QString PlateText(int col, int row) const;
 
 protected:
-    // Shared by both loads. Returns false after showing text 118 when the line count is
-    // not 8; EPlateTextOverflow (nothing stored) when the lines do not fit the matrix.
-    bool ParsePlateLines(const QStringList &lines);
+    // Shared by both loads: WrongLineCount when the line count is not 8; EPlateTextOverflow
+    // (nothing stored) when the lines do not fit the matrix.
+    TPlateTextProblem ParsePlateLines(const QStringList &lines);
 
     std::unique_ptr<OWCells> mStdBlocks;
     std::unique_ptr<OWCells> mRawData;

@@ -48,26 +48,15 @@ QString TMarnovelRdData::StandardName(int index) const
     return QStringLiteral("S") + QString::number(index + 1);
 }
 
-bool TMarnovelRdData::CheckStandardReplicate(int blockIndex, int index, const OWCells &blocks, double mean,
-                                             double /*sd*/) const
+TQcCheck TMarnovelRdData::CheckStandardReplicate(int blockIndex, int index, const OWCells &blocks,
+                                                 double mean, double /*sd*/) const
 {
-    if (blockIndex < 0) {
-        const double minimum = fCurveType == CURVE_4POINT ? 0.600 : 1.200;
-        if (!std::isfinite(mean))
-            return false;
-        if (std::fabs(mean) >= 2.0e6)
-            return mean >= minimum;
-        return IsGreaterOrEqualAtDecimals(3, mean, minimum);
-    }
+    if (blockIndex < 0)
+        return CheckQcRule(QcRule::TopStandardMeanOd(fCurveType), mean);
     const OWCellBlockBase *block = blocks.getCellInteger(blockIndex);
     if (block == nullptr)
-        return false;
-    const double deviation = std::fabs(mean - block->getValue(index));
-    if (!std::isfinite(deviation))
-        return false;
-    if (deviation >= 2.0e6)
-        return false;
-    return IsLessOrEqualAtDecimals(3, deviation, 0.040);
+        return TQcCheck{QcRule::LowStandardReplicateAgreement, std::nullopt, false};
+    return CheckQcRule(QcRule::LowStandardReplicateAgreement, std::fabs(mean - block->getValue(index)));
 }
 
 bool TMarnovelRdData::IsCvApplicable(int index, int count, double mean) const

@@ -16,8 +16,8 @@ public:
 
     // "S" + (index + 1)
     QString StandardName(int index) const override;
-    bool CheckStandardReplicate(int blockIndex, int index, const OWCells &blocks, double mean,
-                                double sd) const override;
+    TQcCheck CheckStandardReplicate(int blockIndex, int index, const OWCells &blocks, double mean,
+                                    double sd) const override;
     bool IsCvApplicable(int index, int count, double mean) const override;
     // The last 3 standards of an 8-point curve, the last 2 of a 4-point curve.
     bool IsLowStandard(int index, int count) const override;

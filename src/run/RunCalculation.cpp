@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int StdConcDecimals = 3;
-constexpr double PlateWashLimit = 0.150;
 
 class TPointCollector : public ICurvePointSink
 {
@@ -68,12 +67,17 @@ TStringGridData BuildStandardsTable(const TMarnovelData &data)
     return table;
 }
 
-bool ShouldShowPlateWashing(const QString &zeroStandardMeanText)
+TQcCheck CheckPlateWashing(const QString &zeroStandardMeanText)
 {
     double mean = 0.0;
     if (!TryTextToFloat(zeroStandardMeanText, mean))
-        return false;
-    return mean > PlateWashLimit;
+        return TQcCheck{QcRule::PlateWashing, std::nullopt, true};
+    return CheckQcRule(QcRule::PlateWashing, mean);
+}
+
+bool ShouldShowPlateWashing(const QString &zeroStandardMeanText)
+{
+    return !CheckPlateWashing(zeroStandardMeanText).Passed;
 }
 
 int LastColumnWithData(const TMarnovelData &data)
@@ -117,7 +121,7 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
     TStringGridData table = BuildStandardsTable(data);
     TPointCollector collector(result.CurvePoints);
     TLinearRegression reg;
-    result.Valid = data.calc(&collector, reg, table);
+    result.Valid = data.calc(&collector, reg, table, &result.Qc);
     result.StandardsTable = std::move(table);
 
     result.Intercept = reg.Intercept();
@@ -130,8 +134,10 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
     result.VerdictText = UiText(result.Valid ? 87 : 364);
 
     const int n = data.StdConcSize();
-    if (n > 0)
-        result.PlateWashNote = ShouldShowPlateWashing(result.StandardsTable.at(2).at(n));
+    if (n > 0) {
+        result.Qc.Run.push_back(CheckPlateWashing(result.StandardsTable.at(2).at(n)));
+        result.PlateWashNote = !result.Qc.Run.back().Passed;
+    }
 
     const OWCells &subjects = data.RawData();
     for (int b = 0; b < subjects.GetCount(); ++b) {

@@ -2,6 +2,7 @@
 
 #include "core/Exceptions.h"
 #include "plate/MarnovelTypes.h"
+#include "run/QcRules.h"
 
 #include <QString>
 #include <QStringList>
@@ -53,6 +54,9 @@ struct TRunCalculationResult
     QString VerdictText; // text 87 or text 364
     // Zero-standard mean above 0.150: plate washing should be investigated (text 258).
     bool PlateWashNote = false;
+    // Every QC rule the calculation applied, per standard and for the run: why the verdict
+    // is what it is. The run's rules end with the plate-washing note (advisory).
+    TRunQc Qc;
     std::vector<TRunSubjectResult> Subjects; // subject blocks in collection order
     // One line per annotation present in any subject block, "#" first, "¶", then "*".
     QStringList FootnoteLines;
@@ -78,6 +82,8 @@ void CheckPlateFitsLayout(const TMarnovelData &data);
 // The standards table before calculation: headings and columns 0 and 1 filled.
 TStringGridData BuildStandardsTable(const TMarnovelData &data);
 
-// Plate-washing check on a zero-standard mean text: true above 0.150; 0.150 itself or a
-// text that does not read as a number give false.
+// Plate-washing check on a zero-standard mean text: fails above 0.150; 0.150 itself
+// passes, and a text that does not read as a number passes without a measured value.
+TQcCheck CheckPlateWashing(const QString &zeroStandardMeanText);
+// True when the check fails: the note text 258 is shown.
 bool ShouldShowPlateWashing(const QString &zeroStandardMeanText);

@@ -9,6 +9,8 @@
 #include "core/Registry.h"
 #include "core/UiTextManager.h"
 
+#include "CliTestSupport.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,16 +25,9 @@ namespace {
 
 QJsonObject CalcJson(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(VELOMYRA_CLI_PATH), QStringList{u"calc"_s} << arguments << u"--json"_s);
-    EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(u' ').toStdString();
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
-}
-
-QString Example(const char *name)
-{
-    return QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/") + QString::fromUtf8(name);
+    const CliRun run = RunCli(QStringList{u"calc"_s} << arguments << u"--json"_s);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    return QJsonDocument::fromJson(run.out).object();
 }
 
 QStringList PlateArguments(const QString &plateFile)

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <vector>
 
 using namespace RunTest;
 using namespace Qt::StringLiterals;
@@ -230,6 +232,284 @@ INSTANTIATE_TEST_SUITE_P(
                       QcCase{u"ZeroStandardNotSpecified"_s, CURVE_8POINT, Std8A, With(Std8B, 7, u"N/S"_s), 7,
                              u"N/A"_s, u"N/A"_s, u"FAIL"_s, false}),
     [](const ::testing::TestParamInfo<QcCase> &info) { return info.param.name.toStdString(); });
+
+// ---- the QC records: every rule the calculation applied, with its threshold and the
+// value at the precision it compares ----
+
+struct RuleRecord
+{
+    const char *name;
+    double threshold;
+    std::optional<double> measured;
+    bool passed;
+};
+
+void ExpectRecords(const std::vector<TQcCheck> &checks, const std::vector<RuleRecord> &expected)
+{
+    ASSERT_EQ(checks.size(), expected.size());
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        const TQcCheck &check = checks[i];
+        const RuleRecord &want = expected[i];
+        SCOPED_TRACE(want.name);
+        EXPECT_EQ(check.Rule.Name, QLatin1StringView(want.name));
+        EXPECT_DOUBLE_EQ(check.Rule.Threshold, want.threshold);
+        ASSERT_EQ(check.Measured.has_value(), want.measured.has_value());
+        if (want.measured) {
+            EXPECT_DOUBLE_EQ(*check.Measured, *want.measured);
+        }
+        EXPECT_EQ(check.Passed, want.passed);
+    }
+}
+
+struct QcRecordCase
+{
+    QString name;
+    TCurveType curve;
+    QStringList seriesA, seriesB;
+    int standard;
+    std::vector<RuleRecord> checks;
+    bool passed;
+};
+
+class QcRecords : public RunCalc, public ::testing::WithParamInterface<QcRecordCase>
+{
+};
+
+TEST_P(QcRecords, CalculateRun_Standard_RecordsEveryRuleApplied)
+{
+    const QcRecordCase &c = GetParam();
+    Layout(c.curve, c.seriesA, c.seriesB);
+
+    const TRunCalculationResult result = Calculate();
+
+    ASSERT_EQ(result.Qc.Standards.size(), static_cast<std::size_t>(result.StandardsTable.at(0).size() - 1));
+    const TStandardQc &standard = result.Qc.Standards.at(static_cast<std::size_t>(c.standard));
+    EXPECT_EQ(standard.Name, Cell(result, 0, c.standard + 1));
+    ExpectRecords(standard.Checks, c.checks);
+    EXPECT_EQ(standard.Passed, c.passed);
+    // The records agree with the table and the verdict they explain.
+    int failed = 0;
+    for (std::size_t i = 0; i < result.Qc.Standards.size(); ++i) {
+        const TStandardQc &each = result.Qc.Standards[i];
+        EXPECT_EQ(Cell(result, 5, static_cast<int>(i) + 1), each.Passed ? u"-1"_s : u"0"_s)
+            << each.Name.toStdString();
+        failed += each.Passed ? 0 : 1;
+    }
+    ASSERT_FALSE(result.Qc.Run.empty());
+    ExpectRecords({result.Qc.Run.front()}, {{"standardsPass", 0.0, failed, failed == 0}});
+    bool valid = true;
+    for (const TQcCheck &check : result.Qc.Run)
+        valid = valid && (check.Passed || check.Rule.Advisory);
+    EXPECT_EQ(valid, result.Valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Standards, QcRecords,
+    ::testing::Values(QcRecordCase{u"TopStandard"_s,
+                                   CURVE_8POINT,
+                                   Std8A,
+                                   Std8B,
+                                   0,
+                                   {{"replicatesComplete", 0.0, 0.0, true},
+                                    {"topStandardMeanOd", 1.2, 2.35, true},
+                                    {"cv", 15.0, 3.0, true}},
+                                   true},
+                      QcRecordCase{u"MiddleStandard"_s,
+                                   CURVE_8POINT,
+                                   Std8A,
+                                   Std8B,
+                                   1,
+                                   {{"replicatesComplete", 0.0, 0.0, true}, {"cv", 15.0, 2.7, true}},
+                                   true},
+                      QcRecordCase{u"CvTooHigh"_s,
+                                   CURVE_8POINT,
+                                   With(Std8A, 1, u"1.000"_s),
+                                   With(Std8B, 1, u"1.500"_s),
+                                   1,
+                                   {{"replicatesComplete", 0.0, 0.0, true}, {"cv", 15.0, 28.3, false}},
+                                   false},
+                      QcRecordCase{u"Cv1504ComparedAs150"_s,
+                                   CURVE_8POINT,
+                                   With(Std8A, 1, u"1.4382535179"_s),
+                                   With(Std8B, 1, u"1.1617464821"_s),
+                                   1,
+                                   {{"replicatesComplete", 0.0, 0.0, true}, {"cv", 15.0, 15.0, true}},
+                                   true},
+                      QcRecordCase{u"Cv1506ComparedAs151"_s,
+                                   CURVE_8POINT,
+                                   With(Std8A, 1, u"1.4384373656"_s),
+                                   With(Std8B, 1, u"1.1615626344"_s),
+                                   1,
+                                   {{"replicatesComplete", 0.0, 0.0, true}, {"cv", 15.0, 15.1, false}},
+                                   false},
+                      // Single-precision mean 0.13500000536: both deviations compare as 0.035.
+                      QcRecordCase{u"LowStandardWithin40"_s,
+                                   CURVE_8POINT,
+                                   With(Std8A, 5, u"0.100"_s),
+                                   With(Std8B, 5, u"0.170"_s),
+                                   5,
+                                   {{"replicatesComplete", 0.0, 0.0, true},
+                                    {"lowStandardReplicateAgreement", 0.04, 0.035, true}},
+                                   true},
+                      QcRecordCase{u"LowStandardBeyond40"_s,
+                                   CURVE_8POINT,
+                                   With(Std8A, 5, u"0.100"_s),
+                                   With(Std8B, 5, u"0.190"_s),
+                                   5,
+                                   {{"replicatesComplete", 0.0, 0.0, true},
+                                    {"lowStandardReplicateAgreement", 0.04, 0.045, false}},
+                                   false},
+                      // The %CV rule is not applied once the S1 mean has failed.
+                      QcRecordCase{
+                          u"S1Mean11994Fails"_s,
+                          CURVE_8POINT,
+                          With(Std8A, 0, u"1.1994"_s),
+                          With(Std8B, 0, u"1.1994"_s),
+                          0,
+                          {{"replicatesComplete", 0.0, 0.0, true}, {"topStandardMeanOd", 1.2, 1.199, false}},
+                          false},
+                      QcRecordCase{u"FourPointS1Mean05996Passes"_s,
+                                   CURVE_4POINT,
+                                   With(Std4A, 0, u"0.5996"_s),
+                                   With(Std4B, 0, u"0.5996"_s),
+                                   0,
+                                   {{"replicatesComplete", 0.0, 0.0, true},
+                                    {"topStandardMeanOd", 0.6, 0.6, true},
+                                    {"cv", 15.0, 0.0, true}},
+                                   true},
+                      QcRecordCase{u"NotSpecifiedReplicate"_s,
+                                   CURVE_8POINT,
+                                   Std8A,
+                                   With(Std8B, 1, u"N/S"_s),
+                                   1,
+                                   {{"replicatesComplete", 0.0, 1.0, false}, {"cv", 15.0, 0.0, true}},
+                                   false},
+                      QcRecordCase{u"NonNumericReplicate"_s,
+                                   CURVE_8POINT,
+                                   Std8A,
+                                   With(Std8B, 1, u"OVER"_s),
+                                   1,
+                                   {{"replicatesComplete", 0.0, 1.0, false}, {"cv", 15.0, 70.0, false}},
+                                   false},
+                      // No replicate to compare: the agreement rule is not applied.
+                      QcRecordCase{u"LowStandardAllNotSpecified"_s,
+                                   CURVE_8POINT,
+                                   With(Std8A, 5, u"N/S"_s),
+                                   With(Std8B, 5, u"N/S"_s),
+                                   5,
+                                   {{"replicatesComplete", 0.0, 2.0, false}},
+                                   false}),
+    [](const ::testing::TestParamInfo<QcRecordCase> &info) { return info.param.name.toStdString(); });
+
+TEST_F(RunCalc, CalculateRun_RunRules_RecordedInOrderWithPlateWashingLast)
+{
+    const struct
+    {
+        const char *name;
+        QStringList seriesA, seriesB;
+        std::vector<RuleRecord> run;
+        bool valid;
+    } cases[] = {
+        {"valid run",
+         Std8A,
+         Std8B,
+         {{"standardsPass", 0.0, 0.0, true},
+          {"correlation", 0.98, 1.0, true},
+          {"standardsComplete", 0.0, 0.0, true},
+          {"plateWashing", 0.15, 0.046, true}},
+         true},
+        // The plate-washing note does not decide the verdict.
+        {"zero standard above 0.150",
+         With(Std8A, 7, u"0.150"_s),
+         With(Std8B, 7, u"0.152"_s),
+         {{"standardsPass", 0.0, 0.0, true},
+          {"correlation", 0.98, 1.0, true},
+          {"standardsComplete", 0.0, 0.0, true},
+          {"plateWashing", 0.15, 0.151, false}},
+         true},
+        // The completeness of the standard wells is checked only while the run is still valid.
+        {"poor correlation",
+         {u"2.400"_s, u"0.300"_s, u"2.200"_s, u"0.380"_s, u"0.900"_s, u"0.110"_s, u"0.070"_s, u"0.045"_s},
+         {u"2.300"_s, u"0.310"_s, u"2.100"_s, u"0.370"_s, u"0.910"_s, u"0.116"_s, u"0.072"_s, u"0.047"_s},
+         {{"standardsPass", 0.0, 0.0, true},
+          {"correlation", 0.98, 0.75, false},
+          {"plateWashing", 0.15, 0.046, true}},
+         false},
+        // A zero standard without a mean gives no value to compare and no note.
+        {"zero standard not specified",
+         Std8A,
+         With(Std8B, 7, u"N/S"_s),
+         {{"standardsPass", 0.0, 1.0, false},
+          {"correlation", 0.98, 1.0, true},
+          {"plateWashing", 0.15, std::nullopt, true}},
+         false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        data.clear();
+        grid = PlateGrid();
+        Layout(CURVE_8POINT, c.seriesA, c.seriesB);
+        const TRunCalculationResult result = Calculate();
+        ExpectRecords(result.Qc.Run, c.run);
+        EXPECT_EQ(result.Valid, c.valid);
+        EXPECT_TRUE(result.Qc.Run.back().Rule.Advisory);
+        EXPECT_EQ(result.PlateWashNote, !result.Qc.Run.back().Passed);
+    }
+}
+
+TEST_F(RunCalc, Calc_MathError_LeavesCallersQcRecordsUnchanged)
+{
+    Layout(CURVE_8POINT, With(Std8A, 1, u"N/S"_s), With(Std8B, 1, u"N/S"_s));
+    data.SetValues(grid);
+    TStringGridData table = BuildStandardsTable(data);
+    TRunQc qc;
+    qc.Run.push_back(TQcCheck{QcRule::Correlation, 0.5, false});
+    TLinearRegression reg;
+    EXPECT_THROW(data.calc(nullptr, reg, table, &qc), EMathError);
+    EXPECT_TRUE(qc.Standards.empty());
+    ASSERT_EQ(qc.Run.size(), 1u);
+    EXPECT_EQ(qc.Run.front().Measured.value_or(-1.0), 0.5);
+}
+
+TEST(QcRuleCheck, CheckQcRule_ComparesAtTheRulesPrecision)
+{
+    const struct
+    {
+        const char *what;
+        TQcRule rule;
+        double value;
+        std::optional<double> measured;
+        bool passed;
+    } cases[] = {
+        {"r 0.9751 counts as 0.98", QcRule::Correlation, 0.9751, 0.98, true},
+        {"r 0.9749 counts as 0.97", QcRule::Correlation, 0.9749, 0.97, false},
+        // Half up on the integer part: towards zero for a negative value.
+        {"negative r", QcRule::Correlation, -0.985, -0.98, false},
+        {"not a number", QcRule::Correlation, NAN, std::nullopt, false},
+        {"infinite mean", QcRule::TopStandardMeanOd8Point, INFINITY, std::nullopt, false},
+        // Scaled beyond 32 bits: compared as it is, never an overflow.
+        {"huge %CV", QcRule::Cv, 3.0e9, 3.0e9, false},
+        {"huge mean", QcRule::TopStandardMeanOd4Point, 5.0e6, 5.0e6, true},
+        {"huge negative mean", QcRule::TopStandardMeanOd4Point, -5.0e6, -5.0e6, false},
+        {"deviation 0.0404", QcRule::LowStandardReplicateAgreement, 0.0404, 0.04, true},
+        {"deviation 0.0405", QcRule::LowStandardReplicateAgreement, 0.0405, 0.041, false},
+        // Without decimals the value is compared as it is: 0.1504 is above 0.150.
+        {"zero standard 0.1504", QcRule::PlateWashing, 0.1504, 0.1504, false},
+        {"zero standard 0.150", QcRule::PlateWashing, 0.150, 0.150, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const TQcCheck check = CheckQcRule(c.rule, c.value);
+        EXPECT_EQ(check.Rule.Name, c.rule.Name);
+        EXPECT_EQ(check.Passed, c.passed);
+        ASSERT_EQ(check.Measured.has_value(), c.measured.has_value());
+        if (c.measured) {
+            EXPECT_DOUBLE_EQ(*check.Measured, *c.measured);
+        }
+    }
+    EXPECT_EQ(&QcRule::TopStandardMeanOd(CURVE_4POINT), &QcRule::TopStandardMeanOd4Point);
+    EXPECT_EQ(&QcRule::TopStandardMeanOd(CURVE_8POINT), &QcRule::TopStandardMeanOd8Point);
+}
 
 TEST_F(RunCalc, CalculateRun_PoorCorrelation_StandardsPassButRunInvalid)
 {
