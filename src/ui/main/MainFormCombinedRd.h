@@ -185,6 +185,9 @@ private:
 
     // ---- raw data in (MainFormRawData.cpp) ---------------------------------------------
     void ConnectRawDataHandlers();
+    // The data object's plate text into the run data; false, with the reason shown, when
+    // the text is not a plate (texts 118, 126). EPlateTextOverflow for text beyond the plate.
+    bool TakeDataObject(const QMimeData *data);
     void AfterDataPasted(bool pasted);
     // The run data's plate text into the grid; an empty plate text leaves an empty grid.
     void CopyRunDataToGrid();

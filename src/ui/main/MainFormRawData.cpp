@@ -67,7 +67,7 @@ void TfrmMainCombinedRd::pastePbClick()
     bool pasted = false;
     try {
         const std::unique_ptr<QMimeData> data = PlainTextDataObject(QGuiApplication::clipboard()->mimeData());
-        pasted = mData->loadDataObject(data.get());
+        pasted = TakeDataObject(data.get());
         if (mData->IndexColOfLastFormatStrip() > mData->XExtent() - 1) {
             pastePb->setEnabled(true);
             ShowErrorMessage(UiText(182));
@@ -92,6 +92,14 @@ void TfrmMainCombinedRd::pastePbClick()
         AfterDataPasted(true);
     if (pastePb->isEnabled())
         btnManualDataEntry->setEnabled(true);
+}
+
+bool TfrmMainCombinedRd::TakeDataObject(const QMimeData *data)
+{
+    const TPlateTextProblem problem = mData->ParseDataObject(data);
+    if (problem != TPlateTextProblem::None)
+        ShowErrorMessage(PlateTextProblemText(problem));
+    return problem == TPlateTextProblem::None;
 }
 
 void TfrmMainCombinedRd::AfterDataPasted(bool pasted)
@@ -130,7 +138,7 @@ void TfrmMainCombinedRd::DropDataObject(const QMimeData *data)
 {
     try {
         const std::unique_ptr<QMimeData> plain = PlainTextDataObject(data);
-        if (mData->loadDataObject(plain.get()))
+        if (TakeDataObject(plain.get()))
             CopyRunDataToGrid();
         else
             rawDataGd->ResetRawDataGrid(); // the run data holds no plate any more
