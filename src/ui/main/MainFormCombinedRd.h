@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ManualDataEntryForm.h"
 #include "files/CombinedFileHandler.h"
 #include "plate/MarnovelTypes.h"
 
+#include <QDropEvent>
 #include <QPoint>
 #include <QStringList>
 #include <QWidget>
@@ -12,10 +14,6 @@
 struct TSystemInfo;
 
 class QChartView;
-class QDragEnterEvent;
-class QDragMoveEvent;
-class QDropEvent;
-class QMimeData;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -24,9 +22,7 @@ class QRadioButton;
 class QScatterSeries;
 class QTableWidget;
 class QToolButton;
-class OWCellBlockBase;
 class TAboutBox;
-class TfrmManualDataEntryForm;
 class TMarnovelData;
 class TPageControl;
 class TRawDataGrid;
@@ -200,7 +196,7 @@ private:
     void rawDataGdKeyUp(int key);
     void rawDataGdMouseDown(Qt::MouseButton button, QPoint cell, QPoint globalPos);
     void rawDataGdMouseUp(Qt::MouseButton button, QPoint cell);
-    void RunBlockMenu(OWCellBlockBase *block, QPoint globalPos);
+    void RunBlockMenu(QPoint cell, QPoint globalPos);
     void RenameBlockAt(QPoint cell);
     // The manual data entry window closing after Complete or Cancel; false keeps it open.
     bool ManualDataEntryClosing(bool completePressed);

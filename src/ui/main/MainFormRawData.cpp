@@ -321,7 +321,7 @@ void TfrmMainCombinedRd::rawDataGdMouseDown(Qt::MouseButton button, QPoint cell,
     if (block == nullptr)
         return;
     if (button == Qt::RightButton) {
-        RunBlockMenu(block, globalPos);
+        RunBlockMenu(cell, globalPos);
     } else if (button == Qt::LeftButton && !mManualDataEntryMode) {
         fPointToMove = cell;
         fDraggingCell = true;
@@ -358,8 +358,11 @@ void TfrmMainCombinedRd::RenameBlockAt(QPoint cell)
     rawDataGd->viewport()->update();
 }
 
-void TfrmMainCombinedRd::RunBlockMenu(OWCellBlockBase *block, QPoint globalPos)
+void TfrmMainCombinedRd::RunBlockMenu(QPoint cell, QPoint globalPos)
 {
+    OWCellBlockBase *block = mData->cellAtPoint(cell);
+    if (block == nullptr)
+        return;
     const bool standard = block->getIsStandard();
     const TBlockClickAction action = ShowBlockMenu(this, *block, globalPos);
     if (action == BlockActionCancel)
