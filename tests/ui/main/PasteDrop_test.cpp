@@ -59,6 +59,25 @@ TEST_F(RawDataTest, PasteAfterLayout_BlocksReadTheValuesAndCalculateIsOffered)
     EXPECT_EQ(s1->getRawValue(0), Dec("2.412"));
 }
 
+TEST_F(RawDataTest, PasteTokens_NumbersWithThreeDecimalsMarksAsTheRunKeepsThem)
+{
+    QString text = Plate(8, 12);
+    text.replace(Dec("0.101"), Dec("1.5")).replace(Dec("0.111"), u"abc"_s).replace(Dec("0.121"), u"n/s"_s);
+    text.replace(Dec("0.131"), QString()).replace(Dec("0.141"), u"OVER"_s);
+    SetClipboardText(text);
+    Paste();
+
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    const struct
+    {
+        int col;
+        QString shown;
+    } cells[] = {{1, Dec("1.500")}, {2, u"abc"_s},  {3, u"N/S"_s},
+                 {4, u"N/S"_s},     {5, u"OVER"_s}, {6, Dec("0.151")}};
+    for (const auto &cell : cells)
+        EXPECT_EQ(Grid()->Cell(cell.col, 1), cell.shown) << cell.col;
+}
+
 TEST_F(RawDataTest, Paste_EveryLineEnd_SamePlate)
 {
     SetClipboardText(Plate(8, 12));
