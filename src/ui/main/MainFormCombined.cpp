@@ -3,7 +3,6 @@
 
 #include "MainFormCombinedRd.h"
 
-#include "ManualDataEntryForm.h"
 #include "PageControl.h"
 #include "RawDataGrid.h"
 #include "RunDatePicker.h"
