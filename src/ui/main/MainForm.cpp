@@ -124,7 +124,7 @@ QIcon ArrowIcon(bool right)
 
 } // namespace
 
-TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent) : QWidget(parent), mData(new TMarnovelRdData)
+TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent) : QWidget(parent), mSession(std::make_unique<TRunSession>()), mData(&mSession->Data())
 {
     setObjectName(u"frmMainCombinedRd"_s);
     setMinimumSize(900, 680);
@@ -256,7 +256,7 @@ void TfrmMainCombinedRd::BuildRawDataPage()
 {
     auto *layout = static_cast<QVBoxLayout *>(rawDataSheet->layout());
     rawDataGd = Named(new TRawDataGrid(rawDataSheet), u"rawDataGd"_s);
-    rawDataGd->SetRunData(mData.get());
+    rawDataGd->SetRunData(mData);
     layout->addWidget(rawDataGd, 1);
 
     Panel3 = Named(new QWidget(rawDataSheet), u"Panel3"_s);
@@ -902,7 +902,7 @@ void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
 TCombinedFileHandler &TfrmMainCombinedRd::FileHandler()
 {
     TCombinedFileHandler &handler = GetGlobalFileHandler();
-    handler.SetRunData(mData.get());
+    handler.SetRunData(mData);
     handler.SetCurveTypeHost(this);
     return handler;
 }
@@ -924,7 +924,7 @@ bool TfrmMainCombinedRd::SaveRunAs()
 void TfrmMainCombinedRd::SaveData(const QString &fileName)
 {
     TSystemInfo info;
-    info.mData = mData.get();
+    info.mData = mData;
     info.RunDate = runDateDtNormal->date();
     info.SetUserInfoValue(info.RunNumberName(), runNoEdNormal->text());
     info.SetUserInfoValue(info.KitBatchNumberName(), kitBatchNoEdNormal->text());

@@ -2,6 +2,7 @@
 
 #include "ManualDataEntryForm.h"
 #include "files/CombinedFileHandler.h"
+#include "files/RunSession.h"
 #include "plate/MarnovelTypes.h"
 
 #include <QDropEvent>
@@ -224,7 +225,9 @@ private:
     void LayoutStandardProperties();
 
     // ---- run data and state ---------------------------------------------------------
-    std::unique_ptr<TMarnovelData> mData;
+    // The run and its workflow steps, shared with the headless tool; mData is its run data.
+    std::unique_ptr<TRunSession> mSession;
+    TMarnovelData *mData = nullptr;
     bool mDataSaved = true;
     bool mPassedQACriteria = false;
     double mSlope = 0.0;
