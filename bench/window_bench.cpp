@@ -7,10 +7,7 @@
 #include "ui/main/MainFormCombinedRd.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QPushButton>
 
 #include "BenchSupport.h"
 
@@ -21,7 +18,6 @@
 namespace {
 
 const QString ExampleRun = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
-const QString ExamplePlate = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/plate-8point.txt");
 
 // The real start-up, ending with the main window shown and painted instead of the loop.
 class TPaintedStartup : public TApplicationStartup
@@ -70,29 +66,6 @@ void BM_MainWindow_LoadFullPlateRun(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MainWindow_LoadFullPlateRun)->Unit(benchmark::kMillisecond);
-
-// Paste of a full plate as the operator does it, onto the example run's layout (every block
-// reads its wells): the button clicked with the plate reader's text on the clipboard, and the
-// window repainted with every cell drawn.
-void BM_MainWindow_PasteFullPlate(benchmark::State &state)
-{
-    TfrmMainCombinedRd window;
-    window.show();
-    QCoreApplication::processEvents();
-    window.OpenRunFile(ExampleRun);
-    QFile plate(ExamplePlate);
-    if (!plate.open(QIODevice::ReadOnly)) {
-        state.SkipWithError("the example plate cannot be read");
-        return;
-    }
-    QGuiApplication::clipboard()->setText(QString::fromUtf8(plate.readAll()));
-    auto *paste = window.findChild<QPushButton *>(QStringLiteral("pastePb"));
-    for (auto _ : state) {
-        paste->click();
-        window.repaint();
-    }
-}
-BENCHMARK(BM_MainWindow_PasteFullPlate)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
