@@ -288,6 +288,7 @@ void TfrmMainCombinedRd::ConnectHandlers()
     connect(stdConcGd, &TStdConcGrid::keyDown, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdKeyDown));
     connect(stdConcGd, &TStdConcGrid::entered, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdEnter));
     connect(stdConcGd, &TStdConcGrid::exited, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdExit));
+    ConnectRawDataHandlers();
 }
 
 // ---- texts ----------------------------------------------------------------------------
@@ -526,9 +527,11 @@ void TfrmMainCombinedRd::SetCalculateButtonState()
 void TfrmMainCombinedRd::ClearStandardsAndSamples()
 {
     mData->ClearStdBlocks();
+    fManualFormatStandardsCount = 0;
     ResetStandardsGrid();
     mData->ClearRawData();
     OWCellBlockBase::Reset();
+    fManualFormatSamplesCount = 0;
     ResetStandardsGrid();
     rawDataGd->viewport()->update();
     SetCalculateButtonState();

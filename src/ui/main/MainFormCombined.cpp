@@ -242,6 +242,7 @@ void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
     ArrangeLayout();
     if (mAboutBox)
         mAboutBox->InitializeText();
+    ffrmManualDataEntryForm->IntializeText();
 }
 
 void TfrmMainCombinedRd::CreateLanguageShortcuts()
@@ -308,8 +309,11 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
 void TfrmMainCombinedRd::ApplyGridTextToData()
 {
     const int last = LastColumnWithData();
-    if (last == -1)
+    if (last == -1) {
+        // Nothing typed is nothing kept: no earlier plate text may come back from a save.
+        mData->ClearMData();
         return;
+    }
     TStringGridData rows;
     for (int row = 1; row <= PlateRowCount; ++row) {
         QStringList texts;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ManualDataEntryForm.h"
 #include "files/CombinedFileHandler.h"
 #include "files/RunSession.h"
 #include "plate/MarnovelTypes.h"
 
+#include <QDropEvent>
 #include <QPoint>
 #include <QStringList>
 #include <QWidget>
@@ -129,10 +131,21 @@ public:
     // Puts every window geometry rule into effect for the current size.
     void ArrangeLayout();
 
+    // ---- raw data in: paste, drop, manual data entry, the grid's mouse ----------------------
+    void pastePbClick();
+    void btnManualDataEntryClick();
+    bool GetIsManualEditMode() const { return mManualDataEntryMode; }
+    void SetIsManualEditMode(bool on);
+    // A dropped data object, taken as a paste takes the clipboard's.
+    void DropDataObject(const QMimeData *data);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // ---- layer 1: the frame ---------------------------------------------------------
@@ -196,6 +209,29 @@ private:
     void CreateLanguageShortcuts();
     void ApplyGridTextToData();
 
+    // ---- raw data in (MainFormRawData.cpp) ---------------------------------------------
+    void ConnectRawDataHandlers();
+    // The data object's plate text into the run data; false, with the reason shown, when
+    // the text is not a plate (texts 118, 126). EPlateTextOverflow for text beyond the plate.
+    bool TakeDataObject(const QMimeData *data);
+    void AfterDataPasted(bool pasted);
+    // The run data's plate text into the grid; an empty plate text leaves an empty grid.
+    void CopyRunDataToGrid();
+    // Text 118 (the copy refused the extents) or 126 (any other failure), with their clears.
+    void ReportPlateTextFailure(bool invalidExtents);
+    void SnapshotRawDataGrid();
+    void RestoreRawDataGrid();
+    void MoveManualEntryCell(int key);
+    void rawDataGdKeyPress(int key);
+    void rawDataGdKeyUp(int key);
+    void rawDataGdMouseDown(Qt::MouseButton button, QPoint cell, QPoint globalPos);
+    void rawDataGdMouseUp(Qt::MouseButton button, QPoint cell);
+    void RunBlockMenu(QPoint cell, QPoint globalPos);
+    void RenameBlockAt(QPoint cell);
+    // The manual data entry window closing after Complete or Cancel; false keeps it open.
+    bool ManualDataEntryClosing(bool completePressed);
+    void ManualDataEntryClearAll();
+
     // ---- layer 3: curve type and standard concentrations -------------------------------
     void SetCurveTypeAndShow(TCurveType curveType, bool keepConcentrations);
     void FillStdConcGrid(bool keepConcentrations);
@@ -231,6 +267,12 @@ private:
     int mTextIdInvalidELISATestRunStrong = 364;
     bool mManualDataEntryMode = false;
     QPoint fManualEntryLastCell{-1, -1};
+    QList<QStringList> fSnapShotRawDataGrid; // columns 1-12 of rows 1-8
+    QPoint fPointToMove{-1, -1};
+    bool fDraggingCell = false;
+    int fManualFormatStandardsCount = 0;
+    int fManualFormatSamplesCount = 0;
+    TfrmManualDataEntryForm *ffrmManualDataEntryForm = nullptr;
     QStringList StdConcBackupGrid;
     bool mCheckingStdConc = false; // a concentration check is showing its message
     int mRegressResultTextId = 0;  // 79 or 80 while a correlation is shown

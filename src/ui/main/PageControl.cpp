@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionTab>
+#include <QStyleOptionTabWidgetFrame>
 
 #include <cmath>
 
@@ -155,4 +156,28 @@ void TPageControl::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTabWidget::keyPressEvent(event);
+}
+
+QRect TPageControl::PaneRect() const
+{
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_TabWidgetTabPane, &option, this);
+}
+
+void TPageControl::paintEvent(QPaintEvent * /*event*/)
+{
+    QPainter painter(this);
+    painter.fillRect(PaneRect(), palette().color(QPalette::Button));
+}
+
+void TPageControl::tabInserted(int index)
+{
+    QTabWidget::tabInserted(index);
+    if (QWidget *page = widget(index)) {
+        QPalette colours = page->palette();
+        colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+        page->setPalette(colours);
+        page->setAutoFillBackground(true);
+    }
 }

@@ -39,16 +39,21 @@ private:
 };
 
 // The tab control: pages switched by the operator go through the tab bar's guard; pages
-// set from code (setCurrentIndex) do not.
+// set from code (setCurrentIndex) do not. The pages and the pane around them are plain
+// button face, without the style's frame.
 class TPageControl : public QTabWidget
 {
 public:
     explicit TPageControl(QWidget *parent = nullptr);
 
     TPageTabBar *PageTabBar() const { return mTabBar; }
+    // The area the pages lie in, their frame included.
+    QRect PaneRect() const;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void tabInserted(int index) override;
 
 private:
     TPageTabBar *mTabBar;

@@ -2,6 +2,7 @@
 
 #include "plate/TextGrid.h"
 
+#include <QPointer>
 #include <QTableWidget>
 
 class QPainter;
@@ -11,8 +12,16 @@ class TMarnovelData;
 // 0 the headings, cell (c, r) the well of plate column c and row letter r. It is the
 // plate's text as the window shows it (the blocks read their values from it) and draws
 // every cell itself from the run data's blocks.
+//
+// Only data cells can become current. Selecting a cell first gives every number in the
+// grid exactly three decimals and, with editing on (manual data entry), opens the cell
+// editor there. Mouse presses and releases, Enter and every key release, typed in the grid
+// or in its editor, are handed to the window with the cell they concern ((-1, -1) outside
+// the cells); Up and Down in the editor move the current cell as in the grid.
 class TRawDataGrid : public QTableWidget, public ITextGrid
 {
+    Q_OBJECT
+
 public:
     explicit TRawDataGrid(QWidget *parent = nullptr);
 
@@ -22,6 +31,7 @@ public:
     // ---- ITextGrid -----------------------------------------------------------------
     int ColCount() const override { return columnCount(); }
     int RowCount() const override { return rowCount(); }
+    // New columns and rows get their headings and the grid's sizes.
     void SetColCount(int count) override;
     void SetRowCount(int count) override;
     QString Cell(int col, int row) const override;
@@ -46,13 +56,56 @@ public:
     // Draws one cell as the grid shows it.
     void rawDataGdDrawCell(QPainter &painter, const QRect &rect, int col, int row);
 
+    // ---- cells and editing --------------------------------------------------------------
+    // (column, row) of the current cell; (-1, -1) when there is none.
+    QPoint CurrentCell() const;
+    // Makes a data cell current, as a click would (the selection rules run).
+    void SetCurrentCell(int col, int row);
+    // The cell under a point of the viewport; (-1, -1) outside the cells.
+    QPoint CellAt(QPoint viewportPos) const;
+    // Every data cell whose text is a number gets exactly three decimals ("1.5" -> "1.500").
+    void RoundNumberTexts();
+    void SetEditing(bool on);
+    bool Editing() const { return mEditing; }
+    // With editing on: the editor on the current cell (the first data cell when none is).
+    void OpenEditor();
+    // Closes an open editor; its text goes into the cell.
+    void CloseEditor();
+    bool EditorOpen() const { return !mEditor.isNull(); }
+    QWidget *Editor() const { return mEditor; }
+    // The cell drawn with a black frame while a press on it is pending; (-1, -1): none.
+    void SetPendingPressCell(QPoint cell);
+    QPoint PendingPressCell() const { return mPendingPress; }
+
+Q_SIGNALS:
+    void mouseDown(Qt::MouseButton button, QPoint cell, QPoint globalPos);
+    void mouseUp(Qt::MouseButton button, QPoint cell);
+    // Enter or Return pressed.
+    void keyPress(int key);
+    void keyUp(int key);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    friend class TRawDataDelegate;
     QTableWidgetItem *ItemAt(int col, int row);
     void SetHeadings();
+    // A key typed in the cell editor; true when the grid took it.
+    bool EditorKeyPress(int key);
+    void MoveByArrow(int key);
 
     TMarnovelData *mData = nullptr;
     int mColumnExtent = 13; // the extent the column widths were last computed for
+    bool mEditing = false;
+    QPointer<QWidget> mEditor;
+    QPoint mPendingPress{-1, -1};
 };
