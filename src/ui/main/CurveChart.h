@@ -22,6 +22,8 @@ QLineF ClipFittedLine(double x0, double x1, double slope, double intercept, doub
 // zoom, no panning; the axes follow the points.
 class TCurveChart : public QChartView
 {
+    Q_OBJECT
+
 public:
     explicit TCurveChart(QWidget *parent = nullptr);
 

@@ -24,6 +24,8 @@ enum TExportSelectionType
 // leaves this dialog open, and a file that cannot be written keeps its old content.
 class TfrmExportSelection : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit TfrmExportSelection(QWidget *parent = nullptr);
 

@@ -24,6 +24,8 @@ QString QcToolTip(const QString &rows);
 // ("-1" pass, "0" fail) and is never shown. Only the names can be selected.
 class TStandardsGrid : public QTableWidget
 {
+    Q_OBJECT
+
 public:
     static constexpr int ColumnCount = 6;
     static constexpr int FlagColumn = 5;
@@ -60,6 +62,8 @@ private:
 // subjects scroll under it.
 class TResultGrid : public QTableWidget
 {
+    Q_OBJECT
+
 public:
     static constexpr int GridLineWidth = 1;
     static constexpr int CellMargin = 5;
@@ -98,9 +102,9 @@ private:
     void FitHeadings();
     void PlaceHeadingRow();
 
+    QFont mHeadingFont;
     // Row 0 again, over the top of the viewport: the same cells, drawn by the same delegate.
     QTableView *mHeadingRow;
-    QFont mHeadingFont;
     QList<QStringList> mHeadingLines; // per column
     int mMinLastColWidth = 0;
 };

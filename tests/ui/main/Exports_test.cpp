@@ -156,7 +156,7 @@ TEST_F(ExportsTest, ToFile_ProposedNameWithFirstFreeSuffix_Utf8WithBom)
     } exports[] = {{u"resultsExportPb"_s, u"ResultExp"_s, &ExportsTest::ResultsText},
                    {u"rawDataExportPb"_s, u"DataExp"_s, &ExportsTest::RawDataText}};
     for (const auto &e : exports) {
-        for (const QString suffix : {u"a"_s, u"b"_s}) {
+        for (const QString &suffix : {u"a"_s, u"b"_s}) {
             Presenter().Clear();
             const QString name = u"09Dec26"_s + e.word + suffix + u".txt"_s;
             Presenter().fileNames.push_back(InExportFolder(name));
