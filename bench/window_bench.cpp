@@ -8,8 +8,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPixmap>
-#include <QTableWidget>
 
 #include "BenchSupport.h"
 
@@ -68,45 +66,6 @@ void BM_MainWindow_LoadFullPlateRun(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MainWindow_LoadFullPlateRun)->Unit(benchmark::kMillisecond);
-
-// Paints the results as the operator sees them: the Standards Results tab on the screen (grid,
-// curve details, verdict, chart) and the subject results, a tab the window does not show.
-void PaintEveryResultsView(TfrmMainCombinedRd &window, QPixmap &canvas)
-{
-    window.repaint();
-    auto *subjects = window.findChild<QTableWidget *>(QStringLiteral("resultGd"));
-    subjects->render(&canvas);
-}
-
-// Calculate on the full example plate (80 subjects, two 8-point standard series) with the
-// plate and chart pictures for the reports, then every results view painted.
-void BM_MainWindow_CalculateFullPlate(benchmark::State &state)
-{
-    TfrmMainCombinedRd window;
-    window.show();
-    QCoreApplication::processEvents();
-    window.OpenRunFile(ExampleRun);
-    QPixmap canvas(window.size());
-    for (auto _ : state) {
-        window.calcCurvePbClick();
-        PaintEveryResultsView(window, canvas);
-    }
-}
-BENCHMARK(BM_MainWindow_CalculateFullPlate)->Unit(benchmark::kMillisecond);
-
-// Painting the results again only draws what the calculation left.
-void BM_MainWindow_RepaintResults(benchmark::State &state)
-{
-    TfrmMainCombinedRd window;
-    window.show();
-    QCoreApplication::processEvents();
-    window.OpenRunFile(ExampleRun);
-    window.calcCurvePbClick();
-    QPixmap canvas(window.size());
-    for (auto _ : state)
-        PaintEveryResultsView(window, canvas);
-}
-BENCHMARK(BM_MainWindow_RepaintResults)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
