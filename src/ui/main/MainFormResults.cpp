@@ -455,9 +455,11 @@ void TfrmMainCombinedRd::calcCurvePbClick()
     // The same calculation as the tool's, so that both show the same texts.
     const TRunStepResult step = mSession->Calculate();
     if (!step.Ok()) {
-        // Text 185: the operator corrects the values and calculates again.
+        // Text 185: the operator corrects the values and calculates again. Nothing of an
+        // earlier calculation stays on the results tabs beside the emptied standards.
         ShowErrorMessage(step.Text());
-        ResetStandardsGrid();
+        mPassedQACriteria = false;
+        ClearResultsDisplay();
         return;
     }
     mLastResult = std::make_unique<TRunCalculationResult>(*mSession->LastResult());

@@ -13,8 +13,10 @@
 #include "ui/main/ResultsViews.h"
 
 #include <QChart>
+#include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
@@ -223,6 +225,35 @@ TEST_F(ResultsTest, Calculate_DataCannotBeCalculated_Text185AndCalculateStaysUsa
     Presenter().Clear();
     Click(Button(u"calcCurvePb"_s));
     EXPECT_EQ(Presenter().Texts().size(), 1);
+    EXPECT_TRUE(Button(u"calcCurvePb"_s)->isEnabled());
+}
+
+TEST_F(ResultsTest, Calculate_FailsAfterAValidRun_NothingOfTheValidRunStays)
+{
+    LoadAndClickCalculate(kExampleRun);
+    ASSERT_TRUE(window->PassedCriteria());
+    // The plate pasted again with S2 not specified in either series.
+    QString plate =
+        QString::fromUtf8(ReadWholeFile(QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/plate-8point.txt")));
+    plate.replace(u"1.348\t1.362\t"_s, u"N/S\tN/S\t"_s);
+    QGuiApplication::clipboard()->setText(plate);
+    window->SetActivePage(TfrmMainCombinedRd::RawDataPage);
+    Click(Button(u"pastePb"_s));
+    ASSERT_TRUE(Presenter().messages.empty()) << Messages();
+    ASSERT_TRUE(Button(u"calcCurvePb"_s)->isEnabled());
+    Click(Button(u"calcCurvePb"_s));
+
+    EXPECT_EQ(Presenter().Texts(), QStringList{UiText(185)});
+    EXPECT_FALSE(window->PassedCriteria());
+    EXPECT_EQ(window->LastResult(), nullptr);
+    for (const QString &edit : {u"interceptEd"_s, u"slopeEd"_s, u"corrCoefEd"_s})
+        EXPECT_TRUE(EditText(edit).isEmpty()) << edit.toStdString();
+    for (const QString &label : {u"regressResultLa"_s, u"qaResultsLa"_s, u"lblResultGridFootnote"_s})
+        EXPECT_TRUE(Label(label)->text().isEmpty()) << label.toStdString();
+    EXPECT_TRUE(Label(u"qaResultsLa"_s)->toolTip().isEmpty());
+    EXPECT_EQ(StandardsRow(1), (QStringList{u"S1"_s, Dec("8.000"), QString(), QString(), QString()}));
+    EXPECT_TRUE(Results()->Cell(1, 1).isEmpty());
+    EXPECT_FALSE(Button(u"resultsExportPb"_s)->isEnabled());
     EXPECT_TRUE(Button(u"calcCurvePb"_s)->isEnabled());
 }
 
