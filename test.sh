@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test:
+# Installs what is missing, checks the formatting, builds everything (warnings are errors) and runs every test:
 #  1. build/       the whole program with GCC: unit, window and tool tests (ctest); benchmarks built, not run;
 #                  every package file the build used must come from scripts/ensure-deps.sh
 #  2. build-asan/  the model libraries, their tests and the fuzz targets with Clang, AddressSanitizer and
@@ -14,8 +14,11 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
+echo "== Formatting =="
+scripts/check-format.sh
+
 echo "== Build (GCC) =="
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELOMYRA_WERROR=ON
 cmake --build build -j "$jobs"
 
 echo "== Packages =="
@@ -24,8 +27,10 @@ scripts/check-deps.sh build
 echo "== Tests (GCC) =="
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+# The second build is model-only on purpose: besides the sanitizers it proves that the model
+# libraries, their tests and the headless tool build without Qt Gui and Widgets.
 echo "== Build (Clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzz targets) =="
-CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELOMYRA_WERROR=ON \
     -DVELOMYRA_MODEL_ONLY=ON -DVELOMYRA_SANITIZE=ON -DVELOMYRA_FUZZ=ON -DVELOMYRA_BUILD_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 

@@ -1,23 +1,15 @@
 #include "CalcCommand.h"
+#include "RunJson.h"
 
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
-#include "core/Messages.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
-#include "files/BlockIO.h"
-#include "files/CombinedFileHandler.h"
 #include "files/ExportTexts.h"
-#include "plate/CellBlock.h"
-#include "plate/TextGrid.h"
+#include "files/RunSession.h"
 #include "run/MarnovelRdData.h"
-#include "run/RunCalculation.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QMimeData>
 
 #include <algorithm>
 #include <memory>
@@ -37,53 +29,6 @@ struct TCalcFailure
     QString message;
 };
 
-// The headless tool's side of a file load: curve type and concentrations go straight to
-// the run data object.
-class TRunDataCurveHost : public ICurveTypeHost
-{
-public:
-    explicit TRunDataCurveHost(TMarnovelData &data) : mData(data) {}
-    void SetCurveType(TCurveType pCurveType) override { mData.SetCurveType(pCurveType); }
-    void SetCurveType(TCurveType pCurveType, const QList<double> &pStdConc) override
-    {
-        mData.SetCurveType(pCurveType, pStdConc);
-    }
-
-private:
-    TMarnovelData &mData;
-};
-
-// Keeps the messages shown while it is installed.
-class TCollectingPresenter : public IPresenter
-{
-public:
-    TModalResult ShowMessage(const QString &text, TMsgDlgType, TMsgDlgButtons, const QString &) override
-    {
-        mTexts << text;
-        return TModalResult::mrOk;
-    }
-    bool AskFileName(TFileDialogKind, const QString &, const QString &, const QString &, QString &) override
-    {
-        return false;
-    }
-    QString Text() const { return mTexts.join(u' '); }
-
-private:
-    QStringList mTexts;
-};
-
-class TPresenterScope
-{
-public:
-    explicit TPresenterScope(IPresenter &presenter) : mPrevious(&GetPresenter()) { SetPresenter(&presenter); }
-    ~TPresenterScope() { SetPresenter(mPrevious); }
-    TPresenterScope(const TPresenterScope &) = delete;
-    TPresenterScope &operator=(const TPresenterScope &) = delete;
-
-private:
-    IPresenter *mPrevious;
-};
-
 int CurvePoints(TCurveType curve)
 {
     return curve == CURVE_8POINT ? 8 : 4;
@@ -94,12 +39,21 @@ QString Quoted(const QString &fileName)
     return u'"' + fileName + u'"';
 }
 
-// One line: the file and what is wrong with it. Errors that are not about the file
-// (programming errors) keep their full message.
-TCalcFailure FileFailure(const QString &fileName, const MarnovelException &error)
+// One line: the file and what is wrong with it.
+[[noreturn]] void Fail(const QString &fileName, const QString &reason)
 {
-    return {EXIT_USAGE_OR_LOAD,
-            Quoted(fileName) + u": "_s + (error.Reason().isEmpty() ? error.Message() : error.Reason())};
+    throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(fileName) + u": "_s + reason};
+}
+
+// A refused step of the run ends the command with its reason.
+void Check(const TRunStepResult &step)
+{
+    if (step.Ok())
+        return;
+    const int status =
+        step.Status == TRunStepResult::NotCalculable ? EXIT_NOT_CALCULABLE : EXIT_USAGE_OR_LOAD;
+    throw TCalcFailure{status,
+                       step.FileName.isEmpty() ? step.Reason : Quoted(step.FileName) + u": "_s + step.Reason};
 }
 
 // An output that names an input or another output would destroy what it replaces; both
@@ -129,107 +83,48 @@ void CheckOutputsDistinct(const TCliOptions &options)
         const TNamedFile &output = outputs.at(i);
         for (const TNamedFile &input : inputs) {
             if (IsSameFile(output.path, input.path))
-                throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(output.path) + u": "_s + output.name +
-                                                           u" names "_s + input.name +
-                                                           u"; an output must not overwrite an input."_s};
+                Fail(output.path,
+                     output.name + u" names "_s + input.name + u"; an output must not overwrite an input."_s);
         }
         for (qsizetype j = i + 1; j < outputs.size(); ++j) {
             if (IsSameFile(output.path, outputs.at(j).path))
-                throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(output.path) + u": "_s + output.name +
-                                                           u" and "_s + outputs.at(j).name +
-                                                           u" name the same file."_s};
+                Fail(output.path, output.name + u" and "_s + outputs.at(j).name + u" name the same file."_s);
         }
     }
 }
 
-void LoadRunFile(const QString &fileName, TCombinedFileHandler &handler, TRunDetails &details)
+QString ReadPlateFile(const QString &fileName)
 {
-    TSystemInfo info;
-    handler.SetSystemInfo(&info);
-    TFileLoadResult result = FL_OK;
+    if (const QString problem = InputFileProblem(fileName); !problem.isEmpty())
+        Fail(fileName, problem);
+    if (QFileInfo(fileName).size() > MaxPlateFileBytes)
+        Fail(fileName, u"the file is too large to be a plate reader's output."_s);
     try {
-        result = handler.LoadDataAndFormat(fileName);
+        return DecodeText(ReadWholeFile(fileName));
     } catch (const MarnovelException &error) {
-        handler.SetSystemInfo(nullptr);
-        throw FileFailure(fileName, error);
+        Fail(fileName, error.Reason().isEmpty() ? error.Message() : error.Reason());
     }
-    handler.SetSystemInfo(nullptr);
-    if (result == FL_DATECONVERTERROR)
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD,
-                           Quoted(fileName) + u": "_s + UiText(125) + u" (the run date cannot be read)"_s};
-    if (result == FL_WRONGTYPE)
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(fileName) + u": "_s + UiText(371)};
-
-    details.RunDate = info.RunDate;
-    details.RunNumber = info.UserInfoValue(info.RunNumberName());
-    details.KitBatchNumber = info.UserInfoValue(info.KitBatchNumberName());
-    details.OperatorName = info.UserInfoValue(info.OperatorName());
 }
 
-void LoadPlateAndFormat(const TCliOptions &options, TMarnovelRdData &data, TCombinedFileHandler &handler,
-                        TRunDetails &details)
+// The layout first: a plate narrower than it is then refused as the window refuses such a paste.
+void LoadPlateAndFormat(const TCliOptions &options, TRunSession &session)
 {
-    if (const QString problem = InputFileProblem(options.plateFile); !problem.isEmpty())
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.plateFile) + u": "_s + problem};
-    if (QFileInfo(options.plateFile).size() > MaxPlateFileBytes)
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD,
-                           Quoted(options.plateFile) +
-                               u": the file is too large to be a plate reader's output."_s};
-    QMimeData mime;
-    try {
-        mime.setText(DecodeText(ReadWholeFile(options.plateFile)));
-        // The parser's own message becomes part of the one error message.
-        TCollectingPresenter collector;
-        bool loaded = false;
-        {
-            const TPresenterScope scope(collector);
-            loaded = data.loadDataObject(&mime);
-        }
-        if (!loaded)
-            throw TCalcFailure{EXIT_USAGE_OR_LOAD,
-                               Quoted(options.plateFile) + u": "_s + collector.Text() +
-                                   u" The plate text must be 8 lines of tab-separated values."_s};
-    } catch (const EPlateTextOverflow &) {
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD,
-                           Quoted(options.plateFile) +
-                               u": the plate text does not fit a plate of 8 rows and 12 columns."_s};
-    } catch (const MarnovelException &error) {
-        throw FileFailure(options.plateFile, error);
-    }
-    if (!data.ExtentsValid())
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.plateFile) + u": "_s + UiText(118) +
-                                                   u" (more than 12 values on a line)"_s};
-
-    TFileLoadResult result = FL_OK;
-    try {
-        result = handler.LoadFormat(options.formatFile);
-    } catch (const MarnovelException &error) {
-        throw FileFailure(options.formatFile, error);
-    }
-    if (result == FL_WRONGTYPE)
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.formatFile) + u": "_s + UiText(371)};
-    if (result != FL_OK)
-        throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(options.formatFile) + u": "_s + UiText(125)};
-
-    const TCurveType curve = data.GetCurveType();
-    if (options.curvePoints && *options.curvePoints != CurvePoints(curve))
+    Check(session.LoadFormat(options.formatFile));
+    const int points = CurvePoints(session.CurveType());
+    if (options.curvePoints && *options.curvePoints != points)
         throw TCalcFailure{
             EXIT_USAGE_OR_LOAD,
             u"--curve %1 does not match the format file, whose standards are laid out for a %2-point curve."_s
                 .arg(*options.curvePoints)
-                .arg(CurvePoints(curve))};
+                .arg(points)};
     if (options.stdConc) {
-        if (const auto problem = CheckStdConc(*options.stdConc, CurvePoints(curve)))
+        if (const auto problem = CheckStdConc(*options.stdConc, points))
             throw TCalcFailure{EXIT_USAGE_OR_LOAD, *problem};
-        QList<double> concentrations = *options.stdConc;
-        concentrations.append(0.0);
-        data.SetCurveType(curve, concentrations);
+        Check(session.SetStdConc(QList<double>(*options.stdConc) << 0.0));
     }
-
-    details.RunDate = options.runDate.value_or(QDate::currentDate());
-    details.RunNumber = options.runNumber;
-    details.KitBatchNumber = options.kitBatchNumber;
-    details.OperatorName = options.operatorName;
+    Check(session.SetPlateText(ReadPlateFile(options.plateFile), options.plateFile));
+    session.SetDetails({options.runDate.value_or(QDate::currentDate()), options.runNumber,
+                        options.kitBatchNumber, options.operatorName});
 }
 
 QString Column(const TStringGridData &table, int col, int row)
@@ -237,58 +132,6 @@ QString Column(const TStringGridData &table, int col, int row)
     if (col < 0 || col >= table.size() || row < 0 || row >= table.at(col).size())
         return QString();
     return table.at(col).at(row);
-}
-
-QByteArray JsonText(const TMarnovelRdData &data, const TRunCalculationResult &result,
-                    const TRunDetails &details)
-{
-    QJsonObject runDetails;
-    runDetails.insert(u"runDate"_s, details.RunDate.toString(Qt::ISODate));
-    runDetails.insert(u"runNumber"_s, details.RunNumber);
-    runDetails.insert(u"kitBatchNumber"_s, details.KitBatchNumber);
-    runDetails.insert(u"operator"_s, details.OperatorName);
-
-    QJsonArray standards;
-    const TStringGridData &table = result.StandardsTable;
-    const int rows = table.isEmpty() ? 0 : static_cast<int>(table.first().size());
-    for (int row = 1; row < rows; ++row) {
-        QJsonObject standard;
-        standard.insert(u"name"_s, Column(table, 0, row));
-        standard.insert(u"conc"_s, Column(table, 1, row));
-        standard.insert(u"mean"_s, Column(table, 2, row));
-        standard.insert(u"cv"_s, Column(table, 3, row));
-        standard.insert(u"qc"_s, Column(table, 4, row));
-        standard.insert(u"pass"_s, Column(table, 5, row) == u"-1");
-        standards.append(standard);
-    }
-
-    QJsonObject curve;
-    curve.insert(u"intercept"_s, result.InterceptText);
-    curve.insert(u"slope"_s, result.SlopeText);
-    curve.insert(u"correlation"_s, result.CorrelationText);
-    curve.insert(u"correlationPass"_s, result.CorrelationPass);
-
-    QJsonArray results;
-    for (const TRunSubjectResult &subject : result.Subjects) {
-        QJsonObject entry;
-        entry.insert(u"id"_s, subject.Id);
-        entry.insert(u"result"_s, StripMarkup(subject.ResultText));
-        entry.insert(u"marks"_s, QJsonArray::fromStringList(subject.Marks));
-        entry.insert(u"value"_s, subject.Value ? QJsonValue(*subject.Value) : QJsonValue(QJsonValue::Null));
-        results.append(entry);
-    }
-
-    QJsonObject root;
-    root.insert(u"runDetails"_s, runDetails);
-    root.insert(u"curveType"_s, CurvePoints(data.GetCurveType()));
-    root.insert(u"standards"_s, standards);
-    root.insert(u"curve"_s, curve);
-    root.insert(u"valid"_s, result.Valid);
-    root.insert(u"verdict"_s, result.VerdictText);
-    root.insert(u"plateWashNote"_s, result.PlateWashNote);
-    root.insert(u"results"_s, results);
-    root.insert(u"footnotes"_s, QJsonArray::fromStringList(result.FootnoteLines));
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
 // Columns padded to their widest text, two blanks apart; no line ends in blanks (an empty
@@ -374,72 +217,29 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
     TCalcOutcome outcome;
     try {
         CheckOutputsDistinct(options);
-
-        // As in the main window: every block shows its identifier.
-        OWCellBlockBase::SetIdentifierCount(1);
-        OWCellBlockBase::Reset();
-        TMarnovelRdData data;
-        TRunDataCurveHost host(data);
-        TCombinedFileHandler handler;
-        handler.SetRunData(&data);
-        handler.SetCurveTypeHost(&host);
-
-        TRunDetails details;
+        TRunSession session;
         if (options.PlateMode())
-            LoadPlateAndFormat(options, data, handler, details);
+            LoadPlateAndFormat(options, session);
         else
-            LoadRunFile(options.runFile, handler, details);
-        // Blocks and concentrations come from the format file or the run data file, the
-        // plate text from the plate file or the run data file.
-        const QString &layoutFile = options.PlateMode() ? options.formatFile : options.runFile;
-        const QString &plateFile = options.PlateMode() ? options.plateFile : options.runFile;
-
-        TRunCalculationResult result;
-        try {
-            CheckPlateFitsLayout(data);
-        } catch (const ERunNotCalculable &error) {
-            throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(plateFile) + u": "_s + error.Message()};
-        }
-        try {
-            result = CalculateRun(data);
-        } catch (const ERunNotCalculable &error) {
-            throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(layoutFile) + u": "_s + error.Message()};
-        } catch (const EMathError &) {
-            throw TCalcFailure{EXIT_NOT_CALCULABLE, UiText(185)};
-        } catch (const TCustomInvalidExtentsException &) {
-            throw TCalcFailure{EXIT_USAGE_OR_LOAD, Quoted(plateFile) + u": "_s + UiText(118)};
-        }
+            Check(session.LoadRun(options.runFile));
+        Check(session.Calculate());
+        const TMarnovelRdData &data = session.Data();
+        const TRunCalculationResult &result = *session.LastResult();
+        const TRunDetails &details = session.Details();
 
         // Everything is computed before the first byte is written.
         QList<std::pair<QString, QString>> exportFiles;
         if (!options.resultsExportFile.isEmpty())
-            AddOutput(options.resultsExportFile, BuildResultsExportText(data, result, details),
-                      outcome.standardOutput, exportFiles);
-        if (!options.dataExportFile.isEmpty()) {
-            TTextGrid grid;
-            FillRawDataGrid(data, grid);
-            AddOutput(options.dataExportFile, BuildRawDataExportText(data, result, details, grid),
-                      outcome.standardOutput, exportFiles);
-        }
+            AddOutput(options.resultsExportFile, session.ResultsExportText(), outcome.standardOutput,
+                      exportFiles);
+        if (!options.dataExportFile.isEmpty())
+            AddOutput(options.dataExportFile, session.RawDataExportText(), outcome.standardOutput,
+                      exportFiles);
         if (options.json)
-            outcome.standardOutput += JsonText(data, result, details);
+            outcome.standardOutput += RunJsonText(session);
         else if (!options.StdoutTaken())
             outcome.standardOutput += SummaryText(data, result, details).toUtf8();
-
-        QByteArray runFileBytes;
-        if (!options.saveFile.isEmpty()) {
-            TSystemInfo info;
-            info.mData = &data;
-            info.RunDate = details.RunDate;
-            info.SetUserInfoValue(info.RunNumberName(), details.RunNumber);
-            info.SetUserInfoValue(info.KitBatchNumberName(), details.KitBatchNumber);
-            info.SetUserInfoValue(info.OperatorName(), details.OperatorName);
-            info.SetUserInfoValue(info.RawDataRowsName(), QString::number(std::max(data.YExtent(), 0)));
-            info.SetUserInfoValue(info.RawDataColsName(), QString::number(std::max(data.XExtent(), 0)));
-            handler.SetSystemInfo(&info);
-            runFileBytes = handler.DataAndFormatFileBytes();
-            handler.SetSystemInfo(nullptr);
-        }
+        const QByteArray runFileBytes = options.saveFile.isEmpty() ? QByteArray() : session.RunFileBytes();
 
         // Every file goes to its temporary file first, and the temporary files are renamed
         // only when all are complete: a full disk or a missing folder changes none of them.
@@ -461,7 +261,7 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
                 writer->Commit();
             }
         } catch (const MarnovelException &error) {
-            throw FileFailure(target, error);
+            Fail(target, error.Reason().isEmpty() ? error.Message() : error.Reason());
         }
     } catch (const TCalcFailure &failure) {
         outcome.status = failure.status;

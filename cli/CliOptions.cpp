@@ -94,6 +94,7 @@ Output options:
   --data-export FILE      write the raw data export text ("-": standard output)
   --save RUN.vdf          write a run data file of the run
   --json                  print the results as one JSON object instead of the summary
+                          (described by cli/velomyra-cli.schema.json)
 
 Exit status:
   0  calculated, whatever the verdict

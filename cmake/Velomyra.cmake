@@ -12,6 +12,9 @@ set(VELOMYRA_COMPILE_DEFINITIONS
 function(velomyra_target_defaults target)
     target_compile_definitions(${target} PRIVATE ${VELOMYRA_COMPILE_DEFINITIONS})
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    if(VELOMYRA_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
 endfunction()
 
 # velomyra_add_library(NAME SOURCES ... DEPENDS ...)

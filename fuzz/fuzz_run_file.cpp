@@ -65,8 +65,8 @@ void LoadBoth(const QString &input, bool withData)
         else
             handler.SaveFormat(copy);
     } catch (const MarnovelException &) {
-        // An unreadable run date in the record cannot be written back; nothing to check.
-        return;
+        // The run date is kept as a date, so whatever loaded can be written back.
+        std::abort();
     }
     const int standards = run.StdBlocks().GetCount();
     const int subjects = run.RawData().GetCount();

@@ -17,7 +17,9 @@ public:
         : mMessage(std::move(message)), mReason(std::move(reason)), mUtf8(mMessage.toUtf8())
     {
     }
-    const QString &Message() const noexcept { return mMessage; }
+    // The text to show, whichever field a subclass keeps it in: a generic handler
+    // shows this and never reads the fields itself.
+    virtual QString Message() const { return mMessage; }
     // Empty for errors that are not about a file (programming errors among them).
     const QString &Reason() const noexcept { return mReason; }
     const char *what() const noexcept override { return mUtf8.constData(); }
@@ -28,12 +30,22 @@ private:
     QByteArray mUtf8;
 };
 
-// Keeps its text in its own field; handlers show fMessage.
+// Keeps its text in its own field (the base message stays empty); the specific
+// handlers show fMessage, generic ones get the same text from Message().
 class TMBCharException : public MarnovelException
 {
 public:
-    explicit TMBCharException(QString message) : MarnovelException(QString()), fMessage(std::move(message)) {}
+    explicit TMBCharException(QString message)
+        : MarnovelException(QString()), fMessage(std::move(message)), mUtf8(fMessage.toUtf8())
+    {
+    }
+    QString Message() const override { return fMessage; }
+    const char *what() const noexcept override { return mUtf8.constData(); }
+
     QString fMessage;
+
+private:
+    QByteArray mUtf8;
 };
 
 // An index or value outside its allowed range.

@@ -80,7 +80,8 @@ QString DecodeUtf32(QByteArrayView bytes, bool bigEndian)
 QString Decode(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    // The UTF-16 decoder passes unpaired surrogates through.
+    return ReplaceLoneSurrogates(decoder.decode(bytes));
 }
 
 bool StartsWith(const QByteArray &bytes, std::initializer_list<unsigned char> mark)
@@ -167,6 +168,21 @@ QString DecodeText(const QByteArray &bytes)
     if (StartsWith(bytes, {0xFE, 0xFF}))
         return Decode(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
     return DecodeWindows1252(bytes);
+}
+
+QString ReplaceLoneSurrogates(QString text)
+{
+    if (text.isValidUtf16())
+        return text;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return text;
 }
 
 QStringList SplitLines(const QString &text)

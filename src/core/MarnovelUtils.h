@@ -16,8 +16,12 @@ QString GetSectionValue(const QStringList &lines, const QString &section, const 
 bool IsEnterKey(int key);
 
 // Text of a file or resource: the encoding named by its byte-order mark (UTF-8, UTF-16 LE/BE,
-// UTF-32 LE/BE), Windows-1252 without one. The mark itself is not part of the text.
+// UTF-32 LE/BE), Windows-1252 without one. The mark itself is not part of the text, and
+// neither is a lone surrogate (ReplaceLoneSurrogates).
 QString DecodeText(const QByteArray &bytes);
+// Every surrogate that is not half of a pair becomes U+FFFD: such a text cannot be written
+// as UTF-8 or JSON.
+QString ReplaceLoneSurrogates(QString text);
 // Lines ended by CR LF, LF or CR; a final line end adds no empty line.
 QStringList SplitLines(const QString &text);
 

@@ -75,6 +75,10 @@ QString TextAfter(const QString &text, const QString &sep);
 bool IsInList(const QString &text, const QStringList &list);
 QString RepeatChar(QChar c, int n);
 QString StripMarkup(const QString &text);
+// A column heading as short lines, each centred on the longest word by leading blanks:
+// words end at blanks and hyphens (a hyphen stays with its word), CR LF starts a new
+// piece, and words of one character (or two ending in "-") join the word before them.
+QStringList SplitHeading(const QString &text);
 bool ContainsNoInvalidChar(const QString &text);
 // Every control character (C0, DEL, C1) replaced by a blank: texts read from files must
 // not split export columns or lines, nor reach a terminal as escape sequences.

@@ -51,6 +51,20 @@ bool ReadInt(QStringView text, int &value)
     return true;
 }
 
+// An optional sign and more digits than an int holds.
+bool IsLongExponent(QStringView text)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        ++i;
+    if (i >= text.size())
+        return false;
+    for (; i < text.size(); ++i)
+        if (!IsAsciiDigit(text[i]))
+            return false;
+    return true;
+}
+
 [[noreturn]] void RaiseNotAFloat(const QString &text)
 {
     throw EConvertError(QStringLiteral("'") + text + QStringLiteral("' is not a valid floating point value"));
@@ -115,8 +129,15 @@ TNumberLayout LayOutNumberText(QStringView input, QChar separator)
     if (point >= 0)
         fractionPositions = (exponentAt >= 0 ? exponentAt : length) - point - 1;
     if (exponentAt >= 0) {
+        const QStringView exponentText(s.constData() + exponentAt + 1, length - exponentAt - 1);
         int exponent = 0;
-        if (ReadInt(QStringView(s.constData() + exponentAt + 1, length - exponentAt - 1), exponent)) {
+        bool isExponent = ReadInt(exponentText, exponent);
+        if (!isExponent && IsLongExponent(exponentText)) {
+            // Beyond int: far below any double's magnitude reads as zero, far above is no number.
+            isExponent = true;
+            exponent = exponentText.startsWith(QLatin1Char('-')) ? -4000 : 4001;
+        }
+        if (isExponent) {
             // An exponent too large for any double would only build enormous texts.
             if (std::abs(static_cast<long long>(exponent)) > 4000)
                 RaiseNotAFloat(input.toString());

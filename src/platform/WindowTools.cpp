@@ -271,3 +271,18 @@ int GroupBoxCaptionHeight(const QWidget *window, const QGroupBox *groupBox)
         return 0;
     return QFontMetrics(groupBox->font()).height() + (groupBox->isFlat() ? 0 : 1);
 }
+
+int CaptionWidth(const QWidget *window)
+{
+    if (!window)
+        return 0;
+    QString caption = window->windowTitle();
+    const QString program = QGuiApplication::applicationDisplayName();
+    if (!program.isEmpty() && !caption.endsWith(program))
+        caption = caption.isEmpty() ? program : caption + QStringLiteral(" \u2014 ") + program;
+    QFont bold = window->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    // Icon and three buttons, each about as wide as the bar is high, and the bar's margins.
+    return metrics.horizontalAdvance(caption) + 4 * (metrics.height() + 8) + 16;
+}

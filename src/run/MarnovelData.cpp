@@ -64,25 +64,57 @@ QString TMarnovelData::QcResultText(const QString &text, int /*index*/) const
 
 // ---- plate text ----------------------------------------------------------------------
 
+QString PlateTextProblemText(TPlateTextProblem problem)
+{
+    switch (problem) {
+    case TPlateTextProblem::None:
+        break;
+    case TPlateTextProblem::NoDataObject:
+        return QStringLiteral("dataObj = nil");
+    case TPlateTextProblem::NoText:
+        return UiText(126);
+    case TPlateTextProblem::WrongLineCount:
+        return UiText(118);
+    }
+    return QString();
+}
+
+namespace {
+
+bool ShowPlateTextProblem(TPlateTextProblem problem)
+{
+    if (problem == TPlateTextProblem::None)
+        return true;
+    ShowErrorMessage(PlateTextProblemText(problem));
+    return false;
+}
+
+} // namespace
+
 bool TMarnovelData::loadDataObject(const QMimeData *dataObj)
 {
-    ClearMData();
-    if (dataObj == nullptr) {
-        ShowErrorMessage(QStringLiteral("dataObj = nil"));
-        mLastPasteGood = false;
-        return mLastPasteGood;
-    }
-    if (!dataObj->hasText()) {
-        ShowErrorMessage(UiText(126));
-        mLastPasteGood = false;
-        return mLastPasteGood;
-    }
-    mLastPasteGood = false;
-    mLastPasteGood = ParsePlateLines(SplitLines(dataObj->text()));
-    return mLastPasteGood;
+    return ShowPlateTextProblem(ParseDataObject(dataObj));
 }
 
 bool TMarnovelData::loadDataObject(const TStringGridData &data)
+{
+    return ShowPlateTextProblem(ParseDataObject(data));
+}
+
+TPlateTextProblem TMarnovelData::ParseDataObject(const QMimeData *dataObj)
+{
+    ClearMData();
+    mLastPasteGood = false;
+    if (dataObj == nullptr)
+        return TPlateTextProblem::NoDataObject;
+    if (!dataObj->hasText())
+        return TPlateTextProblem::NoText;
+    const TPlateTextProblem problem = ParsePlateLines(SplitLines(dataObj->text()));
+    mLastPasteGood = problem == TPlateTextProblem::None;
+    return problem;
+}
+
+TPlateTextProblem TMarnovelData::ParseDataObject(const TStringGridData &data)
 {
     ClearMData();
     // Refuse oversized grids before building their lines.
@@ -110,14 +142,15 @@ bool TMarnovelData::loadDataObject(const TStringGridData &data)
         lines.append(cells.join(PlateTextSeparator));
     }
     mLastPasteGood = false;
-    mLastPasteGood = ParsePlateLines(lines);
-    return mLastPasteGood;
+    const TPlateTextProblem problem = ParsePlateLines(lines);
+    mLastPasteGood = problem == TPlateTextProblem::None;
+    return problem;
 }
 
-bool TMarnovelData::ParsePlateLines(const QStringList &lines)
+TPlateTextProblem TMarnovelData::ParsePlateLines(const QStringList &lines)
 {
     if (lines.isEmpty())
-        return true;
+        return TPlateTextProblem::None;
 
     // Checked up front so that nothing at all is stored from text that does not fit.
     qsizetype widest = 0;
@@ -155,13 +188,11 @@ bool TMarnovelData::ParsePlateLines(const QStringList &lines)
         }
     }
 
-    if (lines.size() != PlateRowCount) {
-        ShowErrorMessage(UiText(118));
-        return false;
-    }
+    if (lines.size() != PlateRowCount)
+        return TPlateTextProblem::WrongLineCount;
     mXExtent = static_cast<int>(widest) + 1;
     mYExtent = PlateRowCount + 1;
-    return true;
+    return TPlateTextProblem::None;
 }
 
 QString TMarnovelData::PlateText(int col, int row) const

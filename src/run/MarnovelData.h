@@ -36,6 +36,18 @@ public:
     using MarnovelException::MarnovelException;
 };
 
+// Why a plate text was not taken (loadDataObject).
+enum class TPlateTextProblem
+{
+    None,
+    NoDataObject,   // "dataObj = nil"
+    NoText,         // text 126
+    WrongLineCount, // text 118: not 8 lines
+};
+
+// The message loadDataObject shows for a problem; empty for None.
+QString PlateTextProblemText(TPlateTextProblem problem);
+
 // Columns and rows of the subject result grid (without the identifier column).
 struct TResultGridCount
 {
@@ -96,6 +108,9 @@ public:
     virtual bool loadDataObject(const QMimeData *dataObj);
     // A grid of text, outer index = row (as stored in run data files); same parser.
     virtual bool loadDataObject(const TStringGridData &data);
+    // The parses underneath: the same, but silent; they return why the text was not taken.
+    TPlateTextProblem ParseDataObject(const QMimeData *dataObj);
+    TPlateTextProblem ParseDataObject(const TStringGridData &data);
 
     // ---- calculation -----------------------------------------------------------------
     virtual bool doCanCalc() const = 0;
@@ -179,9 +194,9 @@ public:
     }
 
 protected:
-    // Shared by both loads. Returns false after showing text 118 when the line count is
-    // not 8; EPlateTextOverflow (nothing stored) when the lines do not fit the matrix.
-    bool ParsePlateLines(const QStringList &lines);
+    // Shared by both loads: WrongLineCount when the line count is not 8; EPlateTextOverflow
+    // (nothing stored) when the lines do not fit the matrix.
+    TPlateTextProblem ParsePlateLines(const QStringList &lines);
 
     std::unique_ptr<OWCells> mStdBlocks;
     std::unique_ptr<OWCells> mRawData;

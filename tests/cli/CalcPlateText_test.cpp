@@ -1,12 +1,15 @@
 // The tool reads a plate the same way whatever the language, the regional separators in the
 // settings store, and whether the plate comes from a plate file or a saved run.
 
+#include "support/LanguageGuard.h"
 #include "support/TestSupport.h"
 
 #include "core/MarnovelUtils.h"
 #include "core/RegionalGuard.h"
 #include "core/Registry.h"
 #include "core/UiTextManager.h"
+
+#include "CliTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,16 +25,9 @@ namespace {
 
 QJsonObject CalcJson(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(VELOMYRA_CLI_PATH), QStringList{u"calc"_s} << arguments << u"--json"_s);
-    EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(u' ').toStdString();
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
-}
-
-QString Example(const char *name)
-{
-    return QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/") + QString::fromUtf8(name);
+    const CliRun run = RunCli(QStringList{u"calc"_s} << arguments << u"--json"_s);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    return QJsonDocument::fromJson(run.out).object();
 }
 
 QStringList PlateArguments(const QString &plateFile)
@@ -98,9 +94,11 @@ TEST_F(CalcPlateText, GermanStored_ExamplePlatesNotSpecifiedWellsStayNotSpecifie
     WriteRegistryText(u"Locale"_s, u"LOCALE_GERMAN"_s);
     const QJsonObject german = CalcJson(PlateArguments(Example("plate-8point.txt")));
     WriteRegistryText(u"Locale"_s, u"LOCALE_ENGLISH"_s);
-    GetTranslationManager().LoadResource(u"LOCALE_GERMAN"_s);
-    const QString germanMarker = UiText(64);
-    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
+    QString germanMarker;
+    {
+        const TestSupport::LanguageGuard language(u"LOCALE_GERMAN"_s);
+        germanMarker = UiText(64);
+    }
 
     EXPECT_EQ(ValuesAndMarks(german), english);
     EXPECT_EQ(ResultTexts(german).count(germanMarker), 2);

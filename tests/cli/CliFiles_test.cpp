@@ -98,8 +98,9 @@ TEST_P(CliRefusalTest, Calc_Refused_OneLineNamingTheFileAndNothingWritten)
     EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     ASSERT_EQ(FolderEntries(folder.path()), entries);
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (QFileInfo(Path(entries.at(i))).isFile())
+        if (QFileInfo(Path(entries.at(i))).isFile()) {
             EXPECT_EQ(ReadWholeFile(Path(entries.at(i))), before.at(i)) << entries.at(i).toStdString();
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include "core/MarnovelUtils.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -20,10 +21,28 @@ struct CliRun
     QString err;
 };
 
+// The tool takes month names, and the number separators the settings store does not hold,
+// from the system locale. It runs under the C locale unless a test names another, and so
+// does this process, whose expected texts (TestSupport::Dec) must follow the same separators.
+inline const bool CliTestLocalePinned = qputenv("LC_ALL", "C");
+
+// A setup that runs the tool under another locale.
+inline std::function<void(QProcess &)> UnderLocale(const QString &locale)
+{
+    return [locale](QProcess &process) {
+        QProcessEnvironment environment = process.processEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), locale);
+        process.setProcessEnvironment(environment);
+    };
+}
+
 // `setup` adjusts the process before it starts (working folder, standard output, limits).
 inline CliRun RunCli(const QStringList &arguments, const std::function<void(QProcess &)> &setup = {})
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    process.setProcessEnvironment(environment);
     if (setup)
         setup(process);
     process.start(QStringLiteral(VELOMYRA_CLI_PATH), arguments);

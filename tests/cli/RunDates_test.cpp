@@ -1,5 +1,7 @@
 // The run date of a run file through the tool, whatever date settings the lab's computer
 // has: the file's yyyy-mm-dd date is read, shown and written back unchanged.
+#include "CliTestSupport.h"
+
 #include "core/RegionalGuard.h"
 #include "support/TestSupport.h"
 
@@ -16,30 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct CliRun
-{
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-CliRun RunCli(const QStringList &arguments, const QString &locale = QString())
-{
-    QProcess process;
-    if (!locale.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"LC_ALL"_s, locale);
-        process.setProcessEnvironment(environment);
-    }
-    process.start(QStringLiteral(VELOMYRA_CLI_PATH), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(u' ').toStdString();
-    CliRun run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 // The example run with another run date.
 QString ExampleRunDated(const QTemporaryDir &folder, const QString &isoDate)
@@ -104,8 +82,8 @@ TEST(CliRunDates, Summary_ShowsMonthNameOfTheSystemLocale)
         {"fr_FR.UTF-8", "09/d\u00E9c/2026"},
     };
     for (const auto &c : cases) {
-        const CliRun run =
-            RunCli({u"calc"_s, QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf")}, Q(c.locale));
+        const CliRun run = RunCli({u"calc"_s, QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf")},
+                                  UnderLocale(Q(c.locale)));
         EXPECT_EQ(run.status, 0) << c.locale << ": " << run.err.toStdString();
         EXPECT_TRUE(QString::fromUtf8(run.out).contains(Q(c.date))) << c.locale << "\n"
                                                                     << run.out.toStdString();

@@ -1,5 +1,6 @@
 #include "CliTestSupport.h"
 
+#include "support/LanguageGuard.h"
 #include "support/TestSupport.h"
 
 #include "core/MarnovelUtils.h"
@@ -159,9 +160,11 @@ TEST_F(CliTest, Calc_StoredLocale_SelectsCatalogueElseEnglish)
     for (const auto &entry : cases) {
         WriteRegistryText(u"Locale"_s, QString::fromUtf8(entry.locale));
         const CliRun run = RunCli({u"calc"_s, Example("run-8point.vdf"), u"--json"_s});
-        GetTranslationManager().LoadResource(QString::fromUtf8(entry.catalogue));
-        const QString expected = UiText(87);
-        GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
+        QString expected;
+        {
+            const TestSupport::LanguageGuard language(QString::fromUtf8(entry.catalogue));
+            expected = UiText(87);
+        }
         ASSERT_EQ(run.status, 0) << entry.locale << run.err.toStdString();
         EXPECT_EQ(QJsonDocument::fromJson(run.out).object().value(u"verdict"_s).toString(), expected)
             << entry.locale;

@@ -64,11 +64,9 @@ class FileDialogsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TestSupport::Presenter().Clear();
         for (const DialogCase &dialog : kDialogs)
             RemoveValue(dialog.valueName);
     }
-    void TearDown() override { TestSupport::Presenter().Clear(); }
 };
 
 TEST_F(FileDialogsTest, FirstUse_StartsInDefaultFolderWithFixedFilter)

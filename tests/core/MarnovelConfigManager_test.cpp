@@ -44,14 +44,7 @@ void WriteFile(const QString &path)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
 }
 
-class ConfigManagerTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { TestSupport::Presenter().Clear(); }
-    void TearDown() override { TestSupport::Presenter().Clear(); }
-};
-
-TEST_F(ConfigManagerTest, Construction_Defaults)
+TEST(ConfigManagerTest, Construction_Defaults)
 {
     const TMarnovelConfigManager config({});
     EXPECT_FALSE(config.GetIsSingleCriteria());
@@ -61,7 +54,7 @@ TEST_F(ConfigManagerTest, Construction_Defaults)
     EXPECT_EQ(config.SoftwareVersionGroup(), u"Software/Parvenox/5.3.0"_s);
 }
 
-TEST_F(ConfigManagerTest, CommandLine_SwitchVariants)
+TEST(ConfigManagerTest, CommandLine_SwitchVariants)
 {
     struct Case
     {
@@ -90,7 +83,7 @@ TEST_F(ConfigManagerTest, CommandLine_SwitchVariants)
     }
 }
 
-TEST_F(ConfigManagerTest, DefaultFolders_UnderUsersDocumentsFolder)
+TEST(ConfigManagerTest, DefaultFolders_UnderUsersDocumentsFolder)
 {
     const TMarnovelConfigManager config({});
     const QString base = TestSupport::HomeDir() + u"/Documents/Velomyra_RD"_s;
@@ -104,7 +97,7 @@ TEST_F(ConfigManagerTest, DefaultFolders_UnderUsersDocumentsFolder)
     EXPECT_EQ(config.GetErrorsFolder(), base + u"/Errors/"_s);
 }
 
-TEST_F(ConfigManagerTest, DefaultFolders_DocumentsFolderGivenOrUnknown)
+TEST(ConfigManagerTest, DefaultFolders_DocumentsFolderGivenOrUnknown)
 {
     const struct
     {
@@ -122,7 +115,7 @@ TEST_F(ConfigManagerTest, DefaultFolders_DocumentsFolderGivenOrUnknown)
     }
 }
 
-TEST_F(ConfigManagerTest, FolderValues_MissingOrEmpty_ReturnAndStoreDefault)
+TEST(ConfigManagerTest, FolderValues_MissingOrEmpty_ReturnAndStoreDefault)
 {
     const TMarnovelConfigManager config({});
     const struct
@@ -149,14 +142,14 @@ TEST_F(ConfigManagerTest, FolderValues_MissingOrEmpty_ReturnAndStoreDefault)
     }
 }
 
-TEST_F(ConfigManagerTest, DefaultLocale_WritesLocaleValue)
+TEST(ConfigManagerTest, DefaultLocale_WritesLocaleValue)
 {
     TMarnovelConfigManager config({});
     config.SetDefaultLocale(u"LOCALE_GERMAN"_s);
     EXPECT_EQ(StoredValue(u"Locale"_s).toString(), u"LOCALE_GERMAN"_s);
 }
 
-TEST_F(ConfigManagerTest, SavedFormLocation_MissingUnreadableOrStored)
+TEST(ConfigManagerTest, SavedFormLocation_MissingUnreadableOrStored)
 {
     TMarnovelConfigManager config({});
     StoreRaw(u"frmTestX"_s, QVariant());
@@ -172,7 +165,7 @@ TEST_F(ConfigManagerTest, SavedFormLocation_MissingUnreadableOrStored)
     EXPECT_EQ(StoredValue(u"frmTestY"_s).toString(), u"left"_s);
 }
 
-TEST_F(ConfigManagerTest, CreateDefaultFolders_CreatesWholeTreeSilently)
+TEST(ConfigManagerTest, CreateDefaultFolders_CreatesWholeTreeSilently)
 {
     QTemporaryDir documents;
     const TMarnovelConfigManager config({}, documents.path() + u"/deep/docs"_s);
@@ -187,7 +180,7 @@ TEST_F(ConfigManagerTest, CreateDefaultFolders_CreatesWholeTreeSilently)
     EXPECT_TRUE(TestSupport::Presenter().messages.empty());
 }
 
-TEST_F(ConfigManagerTest, CreateDefaultFolders_BlockedBase_ReportsEachFolderOnceInOrder)
+TEST(ConfigManagerTest, CreateDefaultFolders_BlockedBase_ReportsEachFolderOnceInOrder)
 {
     QTemporaryDir documents;
     const TMarnovelConfigManager config({}, documents.path());
@@ -203,7 +196,7 @@ TEST_F(ConfigManagerTest, CreateDefaultFolders_BlockedBase_ReportsEachFolderOnce
         EXPECT_EQ(message.caption, u"Velomyra"_s);
 }
 
-TEST_F(ConfigManagerTest, CreateDefaultFolders_OneFolderBlocked_ReportsItAndCreatesTheRest)
+TEST(ConfigManagerTest, CreateDefaultFolders_OneFolderBlocked_ReportsItAndCreatesTheRest)
 {
     QTemporaryDir documents;
     const TMarnovelConfigManager config({}, documents.path());
@@ -217,7 +210,7 @@ TEST_F(ConfigManagerTest, CreateDefaultFolders_OneFolderBlocked_ReportsItAndCrea
     EXPECT_TRUE(QFileInfo(config.GetPdfFolder()).isDir());
 }
 
-TEST_F(ConfigManagerTest, CreateDefaultFolders_ReadOnlyDocumentsFolder_ReportsEveryFolder)
+TEST(ConfigManagerTest, CreateDefaultFolders_ReadOnlyDocumentsFolder_ReportsEveryFolder)
 {
     QTemporaryDir documents;
     const QString readOnly = documents.path() + u"/ro"_s;
@@ -234,7 +227,7 @@ TEST_F(ConfigManagerTest, CreateDefaultFolders_ReadOnlyDocumentsFolder_ReportsEv
     EXPECT_EQ(TestSupport::Presenter().Texts().value(0), u"Could not create "_s + config.GetBaseFolder());
 }
 
-TEST_F(ConfigManagerTest, GetConfigManager_WithoutApplication_HookOff)
+TEST(ConfigManagerTest, GetConfigManager_WithoutApplication_HookOff)
 {
     EXPECT_FALSE(GetConfigManager().GetDoWriteControlsToFile());
     EXPECT_EQ(&GetConfigManager(), &GetConfigManager());

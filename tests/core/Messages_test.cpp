@@ -11,14 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Restores the recording presenter whatever a test installs.
-class MessagesTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { TestSupport::Presenter().Clear(); }
-    void TearDown() override { SetPresenter(&TestSupport::Presenter()); }
-};
-
 class ThrowingPresenter : public IPresenter
 {
 public:
@@ -32,7 +24,7 @@ public:
     }
 };
 
-TEST_F(MessagesTest, ConsolePresenter_ButtonSets_AnswersFirstInFixedOrder)
+TEST(MessagesTest, ConsolePresenter_ButtonSets_AnswersFirstInFixedOrder)
 {
     struct Case
     {
@@ -57,7 +49,7 @@ TEST_F(MessagesTest, ConsolePresenter_ButtonSets_AnswersFirstInFixedOrder)
     }
 }
 
-TEST_F(MessagesTest, ConsolePresenter_EmptyCaption_UsesKindCaption)
+TEST(MessagesTest, ConsolePresenter_EmptyCaption_UsesKindCaption)
 {
     SetPresenter(nullptr);
     ::testing::internal::CaptureStderr();
@@ -65,7 +57,7 @@ TEST_F(MessagesTest, ConsolePresenter_EmptyCaption_UsesKindCaption)
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Error: Disk full\n");
 }
 
-TEST_F(MessagesTest, ConsolePresenter_FileDialog_IsCancelledWithProposedName)
+TEST(MessagesTest, ConsolePresenter_FileDialog_IsCancelledWithProposedName)
 {
     SetPresenter(nullptr);
     QString fileName = u"stale"_s;
@@ -74,7 +66,7 @@ TEST_F(MessagesTest, ConsolePresenter_FileDialog_IsCancelledWithProposedName)
     EXPECT_EQ(fileName, u"run.txt"_s);
 }
 
-TEST_F(MessagesTest, ShowErrorMessage_AnyText_ShowsCustomOkBoxCaptionedVelomyra)
+TEST(MessagesTest, ShowErrorMessage_AnyText_ShowsCustomOkBoxCaptionedVelomyra)
 {
     ShowErrorMessage(u"Could not create /x"_s);
     ASSERT_EQ(TestSupport::Presenter().messages.size(), 1u);
@@ -85,7 +77,7 @@ TEST_F(MessagesTest, ShowErrorMessage_AnyText_ShowsCustomOkBoxCaptionedVelomyra)
     EXPECT_EQ(shown.caption, u"Velomyra"_s);
 }
 
-TEST_F(MessagesTest, ShowErrorMessage_PresenterThrows_DoesNotRaiseAndWritesToConsole)
+TEST(MessagesTest, ShowErrorMessage_PresenterThrows_DoesNotRaiseAndWritesToConsole)
 {
     ThrowingPresenter throwing;
     SetPresenter(&throwing);
@@ -94,7 +86,7 @@ TEST_F(MessagesTest, ShowErrorMessage_PresenterThrows_DoesNotRaiseAndWritesToCon
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("Fatal"), std::string::npos);
 }
 
-TEST_F(MessagesTest, ShowMessageDialog_PassesEmptyCaptionAndReturnsAnswer)
+TEST(MessagesTest, ShowMessageDialog_PassesEmptyCaptionAndReturnsAnswer)
 {
     TestSupport::Presenter().answers.push_back(TModalResult::mrNo);
     const TModalResult answer = ShowMessageDialog(u"Save changes?"_s, TMsgDlgType::mtConfirmation,

@@ -65,14 +65,33 @@ TEST(NormalizeNumberText, CommaDecimalPointThousands_UsesRegionalCharacters)
     EXPECT_EQ(NormalizeNumberText(Q("1.000")), Q("1000,0"));
 }
 
-TEST(NormalizeNumberText, TextsThatAreNoNumbers_ReturnWithoutCrashing)
+// What the digit rules make of texts that are no numbers: an "E" in first place or without
+// an integer after it is no exponent, only the first decimal separator counts, and without
+// a digit 1-9 the leading zeros stay (one for each other character).
+TEST(NormalizeNumberText, TextsThatAreNoNumbers_GiveWhatTheDigitRulesMake)
 {
-    for (const char *input :
-         {"", "-", "E5", "abc", "E", "--", "1E", "1E-", "1.2.3", "1E5.3", "-E-", "1E99999999"}) {
+    const RegionalGuard guard(RegionalGuard::Separators(".", ","));
+    const struct
+    {
+        const char *input, *expected;
+    } cases[] = {
+        {"", "0.0"},     {"-", "-0.0"},      {"E5", "50.0"},     {"abc", "000.0"},
+        {"E", "0.0"},    {"--", "-0.0"},     {"1E", "1.0"},      {"1E-", "1.0"},
+        {"-E-", "-0.0"}, {"1.2.3", "1.123"}, {"1E5.3", "153.0"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(NormalizeNumberText(Q(c.input)), Q(c.expected)) << c.input;
+}
+
+TEST(NormalizeNumberText, ExponentBeyondAnyDouble_RaisesInsteadOfBuildingAHugeText)
+{
+    const RegionalGuard guard(RegionalGuard::Separators(".", ","));
+    for (const char *input : {"1E99999999", "1E-99999999", "-2.5E4001", "1E99992222222222222222"}) {
         try {
             (void)NormalizeNumberText(Q(input));
-        } catch (const EConvertError &) {
-            // an exponent beyond any double is refused instead of building a huge text
+            ADD_FAILURE() << "no exception for " << input;
+        } catch (const EConvertError &e) {
+            EXPECT_EQ(e.Message(), Q("'") + Q(input) + Q("' is not a valid floating point value"));
         }
     }
 }
@@ -102,6 +121,9 @@ TEST(RoundWideString, Examples_RoundHalfUpOnTheDigits)
         {"2147483.6474", 3, "2147483.647"},
         {" 1.2345 ", 3, "1.235"},
         {"1.5e1", 1, "15.0"},
+        // An exponent beyond int still counts as the exponent, never as digits.
+        {"+1E-99992222222222222222", 3, "0.000"},
+        {"1.5E-2147483649", 2, "0.00"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(RoundWideString(Dec(c.input), c.decimals), Dec(c.expected))
@@ -127,6 +149,7 @@ TEST(RoundWideString, ZeroOrNegativeDecimals_RaisesWithParameters)
 
 TEST(RoundWideString, ScaledValueBeyond32Bits_RaisesIntOverflow)
 {
+    EXPECT_THROW((void)RoundWideString(Dec("1E99992222222222222222"), 3), EConvertError);
     EXPECT_THROW((void)RoundWideString(Dec("999999.99999"), 4), EIntOverflow);
     EXPECT_THROW((void)RoundWideString(Dec("2147483.6475"), 3), EIntOverflow);
     EXPECT_THROW((void)RoundWideString(Dec("123456789012345678901234567890.12"), 1), EIntOverflow);

@@ -76,7 +76,6 @@ protected:
     {
         handler.SetRunData(&data);
         handler.SetSystemInfo(&info);
-        TestSupport::Presenter().Clear();
     }
 
     // The small run, calculated, with its run details in the record.
@@ -153,7 +152,6 @@ TEST_F(FileHandlerTest, SaveThenLoad_RunDataFile_RestoresRun)
 
 TEST_F(FileHandlerTest, SaveThenLoad_BlocksWithoutPlateText_LoadsAgain)
 {
-    OWCellBlockBase::Reset();
     SmallRun::AddBlock(data, true,
                        {QPoint(1, 1), QPoint(1, 2), QPoint(1, 3), QPoint(1, 4), QPoint(1, 5), QPoint(1, 6),
                         QPoint(1, 7), QPoint(1, 8)});

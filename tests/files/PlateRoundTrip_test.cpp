@@ -6,6 +6,7 @@
 #include "core/UiTextManager.h"
 #include "files/BlockIO.h"
 #include "files/CombinedFileHandler.h"
+#include "support/LanguageGuard.h"
 
 #include <QTemporaryDir>
 
@@ -89,7 +90,6 @@ class PlateRoundTrip : public ::testing::TestWithParam<int>
 {
 protected:
     void SetUp() override { GetTranslationManager().LoadResource(GetParam()); }
-    void TearDown() override { GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s); }
 
     QTemporaryDir folder;
 };
@@ -132,12 +132,14 @@ TEST_P(PlateRoundTrip, PasteCalculateSaveLoadCalculate_SameResults)
 
     // The markers are not specified and the numbers beside control characters are read as
     // written, in every language.
-    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
-    TMarnovelRdData english;
-    ASSERT_TRUE(english.loadDataObject(&mime));
-    LayOut(english);
-    const QString expected = LanguageFree(CalculateRun(english));
-    GetTranslationManager().LoadResource(GetParam());
+    QString expected;
+    {
+        const TestSupport::LanguageGuard language(u"LOCALE_ENGLISH"_s);
+        TMarnovelRdData english;
+        ASSERT_TRUE(english.loadDataObject(&mime));
+        LayOut(english);
+        expected = LanguageFree(CalculateRun(english));
+    }
     EXPECT_EQ(LanguageFree(first).toStdString(), expected.toStdString());
     EXPECT_EQ(first.Subjects.size(), 8u);
     for (int i : {0, 1, 2, 6})
@@ -149,8 +151,5 @@ TEST_P(PlateRoundTrip, PasteCalculateSaveLoadCalculate_SameResults)
 
 INSTANTIATE_TEST_SUITE_P(EveryLanguage, PlateRoundTrip, ::testing::Range(0, 8),
                          [](const ::testing::TestParamInfo<int> &info) {
-                             GetTranslationManager().LoadResource(info.param);
-                             const QString name = GetTranslationManager().GetResourceId();
-                             GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
-                             return name.toStdString();
+                             return GetTranslationManager().ResourceIdOfIndex(info.param).toStdString();
                          });

@@ -14,9 +14,6 @@ namespace {
 class CellBlockTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { OWCellBlockBase::Reset(); }
-    void TearDown() override { OWCellBlockBase::Reset(); }
-
     static std::unique_ptr<OWCellBlockRectCombined> Block(bool isStandard, int valueCount = 0)
     {
         auto block = std::make_unique<OWCellBlockRectCombined>();
@@ -103,7 +100,6 @@ TEST_F(CellBlockTest, SetValueFromText_EveryLanguagesMarkerInEveryLanguage_IsNot
             EXPECT_DOUBLE_EQ(block->getValue(0), 0.0);
         }
     }
-    GetTranslationManager().LoadResource(QStringLiteral("LOCALE_ENGLISH"));
 }
 
 TEST_F(CellBlockTest, ValueAccess_OutsideInputValues)
@@ -232,7 +228,6 @@ TEST_F(CellBlockTest, Reset_RestoresCountersAndPrefixButKeepsIdentifierCount)
     EXPECT_EQ(OWCellBlockBase::GetCurrentSubjectColor(), SubjectColours[0]);
     EXPECT_TRUE(OWCellBlockBase::GetSubjectIdPrefix().isEmpty());
     EXPECT_EQ(OWCellBlockBase::GetIdentifierCount(), 1);
-    OWCellBlockBase::SetIdentifierCount(0);
 }
 
 } // namespace

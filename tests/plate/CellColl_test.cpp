@@ -16,13 +16,6 @@ namespace {
 class WellListBlockTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        OWCellBlockBase::Reset();
-        TStdPanel::SetBlockList(CURVE_4POINT);
-    }
-    void TearDown() override { OWCellBlockBase::Reset(); }
-
     // A subject block of one layout, its wells placed with the layout's panels in order.
     static std::unique_ptr<OWCellBlockRectCombined> SubjectBlock(int criteriaType, int fixedId,
                                                                  const std::vector<QPoint> &wells)

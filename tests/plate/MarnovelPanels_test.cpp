@@ -11,29 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The lists are process-wide: every test starts from fresh panel states.
-class BlockPanelTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        OWCellBlockBase::Reset();
-        TStdPanel::SetBlockList(CURVE_4POINT);
-        for (int ct : {CT_TORVIN, CT_RESEARCH_SAMPLE}) {
-            TCBBlockPanelList &list = TCBBlockPanelList::GetListForCriteriaType(ct);
-            for (int i = 0; i < list.Count(); ++i) {
-                list.GetItem(i)->ResetState();
-                list.GetItem(i)->SetOnClick(nullptr);
-            }
-        }
-    }
-    void TearDown() override
-    {
-        OWCellBlockBase::Reset();
-        TStdPanel::SetBlockList(CURVE_4POINT);
-    }
-};
-
 std::vector<TColor> ColoursOf(const TCBBlockPanelList &list)
 {
     std::vector<TColor> colours;
@@ -47,7 +24,7 @@ TColor Grey(int level)
     return static_cast<TColor>(level) * 0x010101u;
 }
 
-TEST_F(BlockPanelTest, EveryLayoutList_HasOnePanelPerLabelOfItsClass)
+TEST(BlockPanelTest, EveryLayoutList_HasOnePanelPerLabelOfItsClass)
 {
     for (int ct : {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 90}) {
         SCOPED_TRACE(ct);
@@ -73,7 +50,7 @@ TEST_F(BlockPanelTest, EveryLayoutList_HasOnePanelPerLabelOfItsClass)
               nullptr);
 }
 
-TEST_F(BlockPanelTest, ResearchList_OnePanelWithEmptyCaptionAndSampleLongText)
+TEST(BlockPanelTest, ResearchList_OnePanelWithEmptyCaptionAndSampleLongText)
 {
     TCBBlockPanelList &list = TRdSamplePanel::GetBlockList();
     ASSERT_EQ(list.Count(), 1);
@@ -81,7 +58,7 @@ TEST_F(BlockPanelTest, ResearchList_OnePanelWithEmptyCaptionAndSampleLongText)
     EXPECT_EQ(list.GetItem(0)->StdLongText(), u"Sample"_s);
 }
 
-TEST_F(BlockPanelTest, KrxUndiluted_CaptionEmptyButLabelIsABlank)
+TEST(BlockPanelTest, KrxUndiluted_CaptionEmptyButLabelIsABlank)
 {
     TBaseSelectBlockPanel *panel = TKRX415NonDilutedPanel::GetBlockList().GetItem(0);
     EXPECT_TRUE(panel->Caption().isEmpty());
@@ -89,7 +66,7 @@ TEST_F(BlockPanelTest, KrxUndiluted_CaptionEmptyButLabelIsABlank)
     EXPECT_EQ(TKRX41510100Panel::GetBlockList().GetItem(1)->Caption(), u"1/100"_s);
 }
 
-TEST_F(BlockPanelTest, GetListForCriteriaType_NonLayoutCodesRaise)
+TEST(BlockPanelTest, GetListForCriteriaType_NonLayoutCodesRaise)
 {
     for (int code : {8, 15, 89, 91, 100, -1}) {
         SCOPED_TRACE(code);
@@ -102,7 +79,7 @@ TEST_F(BlockPanelTest, GetListForCriteriaType_NonLayoutCodesRaise)
     }
 }
 
-TEST_F(BlockPanelTest, GetBlockByID_FindsPanelOrRaisesWithTheId)
+TEST(BlockPanelTest, GetBlockByID_FindsPanelOrRaisesWithTheId)
 {
     TCBBlockPanelList &torvin = TTorvinSamplePanel::GetBlockList();
     EXPECT_EQ(torvin.GetBlockByID(4)->Caption(), u"M"_s);
@@ -120,7 +97,7 @@ TEST_F(BlockPanelTest, GetBlockByID_FindsPanelOrRaisesWithTheId)
     EXPECT_THROW(torvin.GetItem(-1), EListError);
 }
 
-TEST_F(BlockPanelTest, StandardsList_IsFourPointUntilChanged)
+TEST(BlockPanelTest, StandardsList_IsFourPointUntilChanged)
 {
     TCBBlockPanelList &list = TStdPanel::GetBlockList();
     EXPECT_EQ(list.CurveType(), CURVE_4POINT);
@@ -133,7 +110,7 @@ TEST_F(BlockPanelTest, StandardsList_IsFourPointUntilChanged)
     }
 }
 
-TEST_F(BlockPanelTest, CurveSwitch_FourToEightAndBack_GivesFreshFourPanelList)
+TEST(BlockPanelTest, CurveSwitch_FourToEightAndBack_GivesFreshFourPanelList)
 {
     TCBBlockPanelList &four = TStdPanel::GetBlockList();
     four.SelectAll(true);
@@ -158,7 +135,7 @@ TEST_F(BlockPanelTest, CurveSwitch_FourToEightAndBack_GivesFreshFourPanelList)
     }
 }
 
-TEST_F(BlockPanelTest, CurveSwitch_OldStandardWellsKeepTheirLabelsAndGreys)
+TEST(BlockPanelTest, CurveSwitch_OldStandardWellsKeepTheirLabelsAndGreys)
 {
     OWCellBlockRectCombined block;
     block.setId(u"Std 1"_s, true);
@@ -174,7 +151,7 @@ TEST_F(BlockPanelTest, CurveSwitch_OldStandardWellsKeepTheirLabelsAndGreys)
     EXPECT_EQ(block.GetBlockCellColor(QPoint(1, 4)), Grey(230));
 }
 
-TEST_F(BlockPanelTest, SetBlockList_InvalidCurveRaisesAndKeepsTheCurrentList)
+TEST(BlockPanelTest, SetBlockList_InvalidCurveRaisesAndKeepsTheCurrentList)
 {
     TStdPanel::SetBlockList(CURVE_8POINT);
     try {
@@ -190,7 +167,7 @@ TEST_F(BlockPanelTest, SetBlockList_InvalidCurveRaisesAndKeepsTheCurrentList)
     EXPECT_THROW(TStdPanel(9, CURVE_8POINT), ERangeError); // no ninth standard
 }
 
-TEST_F(BlockPanelTest, UpdateColors_RecoloursSampleListsOnly)
+TEST(BlockPanelTest, UpdateColors_RecoloursSampleListsOnly)
 {
     OWCellBlockBase::SetAndGetNextSubjectColor();
     OWCellBlockBase::SetAndGetNextSubjectColor();
@@ -204,7 +181,7 @@ TEST_F(BlockPanelTest, UpdateColors_RecoloursSampleListsOnly)
     EXPECT_EQ(ColoursOf(standards), (std::vector<TColor>{Grey(140), Grey(170), Grey(200), Grey(230)}));
 }
 
-TEST_F(BlockPanelTest, Click_HandlerSeesStateBeforeToggle)
+TEST(BlockPanelTest, Click_HandlerSeesStateBeforeToggle)
 {
     TBaseSelectBlockPanel *panel = TTorvinSamplePanel::GetBlockList().GetItem(1);
     std::vector<bool> seen;
@@ -227,7 +204,7 @@ TEST_F(BlockPanelTest, Click_HandlerSeesStateBeforeToggle)
     EXPECT_FALSE(panel->Selected());
 }
 
-TEST_F(BlockPanelTest, Click_OnDisabledPanelDoesNothing)
+TEST(BlockPanelTest, Click_OnDisabledPanelDoesNothing)
 {
     TCBBlockPanelList &torvin = TTorvinSamplePanel::GetBlockList();
     int calls = 0;
@@ -242,7 +219,7 @@ TEST_F(BlockPanelTest, Click_OnDisabledPanelDoesNothing)
     EXPECT_EQ(calls, 1);
 }
 
-TEST_F(BlockPanelTest, SelectAll_MarksEveryPanel)
+TEST(BlockPanelTest, SelectAll_MarksEveryPanel)
 {
     TCBBlockPanelList &torvin = TTorvinSamplePanel::GetBlockList();
     torvin.SelectAll(true);

@@ -1,6 +1,6 @@
 #include "core/Exceptions.h"
-#include "core/UiTextManager.h"
 #include "plate/MarnovelTypes.h"
+#include "support/LanguageGuard.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -74,10 +74,12 @@ TEST(WellLabels, CatalogueLongLabels_FollowTheCurrentLanguage)
 {
     const TStdDisplayRec mitogen = WellLabelsOfCriteriaType(CT_CORVEX_THREE).at(2);
     const TStdDisplayRec cmvMitogen = WellLabelsOfCriteriaType(CT_CMV_UNDILUTED).at(2);
-    GetTranslationManager().LoadResource(QStringLiteral("LOCALE_GREEK"));
-    const QString greek = LongTextOf(mitogen);
-    const QString greekCmv = LongTextOf(cmvMitogen);
-    GetTranslationManager().LoadResource(QStringLiteral("LOCALE_ENGLISH"));
+    QString greek, greekCmv;
+    {
+        const TestSupport::LanguageGuard language(QStringLiteral("LOCALE_GREEK"));
+        greek = LongTextOf(mitogen);
+        greekCmv = LongTextOf(cmvMitogen);
+    }
     EXPECT_EQ(greek, u"Μιτογόνο"_s);
     EXPECT_EQ(greekCmv, u"Mitogen"_s); // a fixed English label
     EXPECT_EQ(LongTextOf(mitogen), u"Mitogen"_s);

@@ -258,8 +258,6 @@ TEST_F(DialogPresenterTest, MessageRoutines_ShowRealBoxesCentredOnTheScreen)
               TModalResult::mrOk);
     EXPECT_EQ(captioned.title, u"Velomyra"_s);
     EXPECT_EQ(captioned.icon, QMessageBox::Information);
-
-    SetPresenter(&TestSupport::Presenter());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "core/Exceptions.h"
 #include "core/UiTextManager.h"
 #include "support/GuiApplication.h"
+#include "support/LanguageGuard.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -34,13 +35,7 @@ static void PrintTo(const QString &text, std::ostream *os)
 
 namespace {
 
-// Switches the catalogue for one test and back to English.
-class LanguageGuard
-{
-public:
-    explicit LanguageGuard(const QString &resource) { GetTranslationManager().LoadResource(resource); }
-    ~LanguageGuard() { GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s); }
-};
+using TestSupport::LanguageGuard;
 
 QString CaptionOf(QWidget *control)
 {

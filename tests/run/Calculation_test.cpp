@@ -37,12 +37,6 @@ QStringList With(QStringList texts, int index, const QString &text)
 class RunCalc : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        TestSupport::Presenter().Clear();
-        OWCellBlockBase::Reset();
-    }
-
     void Layout(TCurveType curve, const QStringList &seriesA, const QStringList &seriesB,
                 const QStringList &samples = {QStringLiteral("0.500")})
     {

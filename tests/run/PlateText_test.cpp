@@ -14,8 +14,6 @@ namespace {
 class PlateText : public ::testing::Test
 {
 protected:
-    void SetUp() override { TestSupport::Presenter().Clear(); }
-
     QStringList Messages() const { return TestSupport::Presenter().Texts(); }
 
     bool MatrixEmpty() const
@@ -179,7 +177,6 @@ TEST_F(PlateText, Paste_EveryLanguagesMarkerInEveryLanguage_NotSpecified)
             EXPECT_EQ(sample.getValidityValue(0), ValueNotSpecified);
         }
     }
-    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
 }
 
 TEST_F(PlateText, Paste_TrailingTabOnTwelveValues_GivesExtentFourteenThatCopyRefuses)

@@ -16,12 +16,6 @@ namespace {
 class RunData : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        TestSupport::Presenter().Clear();
-        OWCellBlockBase::Reset();
-    }
-
     TMarnovelRdData data;
 };
 

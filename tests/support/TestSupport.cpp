@@ -2,10 +2,8 @@
 
 #include "core/RegionalSettings.h"
 #include "core/SettingsStore.h"
-#include "core/UiTextManager.h"
 
 #include <QDir>
-#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -56,11 +54,6 @@ public:
         }
         store->endGroup();
         store->sync();
-        // Month and day names follow the default locale: English, whatever the machine's.
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        ReleaseRegionalSettings();
-        SetPresenter(&Presenter());
-        GetTranslationManager().LoadResource(QStringLiteral("LOCALE_ENGLISH"));
     }
     void TearDown() override { SetPresenter(nullptr); }
 };
@@ -86,8 +79,9 @@ TModalResult RecordingPresenter::ShowMessage(const QString &text, TMsgDlgType ki
     return TModalResult::mrCancel;
 }
 
-bool RecordingPresenter::AskFileName(TFileDialogKind kind, const QString &filter, const QString &initialFolder,
-                                     const QString &proposedName, QString &fileName)
+bool RecordingPresenter::AskFileName(TFileDialogKind kind, const QString &filter,
+                                     const QString &initialFolder, const QString &proposedName,
+                                     QString &fileName)
 {
     fileRequests.push_back({kind, filter, initialFolder, proposedName});
     if (fileNames.empty()) {

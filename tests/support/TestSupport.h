@@ -8,11 +8,12 @@
 #include <deque>
 #include <vector>
 
-// Every test process runs in a temporary HOME and XDG_CONFIG_HOME (set before main),
-// loads the English catalogue and installs a RecordingPresenter. The settings store gets
-// the date settings "/" and "dd/MM/yyyy"; the number separators come from the system
-// locale, or, with VELOMYRA_TEST_REGIONAL=comma, are "," (decimal) and "." (thousands).
-// The default locale, which gives the month and day names, is English (United States).
+// Every test process runs in a temporary HOME and XDG_CONFIG_HOME (set before main). The
+// settings store gets the date settings "/" and "dd/MM/yyyy"; the number separators come from
+// the system locale, or, with VELOMYRA_TEST_REGIONAL=comma, are "," (decimal) and "."
+// (thousands). Every test starts with the English catalogue, English (United States) as the
+// default locale (it gives the month and day names) and the RecordingPresenter installed and
+// empty (ProcessState.h).
 namespace TestSupport {
 
 struct RecordedMessage
@@ -55,7 +56,10 @@ QString HomeDir();
 
 // A number text written with "." turned into the regional decimal separator.
 QString Dec(const QString &text);
-inline QString Dec(const char *text) { return Dec(QString::fromUtf8(text)); }
+inline QString Dec(const char *text)
+{
+    return Dec(QString::fromUtf8(text));
+}
 
 // True when this run uses the comma regional variant.
 bool CommaVariant();

@@ -4,6 +4,7 @@
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "support/GuiApplication.h"
+#include "support/LanguageGuard.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -29,12 +30,7 @@ const QString kLanguages[] = {u"LOCALE_ENGLISH"_s, u"LOCALE_GERMAN"_s,    u"LOCA
                               u"LOCALE_SPANISH"_s, u"LOCALE_ITALIAN"_s,   u"LOCALE_GREEK"_s,
                               u"LOCALE_POLISH"_s,  u"LOCALE_PORTUGUESE"_s};
 
-class LanguageGuard
-{
-public:
-    explicit LanguageGuard(const QString &resource) { GetTranslationManager().LoadResource(resource); }
-    ~LanguageGuard() { GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s); }
-};
+using TestSupport::LanguageGuard;
 
 // The contact sentence under the notice is not translated in every catalogue yet.
 bool CatalogueHasAboutTexts()

@@ -1,0 +1,53 @@
+// Pasting a full plate through the main window, offscreen: what the operator waits for after
+// clicking Paste Raw Data, the repaint of every cell included.
+
+#include "core/Messages.h"
+#include "ui/main/MainFormCombinedRd.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QPushButton>
+
+#include "BenchSupport.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString ExampleRun = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
+const QString ExamplePlate = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/plate-8point.txt");
+
+// Onto the example run's layout, so that every block reads its wells: the button clicked with
+// the plate reader's text on the clipboard, and the window repainted.
+void BM_MainWindow_PasteFullPlate(benchmark::State &state)
+{
+    TfrmMainCombinedRd window;
+    window.show();
+    QCoreApplication::processEvents();
+    window.OpenRunFile(ExampleRun);
+    QFile plate(ExamplePlate);
+    if (!plate.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("the example plate cannot be read");
+        return;
+    }
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(plate.readAll()));
+    auto *paste = window.findChild<QPushButton *>(QStringLiteral("pastePb"));
+    for (auto _ : state) {
+        paste->click();
+        window.repaint();
+    }
+}
+BENCHMARK(BM_MainWindow_PasteFullPlate)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // A message would wait for a click; the console presenter answers at once and shows it.
+    SetPresenter(nullptr);
+    return RunBenchmarksInTemporaryHome(argc, argv);
+}

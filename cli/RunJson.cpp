@@ -1,0 +1,161 @@
+#include "RunJson.h"
+
+#include "core/Tool.h"
+#include "files/RunSession.h"
+#include "plate/CellBlock.h"
+#include "plate/CellColl.h"
+#include "run/MarnovelRdData.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString TableCell(const TStringGridData &table, int col, int row)
+{
+    if (col < 0 || col >= table.size() || row < 0 || row >= table.at(col).size())
+        return QString();
+    return table.at(col).at(row);
+}
+
+QJsonValue Number(std::optional<double> value)
+{
+    return value && std::isfinite(*value) ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+// The number a text shows, read with the regional settings it was written with: exactly
+// the value a lab user reads. Null for a text that is no number ("N/A").
+QJsonValue ShownNumber(const QString &text)
+{
+    double value = 0.0;
+    return TryTextToFloat(text, value) ? Number(value) : QJsonValue(QJsonValue::Null);
+}
+
+QString WellName(const OWCellBlockElm &well)
+{
+    return QString(RowHeadingLetter(well.mCell.y())) + QString::number(well.mCell.x());
+}
+
+// A well with its OD; null when the well holds no number.
+QJsonObject Well(const OWCellBlockBase &block, int index)
+{
+    const bool numeric = index < block.ValueCount() && block.getValidityValue(index) == ValidValue;
+    return {{u"well"_s, WellName(block.block()[static_cast<std::size_t>(index)])},
+            {u"od"_s, numeric ? Number(block.getValue(index)) : QJsonValue(QJsonValue::Null)}};
+}
+
+QJsonArray Rules(const std::vector<TQcCheck> &checks)
+{
+    QJsonArray rules;
+    for (const TQcCheck &check : checks) {
+        const TQcRule &rule = check.Rule;
+        rules.append(QJsonObject{
+            {u"rule"_s, QString(rule.Name)},
+            {u"threshold"_s, rule.Threshold},
+            {u"bound"_s, rule.Bound == TQcBound::AtMost ? u"atMost"_s : u"atLeast"_s},
+            {u"decimals"_s, rule.Decimals ? QJsonValue(*rule.Decimals) : QJsonValue(QJsonValue::Null)},
+            {u"measured"_s, Number(check.Measured)},
+            {u"pass"_s, check.Passed},
+            {u"advisory"_s, rule.Advisory},
+        });
+    }
+    return rules;
+}
+
+QJsonArray Standards(const TMarnovelRdData &data, const TRunCalculationResult &result)
+{
+    QJsonArray standards;
+    const TStringGridData &table = result.StandardsTable;
+    const int rows = table.isEmpty() ? 0 : static_cast<int>(table.first().size());
+    for (int row = 1; row < rows; ++row) {
+        const int index = row - 1;
+        QJsonArray wells;
+        for (const auto &block : data.StdBlocks().Blocks())
+            if (index < block->Count())
+                wells.append(Well(*block, index));
+        const std::size_t qcIndex = static_cast<std::size_t>(index);
+        const bool recorded = qcIndex < result.Qc.Standards.size();
+        standards.append(QJsonObject{
+            {u"name"_s, TableCell(table, 0, row)},
+            {u"conc"_s, TableCell(table, 1, row)},
+            {u"mean"_s, TableCell(table, 2, row)},
+            {u"cv"_s, TableCell(table, 3, row)},
+            {u"qc"_s, TableCell(table, 4, row)},
+            {u"pass"_s, TableCell(table, 5, row) == u"-1"},
+            {u"concValue"_s, ShownNumber(TableCell(table, 1, row))},
+            {u"meanValue"_s, ShownNumber(TableCell(table, 2, row))},
+            {u"cvValue"_s, ShownNumber(TableCell(table, 3, row))},
+            {u"wells"_s, wells},
+            {u"qcRules"_s, recorded ? Rules(result.Qc.Standards.at(qcIndex).Checks) : QJsonArray()},
+        });
+    }
+    return standards;
+}
+
+QJsonArray Results(const TMarnovelRdData &data, const TRunCalculationResult &result)
+{
+    QJsonArray results;
+    for (std::size_t k = 0; k < result.Subjects.size(); ++k) {
+        const TRunSubjectResult &subject = result.Subjects.at(k);
+        const OWCellBlockBase &block = *data.RawData().getCellInteger(static_cast<int>(k));
+        QJsonArray wells;
+        for (int i = 0; i < block.Count(); ++i)
+            wells.append(Well(block, i));
+        const bool notSpecified = block.ValueCount() > 0 && block.getValidityValue(0) == ValueNotSpecified;
+        results.append(QJsonObject{
+            {u"id"_s, subject.Id},
+            {u"result"_s, StripMarkup(subject.ResultText)},
+            {u"marks"_s, QJsonArray::fromStringList(subject.Marks)},
+            {u"value"_s, Number(subject.Value)},
+            {u"wells"_s, wells},
+            {u"aboveRange"_s, block.getAnnotationExists(AT_EXCEEDMAXVALUE)},
+            {u"nonNumericalOd"_s, block.getAnnotationExists(AT_INVALIDVALUE)},
+            {u"notSpecified"_s, notSpecified},
+        });
+    }
+    return results;
+}
+
+} // namespace
+
+QByteArray RunJsonText(const TRunSession &session)
+{
+    const TMarnovelRdData &data = session.Data();
+    const TRunCalculationResult &result = *session.LastResult();
+    const TRunDetails &details = session.Details();
+
+    const QJsonObject runDetails{
+        {u"runDate"_s, details.RunDate.toString(Qt::ISODate)},
+        {u"runNumber"_s, details.RunNumber},
+        {u"kitBatchNumber"_s, details.KitBatchNumber},
+        {u"operator"_s, details.OperatorName},
+    };
+    const QJsonObject curve{
+        {u"intercept"_s, result.InterceptText},
+        {u"slope"_s, result.SlopeText},
+        {u"correlation"_s, result.CorrelationText},
+        {u"correlationPass"_s, result.CorrelationPass},
+        {u"interceptValue"_s, ShownNumber(result.InterceptText)},
+        {u"slopeValue"_s, ShownNumber(result.SlopeText)},
+        {u"correlationValue"_s, ShownNumber(result.CorrelationText)},
+    };
+    const QJsonObject root{
+        {u"schemaVersion"_s, RunJsonSchemaVersion},
+        {u"runDetails"_s, runDetails},
+        {u"curveType"_s, data.GetCurveType() == CURVE_8POINT ? 8 : 4},
+        {u"standards"_s, Standards(data, result)},
+        {u"curve"_s, curve},
+        {u"valid"_s, result.Valid},
+        {u"verdict"_s, result.VerdictText},
+        {u"plateWashNote"_s, result.PlateWashNote},
+        {u"qcRules"_s, Rules(result.Qc.Run)},
+        {u"results"_s, Results(data, result)},
+        {u"footnotes"_s, QJsonArray::fromStringList(result.FootnoteLines)},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+class TRunSession;
+
+// What the JSON output of `calc --json` promises; cli/velomyra-cli.schema.json describes it.
+inline constexpr int RunJsonSchemaVersion = 1;
+
+// The calculated run as JSON: every text as the program shows it (language and regional
+// settings of the machine), and beside the texts machine fields that depend on neither:
+// numbers, booleans, well positions and the QC rules that decided the verdict.
+// The session must hold a calculation.
+QByteArray RunJsonText(const TRunSession &session);

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "files/ExportTexts.h"
+#include "plate/MarnovelTypes.h"
+#include "run/RunCalculation.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class TCombinedFileHandler;
+class TMarnovelRdData;
+
+// What a step of the run gives back: done, or why not. A step never shows a message and never
+// throws for what an operator or a file can get wrong.
+struct [[nodiscard]] TRunStepResult
+{
+    enum TStatus
+    {
+        Done,
+        Refused,      // the input or the run's state does not allow the step
+        NotCalculable // the data cannot be calculated (text 185)
+    };
+    TStatus Status = Done;
+    int TextId = 0;   // the catalogue text a window shows (118, 125, 126, 182, 185, 371, 372); 0: none
+    QString Reason;   // one line: the catalogue text, or what exactly is wrong
+    QString FileName; // the file the reason is about; empty for pasted text and plain refusals
+
+    bool Ok() const { return Status == Done; }
+    // What a message box shows: the catalogue text in the current language, else Reason.
+    QString Text() const;
+};
+
+// One plate's run and the steps every front end takes on it: it owns the run data, the run
+// details and the last calculation. As in the main window, every block shows its identifier
+// and a new run, a loaded run and a loaded format number their blocks from 1 again.
+//
+// A refused step leaves the run as it was: pasted text and files are checked in full before
+// anything changes.
+class TRunSession
+{
+public:
+    TRunSession(); // a new run, dated today
+    ~TRunSession();
+    TRunSession(const TRunSession &) = delete;
+    TRunSession &operator=(const TRunSession &) = delete;
+
+    // ---- the run ------------------------------------------------------------------------
+    // For views and the layout tools. After changing blocks or concentrations through it,
+    // call DiscardResults.
+    TMarnovelRdData &Data() { return *mData; }
+    const TMarnovelRdData &Data() const { return *mData; }
+    const TRunDetails &Details() const { return mDetails; }
+    void SetDetails(const TRunDetails &details) { mDetails = details; }
+    TCurveType CurveType() const;
+    // Default concentrations for the curve. Refused while standards are placed for another curve.
+    TRunStepResult SetCurveType(TCurveType curve);
+    // Every standard's concentration, the zero standard last: numbers, not negative (text 372).
+    TRunStepResult SetStdConc(const QList<double> &concentrations);
+
+    // The last calculation; nullptr before one and after any step that changes the run.
+    const TRunCalculationResult *LastResult() const { return mResult ? &*mResult : nullptr; }
+    // A calculation that was not saved since; a new run, a load, a curve or concentration
+    // change end it, a paste does not (the window's unsaved-results prompt).
+    bool HasUnsavedResults() const { return mUnsaved; }
+    // The run data can be calculated and the plate holds data (the window adds its own
+    // conditions: no block being placed, no manual data entry).
+    bool CanCalculate() const;
+    // Drops the last calculation and with it the unsaved results (the window's results clear).
+    void DiscardResults();
+
+    // ---- steps --------------------------------------------------------------------------
+    // New Test: 4-point curve with default concentrations; no plate text, no layout, no
+    // results, no run number (date, kit batch number and operator stay).
+    void NewRun();
+    // A paste, a drop or a plate reader's file (fileName names it in the reason): 8
+    // tab-separated lines. Texts 118, 126, 182.
+    TRunStepResult SetPlateText(const QString &text, const QString &fileName = QString());
+    // The plate as grid rows (manual data entry), outer index = row.
+    TRunStepResult SetPlateRows(const TStringGridData &rows);
+    // Run data file: plate, layout, curve, concentrations and run details. Texts 125, 371.
+    TRunStepResult LoadRun(const QString &fileName);
+    // Format file: layout, curve and its default concentrations; the plate stays. Texts 125,
+    // 371, 182.
+    TRunStepResult LoadFormat(const QString &fileName);
+    TRunStepResult SaveRun(const QString &fileName);
+    TRunStepResult SaveFormat(const QString &fileName);
+    TRunStepResult Calculate();
+    // Both exports need a calculation. UTF-8 with a byte-order mark.
+    TRunStepResult ExportResults(const QString &fileName);
+    TRunStepResult ExportRawData(const QString &fileName);
+
+    // What the saves and exports write, for a caller that writes several files as one save
+    // (TSafeFileWriter). The export texts are empty without a calculation; RunFileBytes
+    // raises EConvertError when the run details hold no valid run date.
+    QByteArray RunFileBytes() const;
+    QByteArray FormatFileBytes() const;
+    QString ResultsExportText() const;
+    QString RawDataExportText() const;
+
+private:
+    template <typename TPlate> TRunStepResult TakePlate(const TPlate &plate, const QString &fileName);
+    TRunStepResult LoadLayoutFile(const QString &fileName, bool withData);
+    TRunStepResult Write(const QString &fileName, const QByteArray &bytes);
+
+    std::unique_ptr<TMarnovelRdData> mData;
+    // Pasted text and loaded files go here first, so that a refused one changes nothing.
+    std::unique_ptr<TMarnovelRdData> mCheck;
+    std::unique_ptr<TCombinedFileHandler> mFiles;
+    TRunDetails mDetails;
+    std::optional<TRunCalculationResult> mResult;
+    bool mUnsaved = false;
+    // Where the plate text and the layout came from, for the reasons of a calculation.
+    QString mPlateSource;
+    QString mLayoutSource;
+};

@@ -1,0 +1,6 @@
+#include "PrintScreen.h"
+
+TScreenPrintFormCombinedTorvinTandem::TScreenPrintFormCombinedTorvinTandem(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("ScreenPrintFormCombinedTorvinTandem"));
+}

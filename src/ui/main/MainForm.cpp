@@ -1,0 +1,748 @@
+// The frame of the main window: construction, the grids, the run detail edits, the
+// results boxes, the file and result commands, and the results clear.
+
+#include "MainFormCombinedRd.h"
+
+#include "CurveChart.h"
+#include "PageControl.h"
+#include "RawDataGrid.h"
+#include "ResultsViews.h"
+#include "RunDatePicker.h"
+#include "StdConcGrid.h"
+#include "about.h"
+#include "core/Exceptions.h"
+#include "core/FileDialogs.h"
+#include "core/FontManager.h"
+#include "core/MarnovelConfigManager.h"
+#include "core/MarnovelUtils.h"
+#include "core/Messages.h"
+#include "core/SoftwareInfoManager.h"
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "files/BlockIO.h"
+#include "files/CombinedFileHandler.h"
+#include "plate/CellBlock.h"
+#include "plate/CellColl.h"
+#include "platform/ControlsToFile.h"
+#include "platform/ExceptionBoundary.h"
+#include "platform/ReportPictures.h"
+#include "platform/WindowTools.h"
+#include "run/MarnovelRdData.h"
+#include "run/RunCalculation.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPolygonF>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kCommandButtonHeight = 46;
+
+template <typename Widget> Widget *Named(Widget *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QPushButton *NewButton(QWidget *parent, const QString &name)
+{
+    auto *button = Named(new QPushButton(parent), name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A filled triangle in the bars' blue; the disabled look is the toolkit's.
+QIcon ArrowIcon(bool right)
+{
+    QIcon icon;
+    for (const qreal scale : {1.0, 2.0}) {
+        QPixmap pixmap(QSize(24, 24) * scale);
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x50, 0x6E, 0xA6));
+        const QPolygonF triangle = right ? QPolygonF{QPointF(6, 3), QPointF(20, 12), QPointF(6, 21)}
+                                         : QPolygonF{QPointF(18, 3), QPointF(4, 12), QPointF(18, 21)};
+        painter.drawPolygon(triangle);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
+TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent) : QWidget(parent), mSession(std::make_unique<TRunSession>()), mData(&mSession->Data())
+{
+    setObjectName(u"frmMainCombinedRd"_s);
+    setMinimumSize(900, 680);
+    // Wide enough for the longest captions; never larger than the screen.
+    QSize size(1180, 780);
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size.expandedTo(minimumSize()));
+
+    // Research samples only, one layout.
+    GetConfigManager().SetIsSingleCriteria(false);
+    GetConfigManager().SetSingleCriteria(CT_RESEARCH_SAMPLE);
+    // Every block shows its identifier in the grids.
+    OWCellBlockBase::SetIdentifierCount(1);
+
+    BuildCommandBar();
+    BuildPages();
+    ConnectHandlers();
+    CreateLanguageShortcuts();
+
+    SetWindowCaption();
+    InitializeText();
+    runDateDtNormal->setDate(QDate::currentDate());
+    ClearResults(false, true);
+    // The result headings take two lines.
+    resultGd->setRowHeight(0, static_cast<int>(std::nearbyint(1.5 * resultGd->rowHeight(1))));
+    GetConfigManager().CreateDefaultFolders();
+
+    UpdateNavigation();
+    SetActivePage(RunDetailsPage);
+    SetCurveType(CURVE_4POINT);
+    rbStdConcValueTypeDefault->setChecked(true);
+    ArrangeLayout();
+    kitBatchNoEdNormal->setFocus();
+    WriteControlsToFile(u"Main"_s, this, nullptr, true, true);
+}
+
+TfrmMainCombinedRd::~TfrmMainCombinedRd() = default;
+
+// ---- construction ---------------------------------------------------------------------
+
+void TfrmMainCombinedRd::BuildCommandBar()
+{
+    Panel1 = Named(new QWidget(this), u"Panel1"_s);
+    Panel1->setFixedHeight(BarHeight);
+    auto *stripes = new QVBoxLayout(Panel1);
+    stripes->setContentsMargins(0, 0, 0, 0);
+    stripes->setSpacing(0);
+    const QColor colors[3] = {QColor(0xAF, 0xC8, 0xEF), QColor(Qt::white), QColor(0x50, 0x6E, 0xA6)};
+    QWidget **targets[3] = {&pnlTopLine1, &pnlTopLine2, &pnlTopLine3};
+    for (int i = 0; i < 3; ++i) {
+        QWidget *stripe = Named(new QWidget(Panel1), u"pnlTopLine"_s + QString::number(i + 1));
+        stripe->setFixedHeight(StripeHeights[i]);
+        stripe->setAutoFillBackground(true);
+        QPalette palette = stripe->palette();
+        palette.setColor(QPalette::Window, colors[i]);
+        stripe->setPalette(palette);
+        stripes->addWidget(stripe);
+        *targets[i] = stripe;
+    }
+    // The buttons lie over the stripes.
+    closepb = NewButton(Panel1, u"closepb"_s);
+    newTestPb = NewButton(Panel1, u"newTestPb"_s);
+    loadPb = NewButton(Panel1, u"loadPb"_s);
+    saveAsPb = NewButton(Panel1, u"saveAsPb"_s);
+    btnLoadFormat = NewButton(Panel1, u"btnLoadFormat"_s);
+    btnSaveFormat = NewButton(Panel1, u"btnSaveFormat"_s);
+    printPb = NewButton(Panel1, u"printPb"_s);
+    resultsExportPb = NewButton(Panel1, u"resultsExportPb"_s);
+    rawDataExportPb = NewButton(Panel1, u"rawDataExportPb"_s);
+    aboutPb = NewButton(Panel1, u"aboutPb"_s);
+    closepb->setGeometry(CommandButtonGap, (BarHeight - kCommandButtonHeight) / 2, 90, kCommandButtonHeight);
+}
+
+void TfrmMainCombinedRd::BuildPages()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+
+    PageControl1 = Named(new TPageControl(this), u"PageControl1"_s);
+    layout->addWidget(PageControl1, 1);
+    runDetailsSheet = Named(new QWidget, u"runDetailsSheet"_s);
+    rawDataSheet = Named(new QWidget, u"rawDataSheet"_s);
+    resultsSheet = Named(new QWidget, u"resultsSheet"_s);
+    samplesSheet = Named(new QWidget, u"samplesSheet"_s);
+    for (QWidget *sheet : {runDetailsSheet, rawDataSheet, resultsSheet, samplesSheet}) {
+        PageControl1->addTab(sheet, QString());
+        auto *sheetLayout = new QVBoxLayout(sheet);
+        sheetLayout->setContentsMargins(0, 0, 0, 0);
+        sheetLayout->setSpacing(0);
+    }
+
+    // The navigation bar, moved onto the active page by UpdateNavigation.
+    pnlNavigation = Named(new QWidget(runDetailsSheet), u"pnlNavigation"_s);
+    pnlNavigation->setFixedHeight(BarHeight);
+    auto *stripes = new QVBoxLayout(pnlNavigation);
+    stripes->setContentsMargins(0, 0, 0, 0);
+    stripes->setSpacing(0);
+    const QColor colors[3] = {QColor(0xAF, 0xC8, 0xEF), QColor(Qt::white), QColor(0x50, 0x6E, 0xA6)};
+    QWidget **targets[3] = {&pnlBottomLine1, &pnlBottomLine2, &pnlBottomLine3};
+    for (int i = 0; i < 3; ++i) {
+        QWidget *stripe = Named(new QWidget(pnlNavigation), u"pnlBottomLine"_s + QString::number(i + 1));
+        stripe->setFixedHeight(StripeHeights[i]);
+        stripe->setAutoFillBackground(true);
+        QPalette palette = stripe->palette();
+        palette.setColor(QPalette::Window, colors[i]);
+        stripe->setPalette(palette);
+        stripes->addWidget(stripe);
+        *targets[i] = stripe;
+    }
+    btnPageLeft = Named(new QToolButton(pnlNavigation), u"btnPageLeft"_s);
+    btnPageRight = Named(new QToolButton(pnlNavigation), u"btnPageRight"_s);
+    btnPageLeft->setIcon(ArrowIcon(false));
+    btnPageRight->setIcon(ArrowIcon(true));
+    for (QToolButton *arrow : {btnPageLeft, btnPageRight}) {
+        arrow->setFixedSize(48, 40);
+        arrow->setIconSize(QSize(24, 24));
+    }
+
+    BuildRunDetailsPage();
+    BuildRawDataPage();
+    BuildResultsPage();
+    BuildSamplesPage();
+}
+
+void TfrmMainCombinedRd::BuildRawDataPage()
+{
+    auto *layout = static_cast<QVBoxLayout *>(rawDataSheet->layout());
+    rawDataGd = Named(new TRawDataGrid(rawDataSheet), u"rawDataGd"_s);
+    rawDataGd->SetRunData(mData);
+    layout->addWidget(rawDataGd, 1);
+
+    Panel3 = Named(new QWidget(rawDataSheet), u"Panel3"_s);
+    auto *buttons = new QHBoxLayout(Panel3);
+    buttons->setContentsMargins(CommandButtonGap, 6, CommandButtonGap, 6);
+    buttons->setSpacing(12);
+    pastePb = NewButton(Panel3, u"pastePb"_s);
+    btnManualDataEntry = NewButton(Panel3, u"btnManualDataEntry"_s);
+    btnManualFormat = NewButton(Panel3, u"btnManualFormat"_s);
+    calcCurvePb = NewButton(Panel3, u"calcCurvePb"_s);
+    for (QPushButton *button : {pastePb, btnManualDataEntry, btnManualFormat, calcCurvePb}) {
+        button->setMinimumHeight(34);
+        buttons->addWidget(button, 1);
+    }
+    layout->addWidget(Panel3);
+}
+
+void TfrmMainCombinedRd::ConnectHandlers()
+{
+    connect(closepb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::closepbClick));
+    connect(newTestPb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::newTestPbClick));
+    connect(loadPb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::loadPbClick));
+    connect(saveAsPb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::saveAsPbClick));
+    connect(btnLoadFormat, &QPushButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::btnLoadFormatClick));
+    connect(btnSaveFormat, &QPushButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::btnSaveFormatClick));
+    connect(aboutPb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::aboutPbClick));
+    connect(calcCurvePb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::calcCurvePbClick));
+    connect(resultsExportPb, &QPushButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::resultsExportPbClick));
+    connect(rawDataExportPb, &QPushButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::rawDataExportPbClick));
+
+    connect(btnPageLeft, &QToolButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::btnPageLeftClick));
+    connect(btnPageRight, &QToolButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::btnPageRightClick));
+    PageControl1->PageTabBar()->ChangeGuard = [this](int toIndex) {
+        bool allowed = false;
+        RunGuarded([&] { allowed = PageControl1Changing(toIndex); });
+        return allowed;
+    };
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            Guarded(this, &TfrmMainCombinedRd::PageControl1Change));
+    for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
+        connect(edit, &QLineEdit::textChanged, this,
+                Guarded(this, &TfrmMainCombinedRd::RunDetailsTextChange));
+
+    connect(rb4PointCurve, &QRadioButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::rb4PointCurveClick));
+    connect(rb8PointCurve, &QRadioButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::rb8PointCurveClick));
+    // Checking a value type from code runs its handler as well.
+    connect(rbStdConcValueTypeDefault, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            RunGuarded([this] { rbStdConcValueTypeDefaultClick(); });
+    });
+    connect(rbStdConcValueTypeManual, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            RunGuarded([this] { rbStdConcValueTypeManualClick(); });
+    });
+    connect(stdConcGd, &TStdConcGrid::keyDown, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdKeyDown));
+    connect(stdConcGd, &TStdConcGrid::entered, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdEnter));
+    connect(stdConcGd, &TStdConcGrid::exited, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdExit));
+    ConnectRawDataHandlers();
+}
+
+// ---- texts ----------------------------------------------------------------------------
+
+void TfrmMainCombinedRd::SetWindowCaption()
+{
+    QString prefix = UiText(259);
+    if (!prefix.isEmpty())
+        prefix += u' ';
+    QString caption = prefix + ProductNameText() + u" ("_s + UiText(114) + u' ' +
+                      GetSoftwareInfoManager().GetVersNumberStr() + u')';
+    caption.replace(u"\\n"_s, u" "_s);
+    caption.replace(u"\r\n"_s, u" "_s);
+    caption.replace(u'\n', u' ');
+    setWindowTitle(caption);
+}
+
+void TfrmMainCombinedRd::InitializeText()
+{
+    const struct
+    {
+        QWidget *control;
+        int id;
+    } texts[] = {
+        {closepb, 9},
+        {newTestPb, 10},
+        {loadPb, 153},
+        {saveAsPb, 145},
+        {btnLoadFormat, 154},
+        {btnSaveFormat, 155},
+        {printPb, 13},
+        {resultsExportPb, 14},
+        {rawDataExportPb, 15},
+        {aboutPb, 16},
+        {runDetailsSheet, 17},
+        {rawDataSheet, 18},
+        {resultsSheet, 19},
+        {samplesSheet, 20},
+        {pastePb, 59},
+        {btnManualDataEntry, 157},
+        {btnManualFormat, 158},
+        {calcCurvePb, 63},
+        {calcResultsGb, 86},
+        {curveDetailsGb, 82},
+        {interceptLa, 83},
+        {slopeLa, 84},
+        {corrCoeffLa, 85},
+        {runDateLa, 23},
+        {runNumberLa, 44},
+        {kbNumberLa, 45},
+        {operatorLa, 46},
+        // The research edition's choices.
+        {rgStdCurveType, 354},
+        {rb8PointCurve, 355},
+        {rb4PointCurve, 356},
+        {rgStdConcValueType, 357},
+        {rbStdConcValueTypeDefault, 358},
+        {rbStdConcValueTypeManual, 359},
+        {stdConcLa, 360},
+    };
+    for (const auto &text : texts)
+        SetControlText(text.control, text.id, true);
+    SetControlText(lblChartTitle, UiText(89), CONTROL_DEFAULT);
+    SetHeaderTexts();
+    // The tab captions follow the font the sheets put on the tab control.
+    PageControl1->PageTabBar()->setFont(PageControl1->font());
+
+    const int charset = GetTranslationManager().DetermineCharset();
+    QFont edits = interceptEd->font();
+    edits.setPointSize(GetFontManager().DetermineFontSize(charset, CONTROL_DEFAULT));
+    for (QLineEdit *edit :
+         {interceptEd, slopeEd, corrCoefEd, kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
+        edit->setFont(edits);
+    runDateDtNormal->setFont(edits);
+    QFont standards = stdConcGd->font();
+    standards.setPointSize(GetFontManager().DetermineFontSize(charset, GRID_STD));
+    stdConcGd->setFont(standards);
+
+    SetWindowCaption();
+    InitializeResultsText();
+}
+
+// ---- run details ----------------------------------------------------------------------
+
+QString TfrmMainCombinedRd::GetRunInfoText() const
+{
+    const QString lineBreak = u"\r\n"_s;
+    return UiText(114) + u": "_s + GetSoftwareInfoManager().GetVersNumberStr() + lineBreak + UiText(46) +
+           u": "_s + operatorEdNormal->text() + lineBreak + UiText(45) + u": "_s +
+           kitBatchNoEdNormal->text() + lineBreak;
+}
+
+QString TfrmMainCombinedRd::GetSaveFileNameDefault() const
+{
+    return TCombinedFileHandler::DefaultRunDataFileName(runDateDtNormal->date(), runNoEdNormal->text());
+}
+
+void TfrmMainCombinedRd::ClearRunDetailEdits()
+{
+    // Kit batch number and operator stay for the next run.
+    runNoEdNormal->clear();
+}
+
+bool TfrmMainCombinedRd::IsValidControlTextRunDetails(QLineEdit *edit, QString &message) const
+{
+    message.clear();
+    if (edit->text().isEmpty()) {
+        if (edit == runNoEdNormal)
+            message = UiText(49);
+        else if (edit == kitBatchNoEdNormal)
+            message = UiText(50);
+        else if (edit == operatorEdNormal)
+            message = UiText(51);
+        else
+            throw MarnovelException(BuildExceptionMessage(u"TForm1.IsValidControlTextRunDetails"_s,
+                                                          u"pControl.Name="_s + edit->objectName(),
+                                                          u"Invalid control."_s));
+    } else if (!ContainsNoInvalidChar(edit->text())) {
+        message = InvalidCharMessage();
+    }
+    return message.isEmpty();
+}
+
+bool TfrmMainCombinedRd::ValidateRunDetails(bool withMessage)
+{
+    if (ActivePage() != RunDetailsPage)
+        return true;
+    QString message;
+    for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal}) {
+        if (!IsValidControlTextRunDetails(edit, message)) {
+            if (withMessage) {
+                ShowErrorMessage(message);
+                SetFocusIfEnabled(edit);
+            }
+            return false;
+        }
+    }
+    for (int row = 0; row < stdConcGd->rowCount(); ++row) {
+        if (stdConcGd->Cell(1, row).isEmpty()) {
+            stdConcGd->ShowConcentration(row);
+            if (withMessage) {
+                ShowErrorMessage(u"Standard concentrations must not be blank."_s);
+                SetFocusIfEnabled(stdConcGd);
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
+void TfrmMainCombinedRd::SetResultCommandsEnabled(bool enabled)
+{
+    for (QPushButton *button : {saveAsPb, printPb, resultsExportPb, rawDataExportPb})
+        button->setEnabled(enabled);
+}
+
+void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
+{
+    pastePb->setEnabled(true);
+    OWCellBlockBase::Reset();
+    mDataSaved = true;
+    mPassedQACriteria = false;
+    if (clearAll) {
+        for (int col = 0; col < concGd->columnCount(); ++col) {
+            for (int row = 0; row < concGd->rowCount(); ++row)
+                concGd->SetCell(col, row, QString());
+        }
+    }
+    for (int col = 0; col < resultGd->columnCount(); ++col) {
+        for (int row = 0; row < resultGd->rowCount(); ++row)
+            resultGd->SetCell(col, row, QString());
+    }
+    DropCalculation();
+    mData->clear();
+    if (clearAll) {
+        OWCellBlockBase::SetSubjectIdPrefix(UiText(57));
+        rawDataGd->ResetRawDataGrid();
+        ClearRunDetailEdits();
+    }
+    FillStdConcGrid(keepConcentrations);
+    ResetStandardsGrid();
+    initResultGrid();
+    calcCurvePb->setEnabled(false);
+    SetIntercept(0);
+    SetSlope(0);
+    SetCorrCoeff(0);
+    for (QLineEdit *edit : {interceptEd, slopeEd, corrCoefEd})
+        edit->clear();
+    regressResultLa->clear();
+    mRegressResultTextId = 0;
+    if (clearAll) {
+        qaResultsLa->clear();
+        mVerdictTextId = 0;
+        SetActivePage(RunDetailsPage);
+    } else {
+        SetActivePage(RawDataPage);
+    }
+    lblResultGridFootnote->clear();
+    EnableCurveTypeSelection();
+    if (clearAll) {
+        lblInvestigateWashCriteria->clear();
+        lblInvestigateWashCriteria->hide();
+    }
+}
+
+// ---- button states ------------------------------------------------------------------------
+
+int TfrmMainCombinedRd::LastColumnWithData() const
+{
+    for (int col = PlateColumnCount; col >= 1; --col) {
+        for (int row = 1; row <= PlateRowCount; ++row) {
+            if (!rawDataGd->Cell(col, row).trimmed().isEmpty())
+                return col;
+        }
+    }
+    return -1;
+}
+
+bool TfrmMainCombinedRd::RawDataHasData() const
+{
+    return LastColumnWithData() != -1;
+}
+
+bool TfrmMainCombinedRd::CanCalculate() const
+{
+    // The manual format toolbar and the manual data entry window arrive with the plate
+    // formatting; until then no block is being placed and the toolbar is never shown.
+    return mData->canCalc() && !mManualDataEntryMode && RawDataHasData();
+}
+
+void TfrmMainCombinedRd::SetCalculateButtonState()
+{
+    calcCurvePb->setEnabled(CanCalculate());
+}
+
+void TfrmMainCombinedRd::ClearStandardsAndSamples()
+{
+    mData->ClearStdBlocks();
+    fManualFormatStandardsCount = 0;
+    ResetStandardsGrid();
+    mData->ClearRawData();
+    OWCellBlockBase::Reset();
+    fManualFormatSamplesCount = 0;
+    ResetStandardsGrid();
+    rawDataGd->viewport()->update();
+    SetCalculateButtonState();
+}
+
+void TfrmMainCombinedRd::ShowRunDataInGrid()
+{
+    mData->copyDataToStringgrid(*rawDataGd);
+    rawDataGd->adjustRawDataGdColWidth(mData->XExtent());
+    rawDataGd->viewport()->update();
+    SetCalculateButtonState();
+}
+
+// ---- commands ---------------------------------------------------------------------------
+
+void TfrmMainCombinedRd::closepbClick()
+{
+    close();
+}
+
+bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel)
+{
+    if (mDataSaved)
+        return true;
+    TMsgDlgButtons buttons = TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo;
+    if (withCancel)
+        buttons |= TMsgDlgBtn::mbCancel;
+    const TModalResult answer = ShowMessageDialog(UiText(105), TMsgDlgType::mtConfirmation, buttons, 0);
+    if (answer == TModalResult::mrYes)
+        saveAsPbClick(); // a cancelled save still goes on
+    return answer != TModalResult::mrCancel;
+}
+
+void TfrmMainCombinedRd::newTestPbClick()
+{
+    if (!ConfirmDiscardUnsaved(true))
+        return;
+    SetCurveType(CURVE_4POINT);
+    rbStdConcValueTypeDefault->setChecked(true);
+    ClearResultsDisplay();
+    ClearResults(false, true);
+    stdConcGd->viewport()->update();
+}
+
+void TfrmMainCombinedRd::aboutPbClick()
+{
+    if (mAboutBox)
+        mAboutBox->exec();
+}
+
+// ---- window position ----------------------------------------------------------------------
+
+void TfrmMainCombinedRd::RestoreWindowPosition()
+{
+    const QPoint saved = GetConfigManager().GetSavedFormLocation(objectName());
+    if (saved.x() != -1 && saved.y() != -1) {
+        move(saved);
+        return;
+    }
+    if (const QScreen *screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TfrmMainCombinedRd::StoreWindowPosition()
+{
+    GetConfigManager().SetSavedFormLocation(objectName(), pos().x(), pos().y());
+}
+
+void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
+{
+    bool close = true;
+    RunGuarded([&] {
+        if (!mDataSaved) {
+            const TModalResult answer =
+                ShowMessageDialog(UiText(105), TMsgDlgType::mtConfirmation,
+                                  TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel, 0);
+            if (answer == TModalResult::mrCancel)
+                close = false;
+            else if (answer == TModalResult::mrYes)
+                close = SaveRunAs();
+        }
+        if (close)
+            StoreWindowPosition();
+    });
+    if (close)
+        event->accept();
+    else
+        event->ignore();
+}
+
+// ---- run data files ---------------------------------------------------------------------
+
+TCombinedFileHandler &TfrmMainCombinedRd::FileHandler()
+{
+    TCombinedFileHandler &handler = GetGlobalFileHandler();
+    handler.SetRunData(mData);
+    handler.SetCurveTypeHost(this);
+    return handler;
+}
+
+void TfrmMainCombinedRd::saveAsPbClick()
+{
+    SaveRunAs();
+}
+
+bool TfrmMainCombinedRd::SaveRunAs()
+{
+    QString fileName;
+    if (!SaveRundataFileDialog(GetSaveFileNameDefault(), fileName))
+        return false;
+    SaveData(fileName);
+    return true;
+}
+
+void TfrmMainCombinedRd::SaveData(const QString &fileName)
+{
+    TSystemInfo info;
+    info.mData = mData;
+    info.RunDate = runDateDtNormal->date();
+    info.SetUserInfoValue(info.RunNumberName(), runNoEdNormal->text());
+    info.SetUserInfoValue(info.KitBatchNumberName(), kitBatchNoEdNormal->text());
+    info.SetUserInfoValue(info.OperatorName(), operatorEdNormal->text());
+    info.SetUserInfoValue(info.RawDataRowsName(), QString::number(rawDataGd->RowCount()));
+    info.SetUserInfoValue(info.RawDataColsName(), QString::number(rawDataGd->ColCount()));
+    TCombinedFileHandler &handler = FileHandler();
+    handler.SetSystemInfo(&info);
+    const auto detach = qScopeGuard([&handler] { handler.SetSystemInfo(nullptr); });
+    handler.SaveDataAndFormat(fileName);
+    mDataSaved = true;
+}
+
+void TfrmMainCombinedRd::loadPbClick()
+{
+    if (!ConfirmDiscardUnsaved(true))
+        return;
+    QString fileName;
+    if (OpenRundataFileDialog(fileName))
+        LoadRunFile(fileName);
+    else
+        rawDataGd->adjustRawDataGdColWidth(mData->XExtent());
+    // A run from a file keeps its own concentrations; chosen even when nothing was loaded.
+    rbStdConcValueTypeManual->setChecked(true);
+}
+
+void TfrmMainCombinedRd::OpenRunFile(const QString &fileName)
+{
+    LoadRunFile(fileName);
+    rbStdConcValueTypeManual->setChecked(true);
+}
+
+void TfrmMainCombinedRd::LoadRunFile(const QString &fileName)
+{
+    if (fileName.endsWith(u".fmt"_s))
+        LoadOldFileFormat(fileName);
+    LoadData(fileName);
+    SetFocusIfEnabled(calcCurvePb);
+    rawDataGd->adjustRawDataGdColWidth(mData->XExtent());
+}
+
+void TfrmMainCombinedRd::LoadOldFileFormat(const QString &fileName)
+{
+    throw MarnovelException(BuildExceptionMessage(u"TfrmMainCombined.LoadOldFileFormat"_s,
+                                                  u"pFileName="_s + fileName,
+                                                  u"Cannot load old file formats"_s));
+}
+
+void TfrmMainCombinedRd::LoadData(const QString &fileName)
+{
+    ClearResults(true, true);
+    TSystemInfo info;
+    TCombinedFileHandler &handler = FileHandler();
+    handler.SetSystemInfo(&info);
+    TFileLoadResult result = FL_OK;
+    {
+        const auto detach = qScopeGuard([&handler] { handler.SetSystemInfo(nullptr); });
+        result = handler.LoadDataAndFormat(fileName);
+    }
+    if (result != FL_OK) {
+        ClearResults(true, true);
+        runDateDtNormal->setDate(QDate::currentDate());
+        for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
+            edit->clear();
+        SetActivePage(RunDetailsPage);
+        ShowErrorMessage(UiText(result == FL_WRONGTYPE ? 371 : 125));
+        return;
+    }
+    const QString names[3] = {info.RunNumberName(), info.KitBatchNumberName(), info.OperatorName()};
+    QString joined;
+    for (const QString &name : names)
+        joined += info.UserInfoValue(name);
+    if (!ContainsNoInvalidChar(joined)) {
+        for (const QString &name : names)
+            info.SetUserInfoValue(name, RemoveInvalidChars(info.UserInfoValue(name)));
+        ShowErrorMessage(InvalidCharMessage());
+    }
+    SetRunDetailsFromFile(info);
+    stdConcGd->viewport()->update();
+    SetActivePage(RawDataPage);
+    ShowRunDataInGrid();
+    GetReportPictures().TakePlateBMP(rawDataGd);
+}
+
+void TfrmMainCombinedRd::SetRunDetailsFromFile(const TSystemInfo &info)
+{
+    runNoEdNormal->setText(info.UserInfoValue(info.RunNumberName()));
+    kitBatchNoEdNormal->setText(info.UserInfoValue(info.KitBatchNumberName()));
+    operatorEdNormal->setText(info.UserInfoValue(info.OperatorName()));
+    if (info.RunDate.isValid())
+        runDateDtNormal->setDate(info.RunDate);
+    OWCellBlockBase::SetSubjectIdPrefix(info.UserInfoValue(u"IdPrefix"_s));
+}

@@ -1,0 +1,327 @@
+// Navigation between the tabs and its gates, the header texts, the window's geometry
+// rules and the language switch.
+
+#include "MainFormCombinedRd.h"
+
+#include "PageControl.h"
+#include "RawDataGrid.h"
+#include "RunDatePicker.h"
+#include "StdConcGrid.h"
+#include "about.h"
+#include "core/FileDialogs.h"
+#include "core/FontManager.h"
+#include "core/MarnovelConfigManager.h"
+#include "core/Messages.h"
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "plate/CellBlock.h"
+#include "platform/ExceptionBoundary.h"
+#include "platform/WindowTools.h"
+#include "run/MarnovelData.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Room a push button leaves around its caption, and the smallest size a caption shrinks to.
+constexpr int kButtonTextPadding = 12;
+constexpr int kSmallestPointSize = 7;
+
+} // namespace
+
+// ---- tabs and navigation ------------------------------------------------------------------
+
+int TfrmMainCombinedRd::ActivePage() const
+{
+    return PageControl1->currentIndex();
+}
+
+void TfrmMainCombinedRd::SetActivePage(int index)
+{
+    if (index < 0 || index >= PageControl1->count())
+        return;
+    const bool toRawData = index == RawDataPage && index != ActivePage();
+    {
+        // Chosen from code: neither the changing nor the changed handler runs.
+        const QSignalBlocker blocker(PageControl1);
+        PageControl1->setCurrentIndex(index);
+    }
+    UpdateNavigation();
+    ArrangeLayout(); // a page shown for the first time has its size only now
+    if (toRawData)
+        SetCalculateButtonState();
+}
+
+void TfrmMainCombinedRd::UpdateNavigation()
+{
+    const int page = ActivePage();
+    QWidget *sheet = PageControl1->widget(page);
+    if (sheet->layout()->indexOf(pnlNavigation) < 0) {
+        if (QLayout *previous = pnlNavigation->parentWidget()->layout())
+            previous->removeWidget(pnlNavigation);
+        // Last in the sheet's column: below the grid and its button row or footnote.
+        sheet->layout()->addWidget(pnlNavigation);
+        pnlNavigation->show();
+    }
+    btnPageLeft->setVisible(page >= RawDataPage);
+    btnPageRight->setVisible(page <= ResultsPage);
+    btnPageRight->setEnabled(ValidateRunDetails(false));
+}
+
+void TfrmMainCombinedRd::btnPageLeftClick()
+{
+    SetActivePage(ActivePage() - 1);
+}
+
+void TfrmMainCombinedRd::btnPageRightClick()
+{
+    SetActivePage(ActivePage() + 1);
+    if (ActivePage() == RawDataPage) {
+        if (!SetFocusIfEnabled(pastePb))
+            SetFocusIfEnabled(btnManualFormat);
+    } else if (ActivePage() == SamplesPage) {
+        if (!SetFocusIfEnabled(printPb))
+            SetFocusIfEnabled(btnPageLeft);
+    }
+}
+
+bool TfrmMainCombinedRd::PageControl1Changing(int toIndex)
+{
+    Q_UNUSED(toIndex);
+    if (!ValidateRunDetails(true))
+        return false;
+    SetCalculateButtonState();
+    return true;
+}
+
+void TfrmMainCombinedRd::PageControl1Change()
+{
+    UpdateNavigation();
+    ArrangeLayout(); // a page shown for the first time has its size only now
+    DisableStdConcSelection();
+    if (ActivePage() == RawDataPage)
+        SetCalculateButtonState();
+    update();
+}
+
+void TfrmMainCombinedRd::RunDetailsTextChange()
+{
+    UpdateNavigation();
+}
+
+// ---- header ---------------------------------------------------------------------------------
+
+void TfrmMainCombinedRd::SetHeaderTexts()
+{
+    SetControlText(lblMainHeaderText, ProductNameText(), CONTROL_MAINHEADER);
+    QFont bold = lblMainHeaderText->font();
+    bold.setBold(true);
+    lblMainHeaderText->setFont(bold);
+    SetControlText(lblSecondHeaderText, UiText(201), CONTROL_SECONDHEADER);
+    SetControlText(lblRunDetailsHeaderText, ResearchUseText(), CONTROL_IMPORTANT);
+    lblUSAVersion->clear();
+}
+
+// ---- geometry ---------------------------------------------------------------------------------
+
+void TfrmMainCombinedRd::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    RunGuarded([this] { ArrangeLayout(); });
+}
+
+void TfrmMainCombinedRd::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous() || mPositioned)
+        return;
+    mPositioned = true;
+    RunGuarded([this] {
+        RestoreWindowPosition();
+        ArrangeLayout();
+        SetFocusIfEnabled(kitBatchNoEdNormal);
+    });
+}
+
+void TfrmMainCombinedRd::ArrangeLayout()
+{
+    // The layouts place the bars and pages first (now, not when their own resize events
+    // come); the rules below work on the sizes they give.
+    if (QLayout *top = layout()) {
+        top->invalidate();
+        top->activate();
+    }
+    for (int page = 0; page < PageControl1->count(); ++page) {
+        if (QLayout *sheet = PageControl1->widget(page)->layout()) {
+            sheet->invalidate();
+            sheet->activate();
+        }
+    }
+    PageControl1->PageTabBar()->SetTabWidth(PageControl1->width() / (PageControl1->count() + 1));
+    LayoutCommandBar();
+    LayoutNavigationBar();
+    LayoutRunDetailsPage();
+    LayoutResultGrids();
+    LayoutResultsPanel();
+}
+
+void TfrmMainCombinedRd::LayoutCommandBar()
+{
+    const QList<QWidget *> buttons{closepb,       newTestPb, loadPb,          saveAsPb,        btnLoadFormat,
+                                   btnSaveFormat, printPb,   resultsExportPb, rawDataExportPb, aboutPb};
+    for (QWidget *button : buttons)
+        button->move(button->x(), closepb->y());
+    LayoutButtonRow(buttons, 0, pnlTopLine1->width(), 0, true, CommandButtonGap);
+    SetButtonHeights(buttons, closepb->height());
+
+    // A long caption in a narrow window: all ten get a smaller size rather than one clipped.
+    int pointSize =
+        GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), CONTROL_DEFAULT);
+    const auto fits = [&buttons](const QFont &font) {
+        const QFontMetrics metrics(font);
+        for (QWidget *button : buttons) {
+            const QStringList lines = static_cast<QPushButton *>(button)->text().remove(u'&').split(u'\n');
+            if (MaxTextWidth(metrics, lines) + kButtonTextPadding > button->width())
+                return false;
+        }
+        return true;
+    };
+    QFont font = closepb->font();
+    font.setPointSize(pointSize);
+    while (pointSize > kSmallestPointSize && !fits(font))
+        font.setPointSize(--pointSize);
+    for (QWidget *button : buttons)
+        button->setFont(font);
+}
+
+void TfrmMainCombinedRd::LayoutNavigationBar()
+{
+    const int top = (BarHeight - btnPageLeft->height()) / 2;
+    btnPageLeft->move(ArrowEdgeGap, top);
+    btnPageRight->move(pnlNavigation->width() - ArrowEdgeGap - btnPageRight->width(), top);
+}
+
+void TfrmMainCombinedRd::LayoutRunDetailsPage()
+{
+    // Room above the navigation bar, wherever the bar is at the moment.
+    const int width = runDetailsSheet->width();
+    const int height = runDetailsSheet->height() - BarHeight;
+    const int headerHeight = pnlRunDetailsHeaderText->sizeHint().height();
+    const int detailsHeight = pnlRundetailsEditfields->sizeHint().height();
+    const int free = height - headerHeight - detailsHeight;
+    const int gap = std::max(0, free / 3);
+    pnlRunDetailsHeaderText->setGeometry(0, gap, width, headerHeight);
+
+    // The research edition: run details on the left half, standards on the right half,
+    // both directly below the header.
+    const int top = pnlRunDetailsHeaderText->geometry().bottom() + 1;
+    const int panelHeight = std::max(0, height - top);
+    pnlRundetailsEditfields->setGeometry(0, top, width / 2, panelHeight);
+    pnlStandardProperties->setGeometry(width / 2, top, width - width / 2, panelHeight);
+    LayoutStandardProperties();
+}
+
+// ---- language ---------------------------------------------------------------------------------
+
+void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
+{
+    GetConfigManager().SetDefaultLocale(resourceName);
+    GetTranslationManager().LoadResource(resourceName);
+    InitializeText();
+    ArrangeLayout();
+    if (mAboutBox)
+        mAboutBox->InitializeText();
+    ffrmManualDataEntryForm->IntializeText();
+}
+
+void TfrmMainCombinedRd::CreateLanguageShortcuts()
+{
+    const struct
+    {
+        Qt::Key key;
+        const char16_t *resource;
+    } languages[] = {
+        {Qt::Key_I, u"LOCALE_ITALIAN"}, {Qt::Key_G, u"LOCALE_GERMAN"},  {Qt::Key_F, u"LOCALE_FRENCH"},
+        {Qt::Key_S, u"LOCALE_SPANISH"}, {Qt::Key_E, u"LOCALE_ENGLISH"}, {Qt::Key_9, u"LOCALE_GREEK"},
+    };
+    for (const auto &language : languages) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | language.key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        const QString resource = QString::fromUtf16(language.resource);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, resource] { RunGuarded([&] { ChangeLanguage(resource); }); });
+    }
+}
+
+// ---- format files ---------------------------------------------------------------------------
+
+void TfrmMainCombinedRd::btnSaveFormatClick()
+{
+    const QString proposed = QFileInfo(TCombinedFileHandler::DefaultFormatFileName(operatorEdNormal->text(),
+                                                                                   runDateDtNormal->date()))
+                                 .fileName();
+    QString fileName;
+    if (SaveFormatFileDialog(proposed, fileName))
+        FileHandler().SaveFormat(fileName);
+}
+
+void TfrmMainCombinedRd::btnLoadFormatClick()
+{
+    if (!ValidateRunDetails(true))
+        return;
+    QString fileName;
+    if (!OpenFormatFileDialog(fileName)) {
+        rawDataGd->viewport()->update();
+        return;
+    }
+    ClearResults(true, false);
+    const TFileLoadResult result = FileHandler().LoadFormat(fileName);
+    if (result != FL_OK) {
+        ClearResults(true, false);
+        SetActivePage(RunDetailsPage);
+        ShowErrorMessage(UiText(result == FL_WRONGTYPE ? 371 : 125));
+        return;
+    }
+    ApplyGridTextToData();
+    mData->SetValues(*rawDataGd);
+    if (RawDataHasData() && LastColumnWithData() < mData->IndexColOfLastFormatStrip()) {
+        mData->clear();
+        ShowErrorMessage(UiText(182));
+    }
+    if (ActivePage() == RawDataPage)
+        SetCalculateButtonState();
+    else
+        SetActivePage(RawDataPage);
+    rawDataGd->viewport()->update();
+}
+
+void TfrmMainCombinedRd::ApplyGridTextToData()
+{
+    const int last = LastColumnWithData();
+    if (last == -1) {
+        // Nothing typed is nothing kept: no earlier plate text may come back from a save.
+        mData->ClearMData();
+        return;
+    }
+    TStringGridData rows;
+    for (int row = 1; row <= PlateRowCount; ++row) {
+        QStringList texts;
+        for (int col = 1; col <= last; ++col)
+            texts << rawDataGd->Cell(col, row);
+        rows << texts;
+    }
+    mData->loadDataObject(rows);
+    mData->copyDataToStringgrid(*rawDataGd);
+    mData->SetValues(*rawDataGd);
+}

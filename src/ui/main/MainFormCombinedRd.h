@@ -1,0 +1,321 @@
+#pragma once
+
+#include "ManualDataEntryForm.h"
+#include "files/CombinedFileHandler.h"
+#include "files/RunSession.h"
+#include "plate/MarnovelTypes.h"
+
+#include <QDropEvent>
+#include <QPoint>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+struct TRunCalculationResult;
+struct TRunDetails;
+struct TSystemInfo;
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPainter;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class TAboutBox;
+class TCurveChart;
+class TMarnovelData;
+class TPageControl;
+class TRawDataGrid;
+class TResultGrid;
+class TRunDatePicker;
+class TStdConcGrid;
+class TStandardsGrid;
+
+// The main window of the research edition (frmMainCombinedRd): the command bar, the four
+// tabs (Run Details, Raw Data, Standards Results, Subject Results) with the navigation
+// bar, and the run data object of the whole program run.
+//
+// One class, written in four files after the layers of the window: MainForm.cpp (the
+// frame: grids, run detail edits, file commands), MainFormResults.cpp (Calculate, the
+// results tabs and the exports), MainFormCombined.cpp (navigation, header texts, command
+// bar layout, language) and MainFormCombinedRd.cpp (the research edition's curve type and
+// standard concentrations).
+class TfrmMainCombinedRd : public QWidget, private ICurveTypeHost
+{
+public:
+    enum TPage
+    {
+        RunDetailsPage = 0,
+        RawDataPage = 1,
+        ResultsPage = 2,
+        SamplesPage = 3
+    };
+
+    // Heights of the decorative bars and their stripes.
+    static constexpr int BarHeight = 52;
+    static constexpr int StripeHeights[3] = {25, 2, 25};
+    static constexpr int CommandButtonGap = 3;
+    static constexpr int ArrowEdgeGap = 9;
+
+    explicit TfrmMainCombinedRd(QWidget *parent = nullptr);
+    ~TfrmMainCombinedRd() override;
+
+    // ---- read by exports, reports and the print window --------------------------------
+    TMarnovelData &RunData() const { return *mData; }
+    bool DataSaved() const { return mDataSaved; }
+    bool PassedCriteria() const { return mPassedQACriteria; }
+    bool TBCalculator() const { return true; }
+    double Intercept() const { return mIntercept; }
+    double Slope() const { return mSlope; }
+    double CorrCoeff() const { return mCorrCeoff; }
+    void SetIntercept(double value);
+    void SetSlope(double value);
+    void SetCorrCoeff(double value);
+    QLineEdit *GetOperatorEd() const { return operatorEdNormal; }
+    QLineEdit *GetKitBatchNoEd() const { return kitBatchNoEdNormal; }
+    QLineEdit *GetRunNoEd() const { return runNoEdNormal; }
+    TRunDatePicker *GetRunDateDt() const { return runDateDtNormal; }
+    QString GetRunInfoText() const;
+    int StdConcDivider() const { return fStdConcDivider; }
+    // "ddmmmyy" + "_" + run number + ".vdf"
+    QString GetSaveFileNameDefault() const;
+    // The last calculation while its results are shown; nullptr otherwise.
+    const TRunCalculationResult *LastResult() const { return mLastResult.get(); }
+    // The narrowest the last result column may be squeezed to.
+    int MinLastColWidth() const;
+    // Zero standard's mean on the standards grid above 0.150.
+    bool ShouldShowPlateWashingStr() const;
+    // Room a result column needs on the canvas: 15 "M" for the identifiers, else the wider
+    // of "-999.99¶" and the heading's widest line.
+    int getResultCellWidth(int column, const QPainter &canvas, bool fromPrinting,
+                           const QString &heading) const;
+
+    // ---- operations of the other windows ----------------------------------------------
+    // The about window shown by About and re-texted on a language change (not owned).
+    void SetAboutBox(TAboutBox *aboutBox) { mAboutBox = aboutBox; }
+    void ClearStandardsAndSamples();
+    void SetCurveType(TCurveType curveType) override;
+    void SetCurveType(TCurveType curveType, const QList<double> &stdConc) override;
+    // The run data's plate text and blocks shown in the raw data grid (after a load).
+    void ShowRunDataInGrid();
+    // Opens a run data file as Load does after its dialog (a file named at start).
+    void OpenRunFile(const QString &fileName);
+
+    // ---- state ----------------------------------------------------------------------
+    bool CanCalculate() const;
+    bool RawDataHasData() const;
+    int LastColumnWithData() const;
+    int ActivePage() const;
+    void SetActivePage(int index);
+    // Switches the catalogue, stores it as the language of the next start and puts every
+    // text of this window and its tool windows again.
+    void ChangeLanguage(const QString &resourceName);
+    // Silent: true when the run details are complete or another tab is active.
+    bool ValidateRunDetails(bool withMessage);
+    bool IsValidControlTextRunDetails(QLineEdit *edit, QString &message) const;
+
+    // Commands of the command bar, as the buttons run them.
+    void closepbClick();
+    void newTestPbClick();
+    void loadPbClick();
+    void saveAsPbClick();
+    void btnLoadFormatClick();
+    void btnSaveFormatClick();
+    void aboutPbClick();
+    void calcCurvePbClick();
+    void resultsExportPbClick();
+    void rawDataExportPbClick();
+
+    // Puts every window geometry rule into effect for the current size.
+    void ArrangeLayout();
+
+    // ---- raw data in: paste, drop, manual data entry, the grid's mouse ----------------------
+    void pastePbClick();
+    void btnManualDataEntryClick();
+    bool GetIsManualEditMode() const { return mManualDataEntryMode; }
+    void SetIsManualEditMode(bool on);
+    // A dropped data object, taken as a paste takes the clipboard's.
+    void DropDataObject(const QMimeData *data);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    // ---- layer 1: the frame ---------------------------------------------------------
+    void BuildCommandBar();
+    void BuildPages();
+    void BuildRunDetailsPage();
+    void BuildRawDataPage();
+    void BuildResultsPage();
+    void BuildSamplesPage();
+    void ConnectHandlers();
+    void SetWindowCaption();
+    void InitializeText();
+    bool ConfirmDiscardUnsaved(bool withCancel);
+    void ClearResults(bool keepConcentrations, bool clearAll);
+    void ClearRunDetailEdits();
+    void ResetStandardsGrid();
+    void SetStandardsGridHeadings();
+    void initResultGrid();
+    // Column widths of the standards grid and the subject result grid for their sizes.
+    void LayoutResultGrids();
+    // The Standards Results tab's left side: grid, curve details, ELISA results.
+    void LayoutResultsPanel();
+    void PopulateResultsGrid();
+    // Fonts and texts of both results tabs in the current language, results shown included.
+    void InitializeResultsText();
+    void ShowCurveDetails(const TRunCalculationResult &result);
+    void ShowFootnote(const QStringList &lines);
+    // Forgets the last calculation: chart points, exports' source.
+    void DropCalculation();
+    TRunDetails RunDetailsForExport() const;
+    QString ExportText(QString (TRunSession::*text)() const);
+    // Tool tips naming the QC rules behind each standard's result, the correlation's and the
+    // verdict, with threshold, measured value and pass or fail.
+    void ShowQcExplanations();
+    void SetCalculateButtonState();
+    void SetResultCommandsEnabled(bool enabled);
+    void ShowVerdict();
+    void RestoreWindowPosition();
+    void StoreWindowPosition();
+    // Save As with the default name; true when a file was written.
+    bool SaveRunAs();
+    void SaveData(const QString &fileName);
+    void LoadRunFile(const QString &fileName);
+    void LoadData(const QString &fileName);
+    [[noreturn]] void LoadOldFileFormat(const QString &fileName);
+    void SetRunDetailsFromFile(const TSystemInfo &info);
+    // The file handler working on this window's run data.
+    TCombinedFileHandler &FileHandler();
+
+    // ---- layer 2: navigation, header, layout, language --------------------------------
+    void UpdateNavigation();
+    void btnPageLeftClick();
+    void btnPageRightClick();
+    bool PageControl1Changing(int toIndex);
+    void PageControl1Change();
+    void RunDetailsTextChange();
+    void LayoutCommandBar();
+    void LayoutRunDetailsPage();
+    void LayoutNavigationBar();
+    void SetHeaderTexts();
+    void CreateLanguageShortcuts();
+    void ApplyGridTextToData();
+
+    // ---- raw data in (MainFormRawData.cpp) ---------------------------------------------
+    void ConnectRawDataHandlers();
+    // The data object's plate text into the run data; false, with the reason shown, when
+    // the text is not a plate (texts 118, 126). EPlateTextOverflow for text beyond the plate.
+    bool TakeDataObject(const QMimeData *data);
+    void AfterDataPasted(bool pasted);
+    // The run data's plate text into the grid; an empty plate text leaves an empty grid.
+    void CopyRunDataToGrid();
+    // Text 118 (the copy refused the extents) or 126 (any other failure), with their clears.
+    void ReportPlateTextFailure(bool invalidExtents);
+    void SnapshotRawDataGrid();
+    void RestoreRawDataGrid();
+    void MoveManualEntryCell(int key);
+    void rawDataGdKeyPress(int key);
+    void rawDataGdKeyUp(int key);
+    void rawDataGdMouseDown(Qt::MouseButton button, QPoint cell, QPoint globalPos);
+    void rawDataGdMouseUp(Qt::MouseButton button, QPoint cell);
+    void RunBlockMenu(QPoint cell, QPoint globalPos);
+    void RenameBlockAt(QPoint cell);
+    // The manual data entry window closing after Complete or Cancel; false keeps it open.
+    bool ManualDataEntryClosing(bool completePressed);
+    void ManualDataEntryClearAll();
+
+    // ---- layer 3: curve type and standard concentrations -------------------------------
+    void SetCurveTypeAndShow(TCurveType curveType, bool keepConcentrations);
+    void FillStdConcGrid(bool keepConcentrations);
+    static int StdConcDecimals() { return 3; }
+    void StdConcGdFill();
+    void StdConcGdDeselectFirstCell();
+    bool stdConcCheckAndHandleNewValue();
+    void stdConcGdEnter();
+    void stdConcGdExit();
+    void stdConcGdKeyDown(int key, bool shift);
+    void StdConcMoveRow(bool down);
+    void CopyStdConcToData();
+    void rb4PointCurveClick();
+    void rb8PointCurveClick();
+    void rbStdConcValueTypeDefaultClick();
+    void rbStdConcValueTypeManualClick();
+    void DisableStdConcSelection();
+    void EnableCurveTypeSelection();
+    void ClearResultsDisplay();
+    void LayoutStandardProperties();
+
+    // ---- run data and state ---------------------------------------------------------
+    // The run and its workflow steps, shared with the headless tool; mData is its run data.
+    std::unique_ptr<TRunSession> mSession;
+    TMarnovelData *mData = nullptr;
+    bool mDataSaved = true;
+    bool mPassedQACriteria = false;
+    double mSlope = 0.0;
+    double mIntercept = 0.0;
+    double mCorrCeoff = 0.0;
+    std::unique_ptr<TRunCalculationResult> mLastResult;
+    int fStdConcDivider = 4;
+    int mTextIdInvalidELISATestRunStrong = 364;
+    bool mManualDataEntryMode = false;
+    QPoint fManualEntryLastCell{-1, -1};
+    QList<QStringList> fSnapShotRawDataGrid; // columns 1-12 of rows 1-8
+    QPoint fPointToMove{-1, -1};
+    bool fDraggingCell = false;
+    int fManualFormatStandardsCount = 0;
+    int fManualFormatSamplesCount = 0;
+    TfrmManualDataEntryForm *ffrmManualDataEntryForm = nullptr;
+    QStringList StdConcBackupGrid;
+    bool mCheckingStdConc = false; // a concentration check is showing its message
+    int mRegressResultTextId = 0;  // 79 or 80 while a correlation is shown
+    int mVerdictTextId = 0;        // 87 or 364 after a calculation
+    bool mPositioned = false;
+    TAboutBox *mAboutBox = nullptr;
+
+    // ---- controls (object names as the controls are known) ------------------------------
+    QWidget *Panel1;
+    QWidget *pnlTopLine1, *pnlTopLine2, *pnlTopLine3;
+    QPushButton *closepb, *newTestPb, *loadPb, *saveAsPb, *btnLoadFormat, *btnSaveFormat, *printPb,
+        *resultsExportPb, *rawDataExportPb, *aboutPb;
+    TPageControl *PageControl1;
+    QWidget *runDetailsSheet, *rawDataSheet, *resultsSheet, *samplesSheet;
+    QWidget *pnlNavigation;
+    QWidget *pnlBottomLine1, *pnlBottomLine2, *pnlBottomLine3;
+    QToolButton *btnPageLeft, *btnPageRight;
+
+    QWidget *pnlRunDetailsHeaderText;
+    QLabel *lblMainHeaderText, *lblSecondHeaderText, *lblRunDetailsHeaderText, *lblUSAVersion;
+    QWidget *pnlRundetailsEditfields;
+    QLabel *runDateLa, *kbNumberLa, *runNumberLa, *operatorLa;
+    TRunDatePicker *runDateDtNormal;
+    QLineEdit *kitBatchNoEdNormal, *runNoEdNormal, *operatorEdNormal;
+    QWidget *pnlStandardProperties, *pnlStandardCurveSelection, *pnlStdConcValueType;
+    QGroupBox *rgStdCurveType, *rgStdConcValueType;
+    QRadioButton *rb8PointCurve, *rb4PointCurve, *rbStdConcValueTypeDefault, *rbStdConcValueTypeManual;
+    QLabel *stdConcLa;
+    TStdConcGrid *stdConcGd;
+
+    TRawDataGrid *rawDataGd;
+    QWidget *Panel3;
+    QPushButton *pastePb, *btnManualDataEntry, *btnManualFormat, *calcCurvePb;
+
+    QWidget *pnlStandardsResults; // the left side of the Standards Results tab
+    TStandardsGrid *concGd;
+    QGroupBox *curveDetailsGb, *calcResultsGb;
+    QLabel *interceptLa, *slopeLa, *corrCoeffLa, *regressResultLa, *qaResultsLa, *lblInvestigateWashCriteria;
+    QLineEdit *interceptEd, *slopeEd, *corrCoefEd;
+    QLabel *lblChartTitle;
+    TCurveChart *StandardsResultDiagram;
+
+    TResultGrid *resultGd;
+    QWidget *Panel2;
+    QLabel *lblResultGridFootnote;
+};

@@ -1,0 +1,380 @@
+// Bringing the optical densities in: paste, drop and manual data entry; and what the mouse
+// does on the plate grid outside the manual format toolbar (renaming a block, the block
+// menu).
+
+#include "MainFormCombinedRd.h"
+
+#include "BlockMenu.h"
+#include "ManualDataEntryForm.h"
+#include "RawDataGrid.h"
+#include "SubjectNameForm.h"
+#include "core/DataObjectText.h"
+#include "core/Exceptions.h"
+#include "core/Messages.h"
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "plate/CellBlock.h"
+#include "plate/CellColl.h"
+#include "platform/ExceptionBoundary.h"
+#include "platform/WindowTools.h"
+#include "run/MarnovelData.h"
+
+#include <QClipboard>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QPoint kNoCell(-1, -1);
+
+bool IsEnter(int key)
+{
+    return key == Qt::Key_Enter || key == Qt::Key_Return;
+}
+
+} // namespace
+
+void TfrmMainCombinedRd::ConnectRawDataHandlers()
+{
+    ffrmManualDataEntryForm = new TfrmManualDataEntryForm(this);
+    ffrmManualDataEntryForm->fOnClearAll = [this](QWidget *) { ManualDataEntryClearAll(); };
+    ffrmManualDataEntryForm->OnClose = [this](bool completePressed) {
+        return ManualDataEntryClosing(completePressed);
+    };
+
+    connect(pastePb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::pastePbClick));
+    connect(btnManualDataEntry, &QPushButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::btnManualDataEntryClick));
+    connect(rawDataGd, &TRawDataGrid::keyPress, this, Guarded(this, &TfrmMainCombinedRd::rawDataGdKeyPress));
+    connect(rawDataGd, &TRawDataGrid::keyUp, this, Guarded(this, &TfrmMainCombinedRd::rawDataGdKeyUp));
+    connect(rawDataGd, &TRawDataGrid::mouseDown, this,
+            Guarded(this, &TfrmMainCombinedRd::rawDataGdMouseDown));
+    connect(rawDataGd, &TRawDataGrid::mouseUp, this, Guarded(this, &TfrmMainCombinedRd::rawDataGdMouseUp));
+    setAcceptDrops(true);
+}
+
+// ---- paste and drop ---------------------------------------------------------------------------
+
+void TfrmMainCombinedRd::pastePbClick()
+{
+    bool pasted = false;
+    try {
+        const std::unique_ptr<QMimeData> data = PlainTextDataObject(QGuiApplication::clipboard()->mimeData());
+        pasted = TakeDataObject(data.get());
+        if (mData->IndexColOfLastFormatStrip() > mData->XExtent() - 1) {
+            pastePb->setEnabled(true);
+            ShowErrorMessage(UiText(182));
+            pasted = false;
+            // Not taken: the run data goes back to the plate the grid still shows.
+            ApplyGridTextToData();
+        } else if (pasted) {
+            CopyRunDataToGrid();
+            mData->SetValues(*rawDataGd);
+            rawDataGd->viewport()->update();
+        } else {
+            rawDataGd->ResetRawDataGrid();
+        }
+    } catch (const TCustomInvalidExtentsException &) {
+        pasted = false;
+        ReportPlateTextFailure(true);
+    } catch (const MarnovelException &) {
+        pasted = false;
+        ReportPlateTextFailure(false);
+    }
+    if (pasted)
+        AfterDataPasted(true);
+    if (pastePb->isEnabled())
+        btnManualDataEntry->setEnabled(true);
+}
+
+bool TfrmMainCombinedRd::TakeDataObject(const QMimeData *data)
+{
+    const TPlateTextProblem problem = mData->ParseDataObject(data);
+    if (problem != TPlateTextProblem::None)
+        ShowErrorMessage(PlateTextProblemText(problem));
+    return problem == TPlateTextProblem::None;
+}
+
+void TfrmMainCombinedRd::AfterDataPasted(bool pasted)
+{
+    if (!pasted)
+        return;
+    SetCalculateButtonState();
+    SetFocusIfEnabled(btnManualFormat);
+}
+
+void TfrmMainCombinedRd::CopyRunDataToGrid()
+{
+    // An empty text is a plate of no columns and rows; the grid keeps its headings.
+    if (mData->XExtent() == 0 && mData->YExtent() == 0) {
+        rawDataGd->ResetRawDataGrid();
+        return;
+    }
+    mData->copyDataToStringgrid(*rawDataGd);
+}
+
+void TfrmMainCombinedRd::ReportPlateTextFailure(bool invalidExtents)
+{
+    if (invalidExtents) {
+        ShowErrorMessage(UiText(118));
+        const QString runNumber = runNoEdNormal->text();
+        ClearResults(false, true);
+        runNoEdNormal->setText(runNumber);
+        SetActivePage(RawDataPage);
+    } else {
+        ShowErrorMessage(UiText(126));
+        ClearResults(false, true);
+    }
+}
+
+void TfrmMainCombinedRd::DropDataObject(const QMimeData *data)
+{
+    try {
+        const std::unique_ptr<QMimeData> plain = PlainTextDataObject(data);
+        if (TakeDataObject(plain.get()))
+            CopyRunDataToGrid();
+        else
+            rawDataGd->ResetRawDataGrid(); // the run data holds no plate any more
+        rawDataGd->viewport()->update();
+    } catch (const TCustomInvalidExtentsException &) {
+        ReportPlateTextFailure(true);
+    } catch (const MarnovelException &) {
+        ReportPlateTextFailure(false);
+    }
+}
+
+void TfrmMainCombinedRd::dragEnterEvent(QDragEnterEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TfrmMainCombinedRd::dragMoveEvent(QDragMoveEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TfrmMainCombinedRd::dropEvent(QDropEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The data is taken now; it is read after the drop has ended, so that a message about it
+    // never holds up the program the data came from.
+    std::shared_ptr<QMimeData> data = PlainTextDataObject(event->mimeData());
+    QMetaObject::invokeMethod(
+        this, [this, data] { RunGuarded([&] { DropDataObject(data.get()); }); }, Qt::QueuedConnection);
+}
+
+// ---- manual data entry ------------------------------------------------------------------------
+
+void TfrmMainCombinedRd::btnManualDataEntryClick()
+{
+    SetIsManualEditMode(true);
+}
+
+void TfrmMainCombinedRd::SetIsManualEditMode(bool on)
+{
+    if (!on) {
+        rawDataGd->CloseEditor();
+        rawDataGd->SetEditing(false);
+        btnManualFormat->setEnabled(true);
+        pastePb->setEnabled(true);
+        mManualDataEntryMode = false;
+        return;
+    }
+    // Started again while on, the first snapshot stays what Cancel goes back to.
+    if (!mManualDataEntryMode) {
+        SnapshotRawDataGrid();
+        ffrmManualDataEntryForm->fCompletePressed = false;
+    }
+    mManualDataEntryMode = true;
+    btnManualFormat->setEnabled(false);
+    pastePb->setEnabled(false);
+    rawDataGd->SetColCount(PlateGridColumnCount);
+    rawDataGd->SetRowCount(PlateGridRowCount);
+    rawDataGd->SetEditing(true);
+    // No calculation from half-typed data.
+    SetCalculateButtonState();
+    rawDataGd->setFocus();
+    rawDataGd->OpenEditor();
+    ffrmManualDataEntryForm->show();
+    ffrmManualDataEntryForm->raise();
+}
+
+void TfrmMainCombinedRd::SnapshotRawDataGrid()
+{
+    fSnapShotRawDataGrid.clear();
+    for (int col = 1; col <= PlateColumnCount; ++col) {
+        QStringList column;
+        for (int row = 1; row <= PlateRowCount; ++row)
+            column << rawDataGd->Cell(col, row);
+        fSnapShotRawDataGrid << column;
+    }
+}
+
+void TfrmMainCombinedRd::RestoreRawDataGrid()
+{
+    for (int col = 1; col <= PlateColumnCount; ++col) {
+        for (int row = 1; row <= PlateRowCount; ++row) {
+            const QStringList column = fSnapShotRawDataGrid.value(col - 1);
+            rawDataGd->SetCell(col, row, column.value(row - 1));
+        }
+    }
+}
+
+void TfrmMainCombinedRd::MoveManualEntryCell(int key)
+{
+    const QPoint current = rawDataGd->CurrentCell();
+    if (current.x() < 1 || current.y() < 1) {
+        rawDataGd->SetCurrentCell(1, 1);
+        return;
+    }
+    const int lastCol = rawDataGd->ColCount() - 1;
+    const int lastRow = rawDataGd->RowCount() - 1;
+    int col = current.x();
+    int row = current.y();
+    if (IsEnter(key) || key == Qt::Key_Down) {
+        if (row < lastRow) {
+            ++row;
+        } else {
+            row = 1;
+            col = col < lastCol ? col + 1 : 1;
+        }
+    } else if (key == Qt::Key_Up) {
+        if (row > 1) {
+            --row;
+        } else {
+            row = lastRow;
+            col = col > 1 ? col - 1 : lastCol;
+        }
+    }
+    rawDataGd->SetCurrentCell(col, row);
+}
+
+void TfrmMainCombinedRd::rawDataGdKeyPress(int key)
+{
+    if (IsEnter(key))
+        MoveManualEntryCell(key);
+}
+
+void TfrmMainCombinedRd::rawDataGdKeyUp(int key)
+{
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        // Still on the cell of the last release: the grid stood at its edge.
+        if (rawDataGd->CurrentCell() == fManualEntryLastCell)
+            MoveManualEntryCell(key);
+        rawDataGd->CloseEditor();
+        rawDataGd->setFocus();
+        rawDataGd->OpenEditor();
+    }
+    fManualEntryLastCell = rawDataGd->CurrentCell();
+}
+
+bool TfrmMainCombinedRd::ManualDataEntryClosing(bool completePressed)
+{
+    if (!mManualDataEntryMode)
+        return true;
+    // What is typed in the open editor belongs to the grid before anything is decided.
+    rawDataGd->CloseEditor();
+    if (completePressed) {
+        if (LastColumnWithData() < mData->IndexColOfLastFormatStrip()) {
+            ShowErrorMessage(UiText(182));
+            rawDataGd->setFocus();
+            rawDataGd->OpenEditor();
+            return false;
+        }
+        ApplyGridTextToData();
+    } else {
+        pastePb->setEnabled(true);
+        RestoreRawDataGrid();
+        ApplyGridTextToData();
+    }
+    SetIsManualEditMode(false);
+    SetCalculateButtonState();
+    rawDataGd->viewport()->update();
+    return true;
+}
+
+void TfrmMainCombinedRd::ManualDataEntryClearAll()
+{
+    rawDataGd->CloseEditor();
+    rawDataGd->setEnabled(false);
+    rawDataGd->ResetRawDataGrid();
+    rawDataGd->setEnabled(true);
+    rawDataGd->setFocus();
+    rawDataGd->OpenEditor();
+}
+
+// ---- the mouse on the grid --------------------------------------------------------------------
+
+void TfrmMainCombinedRd::rawDataGdMouseDown(Qt::MouseButton button, QPoint cell, QPoint globalPos)
+{
+    OWCellBlockBase *block = cell == kNoCell ? nullptr : mData->cellAtPoint(cell);
+    if (block == nullptr)
+        return;
+    if (button == Qt::RightButton) {
+        RunBlockMenu(cell, globalPos);
+    } else if (button == Qt::LeftButton && !mManualDataEntryMode) {
+        fPointToMove = cell;
+        fDraggingCell = true;
+        rawDataGd->SetPendingPressCell(cell);
+    }
+}
+
+void TfrmMainCombinedRd::rawDataGdMouseUp(Qt::MouseButton /*button*/, QPoint cell)
+{
+    // A release on a heading leaves a press pending.
+    if (cell.x() == 0 || cell.y() == 0)
+        return;
+    if (fDraggingCell) {
+        fDraggingCell = false;
+        rawDataGd->SetPendingPressCell(kNoCell);
+        if (cell == kNoCell)
+            ShowErrorMessage(OneBlockPerCellText());
+        else
+            RenameBlockAt(fPointToMove);
+    }
+    rawDataGd->viewport()->update();
+    SetCalculateButtonState();
+}
+
+void TfrmMainCombinedRd::RenameBlockAt(QPoint cell)
+{
+    OWCellBlockBase *block = mData->cellAtPoint(cell);
+    if (block == nullptr)
+        return;
+    QString identifier = block->id();
+    if (!ShowSubjectNameDialog(this, identifier, rawDataGd->Cell(cell.x(), cell.y()), true))
+        return;
+    block->setId(identifier.trimmed(), block->getIsStandard());
+    rawDataGd->viewport()->update();
+}
+
+void TfrmMainCombinedRd::RunBlockMenu(QPoint cell, QPoint globalPos)
+{
+    OWCellBlockBase *block = mData->cellAtPoint(cell);
+    if (block == nullptr)
+        return;
+    const bool standard = block->getIsStandard();
+    const TBlockClickAction action = ShowBlockMenu(this, *block, globalPos);
+    if (action == BlockActionCancel)
+        return;
+    bool removed = false;
+    if (action == BlockActionClearFormat)
+        ClearStandardsAndSamples(); // every block is gone, this one with them
+    else
+        removed = mData->RawData().remove(block) || mData->StdBlocks().remove(block);
+    if (removed) {
+        SetCalculateButtonState();
+        --(standard ? fManualFormatStandardsCount : fManualFormatSamplesCount);
+    }
+    rawDataGd->viewport()->update();
+}

@@ -1,0 +1,458 @@
+#include "RawDataGrid.h"
+
+#include "UiColors.h"
+#include "core/Exceptions.h"
+#include "core/FontManager.h"
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "plate/CellBlock.h"
+#include "platform/ExceptionBoundary.h"
+#include "platform/WindowTools.h"
+#include "run/MarnovelData.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kVerticalTop = 0, kVerticalBottom = 1, kVerticalCentre = 2;
+constexpr int kHorizontalLeft = 0, kHorizontalRight = 1, kHorizontalCentre = 2;
+constexpr QRgb kNonNumericGrey = 0x808080;
+constexpr QRgb kIdentifierRed = 0xFF0000;
+
+int CurrentFontSize(FONTUSAGE usage)
+{
+    return GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), usage);
+}
+
+} // namespace
+
+// Every cell is drawn by the grid; the delegate hands the painting over and lets the grid
+// see the keys typed in the cell editor first.
+class TRawDataDelegate : public QStyledItemDelegate
+{
+public:
+    explicit TRawDataDelegate(TRawDataGrid *grid) : QStyledItemDelegate(grid), mGrid(grid) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        RunGuarded([&] {
+            painter->save();
+            mGrid->rawDataGdDrawCell(*painter, option.rect, index.column(), index.row());
+            if (option.state.testFlag(QStyle::State_HasFocus)) {
+                painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+                painter->setBrush(Qt::NoBrush);
+                painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+            }
+            painter->restore();
+        });
+    }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        mGrid->mEditor = editor;
+        return editor;
+    }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            bool taken = false;
+            RunGuarded([&] { taken = mGrid->EditorKeyPress(static_cast<QKeyEvent *>(event)->key()); });
+            if (taken)
+                return true;
+        } else if (event->type() == QEvent::KeyRelease) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            RunGuarded([&] { Q_EMIT mGrid->keyUp(key); });
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    TRawDataGrid *mGrid;
+};
+
+TRawDataGrid::TRawDataGrid(QWidget *parent) : QTableWidget(parent)
+{
+    setItemDelegate(new TRawDataDelegate(this));
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setWordWrap(false);
+    ResetRawDataGrid();
+}
+
+void TRawDataGrid::SetColCount(int count)
+{
+    const int before = columnCount();
+    setColumnCount(std::max(0, count));
+    const int data = std::max(1, DataColumnWidth(width())) + GridLineWidth;
+    for (int col = std::max(before, 1); col < columnCount(); ++col)
+        setColumnWidth(col, data);
+    SetHeadings();
+}
+
+void TRawDataGrid::SetRowCount(int count)
+{
+    const int before = rowCount();
+    setRowCount(std::max(0, count));
+    if (rowCount() > before)
+        AdjustRowHeights();
+    SetHeadings();
+}
+
+QString TRawDataGrid::Cell(int col, int row) const
+{
+    const QTableWidgetItem *cell = item(row, col);
+    return cell ? cell->text() : QString();
+}
+
+void TRawDataGrid::SetCell(int col, int row, const QString &text)
+{
+    if (QTableWidgetItem *cell = ItemAt(col, row))
+        cell->setText(text);
+}
+
+QTableWidgetItem *TRawDataGrid::ItemAt(int col, int row)
+{
+    if (col < 0 || col >= columnCount() || row < 0 || row >= rowCount())
+        return nullptr;
+    QTableWidgetItem *cell = item(row, col);
+    if (!cell) {
+        cell = new QTableWidgetItem;
+        setItem(row, col, cell);
+    }
+    return cell;
+}
+
+void TRawDataGrid::SetHeadings()
+{
+    // Headings can never become current, be selected or be edited.
+    for (int col = 0; col < columnCount(); ++col) {
+        if (QTableWidgetItem *heading = ItemAt(col, 0))
+            heading->setFlags(Qt::NoItemFlags);
+    }
+    for (int row = 1; row < rowCount(); ++row) {
+        if (QTableWidgetItem *heading = ItemAt(0, row))
+            heading->setFlags(Qt::NoItemFlags);
+    }
+    SetCell(0, 0, QString());
+    for (int col = 1; col < columnCount(); ++col)
+        SetCell(col, 0, QString::number(col));
+    for (int row = 1; row < rowCount(); ++row)
+        SetCell(0, row, mData ? mData->rawDataRowheading(row - 1) : QString(RowHeadingLetter(row)));
+}
+
+void TRawDataGrid::ResetRawDataGrid()
+{
+    SetColCount(PlateGridColumnCount);
+    SetRowCount(PlateGridRowCount);
+    QFont numbers = font();
+    numbers.setPointSize(CurrentFontSize(GRID_RAWDATA_NUMBER));
+    setFont(numbers);
+    AdjustRowHeights();
+    for (int col = 1; col < columnCount(); ++col) {
+        for (int row = 1; row < rowCount(); ++row)
+            SetCell(col, row, QString());
+    }
+}
+
+int TRawDataGrid::DataRowHeight(int gridHeight, int bevelWidth, int gridLineWidth)
+{
+    const int overhead = 2 * bevelWidth + 10 * gridLineWidth + 1;
+    return static_cast<int>(std::nearbyint((gridHeight - overhead) / 9.0));
+}
+
+int TRawDataGrid::HeadingRowHeight(int gridHeight, int bevelWidth, int gridLineWidth)
+{
+    const int overhead = 2 * bevelWidth + 10 * gridLineWidth + 1;
+    return gridHeight - overhead - 8 * DataRowHeight(gridHeight, bevelWidth, gridLineWidth);
+}
+
+int TRawDataGrid::DataColumnWidth(int gridWidth)
+{
+    return gridWidth / 13;
+}
+
+int TRawDataGrid::HeadingColumnWidth(int gridWidth, int bevelWidth, int gridLineWidth)
+{
+    return gridWidth - 12 * DataColumnWidth(gridWidth) - 14 * gridLineWidth - 2 * bevelWidth - 1;
+}
+
+void TRawDataGrid::AdjustRowHeights()
+{
+    const int bevel = frameWidth();
+    const int data = std::max(1, DataRowHeight(height(), bevel, GridLineWidth));
+    const int heading = std::max(1, HeadingRowHeight(height(), bevel, GridLineWidth));
+    if (rowCount() > 0)
+        setRowHeight(0, heading + GridLineWidth);
+    for (int row = 1; row < rowCount(); ++row)
+        setRowHeight(row, data + GridLineWidth);
+}
+
+void TRawDataGrid::adjustRawDataGdColWidth(int toColumn)
+{
+    mColumnExtent = toColumn;
+    const int bevel = frameWidth();
+    const int data = std::max(1, DataColumnWidth(width()));
+    for (int col = 1; col < std::min(toColumn, columnCount()); ++col)
+        setColumnWidth(col, data + GridLineWidth);
+    if (columnCount() > 0)
+        setColumnWidth(0, std::max(1, HeadingColumnWidth(width(), bevel, GridLineWidth)) + GridLineWidth);
+}
+
+void TRawDataGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableWidget::resizeEvent(event);
+    AdjustRowHeights();
+    adjustRawDataGdColWidth(std::max(mColumnExtent, PlateGridColumnCount));
+}
+
+void TRawDataGrid::rawDataGdDrawCell(QPainter &painter, const QRect &rect, int col, int row)
+{
+    const QPoint well(col, row);
+    OWCellBlockBase *block = mData ? mData->cellAtPoint(well) : nullptr;
+    const bool heading = row == 0 || col == 0;
+
+    QFont font = this->font();
+    font.setPointSize(CurrentFontSize(GRID_RAWDATA_NUMBER));
+    painter.setFont(font);
+
+    QColor background = Qt::white;
+    if (heading)
+        background = palette().color(QPalette::Button);
+    else if (block)
+        background = ToQColor(block->GetBlockCellColor(well));
+    painter.setBrush(background);
+
+    bool filled = false;
+    if (block && block->idCell(well)) {
+        QFont idFont = font;
+        idFont.setBold(true);
+        idFont.setPointSize(CurrentFontSize(GRID_RAWDATA_ID));
+        painter.setFont(idFont);
+        painter.setPen(QColor(kIdentifierRed));
+        DrawTextInRect(painter, rect, block->CellRawDataID(well), true, 0, 2, kVerticalTop, kHorizontalLeft);
+        filled = true;
+    }
+
+    const QString text = Cell(col, row);
+    if (!heading) {
+        double value = 0.0;
+        const bool number = TryTextToFloat(text, value);
+        QFont dataFont = font;
+        dataFont.setPointSize(CurrentFontSize(number ? GRID_RAWDATA_NUMBER : GRID_RAWDATA_NS));
+        const bool standard = block && block->getIsStandard();
+        dataFont.setBold(standard);
+        dataFont.setUnderline(standard);
+        painter.setFont(dataFont);
+        painter.setPen(number ? QColor(Qt::black) : QColor(kNonNumericGrey));
+        DrawTextInRect(painter, rect, text, !filled, 2, 2, kVerticalBottom,
+                       number ? kHorizontalRight : kHorizontalLeft);
+    } else {
+        // The complement of the background is always readable on it.
+        painter.setPen(QColor(255 - background.red(), 255 - background.green(), 255 - background.blue()));
+        DrawTextInRect(painter, rect, text, true, 2, 2, kVerticalCentre, kHorizontalCentre);
+    }
+
+    if (well == mPendingPress) {
+        painter.setPen(QColor(Qt::black));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    }
+}
+
+// ---- cells and editing ---------------------------------------------------------------------
+
+QPoint TRawDataGrid::CurrentCell() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? QPoint(current.column(), current.row()) : QPoint(-1, -1);
+}
+
+void TRawDataGrid::SetCurrentCell(int col, int row)
+{
+    if (col < 1 || col >= columnCount() || row < 1 || row >= rowCount())
+        return;
+    setCurrentCell(row, col);
+}
+
+QPoint TRawDataGrid::CellAt(QPoint viewportPos) const
+{
+    const QModelIndex index = indexAt(viewportPos);
+    return index.isValid() ? QPoint(index.column(), index.row()) : QPoint(-1, -1);
+}
+
+void TRawDataGrid::RoundNumberTexts()
+{
+    for (int col = 1; col < columnCount(); ++col) {
+        for (int row = 1; row < rowCount(); ++row) {
+            const QString text = Cell(col, row);
+            double value = 0.0;
+            if (!TryTextToFloat(text, value))
+                continue;
+            QString rounded;
+            try {
+                rounded = RoundWideString(text, 3);
+            } catch (const MarnovelException &) {
+                continue; // too large to round on its digits: kept as written
+            }
+            if (rounded != text)
+                SetCell(col, row, rounded);
+        }
+    }
+}
+
+void TRawDataGrid::SetEditing(bool on)
+{
+    if (!on)
+        CloseEditor();
+    mEditing = on;
+    setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked
+                       : QAbstractItemView::NoEditTriggers);
+}
+
+void TRawDataGrid::OpenEditor()
+{
+    if (!mEditing)
+        return;
+    const QPoint cell = CurrentCell();
+    if (cell.x() < 1 || cell.y() < 1) {
+        SetCurrentCell(1, 1); // opens the editor there
+        return;
+    }
+    if (!mEditor)
+        edit(currentIndex());
+}
+
+void TRawDataGrid::CloseEditor()
+{
+    if (QWidget *editor = mEditor) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    mEditor = nullptr;
+}
+
+void TRawDataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (editor == mEditor)
+        mEditor = nullptr;
+    QTableWidget::closeEditor(editor, hint);
+}
+
+void TRawDataGrid::SetPendingPressCell(QPoint cell)
+{
+    if (cell == mPendingPress)
+        return;
+    const QPoint before = mPendingPress;
+    mPendingPress = cell;
+    for (const QPoint &changed : {before, cell}) {
+        if (changed.x() >= 0 && changed.y() >= 0)
+            viewport()->update(visualRect(model()->index(changed.y(), changed.x())));
+    }
+}
+
+void TRawDataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    // The base commits and closes the editor of the previous cell first.
+    QTableWidget::currentChanged(current, previous);
+    RunGuarded([&] {
+        RoundNumberTexts();
+        if (mEditing && current.isValid() && isVisible() && !mEditor)
+            edit(current);
+    });
+}
+
+QModelIndex TRawDataGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex next = QTableWidget::moveCursor(cursorAction, modifiers);
+    if (next.isValid() && (next.row() < 1 || next.column() < 1))
+        return currentIndex();
+    return next;
+}
+
+bool TRawDataGrid::EditorKeyPress(int key)
+{
+    switch (key) {
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        Q_EMIT keyPress(key);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        MoveByArrow(key);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TRawDataGrid::MoveByArrow(int key)
+{
+    const QModelIndex next = moveCursor(key == Qt::Key_Up ? MoveUp : MoveDown, Qt::NoModifier);
+    if (next.isValid() && next != currentIndex())
+        setCurrentIndex(next);
+}
+
+void TRawDataGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Enter || event->key() == Qt::Key_Return) {
+        event->accept();
+        Q_EMIT keyPress(event->key());
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void TRawDataGrid::keyReleaseEvent(QKeyEvent *event)
+{
+    QTableWidget::keyReleaseEvent(event);
+    event->accept();
+    if (!event->isAutoRepeat())
+        Q_EMIT keyUp(event->key());
+}
+
+void TRawDataGrid::mousePressEvent(QMouseEvent *event)
+{
+    // Only the left button selects, as in the grid the plate was laid out with first.
+    if (event->button() == Qt::LeftButton)
+        QTableWidget::mousePressEvent(event);
+    Q_EMIT mouseDown(event->button(), CellAt(event->position().toPoint()), event->globalPosition().toPoint());
+}
+
+void TRawDataGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click is a press as well.
+    if (event->button() == Qt::LeftButton)
+        QTableWidget::mouseDoubleClickEvent(event);
+    Q_EMIT mouseDown(event->button(), CellAt(event->position().toPoint()), event->globalPosition().toPoint());
+}
+
+void TRawDataGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableWidget::mouseReleaseEvent(event);
+    // A click takes the focus from an open editor, which then closes; with editing on the
+    // clicked cell has its editor again.
+    RunGuarded([this] {
+        if (mEditing && !mEditor && currentIndex().isValid())
+            edit(currentIndex());
+    });
+    Q_EMIT mouseUp(event->button(), CellAt(event->position().toPoint()));
+}

@@ -1,0 +1,220 @@
+#include "StdConcGrid.h"
+
+#include "core/FontManager.h"
+#include "core/Tool.h"
+#include "core/UiTextManager.h"
+#include "platform/ExceptionBoundary.h"
+#include "platform/WindowTools.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int kVerticalBottom = 1;
+constexpr int kHorizontalLeft = 0, kHorizontalRight = 1, kHorizontalCentre = 2;
+constexpr QRgb kDerivedGrey = 0x808080;
+
+} // namespace
+
+// Draws through the grid; in the cell editor the walk keys commit the text and go to
+// the grid at once, so the window sees the typed value.
+class TStdConcDelegate : public QStyledItemDelegate
+{
+public:
+    explicit TStdConcDelegate(TStdConcGrid *grid) : QStyledItemDelegate(grid), mGrid(grid) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        RunGuarded([&] {
+            painter->save();
+            const bool selected = option.state.testFlag(QStyle::State_Selected);
+            mGrid->stdConcGdDrawCell(*painter, option.rect, index.column(), index.row(), selected);
+            painter->restore();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QWidget *>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            const auto &key = static_cast<const QKeyEvent &>(*event);
+            switch (key.key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Enter:
+            case Qt::Key_Return:
+                Q_EMIT commitData(editor);
+                Q_EMIT closeEditor(editor, QAbstractItemDelegate::NoHint);
+                mGrid->HandleWalkKey(key);
+                return true;
+            default:
+                break;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    TStdConcGrid *mGrid;
+};
+
+TStdConcGrid::TStdConcGrid(QWidget *parent) : QTableWidget(parent)
+{
+    setItemDelegate(new TStdConcDelegate(this));
+    setColumnCount(2);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    connect(qApp, &QApplication::focusChanged, this, &TStdConcGrid::OnFocusChanged);
+}
+
+void TStdConcGrid::SetStandardCount(int count)
+{
+    setRowCount(count);
+    for (int row = 0; row < count; ++row) {
+        SetCell(0, row, QStringLiteral("S") + QString::number(row + 1));
+        SetCell(1, row, QString());
+    }
+    UpdateEditableCells();
+}
+
+void TStdConcGrid::SetDefaultValueType(bool defaultValues)
+{
+    mDefaultValues = defaultValues;
+    UpdateEditableCells();
+    viewport()->update();
+}
+
+void TStdConcGrid::UpdateEditableCells()
+{
+    // Never the names, never the zero standard; S1 always, the ones between only when
+    // every value is typed by hand.
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int col = 0; col < 2; ++col) {
+            QTableWidgetItem *cell = item(row, col);
+            if (!cell)
+                continue;
+            const bool editable = col == 1 && row < rowCount() - 1 && (row == 0 || !mDefaultValues);
+            cell->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                                    : Qt::NoItemFlags);
+        }
+    }
+    if (QTableWidgetItem *current = currentItem(); current && !(current->flags() & Qt::ItemIsEnabled))
+        Deselect();
+}
+
+QString TStdConcGrid::Cell(int col, int row) const
+{
+    const QTableWidgetItem *cell = item(row, col);
+    return cell ? cell->text() : QString();
+}
+
+void TStdConcGrid::SetCell(int col, int row, const QString &text)
+{
+    if (col < 0 || col >= columnCount() || row < 0 || row >= rowCount())
+        return;
+    QTableWidgetItem *cell = item(row, col);
+    if (!cell) {
+        cell = new QTableWidgetItem;
+        setItem(row, col, cell);
+        UpdateEditableCells();
+    }
+    cell->setText(text);
+}
+
+void TStdConcGrid::Deselect()
+{
+    setCurrentIndex(QModelIndex());
+    clearSelection();
+}
+
+void TStdConcGrid::ShowConcentration(int row)
+{
+    selectionModel()->setCurrentIndex(model()->index(row, 1), QItemSelectionModel::ClearAndSelect);
+}
+
+int TStdConcGrid::HeightForRows(int rows) const
+{
+    return rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth();
+}
+
+void TStdConcGrid::stdConcGdDrawCell(QPainter &painter, const QRect &rect, int col, int row, bool selected)
+{
+    QString text = Cell(col, row);
+    double value = 0.0;
+    const bool number = TryTextToFloat(text, value);
+    if (number)
+        text = FormatFixed(value, 3);
+
+    QFont font = this->font();
+    font.setPointSize(
+        GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), GRID_STD));
+    painter.setFont(font);
+    QColor background = col == 0 ? palette().color(QPalette::Button) : QColor(Qt::white);
+    if (selected && col == 1)
+        background = palette().color(QPalette::Highlight).lighter(180);
+    painter.setBrush(background);
+
+    QColor color = palette().color(QPalette::WindowText);
+    int alignment = kHorizontalCentre;
+    if (col == 1) {
+        alignment = number ? kHorizontalRight : kHorizontalLeft;
+        if (row == rowCount() - 1 || (row != 0 && mDefaultValues))
+            color = QColor(kDerivedGrey);
+    }
+    painter.setPen(color);
+    DrawTextInRect(painter, rect, text, true, 2, 5, kVerticalBottom, alignment);
+}
+
+void TStdConcGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (HandleWalkKey(*event)) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+bool TStdConcGrid::HandleWalkKey(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Tab:
+        Q_EMIT keyDown(Qt::Key_Tab, event.modifiers().testFlag(Qt::ShiftModifier));
+        return true;
+    case Qt::Key_Backtab:
+        Q_EMIT keyDown(Qt::Key_Tab, true);
+        return true;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        Q_EMIT keyDown(Qt::Key_Return, event.modifiers().testFlag(Qt::ShiftModifier));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TStdConcGrid::OnFocusChanged(QWidget *old, QWidget *now)
+{
+    const auto inside = [this](const QWidget *widget) {
+        return widget && (widget == this || isAncestorOf(widget));
+    };
+    // Only moves between controls of this window count: a message box taking the focus
+    // for a moment is not the operator leaving the grid.
+    const auto sameWindow = [this](const QWidget *widget) { return widget && widget->window() == window(); };
+    if (inside(old) && !inside(now) && sameWindow(now))
+        Q_EMIT exited();
+    else if (inside(now) && !inside(old) && (!old || sameWindow(old)))
+        Q_EMIT entered();
+}

@@ -1,0 +1,160 @@
+#include "Startup.h"
+
+#include "core/Exceptions.h"
+#include "core/MarnovelConfigManager.h"
+#include "core/UiTextManager.h"
+#include "reports/PrintScreen.h"
+#include "support/GuiApplication.h"
+#include "support/TestSupport.h"
+#include "ui/main/MainFormCombinedRd.h"
+#include "ui/main/SubjectNameForm.h"
+#include "ui/main/about.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using TestSupport::Presenter;
+
+namespace {
+
+// Records every step as it ends; the step named in failAt raises as a failing step would.
+class RecordingStartup : public TApplicationStartup
+{
+public:
+    using TApplicationStartup::TApplicationStartup;
+
+    QStringList steps;
+    QString failAt;
+    QString catalogueInLoop;
+    bool quitAtOnce = false; // run the real event loop, which ends as soon as it starts
+
+protected:
+    void ReadVersionInformation() override
+    {
+        TApplicationStartup::ReadVersionInformation();
+        Step(u"version"_s);
+    }
+    void LoadEnglishCatalogue() override
+    {
+        TApplicationStartup::LoadEnglishCatalogue();
+        Step(u"catalogue"_s);
+    }
+    void CreateConfiguration() override
+    {
+        TApplicationStartup::CreateConfiguration();
+        Step(u"configuration"_s);
+    }
+    void CreateMainWindow() override
+    {
+        TApplicationStartup::CreateMainWindow();
+        Step(MainWindow()->objectName());
+    }
+    void CreateAboutWindow() override
+    {
+        TApplicationStartup::CreateAboutWindow();
+        Step(AboutWindow()->objectName());
+    }
+    void CreatePrintWindow() override
+    {
+        TApplicationStartup::CreatePrintWindow();
+        Step(PrintWindow()->objectName());
+    }
+    void CreateSubjectNameDialog() override
+    {
+        TApplicationStartup::CreateSubjectNameDialog();
+        Step(SubjectNameDialog()->objectName());
+    }
+    int RunEventLoop() override
+    {
+        Step(u"loop"_s);
+        catalogueInLoop = GetTranslationManager().GetResourceId();
+        if (!quitAtOnce)
+            return 0;
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
+        return TApplicationStartup::RunEventLoop();
+    }
+
+private:
+    void Step(const QString &name)
+    {
+        steps << name;
+        if (name == failAt)
+            throw MarnovelException(u"Exception occured in: "_s + name + u"\r\nReason: broken"_s);
+    }
+};
+
+TEST(StartupTest, Run_StepsInOrder_EndInTheEventLoop)
+{
+    RecordingStartup startup;
+    EXPECT_EQ(startup.Run(), 0);
+    EXPECT_EQ(
+        startup.steps,
+        (QStringList{u"version"_s, u"catalogue"_s, u"configuration"_s, u"frmMainCombinedRd"_s, u"AboutBox"_s,
+                     u"ScreenPrintFormCombinedTorvinTandem"_s, u"SubjectNameForm"_s, u"loop"_s}));
+    EXPECT_TRUE(Presenter().messages.empty()) << Presenter().Texts().join(u'|').toStdString();
+}
+
+TEST(StartupTest, Run_GermanStoredAsLastLanguage_StartsInEnglish)
+{
+    GetConfigManager().SetDefaultLocale(u"LOCALE_GERMAN"_s);
+    GetTranslationManager().LoadResource(u"LOCALE_GERMAN"_s);
+    RecordingStartup startup;
+    startup.Run();
+    EXPECT_EQ(startup.catalogueInLoop, u"LOCALE_ENGLISH"_s);
+    EXPECT_EQ(startup.MainWindow()->findChild<QPushButton *>(u"closepb"_s)->text(), u"&Close"_s);
+    GetConfigManager().SetDefaultLocale(u"LOCALE_ENGLISH"_s);
+}
+
+TEST(StartupTest, Run_StepRaises_OneBoxCaptionedVelomyraAndNoEventLoop)
+{
+    for (const QString &failing :
+         {u"version"_s, u"frmMainCombinedRd"_s, u"AboutBox"_s, u"SubjectNameForm"_s}) {
+        Presenter().Clear();
+        RecordingStartup startup;
+        startup.failAt = failing;
+        EXPECT_EQ(startup.Run(), 1) << failing.toStdString();
+        EXPECT_FALSE(startup.steps.contains(u"loop"_s)) << failing.toStdString();
+        ASSERT_EQ(Presenter().messages.size(), 1u) << failing.toStdString();
+        EXPECT_EQ(Presenter().messages[0].caption, u"Velomyra"_s);
+        EXPECT_EQ(Presenter().messages[0].text,
+                  u"Exception occured in: "_s + failing + u"\r\nReason: broken"_s);
+        EXPECT_EQ(Presenter().messages[0].buttons, TMsgDlgButtons(TMsgDlgBtn::mbOK));
+    }
+}
+
+TEST(StartupTest, Run_RunFileOnTheCommandLine_IsOpenWhenTheLoopRuns)
+{
+    RecordingStartup startup({QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf")});
+    startup.quitAtOnce = true;
+    EXPECT_EQ(startup.Run(), 0);
+    TfrmMainCombinedRd *window = startup.MainWindow();
+    EXPECT_EQ(window->GetKitBatchNoEd()->text(), u"K0001"_s);
+    EXPECT_EQ(window->GetOperatorEd()->text(), u"A. Smith"_s);
+    EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RawDataPage);
+    EXPECT_TRUE(Presenter().messages.empty()) << Presenter().Texts().join(u'|').toStdString();
+    window->close();
+}
+
+TEST(StartupArguments, RunFileArgument_AnythingButTheHook)
+{
+    const struct
+    {
+        QStringList arguments;
+        QString expected;
+    } cases[] = {
+        {{}, QString()},
+        {{u"WriteControlsToFile=/tmp/handles.txt"_s}, QString()},
+        {{u"run.vdf"_s}, u"run.vdf"_s},
+        {{u"WriteControlsToFile=/tmp/handles.txt"_s, u"/data/run 7.vdf"_s}, u"/data/run 7.vdf"_s},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RunFileArgument(c.arguments), c.expected) << c.arguments.join(u' ').toStdString();
+}
+
+} // namespace

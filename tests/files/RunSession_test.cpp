@@ -1,0 +1,285 @@
+// The run workflow object: every step gives its reason instead of a message box, a refused
+// step leaves the run as it was, and the run's state follows the main window's.
+#include "SmallRun.h"
+
+#include "core/MarnovelUtils.h"
+#include "core/UiTextManager.h"
+#include "files/RunSession.h"
+#include "plate/CellColl.h"
+#include "plate/MarnovelPanels.h"
+
+#include <QDir>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString Example(const char *name)
+{
+    return QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/") + QString::fromUtf8(name);
+}
+
+// The example plate with the regional decimal separator.
+QString ExamplePlate()
+{
+    return TestSupport::Dec(DecodeText(ReadWholeFile(Example("plate-8point.txt"))));
+}
+
+QByteArray Utf16File(const QString &text)
+{
+    QStringEncoder encoder(QStringConverter::Utf16LE);
+    return QByteArray("\xFF\xFE", 2) + QByteArray(encoder(text));
+}
+
+// Everything a step may change, as one text.
+QString Snapshot(const TRunSession &session)
+{
+    const TMarnovelRdData &data = session.Data();
+    QStringList parts{QString::number(data.GetCurveType())};
+    for (const float conc : data.StdConc())
+        parts << QString::number(conc);
+    parts << QString::number(data.XExtent()) << QString::number(data.YExtent());
+    for (int col = 0; col < TMarnovelData::DataCols; ++col)
+        for (int row = 0; row < TMarnovelData::DataRows; ++row)
+            parts << data.PlateText(col, row);
+    for (const OWCells *cells : {&data.RawData(), &data.StdBlocks()})
+        for (const auto &block : cells->Blocks()) {
+            parts << block->id();
+            for (const OWCellBlockElm &well : block->block())
+                parts << u"%1,%2,%3"_s.arg(well.mCell.x()).arg(well.mCell.y()).arg(well.fID);
+        }
+    const TRunDetails &details = session.Details();
+    parts << details.RunDate.toString(Qt::ISODate) << details.RunNumber << details.KitBatchNumber
+          << details.OperatorName;
+    parts << QString::number(session.LastResult() != nullptr) << QString::number(session.HasUnsavedResults());
+    return parts.join(u'\n');
+}
+
+struct RefusalCase
+{
+    const char *name;
+    std::function<TRunStepResult(TRunSession &, const QTemporaryDir &)> step;
+    int textId;
+    bool namesFile;
+};
+
+class RunSessionRefusal : public ::testing::TestWithParam<RefusalCase>
+{
+};
+
+QString Lines(int count, const QString &line)
+{
+    return QStringList(count, line).join(u"\r\n"_s);
+}
+
+} // namespace
+
+// The small run: a 4-point layout in columns 1 to 3 over a plate of 3 columns, calculated.
+TEST_P(RunSessionRefusal, Refused_ReasonGivenNothingShownRunUnchanged)
+{
+    QTemporaryDir folder;
+    TRunSession session;
+    SmallRun::LayOut(session.Data());
+    session.SetDetails(SmallRun::Details());
+    ASSERT_TRUE(session.Calculate().Ok());
+    const QString before = Snapshot(session);
+    const auto messages = TestSupport::Presenter().messages.size();
+
+    const TRunStepResult step = GetParam().step(session, folder);
+
+    EXPECT_EQ(step.Status, TRunStepResult::Refused);
+    EXPECT_EQ(step.TextId, GetParam().textId);
+    EXPECT_FALSE(step.Reason.isEmpty());
+    EXPECT_EQ(step.Text(), GetParam().textId != 0 ? UiText(GetParam().textId) : step.Reason);
+    EXPECT_EQ(step.FileName.isEmpty(), !GetParam().namesFile);
+    EXPECT_EQ(Snapshot(session).toStdString(), before.toStdString());
+    EXPECT_EQ(TestSupport::Presenter().messages.size(), messages);
+    // The shared standards list stays the run's: a 4-point list.
+    EXPECT_EQ(TStdPanel::GetBlockList().Count(), 4);
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, RunSessionRefusal,
+    ::testing::Values(
+        RefusalCase{"PasteOfSevenLines",
+                    [](TRunSession &s, const QTemporaryDir &) {
+                        return s.SetPlateText(Lines(7, TestSupport::Dec("0.5\t0.5\t0.5")));
+                    },
+                    118, false},
+        RefusalCase{"PasteOfThirteenValuesOnALine",
+                    [](TRunSession &s, const QTemporaryDir &) {
+                        return s.SetPlateText(Lines(8, QStringList(13, TestSupport::Dec("0.5")).join(u'\t')));
+                    },
+                    118, false},
+        RefusalCase{"PasteOfFourteenValuesOnALine",
+                    [](TRunSession &s, const QTemporaryDir &) {
+                        return s.SetPlateText(Lines(8, QStringList(14, TestSupport::Dec("0.5")).join(u'\t')));
+                    },
+                    126, false},
+        RefusalCase{
+            "PasteOfNothing",
+            [](TRunSession &s, const QTemporaryDir &) { return s.SetPlateText(QString(), u"p.txt"_s); }, 126,
+            true},
+        RefusalCase{"PasteNarrowerThanTheLayout",
+                    [](TRunSession &s, const QTemporaryDir &) {
+                        return s.SetPlateText(Lines(8, TestSupport::Dec("0.5\t0.5")));
+                    },
+                    182, false},
+        RefusalCase{"GridRowsOfSevenLines",
+                    [](TRunSession &s, const QTemporaryDir &) {
+                        return s.SetPlateRows(TStringGridData(7, QStringList(3, TestSupport::Dec("0.5"))));
+                    },
+                    118, false},
+        // An 8-point layout of 12 columns: its standards list must not stay current.
+        RefusalCase{
+            "FormatWiderThanThePlate",
+            [](TRunSession &s, const QTemporaryDir &) { return s.LoadFormat(Example("layout-8point.vff")); },
+            182, true},
+        RefusalCase{
+            "FormatFileMissing",
+            [](TRunSession &s, const QTemporaryDir &f) { return s.LoadFormat(f.filePath(u"no.vff"_s)); }, 0,
+            true},
+        RefusalCase{
+            "RunFileIsAFormatFile",
+            [](TRunSession &s, const QTemporaryDir &) { return s.LoadRun(Example("layout-8point.vff")); }, 0,
+            true},
+        RefusalCase{"RunFileWithAnInconsistentWell",
+                    [](TRunSession &s, const QTemporaryDir &f) {
+                        QString text = DecodeText(ReadWholeFile(Example("run-8point.vdf")));
+                        text.replace(u"DataCols=13"_s, u"DataCols=12"_s);
+                        const QString path = f.filePath(u"bad.vdf"_s);
+                        WriteFileAtomically(path, Utf16File(text));
+                        const TRunStepResult step = s.LoadRun(path);
+                        QFile::remove(path);
+                        return step;
+                    },
+                    0, true},
+        RefusalCase{"EightPointCurveWithFourPointStandardsPlaced",
+                    [](TRunSession &s, const QTemporaryDir &) { return s.SetCurveType(CURVE_8POINT); }, 0,
+                    false},
+        RefusalCase{"NegativeConcentration",
+                    [](TRunSession &s, const QTemporaryDir &) {
+                        return s.SetStdConc({4, -1, 0.25, 0});
+                    },
+                    372, false},
+        RefusalCase{"ConcentrationBelowSinglePrecision",
+                    [](TRunSession &s, const QTemporaryDir &) {
+                        return s.SetStdConc({4, 1, 1e-50, 0});
+                    },
+                    0, false},
+        RefusalCase{"TooFewConcentrations",
+                    [](TRunSession &s, const QTemporaryDir &) {
+                        return s.SetStdConc({4, 1, 0});
+                    },
+                    0, false},
+        RefusalCase{
+            "SaveIntoAMissingFolder",
+            [](TRunSession &s, const QTemporaryDir &f) { return s.SaveRun(f.filePath(u"no/r.vdf"_s)); }, 0,
+            true}),
+    [](const ::testing::TestParamInfo<RefusalCase> &info) { return std::string(info.param.name); });
+
+// The unsaved-results state of the main window: a calculation starts it, a save, a load, a
+// curve or concentration change ends it; a paste does not, but it drops the results.
+TEST(RunSession, UnsavedResults_FollowTheWindowsStates)
+{
+    QTemporaryDir folder;
+    TRunSession session;
+    ASSERT_TRUE(session.LoadRun(Example("run-8point.vdf")).Ok());
+    EXPECT_FALSE(session.HasUnsavedResults());
+    EXPECT_EQ(session.LastResult(), nullptr);
+
+    const auto calculated = [&session] {
+        EXPECT_TRUE(session.Calculate().Ok());
+        EXPECT_TRUE(session.HasUnsavedResults());
+        EXPECT_NE(session.LastResult(), nullptr);
+    };
+    calculated();
+    ASSERT_TRUE(session.SetPlateText(ExamplePlate()).Ok());
+    EXPECT_TRUE(session.HasUnsavedResults());
+    EXPECT_EQ(session.LastResult(), nullptr);
+    EXPECT_EQ(session.ExportResults(folder.filePath(u"r.txt"_s)).Status, TRunStepResult::Refused);
+
+    calculated();
+    ASSERT_TRUE(session.ExportResults(folder.filePath(u"r.txt"_s)).Ok());
+    EXPECT_TRUE(session.HasUnsavedResults());
+    ASSERT_TRUE(session.SaveRun(folder.filePath(u"r.vdf"_s)).Ok());
+    EXPECT_FALSE(session.HasUnsavedResults());
+    EXPECT_NE(session.LastResult(), nullptr);
+
+    for (const auto &change : std::initializer_list<std::function<TRunStepResult()>>{
+             [&] { return session.LoadFormat(Example("layout-8point.vff")); },
+             [&] { return session.LoadRun(folder.filePath(u"r.vdf"_s)); },
+             [&] {
+                 return session.SetStdConc({16, 8, 4, 2, 1, 0.5, 0.25, 0});
+             },
+             [&] { return session.SetCurveType(CURVE_8POINT); }}) {
+        calculated();
+        ASSERT_TRUE(change().Ok());
+        EXPECT_FALSE(session.HasUnsavedResults());
+        EXPECT_EQ(session.LastResult(), nullptr);
+    }
+}
+
+// Each loaded format numbers its blocks from 1, as after the window's results clear; a new
+// run keeps what the next run shares with this one.
+TEST(RunSession, LoadFormatAndNewRun_StartAfresh)
+{
+    TRunSession session;
+    ASSERT_TRUE(session.LoadRun(Example("run-8point.vdf")).Ok());
+    for (int load = 0; load < 2; ++load) {
+        ASSERT_TRUE(session.LoadFormat(Example("layout-8point.vff")).Ok());
+        EXPECT_EQ(session.Data().RawData().getCellInteger(0)->id(), UiText(57) + u" 1"_s) << load;
+        EXPECT_EQ(session.Data().StdBlocks().getCellInteger(1)->id(), UiText(148) + u" 2"_s) << load;
+    }
+    // The plate stays under a new layout, and its wells are read.
+    EXPECT_EQ(session.Data().RawData().getCellInteger(0)->getRawValue(0), TestSupport::Dec("0.171"));
+    EXPECT_TRUE(session.CanCalculate());
+
+    session.NewRun();
+    EXPECT_EQ(session.CurveType(), CURVE_4POINT);
+    EXPECT_EQ(session.Data().StdConc(), DefaultStdConc(CURVE_4POINT));
+    EXPECT_EQ(session.Data().RawData().GetCount() + session.Data().StdBlocks().GetCount(), 0);
+    EXPECT_EQ(LastColumnWithData(session.Data()), -1);
+    EXPECT_FALSE(session.CanCalculate());
+    EXPECT_EQ(session.Details().RunNumber, QString());
+    EXPECT_EQ(session.Details().KitBatchNumber, u"K0001"_s);
+    EXPECT_EQ(session.Details().OperatorName, u"A. Smith"_s);
+    EXPECT_EQ(session.Details().RunDate, QDate(2026, 12, 9));
+}
+
+// Unpaired surrogates from a file or a paste never reach the run's texts and exports.
+TEST(RunSession, LoneSurrogates_BecomeReplacementCharacters)
+{
+    QTemporaryDir folder;
+    const QString lone(QChar(0xDC00));
+    QString text = DecodeText(ReadWholeFile(Example("run-8point.vdf")));
+    text.replace(u"Operator=A. Smith"_s, u"Operator=A. Sm"_s + lone + u"ith"_s);
+    text.replace(u"ID=ID 1\r\n"_s, u"ID=ID "_s + lone + u"1\r\n"_s);
+    const QString path = folder.filePath(u"lone.vdf"_s);
+    WriteFileAtomically(path, Utf16File(text));
+
+    TRunSession session;
+    ASSERT_TRUE(session.LoadRun(path).Ok());
+    ASSERT_TRUE(session.Calculate().Ok());
+    const QString replaced{QChar(QChar::ReplacementCharacter)};
+    EXPECT_EQ(session.Details().OperatorName, u"A. Sm"_s + replaced + u"ith"_s);
+    const QString exported = session.ResultsExportText();
+    EXPECT_TRUE(exported.contains(u"ID "_s + replaced + u"1\t"_s));
+    EXPECT_TRUE(exported.isValidUtf16());
+
+    QString plate = ExamplePlate();
+    plate.replace(u"OVER"_s, u"OV"_s + lone + u"ER"_s);
+    ASSERT_TRUE(session.SetPlateText(plate).Ok());
+    bool found = false;
+    for (int col = 0; col < TMarnovelData::DataCols; ++col)
+        for (int row = 0; row < TMarnovelData::DataRows; ++row)
+            found = found || session.Data().PlateText(col, row) == u"OV"_s + replaced + u"ER"_s;
+    EXPECT_TRUE(found);
+}

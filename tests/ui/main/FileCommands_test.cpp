@@ -1,0 +1,198 @@
+#include "MainWindowTestSupport.h"
+
+#include "core/MarnovelConfigManager.h"
+#include "core/MarnovelUtils.h"
+#include "plate/CellColl.h"
+#include "run/MarnovelData.h"
+#include "support/GuiApplication.h"
+#include "ui/main/RawDataGrid.h"
+#include "ui/main/RunDatePicker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+using namespace Qt::StringLiterals;
+using TestSupport::Presenter;
+
+namespace {
+
+const QString kExampleRun = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
+const QString kExampleLayout = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/layout-8point.vff");
+
+class FileCommandsTest : public MainWindowTest
+{
+protected:
+    static QString TempFile(const QString &name)
+    {
+        const QString path = TestSupport::HomeDir() + u'/' + name;
+        QFile::remove(path);
+        return path;
+    }
+    // The example run with one text replaced, written as the program writes run files.
+    static QString ChangedExample(const QString &name, const QString &from, const QString &to)
+    {
+        QString text = DecodeText(ReadWholeFile(kExampleRun));
+        text.replace(from, to);
+        const QString path = TempFile(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+        file.write(encoder.encode(text));
+        return path;
+    }
+    TRawDataGrid *Grid() const { return Child<TRawDataGrid>(u"rawDataGd"_s); }
+};
+
+TEST_F(FileCommandsTest, SaveAs_ProposesRunDateAndRunNumber)
+{
+    LoadAndCalculate();
+    window->GetRunDateDt()->setDate(QDate(2027, 3, 1));
+    window->GetRunNoEd()->setText(u"R7"_s);
+    Click(Button(u"saveAsPb"_s));
+    ASSERT_EQ(Presenter().fileRequests.size(), 1u);
+    EXPECT_EQ(Presenter().fileRequests[0].kind, TFileDialogKind::Save);
+    EXPECT_EQ(Presenter().fileRequests[0].proposedName, u"01Mar27_R7.vdf"_s);
+    EXPECT_EQ(Presenter().fileRequests[0].filter, u"Velomyra Run Data File|*.vdf"_s);
+    EXPECT_FALSE(window->DataSaved()); // cancelled
+}
+
+TEST_F(FileCommandsTest, SaveFormat_ProposesTheFirstFreeName)
+{
+    window->GetOperatorEd()->setText(u"Alice"_s);
+    window->GetRunDateDt()->setDate(QDate(2027, 1, 5));
+    const QDir folder(GetConfigManager().GetDirFormatFiles());
+    QFile::remove(folder.filePath(u"Ali05Jan27_a.vff"_s));
+    Click(Button(u"btnSaveFormat"_s));
+    QFile taken(folder.filePath(u"Ali05Jan27_a.vff"_s));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.close();
+    Click(Button(u"btnSaveFormat"_s));
+    ASSERT_EQ(Presenter().fileRequests.size(), 2u);
+    EXPECT_EQ(Presenter().fileRequests[0].proposedName, u"Ali05Jan27_a.vff"_s);
+    EXPECT_EQ(Presenter().fileRequests[1].proposedName, u"Ali05Jan27_b.vff"_s);
+    EXPECT_EQ(Presenter().fileRequests[0].filter, u"Velomyra Format File|*.vff"_s);
+    taken.remove();
+}
+
+TEST_F(FileCommandsTest, SaveAndLoad_RoundTripThroughTheWindow)
+{
+    LoadAndCalculate();
+    const QString path = TempFile(u"round trip.vdf"_s);
+    Presenter().fileNames.push_back(path);
+    Click(Button(u"saveAsPb"_s));
+    EXPECT_TRUE(window->DataSaved());
+    ASSERT_TRUE(QFile::exists(path));
+    QStringList plate;
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 12; ++col)
+            plate << Grid()->Cell(col, row);
+    }
+
+    Click(Button(u"newTestPb"_s)); // saved: no question
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    EXPECT_FALSE(window->RawDataHasData());
+
+    Presenter().fileNames.push_back(path);
+    Click(Button(u"loadPb"_s));
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    EXPECT_EQ(window->GetRunNoEd()->text(), u"1"_s);
+    EXPECT_EQ(window->GetKitBatchNoEd()->text(), u"K0001"_s);
+    EXPECT_EQ(window->GetOperatorEd()->text(), u"A. Smith"_s);
+    EXPECT_EQ(window->GetRunDateDt()->date(), QDate(2026, 12, 9));
+    QStringList loaded;
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 12; ++col)
+            loaded << Grid()->Cell(col, row);
+    }
+    EXPECT_EQ(loaded, plate);
+    EXPECT_EQ(window->RunData().StdBlocks().GetCount(), 2);
+    EXPECT_EQ(window->RunData().RawData().GetCount(), 80);
+    EXPECT_TRUE(Child<QRadioButton>(u"rbStdConcValueTypeManual"_s)->isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(u"rb8PointCurve"_s)->isChecked());
+    EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RawDataPage);
+    EXPECT_TRUE(Button(u"calcCurvePb"_s)->isEnabled());
+}
+
+TEST_F(FileCommandsTest, Load_FailedFiles_ClearTheRunWithTheirText)
+{
+    const struct
+    {
+        const char *name;
+        QString file;
+        QString message;
+    } cases[] = {
+        {"another criteria type",
+         ChangedExample(u"other type.vdf"_s, u"CriteriaType=90"_s, u"CriteriaType=0"_s),
+         u"The loading of the file failed because it contains at least one unmatching criteria type."_s},
+        {"an unreadable run date",
+         ChangedExample(u"bad date.vdf"_s, u"RunDateI18n=2026-12-09"_s, u"RunDate=99/99/2026"_s),
+         u"Error loading file."_s},
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        FillRunDetails();
+        Presenter().fileNames.push_back(c.file);
+        Click(Button(u"loadPb"_s));
+        EXPECT_EQ(Presenter().Texts(), QStringList{c.message}) << c.name;
+        EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RunDetailsPage) << c.name;
+        EXPECT_TRUE(window->GetKitBatchNoEd()->text().isEmpty()) << c.name;
+        EXPECT_TRUE(window->GetOperatorEd()->text().isEmpty()) << c.name;
+        EXPECT_EQ(window->GetRunDateDt()->date(), QDate::currentDate()) << c.name;
+        EXPECT_FALSE(window->RawDataHasData()) << c.name;
+        TearDown();
+    }
+}
+
+TEST_F(FileCommandsTest, Load_ForbiddenCharactersInTheRunDetails_AreRemoved)
+{
+    Presenter().fileNames.push_back(
+        ChangedExample(u"slashes.vdf"_s, u"Operator=A. Smith"_s, u"Operator=A/ Smith|"_s));
+    Click(Button(u"loadPb"_s));
+    EXPECT_EQ(Presenter().Texts(),
+              QStringList{u"The characters \" \\ / : * ? \" < > | \" cannot be used."_s});
+    EXPECT_EQ(window->GetOperatorEd()->text(), u"A Smith"_s);
+    EXPECT_EQ(window->GetKitBatchNoEd()->text(), u"K0001"_s);
+    EXPECT_TRUE(window->RawDataHasData());
+}
+
+TEST_F(FileCommandsTest, Load_Cancelled_StillChoosesManualValues)
+{
+    Click(Button(u"loadPb"_s));
+    EXPECT_EQ(Presenter().fileRequests.size(), 1u);
+    EXPECT_EQ(Presenter().fileRequests[0].filter, u"Velomyra Run Data File|*.vdf"_s);
+    EXPECT_TRUE(Child<QRadioButton>(u"rbStdConcValueTypeManual"_s)->isChecked());
+}
+
+TEST_F(FileCommandsTest, LoadFormat_WiderThanTheData_IsRefused)
+{
+    FillRunDetails();
+    // Data in columns 1-4 only, as a paste of a narrow plate leaves it.
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 4; ++col)
+            Grid()->SetCell(col, row, TestSupport::Dec("0.5"));
+    }
+    Presenter().fileNames.push_back(kExampleLayout);
+    Click(Button(u"btnLoadFormat"_s));
+    EXPECT_EQ(Presenter().Texts(),
+              QStringList{
+                  u"The format selected contains more strips than the data entered. Please use an alternate "
+                  "format."_s});
+    EXPECT_EQ(window->RunData().StdBlocks().GetCount() + window->RunData().RawData().GetCount(), 0);
+    EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RawDataPage);
+
+    // Without data the same format is taken.
+    Click(Button(u"newTestPb"_s));
+    FillRunDetails();
+    Presenter().Clear();
+    Presenter().fileNames.push_back(kExampleLayout);
+    Click(Button(u"btnLoadFormat"_s));
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    EXPECT_EQ(window->RunData().StdBlocks().GetCount(), 2);
+    EXPECT_EQ(window->RunData().RawData().GetCount(), 80);
+}
+
+} // namespace
