@@ -7,9 +7,17 @@
 // presenter: the windows install one that shows real dialogs, tests and the headless
 // tool install one that records or answers.
 
-enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum class TMsgDlgType
+{
+    mtWarning,
+    mtError,
+    mtInformation,
+    mtConfirmation,
+    mtCustom
+};
 
-enum class TMsgDlgBtn {
+enum class TMsgDlgBtn
+{
     mbYes = 0x1,
     mbNo = 0x2,
     mbOK = 0x4,
@@ -26,9 +34,27 @@ enum class TMsgDlgBtn {
 Q_DECLARE_FLAGS(TMsgDlgButtons, TMsgDlgBtn)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TMsgDlgButtons)
 
-enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo, mrAll, mrNoToAll, mrYesToAll, mrClose };
+enum class TModalResult
+{
+    mrNone,
+    mrOk,
+    mrCancel,
+    mrAbort,
+    mrRetry,
+    mrIgnore,
+    mrYes,
+    mrNo,
+    mrAll,
+    mrNoToAll,
+    mrYesToAll,
+    mrClose
+};
 
-enum class TFileDialogKind { Open, Save };
+enum class TFileDialogKind
+{
+    Open,
+    Save
+};
 
 class IPresenter
 {
@@ -56,4 +82,5 @@ void SetPresenter(IPresenter *presenter);
 void ShowErrorMessage(const QString &text);
 TModalResult ShowCaptionedMessage(const QString &text, TMsgDlgType kind, TMsgDlgButtons buttons,
                                   const QString &caption);
-TModalResult ShowMessageDialog(const QString &text, TMsgDlgType kind, TMsgDlgButtons buttons, int helpContext);
+TModalResult ShowMessageDialog(const QString &text, TMsgDlgType kind, TMsgDlgButtons buttons,
+                               int helpContext);

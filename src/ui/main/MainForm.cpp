@@ -92,7 +92,8 @@ QIcon ArrowIcon(bool right)
 
 } // namespace
 
-TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent) : QWidget(parent), mSession(std::make_unique<TRunSession>()), mData(&mSession->Data())
+TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent)
+    : QWidget(parent), mSession(std::make_unique<TRunSession>()), mData(&mSession->Data())
 {
     setObjectName(u"frmMainCombinedRd"_s);
     setMinimumSize(900, 680);
