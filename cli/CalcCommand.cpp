@@ -29,11 +29,6 @@ struct TCalcFailure
     QString message;
 };
 
-int CurvePoints(TCurveType curve)
-{
-    return curve == CURVE_8POINT ? 8 : 4;
-}
-
 QString Quoted(const QString &fileName)
 {
     return u'"' + fileName + u'"';
@@ -110,7 +105,7 @@ QString ReadPlateFile(const QString &fileName)
 void LoadPlateAndFormat(const TCliOptions &options, TRunSession &session)
 {
     Check(session.LoadFormat(options.formatFile));
-    const int points = CurvePoints(session.CurveType());
+    const int points = StandardCountOfCurveType(session.CurveType());
     if (options.curvePoints && *options.curvePoints != points)
         throw TCalcFailure{
             EXIT_USAGE_OR_LOAD,
@@ -166,7 +161,7 @@ QString SummaryText(const TMarnovelRdData &data, const TRunCalculationResult &re
                        {UiText(44) + u':', details.RunNumber},
                        {UiText(45) + u':', details.KitBatchNumber},
                        {UiText(46) + u':', details.OperatorName},
-                       {u"Curve:"_s, u"%1-point"_s.arg(CurvePoints(data.GetCurveType()))}});
+                       {u"Curve:"_s, u"%1-point"_s.arg(StandardCountOfCurveType(data.GetCurveType()))}});
     text += u'\n';
 
     QList<QStringList> standards;

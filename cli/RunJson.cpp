@@ -147,7 +147,7 @@ QByteArray RunJsonText(const TRunSession &session)
     const QJsonObject root{
         {u"schemaVersion"_s, RunJsonSchemaVersion},
         {u"runDetails"_s, runDetails},
-        {u"curveType"_s, data.GetCurveType() == CURVE_8POINT ? 8 : 4},
+        {u"curveType"_s, StandardCountOfCurveType(data.GetCurveType())},
         {u"standards"_s, Standards(data, result)},
         {u"curve"_s, curve},
         {u"valid"_s, result.Valid},
