@@ -135,25 +135,36 @@ TfrmMainCombinedRd::~TfrmMainCombinedRd() = default;
 
 // ---- construction ---------------------------------------------------------------------
 
-void TfrmMainCombinedRd::BuildCommandBar()
+namespace {
+
+// The three coloured stripes of a command or navigation bar, top to bottom, named prefix1..3.
+void AddStripes(QWidget *bar, const QString &prefix, std::initializer_list<QWidget **> targets)
 {
-    Panel1 = Named(new QWidget(this), u"Panel1"_s);
-    Panel1->setFixedHeight(BarHeight);
-    auto *stripes = new QVBoxLayout(Panel1);
+    auto *stripes = new QVBoxLayout(bar);
     stripes->setContentsMargins(0, 0, 0, 0);
     stripes->setSpacing(0);
     const QColor colors[3] = {QColor(0xAF, 0xC8, 0xEF), QColor(Qt::white), QColor(0x50, 0x6E, 0xA6)};
-    QWidget **targets[3] = {&pnlTopLine1, &pnlTopLine2, &pnlTopLine3};
-    for (int i = 0; i < 3; ++i) {
-        QWidget *stripe = Named(new QWidget(Panel1), u"pnlTopLine"_s + QString::number(i + 1));
-        stripe->setFixedHeight(StripeHeights[i]);
+    int i = 0;
+    for (QWidget **target : targets) {
+        QWidget *stripe = Named(new QWidget(bar), prefix + QString::number(i + 1));
+        stripe->setFixedHeight(TfrmMainCombinedRd::StripeHeights[i]);
         stripe->setAutoFillBackground(true);
         QPalette palette = stripe->palette();
         palette.setColor(QPalette::Window, colors[i]);
         stripe->setPalette(palette);
         stripes->addWidget(stripe);
-        *targets[i] = stripe;
+        *target = stripe;
+        ++i;
     }
+}
+
+} // namespace
+
+void TfrmMainCombinedRd::BuildCommandBar()
+{
+    Panel1 = Named(new QWidget(this), u"Panel1"_s);
+    Panel1->setFixedHeight(BarHeight);
+    AddStripes(Panel1, u"pnlTopLine"_s, {&pnlTopLine1, &pnlTopLine2, &pnlTopLine3});
     // The buttons lie over the stripes.
     closepb = NewButton(Panel1, u"closepb"_s);
     newTestPb = NewButton(Panel1, u"newTestPb"_s);
@@ -191,21 +202,7 @@ void TfrmMainCombinedRd::BuildPages()
     // The navigation bar, moved onto the active page by UpdateNavigation.
     pnlNavigation = Named(new QWidget(runDetailsSheet), u"pnlNavigation"_s);
     pnlNavigation->setFixedHeight(BarHeight);
-    auto *stripes = new QVBoxLayout(pnlNavigation);
-    stripes->setContentsMargins(0, 0, 0, 0);
-    stripes->setSpacing(0);
-    const QColor colors[3] = {QColor(0xAF, 0xC8, 0xEF), QColor(Qt::white), QColor(0x50, 0x6E, 0xA6)};
-    QWidget **targets[3] = {&pnlBottomLine1, &pnlBottomLine2, &pnlBottomLine3};
-    for (int i = 0; i < 3; ++i) {
-        QWidget *stripe = Named(new QWidget(pnlNavigation), u"pnlBottomLine"_s + QString::number(i + 1));
-        stripe->setFixedHeight(StripeHeights[i]);
-        stripe->setAutoFillBackground(true);
-        QPalette palette = stripe->palette();
-        palette.setColor(QPalette::Window, colors[i]);
-        stripe->setPalette(palette);
-        stripes->addWidget(stripe);
-        *targets[i] = stripe;
-    }
+    AddStripes(pnlNavigation, u"pnlBottomLine"_s, {&pnlBottomLine1, &pnlBottomLine2, &pnlBottomLine3});
     btnPageLeft = Named(new QToolButton(pnlNavigation), u"btnPageLeft"_s);
     btnPageRight = Named(new QToolButton(pnlNavigation), u"btnPageRight"_s);
     btnPageLeft->setIcon(ArrowIcon(false));
