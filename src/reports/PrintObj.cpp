@@ -160,7 +160,7 @@ int MarnovelCanvas::doTextOut(const QString &pText, int pPixelX, int pPixelY, in
         }
         setFontStyle(false);
     } else {
-        DrawAligned(RemoveAllOf(RemoveAllOf(pText, kBoldOpen), kBoldClose), x, pPixelY);
+        DrawAligned(QString(pText).remove(kBoldOpen).remove(kBoldClose), x, pPixelY);
     }
     return mPriorPixelX;
 }
