@@ -76,8 +76,9 @@ QString MarnovelCanvas::ReportFontFamily()
         const QString preferred = u"Book Antiqua"_s;
         if (QFontDatabase::families().contains(preferred, Qt::CaseInsensitive))
             return preferred;
-        // Same widths, installed by the set-up scripts.
-        return u"TeX Gyre Pagella"_s;
+        // Metric-compatible with the same classic face and covering Greek and Polish;
+        // installed by the set-up scripts (fonts-urw-base35).
+        return u"P052"_s;
     }();
     return family;
 }
@@ -244,13 +245,21 @@ int MarnovelCanvas::wrapParagraph(const QString &paragraph, int &left, int right
             break;
     }
 
-    // The rest as lines cut at characters. A line holds at least one character, so a room
-    // narrower than a character still ends.
+    // The rest as lines that fit: cut after the last blank that fits, inside a word only when
+    // the word alone is too wide. A line holds at least one character, so a room narrower
+    // than a character still ends.
     QString remainder = rest.mid(start);
     while (!remainder.isEmpty()) {
         qsizetype length = remainder.size();
         while (length > 1 && left + TextWidth(remainder.left(length)) > right)
             --length;
+        if (length < remainder.size()) {
+            const qsizetype blank = remainder.lastIndexOf(u' ', length - 1);
+            if (blank > 0)
+                length = blank + 1;
+            else if (remainder.at(length) == u' ')
+                ++length; // a blank at the end of a line is not seen
+        }
         drawLineAt(remainder.left(length));
         remainder.remove(0, length);
     }

@@ -77,12 +77,15 @@ TEST(MarnovelCanvas, SetFontSize_PointSizeComesOutAtTrueSizeOnEveryDevice)
         return canvas.LineHeight() / double(dpi);
     };
     EXPECT_NEAR(lineInInches(600), lineInInches(96), 0.01);
-    EXPECT_NEAR(lineInInches(600), 10.0 / 72.0, 0.05);
+    // A line is somewhat more than the point size.
+    EXPECT_GT(lineInInches(600), 10.0 / 72.0);
+    EXPECT_LT(lineInInches(600), 1.5 * 10.0 / 72.0);
 }
 
 TEST_F(CanvasTest, DoTextOut_BoldSignFirst_SignBoldThenPlainRestRightAfterIt)
 {
-    const int prior = canvas.doTextOut(u"<B>#</B> An OD of 4.000 has been assigned."_s, 10, 100, PA_LEFT, true);
+    const int prior =
+        canvas.doTextOut(u"<B>#</B> An OD of 4.000 has been assigned."_s, 10, 100, PA_LEFT, true);
 
     ASSERT_EQ(device.Texts().size(), 2u);
     const TDrawnText &sign = device.Texts()[0];
@@ -200,18 +203,30 @@ TEST_F(CanvasTest, WrapLine_HangingIndentOfFirstParagraph_KeptForTheNext)
     EXPECT_EQ(device.Texts()[2].Text, u"second"_s);
 }
 
-TEST_F(CanvasTest, WrapLine_FewerThanTwoBlanks_BrokenAtCharacters)
+TEST_F(CanvasTest, WrapLine_LastWords_BrokenAtABlankAndALongWordAtCharacters)
 {
-    const int right = Width(u"abcd"_s) + 1;
-    canvas.wrapLine(u"abcdefgh ij"_s, 0, right, 0, false);
-
-    QString joined;
-    for (const TDrawnText &text : device.Texts()) {
-        EXPECT_LE(text.Width, right) << text.Text.toStdString();
-        joined += text.Text;
+    struct Case
+    {
+        QString text;
+        QString room; // the widest line that fits
+        QStringList lines;
+    };
+    const Case cases[] = {
+        // The last two words of a paragraph do not share a line: never "4.0" / "00.".
+        {u"An OD of 4.000."_s, u"An OD of 4."_s, {u"An OD of "_s, u"4.000."_s}},
+        {u"abcdefgh ij"_s, u"abcd"_s, {u"abcd"_s, u"efgh "_s, u"ij"_s}},
+    };
+    for (const Case &c : cases) {
+        TRecordingDevice device(96);
+        QPainter painter(&device);
+        MarnovelCanvas wrapping(painter);
+        wrapping.setFontSize(10);
+        wrapping.wrapLine(c.text, 0, wrapping.TextWidth(c.room), 0, false);
+        QStringList lines;
+        for (const TDrawnText &text : device.Texts())
+            lines << text.Text;
+        EXPECT_EQ(lines, c.lines) << c.text.toStdString();
     }
-    EXPECT_GT(device.Texts().size(), 2u);
-    EXPECT_EQ(joined, u"abcdefgh ij"_s);
 }
 
 TEST_F(CanvasTest, WrapLine_NoRoomForOneCharacter_StillEnds)
@@ -227,9 +242,10 @@ TEST_F(CanvasTest, WrapLine_Limits_LeftRightOfRightRaises)
         canvas.wrapLine(u"text"_s, 101, 100, 0, false);
         FAIL() << "no exception";
     } catch (const MarnovelException &error) {
-        EXPECT_EQ(error.Message(), BuildExceptionMessage(u"MarnovelCanvas.wrapLine"_s,
-                                                         u"pLeftMarginPixelX=101\r\npRightMarginPixelX=100"_s,
-                                                         u"pRightMarginPixelX must be greater than pLeftMarginPixelX"_s));
+        EXPECT_EQ(error.Message(),
+                  BuildExceptionMessage(u"MarnovelCanvas.wrapLine"_s,
+                                        u"pLeftMarginPixelX=101\r\npRightMarginPixelX=100"_s,
+                                        u"pRightMarginPixelX must be greater than pLeftMarginPixelX"_s));
     }
 }
 
