@@ -53,7 +53,7 @@ MarnovelCanvas::MarnovelCanvas(QPainter &pCanvas) : mCanvas(&pCanvas)
     mPixelsPerMmY = RoundEven(mPixelsPerInchY / 25.4);
     // Point sizes follow the device's resolution through the painter, so they come out at
     // their true size on the screen, the printer and the page image alike.
-    mFont = QFont(ReportFontFamily());
+    mFont.setFamilies(ReportFontFamilies());
     mFont.setStyleStrategy(QFont::PreferAntialias);
     mFont.setBold(false);
     mCanvas->setFont(mFont);
@@ -70,17 +70,17 @@ bool MarnovelCanvas::IsVisible(const QRect &area) const
     return !mClipped || mVisible.intersects(area);
 }
 
-QString MarnovelCanvas::ReportFontFamily()
+QStringList MarnovelCanvas::ReportFontFamilies()
 {
-    static const QString family = [] {
+    static const QStringList families = [] {
         const QString preferred = u"Book Antiqua"_s;
         if (QFontDatabase::families().contains(preferred, Qt::CaseInsensitive))
-            return preferred;
-        // Metric-compatible with the same classic face and covering Greek and Polish;
-        // installed by the set-up scripts (fonts-urw-base35).
-        return u"P052"_s;
+            return QStringList{preferred};
+        // Free faces of the same design, installed by the set-up scripts: the first gives the
+        // widths and the line height, the second the Greek letters the first lacks.
+        return QStringList{u"TeX Gyre Pagella"_s, u"P052"_s};
     }();
-    return family;
+    return families;
 }
 
 void MarnovelCanvas::SetMarginMmX(int value)
