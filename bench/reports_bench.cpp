@@ -55,7 +55,8 @@ void BM_Report_PreviewFullPlate(benchmark::State &state)
     QImage surface(900, 4200, QImage::Format_RGB32);
     for (auto _ : state) {
         surface.fill(Qt::white);
-        benchmark::DoNotOptimize(DrawRunReport(surface, *report.source, true, nullptr, true, report.Subjects(), 1));
+        benchmark::DoNotOptimize(
+            DrawRunReport(surface, *report.source, true, nullptr, true, report.Subjects(), 1));
     }
 }
 BENCHMARK(BM_Report_PreviewFullPlate)->Unit(benchmark::kMillisecond);

@@ -48,8 +48,8 @@ public:
     }
     void drawTextItem(const QPointF &p, const QTextItem &item) override
     {
-        Texts.push_back({item.text(), p, item.font().bold(), item.font().underline(), item.font().pointSizeF(),
-                         item.width()});
+        Texts.push_back({item.text(), p, item.font().bold(), item.font().underline(),
+                         item.font().pointSizeF(), item.width()});
     }
     void drawLines(const QLineF *lines, int count) override
     {

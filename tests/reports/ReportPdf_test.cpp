@@ -62,7 +62,8 @@ TEST_F(ReportPdfTest, WriteReportPdf_OnePagePerBandOnA4)
     };
     for (const Case &c : cases) {
         const QString path = Path(QString::fromUtf8(c.name) + u".pdf"_s);
-        const TRunStepResult result = WriteReportPdf(*source, c.withCurve, c.grouped, c.end, c.start, 1280, 0, path);
+        const TRunStepResult result =
+            WriteReportPdf(*source, c.withCurve, c.grouped, c.end, c.start, 1280, 0, path);
         ASSERT_TRUE(result.Ok()) << c.name << ": " << result.Reason.toStdString();
         EXPECT_EQ(PageCount(path), c.pages) << c.name;
         EXPECT_TRUE(Poppler(u"pdfinfo"_s, {path}).contains(u"595 x 842 pts (A4)"_s)) << c.name;

@@ -26,7 +26,8 @@ protected:
         EXPECT_EQ(grid.RowCount(), shown.rowCount()) << name;
         for (int col = 0; col < shown.columnCount(); ++col)
             for (int row = 0; row < shown.rowCount(); ++row)
-                EXPECT_EQ(grid.Cell(col, row), shown.Cell(col, row)) << name << " (" << col << ", " << row << ")";
+                EXPECT_EQ(grid.Cell(col, row), shown.Cell(col, row))
+                    << name << " (" << col << ", " << row << ")";
     }
 };
 
