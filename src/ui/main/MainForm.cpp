@@ -578,8 +578,9 @@ bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel)
     if (withCancel)
         buttons |= TMsgDlgBtn::mbCancel;
     const TModalResult answer = ShowMessageDialog(UiText(105), TMsgDlgType::mtConfirmation, buttons, 0);
+    // A cancelled save still goes on; a save that failed keeps the results it could not write.
     if (answer == TModalResult::mrYes)
-        saveAsPbClick(); // a cancelled save still goes on
+        return SaveRunAs() != TSaveOutcome::Failed;
     return answer != TModalResult::mrCancel;
 }
 
@@ -631,7 +632,7 @@ void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
             if (answer == TModalResult::mrCancel)
                 close = false;
             else if (answer == TModalResult::mrYes)
-                close = SaveRunAs();
+                close = SaveRunAs() == TSaveOutcome::Saved;
         }
         if (close)
             StoreWindowPosition();
@@ -659,12 +660,12 @@ void TfrmMainCombinedRd::saveAsPbClick()
     SaveRunAs();
 }
 
-bool TfrmMainCombinedRd::SaveRunAs()
+TfrmMainCombinedRd::TSaveOutcome TfrmMainCombinedRd::SaveRunAs()
 {
     QString fileName;
     if (!SaveRundataFileDialog(GetSaveFileNameDefault(), fileName))
-        return false;
-    return SaveData(fileName);
+        return TSaveOutcome::Cancelled;
+    return SaveData(fileName) ? TSaveOutcome::Saved : TSaveOutcome::Failed;
 }
 
 bool TfrmMainCombinedRd::SaveData(const QString &fileName)
@@ -737,7 +738,6 @@ void TfrmMainCombinedRd::LoadData(const QString &fileName)
         ShowErrorMessage(InvalidCharMessage());
     }
     SetRunDetailsFromFile(details);
-    stdConcGd->viewport()->update();
     SetActivePage(RawDataPage);
     GetReportPictures().TakePlateBMP(rawDataGd);
 }

@@ -189,8 +189,14 @@ private:
     void ShowVerdict();
     void RestoreWindowPosition();
     void StoreWindowPosition();
-    // Save As with the default name; true when a file was written.
-    bool SaveRunAs();
+    // Save As with the default name.
+    enum class TSaveOutcome
+    {
+        Cancelled,
+        Saved,
+        Failed // the reason shown
+    };
+    TSaveOutcome SaveRunAs();
     bool SaveData(const QString &fileName);
     void LoadRunFile(const QString &fileName);
     void LoadData(const QString &fileName);
