@@ -36,3 +36,36 @@ inline int RunBenchmarksInTemporaryHome(int argc, char **argv,
     benchmark::Shutdown();
     return 0;
 }
+
+#if defined(QT_WIDGETS_LIB)
+
+#include "core/Messages.h"
+
+#include <QApplication>
+#include <QWidget>
+
+// The example run every window benchmark starts from: a full plate with an 8-point layout.
+inline QString ExampleRunFile()
+{
+    return QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
+}
+
+// A window shown offscreen and laid out, as the operator first sees it.
+inline void ShowLaidOut(QWidget &window)
+{
+    window.show();
+    QCoreApplication::processEvents();
+}
+
+// The main() of a window benchmark: offscreen unless a platform is named, and the console
+// presenter, which answers at once where a message box would wait for a click.
+inline int RunWindowBenchmarks(int argc, char **argv, const std::function<void(const QString &)> &onHome = {})
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    SetPresenter(nullptr);
+    return RunBenchmarksInTemporaryHome(argc, argv, onHome);
+}
+
+#endif

@@ -1,7 +1,6 @@
 // Pasting a full plate through the main window, offscreen: what the operator waits for after
 // clicking Paste Raw Data, the repaint of every cell included.
 
-#include "core/Messages.h"
 #include "ui/main/MainFormCombinedRd.h"
 
 #include <QApplication>
@@ -15,7 +14,7 @@
 
 namespace {
 
-const QString ExampleRun = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
+const QString ExampleRun = ExampleRunFile();
 const QString ExamplePlate = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/plate-8point.txt");
 
 // Onto the example run's layout, so that every block reads its wells: the button clicked with
@@ -23,8 +22,7 @@ const QString ExamplePlate = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/plate
 void BM_MainWindow_PasteFullPlate(benchmark::State &state)
 {
     TfrmMainCombinedRd window;
-    window.show();
-    QCoreApplication::processEvents();
+    ShowLaidOut(window);
     window.OpenRunFile(ExampleRun);
     QFile plate(ExamplePlate);
     if (!plate.open(QIODevice::ReadOnly)) {
@@ -44,10 +42,5 @@ BENCHMARK(BM_MainWindow_PasteFullPlate)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    // A message would wait for a click; the console presenter answers at once and shows it.
-    SetPresenter(nullptr);
-    return RunBenchmarksInTemporaryHome(argc, argv);
+    return RunWindowBenchmarks(argc, argv);
 }

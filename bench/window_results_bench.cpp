@@ -2,7 +2,6 @@
 // after clicking Calculate, every results view painted; and painting the results again, which
 // only draws what the calculation left.
 
-#include "core/Messages.h"
 #include "ui/main/MainFormCombinedRd.h"
 
 #include <QApplication>
@@ -16,7 +15,7 @@
 
 namespace {
 
-const QString ExampleRun = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
+const QString ExampleRun = ExampleRunFile();
 
 // The Standards Results tab on the screen (grid, curve details, verdict, chart) and the
 // subject results, a tab the window does not show.
@@ -31,8 +30,7 @@ void PaintEveryResultsView(TfrmMainCombinedRd &window, QPixmap &canvas)
 void BM_MainWindow_CalculateFullPlate(benchmark::State &state)
 {
     TfrmMainCombinedRd window;
-    window.show();
-    QCoreApplication::processEvents();
+    ShowLaidOut(window);
     window.OpenRunFile(ExampleRun);
     QPixmap canvas(window.size());
     auto *calculate = window.findChild<QPushButton *>(QStringLiteral("calcCurvePb"));
@@ -49,8 +47,7 @@ BENCHMARK(BM_MainWindow_CalculateFullPlate)->Unit(benchmark::kMillisecond);
 void BM_MainWindow_RepaintResults(benchmark::State &state)
 {
     TfrmMainCombinedRd window;
-    window.show();
-    QCoreApplication::processEvents();
+    ShowLaidOut(window);
     window.OpenRunFile(ExampleRun);
     window.calcCurvePbClick();
     QPixmap canvas(window.size());
@@ -63,10 +60,5 @@ BENCHMARK(BM_MainWindow_RepaintResults)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    // A message would wait for a click; the console presenter answers at once and shows it.
-    SetPresenter(nullptr);
-    return RunBenchmarksInTemporaryHome(argc, argv);
+    return RunWindowBenchmarks(argc, argv);
 }

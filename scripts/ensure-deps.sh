@@ -11,7 +11,7 @@ packages=(
     cmake ninja-build g++ ccache
     clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-charts-dev libqt6opengl6-dev
-    qt6-svg-dev libqt6svg6
+    qt6-svg-dev libqt6svg6 qt6-translations-l10n
     desktop-file-utils shared-mime-info libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema

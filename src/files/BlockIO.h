@@ -48,4 +48,5 @@ struct TSystemInfo
     QString OperatorName() const { return line1[3]; }
     QString RawDataRowsName() const { return line2[5]; }
     QString RawDataColsName() const { return line2[6]; }
+    QString IdPrefixName() const { return line2[9]; }
 };

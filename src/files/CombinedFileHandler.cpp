@@ -658,12 +658,8 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
 void TCombinedFileHandler::Apply(const TStagedFileLoad &pStaged, bool pWithData)
 {
     TMarnovelData &data = Data();
-    if (mCurveTypeHost) {
-        if (pStaged.StdConc)
-            mCurveTypeHost->SetCurveType(pStaged.CurveType, *pStaged.StdConc);
-        else
-            mCurveTypeHost->SetCurveType(pStaged.CurveType);
-    } else if (pStaged.StdConc) {
+    // Whoever shows the run shows the curve type from the run data afterwards.
+    if (pStaged.StdConc) {
         data.SetCurveType(pStaged.CurveType, *pStaged.StdConc);
     } else {
         data.SetCurveType(pStaged.CurveType);

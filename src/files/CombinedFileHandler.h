@@ -30,17 +30,6 @@ enum TFileLoadResult
     FL_WRONGTYPE = 2
 };
 
-// The curve-type operations of whoever shows the run (the main window, the headless
-// tool). A load hands the file's curve type, and its concentrations when it has them,
-// to the host, which passes them on to the run data object and updates its own views.
-class ICurveTypeHost
-{
-public:
-    virtual ~ICurveTypeHost() = default;
-    virtual void SetCurveType(TCurveType pCurveType) = 0;
-    virtual void SetCurveType(TCurveType pCurveType, const QList<double> &pStdConc) = 0;
-};
-
 // Reads and writes run data files (.vdf) and format files (.vff).
 //
 // A load either succeeds completely or changes nothing: the file is parsed and checked in
@@ -65,9 +54,6 @@ public:
     // The run data object all four operations work on (not owned).
     void SetRunData(TMarnovelData *pData) { mRunData = pData; }
     TMarnovelData *RunData() const { return mRunData; }
-    // Receives the curve type of a loaded file; without a host the run data object takes
-    // it directly (not owned).
-    void SetCurveTypeHost(ICurveTypeHost *pHost) { mCurveTypeHost = pHost; }
     // The caller's run-details record (not owned): set before saving or loading a run data
     // file, read after loading, then detached with nullptr.
     void SetSystemInfo(TSystemInfo *pSystemInfo) { mSystemInfo = pSystemInfo; }
@@ -104,7 +90,6 @@ private:
     std::unique_ptr<TSystemInfo> mOwnedSystemInfo;
     TFileHandlerIntention mFileHandlerState = FILE_LOADFORMAT;
     TMarnovelData *mRunData = nullptr;
-    ICurveTypeHost *mCurveTypeHost = nullptr;
 };
 
 TCombinedFileHandler &GetGlobalFileHandler();

@@ -8,13 +8,34 @@ class ITextGrid;
 class TMarnovelData;
 struct TRunCalculationResult;
 
-// The run details the exports and reports name.
+// How the standard concentrations were given: a dilution series from S1, or each typed.
+enum class TStdConcValueType
+{
+    Default,
+    Manual
+};
+
+// The run details the exports and reports name, and what a window shows beside them.
 struct TRunDetails
 {
+    TRunDetails() = default;
+    // The four that identify the run; the others are optional.
+    TRunDetails(const QDate &runDate, const QString &runNumber, const QString &kitBatchNumber,
+                const QString &operatorName, TStdConcValueType stdConcValueType = TStdConcValueType::Default,
+                const QString &idPrefix = QString())
+        : RunDate(runDate), RunNumber(runNumber), KitBatchNumber(kitBatchNumber), OperatorName(operatorName),
+          StdConcValueType(stdConcValueType), IdPrefix(idPrefix)
+    {
+    }
+
     QDate RunDate;
     QString RunNumber;
     QString KitBatchNumber;
     QString OperatorName;
+    // A run from a file keeps its own concentrations.
+    TStdConcValueType StdConcValueType = TStdConcValueType::Default;
+    // The subject identifier prefix a loaded run brings; run files as written carry none.
+    QString IdPrefix;
 };
 
 // Text 114 ": " version, text 46 ": " operator, text 45 ": " kit batch number, each

@@ -11,6 +11,7 @@
 #include "plate/TextGrid.h"
 #include "run/MarnovelRdData.h"
 
+#include <QDir>
 #include <QMimeData>
 #include <QScopeGuard>
 
@@ -68,6 +69,11 @@ bool FitsSinglePrecision(double value)
 QString TRunStepResult::Text() const
 {
     return TextId != 0 ? UiText(TextId) : Reason;
+}
+
+QString TRunStepResult::TextNamingFile() const
+{
+    return FileName.isEmpty() ? Text() : Text() + u'\n' + QDir::toNativeSeparators(FileName);
 }
 
 TRunSession::TRunSession()
@@ -140,6 +146,8 @@ void TRunSession::NewRun()
     mData->ClearMData();
     mData->SetCurveType(CURVE_4POINT);
     mDetails.RunNumber.clear();
+    mDetails.StdConcValueType = TStdConcValueType::Default;
+    mDetails.IdPrefix.clear();
     mPlateSource.clear();
     mLayoutSource.clear();
     DiscardResults();
@@ -240,6 +248,8 @@ TRunStepResult TRunSession::LoadLayoutFile(const QString &fileName, bool withDat
         mDetails.RunNumber = info.UserInfoValue(info.RunNumberName());
         mDetails.KitBatchNumber = info.UserInfoValue(info.KitBatchNumberName());
         mDetails.OperatorName = info.UserInfoValue(info.OperatorName());
+        mDetails.StdConcValueType = TStdConcValueType::Manual;
+        mDetails.IdPrefix = info.UserInfoValue(info.IdPrefixName());
         mPlateSource = fileName;
     } else {
         // The blocks read their wells from the plate that stays.

@@ -32,6 +32,8 @@ struct [[nodiscard]] TRunStepResult
     bool Ok() const { return Status == Done; }
     // What a message box shows: the catalogue text in the current language, else Reason.
     QString Text() const;
+    // Text(), and below it the file it is about.
+    QString TextNamingFile() const;
 };
 
 // One plate's run and the steps every front end takes on it: it owns the run data, the run

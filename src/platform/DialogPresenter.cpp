@@ -4,10 +4,16 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
+#include <QTranslator>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -152,4 +158,32 @@ bool TDialogPresenter::AskFileName(TFileDialogKind kind, const QString &filter, 
         return false;
     fileName = chosen.first();
     return true;
+}
+
+bool LoadToolkitTranslation(const QString &resourceName)
+{
+    static const std::pair<const char16_t *, QLocale::Language> languages[] = {
+        {u"LOCALE_GERMAN", QLocale::German},   {u"LOCALE_FRENCH", QLocale::French},
+        {u"LOCALE_SPANISH", QLocale::Spanish}, {u"LOCALE_ITALIAN", QLocale::Italian},
+        {u"LOCALE_GREEK", QLocale::Greek},     {u"LOCALE_PORTUGUESE", QLocale::Portuguese},
+        {u"LOCALE_POLISH", QLocale::Polish},
+    };
+    // One translator for the application's life, replaced on every switch.
+    static QPointer<QTranslator> translator;
+    QCoreApplication *application = QCoreApplication::instance();
+    if (application == nullptr)
+        return false;
+    if (translator)
+        QCoreApplication::removeTranslator(translator);
+    else
+        translator = new QTranslator(application);
+    const auto language =
+        std::find_if(std::begin(languages), std::end(languages),
+                     [&resourceName](const auto &entry) { return resourceName == entry.first; });
+    if (language == std::end(languages))
+        return false;
+    if (!translator->load(QLocale(language->second), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(translator);
 }

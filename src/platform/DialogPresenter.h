@@ -22,3 +22,8 @@ public:
     // "Description|*.a;*.b|Other|*.c" -> "Description (*.a *.b);;Other (*.c)"
     static QString ToQtFilter(const QString &filter);
 };
+
+// The toolkit's own texts (the buttons of message boxes, the file dialogs) in the language of a
+// text catalogue ("LOCALE_GERMAN"). English, and a language the toolkit has no translation
+// for, show the toolkit's English. True when a translation is in use.
+bool LoadToolkitTranslation(const QString &resourceName);

@@ -232,7 +232,13 @@ TEST(RunSession, UnsavedResults_FollowTheWindowsStates)
 TEST(RunSession, LoadFormatAndNewRun_StartAfresh)
 {
     TRunSession session;
+    TRunDetails before = session.Details();
+    before.IdPrefix = u"P"_s;
+    session.SetDetails(before);
     ASSERT_TRUE(session.LoadRun(Example("run-8point.vdf")).Ok());
+    // A loaded run keeps the file's concentrations and brings no identifier prefix.
+    EXPECT_EQ(session.Details().StdConcValueType, TStdConcValueType::Manual);
+    EXPECT_EQ(session.Details().IdPrefix, QString());
     for (int load = 0; load < 2; ++load) {
         ASSERT_TRUE(session.LoadFormat(Example("layout-8point.vff")).Ok());
         EXPECT_EQ(session.Data().RawData().getCellInteger(0)->id(), UiText(57) + u" 1"_s) << load;
@@ -252,6 +258,7 @@ TEST(RunSession, LoadFormatAndNewRun_StartAfresh)
     EXPECT_EQ(session.Details().KitBatchNumber, u"K0001"_s);
     EXPECT_EQ(session.Details().OperatorName, u"A. Smith"_s);
     EXPECT_EQ(session.Details().RunDate, QDate(2026, 12, 9));
+    EXPECT_EQ(session.Details().StdConcValueType, TStdConcValueType::Default);
 }
 
 // Unpaired surrogates from a file or a paste never reach the run's texts and exports.

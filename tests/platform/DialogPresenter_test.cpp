@@ -4,7 +4,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -153,6 +155,36 @@ TEST_F(DialogPresenterTest, ShowMessage_ClickedButton_GivesItsResult)
         EXPECT_EQ(result, c.expected) << c.buttons.toInt();
         EXPECT_EQ(shown, c.standard) << c.buttons.toInt();
         EXPECT_EQ(title, u"Warning"_s);
+    }
+}
+
+// The toolkit's buttons speak the catalogue's language where the toolkit has a translation.
+TEST_F(DialogPresenterTest, ToolkitTranslation_FollowsTheLanguageSwitch)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qtbase_de.qm"_s))
+        GTEST_SKIP() << "the toolkit's translations are not installed";
+    const struct
+    {
+        const char *resource;
+        bool translated;
+        QString yes;
+    } cases[] = {
+        {"LOCALE_GERMAN", true, u"&Ja"_s},
+        {"LOCALE_FRENCH", true, u"&Oui"_s},
+        {"LOCALE_ENGLISH", false, u"&Yes"_s},
+        {"LOCALE_UNKNOWN", false, u"&Yes"_s},
+    };
+    TDialogPresenter presenter;
+    for (const auto &c : cases) {
+        EXPECT_EQ(LoadToolkitTranslation(QString::fromLatin1(c.resource)), c.translated) << c.resource;
+        QString yes;
+        WhenShown<QMessageBox>([&](QMessageBox &box) {
+            yes = box.button(QMessageBox::Yes)->text();
+            box.button(QMessageBox::No)->click();
+        });
+        (void)presenter.ShowMessage(u"Text"_s, TMsgDlgType::mtConfirmation,
+                                    TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, {});
+        EXPECT_EQ(yes, c.yes) << c.resource;
     }
 }
 

@@ -8,6 +8,7 @@
 #include "RawDataGrid.h"
 #include "ResultsViews.h"
 #include "RunDatePicker.h"
+#include "RunSessionNotifier.h"
 #include "StdConcGrid.h"
 #include "about.h"
 #include "core/Exceptions.h"
@@ -19,7 +20,6 @@
 #include "core/SoftwareInfoManager.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
-#include "files/BlockIO.h"
 #include "files/CombinedFileHandler.h"
 #include "plate/CellBlock.h"
 #include "plate/CellColl.h"
@@ -41,7 +41,6 @@
 #include <QPolygonF>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -93,7 +92,8 @@ QIcon ArrowIcon(bool right)
 } // namespace
 
 TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent)
-    : QWidget(parent), mSession(std::make_unique<TRunSession>()), mData(&mSession->Data())
+    : QWidget(parent), mSession(std::make_unique<TRunSession>()), mData(&mSession->Data()),
+      mNotifier(new TRunSessionNotifier(*mSession, this))
 {
     setObjectName(u"frmMainCombinedRd"_s);
     setMinimumSize(900, 680);
@@ -287,6 +287,21 @@ void TfrmMainCombinedRd::ConnectHandlers()
     connect(stdConcGd, &TStdConcGrid::entered, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdEnter));
     connect(stdConcGd, &TStdConcGrid::exited, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdExit));
     ConnectRawDataHandlers();
+    ConnectSessionViews();
+}
+
+void TfrmMainCombinedRd::ConnectSessionViews()
+{
+    connect(mNotifier, &TRunSessionNotifier::plateChanged, this,
+            Guarded(this, &TfrmMainCombinedRd::ShowRunDataInGrid));
+    connect(mNotifier, &TRunSessionNotifier::layoutChanged, this,
+            Guarded(this, &TfrmMainCombinedRd::ShowLayout));
+    connect(mNotifier, &TRunSessionNotifier::curveTypeChanged, this,
+            [this](TCurveType curve) { RunGuarded([&] { SetCurveTypeAndShow(curve, true); }); });
+    connect(mNotifier, &TRunSessionNotifier::calculated, this,
+            [this](const TRunCalculationResult &result) { RunGuarded([&] { ShowCalculation(result); }); });
+    connect(mNotifier, &TRunSessionNotifier::resultsDiscarded, this,
+            Guarded(this, &TfrmMainCombinedRd::ClearResultsDisplay));
 }
 
 // ---- texts ----------------------------------------------------------------------------
@@ -537,8 +552,13 @@ void TfrmMainCombinedRd::ClearStandardsAndSamples()
 
 void TfrmMainCombinedRd::ShowRunDataInGrid()
 {
-    mData->copyDataToStringgrid(*rawDataGd);
+    CopyRunDataToGrid();
     rawDataGd->adjustRawDataGdColWidth(mData->XExtent());
+    ShowLayout();
+}
+
+void TfrmMainCombinedRd::ShowLayout()
+{
     rawDataGd->viewport()->update();
     SetCalculateButtonState();
 }
@@ -558,8 +578,9 @@ bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel)
     if (withCancel)
         buttons |= TMsgDlgBtn::mbCancel;
     const TModalResult answer = ShowMessageDialog(UiText(105), TMsgDlgType::mtConfirmation, buttons, 0);
+    // A cancelled save still goes on; a save that failed keeps the results it could not write.
     if (answer == TModalResult::mrYes)
-        saveAsPbClick(); // a cancelled save still goes on
+        return SaveRunAs() != TSaveOutcome::Failed;
     return answer != TModalResult::mrCancel;
 }
 
@@ -567,9 +588,8 @@ void TfrmMainCombinedRd::newTestPbClick()
 {
     if (!ConfirmDiscardUnsaved(true))
         return;
-    SetCurveType(CURVE_4POINT);
+    mNotifier->NewRun();
     rbStdConcValueTypeDefault->setChecked(true);
-    ClearResultsDisplay();
     ClearResults(false, true);
     stdConcGd->viewport()->update();
 }
@@ -612,7 +632,7 @@ void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
             if (answer == TModalResult::mrCancel)
                 close = false;
             else if (answer == TModalResult::mrYes)
-                close = SaveRunAs();
+                close = SaveRunAs() == TSaveOutcome::Saved;
         }
         if (close)
             StoreWindowPosition();
@@ -625,12 +645,14 @@ void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
 
 // ---- run data files ---------------------------------------------------------------------
 
-TCombinedFileHandler &TfrmMainCombinedRd::FileHandler()
+TRunDetails TfrmMainCombinedRd::RunDetailsShown() const
 {
-    TCombinedFileHandler &handler = GetGlobalFileHandler();
-    handler.SetRunData(mData);
-    handler.SetCurveTypeHost(this);
-    return handler;
+    return {runDateDtNormal->date(),
+            runNoEdNormal->text(),
+            kitBatchNoEdNormal->text(),
+            operatorEdNormal->text(),
+            rbStdConcValueTypeManual->isChecked() ? TStdConcValueType::Manual : TStdConcValueType::Default,
+            OWCellBlockBase::GetSubjectIdPrefix()};
 }
 
 void TfrmMainCombinedRd::saveAsPbClick()
@@ -638,30 +660,24 @@ void TfrmMainCombinedRd::saveAsPbClick()
     SaveRunAs();
 }
 
-bool TfrmMainCombinedRd::SaveRunAs()
+TfrmMainCombinedRd::TSaveOutcome TfrmMainCombinedRd::SaveRunAs()
 {
     QString fileName;
     if (!SaveRundataFileDialog(GetSaveFileNameDefault(), fileName))
-        return false;
-    SaveData(fileName);
-    return true;
+        return TSaveOutcome::Cancelled;
+    return SaveData(fileName) ? TSaveOutcome::Saved : TSaveOutcome::Failed;
 }
 
-void TfrmMainCombinedRd::SaveData(const QString &fileName)
+bool TfrmMainCombinedRd::SaveData(const QString &fileName)
 {
-    TSystemInfo info;
-    info.mData = mData;
-    info.RunDate = runDateDtNormal->date();
-    info.SetUserInfoValue(info.RunNumberName(), runNoEdNormal->text());
-    info.SetUserInfoValue(info.KitBatchNumberName(), kitBatchNoEdNormal->text());
-    info.SetUserInfoValue(info.OperatorName(), operatorEdNormal->text());
-    info.SetUserInfoValue(info.RawDataRowsName(), QString::number(rawDataGd->RowCount()));
-    info.SetUserInfoValue(info.RawDataColsName(), QString::number(rawDataGd->ColCount()));
-    TCombinedFileHandler &handler = FileHandler();
-    handler.SetSystemInfo(&info);
-    const auto detach = qScopeGuard([&handler] { handler.SetSystemInfo(nullptr); });
-    handler.SaveDataAndFormat(fileName);
+    mSession->SetDetails(RunDetailsShown());
+    const TRunStepResult step = mSession->SaveRun(fileName);
+    if (!step.Ok()) {
+        ShowErrorMessage(step.TextNamingFile());
+        return false;
+    }
     mDataSaved = true;
+    return true;
 }
 
 void TfrmMainCombinedRd::loadPbClick()
@@ -702,45 +718,39 @@ void TfrmMainCombinedRd::LoadOldFileFormat(const QString &fileName)
 void TfrmMainCombinedRd::LoadData(const QString &fileName)
 {
     ClearResults(true, true);
-    TSystemInfo info;
-    TCombinedFileHandler &handler = FileHandler();
-    handler.SetSystemInfo(&info);
-    TFileLoadResult result = FL_OK;
-    {
-        const auto detach = qScopeGuard([&handler] { handler.SetSystemInfo(nullptr); });
-        result = handler.LoadDataAndFormat(fileName);
-    }
-    if (result != FL_OK) {
+    const TRunStepResult step = mNotifier->LoadRun(fileName);
+    if (!step.Ok()) {
         ClearResults(true, true);
+        // An empty run: no plate text of an earlier run stays behind the emptied grid.
+        mData->ClearMData();
         runDateDtNormal->setDate(QDate::currentDate());
         for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
             edit->clear();
         SetActivePage(RunDetailsPage);
-        ShowErrorMessage(UiText(result == FL_WRONGTYPE ? 371 : 125));
+        ShowErrorMessage(step.TextNamingFile());
         return;
     }
-    const QString names[3] = {info.RunNumberName(), info.KitBatchNumberName(), info.OperatorName()};
-    QString joined;
-    for (const QString &name : names)
-        joined += info.UserInfoValue(name);
-    if (!ContainsNoInvalidChar(joined)) {
-        for (const QString &name : names)
-            info.SetUserInfoValue(name, RemoveInvalidChars(info.UserInfoValue(name)));
+    TRunDetails details = mSession->Details();
+    if (!ContainsNoInvalidChar(details.RunNumber + details.KitBatchNumber + details.OperatorName)) {
+        for (QString *text : {&details.RunNumber, &details.KitBatchNumber, &details.OperatorName})
+            *text = RemoveInvalidChars(*text);
+        mSession->SetDetails(details);
         ShowErrorMessage(InvalidCharMessage());
     }
-    SetRunDetailsFromFile(info);
-    stdConcGd->viewport()->update();
+    SetRunDetailsFromFile(details);
     SetActivePage(RawDataPage);
-    ShowRunDataInGrid();
     GetReportPictures().TakePlateBMP(rawDataGd);
 }
 
-void TfrmMainCombinedRd::SetRunDetailsFromFile(const TSystemInfo &info)
+void TfrmMainCombinedRd::SetRunDetailsFromFile(const TRunDetails &details)
 {
-    runNoEdNormal->setText(info.UserInfoValue(info.RunNumberName()));
-    kitBatchNoEdNormal->setText(info.UserInfoValue(info.KitBatchNumberName()));
-    operatorEdNormal->setText(info.UserInfoValue(info.OperatorName()));
-    if (info.RunDate.isValid())
-        runDateDtNormal->setDate(info.RunDate);
-    OWCellBlockBase::SetSubjectIdPrefix(info.UserInfoValue(u"IdPrefix"_s));
+    runNoEdNormal->setText(details.RunNumber);
+    kitBatchNoEdNormal->setText(details.KitBatchNumber);
+    operatorEdNormal->setText(details.OperatorName);
+    if (details.RunDate.isValid())
+        runDateDtNormal->setDate(details.RunDate);
+    // Choosing Default would put the defaults over the file's concentrations.
+    if (details.StdConcValueType == TStdConcValueType::Manual)
+        rbStdConcValueTypeManual->setChecked(true);
+    OWCellBlockBase::SetSubjectIdPrefix(details.IdPrefix);
 }

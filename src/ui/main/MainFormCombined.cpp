@@ -6,6 +6,7 @@
 #include "PageControl.h"
 #include "RawDataGrid.h"
 #include "RunDatePicker.h"
+#include "RunSessionNotifier.h"
 #include "StdConcGrid.h"
 #include "about.h"
 #include "core/FileDialogs.h"
@@ -14,7 +15,9 @@
 #include "core/Messages.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
+#include "files/CombinedFileHandler.h"
 #include "plate/CellBlock.h"
+#include "platform/DialogPresenter.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
 #include "run/MarnovelData.h"
@@ -237,8 +240,11 @@ void TfrmMainCombinedRd::LayoutRunDetailsPage()
 void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
 {
     GetConfigManager().SetDefaultLocale(resourceName);
+    const TResultCellTexts shown = ResultCellTexts();
     GetTranslationManager().LoadResource(resourceName);
+    LoadToolkitTranslation(resourceName);
     InitializeText();
+    RetextResultCells(shown);
     ArrangeLayout();
     if (mAboutBox)
         mAboutBox->InitializeText();
@@ -272,8 +278,10 @@ void TfrmMainCombinedRd::btnSaveFormatClick()
                                                                                    runDateDtNormal->date()))
                                  .fileName();
     QString fileName;
-    if (SaveFormatFileDialog(proposed, fileName))
-        FileHandler().SaveFormat(fileName);
+    if (!SaveFormatFileDialog(proposed, fileName))
+        return;
+    if (const TRunStepResult step = mSession->SaveFormat(fileName); !step.Ok())
+        ShowErrorMessage(step.TextNamingFile());
 }
 
 void TfrmMainCombinedRd::btnLoadFormatClick()
@@ -286,18 +294,17 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
         return;
     }
     ClearResults(true, false);
-    const TFileLoadResult result = FileHandler().LoadFormat(fileName);
-    if (result != FL_OK) {
+    // The blocks read their wells from the plate as the grid shows it.
+    ApplyGridTextToData();
+    const TRunStepResult step = mNotifier->LoadFormat(fileName);
+    if (step.TextId == 182) {
+        // Refused before anything changed: the plate stays, without a layout.
+        ShowErrorMessage(step.Text());
+    } else if (!step.Ok()) {
         ClearResults(true, false);
         SetActivePage(RunDetailsPage);
-        ShowErrorMessage(UiText(result == FL_WRONGTYPE ? 371 : 125));
+        ShowErrorMessage(step.TextNamingFile());
         return;
-    }
-    ApplyGridTextToData();
-    mData->SetValues(*rawDataGd);
-    if (RawDataHasData() && LastColumnWithData() < mData->IndexColOfLastFormatStrip()) {
-        mData->clear();
-        ShowErrorMessage(UiText(182));
     }
     if (ActivePage() == RawDataPage)
         SetCalculateButtonState();

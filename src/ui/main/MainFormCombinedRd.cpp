@@ -171,13 +171,6 @@ void TfrmMainCombinedRd::SetCurveType(TCurveType curveType)
     SetCurveTypeAndShow(curveType, false);
 }
 
-void TfrmMainCombinedRd::SetCurveType(TCurveType curveType, const QList<double> &stdConc)
-{
-    if (IsValidCurveType(curveType))
-        mData->SetCurveType(curveType, stdConc);
-    SetCurveTypeAndShow(curveType, true);
-}
-
 void TfrmMainCombinedRd::SetCurveTypeAndShow(TCurveType curveType, bool keepConcentrations)
 {
     if (!IsValidCurveType(curveType))

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ManualDataEntryForm.h"
-#include "files/CombinedFileHandler.h"
 #include "files/RunSession.h"
 #include "plate/MarnovelTypes.h"
 
@@ -14,7 +13,6 @@
 
 struct TRunCalculationResult;
 struct TRunDetails;
-struct TSystemInfo;
 
 class QGroupBox;
 class QLabel;
@@ -31,6 +29,7 @@ class TRawDataGrid;
 class TResultGrid;
 class TRunDatePicker;
 class TStdConcGrid;
+class TRunSessionNotifier;
 class TStandardsGrid;
 
 // The main window of the research edition (frmMainCombinedRd): the command bar, the four
@@ -42,7 +41,7 @@ class TStandardsGrid;
 // results tabs and the exports), MainFormCombined.cpp (navigation, header texts, command
 // bar layout, language) and MainFormCombinedRd.cpp (the research edition's curve type and
 // standard concentrations).
-class TfrmMainCombinedRd : public QWidget, private ICurveTypeHost
+class TfrmMainCombinedRd : public QWidget
 {
 public:
     enum TPage
@@ -96,9 +95,8 @@ public:
     // The about window shown by About and re-texted on a language change (not owned).
     void SetAboutBox(TAboutBox *aboutBox) { mAboutBox = aboutBox; }
     void ClearStandardsAndSamples();
-    void SetCurveType(TCurveType curveType) override;
-    void SetCurveType(TCurveType curveType, const QList<double> &stdConc) override;
-    // The run data's plate text and blocks shown in the raw data grid (after a load).
+    void SetCurveType(TCurveType curveType);
+    // The run data's plate text and blocks shown in the raw data grid.
     void ShowRunDataInGrid();
     // Opens a run data file as Load does after its dialog (a file named at start).
     void OpenRunFile(const QString &fileName);
@@ -171,11 +169,17 @@ private:
     void PopulateResultsGrid();
     // Fonts and texts of both results tabs in the current language, results shown included.
     void InitializeResultsText();
+    // The catalogue texts a result cell can show instead of a number ("N/A", "N/S"), in the
+    // current language; after a language switch the cells showing the old ones get the new.
+    using TResultCellTexts = QList<std::pair<int, QString>>;
+    static TResultCellTexts ResultCellTexts();
+    void RetextResultCells(const TResultCellTexts &before);
     void ShowCurveDetails(const TRunCalculationResult &result);
     void ShowFootnote(const QStringList &lines);
     // Forgets the last calculation: chart points, exports' source.
     void DropCalculation();
-    TRunDetails RunDetailsForExport() const;
+    // The run details as the Run Details tab shows them.
+    TRunDetails RunDetailsShown() const;
     QString ExportText(QString (TRunSession::*text)() const);
     // Tool tips naming the QC rules behind each standard's result, the correlation's and the
     // verdict, with threshold, measured value and pass or fail.
@@ -185,15 +189,23 @@ private:
     void ShowVerdict();
     void RestoreWindowPosition();
     void StoreWindowPosition();
-    // Save As with the default name; true when a file was written.
-    bool SaveRunAs();
-    void SaveData(const QString &fileName);
+    // Save As with the default name.
+    enum class TSaveOutcome
+    {
+        Cancelled,
+        Saved,
+        Failed // the reason shown
+    };
+    TSaveOutcome SaveRunAs();
+    bool SaveData(const QString &fileName);
     void LoadRunFile(const QString &fileName);
     void LoadData(const QString &fileName);
     [[noreturn]] void LoadOldFileFormat(const QString &fileName);
-    void SetRunDetailsFromFile(const TSystemInfo &info);
-    // The file handler working on this window's run data.
-    TCombinedFileHandler &FileHandler();
+    void SetRunDetailsFromFile(const TRunDetails &details);
+    // The views follow the run: each signal of the notifier repaints what it concerns.
+    void ConnectSessionViews();
+    void ShowLayout();
+    void ShowCalculation(const TRunCalculationResult &result);
 
     // ---- layer 2: navigation, header, layout, language --------------------------------
     void UpdateNavigation();
@@ -257,6 +269,7 @@ private:
     // The run and its workflow steps, shared with the headless tool; mData is its run data.
     std::unique_ptr<TRunSession> mSession;
     TMarnovelData *mData = nullptr;
+    TRunSessionNotifier *mNotifier = nullptr;
     bool mDataSaved = true;
     bool mPassedQACriteria = false;
     double mSlope = 0.0;

@@ -7,6 +7,7 @@
 #include "BlockMenu.h"
 #include "ManualDataEntryForm.h"
 #include "RawDataGrid.h"
+#include "RunSessionNotifier.h"
 #include "SubjectNameForm.h"
 #include "core/DataObjectText.h"
 #include "core/Exceptions.h"
@@ -75,9 +76,10 @@ void TfrmMainCombinedRd::pastePbClick()
             // Not taken: the run data goes back to the plate the grid still shows.
             ApplyGridTextToData();
         } else if (pasted) {
+            // Here, not from the signal: a plate the grid cannot take is reported below.
             CopyRunDataToGrid();
             mData->SetValues(*rawDataGd);
-            rawDataGd->viewport()->update();
+            mNotifier->PlateEdited();
         } else {
             rawDataGd->ResetRawDataGrid();
         }
@@ -138,10 +140,12 @@ void TfrmMainCombinedRd::DropDataObject(const QMimeData *data)
 {
     try {
         const std::unique_ptr<QMimeData> plain = PlainTextDataObject(data);
-        if (TakeDataObject(plain.get()))
+        if (TakeDataObject(plain.get())) {
             CopyRunDataToGrid();
-        else
+            mNotifier->PlateEdited();
+        } else {
             rawDataGd->ResetRawDataGrid(); // the run data holds no plate any more
+        }
         rawDataGd->viewport()->update();
     } catch (const TCustomInvalidExtentsException &) {
         ReportPlateTextFailure(true);
@@ -292,6 +296,7 @@ bool TfrmMainCombinedRd::ManualDataEntryClosing(bool completePressed)
             return false;
         }
         ApplyGridTextToData();
+        mNotifier->PlateEdited();
     } else {
         pastePb->setEnabled(true);
         RestoreRawDataGrid();

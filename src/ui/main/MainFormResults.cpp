@@ -8,7 +8,9 @@
 #include "RawDataGrid.h"
 #include "ResultsViews.h"
 #include "RunDatePicker.h"
+#include "RunSessionNotifier.h"
 #include "UiColors.h"
+#include "core/Annotations.h"
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Messages.h"
@@ -95,15 +97,16 @@ void PlaceCaption(QLabel *caption, const QWidget *edit, int left)
     caption->setGeometry(left, edit->y() + (edit->height() - height) / 2, width, height);
 }
 
-// The footnote lines in the current language: each line starts with its mark's sign.
+// The footnote lines in the current language: each line starts with its annotation's sign.
 QStringList RetextedFootnote(const QStringList &lines)
 {
-    static const std::pair<QChar, int> texts[] = {{u'#', 285}, {u'\u00B6', 286}, {u'*', 305}};
+    const std::span<const TAnnotationInfo> annotations = FootnotedAnnotations();
     QStringList retexted;
     for (const QString &line : lines) {
-        const auto text = std::find_if(std::begin(texts), std::end(texts),
-                                       [&line](const auto &entry) { return line.startsWith(entry.first); });
-        retexted << (text == std::end(texts) ? line : QString(text->first) + u' ' + UiText(text->second));
+        const auto annotation =
+            std::find_if(annotations.begin(), annotations.end(),
+                         [&line](const auto &entry) { return line.startsWith(AnnotationSign(entry)); });
+        retexted << (annotation == annotations.end() ? line : FootnoteLine(*annotation));
     }
     return retexted;
 }
@@ -217,6 +220,31 @@ void TfrmMainCombinedRd::InitializeResultsText()
         ShowFootnote(mLastResult->FootnoteLines);
         ShowQcExplanations();
     }
+}
+
+TfrmMainCombinedRd::TResultCellTexts TfrmMainCombinedRd::ResultCellTexts()
+{
+    return {{64, UiText(64)}, {81, UiText(81)}};
+}
+
+void TfrmMainCombinedRd::RetextResultCells(const TResultCellTexts &before)
+{
+    // Column 0 holds names, which are the operator's.
+    const auto retext = [&before](auto *grid) {
+        for (int col = 1; col < grid->columnCount(); ++col) {
+            for (int row = 1; row < grid->rowCount(); ++row) {
+                const QString cell = grid->Cell(col, row);
+                for (const auto &[id, text] : before) {
+                    if (cell == text) {
+                        grid->SetCell(col, row, UiText(id));
+                        break;
+                    }
+                }
+            }
+        }
+    };
+    retext(concGd);
+    retext(resultGd);
 }
 
 // ---- curve details --------------------------------------------------------------------------
@@ -449,17 +477,28 @@ void TfrmMainCombinedRd::calcCurvePbClick()
     DropCalculation();
     initResultGrid();
     SetResultCommandsEnabled(true);
-    // The same calculation as the tool's, so that both show the same texts.
-    const TRunStepResult step = mSession->Calculate();
+    // The same calculation as the tool's, so that both show the same texts. A refused one
+    // (text 185) leaves nothing of an earlier calculation on the results tabs.
+    const TRunStepResult step = mNotifier->Calculate();
     if (!step.Ok()) {
-        // Text 185: the operator corrects the values and calculates again. Nothing of an
-        // earlier calculation stays on the results tabs beside the emptied standards.
         ShowErrorMessage(step.Text());
         mPassedQACriteria = false;
-        ClearResultsDisplay();
         return;
     }
-    mLastResult = std::make_unique<TRunCalculationResult>(*mSession->LastResult());
+    calcCurvePb->setEnabled(false);
+    GetReportPictures().TakePlateBMP(rawDataGd);
+    SetActivePage(ResultsPage);
+    mDataSaved = false;
+    UpdateNavigation();
+    GetReportPictures().TakeChartBMP(StandardsResultDiagram);
+    LayoutResultsPanel();
+    concGd->clearSelection();
+    SetFocusIfEnabled(btnPageRight);
+}
+
+void TfrmMainCombinedRd::ShowCalculation(const TRunCalculationResult &result)
+{
+    mLastResult = std::make_unique<TRunCalculationResult>(result);
     const TRunCalculationResult &shown = *mLastResult;
     mPassedQACriteria = shown.Valid;
 
@@ -477,16 +516,7 @@ void TfrmMainCombinedRd::calcCurvePbClick()
     ShowVerdict();
     ShowQcExplanations();
     StandardsResultDiagram->SetCurve(shown.CurvePoints, shown.Slope, shown.Intercept);
-
-    calcCurvePb->setEnabled(false);
-    GetReportPictures().TakePlateBMP(rawDataGd);
-    SetActivePage(ResultsPage);
-    mDataSaved = false;
-    UpdateNavigation();
-    GetReportPictures().TakeChartBMP(StandardsResultDiagram);
     LayoutResultsPanel();
-    concGd->clearSelection();
-    SetFocusIfEnabled(btnPageRight);
 }
 
 void TfrmMainCombinedRd::ShowVerdict()
@@ -524,16 +554,10 @@ void TfrmMainCombinedRd::ShowQcExplanations()
 
 // ---- exports ------------------------------------------------------------------------------------
 
-TRunDetails TfrmMainCombinedRd::RunDetailsForExport() const
-{
-    return {runDateDtNormal->date(), runNoEdNormal->text(), kitBatchNoEdNormal->text(),
-            operatorEdNormal->text()};
-}
-
 // The exports are the tool's: the run workflow builds them with the run details shown.
 QString TfrmMainCombinedRd::ExportText(QString (TRunSession::*text)() const)
 {
-    mSession->SetDetails(RunDetailsForExport());
+    mSession->SetDetails(RunDetailsShown());
     return (mSession.get()->*text)();
 }
 

@@ -7,13 +7,17 @@
 #include "support/GuiApplication.h"
 #include "ui/main/RawDataGrid.h"
 #include "ui/main/RunDatePicker.h"
+#include "ui/main/RunSessionNotifier.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using TestSupport::Presenter;
@@ -81,6 +85,8 @@ TEST_F(FileCommandsTest, SaveFormat_ProposesTheFirstFreeName)
 TEST_F(FileCommandsTest, SaveAndLoad_RoundTripThroughTheWindow)
 {
     LoadAndCalculate();
+    // What the edits show is saved, not what the file brought.
+    window->GetOperatorEd()->setText(u"B. Jones"_s);
     const QString path = TempFile(u"round trip.vdf"_s);
     Presenter().fileNames.push_back(path);
     Click(Button(u"saveAsPb"_s));
@@ -101,7 +107,7 @@ TEST_F(FileCommandsTest, SaveAndLoad_RoundTripThroughTheWindow)
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
     EXPECT_EQ(window->GetRunNoEd()->text(), u"1"_s);
     EXPECT_EQ(window->GetKitBatchNoEd()->text(), u"K0001"_s);
-    EXPECT_EQ(window->GetOperatorEd()->text(), u"A. Smith"_s);
+    EXPECT_EQ(window->GetOperatorEd()->text(), u"B. Jones"_s);
     EXPECT_EQ(window->GetRunDateDt()->date(), QDate(2026, 12, 9));
     QStringList loaded;
     for (int row = 1; row <= 8; ++row) {
@@ -117,13 +123,13 @@ TEST_F(FileCommandsTest, SaveAndLoad_RoundTripThroughTheWindow)
     EXPECT_TRUE(Button(u"calcCurvePb"_s)->isEnabled());
 }
 
-TEST_F(FileCommandsTest, Load_FailedFiles_ClearTheRunWithTheirText)
+TEST_F(FileCommandsTest, Load_FailedFiles_ClearTheRunWithTheirTextAndFile)
 {
     const struct
     {
         const char *name;
         QString file;
-        QString message;
+        QString message; // empty: the file system's reason
     } cases[] = {
         {"another criteria type",
          ChangedExample(u"other type.vdf"_s, u"CriteriaType=90"_s, u"CriteriaType=0"_s),
@@ -131,20 +137,42 @@ TEST_F(FileCommandsTest, Load_FailedFiles_ClearTheRunWithTheirText)
         {"an unreadable run date",
          ChangedExample(u"bad date.vdf"_s, u"RunDateI18n=2026-12-09"_s, u"RunDate=99/99/2026"_s),
          u"Error loading file."_s},
+        {"a missing file", TempFile(u"missing.vdf"_s), QString()},
     };
     for (const auto &c : cases) {
         SetUp();
+        LoadExampleRun(); // the failed load must not leave this run behind
         FillRunDetails();
+        Presenter().Clear();
         Presenter().fileNames.push_back(c.file);
         Click(Button(u"loadPb"_s));
-        EXPECT_EQ(Presenter().Texts(), QStringList{c.message}) << c.name;
+        const QString fileLine = u'\n' + QDir::toNativeSeparators(c.file);
+        ASSERT_EQ(Presenter().Texts().size(), 1) << c.name << Messages();
+        if (c.message.isEmpty())
+            EXPECT_TRUE(Presenter().Texts()[0].endsWith(fileLine)) << c.name << Messages();
+        else
+            EXPECT_EQ(Presenter().Texts()[0], c.message + fileLine) << c.name;
         EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RunDetailsPage) << c.name;
         EXPECT_TRUE(window->GetKitBatchNoEd()->text().isEmpty()) << c.name;
         EXPECT_TRUE(window->GetOperatorEd()->text().isEmpty()) << c.name;
         EXPECT_EQ(window->GetRunDateDt()->date(), QDate::currentDate()) << c.name;
         EXPECT_FALSE(window->RawDataHasData()) << c.name;
+        EXPECT_EQ(window->RunData().XExtent(), 0) << c.name;
+        EXPECT_EQ(window->RunData().StdBlocks().GetCount() + window->RunData().RawData().GetCount(), 0)
+            << c.name;
         TearDown();
     }
+}
+
+TEST_F(FileCommandsTest, SaveAs_FileCannotBeWritten_NamesItAndStaysUnsaved)
+{
+    LoadAndCalculate();
+    const QString path = TestSupport::HomeDir() + u"/no such folder/run.vdf"_s;
+    Presenter().fileNames.push_back(path);
+    Click(Button(u"saveAsPb"_s));
+    ASSERT_EQ(Presenter().Texts().size(), 1) << Messages();
+    EXPECT_TRUE(Presenter().Texts()[0].endsWith(u'\n' + QDir::toNativeSeparators(path))) << Messages();
+    EXPECT_FALSE(window->DataSaved());
 }
 
 TEST_F(FileCommandsTest, Load_ForbiddenCharactersInTheRunDetails_AreRemoved)
@@ -193,6 +221,51 @@ TEST_F(FileCommandsTest, LoadFormat_WiderThanTheData_IsRefused)
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
     EXPECT_EQ(window->RunData().StdBlocks().GetCount(), 2);
     EXPECT_EQ(window->RunData().RawData().GetCount(), 80);
+    // The format's curve is shown with its default concentrations.
+    EXPECT_TRUE(Child<QRadioButton>(u"rb8PointCurve"_s)->isChecked());
+    EXPECT_EQ(StdConc()->rowCount(), 8);
+    EXPECT_EQ(Concentration(0), TestSupport::Dec("8.000"));
+}
+
+// Each step says what it changed, and only that: the views repaint from these signals.
+TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
+{
+    TRunSession session;
+    TRunSessionNotifier notifier(session);
+    QSignalSpy plate(&notifier, &TRunSessionNotifier::plateChanged);
+    QSignalSpy layout(&notifier, &TRunSessionNotifier::layoutChanged);
+    QSignalSpy curve(&notifier, &TRunSessionNotifier::curveTypeChanged);
+    QSignalSpy calculated(&notifier, &TRunSessionNotifier::calculated);
+    QSignalSpy discarded(&notifier, &TRunSessionNotifier::resultsDiscarded);
+    const struct
+    {
+        const char *name;
+        std::function<void()> step;
+        // plate, layout, curve type, calculated, results discarded
+        QList<qsizetype> counts;
+    } cases[] = {
+        {"load run", [&] { ASSERT_TRUE(notifier.LoadRun(kExampleRun).Ok()); }, {1, 1, 1, 0, 1}},
+        {"calculate", [&] { ASSERT_TRUE(notifier.Calculate().Ok()); }, {0, 0, 0, 1, 0}},
+        {"load format", [&] { ASSERT_TRUE(notifier.LoadFormat(kExampleLayout).Ok()); }, {0, 1, 1, 0, 1}},
+        {"plate edited", [&] { notifier.PlateEdited(); }, {1, 0, 0, 0, 1}},
+        {"refused load",
+         [&] { ASSERT_FALSE(notifier.LoadRun(kExampleLayout + u"-missing"_s).Ok()); },
+         {0, 0, 0, 0, 0}},
+        {"new run", [&] { notifier.NewRun(); }, {1, 1, 1, 0, 1}},
+        {"refused calculation", [&] { ASSERT_FALSE(notifier.Calculate().Ok()); }, {0, 0, 0, 0, 1}},
+    };
+    for (const auto &c : cases) {
+        for (QSignalSpy *spy : {&plate, &layout, &curve, &calculated, &discarded})
+            spy->clear();
+        c.step();
+        EXPECT_EQ((QList<qsizetype>{plate.size(), layout.size(), curve.size(), calculated.size(),
+                                    discarded.size()}),
+                  c.counts)
+            << c.name;
+        if (!curve.isEmpty()) {
+            EXPECT_EQ(curve.front().front().value<TCurveType>(), session.CurveType()) << c.name;
+        }
+    }
 }
 
 } // namespace

@@ -303,17 +303,22 @@ TEST_F(MainWindowTest, NewTest_UnsavedResults_AskFirst)
         TModalResult answer;
         bool cleared;
         int saveDialogs;
+        QString saveTo; // empty: the Save As dialog is cancelled
     } cases[] = {
-        {"Cancel keeps everything", TModalResult::mrCancel, false, 0},
-        {"No clears the run", TModalResult::mrNo, true, 0},
-        {"Yes with a cancelled Save As clears the run", TModalResult::mrYes, true, 1},
+        {"Cancel keeps everything", TModalResult::mrCancel, false, 0, {}},
+        {"No clears the run", TModalResult::mrNo, true, 0, {}},
+        {"Yes with a cancelled Save As clears the run", TModalResult::mrYes, true, 1, {}},
+        {"Yes with a save that fails keeps everything", TModalResult::mrYes, false, 1,
+         TestSupport::HomeDir() + u"/no such folder/run.vdf"_s},
     };
     for (const auto &c : cases) {
         SetUp();
         LoadAndCalculate();
         Presenter().answers.push_back(c.answer);
+        Presenter().fileNames.push_back(c.saveTo);
         Click(Button(u"newTestPb"_s));
-        ASSERT_EQ(Presenter().messages.size(), 1u) << c.name << Messages();
+        // The question, and the reason of a failed save.
+        ASSERT_EQ(Presenter().messages.size(), c.saveTo.isEmpty() ? 1u : 2u) << c.name << Messages();
         EXPECT_EQ(Presenter().messages[0].text, u"Data is unsaved. Save data?"_s);
         EXPECT_EQ(Presenter().messages[0].buttons,
                   TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel);
@@ -356,17 +361,22 @@ TEST_F(MainWindowTest, Close_UnsavedResults_CancelledSaveKeepsTheWindowOpen)
         const char *name;
         TModalResult answer;
         bool closed;
+        QString saveTo; // empty: the Save As dialog is cancelled
     } cases[] = {
-        {"Yes, Save As cancelled", TModalResult::mrYes, false},
-        {"Cancel", TModalResult::mrCancel, false},
-        {"No", TModalResult::mrNo, true},
+        {"Yes, Save As cancelled", TModalResult::mrYes, false, {}},
+        {"Yes, the save fails", TModalResult::mrYes, false,
+         TestSupport::HomeDir() + u"/no such folder/run.vdf"_s},
+        {"Cancel", TModalResult::mrCancel, false, {}},
+        {"No", TModalResult::mrNo, true, {}},
     };
     for (const auto &c : cases) {
         SetUp();
         LoadAndCalculate();
         Presenter().answers.push_back(c.answer);
+        Presenter().fileNames.push_back(c.saveTo);
         Click(Button(u"closepb"_s));
-        EXPECT_EQ(Presenter().Texts(), QStringList{u"Data is unsaved. Save data?"_s}) << c.name;
+        EXPECT_EQ(Presenter().Texts().value(0), u"Data is unsaved. Save data?"_s) << c.name;
+        EXPECT_EQ(Presenter().Texts().size(), c.saveTo.isEmpty() ? 1 : 2) << c.name;
         EXPECT_EQ(window->isVisible(), !c.closed) << c.name;
         TearDown();
     }

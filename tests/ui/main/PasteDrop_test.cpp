@@ -10,6 +10,9 @@
 
 #include <QDropEvent>
 #include <QImage>
+#include <QLabel>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using TestSupport::Dec;
@@ -323,6 +326,42 @@ TEST_F(DropTest, DropPlate_GridTakesIt)
     EXPECT_EQ(Grid()->Cell(1, 1), Dec("2.412"));
     EXPECT_EQ(Grid()->Cell(1, 1), Data().PlateText(0, 0));
     EXPECT_EQ(Data().XExtent(), 13);
+}
+
+// New optical densities after a calculation: what was calculated from the old ones goes.
+TEST_F(DropTest, NewPlateAfterCalculation_ResultsCleared)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void()> bring;
+    } cases[] = {
+        {"paste",
+         [this] {
+             SetClipboardText(ExamplePlate());
+             Paste();
+         }},
+        {"drop", [this] { ASSERT_TRUE(Drop(ExamplePlate())); }},
+        {"manual data entry",
+         [this] {
+             Click(Button(u"btnManualDataEntry"_s));
+             ClickCell(1, 1);
+             Type(Dec("0.5"));
+             Click(Child<QWidget>(u"frmManualDataEntryForm"_s)->findChild<QPushButton *>(u"btnComplete"_s));
+         }},
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        LoadAndCalculate();
+        ASSERT_FALSE(Child<QLineEdit>(u"slopeEd"_s)->text().isEmpty()) << c.name;
+        c.bring();
+        EXPECT_TRUE(Presenter().messages.empty()) << c.name << Messages();
+        EXPECT_EQ(window->LastResult(), nullptr) << c.name;
+        EXPECT_TRUE(Child<QLineEdit>(u"slopeEd"_s)->text().isEmpty()) << c.name;
+        EXPECT_TRUE(Child<QLabel>(u"qaResultsLa"_s)->text().isEmpty()) << c.name;
+        EXPECT_FALSE(Button(u"saveAsPb"_s)->isEnabled()) << c.name;
+        TearDown();
+    }
 }
 
 TEST_F(DropTest, DropAnything_OfferedACopy)

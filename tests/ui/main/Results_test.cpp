@@ -647,7 +647,20 @@ TEST_F(ResultsTest, Repaint_ShowsTheCalculationKept_NeverRecalculates)
 TEST_F(ResultsTest, LanguageSwitch_ResultsShownSpeakTheNewLanguage)
 {
     LoadAndClickCalculate(kExampleRun);
+    // The cells that show a text instead of a number.
+    const auto cellsShowing = [](const auto *grid, const QString &text) {
+        QList<QPoint> cells;
+        for (int col = 1; col < grid->columnCount(); ++col)
+            for (int row = 1; row < grid->rowCount(); ++row)
+                if (grid->Cell(col, row) == text)
+                    cells << QPoint(col, row);
+        return cells;
+    };
+    const QList<QPoint> notApplicable = cellsShowing(Standards(), UiText(81));
+    ASSERT_FALSE(notApplicable.isEmpty());
     window->ChangeLanguage(u"LOCALE_GERMAN"_s);
+    EXPECT_NE(UiText(81), u"N/A"_s);
+    EXPECT_EQ(cellsShowing(Standards(), UiText(81)), notApplicable);
     EXPECT_EQ(Standards()->Cell(TStandardsGrid::QcColumn, 1), UiText(79));
     EXPECT_EQ(Standards()->Cell(0, 0), UiText(74));
     EXPECT_EQ(Label(u"qaResultsLa"_s)->text(), UiText(87));
