@@ -189,7 +189,8 @@ std::vector<QPoint> BlockWalkCells(const TMarnovelData &pData, QPoint pStart, in
     for (int examined = 0; static_cast<int>(cells.size()) < pCount; ++examined) {
         at = NextWalkCell(at, pOrientation);
         // Back at a cell of this block: once round the plate without room for it.
-        if (examined >= PlateColumnCount * PlateRowCount || std::find(cells.begin(), cells.end(), at) != cells.end())
+        if (examined >= PlateColumnCount * PlateRowCount ||
+            std::find(cells.begin(), cells.end(), at) != cells.end())
             return {};
         if (pData.cellAtPoint(at) == nullptr)
             cells.push_back(at);
@@ -334,7 +335,8 @@ TPlacementResult PlaceAllSamples(TMarnovelData &pData, TManualFormatState &pStat
         // A cell taken by the walk of a sample of several labels is no longer free.
         if (pData.cellAtPoint(cell) != nullptr)
             continue;
-        const TPlacementResult one = PlaceWalkedBlock(pData, pState, pGrid, cell, TBlockOrientation::Vertical);
+        const TPlacementResult one =
+            PlaceWalkedBlock(pData, pState, pGrid, cell, TBlockOrientation::Vertical);
         if (!one.Placed())
             return {one.Error, all.StandardBlocks, all.SampleBlocks};
         all.SampleBlocks += one.SampleBlocks;
@@ -352,7 +354,8 @@ void RemoveRandomBlockBeingAdded(TMarnovelData &pData, TManualFormatState &pStat
     else if (pState.SamplesSelected())
         blocks = &pData.RawData();
     else
-        throw MarnovelException(QStringLiteral("TfrmMainCombined.RemoveRandomBlockBeingAdded(): Invalid selection."));
+        throw MarnovelException(
+            QStringLiteral("TfrmMainCombined.RemoveRandomBlockBeingAdded(): Invalid selection."));
     blocks->remove(blocks->getCellInteger(blocks->GetCount() - 1));
     pState.MoveToNextSelectableBlock(nullptr);
 }

@@ -92,10 +92,26 @@ TEST_F(ManualFormat, Walk_WrapsAndSkipsTakenCells)
         const char *start;
         std::initializer_list<const char *> expected; // empty: no room
     } cases[] = {
-        {"vertical from H12 of an empty plate", TBlockOrientation::Vertical, {}, "H12", {"H12", "A1", "B1", "C1"}},
-        {"horizontal from A11, A12 taken", TBlockOrientation::Horizontal, {"A12"}, "A11", {"A11", "B1", "B2", "B3"}},
-        {"vertical over taken cells", TBlockOrientation::Vertical, {"B1", "C1"}, "A1", {"A1", "D1", "E1", "F1"}},
-        {"horizontal from H12 wraps to A1", TBlockOrientation::Horizontal, {}, "H12", {"H12", "A1", "A2", "A3"}},
+        {"vertical from H12 of an empty plate",
+         TBlockOrientation::Vertical,
+         {},
+         "H12",
+         {"H12", "A1", "B1", "C1"}},
+        {"horizontal from A11, A12 taken",
+         TBlockOrientation::Horizontal,
+         {"A12"},
+         "A11",
+         {"A11", "B1", "B2", "B3"}},
+        {"vertical over taken cells",
+         TBlockOrientation::Vertical,
+         {"B1", "C1"},
+         "A1",
+         {"A1", "D1", "E1", "F1"}},
+        {"horizontal from H12 wraps to A1",
+         TBlockOrientation::Horizontal,
+         {},
+         "H12",
+         {"H12", "A1", "A2", "A3"}},
     };
     for (const auto &c : cases) {
         TMarnovelRdData plate;
@@ -109,7 +125,8 @@ TEST_F(ManualFormat, Walk_NeedsAsManyFreeCellsAsLabels)
 {
     OccupyAllBut({"C4", "A9", "H2", "E7"});
     EXPECT_EQ(FreeDataCellCount(data), 4);
-    EXPECT_EQ(BlockWalkCells(data, Cell("E7"), 4, TBlockOrientation::Vertical), Cells({"E7", "A9", "H2", "C4"}));
+    EXPECT_EQ(BlockWalkCells(data, Cell("E7"), 4, TBlockOrientation::Vertical),
+              Cells({"E7", "A9", "H2", "C4"}));
     EXPECT_EQ(BlockWalkCells(data, Cell("E7"), 5, TBlockOrientation::Horizontal), std::vector<QPoint>());
 }
 
@@ -271,7 +288,8 @@ TEST_F(ManualFormat, RandomSamples_TakeTheSubjectColoursInTurn)
         const TPlacementResult result = Place(i == 0 ? "A3" : "A4");
         EXPECT_EQ(result.SampleBlocks, 1);
         EXPECT_FALSE(state.IsRandomOrientationStarted());
-        EXPECT_EQ(data.RawData().getCellInteger(i)->color(), SubjectColours[static_cast<std::size_t>(i)]) << i;
+        EXPECT_EQ(data.RawData().getCellInteger(i)->color(), SubjectColours[static_cast<std::size_t>(i)])
+            << i;
     }
     // The label shows the colour the next subject gets.
     labels.UpdateColors();
