@@ -512,9 +512,7 @@ bool TfrmMainCombinedRd::RawDataHasData() const
 
 bool TfrmMainCombinedRd::CanCalculate() const
 {
-    // The manual format toolbar and the manual data entry window arrive with the plate
-    // formatting; until then no block is being placed and the toolbar is never shown.
-    return mData->canCalc() && !mManualDataEntryMode && RawDataHasData();
+    return mData->canCalc() && !mManualDataEntryMode && !ManualFormatBlocksCalculation() && RawDataHasData();
 }
 
 void TfrmMainCombinedRd::SetCalculateButtonState()
@@ -529,6 +527,7 @@ void TfrmMainCombinedRd::ClearStandardsAndSamples()
     ResetStandardsGrid();
     mData->ClearRawData();
     OWCellBlockBase::Reset();
+    fManualFormatToolbar->SetCurrentIDForSample(OWCellBlockBase::GetCurrentSubjectIdStr());
     fManualFormatSamplesCount = 0;
     ResetStandardsGrid();
     rawDataGd->viewport()->update();
