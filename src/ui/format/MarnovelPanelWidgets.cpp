@@ -38,6 +38,13 @@ void TBlockPanelWidget::paintEvent(QPaintEvent * /*event*/)
         painter.drawLine(ring.topRight(), ring.bottomRight());
     }
 
+    // Pressed, the panel is also framed, so that the label the next click places stands out
+    // among raised ones of any grey.
+    if (pressed) {
+        painter.setPen(QPen(QColor(Qt::black), 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+
     // The caption in black or white, whichever reads on the face; pressed, it sinks a pixel.
     QFont font = this->font();
     font.setBold(true);
