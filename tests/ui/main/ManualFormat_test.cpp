@@ -9,9 +9,11 @@
 #include "plate/MarnovelPanels.h"
 #include "support/GuiApplication.h"
 #include "ui/format/ManualFormatToolbarForm.h"
+#include "ui/format/MarnovelPanelWidgets.h"
 #include "ui/main/BlockMenu.h"
 #include "ui/main/ResultsViews.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -422,6 +424,41 @@ TEST_F(ManualFormatTest, BlockMenuAndRename_WorkOnPlacedBlocksAndTheCountFollows
     });
     ClickWell("C3");
     EXPECT_EQ(Sample(0).id(), u"Bert"_s);
+}
+
+TEST_F(ManualFormatTest, CurveTypeAndLanguageChanges_ShowTheNewPanelsAndTexts)
+{
+    Open();
+    EightPointCurve();
+    const TCBBlockPanelList &standards = TStdPanel::GetBlockList();
+    const QList<TBlockPanelWidget *> panels =
+        ToolbarChild(u"pnlBoxLayoutStd"_s)->findChildren<TBlockPanelWidget *>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(panels.size(), 8);
+    for (int i = 0; i < panels.size(); ++i) {
+        EXPECT_EQ(panels[i]->Panel(), standards.GetItem(i)) << i;
+        EXPECT_TRUE(standards.GetItem(i)->Selected()) << i; // vertical: all pressed
+    }
+    ClickWell("A1");
+    ASSERT_EQ(Data().StdBlocks().GetCount(), 1);
+    EXPECT_EQ(Standard(0).Count(), 8);
+
+    window->ChangeLanguage(u"LOCALE_GERMAN"_s);
+    EXPECT_EQ(ToolbarChild<QLabel>(u"lblHeader"_s)->text(), UiText(165));
+    EXPECT_EQ(ToolbarChild<QPushButton>(u"btnClearAll"_s)->text(), UiText(174));
+    window->ChangeLanguage(u"LOCALE_ENGLISH"_s);
+}
+
+TEST_F(ManualFormatTest, ManualDataEntry_HidesTheToolbarAndDropsAnUnfinishedBlock)
+{
+    Open();
+    ClickToolbar(u"rbRandomO"_s);
+    ClickWell("A1");
+    ClickWell("B1");
+    Click(Button(u"btnManualDataEntry"_s));
+    EXPECT_FALSE(Toolbar()->isVisible());
+    EXPECT_FALSE(Toolbar()->IsRandomOrientationStarted());
+    EXPECT_EQ(Data().StdBlocks().GetCount(), 0);
+    EXPECT_FALSE(Button(u"btnManualFormat"_s)->isEnabled());
 }
 
 TEST_F(ManualFormatTest, LayoutByClicks_CalculatesAsTheExampleFormatFile)
