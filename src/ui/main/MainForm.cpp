@@ -461,6 +461,7 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
     }
     DropCalculation();
     mData->clear();
+    ManualFormatLayoutCleared();
     if (clearAll) {
         OWCellBlockBase::SetSubjectIdPrefix(UiText(57));
         rawDataGd->ResetRawDataGrid();

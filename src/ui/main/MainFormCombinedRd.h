@@ -253,6 +253,8 @@ private:
     bool ManualFormatCloseQuery();
     void ManualFormatClearAll();
     void ManualFormatCurveTypeChanged();
+    // Every block is gone: none of them is one for Cancel to take away or to finish.
+    void ManualFormatLayoutCleared();
     void HideManualFormatToolbar();
     void BringManualFormatToolbarToFront();
 

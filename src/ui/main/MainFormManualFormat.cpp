@@ -192,3 +192,14 @@ void TfrmMainCombinedRd::ManualFormatCurveTypeChanged()
     fManualFormatToolbar->CreateAndDrawStandardBoxes();
     fManualFormatToolbar->ArrangeLayout();
 }
+
+void TfrmMainCombinedRd::ManualFormatLayoutCleared()
+{
+    fManualFormatStandardsCount = 0;
+    fManualFormatSamplesCount = 0;
+    if (!ManualFormatRandomInProgress())
+        return;
+    TManualFormatState &state = fManualFormatToolbar->State();
+    state.SetIsRandomOrientationStarted(false);
+    state.MoveToNextSelectableBlock(nullptr);
+}

@@ -268,6 +268,24 @@ TEST_F(ManualFormatTest, Cancel_AnEarlierBlockDeletedMeanwhileLeavesTheCountAlon
     EXPECT_EQ(modals.unexpected, 0);
 }
 
+TEST_F(ManualFormatTest, LoadFormatWhileOpen_CancelLeavesTheLoadedLayout)
+{
+    Open();
+    ClickWell("A1");
+    ClickToolbar(u"rbRandomO"_s);
+    ClickWell("A2"); // a random block in progress
+    LoadExampleLayout();
+    const QStringList loaded = Layout(Data());
+    EXPECT_FALSE(Toolbar()->IsRandomOrientationStarted());
+    EXPECT_TRUE(ToolbarChild(u"grpOrientation"_s)->isEnabled());
+
+    Presenter().Clear();
+    ClickToolbar(u"btnCancel"_s);
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    EXPECT_FALSE(Toolbar()->isVisible());
+    EXPECT_EQ(Layout(Data()), loaded);
+}
+
 TEST_F(ManualFormatTest, CancelOrCloseDuringARandomBlock_AskedFirst)
 {
     const struct
