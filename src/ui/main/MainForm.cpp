@@ -476,6 +476,7 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
     }
     DropCalculation();
     mData->clear();
+    ManualFormatLayoutCleared();
     if (clearAll) {
         OWCellBlockBase::SetSubjectIdPrefix(UiText(57));
         rawDataGd->ResetRawDataGrid();
@@ -527,9 +528,7 @@ bool TfrmMainCombinedRd::RawDataHasData() const
 
 bool TfrmMainCombinedRd::CanCalculate() const
 {
-    // The manual format toolbar and the manual data entry window arrive with the plate
-    // formatting; until then no block is being placed and the toolbar is never shown.
-    return mData->canCalc() && !mManualDataEntryMode && RawDataHasData();
+    return mData->canCalc() && !mManualDataEntryMode && !ManualFormatBlocksCalculation() && RawDataHasData();
 }
 
 void TfrmMainCombinedRd::SetCalculateButtonState()
@@ -544,6 +543,7 @@ void TfrmMainCombinedRd::ClearStandardsAndSamples()
     ResetStandardsGrid();
     mData->ClearRawData();
     OWCellBlockBase::Reset();
+    fManualFormatToolbar->SetCurrentIDForSample(OWCellBlockBase::GetCurrentSubjectIdStr());
     fManualFormatSamplesCount = 0;
     ResetStandardsGrid();
     rawDataGd->viewport()->update();

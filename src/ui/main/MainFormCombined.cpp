@@ -249,6 +249,7 @@ void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
     if (mAboutBox)
         mAboutBox->InitializeText();
     ffrmManualDataEntryForm->IntializeText();
+    fManualFormatToolbar->RefreshLayout();
 }
 
 void TfrmMainCombinedRd::CreateLanguageShortcuts()

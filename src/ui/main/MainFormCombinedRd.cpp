@@ -185,6 +185,7 @@ void TfrmMainCombinedRd::SetCurveTypeAndShow(TCurveType curveType, bool keepConc
     (eightPoint ? rb8PointCurve : rb4PointCurve)->setChecked(true);
     concGd->setVerticalScrollBarPolicy(eightPoint ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     LayoutResultsPanel(); // the curve details' spacing and the results box follow the curve
+    ManualFormatCurveTypeChanged();
 }
 
 void TfrmMainCombinedRd::rb4PointCurveClick()

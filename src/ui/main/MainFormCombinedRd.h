@@ -3,6 +3,7 @@
 #include "ManualDataEntryForm.h"
 #include "files/RunSession.h"
 #include "plate/MarnovelTypes.h"
+#include "ui/format/ManualFormatToolbarForm.h"
 
 #include <QDropEvent>
 #include <QPoint>
@@ -137,6 +138,13 @@ public:
     // A dropped data object, taken as a paste takes the clipboard's.
     void DropDataObject(const QMimeData *data);
 
+    // ---- manual formatting (MainFormManualFormat.cpp) --------------------------------------
+    TfrmManualFormatToolbar *ManualFormatToolbar() const { return fManualFormatToolbar.get(); }
+    // Opens the toolbar; the run cannot be calculated while it is open.
+    void btnManualFormatClick();
+    // Takes away the block being placed label by label.
+    void RemoveRandomBlockBeingAdded();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -244,6 +252,24 @@ private:
     bool ManualDataEntryClosing(bool completePressed);
     void ManualDataEntryClearAll();
 
+    // ---- manual formatting (MainFormManualFormat.cpp) --------------------------------------
+    void CreateManualFormatToolbar();
+    bool ManualFormatToolbarVisible() const;
+    bool ManualFormatRandomInProgress() const;
+    // The toolbar open or a block being placed: nothing to calculate yet.
+    bool ManualFormatBlocksCalculation() const;
+    // A left press or release on the grid while the toolbar is open; true when taken.
+    bool ManualFormatMouseDown(Qt::MouseButton button, QPoint cell);
+    bool ManualFormatMouseUp(Qt::MouseButton button, QPoint cell);
+    void ManualFormatCancel(TfrmManualFormatToolbar::TCloseAction &action);
+    bool ManualFormatCloseQuery();
+    void ManualFormatClearAll();
+    void ManualFormatCurveTypeChanged();
+    // Every block is gone: none of them is one for Cancel to take away or to finish.
+    void ManualFormatLayoutCleared();
+    void HideManualFormatToolbar();
+    void BringManualFormatToolbarToFront();
+
     // ---- layer 3: curve type and standard concentrations -------------------------------
     void SetCurveTypeAndShow(TCurveType curveType, bool keepConcentrations);
     void FillStdConcGrid(bool keepConcentrations);
@@ -292,6 +318,9 @@ private:
     int mVerdictTextId = 0;        // 87 or 364 after a calculation
     bool mPositioned = false;
     TAboutBox *mAboutBox = nullptr;
+    // A press on a block cell refused with text 150: its release places nothing.
+    bool mManualFormatPressRefused = false;
+    bool mManualFormatToolbarPlaced = false;
 
     // ---- controls (object names as the controls are known) ------------------------------
     QWidget *Panel1;
@@ -331,4 +360,7 @@ private:
     TResultGrid *resultGd;
     QWidget *Panel2;
     QLabel *lblResultGridFootnote;
+
+    // Declared last, so that it goes first, while the run data it shows still exists.
+    std::unique_ptr<TfrmManualFormatToolbar> fManualFormatToolbar;
 };

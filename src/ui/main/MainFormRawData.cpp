@@ -18,6 +18,7 @@
 #include "plate/CellColl.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
+#include "run/ManualFormat.h"
 #include "run/MarnovelData.h"
 
 #include <QClipboard>
@@ -59,6 +60,7 @@ void TfrmMainCombinedRd::ConnectRawDataHandlers()
             Guarded(this, &TfrmMainCombinedRd::rawDataGdMouseDown));
     connect(rawDataGd, &TRawDataGrid::mouseUp, this, Guarded(this, &TfrmMainCombinedRd::rawDataGdMouseUp));
     setAcceptDrops(true);
+    CreateManualFormatToolbar();
 }
 
 // ---- paste and drop ---------------------------------------------------------------------------
@@ -200,6 +202,7 @@ void TfrmMainCombinedRd::SetIsManualEditMode(bool on)
         ffrmManualDataEntryForm->fCompletePressed = false;
     }
     mManualDataEntryMode = true;
+    HideManualFormatToolbar();
     btnManualFormat->setEnabled(false);
     pastePb->setEnabled(false);
     rawDataGd->SetColCount(PlateGridColumnCount);
@@ -322,6 +325,8 @@ void TfrmMainCombinedRd::ManualDataEntryClearAll()
 
 void TfrmMainCombinedRd::rawDataGdMouseDown(Qt::MouseButton button, QPoint cell, QPoint globalPos)
 {
+    if (ManualFormatMouseDown(button, cell))
+        return;
     OWCellBlockBase *block = cell == kNoCell ? nullptr : mData->cellAtPoint(cell);
     if (block == nullptr)
         return;
@@ -334,7 +339,7 @@ void TfrmMainCombinedRd::rawDataGdMouseDown(Qt::MouseButton button, QPoint cell,
     }
 }
 
-void TfrmMainCombinedRd::rawDataGdMouseUp(Qt::MouseButton /*button*/, QPoint cell)
+void TfrmMainCombinedRd::rawDataGdMouseUp(Qt::MouseButton button, QPoint cell)
 {
     // A release on a heading leaves a press pending.
     if (cell.x() == 0 || cell.y() == 0)
@@ -346,8 +351,11 @@ void TfrmMainCombinedRd::rawDataGdMouseUp(Qt::MouseButton /*button*/, QPoint cel
             ShowErrorMessage(OneBlockPerCellText());
         else
             RenameBlockAt(fPointToMove);
+    } else {
+        ManualFormatMouseUp(button, cell);
     }
     rawDataGd->viewport()->update();
+    BringManualFormatToolbarToFront();
     SetCalculateButtonState();
 }
 
@@ -372,14 +380,25 @@ void TfrmMainCombinedRd::RunBlockMenu(QPoint cell, QPoint globalPos)
     const TBlockClickAction action = ShowBlockMenu(this, *block, globalPos);
     if (action == BlockActionCancel)
         return;
+    if (ManualFormatRandomInProgress()) {
+        RemoveRandomBlockBeingAdded();
+        block = mData->cellAtPoint(cell); // none when it was the block being placed
+    }
+    int &placedCount = standard ? fManualFormatStandardsCount : fManualFormatSamplesCount;
+    // Only a block placed since the toolbar was opened is one less for its Cancel.
+    const bool placedNow =
+        block != nullptr &&
+        IsAmongNewestBlocks(standard ? mData->StdBlocks() : mData->RawData(), block, placedCount);
     bool removed = false;
     if (action == BlockActionClearFormat)
         ClearStandardsAndSamples(); // every block is gone, this one with them
-    else
+    else if (block != nullptr)
         removed = mData->RawData().remove(block) || mData->StdBlocks().remove(block);
     if (removed) {
         SetCalculateButtonState();
-        --(standard ? fManualFormatStandardsCount : fManualFormatSamplesCount);
+        if (placedNow)
+            --placedCount;
     }
     rawDataGd->viewport()->update();
+    BringManualFormatToolbarToFront();
 }

@@ -445,6 +445,12 @@ void TRawDataGrid::mouseDoubleClickEvent(QMouseEvent *event)
     Q_EMIT mouseDown(event->button(), CellAt(event->position().toPoint()), event->globalPosition().toPoint());
 }
 
+void TRawDataGrid::paintEvent(QPaintEvent *event)
+{
+    QTableWidget::paintEvent(event);
+    Q_EMIT cellsDrawn();
+}
+
 void TRawDataGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     QTableWidget::mouseReleaseEvent(event);

@@ -83,6 +83,8 @@ Q_SIGNALS:
     // Enter or Return pressed.
     void keyPress(int key);
     void keyUp(int key);
+    // The cells have been drawn (their blocks may have taken their colours).
+    void cellsDrawn();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -94,6 +96,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     friend class TRawDataDelegate;

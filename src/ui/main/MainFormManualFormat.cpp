@@ -1,0 +1,205 @@
+// Laying out the plate by hand: the manual format toolbar's owner side. The toolbar says what
+// the next click places; the grid's clicks place it in the run data (run/ManualFormat.h), and
+// Clear All, Cancel and closing the toolbar are answered here.
+
+#include "MainFormCombinedRd.h"
+
+#include "ManualDataEntryForm.h"
+#include "RawDataGrid.h"
+#include "core/Messages.h"
+#include "core/UiTextManager.h"
+#include "plate/CellBlock.h"
+#include "platform/ExceptionBoundary.h"
+#include "run/ManualFormat.h"
+#include "run/MarnovelData.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+
+#include <utility>
+
+void TfrmMainCombinedRd::CreateManualFormatToolbar()
+{
+    if (fManualFormatToolbar)
+        return;
+    fManualFormatToolbar = std::make_unique<TfrmManualFormatToolbar>(this);
+    TfrmManualFormatToolbar &toolbar = *fManualFormatToolbar;
+    toolbar.OnClearAll = [this](QWidget *) { ManualFormatClearAll(); };
+    toolbar.OnCancel = [this](QWidget *, TfrmManualFormatToolbar::TCloseAction &action) {
+        ManualFormatCancel(action);
+    };
+    toolbar.OnCloseQuery = [this] { return ManualFormatCloseQuery(); };
+    toolbar.OnHidden = [this] {
+        rawDataGd->setEnabled(true);
+        SetCalculateButtonState();
+    };
+    connect(btnManualFormat, &QPushButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::btnManualFormatClick));
+    // The sample panels show the colour the next subject gets, which drawing a new block takes.
+    connect(rawDataGd, &TRawDataGrid::cellsDrawn, this, [this] {
+        if (ManualFormatToolbarVisible())
+            RunGuarded([this] { fManualFormatToolbar->RefreshPanels(); });
+    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            BringManualFormatToolbarToFront();
+    });
+}
+
+bool TfrmMainCombinedRd::ManualFormatToolbarVisible() const
+{
+    return fManualFormatToolbar && fManualFormatToolbar->isVisible();
+}
+
+bool TfrmMainCombinedRd::ManualFormatRandomInProgress() const
+{
+    return fManualFormatToolbar && fManualFormatToolbar->IsRandomOrientationStarted();
+}
+
+bool TfrmMainCombinedRd::ManualFormatBlocksCalculation() const
+{
+    return ManualFormatToolbarVisible() || ManualFormatRandomInProgress();
+}
+
+void TfrmMainCombinedRd::BringManualFormatToolbarToFront()
+{
+    if (ManualFormatToolbarVisible())
+        fManualFormatToolbar->raise();
+}
+
+void TfrmMainCombinedRd::btnManualFormatClick()
+{
+    TfrmManualFormatToolbar &toolbar = *fManualFormatToolbar;
+    if (!toolbar.isVisible()) {
+        fManualFormatStandardsCount = 0;
+        fManualFormatSamplesCount = 0;
+    }
+    rawDataGd->setEnabled(true);
+    toolbar.show();
+    if (!mManualFormatToolbarPlaced) {
+        // At the main window's top-right corner the first time; where the operator left it after.
+        mManualFormatToolbarPlaced = true;
+        toolbar.move(
+            TfrmManualDataEntryForm::CornerPosition(frameGeometry(), toolbar.frameGeometry().size()));
+    }
+    toolbar.raise();
+    calcCurvePb->setEnabled(false);
+}
+
+void TfrmMainCombinedRd::HideManualFormatToolbar()
+{
+    if (!ManualFormatToolbarVisible())
+        return;
+    // A half-placed block would stay behind with no way to finish it.
+    if (ManualFormatRandomInProgress())
+        RemoveRandomBlockBeingAdded();
+    fManualFormatToolbar->hide();
+}
+
+void TfrmMainCombinedRd::RemoveRandomBlockBeingAdded()
+{
+    ::RemoveRandomBlockBeingAdded(*mData, fManualFormatToolbar->State());
+    rawDataGd->viewport()->update();
+}
+
+bool TfrmMainCombinedRd::ManualFormatMouseDown(Qt::MouseButton button, QPoint cell)
+{
+    if (!ManualFormatToolbarVisible() || button != Qt::LeftButton)
+        return false;
+    const TManualFormatState &state = fManualFormatToolbar->State();
+    if (state.SamplesSelected() && state.SamplesSelectedAllSamples())
+        return true; // the release places them all
+    if (mData->cellAtPoint(cell) != nullptr) {
+        mManualFormatPressRefused = true;
+        ShowErrorMessage(OneBlockPerCellText());
+        BringManualFormatToolbarToFront();
+    }
+    return true;
+}
+
+bool TfrmMainCombinedRd::ManualFormatMouseUp(Qt::MouseButton button, QPoint cell)
+{
+    if (!ManualFormatToolbarVisible() || button != Qt::LeftButton)
+        return false;
+    // Its press has been refused already: one message per click.
+    if (std::exchange(mManualFormatPressRefused, false))
+        return true;
+    TManualFormatState &state = fManualFormatToolbar->State();
+    const TPlacementResult result = state.SamplesSelected() && state.SamplesSelectedAllSamples()
+                                        ? PlaceAllSamples(*mData, state, *rawDataGd)
+                                        : PlaceBlock(*mData, state, *rawDataGd, cell);
+    fManualFormatStandardsCount += result.StandardBlocks;
+    fManualFormatSamplesCount += result.SampleBlocks;
+    if (!result.Placed())
+        ShowErrorMessage(result.Error);
+    return true;
+}
+
+void TfrmMainCombinedRd::ManualFormatCancel(TfrmManualFormatToolbar::TCloseAction &action)
+{
+    const TMsgDlgButtons yesNo = TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo;
+    if (ManualFormatRandomInProgress()) {
+        if (ShowMessageDialog(UiText(180), TMsgDlgType::mtConfirmation, yesNo, 0) != TModalResult::mrYes) {
+            action = TfrmManualFormatToolbar::caNone;
+            return;
+        }
+        RemoveRandomBlockBeingAdded();
+    }
+    if (fManualFormatStandardsCount > 0 || fManualFormatSamplesCount > 0) {
+        if (ShowMessageDialog(UiText(304), TMsgDlgType::mtConfirmation, yesNo, 0) != TModalResult::mrYes) {
+            action = TfrmManualFormatToolbar::caNone;
+            return;
+        }
+        RemoveNewestBlocks(*mData, fManualFormatStandardsCount, fManualFormatSamplesCount);
+        fManualFormatStandardsCount = 0;
+        fManualFormatSamplesCount = 0;
+        rawDataGd->viewport()->update();
+    }
+    fManualFormatToolbar->Reset();
+}
+
+bool TfrmMainCombinedRd::ManualFormatCloseQuery()
+{
+    rawDataGd->setEnabled(true);
+    if (!ManualFormatRandomInProgress())
+        return true;
+    if (ShowMessageDialog(UiText(180), TMsgDlgType::mtConfirmation, TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo,
+                          0) != TModalResult::mrYes)
+        return false;
+    RemoveRandomBlockBeingAdded();
+    return true;
+}
+
+void TfrmMainCombinedRd::ManualFormatClearAll()
+{
+    if (fManualFormatToolbar->StandardsSelected()) {
+        mData->ClearStdBlocks();
+        fManualFormatStandardsCount = 0;
+    } else {
+        mData->ClearRawData();
+        OWCellBlockBase::Reset();
+        fManualFormatToolbar->SetCurrentIDForSample(OWCellBlockBase::GetCurrentSubjectIdStr());
+        fManualFormatSamplesCount = 0;
+    }
+    rawDataGd->viewport()->update();
+    SetCalculateButtonState();
+}
+
+void TfrmMainCombinedRd::ManualFormatCurveTypeChanged()
+{
+    if (!fManualFormatToolbar)
+        return;
+    fManualFormatToolbar->CreateAndDrawStandardBoxes();
+    fManualFormatToolbar->ArrangeLayout();
+}
+
+void TfrmMainCombinedRd::ManualFormatLayoutCleared()
+{
+    fManualFormatStandardsCount = 0;
+    fManualFormatSamplesCount = 0;
+    if (!ManualFormatRandomInProgress())
+        return;
+    TManualFormatState &state = fManualFormatToolbar->State();
+    state.SetIsRandomOrientationStarted(false);
+    state.MoveToNextSelectableBlock(nullptr);
+}
