@@ -17,6 +17,7 @@
 #include "plate/CellBlock.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
+#include "reports/PrintScreen.h"
 #include "run/MarnovelData.h"
 
 #include <QFileInfo>
@@ -242,6 +243,8 @@ void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
     ArrangeLayout();
     if (mAboutBox)
         mAboutBox->InitializeText();
+    if (mPrintWindow)
+        mPrintWindow->InitializeText();
     ffrmManualDataEntryForm->IntializeText();
 }
 

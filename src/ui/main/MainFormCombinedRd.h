@@ -23,6 +23,7 @@ class QPainter;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class IReportSource;
 class TAboutBox;
 class TCurveChart;
 class TMarnovelData;
@@ -32,6 +33,7 @@ class TResultGrid;
 class TRunDatePicker;
 class TStdConcGrid;
 class TStandardsGrid;
+class TScreenPrintFormCombinedTorvinTandem;
 
 // The main window of the research edition (frmMainCombinedRd): the command bar, the four
 // tabs (Run Details, Raw Data, Standards Results, Subject Results) with the navigation
@@ -44,6 +46,8 @@ class TStandardsGrid;
 // standard concentrations).
 class TfrmMainCombinedRd : public QWidget, private ICurveTypeHost
 {
+    friend class TMainWindowReportSource;
+
 public:
     enum TPage
     {
@@ -95,6 +99,8 @@ public:
     // ---- operations of the other windows ----------------------------------------------
     // The about window shown by About and re-texted on a language change (not owned).
     void SetAboutBox(TAboutBox *aboutBox) { mAboutBox = aboutBox; }
+    // The print window opened by Print and re-texted on a language change (not owned).
+    void SetPrintWindow(TScreenPrintFormCombinedTorvinTandem *printWindow) { mPrintWindow = printWindow; }
     void ClearStandardsAndSamples();
     void SetCurveType(TCurveType curveType) override;
     void SetCurveType(TCurveType curveType, const QList<double> &stdConc) override;
@@ -124,6 +130,8 @@ public:
     void btnLoadFormatClick();
     void btnSaveFormatClick();
     void aboutPbClick();
+    // Opens the print window on this window's run (MainFormPrint.cpp).
+    void printPbClick();
     void calcCurvePbClick();
     void resultsExportPbClick();
     void rawDataExportPbClick();
@@ -279,6 +287,9 @@ private:
     int mVerdictTextId = 0;        // 87 or 364 after a calculation
     bool mPositioned = false;
     TAboutBox *mAboutBox = nullptr;
+    TScreenPrintFormCombinedTorvinTandem *mPrintWindow = nullptr;
+    // What the report pages read from this window; made on the first Print.
+    std::shared_ptr<IReportSource> mReportSource;
 
     // ---- controls (object names as the controls are known) ------------------------------
     QWidget *Panel1;
