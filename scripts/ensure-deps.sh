@@ -15,6 +15,7 @@ packages=(
     desktop-file-utils shared-mime-info libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
+    fonts-texgyre poppler-utils
 )
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;

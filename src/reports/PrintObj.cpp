@@ -1,0 +1,1 @@
+#include "PrintObj.h"
