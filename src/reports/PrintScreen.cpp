@@ -13,12 +13,12 @@
 #include "core/Messages.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
+#include "plate/CellColl.h"
+#include "plate/TextGrid.h"
 #include "platform/ControlsToFile.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/ModalDialogs.h"
 #include "platform/WindowTools.h"
-#include "plate/CellColl.h"
-#include "plate/TextGrid.h"
 #include "run/MarnovelRdData.h"
 
 #include <QAbstractItemView>
@@ -231,8 +231,8 @@ void TScreenPrintFormCombinedTorvinTandem::BuildControls()
     // The kit sample types of the diagnostic editions: never shown here.
     auto *lblSampleType = named(new QLabel(Panel1), u"lblSampleType"_s);
     lblSampleType->hide();
-    for (const QString &name : {u"cbCorvexTwoSample"_s, u"cbCorvex3Sample"_s, u"cbTorvinSample"_s,
-                                u"cbPrintAllReports"_s}) {
+    for (const QString &name :
+         {u"cbCorvexTwoSample"_s, u"cbCorvex3Sample"_s, u"cbTorvinSample"_s, u"cbPrintAllReports"_s}) {
         auto *box = named(new QCheckBox(Panel1), name);
         box->hide();
     }
@@ -256,7 +256,8 @@ void TScreenPrintFormCombinedTorvinTandem::BuildControls()
     assayRb->setChecked(true);
     singleSubjCbox->setEnabled(false);
 
-    connect(printPb, &QPushButton::clicked, this, Guarded(this, &TScreenPrintFormCombinedTorvinTandem::printPbClick));
+    connect(printPb, &QPushButton::clicked, this,
+            Guarded(this, &TScreenPrintFormCombinedTorvinTandem::printPbClick));
     connect(btnSaveToFile, &QPushButton::clicked, this,
             Guarded(this, &TScreenPrintFormCombinedTorvinTandem::btnSaveToFileClick));
     connect(btnCloseWindow, &QPushButton::clicked, this,
@@ -292,7 +293,8 @@ void TScreenPrintFormCombinedTorvinTandem::InitializeText()
 
 // ---- opening and the preview -------------------------------------------------------------------
 
-void TScreenPrintFormCombinedTorvinTandem::ShowPrintWindow(const IReportSource &source, int gapMm, bool enable)
+void TScreenPrintFormCombinedTorvinTandem::ShowPrintWindow(const IReportSource &source, int gapMm,
+                                                           bool enable)
 {
     PreparePreview(source, gapMm, enable);
     ExecModal(*this);
@@ -432,7 +434,8 @@ int TScreenPrintFormCombinedTorvinTandem::GetSubjectBound(bool first)
     const int value = SingleSubjIndex();
     if (value <= 0 || value >= rows) {
         SetSingleSubjIndex(0);
-        ShowErrorMessage(u"The Subject Number must be a number between \r\none and the Number of Test Subjects."_s);
+        ShowErrorMessage(
+            u"The Subject Number must be a number between \r\none and the Number of Test Subjects."_s);
         return SingleSubjIndex();
     }
     return value;
@@ -473,8 +476,8 @@ void TScreenPrintFormCombinedTorvinTandem::ArrangeWindow()
     const QSize list = singleSubjCbox->sizeHint();
     const int listWidth = std::max(list.width(), 120);
     const int listLeft = singleSubjRb->geometry().right() + 1 + ColumnGap;
-    singleSubjCbox->setGeometry(listLeft, singleSubjRb->geometry().center().y() - list.height() / 2, listWidth,
-                                list.height());
+    singleSubjCbox->setGeometry(listLeft, singleSubjRb->geometry().center().y() - list.height() / 2,
+                                listWidth, list.height());
     right = std::max(right, listLeft + listWidth);
     const int choicesBottom = std::max(y, singleSubjCbox->geometry().bottom() + 1);
 
@@ -492,7 +495,8 @@ void TScreenPrintFormCombinedTorvinTandem::ArrangeWindow()
     // ---- the preview: A4 wide, or the margin and the plate picture with the curve page ----
     const int previewWidth = PreviewWidth();
     PaintBox1->setFixedSize(previewWidth, PreviewHeight());
-    const int scrollWidth = previewWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox1) +
+    const int scrollWidth = previewWidth +
+                            style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox1) +
                             2 * ScrollBox1->frameWidth();
     ScrollBox1->setMinimumWidth(scrollWidth);
     const int neededWidth = std::max(scrollWidth, neededPanel);
@@ -680,7 +684,8 @@ bool TScreenPrintFormCombinedTorvinTandem::RunPrintJob(QPrinter &printer, int en
             if (printer.printerState() == QPrinter::Error)
                 failure = UiText(202);
         } catch (const MarnovelException &error) {
-            failure = error.Message() == u"Printer is not currently printing"_s ? UiText(202) : error.Message();
+            failure =
+                error.Message() == u"Printer is not currently printing"_s ? UiText(202) : error.Message();
         } catch (const std::exception &error) {
             const QString text = QString::fromLocal8Bit(error.what());
             failure = text == u"Printer is not currently printing"_s ? UiText(202) : text;
@@ -767,8 +772,8 @@ bool TScreenPrintFormCombinedTorvinTandem::WritePdf(int end, int start, const QS
     // The page image is as wide as the screen and as tall as the preview.
     const QScreen *screen = PaintBox1->screen() ? PaintBox1->screen() : QGuiApplication::primaryScreen();
     const int imageWidth = screen ? screen->geometry().width() : PreviewWidth();
-    const TRunStepResult result =
-        WriteReportPdf(*mSource, GetWithCurvePage(), Grouped(), end, start, imageWidth, PreviewHeight(), path);
+    const TRunStepResult result = WriteReportPdf(*mSource, GetWithCurvePage(), Grouped(), end, start,
+                                                 imageWidth, PreviewHeight(), path);
     if (result.Ok())
         return true;
     ShowErrorMessage(result.Text());

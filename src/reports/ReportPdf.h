@@ -9,8 +9,8 @@ class IReportSource;
 // imageWidth and imageHeight are the page image's size in screen pixels (96 per inch); a
 // height of 0 takes the report's own height. The file appears under its name only when it
 // is complete; a failure says why and leaves any earlier file of that name as it was.
-TRunStepResult WriteReportPdf(const IReportSource &source, bool withCurvePage, bool grouped, int end, int start,
-                              int imageWidth, int imageHeight, const QString &path);
+TRunStepResult WriteReportPdf(const IReportSource &source, bool withCurvePage, bool grouped, int end,
+                              int start, int imageWidth, int imageHeight, const QString &path);
 
 // The PDF file's bytes, as WriteReportPdf writes them.
 QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool grouped, int end, int start,

@@ -3,9 +3,10 @@
 #include "files/RunSession.h"
 #include "run/MarnovelRdData.h"
 
-TSessionReportSource::TSessionReportSource(const TRunSession &session, TPictureMaker chart, TPictureMaker plate,
-                                           int rawDataGridWidth)
-    : mSession(session), mChart(std::move(chart)), mPlate(std::move(plate)), mRawDataGridWidth(rawDataGridWidth)
+TSessionReportSource::TSessionReportSource(const TRunSession &session, TPictureMaker chart,
+                                           TPictureMaker plate, int rawDataGridWidth)
+    : mSession(session), mChart(std::move(chart)), mPlate(std::move(plate)),
+      mRawDataGridWidth(rawDataGridWidth)
 {
 }
 

@@ -18,8 +18,8 @@ public:
     static constexpr int DefaultRawDataGridWidth = 640;
 
     // The session must outlive the source; its state is read when the source is made.
-    explicit TSessionReportSource(const TRunSession &session, TPictureMaker chart = {}, TPictureMaker plate = {},
-                                  int rawDataGridWidth = DefaultRawDataGridWidth);
+    explicit TSessionReportSource(const TRunSession &session, TPictureMaker chart = {},
+                                  TPictureMaker plate = {}, int rawDataGridWidth = DefaultRawDataGridWidth);
 
     const TMarnovelRdData &RunData() const override;
     TRunDetails RunDetails() const override;

@@ -132,6 +132,9 @@ public:
     void aboutPbClick();
     // Opens the print window on this window's run (MainFormPrint.cpp).
     void printPbClick();
+    // What the report pages read from this window: its grids, curve details, run details and
+    // the pictures taken after the last load and calculation.
+    const IReportSource &ReportSource();
     void calcCurvePbClick();
     void resultsExportPbClick();
     void rawDataExportPbClick();

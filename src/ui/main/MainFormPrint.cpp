@@ -1,7 +1,7 @@
 // The Print button and what the report pages read from this window.
 #include "MainFormCombinedRd.h"
-#include "ResultsViews.h"
 #include "RawDataGrid.h"
+#include "ResultsViews.h"
 #include "StdConcGrid.h"
 
 #include "files/ExportTexts.h"
@@ -50,11 +50,6 @@ public:
     const ITextGrid &StandardsGrid() const override { return mStandards; }
     const ITextGrid &StdConcGrid() const override { return mStdConc; }
     const ITextGrid &RawDataGrid() const override { return *mWindow.rawDataGd; }
-    int getResultCellWidth(int column, const QPainter &canvas, bool fromPrinting,
-                           const QString &heading) const override
-    {
-        return mWindow.getResultCellWidth(column, canvas, fromPrinting, heading);
-    }
     double Intercept() const override { return mWindow.Intercept(); }
     double Slope() const override { return mWindow.Slope(); }
     double CorrCoeff() const override { return mWindow.CorrCoeff(); }
@@ -73,12 +68,16 @@ private:
     TShownGrid<TStdConcGrid> mStdConc;
 };
 
-void TfrmMainCombinedRd::printPbClick()
+const IReportSource &TfrmMainCombinedRd::ReportSource()
 {
-    if (!mPrintWindow)
-        return;
     if (!mReportSource)
         mReportSource = std::make_shared<TMainWindowReportSource>(*this);
-    mPrintWindow->ShowPrintWindow(*mReportSource, TScreenPrintFormCombinedTorvinTandem::DefaultGapMm,
-                                  OWCellBlockBase::GetIdentifierCount() > 0);
+    return *mReportSource;
+}
+
+void TfrmMainCombinedRd::printPbClick()
+{
+    if (mPrintWindow)
+        mPrintWindow->ShowPrintWindow(ReportSource(), TScreenPrintFormCombinedTorvinTandem::DefaultGapMm,
+                                      OWCellBlockBase::GetIdentifierCount() > 0);
 }

@@ -19,6 +19,7 @@
 #include "plate/CellColl.h"
 #include "platform/ReportPictures.h"
 #include "platform/WindowTools.h"
+#include "reports/ReportSource.h"
 #include "run/MarnovelData.h"
 #include "run/QcRules.h"
 #include "run/RunCalculation.h"
@@ -427,11 +428,7 @@ int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, b
                                            const QString &heading) const
 {
     Q_UNUSED(fromPrinting);
-    const QFontMetrics metrics = canvas.fontMetrics();
-    if (column == 0)
-        return metrics.horizontalAdvance(QString(15, u'M'));
-    const int sample = metrics.horizontalAdvance(u"-999.99\u00B6"_s);
-    return std::max(sample, std::max(1, MaxTextWidth(metrics, SplitHeading(heading))));
+    return ReportResultCellWidth(column, canvas, heading);
 }
 
 // ---- Calculate --------------------------------------------------------------------------------
