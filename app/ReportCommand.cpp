@@ -166,7 +166,8 @@ std::optional<TReportOptions> ParseReportArguments(const QStringList &arguments,
             error = u"unknown option "_s + argument;
             return std::nullopt;
         }
-        if (i + 1 >= arguments.size() || arguments.at(i + 1).startsWith(u"--"_s) || arguments.at(i + 1).isEmpty()) {
+        if (i + 1 >= arguments.size() || arguments.at(i + 1).startsWith(u"--"_s) ||
+            arguments.at(i + 1).isEmpty()) {
             error = argument + u" needs a value"_s;
             return std::nullopt;
         }
