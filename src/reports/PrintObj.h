@@ -59,8 +59,13 @@ public:
                  bool pDoHangig);
 
     void drawLine(int pStartPixelX, int pStartPixelY, int pEndPixelX, int pEndPixelY);
-    // Left, top, right, bottom; X from the margin.
-    void drawRectangleOutline(const QRect &pRect);
+    // X from the margin: top edge left to right, right edge down, bottom edge back, left edge up.
+    void drawRectangleOutline(int pLeft, int pTop, int pRight, int pBottom);
+
+    // False for an area (absolute device coordinates) that lies wholly outside the painter's
+    // clip as it was when the canvas was made: a page cut from a taller image skips what it
+    // does not show.
+    bool IsVisible(const QRect &area) const;
 
     int PriorPixelX() const { return mPriorPixelX; }
     int PriorPixelY() const { return mPriorPixelY; }
@@ -76,6 +81,8 @@ private:
 
     QPainter *mCanvas;
     QFont mFont;
+    bool mClipped = false;
+    QRect mVisible;
     int mFontSize = 0;
     int mPixelsPerInchX = 0;
     int mPixelsPerInchY = 0;

@@ -4,6 +4,7 @@ class IReportSource;
 class MarnovelCanvas;
 class QImage;
 class QPaintDevice;
+class QPainter;
 class QPrinter;
 class QString;
 
@@ -13,6 +14,9 @@ class QString;
 // and the PDF page image (FilePrintGet: no signature line, page starts recorded). Subjects
 // start ... end, 1-based. Returns the Y below what was drawn. A printer's error propagates.
 int DrawRunReport(QPaintDevice &surface, const IReportSource &source, bool withCurvePage, QPrinter *printer,
+                  bool grouped, int end, int start);
+// The same through a painter that is already drawing on the surface (its state is kept).
+int DrawRunReport(QPainter &painter, const IReportSource &source, bool withCurvePage, QPrinter *printer,
                   bool grouped, int end, int start);
 
 // The section steps, in page order; each takes a Y and returns the Y below what it drew.

@@ -1,13 +1,89 @@
 #include "ReportPdf.h"
 
-#include <QByteArray>
+#include "PrintManager.h"
+#include "Printing.h"
+#include "core/Exceptions.h"
+#include "core/MarnovelUtils.h"
+#include "core/Tool.h"
 
-QByteArray ReportPdfBytes(const IReportSource &, bool, bool, int, int, int, int)
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The page image is laid out at the resolution of a screen.
+constexpr int kImageDpi = 96;
+// A band is placed on its page at this scale: one image pixel is 0.65 points.
+constexpr double kBandScale = 0.65;
+constexpr double kPointsPerInch = 72.0;
+
+} // namespace
+
+QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool grouped, int end, int start,
+                          int imageWidth, int imageHeight)
 {
-    return {};
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        // The writer works in pixels of the page image, so the report is laid out exactly as on
+        // the image; the text stays text and is sharp at any print resolution.
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kImageDpi);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        writer.setCreator(ProductNameText());
+        const QRect page = writer.pageLayout().fullRectPixels(kImageDpi);
+
+        QPainter painter;
+        if (!painter.begin(&writer))
+            throw EInOutError(u"The PDF writer cannot start."_s);
+        TFilePrintScope filePrint;
+
+        // Drawn once with nothing shown, for the page starts and the image's height.
+        painter.save();
+        painter.setClipRect(QRect(0, 0, 0, 0));
+        const int bottom = DrawRunReport(painter, source, withCurvePage, nullptr, grouped, end, start);
+        painter.restore();
+        const QList<int> starts = GetPrintManager().PageEnds();
+        const int height = imageHeight > 0 ? imageHeight : bottom + 50;
+
+        const double scale = kBandScale * kImageDpi / kPointsPerInch;
+        const int width = imageWidth > 0 ? imageWidth : static_cast<int>(page.width() / scale);
+        for (qsizetype i = 0; i <= starts.size(); ++i) {
+            const int top = i == 0 ? 0 : starts.at(i - 1);
+            const int bandBottom = i < starts.size() ? starts.at(i) : std::max(height, top);
+            // A band taller than the page is made smaller, so that nothing is cut off.
+            const double bandScale = std::min(scale, double(page.height()) / std::max(1, bandBottom - top));
+            if (i > 0 && !writer.newPage())
+                throw EInOutError(u"The PDF writer cannot start a new page."_s);
+            painter.save();
+            painter.scale(bandScale, bandScale);
+            painter.translate(0, -top);
+            painter.setClipRect(QRect(0, top, width, bandBottom - top));
+            DrawRunReport(painter, source, withCurvePage, nullptr, grouped, end, start);
+            painter.restore();
+        }
+        if (!painter.end())
+            throw EInOutError(u"The PDF writer cannot finish the file."_s);
+    }
+    return buffer.data();
 }
 
-TRunStepResult WriteReportPdf(const IReportSource &, bool, bool, int, int, int, int, const QString &)
+TRunStepResult WriteReportPdf(const IReportSource &source, bool withCurvePage, bool grouped, int end,
+                              int start, int imageWidth, int imageHeight, const QString &path)
 {
-    return {TRunStepResult::Refused, 0, QStringLiteral("not yet"), QString()};
+    try {
+        WriteFileAtomically(
+            path, ReportPdfBytes(source, withCurvePage, grouped, end, start, imageWidth, imageHeight));
+    } catch (const MarnovelException &error) {
+        const QString reason = error.Reason().isEmpty() ? error.Message() : error.Reason();
+        return {TRunStepResult::Refused, 0, reason, path};
+    }
+    return {};
 }

@@ -1,17 +1,10 @@
 #pragma once
 
+#include "platform/Logo.h"
+
 #include <QIcon>
-#include <QRectF>
 #include <QWidget>
 
-class QPainter;
-
-// The program's logo, drawn from its vector resource at whatever size and pixel density asks.
-
-// Resource path of the logo.
-QString LogoResourcePath(); // ":/images/velomyra.svg"
-// Paints the logo into rect; false when the resource cannot be read.
-bool PaintLogo(QPainter &painter, const QRectF &rect);
 // The logo as a window icon, rendered at the usual icon sizes.
 QIcon LogoIcon();
 
