@@ -170,7 +170,8 @@ TEST_F(PrintWindowTest, ReportType_SubjectListOnlyForSingleSubject)
     {
         const char16_t *radio;
         bool listEnabled;
-    } cases[] = {{u"singleSubjRb", true}, {u"allSubjRb", false}, {u"singleSubjRb", true}, {u"assayRb", false}};
+    } cases[] = {
+        {u"singleSubjRb", true}, {u"allSubjRb", false}, {u"singleSubjRb", true}, {u"assayRb", false}};
     for (const auto &c : cases) {
         Click(Radio(QString::fromUtf16(c.radio)));
         EXPECT_TRUE(Radio(QString::fromUtf16(c.radio))->isChecked());
@@ -229,7 +230,10 @@ TEST_F(PrintWindowTest, MouseWheel_ScrollsPreviewByWheelLines)
                           c.modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(c.target, &wheel);
         EXPECT_EQ(vertical->value(), c.down * step * vertical->singleStep()) << c.name;
-        EXPECT_EQ(horizontal->value(), c.right * step * horizontal->singleStep()) << c.name;
+        // The window is widened to hold the preview, so there may be nothing to scroll sideways.
+        EXPECT_EQ(horizontal->value(),
+                  std::min(c.right * step * horizontal->singleStep(), horizontal->maximum()))
+            << c.name;
     }
 }
 
@@ -248,7 +252,8 @@ TEST_F(PrintWindowTest, ArrangeWindow_ButtonsShareWidestCaptionAtTheRight)
         const QWidget *panel = Child(u"Panel1"_s);
         for (const QString &name : {u"printPb"_s, u"btnSaveToFile"_s, u"btnCloseWindow"_s}) {
             const QRect place = Button(name)->geometry();
-            EXPECT_EQ(place.width(), std::max(widest, Button(name)->minimumSizeHint().width())) << name.toStdString();
+            EXPECT_EQ(place.width(), std::max(widest, Button(name)->minimumSizeHint().width()))
+                << name.toStdString();
             EXPECT_EQ(place.right(), panel->width() - 9) << name.toStdString();
         }
         // Nothing of the choices runs under the buttons.
@@ -267,7 +272,8 @@ TEST_F(PrintWindowTest, SubjectBound_OutOfRange_BackToFirstSubjectWithMessage)
     EXPECT_EQ(window->GetSubjectBound(true), 1);
     EXPECT_EQ(Child<QComboBox>(u"singleSubjCbox"_s)->currentIndex(), 0);
     EXPECT_EQ(Presenter().Texts(),
-              QStringList{u"The Subject Number must be a number between \r\none and the Number of Test Subjects."_s});
+              QStringList{
+                  u"The Subject Number must be a number between \r\none and the Number of Test Subjects."_s});
 }
 
 // ---- PDF files ----------------------------------------------------------------------------------

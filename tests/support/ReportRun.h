@@ -25,8 +25,10 @@ inline QString WriteReportRun(const QString &folder, int subjects, bool calculab
     int samples = 0;
     for (QString section : sections) {
         if (section.startsWith(QStringLiteral("[GeneralInfo]"))) {
-            section.replace(QStringLiteral("RunDateI18n=2026-12-09"), QStringLiteral("RunDateI18n=2026-12-08"));
-            section.replace(QRegularExpression(QStringLiteral("RunNumber=[^\r]*")), QStringLiteral("RunNumber=7"));
+            section.replace(QStringLiteral("RunDateI18n=2026-12-09"),
+                            QStringLiteral("RunDateI18n=2026-12-08"));
+            section.replace(QRegularExpression(QStringLiteral("RunNumber=[^\r]*")),
+                            QStringLiteral("RunNumber=7"));
             kept << section;
             continue;
         }
