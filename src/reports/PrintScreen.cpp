@@ -102,6 +102,14 @@ public:
     {
         setObjectName(u"PaintBox1"_s);
         setAttribute(Qt::WA_OpaquePaintEvent);
+        // Paper: black on white, whatever the scroll box around it or the desktop's colours
+        // (a painter on a widget starts with the widget's text colour).
+        QPalette paper = palette();
+        paper.setColor(QPalette::Window, Qt::white);
+        paper.setColor(QPalette::WindowText, Qt::black);
+        setPalette(paper);
+        setBackgroundRole(QPalette::Window);
+        setForegroundRole(QPalette::WindowText);
     }
 
 protected:

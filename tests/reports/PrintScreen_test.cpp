@@ -7,6 +7,7 @@
 #include "files/RunSession.h"
 #include "platform/ModalDialogs.h"
 #include "reports/PrintManager.h"
+#include "reports/Printing.h"
 #include "reports/SessionReportSource.h"
 #include "support/GuiApplication.h"
 #include "support/LanguageGuard.h"
@@ -161,6 +162,20 @@ TEST_F(PrintWindowTest, Opening_WithoutIdentifiers_DisablesReportTypesOnly)
         EXPECT_TRUE(Button(u"printPb"_s)->isEnabled());
         EXPECT_TRUE(Button(u"btnSaveToFile"_s)->isEnabled());
     }
+}
+
+TEST_F(PrintWindowTest, Preview_ShowsTheReportAsDrawnOnWhitePaper)
+{
+    QWidget *preview = PaintBox();
+    const QPixmap shown = preview->grab();
+    if (shown.devicePixelRatio() != 1.0)
+        GTEST_SKIP() << "compared pixel for pixel at one device pixel per pixel";
+    QImage paper(preview->size(), QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    paper.setDotsPerMeterX(qRound(preview->logicalDpiX() / 0.0254));
+    paper.setDotsPerMeterY(qRound(preview->logicalDpiY() / 0.0254));
+    DrawRunReport(paper, *source, false, nullptr, true, 3, 1);
+    EXPECT_TRUE(shown.toImage().convertToFormat(QImage::Format_RGB32) == paper);
 }
 
 TEST_F(PrintWindowTest, ReportType_SubjectListOnlyForSingleSubject)
