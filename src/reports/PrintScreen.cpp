@@ -44,6 +44,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -208,7 +209,9 @@ TScreenPrintFormCombinedTorvinTandem::TScreenPrintFormCombinedTorvinTandem(QWidg
     setObjectName(u"ScreenPrintFormCombinedTorvinTandem"_s);
     BuildControls();
     InitializeText();
-    resize(860, 700);
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() : QSize(860, 700);
+    resize(std::min(860, room.width()), std::min(700, room.height()));
     WriteControlsToFile(u"Print"_s, this, nullptr, true, false);
 }
 
@@ -248,7 +251,7 @@ void TScreenPrintFormCombinedTorvinTandem::BuildControls()
     ScrollBox1 = named(new QScrollArea(this), u"ScrollBox1"_s);
     ScrollBox1->setBackgroundRole(QPalette::Dark);
     ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     PaintBox1 = new TPrintPreviewBox(this, ScrollBox1);
     ScrollBox1->setWidget(PaintBox1);
     ScrollBox1->setWidgetResizable(false);
@@ -407,8 +410,9 @@ void TScreenPrintFormCombinedTorvinTandem::singleSubjCboxChange()
 
 void TScreenPrintFormCombinedTorvinTandem::cbPrintStdCurveAndPlateFormatClick()
 {
+    // Without the curve page the A4 preview fits beside its scroll bar on any usual screen.
     ScrollBox1->setHorizontalScrollBarPolicy(GetWithCurvePage() ? Qt::ScrollBarAlwaysOn
-                                                                : Qt::ScrollBarAlwaysOff);
+                                                                : Qt::ScrollBarAsNeeded);
     if (mSource)
         paintForm(*mSource, DefaultGapMm);
 }
@@ -506,10 +510,18 @@ void TScreenPrintFormCombinedTorvinTandem::ArrangeWindow()
     const int scrollWidth = previewWidth +
                             style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox1) +
                             2 * ScrollBox1->frameWidth();
-    ScrollBox1->setMinimumWidth(scrollWidth);
-    const int neededWidth = std::max(scrollWidth, neededPanel);
-    if (width() < neededWidth)
+    // Never wider than the screen: a wider preview scrolls sideways instead.
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : std::numeric_limits<int>::max();
+    ScrollBox1->setMinimumWidth(std::min(scrollWidth, screenWidth));
+    const int neededWidth = std::min(std::max(scrollWidth, neededPanel), screenWidth);
+    if (width() < neededWidth) {
         resize(neededWidth, height());
+        if (screen && isVisible() && frameGeometry().right() > screen->availableGeometry().right())
+            move(std::max(screen->availableGeometry().left(),
+                          screen->availableGeometry().right() - frameGeometry().width() + 1),
+                 pos().y());
+    }
 
     const int panelWidth = std::max(width(), neededWidth);
     int buttonTop = PanelMargin;
