@@ -15,7 +15,7 @@ packages=(
     desktop-file-utils shared-mime-info libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
-    fonts-texgyre poppler-utils
+    fonts-texgyre fonts-urw-base35 poppler-utils
 )
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;

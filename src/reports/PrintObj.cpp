@@ -53,7 +53,7 @@ MarnovelCanvas::MarnovelCanvas(QPainter &pCanvas) : mCanvas(&pCanvas)
     mPixelsPerMmY = RoundEven(mPixelsPerInchY / 25.4);
     // Point sizes follow the device's resolution through the painter, so they come out at
     // their true size on the screen, the printer and the page image alike.
-    mFont = QFont(ReportFontFamily());
+    mFont.setFamilies(ReportFontFamilies());
     mFont.setStyleStrategy(QFont::PreferAntialias);
     mFont.setBold(false);
     mCanvas->setFont(mFont);
@@ -70,16 +70,17 @@ bool MarnovelCanvas::IsVisible(const QRect &area) const
     return !mClipped || mVisible.intersects(area);
 }
 
-QString MarnovelCanvas::ReportFontFamily()
+QStringList MarnovelCanvas::ReportFontFamilies()
 {
-    static const QString family = [] {
+    static const QStringList families = [] {
         const QString preferred = u"Book Antiqua"_s;
         if (QFontDatabase::families().contains(preferred, Qt::CaseInsensitive))
-            return preferred;
-        // Same widths, installed by the set-up scripts.
-        return u"TeX Gyre Pagella"_s;
+            return QStringList{preferred};
+        // Free faces of the same design, installed by the set-up scripts: the first gives the
+        // widths and the line height, the second the Greek letters the first lacks.
+        return QStringList{u"TeX Gyre Pagella"_s, u"P052"_s};
     }();
-    return family;
+    return families;
 }
 
 void MarnovelCanvas::SetMarginMmX(int value)
@@ -160,7 +161,7 @@ int MarnovelCanvas::doTextOut(const QString &pText, int pPixelX, int pPixelY, in
         }
         setFontStyle(false);
     } else {
-        DrawAligned(RemoveAllOf(RemoveAllOf(pText, kBoldOpen), kBoldClose), x, pPixelY);
+        DrawAligned(QString(pText).remove(kBoldOpen).remove(kBoldClose), x, pPixelY);
     }
     return mPriorPixelX;
 }
@@ -244,13 +245,21 @@ int MarnovelCanvas::wrapParagraph(const QString &paragraph, int &left, int right
             break;
     }
 
-    // The rest as lines cut at characters. A line holds at least one character, so a room
-    // narrower than a character still ends.
+    // The rest as lines that fit: cut after the last blank that fits, inside a word only when
+    // the word alone is too wide. A line holds at least one character, so a room narrower
+    // than a character still ends.
     QString remainder = rest.mid(start);
     while (!remainder.isEmpty()) {
         qsizetype length = remainder.size();
         while (length > 1 && left + TextWidth(remainder.left(length)) > right)
             --length;
+        if (length < remainder.size()) {
+            const qsizetype blank = remainder.lastIndexOf(u' ', length - 1);
+            if (blank > 0)
+                length = blank + 1;
+            else if (remainder.at(length) == u' ')
+                ++length; // a blank at the end of a line is not seen
+        }
         drawLineAt(remainder.left(length));
         remainder.remove(0, length);
     }

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QPainter;
 class QPaintDevice;
@@ -71,9 +72,9 @@ public:
     int PriorPixelY() const { return mPriorPixelY; }
     int PriorAlign() const { return mPriorAlign; }
 
-    // The report font's family: "Book Antiqua" where installed, else the free look-alike
-    // the set-up installs.
-    static QString ReportFontFamily();
+    // The report font: "Book Antiqua" where installed, else the free look-alikes the set-up
+    // installs, in the order they are asked for a letter.
+    static QStringList ReportFontFamilies();
 
 private:
     void DrawAligned(const QString &text, int x, int y);
