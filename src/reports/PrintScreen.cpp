@@ -175,8 +175,14 @@ public:
         lblFileCount->setObjectName(u"lblFileCount"_s);
         lblFileNumber = new QLabel(frame);
         lblFileNumber->setObjectName(u"lblFileNumber"_s);
-        for (QLabel *label : {lblFileCount, lblFileNumber})
+        // The window is disabled while the files are written; its count stays readable.
+        QPalette readable = palette();
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+            readable.setColor(QPalette::Disabled, role, readable.color(QPalette::Active, role));
+        for (QLabel *label : {lblFileCount, lblFileNumber}) {
             label->setAlignment(Qt::AlignCenter);
+            label->setPalette(readable);
+        }
         auto *inner = new QVBoxLayout(frame);
         inner->setContentsMargins(24, 16, 24, 16);
         inner->addWidget(lblFileCount);
