@@ -85,6 +85,7 @@ void TApplicationStartup::CreateAboutWindow()
 void TApplicationStartup::CreatePrintWindow()
 {
     mPrintWindow = std::make_unique<TScreenPrintFormCombinedTorvinTandem>(mMainWindow.get());
+    mMainWindow->SetPrintWindow(mPrintWindow.get());
 }
 
 void TApplicationStartup::CreateSubjectNameDialog()

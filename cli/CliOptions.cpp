@@ -96,6 +96,10 @@ Output options:
   --json                  print the results as one JSON object instead of the summary
                           (described by cli/velomyra-cli.schema.json)
 
+PDF reports of a run are written by the desktop program without a window:
+  velomyra report RUN.vdf (--pdf FILE [--subject ID] | --individual DIR) [--curve-page]
+(see 'velomyra report --help').
+
 Exit status:
   0  calculated, whatever the verdict
   2  wrong usage; an input file that cannot be read or is not a run data, format or plate
@@ -136,6 +140,12 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
     if (first == u"--version" || first == u"-V") {
         options.action = TCliOptions::TAction::Version;
         return options;
+    }
+    if (first == u"report") {
+        // The report pages need the drawing libraries, which this tool never links.
+        error =
+            u"report is a command of the desktop program, which draws the report pages: velomyra report RUN.vdf (--pdf FILE [--subject ID] | --individual DIR) [--curve-page]"_s;
+        return std::nullopt;
     }
     if (first != u"calc") {
         error = u"unknown command \"%1\""_s.arg(first);

@@ -180,6 +180,7 @@ TEST_F(CliTest, HelpAndVersion_ExitZero)
     const CliRun help = RunCli({u"--help"_s});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("--std-conc"));
+    EXPECT_TRUE(help.out.contains("velomyra report RUN.vdf"));
 }
 
 TEST_F(CliTest, Calc_StdConcGiven_UsedForStandardsBeforeTheZeroStandard)
@@ -247,6 +248,12 @@ INSTANTIATE_TEST_SUITE_P(
     Cli, CliFailureTest,
     ::testing::Values(
         FailureCase{"NoArguments", 2, [](CliTest &) { return QStringList(); }},
+        // The report pages are drawn by the desktop program, never by this tool.
+        FailureCase{"ReportCommand", 2,
+                    [](CliTest &test) {
+                        return QStringList{u"report"_s, Example("run-8point.vdf"), u"--pdf"_s,
+                                           test.folder.filePath(u"new.pdf"_s)};
+                    }},
         FailureCase{"UnknownOption", 2,
                     [](CliTest &) {
                         return QStringList{u"calc"_s, Example("run-8point.vdf"), u"--fast"_s};

@@ -251,6 +251,7 @@ void TfrmMainCombinedRd::ConnectHandlers()
     connect(btnSaveFormat, &QPushButton::clicked, this,
             Guarded(this, &TfrmMainCombinedRd::btnSaveFormatClick));
     connect(aboutPb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::aboutPbClick));
+    connect(printPb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::printPbClick));
     connect(calcCurvePb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::calcCurvePbClick));
     connect(resultsExportPb, &QPushButton::clicked, this,
             Guarded(this, &TfrmMainCombinedRd::resultsExportPbClick));

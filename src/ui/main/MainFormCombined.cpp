@@ -20,6 +20,7 @@
 #include "platform/DialogPresenter.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
+#include "reports/PrintScreen.h"
 #include "run/MarnovelData.h"
 
 #include <QFileInfo>
@@ -248,6 +249,8 @@ void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
     ArrangeLayout();
     if (mAboutBox)
         mAboutBox->InitializeText();
+    if (mPrintWindow)
+        mPrintWindow->InitializeText();
     ffrmManualDataEntryForm->IntializeText();
     fManualFormatToolbar->RefreshLayout();
 }

@@ -22,6 +22,7 @@ class QPainter;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class IReportSource;
 class TAboutBox;
 class TCurveChart;
 class TMarnovelData;
@@ -32,6 +33,7 @@ class TRunDatePicker;
 class TStdConcGrid;
 class TRunSessionNotifier;
 class TStandardsGrid;
+class TScreenPrintFormCombinedTorvinTandem;
 
 // The main window of the research edition (frmMainCombinedRd): the command bar, the four
 // tabs (Run Details, Raw Data, Standards Results, Subject Results) with the navigation
@@ -44,6 +46,8 @@ class TStandardsGrid;
 // standard concentrations).
 class TfrmMainCombinedRd : public QWidget
 {
+    friend class TMainWindowReportSource;
+
 public:
     enum TPage
     {
@@ -95,6 +99,8 @@ public:
     // ---- operations of the other windows ----------------------------------------------
     // The about window shown by About and re-texted on a language change (not owned).
     void SetAboutBox(TAboutBox *aboutBox) { mAboutBox = aboutBox; }
+    // The print window opened by Print and re-texted on a language change (not owned).
+    void SetPrintWindow(TScreenPrintFormCombinedTorvinTandem *printWindow) { mPrintWindow = printWindow; }
     void ClearStandardsAndSamples();
     void SetCurveType(TCurveType curveType);
     // The run data's plate text and blocks shown in the raw data grid.
@@ -123,6 +129,11 @@ public:
     void btnLoadFormatClick();
     void btnSaveFormatClick();
     void aboutPbClick();
+    // Opens the print window on this window's run (MainFormPrint.cpp).
+    void printPbClick();
+    // What the report pages read from this window: its grids, curve details, run details and
+    // the pictures taken after the last load and calculation.
+    const IReportSource &ReportSource();
     void calcCurvePbClick();
     void resultsExportPbClick();
     void rawDataExportPbClick();
@@ -321,6 +332,9 @@ private:
     // A press on a block cell refused with text 150: its release places nothing.
     bool mManualFormatPressRefused = false;
     bool mManualFormatToolbarPlaced = false;
+    TScreenPrintFormCombinedTorvinTandem *mPrintWindow = nullptr;
+    // What the report pages read from this window; made on the first Print.
+    std::shared_ptr<IReportSource> mReportSource;
 
     // ---- controls (object names as the controls are known) ------------------------------
     QWidget *Panel1;

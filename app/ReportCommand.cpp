@@ -1,0 +1,279 @@
+#include "ReportCommand.h"
+
+#include "core/Exceptions.h"
+#include "core/MarnovelUtils.h"
+#include "core/Messages.h"
+#include "core/SoftwareInfoManager.h"
+#include "core/UiTextManager.h"
+#include "files/RunSession.h"
+#include "plate/CellBlock.h"
+#include "plate/TextGrid.h"
+#include "reports/PrintScreen.h"
+#include "reports/ReportSource.h"
+#include "ui/main/MainFormCombinedRd.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum TReportExitStatus
+{
+    REPORT_WRITTEN = 0,
+    REPORT_USAGE_OR_INPUT = 2,
+    REPORT_NOT_CALCULABLE = 3
+};
+
+void WriteStream(FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+void WriteError(const QString &text)
+{
+    QString line = text;
+    line.replace(u"\r\n"_s, u"\n"_s);
+    WriteStream(stderr, u"velomyra report: "_s + line + u'\n');
+}
+
+// Whatever the windows would show in a box goes to standard error; dialogs are cancelled.
+class TStderrPresenter : public IPresenter
+{
+public:
+    TModalResult ShowMessage(const QString &text, TMsgDlgType, TMsgDlgButtons, const QString &) override
+    {
+        WriteError(text);
+        ++mMessages;
+        return TModalResult::mrOk;
+    }
+    bool AskFileName(TFileDialogKind, const QString &, const QString &, const QString &, QString &) override
+    {
+        return false;
+    }
+    int Messages() const { return mMessages; }
+
+private:
+    int mMessages = 0;
+};
+
+class TPresenterScope
+{
+public:
+    explicit TPresenterScope(IPresenter &presenter) : mPrevious(&GetPresenter()) { SetPresenter(&presenter); }
+    ~TPresenterScope() { SetPresenter(mPrevious); }
+    TPresenterScope(const TPresenterScope &) = delete;
+    TPresenterScope &operator=(const TPresenterScope &) = delete;
+
+private:
+    IPresenter *mPrevious;
+};
+
+QString Quoted(const QString &fileName)
+{
+    return u'"' + fileName + u'"';
+}
+
+// The run loaded and calculated as the tool does, for the exit status and a reason that
+// names the file. Empty when the run can be reported.
+int CheckRun(const QString &runFile, QString &reason)
+{
+    TRunSession session;
+    TRunStepResult step = session.LoadRun(runFile);
+    if (step.Ok())
+        step = session.Calculate();
+    if (step.Ok())
+        return REPORT_WRITTEN;
+    reason = step.FileName.isEmpty() ? step.Reason : Quoted(step.FileName) + u": "_s + step.Reason;
+    return step.Status == TRunStepResult::NotCalculable ? REPORT_NOT_CALCULABLE : REPORT_USAGE_OR_INPUT;
+}
+
+int SubjectNumber(const IReportSource &source, const QString &identifier)
+{
+    const ITextGrid &results = source.ResultGrid();
+    for (int row = 1; row < results.RowCount(); ++row) {
+        if (results.Cell(0, row) == identifier)
+            return row;
+    }
+    return 0;
+}
+
+} // namespace
+
+QString ReportUsageText()
+{
+    return uR"(Usage:
+  velomyra report RUN.vdf --pdf FILE [--subject ID] [--curve-page]
+  velomyra report RUN.vdf --individual DIR [--curve-page]
+
+Writes the PDF reports of a stored run exactly as the print window's Save As PDF writes
+them: the run is loaded and calculated as on screen, without showing a window.
+  --pdf FILE        the grouped report of all subjects into FILE; with --subject, the
+                    single subject report of the subject with identifier ID
+  --individual DIR  one report per subject into DIR (created when missing), named as the
+                    print window names them: run date "ddMMMyy", "_", the identifier and
+                    the first free suffix ("08Dec26_ID 12a.pdf")
+  --curve-page      add the page with the standard curve and the plate format
+
+Exit status:
+  0  written
+  2  wrong usage; a run file that cannot be read or calculated yet; an unknown subject;
+     a PDF that cannot be written
+  3  data that cannot be calculated
+)"_s;
+}
+
+std::optional<TReportOptions> ParseReportArguments(const QStringList &arguments, QString &error)
+{
+    TReportOptions options;
+    QStringList positional;
+    QStringList seen;
+    bool optionsEnded = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(u"--"_s)) {
+            positional.append(argument);
+            continue;
+        }
+        if (argument == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == u"--help") {
+            options.help = true;
+            return options;
+        }
+        if (seen.contains(argument)) {
+            error = argument + u" is given twice"_s;
+            return std::nullopt;
+        }
+        seen.append(argument);
+        if (argument == u"--curve-page") {
+            options.curvePage = true;
+            continue;
+        }
+        QString *target = argument == u"--pdf"          ? &options.pdfFile
+                          : argument == u"--subject"    ? &options.subject
+                          : argument == u"--individual" ? &options.individualDir
+                                                        : nullptr;
+        if (!target) {
+            error = u"unknown option "_s + argument;
+            return std::nullopt;
+        }
+        if (i + 1 >= arguments.size() || arguments.at(i + 1).startsWith(u"--"_s) ||
+            arguments.at(i + 1).isEmpty()) {
+            error = argument + u" needs a value"_s;
+            return std::nullopt;
+        }
+        *target = arguments.at(++i);
+    }
+    if (positional.size() != 1) {
+        error = positional.isEmpty() ? u"no run data file given"_s : u"only one run data file can be given"_s;
+        return std::nullopt;
+    }
+    options.runFile = positional.first();
+    if (options.pdfFile.isEmpty() == options.individualDir.isEmpty()) {
+        error = u"give either --pdf FILE or --individual DIR"_s;
+        return std::nullopt;
+    }
+    if (!options.subject.isEmpty() && options.pdfFile.isEmpty()) {
+        error = u"--subject goes with --pdf"_s;
+        return std::nullopt;
+    }
+    return options;
+}
+
+namespace {
+
+int ReportCommand(const QStringList &arguments)
+{
+    QString error;
+    const std::optional<TReportOptions> options = ParseReportArguments(arguments, error);
+    if (!options) {
+        WriteError(error);
+        WriteError(u"try 'velomyra report --help'"_s);
+        return REPORT_USAGE_OR_INPUT;
+    }
+    if (options->help) {
+        WriteStream(stdout, ReportUsageText());
+        return REPORT_WRITTEN;
+    }
+
+    TStderrPresenter presenter;
+    TPresenterScope presenterScope(presenter);
+    // As the program starts: version information and the English catalogue.
+    GetSoftwareInfoManager();
+    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
+
+    if (const QString problem = InputFileProblem(options->runFile); !problem.isEmpty()) {
+        WriteError(Quoted(options->runFile) + u": "_s + problem);
+        return REPORT_USAGE_OR_INPUT;
+    }
+    if (!options->pdfFile.isEmpty() && IsSameFile(options->pdfFile, options->runFile)) {
+        WriteError(Quoted(options->pdfFile) + u": --pdf names the run data file being read."_s);
+        return REPORT_USAGE_OR_INPUT;
+    }
+    QString reason;
+    if (const int status = CheckRun(options->runFile, reason); status != REPORT_WRITTEN) {
+        WriteError(reason);
+        return status;
+    }
+    if (!options->individualDir.isEmpty() && !QDir().mkpath(options->individualDir)) {
+        WriteError(Quoted(options->individualDir) + u": the folder cannot be created."_s);
+        return REPORT_USAGE_OR_INPUT;
+    }
+
+    // The main window loads and calculates the run and takes the pictures of the curve page,
+    // as it does on screen; the print window then writes the PDF as its Save As PDF does.
+    TfrmMainCombinedRd window;
+    window.show();
+    window.OpenRunFile(options->runFile);
+    window.calcCurvePbClick();
+    if (!window.LastResult()) {
+        WriteError(Quoted(options->runFile) + u": the run cannot be calculated."_s);
+        return REPORT_NOT_CALCULABLE;
+    }
+    const IReportSource &source = window.ReportSource();
+    TScreenPrintFormCombinedTorvinTandem print(&window);
+    print.PreparePreview(source, TScreenPrintFormCombinedTorvinTandem::DefaultGapMm,
+                         OWCellBlockBase::GetIdentifierCount() > 0);
+
+    using TKind = TScreenPrintFormCombinedTorvinTandem::TReportKind;
+    bool written = false;
+    if (!options->individualDir.isEmpty()) {
+        print.ChooseReport(options->curvePage, TKind::Individual, 1);
+        written = print.SaveIndividualReports(options->individualDir);
+    } else if (!options->subject.isEmpty()) {
+        const int subject = SubjectNumber(source, options->subject);
+        if (subject == 0) {
+            WriteError(u"the run has no subject with the identifier "_s + Quoted(options->subject) + u'.');
+            return REPORT_USAGE_OR_INPUT;
+        }
+        print.ChooseReport(options->curvePage, TKind::SingleSubject, subject);
+        written = print.SaveChosenReportAsPdf(options->pdfFile);
+    } else {
+        print.ChooseReport(options->curvePage, TKind::Grouped, 1);
+        written = print.SaveChosenReportAsPdf(options->pdfFile);
+    }
+    return written ? REPORT_WRITTEN : REPORT_USAGE_OR_INPUT;
+}
+
+} // namespace
+
+int RunReportCommand(const QStringList &arguments)
+{
+    try {
+        return ReportCommand(arguments);
+    } catch (const MarnovelException &error) {
+        WriteError(error.Message());
+    } catch (const std::exception &error) {
+        WriteError(QString::fromLocal8Bit(error.what()));
+    }
+    return REPORT_USAGE_OR_INPUT;
+}

@@ -1,0 +1,140 @@
+#include "ReportCommand.h"
+
+#include "core/MarnovelUtils.h"
+#include "platform/ModalDialogs.h"
+#include "reports/PrintScreen.h"
+#include "support/GuiApplication.h"
+#include "support/ReportRun.h"
+#include "support/TestSupport.h"
+#include "ui/main/MainFormCombinedRd.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using TestSupport::PdfPageCount;
+
+namespace {
+
+// A calculated run of three subjects (ID 12, ID 13, ID 14, run 7 of 8 December 2026).
+class ReportCommandTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        run = TestSupport::WriteReportRun(folder.path(), 3);
+    }
+    QString Path(const QString &name) const { return folder.filePath(name); }
+
+    // The pages as pictures, for comparing two PDF files by what they show.
+    QList<QImage> Pages(const QString &pdf) const
+    {
+        const QString prefix = Path(QFileInfo(pdf).completeBaseName() + u"-page"_s);
+        QProcess render;
+        render.start(u"pdftoppm"_s, {u"-r"_s, u"40"_s, u"-png"_s, pdf, prefix});
+        EXPECT_TRUE(render.waitForFinished(30000));
+        QList<QImage> pages;
+        for (int page = 1; QFileInfo::exists(prefix + u"-%1.png"_s.arg(page)); ++page)
+            pages << QImage(prefix + u"-%1.png"_s.arg(page));
+        return pages;
+    }
+
+    QTemporaryDir folder;
+    QString run;
+};
+
+TEST_F(ReportCommandTest, Report_WritesTheChosenReports)
+{
+    const struct
+    {
+        const char *name;
+        QStringList options;
+        QStringList files; // in the test folder, each with its page count
+        int pages;
+    } cases[] = {
+        {"grouped", {u"--pdf"_s, u"g.pdf"_s}, {u"g.pdf"_s}, 2},
+        {"grouped with curve page", {u"--pdf"_s, u"c.pdf"_s, u"--curve-page"_s}, {u"c.pdf"_s}, 3},
+        {"single subject", {u"--pdf"_s, u"s.pdf"_s, u"--subject"_s, u"ID 13"_s}, {u"s.pdf"_s}, 2},
+        {"individual",
+         {u"--individual"_s, u"each"_s},
+         {u"each/08Dec26_ID 12a.pdf"_s, u"each/08Dec26_ID 13a.pdf"_s, u"each/08Dec26_ID 14a.pdf"_s},
+         2},
+    };
+    for (const auto &c : cases) {
+        QStringList arguments{run};
+        for (const QString &option : c.options)
+            arguments << (option.endsWith(u".pdf"_s) || option == u"each" ? Path(option) : option);
+        EXPECT_EQ(RunReportCommand(arguments), 0) << c.name;
+        for (const QString &file : c.files)
+            EXPECT_EQ(PdfPageCount(Path(file)), c.pages) << c.name << " " << file.toStdString();
+    }
+    EXPECT_EQ(QDir(Path(u"each"_s)).entryList(QDir::Files).size(), 3);
+}
+
+TEST_F(ReportCommandTest, Report_Refused_StatusAndNothingWritten)
+{
+    QDir().mkpath(Path(u"bad"_s));
+    const QString notCalculable = TestSupport::WriteReportRun(Path(u"bad"_s), 3, false);
+    const struct
+    {
+        const char *name;
+        QStringList arguments;
+        int status;
+    } cases[] = {
+        {"no run file", {u"--pdf"_s, Path(u"out.pdf"_s)}, 2},
+        {"no output", {run}, 2},
+        {"both outputs", {run, u"--pdf"_s, Path(u"out.pdf"_s), u"--individual"_s, Path(u"out"_s)}, 2},
+        {"subject without --pdf", {run, u"--individual"_s, Path(u"out"_s), u"--subject"_s, u"ID 12"_s}, 2},
+        {"unknown option", {run, u"--pdf"_s, Path(u"out.pdf"_s), u"--fast"_s}, 2},
+        {"unknown subject", {run, u"--pdf"_s, Path(u"out.pdf"_s), u"--subject"_s, u"ID 99"_s}, 2},
+        {"missing run file", {Path(u"none.vdf"_s), u"--pdf"_s, Path(u"out.pdf"_s)}, 2},
+        {"pdf over the run file", {run, u"--pdf"_s, run}, 2},
+        {"not calculable", {notCalculable, u"--pdf"_s, Path(u"out.pdf"_s)}, 3},
+    };
+    const QByteArray runBytes = ReadWholeFile(run);
+    for (const auto &c : cases) {
+        EXPECT_EQ(RunReportCommand(c.arguments), c.status) << c.name;
+        EXPECT_FALSE(QFileInfo::exists(Path(u"out.pdf"_s))) << c.name;
+        EXPECT_FALSE(QFileInfo::exists(Path(u"out"_s))) << c.name;
+    }
+    EXPECT_EQ(ReadWholeFile(run), runBytes);
+}
+
+TEST_F(ReportCommandTest, Report_ShowsWhatSaveAsPdfOfTheWindowShows)
+{
+    ASSERT_EQ(RunReportCommand({run, u"--pdf"_s, Path(u"tool.pdf"_s), u"--curve-page"_s}), 0);
+
+    // The same run through the windows: load, calculate, Print, tick the curve page, Save As PDF.
+    TfrmMainCombinedRd window;
+    TScreenPrintFormCombinedTorvinTandem printWindow(&window);
+    window.SetPrintWindow(&printWindow);
+    window.show();
+    window.OpenRunFile(run);
+    window.calcCurvePbClick();
+    SetModalRunner([&](QDialog &dialog) {
+        dialog.show();
+        QTest::mouseClick(dialog.findChild<QWidget *>(u"cbPrintStdCurveAndPlateFormat"_s), Qt::LeftButton);
+        TestSupport::Presenter().fileNames.push_back(Path(u"window.pdf"_s));
+        QTest::mouseClick(dialog.findChild<QPushButton *>(u"btnSaveToFile"_s), Qt::LeftButton);
+        dialog.close();
+        return int(QDialog::Accepted);
+    });
+    window.findChild<QPushButton *>(u"printPb"_s)->click();
+    SetModalRunner({});
+
+    const QList<QImage> tool = Pages(Path(u"tool.pdf"_s));
+    const QList<QImage> shown = Pages(Path(u"window.pdf"_s));
+    ASSERT_EQ(tool.size(), 3);
+    ASSERT_EQ(shown.size(), tool.size());
+    for (qsizetype page = 0; page < tool.size(); ++page)
+        EXPECT_TRUE(tool.at(page) == shown.at(page)) << "page " << page + 1;
+}
+
+} // namespace
