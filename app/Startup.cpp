@@ -5,6 +5,7 @@
 #include "core/Messages.h"
 #include "core/SoftwareInfoManager.h"
 #include "core/UiTextManager.h"
+#include "platform/ExceptionBoundary.h"
 #include "reports/PrintScreen.h"
 #include "ui/main/MainFormCombinedRd.h"
 #include "ui/main/SubjectNameForm.h"
@@ -97,8 +98,9 @@ int TApplicationStartup::RunEventLoop()
 {
     mMainWindow->show();
     const QString runFile = RunFileArgument(mArguments);
+    // Opened as Load opens a file: what goes wrong is shown and the program carries on.
     if (!runFile.isEmpty())
-        mMainWindow->OpenRunFile(runFile);
+        RunGuarded([&] { mMainWindow->OpenRunFile(runFile); });
     return QApplication::exec();
 }
 

@@ -141,6 +141,36 @@ TEST(StartupTest, Run_RunFileOnTheCommandLine_IsOpenWhenTheLoopRuns)
     window->close();
 }
 
+// A file that cannot be opened is reported as Load reports it; the program still runs.
+TEST(StartupTest, Run_RunFileThatFails_ShowsWhyAndTheLoopRuns)
+{
+    const struct
+    {
+        QString file;
+        QString message;
+    } cases[] = {
+        {u"/runs/old run.fmt"_s,
+         u"Exception occured in: TfrmMainCombined.LoadOldFileFormat\r\nWith parameters: pFileName=/runs/old "
+         "run.fmt\r\nReason: Cannot load old file formats"_s},
+        {u"/runs/none such.vdf"_s, QString()},
+    };
+    for (const auto &c : cases) {
+        Presenter().Clear();
+        RecordingStartup startup({c.file});
+        startup.quitAtOnce = true;
+        EXPECT_EQ(startup.Run(), 0) << c.file.toStdString();
+        EXPECT_TRUE(startup.steps.endsWith(u"loop"_s)) << c.file.toStdString();
+        ASSERT_EQ(Presenter().messages.size(), 1u) << Presenter().Texts().join(u'|').toStdString();
+        if (c.message.isEmpty())
+            EXPECT_TRUE(Presenter().messages[0].text.endsWith(c.file))
+                << Presenter().messages[0].text.toStdString();
+        else
+            EXPECT_EQ(Presenter().messages[0].text, c.message);
+        EXPECT_EQ(startup.MainWindow()->ActivePage(), TfrmMainCombinedRd::RunDetailsPage);
+        startup.MainWindow()->close();
+    }
+}
+
 TEST(StartupArguments, RunFileArgument_AnythingButTheHook)
 {
     const struct

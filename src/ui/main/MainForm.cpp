@@ -33,6 +33,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -47,6 +48,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -606,7 +608,14 @@ void TfrmMainCombinedRd::aboutPbClick()
 void TfrmMainCombinedRd::RestoreWindowPosition()
 {
     const QPoint saved = GetConfigManager().GetSavedFormLocation(objectName());
-    if (saved.x() != -1 && saved.y() != -1) {
+    // A place on a screen that is gone (a monitor unplugged since) would leave the window
+    // where nobody can see it: that one is centred as well.
+    const QRect savedFrame(saved, frameGeometry().size());
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const bool onAScreen = std::any_of(screens.begin(), screens.end(), [&](const QScreen *screen) {
+        return screen->availableGeometry().intersects(savedFrame);
+    });
+    if (saved.x() != -1 && saved.y() != -1 && onAScreen) {
         move(saved);
         return;
     }

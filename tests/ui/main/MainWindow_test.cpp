@@ -401,7 +401,7 @@ TEST_F(MainWindowTest, WindowPosition_RestoredOrCentred)
     {
         QPoint saved;
         bool centred;
-    } cases[] = {{{40, 60}, false}, {{-1, 60}, true}, {{40, -1}, true}};
+    } cases[] = {{{40, 60}, false}, {{-1, 60}, true}, {{40, -1}, true}, {{5000, 4000}, true}};
     for (const auto &c : cases) {
         window.reset();
         GetConfigManager().SetSavedFormLocation(u"frmMainCombinedRd"_s, c.saved.x(), c.saved.y());
