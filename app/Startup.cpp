@@ -36,6 +36,8 @@ int TApplicationStartup::Run()
         ShowStartupError(error.Message());
     } catch (const std::exception &error) {
         ShowStartupError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowStartupError(u"Unknown exception."_s);
     }
     return 1;
 }

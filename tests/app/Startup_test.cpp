@@ -30,6 +30,7 @@ public:
 
     QStringList steps;
     QString failAt;
+    bool failWithForeignType = false; // raise something that is no exception class at all
     QString catalogueInLoop;
     bool quitAtOnce = false; // run the real event loop, which ends as soon as it starts
 
@@ -84,6 +85,8 @@ private:
     void Step(const QString &name)
     {
         steps << name;
+        if (name == failAt && failWithForeignType)
+            throw 42;
         if (name == failAt)
             throw MarnovelException(u"Exception occured in: "_s + name + u"\r\nReason: broken"_s);
     }
@@ -126,6 +129,19 @@ TEST(StartupTest, Run_StepRaises_OneBoxCaptionedVelomyraAndNoEventLoop)
                   u"Exception occured in: "_s + failing + u"\r\nReason: broken"_s);
         EXPECT_EQ(Presenter().messages[0].buttons, TMsgDlgButtons(TMsgDlgBtn::mbOK));
     }
+}
+
+TEST(StartupTest, Run_StepRaisesAForeignType_StillOneBoxAndNoEventLoop)
+{
+    Presenter().Clear();
+    RecordingStartup startup;
+    startup.failAt = u"configuration"_s;
+    startup.failWithForeignType = true;
+    EXPECT_EQ(startup.Run(), 1);
+    EXPECT_FALSE(startup.steps.contains(u"loop"_s));
+    ASSERT_EQ(Presenter().messages.size(), 1u);
+    EXPECT_EQ(Presenter().messages[0].caption, u"Velomyra"_s);
+    EXPECT_EQ(Presenter().messages[0].text, u"Unknown exception."_s);
 }
 
 TEST(StartupTest, Run_RunFileOnTheCommandLine_IsOpenWhenTheLoopRuns)
