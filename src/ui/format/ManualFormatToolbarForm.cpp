@@ -37,12 +37,6 @@ constexpr int kButtonPadding = 24;
 constexpr int kMinClearAllWidth = 160;
 constexpr int kMinButtonWidth = 100;
 
-template <typename Widget> Widget *Named(Widget *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 int CurrentFontSize(FONTUSAGE usage)
 {
     return GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), usage);
@@ -174,36 +168,6 @@ void TfrmManualFormatToolbar::ConnectHandlers()
 }
 
 // ---- properties ----------------------------------------------------------------------------------
-
-bool TfrmManualFormatToolbar::StandardsSelected() const
-{
-    return rbStandards->isChecked();
-}
-
-bool TfrmManualFormatToolbar::SamplesSelected() const
-{
-    return rbSubjectSamples->isChecked();
-}
-
-bool TfrmManualFormatToolbar::SamplesSelectedAllSamples() const
-{
-    return rbRdAllSamples->isChecked();
-}
-
-bool TfrmManualFormatToolbar::IsVerticalBlockOrientation() const
-{
-    return rbVerticalO->isChecked();
-}
-
-bool TfrmManualFormatToolbar::IsHorizontalBlockOrientation() const
-{
-    return rbHorizontalO->isChecked();
-}
-
-bool TfrmManualFormatToolbar::IsRandomBlockOrientation() const
-{
-    return rbRandomO->isChecked();
-}
 
 QString TfrmManualFormatToolbar::CurrentIDForSample() const
 {
@@ -670,15 +634,7 @@ void TfrmManualFormatToolbar::hideEvent(QHideEvent *event)
 
 void TfrmManualFormatToolbar::closeEvent(QCloseEvent *event)
 {
-    bool allowed = true;
-    RunGuarded([&] {
-        if (OnCloseQuery)
-            allowed = OnCloseQuery();
-    });
-    if (allowed)
-        event->accept();
-    else
-        event->ignore();
+    AnswerCloseQuery(event, OnCloseQuery);
 }
 
 void TfrmManualFormatToolbar::reject()
