@@ -144,25 +144,26 @@ void TfrmManualFormatToolbar::BuildControls()
 
 void TfrmManualFormatToolbar::ConnectHandlers()
 {
-    // Clicks only: radio buttons checked from code never run these.
-    connect(rbStandards, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbStandardsClick));
-    connect(rbSubjectSamples, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbSubjectSamplesClick));
-    connect(rbVerticalO, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbVerticalOClick));
-    connect(rbHorizontalO, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbVerticalOClick));
-    connect(rbRandomO, &QRadioButton::clicked, this, Guarded(this, &TfrmManualFormatToolbar::rbRandomOClick));
-    connect(rbRdOneSample, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbRdOneSampleClick));
-    connect(rbRdAllSamples, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbRdAllSamplesClick));
-    connect(btnComplete, &QPushButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::btnCompleteClick));
-    connect(btnCancel, &QPushButton::clicked, this, Guarded(this, &TfrmManualFormatToolbar::btnCancelClick));
-    connect(btnClearAll, &QPushButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::btnClearAllClick));
+    // Clicks only: radio buttons checked from code never run these. Vertical and Horizontal
+    // share their handler.
+    const struct
+    {
+        QAbstractButton *button;
+        void (TfrmManualFormatToolbar::*handler)();
+    } clicks[] = {
+        {rbStandards, &TfrmManualFormatToolbar::rbStandardsClick},
+        {rbSubjectSamples, &TfrmManualFormatToolbar::rbSubjectSamplesClick},
+        {rbVerticalO, &TfrmManualFormatToolbar::rbVerticalOClick},
+        {rbHorizontalO, &TfrmManualFormatToolbar::rbVerticalOClick},
+        {rbRandomO, &TfrmManualFormatToolbar::rbRandomOClick},
+        {rbRdOneSample, &TfrmManualFormatToolbar::rbRdOneSampleClick},
+        {rbRdAllSamples, &TfrmManualFormatToolbar::rbRdAllSamplesClick},
+        {btnComplete, &TfrmManualFormatToolbar::btnCompleteClick},
+        {btnCancel, &TfrmManualFormatToolbar::btnCancelClick},
+        {btnClearAll, &TfrmManualFormatToolbar::btnClearAllClick},
+    };
+    for (const auto &click : clicks)
+        connect(click.button, &QAbstractButton::clicked, this, Guarded(this, click.handler));
     connect(txtSubjectID, &QLineEdit::textEdited, this,
             [this](const QString &text) { RunGuarded([&] { mState->SetCurrentIDForSample(text); }); });
 }
