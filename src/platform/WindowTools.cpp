@@ -2,9 +2,11 @@
 
 #include "core/Exceptions.h"
 #include "core/UiTextManager.h"
+#include "platform/ExceptionBoundary.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -68,6 +70,19 @@ QString ControlName(const QWidget *control)
 }
 
 } // namespace
+
+void AnswerCloseQuery(QCloseEvent *event, const std::function<bool()> &allowClose)
+{
+    bool allowed = true;
+    RunGuarded([&] {
+        if (allowClose)
+            allowed = allowClose();
+    });
+    if (allowed)
+        event->accept();
+    else
+        event->ignore();
+}
 
 void SetControlText(QWidget *control, const QString &text, bool showHint, FONTUSAGE usage,
                     const QString &hint)

@@ -9,8 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
+class QCloseEvent;
 class QFontMetrics;
 class QGroupBox;
 class QPainter;
@@ -18,6 +20,17 @@ class QWidget;
 
 // The window routines every window shares: catalogue text on controls, focus, text drawing
 // on a canvas and the layout of button rows.
+
+// A new control with its object name, by which tests and automation find it.
+template <typename Widget> Widget *Named(Widget *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// A window closes only when allowClose (if set) agrees; its exceptions are reported and keep
+// the window open.
+void AnswerCloseQuery(QCloseEvent *event, const std::function<bool()> &allowClose);
 
 // ---- control texts ------------------------------------------------------------------
 // Puts text on a push or tool button, a tab page, a label, a group box, a radio button or a

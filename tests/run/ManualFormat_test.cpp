@@ -7,36 +7,17 @@
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "run/ManualFormat.h"
+#include "support/PlateWells.h"
 
 #include <gtest/gtest.h>
 
 using namespace RunTest;
+using TestSupport::Well;
+using TestSupport::Wells;
+using TestSupport::WellsOf;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Plate cells by their names: "H12" is column 12, row 8.
-QPoint Cell(const char *name)
-{
-    const QString text = QString::fromLatin1(name);
-    return QPoint(text.mid(1).toInt(), text.at(0).unicode() - u'A' + 1);
-}
-
-std::vector<QPoint> Cells(std::initializer_list<const char *> names)
-{
-    std::vector<QPoint> cells;
-    for (const char *name : names)
-        cells.push_back(Cell(name));
-    return cells;
-}
-
-std::vector<QPoint> WellsOf(const OWCellBlockBase &block)
-{
-    std::vector<QPoint> wells;
-    for (const OWCellBlockElm &elm : block.block())
-        wells.push_back(elm.mCell);
-    return wells;
-}
 
 QStringList LabelsOf(const OWCellBlockBase &block)
 {
@@ -58,7 +39,7 @@ protected:
     // Every data cell except the named ones taken by a one-well sample.
     void OccupyAllBut(std::initializer_list<const char *> free)
     {
-        const std::vector<QPoint> keep = Cells(free);
+        const std::vector<QPoint> keep = Wells(free);
         for (int col = 1; col <= PlateColumnCount; ++col)
             for (int row = 1; row <= PlateRowCount; ++row)
                 if (std::find(keep.begin(), keep.end(), QPoint(col, row)) == keep.end())
@@ -74,7 +55,7 @@ protected:
         state.SetItem(TFormatItem::Samples);
         state.ApplyOrientation();
     }
-    TPlacementResult Place(const char *cell) { return PlaceBlock(data, state, grid, Cell(cell)); }
+    TPlacementResult Place(const char *cell) { return PlaceBlock(data, state, grid, Well(cell)); }
     int BlockCount() const { return data.StdBlocks().GetCount() + data.RawData().GetCount(); }
 
     TMarnovelRdData data;
@@ -116,8 +97,8 @@ TEST_F(ManualFormat, Walk_WrapsAndSkipsTakenCells)
     for (const auto &c : cases) {
         TMarnovelRdData plate;
         for (const char *taken : c.taken)
-            AddSample(plate, Cell(taken));
-        EXPECT_EQ(BlockWalkCells(plate, Cell(c.start), 4, c.orientation), Cells(c.expected)) << c.name;
+            AddSample(plate, Well(taken));
+        EXPECT_EQ(BlockWalkCells(plate, Well(c.start), 4, c.orientation), Wells(c.expected)) << c.name;
     }
 }
 
@@ -125,9 +106,9 @@ TEST_F(ManualFormat, Walk_NeedsAsManyFreeCellsAsLabels)
 {
     OccupyAllBut({"C4", "A9", "H2", "E7"});
     EXPECT_EQ(FreeDataCellCount(data), 4);
-    EXPECT_EQ(BlockWalkCells(data, Cell("E7"), 4, TBlockOrientation::Vertical),
-              Cells({"E7", "A9", "H2", "C4"}));
-    EXPECT_EQ(BlockWalkCells(data, Cell("E7"), 5, TBlockOrientation::Horizontal), std::vector<QPoint>());
+    EXPECT_EQ(BlockWalkCells(data, Well("E7"), 4, TBlockOrientation::Vertical),
+              Wells({"E7", "A9", "H2", "C4"}));
+    EXPECT_EQ(BlockWalkCells(data, Well("E7"), 5, TBlockOrientation::Horizontal), std::vector<QPoint>());
 }
 
 TEST_F(ManualFormat, VerticalStandards_OneBlockOfEveryLabel)
@@ -139,7 +120,7 @@ TEST_F(ManualFormat, VerticalStandards_OneBlockOfEveryLabel)
     EXPECT_EQ(result.StandardBlocks, 1);
     ASSERT_EQ(data.StdBlocks().GetCount(), 1);
     const OWCellBlockBase &block = *data.StdBlocks().getCellInteger(0);
-    EXPECT_EQ(WellsOf(block), Cells({"H12", "A1", "B1", "C1"}));
+    EXPECT_EQ(WellsOf(block), Wells({"H12", "A1", "B1", "C1"}));
     EXPECT_EQ(LabelsOf(block), (QStringList{u"S1"_s, u"S2"_s, u"S3"_s, u"S4"_s}));
     EXPECT_EQ(block.id(), u"Std 1"_s);
     EXPECT_TRUE(block.getIsStandard());
@@ -150,7 +131,7 @@ TEST_F(ManualFormat, VerticalStandards_OneBlockOfEveryLabel)
 
 TEST_F(ManualFormat, RefusedClicks_PlaceNothing)
 {
-    AddSample(data, Cell("D4"));
+    AddSample(data, Well("D4"));
     const struct
     {
         const char *name;
@@ -159,15 +140,15 @@ TEST_F(ManualFormat, RefusedClicks_PlaceNothing)
         int freeCells; // 0: the plate as it is
         QString message;
     } cases[] = {
-        {"a cell of a block", Cell("D4"), false, 0, OneBlockPerCellText()},
+        {"a cell of a block", Well("D4"), false, 0, OneBlockPerCellText()},
         {"a heading", QPoint(0, 3), false, 0, OneBlockPerCellText()},
         {"outside the plate", QPoint(13, 1), false, 0, OneBlockPerCellText()},
-        {"three free cells, vertical", Cell("A1"), false, 3, UiText(181)},
-        {"three free cells, random", Cell("A1"), true, 3, UiText(181)},
+        {"three free cells, vertical", Well("A1"), false, 3, UiText(181)},
+        {"three free cells, random", Well("A1"), true, 3, UiText(181)},
     };
     for (const auto &c : cases) {
         TMarnovelRdData plate;
-        AddSample(plate, Cell("D4"));
+        AddSample(plate, Well("D4"));
         if (c.freeCells == 3) {
             for (int col = 1; col <= PlateColumnCount; ++col)
                 for (int row = 1; row <= PlateRowCount; ++row)
@@ -218,7 +199,7 @@ TEST_F(ManualFormat, RandomStandards_LabelByLabelInListOrder)
         EXPECT_EQ(data.StdBlocks().GetCount(), 1);
     }
     const OWCellBlockBase &block = *data.StdBlocks().getCellInteger(0);
-    EXPECT_EQ(WellsOf(block), Cells({"E5", "A1", "H12", "C7"}));
+    EXPECT_EQ(WellsOf(block), Wells({"E5", "A1", "H12", "C7"}));
     EXPECT_EQ(LabelsOf(block), (QStringList{u"S1"_s, u"S2"_s, u"S3"_s, u"S4"_s}));
     EXPECT_EQ(block.ValueCount(), 4);
     const TCBBlockPanelList &labels = TStdPanel::GetBlockList();
@@ -313,8 +294,8 @@ TEST_F(ManualFormat, AllSamples_EveryFreeCellWithAValueInColumnOrder)
     ASSERT_EQ(data.RawData().GetCount(), before + 2);
     const OWCellBlockBase &first = *data.RawData().getCellInteger(before);
     const OWCellBlockBase &second = *data.RawData().getCellInteger(before + 1);
-    EXPECT_EQ(WellsOf(first), Cells({"B3"}));
-    EXPECT_EQ(WellsOf(second), Cells({"A5"}));
+    EXPECT_EQ(WellsOf(first), Wells({"B3"}));
+    EXPECT_EQ(WellsOf(second), Wells({"A5"}));
     EXPECT_EQ(first.id(), u"ID 1"_s);
     EXPECT_EQ(second.id(), u"ID 2"_s);
     EXPECT_EQ(state.CurrentIDForSample(), u"ID 3"_s);
@@ -325,7 +306,7 @@ TEST_F(ManualFormat, RemoveNewestBlocks_NewestFirstAndNoMoreThanThereAre)
     for (int col = 1; col <= 2; ++col)
         AddStandardColumn(data, col);
     for (const char *cell : {"A3", "B3", "C3"})
-        AddSample(data, Cell(cell));
+        AddSample(data, Well(cell));
     OWCellBlockBase *oldest = data.RawData().getCellInteger(0);
     EXPECT_TRUE(IsAmongNewestBlocks(data.RawData(), data.RawData().getCellInteger(1), 2));
     EXPECT_FALSE(IsAmongNewestBlocks(data.RawData(), oldest, 2));

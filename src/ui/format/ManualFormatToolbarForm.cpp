@@ -37,12 +37,6 @@ constexpr int kButtonPadding = 24;
 constexpr int kMinClearAllWidth = 160;
 constexpr int kMinButtonWidth = 100;
 
-template <typename Widget> Widget *Named(Widget *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 int CurrentFontSize(FONTUSAGE usage)
 {
     return GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), usage);
@@ -150,60 +144,31 @@ void TfrmManualFormatToolbar::BuildControls()
 
 void TfrmManualFormatToolbar::ConnectHandlers()
 {
-    // Clicks only: radio buttons checked from code never run these.
-    connect(rbStandards, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbStandardsClick));
-    connect(rbSubjectSamples, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbSubjectSamplesClick));
-    connect(rbVerticalO, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbVerticalOClick));
-    connect(rbHorizontalO, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbVerticalOClick));
-    connect(rbRandomO, &QRadioButton::clicked, this, Guarded(this, &TfrmManualFormatToolbar::rbRandomOClick));
-    connect(rbRdOneSample, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbRdOneSampleClick));
-    connect(rbRdAllSamples, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::rbRdAllSamplesClick));
-    connect(btnComplete, &QPushButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::btnCompleteClick));
-    connect(btnCancel, &QPushButton::clicked, this, Guarded(this, &TfrmManualFormatToolbar::btnCancelClick));
-    connect(btnClearAll, &QPushButton::clicked, this,
-            Guarded(this, &TfrmManualFormatToolbar::btnClearAllClick));
+    // Clicks only: radio buttons checked from code never run these. Vertical and Horizontal
+    // share their handler.
+    const struct
+    {
+        QAbstractButton *button;
+        void (TfrmManualFormatToolbar::*handler)();
+    } clicks[] = {
+        {rbStandards, &TfrmManualFormatToolbar::rbStandardsClick},
+        {rbSubjectSamples, &TfrmManualFormatToolbar::rbSubjectSamplesClick},
+        {rbVerticalO, &TfrmManualFormatToolbar::rbVerticalOClick},
+        {rbHorizontalO, &TfrmManualFormatToolbar::rbVerticalOClick},
+        {rbRandomO, &TfrmManualFormatToolbar::rbRandomOClick},
+        {rbRdOneSample, &TfrmManualFormatToolbar::rbRdOneSampleClick},
+        {rbRdAllSamples, &TfrmManualFormatToolbar::rbRdAllSamplesClick},
+        {btnComplete, &TfrmManualFormatToolbar::btnCompleteClick},
+        {btnCancel, &TfrmManualFormatToolbar::btnCancelClick},
+        {btnClearAll, &TfrmManualFormatToolbar::btnClearAllClick},
+    };
+    for (const auto &click : clicks)
+        connect(click.button, &QAbstractButton::clicked, this, Guarded(this, click.handler));
     connect(txtSubjectID, &QLineEdit::textEdited, this,
             [this](const QString &text) { RunGuarded([&] { mState->SetCurrentIDForSample(text); }); });
 }
 
 // ---- properties ----------------------------------------------------------------------------------
-
-bool TfrmManualFormatToolbar::StandardsSelected() const
-{
-    return rbStandards->isChecked();
-}
-
-bool TfrmManualFormatToolbar::SamplesSelected() const
-{
-    return rbSubjectSamples->isChecked();
-}
-
-bool TfrmManualFormatToolbar::SamplesSelectedAllSamples() const
-{
-    return rbRdAllSamples->isChecked();
-}
-
-bool TfrmManualFormatToolbar::IsVerticalBlockOrientation() const
-{
-    return rbVerticalO->isChecked();
-}
-
-bool TfrmManualFormatToolbar::IsHorizontalBlockOrientation() const
-{
-    return rbHorizontalO->isChecked();
-}
-
-bool TfrmManualFormatToolbar::IsRandomBlockOrientation() const
-{
-    return rbRandomO->isChecked();
-}
 
 QString TfrmManualFormatToolbar::CurrentIDForSample() const
 {
@@ -670,15 +635,7 @@ void TfrmManualFormatToolbar::hideEvent(QHideEvent *event)
 
 void TfrmManualFormatToolbar::closeEvent(QCloseEvent *event)
 {
-    bool allowed = true;
-    RunGuarded([&] {
-        if (OnCloseQuery)
-            allowed = OnCloseQuery();
-    });
-    if (allowed)
-        event->accept();
-    else
-        event->ignore();
+    AnswerCloseQuery(event, OnCloseQuery);
 }
 
 void TfrmManualFormatToolbar::reject()

@@ -39,12 +39,16 @@ public:
 
     // ---- what the next click places ------------------------------------------------
     TManualFormatState &State() { return *mState; }
-    bool StandardsSelected() const;
-    bool SamplesSelected() const;
-    bool SamplesSelectedAllSamples() const;
-    bool IsVerticalBlockOrientation() const;
-    bool IsHorizontalBlockOrientation() const;
-    bool IsRandomBlockOrientation() const;
+    // The radio buttons show this state; their handlers change it.
+    bool StandardsSelected() const { return mState->StandardsSelected(); }
+    bool SamplesSelected() const { return mState->SamplesSelected(); }
+    bool SamplesSelectedAllSamples() const { return mState->SamplesSelectedAllSamples(); }
+    bool IsVerticalBlockOrientation() const { return mState->Orientation() == TBlockOrientation::Vertical; }
+    bool IsHorizontalBlockOrientation() const
+    {
+        return mState->Orientation() == TBlockOrientation::Horizontal;
+    }
+    bool IsRandomBlockOrientation() const { return mState->IsRandomBlockOrientation(); }
     bool IsRandomOrientationStarted() const { return mState->IsRandomOrientationStarted(); }
     void SetIsRandomOrientationStarted(bool value) { mState->SetIsRandomOrientationStarted(value); }
     QString CurrentIDForSample() const;

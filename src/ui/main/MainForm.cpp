@@ -57,12 +57,6 @@ namespace {
 
 constexpr int kCommandButtonHeight = 46;
 
-template <typename Widget> Widget *Named(Widget *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 QPushButton *NewButton(QWidget *parent, const QString &name)
 {
     auto *button = Named(new QPushButton(parent), name);

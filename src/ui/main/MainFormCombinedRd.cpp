@@ -32,12 +32,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename Widget> Widget *Named(Widget *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 // A panel holding one captioned group of two radio buttons.
 QGroupBox *NewChoice(QWidget *panel, const QString &groupName, QRadioButton *&first, const QString &firstName,
                      QRadioButton *&second, const QString &secondName)

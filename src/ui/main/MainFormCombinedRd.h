@@ -267,6 +267,8 @@ private:
     void CreateManualFormatToolbar();
     bool ManualFormatToolbarVisible() const;
     bool ManualFormatRandomInProgress() const;
+    // The toolbar places a sample on every free well with a value at the next release.
+    bool ManualFormatPlacesAllSamples() const;
     // The toolbar open or a block being placed: nothing to calculate yet.
     bool ManualFormatBlocksCalculation() const;
     // A left press or release on the grid while the toolbar is open; true when taken.

@@ -56,6 +56,14 @@ bool TfrmMainCombinedRd::ManualFormatRandomInProgress() const
     return fManualFormatToolbar && fManualFormatToolbar->IsRandomOrientationStarted();
 }
 
+bool TfrmMainCombinedRd::ManualFormatPlacesAllSamples() const
+{
+    if (!ManualFormatToolbarVisible())
+        return false;
+    const TManualFormatState &state = fManualFormatToolbar->State();
+    return state.SamplesSelected() && state.SamplesSelectedAllSamples();
+}
+
 bool TfrmMainCombinedRd::ManualFormatBlocksCalculation() const
 {
     return ManualFormatToolbarVisible() || ManualFormatRandomInProgress();
@@ -106,8 +114,7 @@ bool TfrmMainCombinedRd::ManualFormatMouseDown(Qt::MouseButton button, QPoint ce
 {
     if (!ManualFormatToolbarVisible() || button != Qt::LeftButton)
         return false;
-    const TManualFormatState &state = fManualFormatToolbar->State();
-    if (state.SamplesSelected() && state.SamplesSelectedAllSamples())
+    if (ManualFormatPlacesAllSamples())
         return true; // the release places them all
     if (mData->cellAtPoint(cell) != nullptr) {
         mManualFormatPressRefused = true;
@@ -125,7 +132,7 @@ bool TfrmMainCombinedRd::ManualFormatMouseUp(Qt::MouseButton button, QPoint cell
     if (std::exchange(mManualFormatPressRefused, false))
         return true;
     TManualFormatState &state = fManualFormatToolbar->State();
-    const TPlacementResult result = state.SamplesSelected() && state.SamplesSelectedAllSamples()
+    const TPlacementResult result = ManualFormatPlacesAllSamples()
                                         ? PlaceAllSamples(*mData, state, *rawDataGd)
                                         : PlaceBlock(*mData, state, *rawDataGd, cell);
     fManualFormatStandardsCount += result.StandardBlocks;

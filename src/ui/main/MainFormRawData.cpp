@@ -341,8 +341,8 @@ void TfrmMainCombinedRd::rawDataGdMouseDown(Qt::MouseButton button, QPoint cell,
 
 void TfrmMainCombinedRd::rawDataGdMouseUp(Qt::MouseButton button, QPoint cell)
 {
-    // A release on a heading leaves a press pending.
-    if (cell.x() == 0 || cell.y() == 0)
+    // A release on a heading leaves a press pending; All Samples takes a release anywhere.
+    if ((cell.x() == 0 || cell.y() == 0) && !ManualFormatPlacesAllSamples())
         return;
     if (fDraggingCell) {
         fDraggingCell = false;

@@ -48,12 +48,6 @@ constexpr int kCaptionGap = 8;
 constexpr int kResultsPadding = 4;
 constexpr int kSmallestCaptionPointSize = 7;
 
-template <typename Widget> Widget *Named(Widget *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 void SetTextColor(QWidget *widget, const QColor &color)
 {
     QPalette palette = widget->palette();

@@ -117,15 +117,7 @@ void TfrmManualDataEntryForm::btnCancelClick()
 
 void TfrmManualDataEntryForm::closeEvent(QCloseEvent *event)
 {
-    bool allowed = true;
-    RunGuarded([&] {
-        if (OnClose)
-            allowed = OnClose(fCompletePressed);
-    });
-    if (allowed)
-        event->accept();
-    else
-        event->ignore();
+    AnswerCloseQuery(event, [this] { return !OnClose || OnClose(fCompletePressed); });
 }
 
 void TfrmManualDataEntryForm::reject()

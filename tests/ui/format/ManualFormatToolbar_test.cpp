@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -408,30 +409,33 @@ TEST_F(ToolbarTest, Destroyed_TheSharedPanelsStayAndForgetIt)
 
 TEST_F(ToolbarTest, NoItemOrSampleType_ProgrammingErrors)
 {
-    auto *standards = Radio(u"rbStandards"_s);
-    standards->setAutoExclusive(false);
-    standards->setChecked(false);
-    try {
-        toolbar->SetupFormLayout();
-        ADD_FAILURE() << "no exception";
-    } catch (const MarnovelException &e) {
-        EXPECT_EQ(e.Message(), u"SetupFormLayout(): Standards or Samples not selected."_s);
+    const struct
+    {
+        QString radio;
+        std::function<void()> build;
+        QStringList message;
+    } cases[] = {
+        {u"rbStandards"_s,
+         [&] { toolbar->SetupFormLayout(); },
+         {u"SetupFormLayout(): Standards or Samples not selected."_s}},
+        {u"rbRdOneSample"_s,
+         [&] { toolbar->CreateAndDrawSampleBoxes(); },
+         {u"Error: Invalid Sample Type"_s, u"TfrmManualFormatToolbar.CreateAndDrawSampleBoxes"_s}},
+    };
+    for (const auto &c : cases) {
+        auto *radio = Radio(c.radio);
+        radio->setAutoExclusive(false);
+        radio->setChecked(false);
+        try {
+            c.build();
+            ADD_FAILURE() << c.radio.toStdString() << ": no exception";
+        } catch (const MarnovelException &e) {
+            for (const QString &part : c.message)
+                EXPECT_TRUE(e.Message().contains(part)) << e.what();
+        }
+        radio->setChecked(true);
+        radio->setAutoExclusive(true);
     }
-    standards->setChecked(true);
-    standards->setAutoExclusive(true);
-
-    auto *one = Radio(u"rbRdOneSample"_s);
-    one->setAutoExclusive(false);
-    one->setChecked(false);
-    try {
-        toolbar->CreateAndDrawSampleBoxes();
-        ADD_FAILURE() << "no exception";
-    } catch (const MarnovelException &e) {
-        EXPECT_TRUE(e.Message().contains(u"Error: Invalid Sample Type"_s)) << e.what();
-        EXPECT_TRUE(e.Message().contains(u"TfrmManualFormatToolbar.CreateAndDrawSampleBoxes"_s)) << e.what();
-    }
-    one->setChecked(true);
-    one->setAutoExclusive(true);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "plate/CellBlock.h"
 #include "plate/MarnovelPanels.h"
 #include "support/GuiApplication.h"
+#include "support/PlateWells.h"
 #include "ui/format/ManualFormatToolbarForm.h"
 #include "ui/format/MarnovelPanelWidgets.h"
 #include "ui/main/BlockMenu.h"
@@ -22,31 +23,11 @@
 
 using namespace Qt::StringLiterals;
 using TestSupport::Presenter;
+using TestSupport::Well;
+using TestSupport::Wells;
+using TestSupport::WellsOf;
 
 namespace {
-
-// Plate cells by their names: "H12" is column 12, row 8.
-QPoint Well(const char *name)
-{
-    const QString text = QString::fromLatin1(name);
-    return QPoint(text.mid(1).toInt(), text.at(0).unicode() - u'A' + 1);
-}
-
-std::vector<QPoint> Wells(std::initializer_list<const char *> names)
-{
-    std::vector<QPoint> wells;
-    for (const char *name : names)
-        wells.push_back(Well(name));
-    return wells;
-}
-
-std::vector<QPoint> WellsOf(const OWCellBlockBase &block)
-{
-    std::vector<QPoint> wells;
-    for (const OWCellBlockElm &elm : block.block())
-        wells.push_back(elm.mCell);
-    return wells;
-}
 
 // Every block of the run: standard or not, identifier, wells and their label IDs.
 QStringList Layout(const TMarnovelData &data)
@@ -326,24 +307,33 @@ TEST_F(ManualFormatTest, CancelOrCloseDuringARandomBlock_AskedFirst)
 TEST_F(ManualFormatTest, AllSamples_OnTheFreeWellsB3AndA5InColumnOrder)
 {
     LoadExampleLayout();
-    for (const char *name : {"A5", "B3"})
-        Data().RawData().remove(Data().cellAtPoint(Well(name)));
     Open();
-    ClickToolbar(u"rbSubjectSamples"_s);
-    const QString next = ToolbarChild<QLineEdit>(u"txtSubjectID"_s)->text();
-    const int number = OWCellBlockBase::GetCurrentSubjectIdNumber();
-    ClickToolbar(u"rbRdAllSamples"_s);
-    const int before = Data().RawData().GetCount();
-    ClickWell("F8"); // anywhere
+    // A release anywhere on the grid places them, on a heading too.
+    const struct
+    {
+        const char *name;
+        QPoint release;
+    } cases[] = {{"a well", Well("F8")}, {"a row heading", QPoint(0, 4)}, {"a column heading", QPoint(7, 0)}};
+    for (const auto &c : cases) {
+        for (const char *name : {"A5", "B3"})
+            Data().RawData().remove(Data().cellAtPoint(Well(name)));
+        ClickToolbar(u"rbSubjectSamples"_s);
+        const QString next = ToolbarChild<QLineEdit>(u"txtSubjectID"_s)->text();
+        const int number = OWCellBlockBase::GetCurrentSubjectIdNumber();
+        ClickToolbar(u"rbRdAllSamples"_s);
+        const int before = Data().RawData().GetCount();
+        ClickCell(c.release.x(), c.release.y());
 
-    ASSERT_EQ(Data().RawData().GetCount(), before + 2) << Messages();
-    EXPECT_EQ(WellsOf(Sample(before)), Wells({"B3"}));
-    EXPECT_EQ(WellsOf(Sample(before + 1)), Wells({"A5"}));
-    EXPECT_EQ(Sample(before).id(), next);
-    EXPECT_EQ(Sample(before).FixedID(), number);
-    EXPECT_EQ(Sample(before + 1).FixedID(), number + 1);
-    EXPECT_EQ(ToolbarChild<QLineEdit>(u"txtSubjectID"_s)->text(),
-              UiText(57) + u' ' + QString::number(number + 2));
+        ASSERT_EQ(Data().RawData().GetCount(), before + 2) << c.name << Messages();
+        EXPECT_EQ(WellsOf(Sample(before)), Wells({"B3"})) << c.name;
+        EXPECT_EQ(WellsOf(Sample(before + 1)), Wells({"A5"})) << c.name;
+        EXPECT_EQ(Sample(before).id(), next) << c.name;
+        EXPECT_EQ(Sample(before).FixedID(), number) << c.name;
+        EXPECT_EQ(Sample(before + 1).FixedID(), number + 1) << c.name;
+        EXPECT_EQ(ToolbarChild<QLineEdit>(u"txtSubjectID"_s)->text(),
+                  UiText(57) + u' ' + QString::number(number + 2))
+            << c.name;
+    }
 }
 
 TEST_F(ManualFormatTest, Samples_TypedIdForTheNextSampleOnlyAndColoursAdvance)
