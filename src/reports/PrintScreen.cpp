@@ -102,15 +102,8 @@ public:
         : QWidget(parent), mWindow(window)
     {
         setObjectName(u"PaintBox1"_s);
+        // Each paint fills the paper white; the report draws black on it.
         setAttribute(Qt::WA_OpaquePaintEvent);
-        // Paper: black on white, whatever the scroll box around it or the desktop's colours
-        // (a painter on a widget starts with the widget's text colour).
-        QPalette paper = palette();
-        paper.setColor(QPalette::Window, Qt::white);
-        paper.setColor(QPalette::WindowText, Qt::black);
-        setPalette(paper);
-        setBackgroundRole(QPalette::Window);
-        setForegroundRole(QPalette::WindowText);
     }
 
 protected:
