@@ -640,15 +640,22 @@ bool TScreenPrintFormCombinedTorvinTandem::CheckReportSelection(QString &message
     return false;
 }
 
-void TScreenPrintFormCombinedTorvinTandem::printPbClick()
+bool TScreenPrintFormCombinedTorvinTandem::MayMakeReport() const
 {
     if (!mSource || IsPrinting())
-        return;
+        return false;
     QString message;
     if (!CheckReportSelection(message)) {
         ShowErrorMessage(message);
-        return;
+        return false;
     }
+    return true;
+}
+
+void TScreenPrintFormCombinedTorvinTandem::printPbClick()
+{
+    if (!MayMakeReport())
+        return;
     TPrintingCaption printing(printPb);
     if (allSubjRb->isChecked()) {
         PrintIndividualReports();
@@ -731,13 +738,8 @@ QString TScreenPrintFormCombinedTorvinTandem::GetPdfFileName(const QString &fold
 
 void TScreenPrintFormCombinedTorvinTandem::btnSaveToFileClick()
 {
-    if (!mSource || IsPrinting())
+    if (!MayMakeReport())
         return;
-    QString message;
-    if (!CheckReportSelection(message)) {
-        ShowErrorMessage(message);
-        return;
-    }
     if (!allSubjRb->isChecked()) {
         SaveReportAsPdf(-1);
         return;
