@@ -4,6 +4,7 @@
 #include "core/MarnovelUtils.h"
 #include "core/Messages.h"
 #include "core/SoftwareInfoManager.h"
+#include "core/ToolConsole.h"
 #include "core/UiTextManager.h"
 #include "files/RunSession.h"
 #include "plate/CellBlock.h"
@@ -36,32 +37,12 @@ void WriteStream(FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
+const QString kTool = u"velomyra report"_s;
+
 void WriteError(const QString &text)
 {
-    QString line = text;
-    line.replace(u"\r\n"_s, u"\n"_s);
-    WriteStream(stderr, u"velomyra report: "_s + line + u'\n');
+    WriteToolError(kTool, text);
 }
-
-// Whatever the windows would show in a box goes to standard error; dialogs are cancelled.
-class TStderrPresenter : public IPresenter
-{
-public:
-    TModalResult ShowMessage(const QString &text, TMsgDlgType, TMsgDlgButtons, const QString &) override
-    {
-        WriteError(text);
-        ++mMessages;
-        return TModalResult::mrOk;
-    }
-    bool AskFileName(TFileDialogKind, const QString &, const QString &, const QString &, QString &) override
-    {
-        return false;
-    }
-    int Messages() const { return mMessages; }
-
-private:
-    int mMessages = 0;
-};
 
 class TPresenterScope
 {
@@ -196,8 +177,7 @@ int ReportCommand(const QStringList &arguments)
     QString error;
     const std::optional<TReportOptions> options = ParseReportArguments(arguments, error);
     if (!options) {
-        WriteError(error);
-        WriteError(u"try 'velomyra report --help'"_s);
+        WriteToolUsageError(kTool, error);
         return REPORT_USAGE_OR_INPUT;
     }
     if (options->help) {
@@ -205,7 +185,8 @@ int ReportCommand(const QStringList &arguments)
         return REPORT_WRITTEN;
     }
 
-    TStderrPresenter presenter;
+    // Whatever the windows would show in a box goes to standard error; dialogs are cancelled.
+    TToolErrorPresenter presenter(kTool);
     TPresenterScope presenterScope(presenter);
     // As the program starts: version information and the English catalogue.
     GetSoftwareInfoManager();

@@ -1,7 +1,6 @@
 // Laying out the plate by hand, offscreen: a click on the plate grid with the manual format
 // toolbar open, as the operator waits for it, the repaint of the grid and the toolbar included.
 
-#include "core/Messages.h"
 #include "plate/CellColl.h"
 #include "run/MarnovelData.h"
 #include "ui/format/ManualFormatToolbarForm.h"
@@ -36,8 +35,7 @@ void BM_ManualFormat_PlaceBlockByClick(benchmark::State &state)
 {
     const bool samples = state.range(0) != 0;
     TfrmMainCombinedRd window;
-    window.show();
-    QCoreApplication::processEvents();
+    ShowLaidOut(window);
     QFile plate(ExamplePlate);
     if (!plate.open(QIODevice::ReadOnly)) {
         state.SkipWithError("the example plate cannot be read");
@@ -76,10 +74,5 @@ BENCHMARK(BM_ManualFormat_PlaceBlockByClick)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    // A message would wait for a click; the console presenter answers at once and shows it.
-    SetPresenter(nullptr);
-    return RunBenchmarksInTemporaryHome(argc, argv);
+    return RunWindowBenchmarks(argc, argv);
 }

@@ -1,7 +1,6 @@
 // The print window's preview of a full plate: every paint draws the whole report again (no
 // drawing is cached), so one paint is what scrolling and choosing a report type cost.
 
-#include "core/Messages.h"
 #include "plate/CellBlock.h"
 #include "reports/PrintScreen.h"
 #include "ui/main/MainFormCombinedRd.h"
@@ -15,15 +14,14 @@
 
 namespace {
 
-const QString ExampleRun = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
+const QString ExampleRun = ExampleRunFile();
 
 // The example plate: 80 subjects (two results tables), two 8-point standard series; with
 // range(0) the page of the curve and plate pictures too.
 void BM_PrintWindow_RedrawFullPlatePreview(benchmark::State &state)
 {
     TfrmMainCombinedRd window;
-    window.show();
-    QCoreApplication::processEvents();
+    ShowLaidOut(window);
     window.OpenRunFile(ExampleRun);
     window.calcCurvePbClick();
     TScreenPrintFormCombinedTorvinTandem print(&window);
@@ -44,10 +42,5 @@ BENCHMARK(BM_PrintWindow_RedrawFullPlatePreview)->Arg(0)->Arg(1)->Unit(benchmark
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    // A message would wait for a click; the console presenter answers at once and shows it.
-    SetPresenter(nullptr);
-    return RunBenchmarksInTemporaryHome(argc, argv);
+    return RunWindowBenchmarks(argc, argv);
 }

@@ -6,6 +6,7 @@
 #include "core/Messages.h"
 #include "core/Registry.h"
 #include "core/SoftwareInfoManager.h"
+#include "core/ToolConsole.h"
 #include "core/UiTextManager.h"
 
 #include <QCoreApplication>
@@ -18,28 +19,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+const QString kTool = u"velomyra-cli"_s;
+
 void WriteError(const QString &text)
 {
-    QString line = text;
-    line.replace(u"\r\n"_s, u"\n"_s);
-    const QByteArray bytes = (u"velomyra-cli: "_s + line + u'\n').toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    WriteToolError(kTool, text);
 }
-
-// Model messages (for example a plate text of the wrong size) go to standard error.
-class StderrPresenter : public IPresenter
-{
-public:
-    TModalResult ShowMessage(const QString &text, TMsgDlgType, TMsgDlgButtons, const QString &) override
-    {
-        WriteError(text);
-        return TModalResult::mrOk;
-    }
-    bool AskFileName(TFileDialogKind, const QString &, const QString &, const QString &, QString &) override
-    {
-        return false;
-    }
-};
 
 // The program's language when the stored "Locale" names one of its catalogues, else English.
 void LoadCatalogue()
@@ -87,7 +72,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"velomyra-cli"_s);
-    StderrPresenter presenter;
+    // Model messages (for example a plate text of the wrong size) go to standard error.
+    TToolErrorPresenter presenter(kTool);
     SetPresenter(&presenter);
 
     QStringList arguments = QCoreApplication::arguments();
@@ -95,8 +81,7 @@ int main(int argc, char *argv[])
     QString usageError;
     const std::optional<TCliOptions> options = ParseCliArguments(arguments, usageError);
     if (!options) {
-        WriteError(usageError);
-        WriteError(u"try 'velomyra-cli --help'"_s);
+        WriteToolUsageError(kTool, usageError);
         return EXIT_USAGE_OR_LOAD;
     }
 

@@ -9,7 +9,9 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPen>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -58,6 +60,8 @@ MarnovelCanvas::MarnovelCanvas(QPainter &pCanvas) : mCanvas(&pCanvas)
     mFont.setBold(false);
     mCanvas->setFont(mFont);
     mCanvas->setBackgroundMode(Qt::TransparentMode);
+    // Black on every surface: a painter on a widget starts with the widget's text colour.
+    SetPenColor(Qt::black);
     mPriorAlign = -1;
     if (pCanvas.hasClipping()) {
         mClipped = true;
@@ -81,6 +85,19 @@ QStringList MarnovelCanvas::ReportFontFamilies()
         return QStringList{u"TeX Gyre Pagella"_s, u"P052"_s};
     }();
     return families;
+}
+
+int MarnovelCanvas::PenWidth() const
+{
+    return std::max(1, RoundEven(mPixelsPerInchX / 96.0));
+}
+
+void MarnovelCanvas::SetPenColor(const QColor &color)
+{
+    QPen pen(color);
+    pen.setWidth(PenWidth());
+    pen.setCapStyle(Qt::FlatCap);
+    mCanvas->setPen(pen);
 }
 
 void MarnovelCanvas::SetMarginMmX(int value)

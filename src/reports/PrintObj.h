@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QRect>
 #include <QString>
@@ -59,6 +60,10 @@ public:
     int wrapLine(const QString &pText, int pLeftMarginPixelX, int pRightMarginPixelX, int pPixelY,
                  bool pDoHangig);
 
+    // Lines are one pixel of a 96 per inch screen wide, so they stay visible on a printer page.
+    int PenWidth() const;
+    // Lines, outlines and text in this colour; the canvas starts with black.
+    void SetPenColor(const QColor &color);
     void drawLine(int pStartPixelX, int pStartPixelY, int pEndPixelX, int pEndPixelY);
     // X from the margin: top edge left to right, right edge down, bottom edge back, left edge up.
     void drawRectangleOutline(int pLeft, int pTop, int pRight, int pBottom);

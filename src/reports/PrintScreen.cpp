@@ -102,15 +102,8 @@ public:
         : QWidget(parent), mWindow(window)
     {
         setObjectName(u"PaintBox1"_s);
+        // Each paint fills the paper white; the report draws black on it.
         setAttribute(Qt::WA_OpaquePaintEvent);
-        // Paper: black on white, whatever the scroll box around it or the desktop's colours
-        // (a painter on a widget starts with the widget's text colour).
-        QPalette paper = palette();
-        paper.setColor(QPalette::Window, Qt::white);
-        paper.setColor(QPalette::WindowText, Qt::black);
-        setPalette(paper);
-        setBackgroundRole(QPalette::Window);
-        setForegroundRole(QPalette::WindowText);
     }
 
 protected:
@@ -647,15 +640,22 @@ bool TScreenPrintFormCombinedTorvinTandem::CheckReportSelection(QString &message
     return false;
 }
 
-void TScreenPrintFormCombinedTorvinTandem::printPbClick()
+bool TScreenPrintFormCombinedTorvinTandem::MayMakeReport() const
 {
     if (!mSource || IsPrinting())
-        return;
+        return false;
     QString message;
     if (!CheckReportSelection(message)) {
         ShowErrorMessage(message);
-        return;
+        return false;
     }
+    return true;
+}
+
+void TScreenPrintFormCombinedTorvinTandem::printPbClick()
+{
+    if (!MayMakeReport())
+        return;
     TPrintingCaption printing(printPb);
     if (allSubjRb->isChecked()) {
         PrintIndividualReports();
@@ -738,13 +738,8 @@ QString TScreenPrintFormCombinedTorvinTandem::GetPdfFileName(const QString &fold
 
 void TScreenPrintFormCombinedTorvinTandem::btnSaveToFileClick()
 {
-    if (!mSource || IsPrinting())
+    if (!MayMakeReport())
         return;
-    QString message;
-    if (!CheckReportSelection(message)) {
-        ShowErrorMessage(message);
-        return;
-    }
     if (!allSubjRb->isChecked()) {
         SaveReportAsPdf(-1);
         return;

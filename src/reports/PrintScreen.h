@@ -127,6 +127,8 @@ private:
     void PrintChosenReport();
     bool WritePdf(int end, int start, const QString &path);
     bool IsPrinting() const;
+    // A run is shown, no job runs and the report selection passes (else its message is shown).
+    bool MayMakeReport() const;
 
     const IReportSource *mSource = nullptr;
     QPrinter *mJobPrinter = nullptr; // the printer of the job running

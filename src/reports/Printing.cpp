@@ -19,7 +19,6 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPen>
 #include <QPrinter>
 #include <QScreen>
 
@@ -57,20 +56,6 @@ int UseFont(MarnovelCanvas &canvas, FONTUSAGE usage)
 int Mm(const MarnovelCanvas &canvas, int mm)
 {
     return canvas.convertMmToPixelValueX(mm);
-}
-
-// One device pixel of a 96 per inch screen: lines stay visible on a printer page.
-int PenWidth(const MarnovelCanvas &canvas)
-{
-    return std::max(1, RoundEven(canvas.PixelsPerInchX() / 96.0));
-}
-
-void SetPen(MarnovelCanvas &canvas, const QColor &color)
-{
-    QPen pen(color);
-    pen.setWidth(PenWidth(canvas));
-    pen.setCapStyle(Qt::FlatCap);
-    canvas.canvas().setPen(pen);
 }
 
 bool IsNumberText(const QString &text)
@@ -282,7 +267,7 @@ int DrawResultsTable(TReportPageContext &context, int y, bool withFootnotes, int
             canvas.doTextOut(lines.at(i), leftAligned ? x : x + RoundEven(width / 2.0),
                              y + int(i) * headingLine, leftAligned ? PA_LEFT : PA_CENTER, false);
         tallest = std::max(tallest, lines.size());
-        x = rights[k] + PenWidth(canvas) + 2 * Mm(canvas, 1) + 1;
+        x = rights[k] + canvas.PenWidth() + 2 * Mm(canvas, 1) + 1;
     }
     y += RoundEven(1.2 * headingLine * double(std::max<qsizetype>(tallest - 1, 0)));
 
@@ -334,23 +319,23 @@ int DrawResultsTable(TReportPageContext &context, int y, bool withFootnotes, int
     const int frameRight = rightmost + base - 7;
     const int frameBottom = y + RoundEven(0.5 * canvas.LineHeight());
     const int mm1 = Mm(canvas, 1);
-    SetPen(canvas, Qt::black);
+    canvas.SetPenColor(Qt::black);
     canvas.drawRectangleOutline(frameLeft, boxTop, frameRight, frameBottom);
     canvas.drawRectangleOutline(frameLeft - mm1, boxTop - mm1, frameRight + mm1, frameBottom + mm1);
 
     // Rules.
     canvas.drawLine(lefts[0], headerRule + 1, rightmost, headerRule + 1);
-    SetPen(canvas, kGridSilver);
+    canvas.SetPenColor(kGridSilver);
     for (const int rule : rowRules)
         canvas.drawLine(lefts[0], rule, rightmost, rule);
     canvas.drawLine(lefts[0], bottomRule, rightmost, bottomRule);
     const int ruleTop = headerRule - RoundEven(1.2 * headingLine * double(tallest));
     for (int k = 0; k < lastColumn; ++k) {
-        SetPen(canvas, data.printValidResultGridLine(k) ? QColor(Qt::black) : kGridSilver);
+        canvas.SetPenColor(data.printValidResultGridLine(k) ? QColor(Qt::black) : kGridSilver);
         const int ruleX = rights[k] + mm1 + 1;
         canvas.drawLine(ruleX, ruleTop, ruleX, bottomRule);
     }
-    SetPen(canvas, Qt::black);
+    canvas.SetPenColor(Qt::black);
     return std::max(frameBottom + mm1, y);
 }
 

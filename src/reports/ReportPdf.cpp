@@ -58,8 +58,10 @@ QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool 
         for (qsizetype i = 0; i <= starts.size(); ++i) {
             const int top = i == 0 ? 0 : starts.at(i - 1);
             const int bandBottom = i < starts.size() ? starts.at(i) : std::max(height, top);
-            // A band taller than the page is made smaller, so that nothing is cut off.
-            const double bandScale = std::min(scale, double(page.height()) / std::max(1, bandBottom - top));
+            // A band taller than the page is made smaller, so that nothing is cut off. Only
+            // what is drawn counts: blank paper below the report's bottom needs no room.
+            const int drawnBottom = std::min(bandBottom, std::max(bottom, top));
+            const double bandScale = std::min(scale, double(page.height()) / std::max(1, drawnBottom - top));
             if (i > 0 && !writer.newPage())
                 throw EInOutError(u"The PDF writer cannot start a new page."_s);
             painter.save();

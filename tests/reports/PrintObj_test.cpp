@@ -259,3 +259,27 @@ TEST_F(CanvasTest, DrawRectangleOutline_FourEdgesFromTheMargin)
     EXPECT_EQ(device.Lines()[2].Line, QLineF(190, 70, 90, 70));
     EXPECT_EQ(device.Lines()[3].Line, QLineF(90, 70, 90, 20));
 }
+
+TEST(MarnovelCanvas, Create_PainterInAnyColour_TextAndLinesDrawnBlack)
+{
+    // A painter on a widget starts with the widget's text colour, which may be anything.
+    QImage surface(200, 60, QImage::Format_RGB32);
+    surface.fill(Qt::white);
+    QPainter painter(&surface);
+    painter.setPen(Qt::red);
+    MarnovelCanvas canvas(painter);
+    canvas.setFontSize(12);
+    canvas.doTextOut(u"WWW"_s, 0, 0, PA_LEFT, false);
+    canvas.drawLine(0, 50, 150, 50);
+    painter.end();
+
+    int black = 0;
+    for (int y = 0; y < surface.height(); ++y) {
+        for (int x = 0; x < surface.width(); ++x) {
+            const QColor pixel = surface.pixelColor(x, y);
+            EXPECT_EQ(pixel.red(), pixel.blue()) << "coloured at " << x << "," << y;
+            black += pixel == Qt::black;
+        }
+    }
+    EXPECT_GT(black, 150) << "the line and the text";
+}

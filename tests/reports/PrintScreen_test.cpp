@@ -166,6 +166,11 @@ TEST_F(PrintWindowTest, Opening_WithoutIdentifiers_DisablesReportTypesOnly)
 
 TEST_F(PrintWindowTest, Preview_ShowsTheReportAsDrawnOnWhitePaper)
 {
+    // Paper stays black on white whatever the colours of the window around it.
+    QPalette dark = window->palette();
+    dark.setColor(QPalette::WindowText, Qt::yellow);
+    dark.setColor(QPalette::Window, Qt::darkBlue);
+    window->setPalette(dark);
     QWidget *preview = PaintBox();
     const QPixmap shown = preview->grab();
     if (shown.devicePixelRatio() != 1.0)

@@ -212,3 +212,39 @@ TEST_F(DrawRunReportTest, CurvePage_PicturesAtTheirPixelSizeOneBelowTheOther)
     EXPECT_GT(plateRect.top(), chartRect.bottom());
     EXPECT_EQ(bottom, qRound(plateRect.bottom()));
 }
+
+namespace {
+
+// The example run as a run that failed its quality control and whose zero standard is high.
+class TFailedRunSource : public TSessionReportSource
+{
+public:
+    using TSessionReportSource::TSessionReportSource;
+    bool PassedCriteria() const override { return false; }
+    bool ShouldShowPlateWashingStr() const override { return true; }
+};
+
+} // namespace
+
+TEST_F(DrawRunReportTest, Header_FailedRun_WarningOnEveryPageAndPlateWashingNoteOnPageOneOnly)
+{
+    const TFailedRunSource failed(
+        session, [this] { return chart; }, [this] { return plate; });
+    TRecordingDevice device(kDpi);
+    DrawRunReport(device, failed, true, nullptr, true, 5, 1);
+
+    const auto warnings = device.Find(u"WARNING: "_s);
+    const auto secondLines = device.FindStarting(u"ELISA is invalid"_s);
+    ASSERT_EQ(warnings.size(), 3u) << "one verdict per page";
+    ASSERT_EQ(secondLines.size(), 3u);
+    for (std::size_t page = 0; page < 3; ++page) {
+        EXPECT_TRUE(warnings[page].Bold);
+        EXPECT_EQ(Left(warnings[page]), kMargin);
+        // The catalogue's second line hangs past the label, one line lower.
+        EXPECT_GT(Left(secondLines[page]), Right(warnings[page]));
+        EXPECT_GT(secondLines[page].Baseline.y(), warnings[page].Baseline.y());
+        EXPECT_TRUE(secondLines[page].Bold);
+    }
+    EXPECT_TRUE(device.Find(u"Valid "_s).empty());
+    EXPECT_EQ(device.Find(u"NOTE: "_s).size(), 1u);
+}

@@ -35,6 +35,21 @@ int PageCount(const QString &path)
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
+// The box (in points) of the first word on a page that reads word.
+QRectF WordBox(const QString &path, int page, const QString &word)
+{
+    const QString boxes = Poppler(u"pdftotext"_s, {u"-bbox"_s, u"-f"_s, QString::number(page), u"-l"_s,
+                                                   QString::number(page), path, u"-"_s});
+    const QRegularExpression pattern(
+        uR"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re"_s +
+        QRegularExpression::escape(word) + u"</word>"_s);
+    const QRegularExpressionMatch match = pattern.match(boxes);
+    if (!match.hasMatch())
+        return QRectF();
+    return QRectF(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
+                  QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
+}
+
 class ReportPdfTest : public ExampleReportTest
 {
 protected:
@@ -96,10 +111,40 @@ TEST_F(ReportPdfTest, WriteReportPdf_EveryTextOnceAndInsideItsPage)
 
 TEST_F(ReportPdfTest, WriteReportPdf_BandTallerThanAPage_ShrunkToFit)
 {
-    // An image taller than any A4 band: the last page still holds everything.
+    // A curve picture taller than a page: page 3 is made smaller and still holds everything.
+    chart = QImage(600, 3000, QImage::Format_RGB32);
+    chart.fill(Qt::white);
     const QString path = Path(u"tall.pdf"_s);
-    ASSERT_TRUE(WriteReportPdf(*source, false, true, Subjects(), 1, 1280, 6000, path).Ok());
-    EXPECT_EQ(PageCount(path), 2);
+    ASSERT_TRUE(WriteReportPdf(*source, true, true, Subjects(), 1, 1280, 0, path).Ok());
+    ASSERT_EQ(PageCount(path), 3);
+    const QRectF second = WordBox(path, 2, UiText(194));
+    const QRectF third = WordBox(path, 3, UiText(194));
+    ASSERT_FALSE(second.isEmpty());
+    ASSERT_FALSE(third.isEmpty());
+    EXPECT_LT(third.width(), 0.6 * second.width());
+}
+
+TEST_F(ReportPdfTest, WriteReportPdf_BlankPaperBelowTheReport_LastPageAtTheScaleOfTheOthers)
+{
+    // The page image is as tall as the preview, which may reach far below the report (the
+    // preview has a signature line and pictures of full width): blank paper is not shrunk to fit.
+    struct Case
+    {
+        bool withCurve;
+        int page;
+    };
+    for (const Case c : {Case{false, 2}, Case{true, 3}}) {
+        const QString fitted = Path(u"fitted.pdf"_s);
+        const QString tall = Path(u"tall.pdf"_s);
+        ASSERT_TRUE(WriteReportPdf(*source, c.withCurve, true, Subjects(), 1, 1280, 0, fitted).Ok());
+        ASSERT_TRUE(WriteReportPdf(*source, c.withCurve, true, Subjects(), 1, 1280, 6000, tall).Ok());
+        EXPECT_EQ(PageCount(tall), c.page);
+        const QRectF expected = WordBox(fitted, c.page, UiText(194));
+        const QRectF drawn = WordBox(tall, c.page, UiText(194));
+        ASSERT_FALSE(expected.isEmpty()) << c.page;
+        EXPECT_NEAR(drawn.width(), expected.width(), 0.1) << c.page;
+        EXPECT_NEAR(drawn.top(), expected.top(), 0.1) << c.page;
+    }
 }
 
 TEST_F(ReportPdfTest, WriteReportPdf_CannotWrite_SaysWhyAndLeavesNoFile)

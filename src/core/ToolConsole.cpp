@@ -1,0 +1,33 @@
+#include "ToolConsole.h"
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+void WriteToolError(const QString &tool, const QString &text)
+{
+    QString line = text;
+    line.replace(u"\r\n"_s, u"\n"_s);
+    const QByteArray bytes = (tool + u": "_s + line + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+void WriteToolUsageError(const QString &tool, const QString &problem)
+{
+    WriteToolError(tool, problem);
+    WriteToolError(tool, u"try '"_s + tool + u" --help'"_s);
+}
+
+TModalResult TToolErrorPresenter::ShowMessage(const QString &text, TMsgDlgType, TMsgDlgButtons,
+                                              const QString &)
+{
+    WriteToolError(mTool, text);
+    return TModalResult::mrOk;
+}
+
+bool TToolErrorPresenter::AskFileName(TFileDialogKind, const QString &, const QString &, const QString &,
+                                      QString &)
+{
+    return false;
+}
