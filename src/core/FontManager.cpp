@@ -1,5 +1,7 @@
 #include "FontManager.h"
 
+#include "UiTextManager.h"
+
 #include <array>
 
 namespace {
@@ -49,4 +51,9 @@ TFontManager &GetFontManager()
 {
     static TFontManager manager;
     return manager;
+}
+
+int CurrentFontSize(FONTUSAGE usage)
+{
+    return GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), usage);
 }

@@ -52,3 +52,6 @@ private:
 };
 
 TFontManager &GetFontManager();
+
+// Point size of a text role in the character set of the language in force.
+int CurrentFontSize(FONTUSAGE usage);

@@ -41,15 +41,10 @@ int RoundEven(double value)
     return static_cast<int>(std::nearbyint(value));
 }
 
-int PrintFontSize(FONTUSAGE usage)
-{
-    return GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), usage);
-}
-
 // Puts the usage's size in force and returns its line height.
 int UseFont(MarnovelCanvas &canvas, FONTUSAGE usage)
 {
-    canvas.setFontSize(PrintFontSize(usage));
+    canvas.setFontSize(CurrentFontSize(usage));
     return canvas.LineHeight();
 }
 

@@ -37,11 +37,6 @@ constexpr int kButtonPadding = 24;
 constexpr int kMinClearAllWidth = 160;
 constexpr int kMinButtonWidth = 100;
 
-int CurrentFontSize(FONTUSAGE usage)
-{
-    return GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), usage);
-}
-
 // Where the contents of a group box start below its caption.
 int ContentTop(const QGroupBox *group)
 {

@@ -26,11 +26,6 @@ constexpr int kHorizontalLeft = 0, kHorizontalRight = 1, kHorizontalCentre = 2;
 constexpr QRgb kNonNumericGrey = 0x808080;
 constexpr QRgb kIdentifierRed = 0xFF0000;
 
-int CurrentFontSize(FONTUSAGE usage)
-{
-    return GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), usage);
-}
-
 } // namespace
 
 // Every cell is drawn by the grid; the delegate hands the painting over and lets the grid
