@@ -73,6 +73,8 @@ public:
     bool CanCalculate() const;
     // Drops the last calculation and with it the unsaved results (the window's results clear).
     void DiscardResults();
+    // Drops the last calculation; the results stay unsaved (the window's results display clear).
+    void DropResult() { mResult.reset(); }
 
     // ---- steps --------------------------------------------------------------------------
     // New Test: 4-point curve with default concentrations; no plate text, no layout, no

@@ -459,7 +459,7 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
 {
     pastePb->setEnabled(true);
     OWCellBlockBase::Reset();
-    mDataSaved = true;
+    mSession->DiscardResults();
     mPassedQACriteria = false;
     if (clearAll) {
         for (int col = 0; col < concGd->columnCount(); ++col) {
@@ -569,7 +569,7 @@ void TfrmMainCombinedRd::closepbClick()
 
 bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel)
 {
-    if (mDataSaved)
+    if (DataSaved())
         return true;
     TMsgDlgButtons buttons = TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo;
     if (withCancel)
@@ -629,7 +629,7 @@ void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
 {
     bool close = true;
     RunGuarded([&] {
-        if (!mDataSaved) {
+        if (!DataSaved()) {
             const TModalResult answer =
                 ShowMessageDialog(UiText(105), TMsgDlgType::mtConfirmation,
                                   TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel, 0);
@@ -680,7 +680,6 @@ bool TfrmMainCombinedRd::SaveData(const QString &fileName)
         ShowErrorMessage(step.TextNamingFile());
         return false;
     }
-    mDataSaved = true;
     return true;
 }
 

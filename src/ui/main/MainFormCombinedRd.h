@@ -68,7 +68,7 @@ public:
 
     // ---- read by exports, reports and the print window --------------------------------
     TMarnovelData &RunData() const { return *mData; }
-    bool DataSaved() const { return mDataSaved; }
+    bool DataSaved() const { return !mSession->HasUnsavedResults(); }
     bool PassedCriteria() const { return mPassedQACriteria; }
     bool TBCalculator() const { return true; }
     double Intercept() const { return mIntercept; }
@@ -309,7 +309,6 @@ private:
     std::unique_ptr<TRunSession> mSession;
     TMarnovelData *mData = nullptr;
     TRunSessionNotifier *mNotifier = nullptr;
-    bool mDataSaved = true;
     bool mPassedQACriteria = false;
     double mSlope = 0.0;
     double mIntercept = 0.0;

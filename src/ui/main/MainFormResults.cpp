@@ -457,7 +457,7 @@ int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, b
 
 void TfrmMainCombinedRd::DropCalculation()
 {
-    mSession->DiscardResults();
+    mSession->DropResult();
     mLastResult.reset();
     StandardsResultDiagram->ClearCurve();
     regressResultLa->setToolTip(QString());
@@ -482,7 +482,6 @@ void TfrmMainCombinedRd::calcCurvePbClick()
     calcCurvePb->setEnabled(false);
     GetReportPictures().TakePlateBMP(rawDataGd);
     SetActivePage(ResultsPage);
-    mDataSaved = false;
     UpdateNavigation();
     GetReportPictures().TakeChartBMP(StandardsResultDiagram);
     LayoutResultsPanel();

@@ -293,6 +293,8 @@ TEST_F(MainWindowTest, ButtonStates_ResultCommandsOnlyAfterACalculation)
     EXPECT_TRUE(Child<QLabel>(u"qaResultsLa"_s)->text().isEmpty());
     EXPECT_TRUE(Child<QLineEdit>(u"corrCoefEd"_s)->text().isEmpty());
     EXPECT_TRUE(Child<QTableWidget>(u"concGd"_s)->item(1, 2)->text().isEmpty());
+    // Clearing the results display alone still leaves the unsaved-results prompt.
+    EXPECT_FALSE(window->DataSaved());
 }
 
 TEST_F(MainWindowTest, NewTest_UnsavedResults_AskFirst)
