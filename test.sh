@@ -11,6 +11,9 @@ cd "$(dirname "$0")"
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+# Compiler cache entries that do not depend on the clone's folder, so a fresh clone builds from the cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-true}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
