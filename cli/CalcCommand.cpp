@@ -239,8 +239,7 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
         // Every file goes to its temporary file first; they are renamed only when all are
         // complete and standard output has been written (CommitCalcOutputs), so that a full
         // disk, a missing folder or a closed standard output changes none of them. The run
-        // file goes first: when a rename fails it is the most likely to, and then nothing
-        // else has been replaced yet.
+        // file is renamed first: should that fail, no export has been replaced yet.
         QString target;
         try {
             if (!options.saveFile.isEmpty()) {
