@@ -236,24 +236,21 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
             outcome.standardOutput += SummaryText(data, result, details).toUtf8();
         const QByteArray runFileBytes = options.saveFile.isEmpty() ? QByteArray() : session.RunFileBytes();
 
-        // Every file goes to its temporary file first, and the temporary files are renamed
-        // only when all are complete: a full disk or a missing folder changes none of them.
-        std::vector<std::unique_ptr<TSafeFileWriter>> writers;
+        // Every file goes to its temporary file first; they are renamed only when all are
+        // complete and standard output has been written (CommitCalcOutputs), so that a full
+        // disk, a missing folder or a closed standard output changes none of them. The run
+        // file is renamed first: should that fail, no export has been replaced yet.
         QString target;
         try {
-            for (const auto &[fileName, text] : exportFiles) {
-                target = fileName;
-                writers.push_back(std::make_unique<TSafeFileWriter>(fileName));
-                writers.back()->Write(ExportFileBytes(text));
-            }
             if (!options.saveFile.isEmpty()) {
                 target = options.saveFile;
-                writers.push_back(std::make_unique<TSafeFileWriter>(options.saveFile));
-                writers.back()->Write(runFileBytes);
+                outcome.pendingFiles.push_back(std::make_unique<TSafeFileWriter>(options.saveFile));
+                outcome.pendingFiles.back()->Write(runFileBytes);
             }
-            for (const auto &writer : writers) {
-                target = writer->Path();
-                writer->Commit();
+            for (const auto &[fileName, text] : exportFiles) {
+                target = fileName;
+                outcome.pendingFiles.push_back(std::make_unique<TSafeFileWriter>(fileName));
+                outcome.pendingFiles.back()->Write(ExportFileBytes(text));
             }
         } catch (const MarnovelException &error) {
             Fail(target, error.Reason().isEmpty() ? error.Message() : error.Reason());
@@ -262,6 +259,30 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
         outcome.status = failure.status;
         outcome.errorMessage = failure.message;
         outcome.standardOutput.clear();
+        outcome.pendingFiles.clear();
     }
     return outcome;
+}
+
+QStringList CommitCalcOutputs(TCalcOutcome &outcome, bool standardOutputWritten)
+{
+    QStringList written;
+    if (standardOutputWritten)
+        written << u"standard output"_s;
+    for (const std::unique_ptr<TSafeFileWriter> &file : outcome.pendingFiles) {
+        try {
+            file->Commit();
+        } catch (const MarnovelException &error) {
+            QStringList message{Quoted(file->Path()) + u": "_s +
+                                (error.Reason().isEmpty() ? error.Message() : error.Reason())};
+            if (!written.isEmpty())
+                message << u"written before this failure: "_s + written.join(u", "_s) +
+                               u"; every other output was left as it was."_s;
+            outcome.pendingFiles.clear();
+            return message;
+        }
+        written << Quoted(file->Path());
+    }
+    outcome.pendingFiles.clear();
+    return {};
 }

@@ -2,7 +2,13 @@
 
 #include "CliOptions.h"
 
+#include "core/MarnovelUtils.h"
+
 #include <QByteArray>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
 
 // Exit statuses of velomyra-cli.
 enum TCliExitStatus
@@ -12,13 +18,19 @@ enum TCliExitStatus
     EXIT_NOT_CALCULABLE = 3
 };
 
-// The outcome of `calc`: what goes to standard output and standard error, and the status.
-// Files are written by RunCalcCommand itself, and only once everything else succeeded.
+// The outcome of `calc`: what goes to standard output and standard error, the status, and
+// the output files, complete in their temporary files but not yet renamed over their
+// targets. Dropped, they leave the targets as they were.
 struct TCalcOutcome
 {
     int status = EXIT_CALCULATED;
     QByteArray standardOutput;
     QString errorMessage; // one line (or a few) for standard error; empty on success
+    std::vector<std::unique_ptr<TSafeFileWriter>> pendingFiles;
 };
 
 TCalcOutcome RunCalcCommand(const TCliOptions &options);
+// Renames the pending files over their targets, once standard output has been written.
+// Empty when all were renamed; otherwise the lines for standard error: the file that
+// failed and why, and which outputs had been written before it (the rest are left alone).
+QStringList CommitCalcOutputs(TCalcOutcome &outcome, bool standardOutputWritten);

@@ -276,6 +276,10 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             return std::nullopt;
         }
         options.runFile = positional.first();
+        if (options.runFile.isEmpty()) {
+            error = u"the run data file name is empty"_s;
+            return std::nullopt;
+        }
         for (const QString &option : plateOnly) {
             if (seen.contains(option)) {
                 error = u"%1 applies only with --plate and --format"_s.arg(option);

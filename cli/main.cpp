@@ -99,10 +99,19 @@ int main(int argc, char *argv[])
             break;
         }
         LoadCatalogue();
-        const TCalcOutcome outcome = RunCalcCommand(*options);
+        TCalcOutcome outcome = RunCalcCommand(*options);
         if (!outcome.errorMessage.isEmpty())
             WriteError(outcome.errorMessage);
-        return WriteOut(outcome.standardOutput, outcome.status);
+        // Standard output before the files are renamed: when it cannot be written, no file is.
+        const int status = WriteOut(outcome.standardOutput, outcome.status);
+        if (status != outcome.status)
+            return status;
+        const QStringList failure = CommitCalcOutputs(outcome, !outcome.standardOutput.isEmpty());
+        for (const QString &line : failure)
+            WriteError(line);
+        if (!failure.isEmpty())
+            return EXIT_USAGE_OR_LOAD;
+        return status;
     } catch (const MarnovelException &error) {
         WriteError(error.Message());
     } catch (const std::exception &error) {

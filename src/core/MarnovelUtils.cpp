@@ -11,8 +11,10 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -253,14 +255,47 @@ bool IsTemporaryFileOf(const QString &name, const QString &targetName)
     return name.size() == prefix.size() + TemporarySuffixLength && name.startsWith(prefix);
 }
 
+// True when the temporary file open as fd is still the one the path names: a save's
+// clean-up may remove a name between another save's open and its lock.
+bool StillNamed(int fd, const QByteArray &path)
+{
+    struct stat opened = {};
+    struct stat named = {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.constData(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// A temporary file is left behind by a save that was interrupted (a crash, a kill, a power
+// cut). One that a save is still writing is held under that save's lock, and on file
+// systems where such locks are only emulated its age tells it apart: a live save writes
+// its temporary file within seconds of renaming it.
+bool IsAbandoned(int fd)
+{
+    constexpr time_t minimumAgeSeconds = 5 * 60;
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const time_t now = ::time(nullptr);
+    if (info.st_mtime > now || now - info.st_mtime < minimumAgeSeconds)
+        return false;
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
 void RemoveStaleTemporaryFiles(const QString &target)
 {
     const QFileInfo info(target);
     const QDir folder = info.absoluteDir();
     const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo &entry : entries) {
-        if (!entry.isSymLink() && IsTemporaryFileOf(entry.fileName(), info.fileName()))
-            QFile::remove(entry.filePath());
+        if (entry.isSymLink() || !IsTemporaryFileOf(entry.fileName(), info.fileName()))
+            continue;
+        const QByteArray path = QFile::encodeName(entry.filePath());
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        if (IsAbandoned(fd) && StillNamed(fd, path))
+            (void)::unlink(path.constData());
+        ::close(fd);
     }
 }
 
@@ -282,13 +317,24 @@ const QString &TSafeFileWriter::TemporaryMarker()
 void TSafeFileWriter::Discard()
 {
     if (!mTemporary.isEmpty())
-        QFile::remove(mTemporary);
+        (void)::unlink(QFile::encodeName(mTemporary).constData());
     mTemporary.clear();
+    ReleaseLock();
+}
+
+void TSafeFileWriter::ReleaseLock()
+{
+    if (mLock >= 0)
+        ::close(mLock);
+    mLock = -1;
 }
 
 void TSafeFileWriter::Write(const QByteArray &bytes)
 {
     Discard();
+    // A loop would otherwise end at one of its links, which the rename would replace.
+    if (struct stat named = {}; ::stat(QFile::encodeName(mPath).constData(), &named) != 0 && errno == ELOOP)
+        RaiseWriteError(mPath, QStringLiteral("the name is a symbolic link that leads round in a loop."));
     const QFileInfo target(mTarget);
     if (target.isDir())
         RaiseWriteError(mPath, QStringLiteral("a folder has that name."));
@@ -302,11 +348,33 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
         const QString name = mTarget + TemporaryMarker() + RandomSuffix();
-        fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
-            mTemporary = name;
-        else if ((errno != EEXIST && errno != EINTR) || attempt >= 100)
-            RaiseWriteError(mPath, qt_error_string(errno));
+        const QByteArray encoded = QFile::encodeName(name);
+        fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if ((errno != EEXIST && errno != EINTR) || attempt >= 100)
+                RaiseWriteError(mPath, qt_error_string(errno));
+            continue;
+        }
+        // Held until the file is renamed or removed, so that another save's clean-up
+        // leaves it alone. Where locks are not supported the file's age protects it.
+        (void)::flock(fd, LOCK_EX);
+        if (!StillNamed(fd, encoded)) {
+            ::close(fd);
+            fd = -1;
+            if (attempt >= 100)
+                RaiseWriteError(mPath, qt_error_string(ENOENT));
+            continue;
+        }
+        mTemporary = name;
+        // The lock lasts while one descriptor stays open; the one written is closed below,
+        // where its result is checked.
+        mLock = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (mLock < 0) {
+            const int error = errno;
+            ::close(fd);
+            Discard();
+            RaiseWriteError(mPath, qt_error_string(error));
+        }
     }
     // The replacement keeps the access rights of the file it replaces.
     struct stat old = {};
@@ -347,6 +415,7 @@ void TSafeFileWriter::Commit()
         RaiseWriteError(mPath, reason);
     }
     mTemporary.clear();
+    ReleaseLock();
 }
 
 void WriteFileAtomically(const QString &path, const QByteArray &bytes)

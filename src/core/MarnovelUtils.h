@@ -30,8 +30,10 @@ QStringList SplitLines(const QString &text);
 // that every byte reached it: the write, flush, sync and close results. Commit then
 // renames it over the target (a link is followed to the file it names). On any failure
 // the target is untouched, the temporary file is removed and EInOutError carries the
-// system's reason ("cannot be written: " + reason). Temporary files that an interrupted
-// save of the same target left behind are removed by the next Write.
+// system's reason ("cannot be written: " + reason). A temporary file is held under an
+// advisory lock until it is renamed or removed; temporary files of the same target that no
+// writer holds and that were last written minutes ago (left by an interrupted save) are
+// removed by the next Write, so that saves running at once leave each other's alone.
 //
 // Writing several files as one save: Write all of them, then Commit all, so that a full
 // disk changes none of the targets.
@@ -52,10 +54,12 @@ public:
 
 private:
     void Discard();
+    void ReleaseLock();
 
     QString mPath;      // as given, for messages
     QString mTarget;    // links resolved
     QString mTemporary; // written and not yet committed
+    int mLock = -1;     // open while mTemporary is, holding its lock
 };
 
 // Write and Commit of one file.

@@ -17,6 +17,8 @@
 #include <cerrno>
 #include <csignal>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -133,6 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
                         return Refusal{{u"calc"_s, test.Path(u"none.vdf"_s)},
                                        Quoted(test.Path(u"none.vdf"_s)) + u": the file does not exist."_s};
                     }},
+        RefusalCase{"RunFileNameEmpty",
+                    [](CliTest &) {
+                        return Refusal{{u"calc"_s, QString()}, u"the run data file name is empty"_s, true};
+                    }},
         RefusalCase{
             "RunFileIsAFormatFile",
             [](CliTest &) {
@@ -239,6 +245,17 @@ INSTANTIATE_TEST_SUITE_P(
                         return Refusal{{u"calc"_s, Example("run-8point.vdf"), u"--save"_s, path},
                                        Quoted(path) + u": cannot be written: "_s + qt_error_string(ENOENT)};
                     }},
+        // Replacing the loop's link would break it and save nothing anyone can open.
+        RefusalCase{
+            "SaveOntoALoopOfLinks",
+            [](CliTest &test) {
+                QFile::link(test.Path(u"a.vdf"_s), test.Path(u"b.vdf"_s));
+                QFile::link(test.Path(u"b.vdf"_s), test.Path(u"a.vdf"_s));
+                return Refusal{
+                    {u"calc"_s, Example("run-8point.vdf"), u"--save"_s, test.Path(u"a.vdf"_s)},
+                    Quoted(test.Path(u"a.vdf"_s)) +
+                        u": cannot be written: the name is a symbolic link that leads round in a loop."_s};
+            }},
         // Usage errors: one message, one hint to --help.
         RefusalCase{"NoArguments",
                     [](CliTest &) {
@@ -309,6 +326,138 @@ TEST_F(CliTest, Calc_StandardOutputFull_ExitsTwoWithReason)
         EXPECT_EQ(run.err,
                   u"velomyra-cli: standard output cannot be written: "_s + qt_error_string(ENOSPC) + u'\n');
     }
+}
+
+namespace {
+
+// Outputs of one command in a folder of the test, each holding an old content first.
+struct TOutputs
+{
+    explicit TOutputs(CliTest &test)
+        : save(test.Write(u"x.vdf"_s, "old run")), results(test.Write(u"a.txt"_s, "old results")),
+          data(test.Write(u"b.txt"_s, "old data"))
+    {
+    }
+    QStringList Arguments(bool json) const
+    {
+        QStringList arguments{u"calc"_s, Example("run-8point.vdf"), u"--save"_s, save, u"--results-export"_s,
+                              results,   u"--data-export"_s,        data};
+        if (json)
+            arguments << u"--json"_s;
+        return arguments;
+    }
+    QList<bool> Replaced() const
+    {
+        return {ReadWholeFile(save) != "old run", ReadWholeFile(results) != "old results",
+                ReadWholeFile(data) != "old data"};
+    }
+    QString save, results, data;
+};
+
+} // namespace
+
+// Standard output is part of what the command writes: when it cannot be written, no file
+// is replaced either.
+TEST_F(CliTest, CalcOutputs_StandardOutputFull_NoFileReplaced)
+{
+    if (!QFileInfo::exists(u"/dev/full"_s))
+        GTEST_SKIP() << "no /dev/full here";
+    const TOutputs outputs(*this);
+    const CliRun run = RunCli(outputs.Arguments(true),
+                              [](QProcess &process) { process.setStandardOutputFile(u"/dev/full"_s); });
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              u"velomyra-cli: standard output cannot be written: "_s + qt_error_string(ENOSPC) + u'\n');
+    EXPECT_EQ(outputs.Replaced(), QList<bool>({false, false, false}));
+    EXPECT_EQ(FolderEntries(folder.path()), QStringList({u"a.txt"_s, u"b.txt"_s, u"x.vdf"_s}));
+}
+
+// A failure that shows only when a file is synced or renamed (fsync and rename fail in a
+// build of the tool). The run file is renamed first, so that a file that cannot be replaced
+// there changes no other file; a later failure names what was already written. Standard
+// output (the summary or the JSON) has been written by then.
+TEST_F(CliTest, CalcOutputs_SyncOrRenameFails_NamesTheFileAndWhatWasWritten)
+{
+    const struct
+    {
+        const char *variable;
+        const char *value;
+        bool json;
+        const char *failed; // the file named in the message
+        int error;
+        const char *written; // the second line, if any
+        QList<bool> replaced;
+    } cases[] = {
+        {"VELOMYRA_FAIL_FSYNC", "1", true, "x.vdf", EIO, nullptr, {false, false, false}},
+        {"VELOMYRA_FAIL_RENAME",
+         "x.vdf",
+         false,
+         "x.vdf",
+         EPERM,
+         "written before this failure: standard output; every other output was left as it was.",
+         {false, false, false}},
+        {"VELOMYRA_FAIL_RENAME",
+         "a.txt",
+         true,
+         "a.txt",
+         EPERM,
+         "written before this failure: standard output, \"%1/x.vdf\"; every other output was left as it was.",
+         {true, false, false}},
+        {"VELOMYRA_FAIL_RENAME",
+         "b.txt",
+         false,
+         "b.txt",
+         EPERM,
+         "written before this failure: standard output, \"%1/x.vdf\", \"%1/a.txt\"; every other output was "
+         "left as it was.",
+         {true, true, false}},
+    };
+    for (const auto &c : cases) {
+        const TOutputs outputs(*this);
+        const CliRun run = RunCli(
+            outputs.Arguments(c.json),
+            [&c](QProcess &process) {
+                QProcessEnvironment environment = process.processEnvironment();
+                environment.insert(QString::fromUtf8(c.variable), QString::fromUtf8(c.value));
+                process.setProcessEnvironment(environment);
+            },
+            QStringLiteral(VELOMYRA_CLI_FAULTS_PATH));
+        QString expected = u"velomyra-cli: "_s + Quoted(Path(QString::fromUtf8(c.failed))) +
+                           u": cannot be written: "_s + qt_error_string(c.error) + u'\n';
+        if (c.written)
+            expected += u"velomyra-cli: "_s + QString::fromUtf8(c.written).arg(folder.path()) + u'\n';
+        EXPECT_EQ(run.status, 2) << c.value;
+        EXPECT_EQ(run.err.toStdString(), expected.toStdString());
+        EXPECT_EQ(run.out.isEmpty(), c.written == nullptr) << c.value;
+        EXPECT_EQ(outputs.Replaced(), c.replaced) << c.value;
+        EXPECT_EQ(FolderEntries(folder.path()), QStringList({u"a.txt"_s, u"b.txt"_s, u"x.vdf"_s})) << c.value;
+    }
+}
+
+// Saves of one file at once, as a script run in parallel makes them: each leaves the
+// others' temporary files alone, every one succeeds, and one complete file remains.
+TEST_F(CliTest, CalcSave_ManyAtOnceOntoOneFile_EverySaveSucceedsAndOneCompleteFileRemains)
+{
+    const CliRun reference =
+        RunCli({u"calc"_s, Example("run-8point.vdf"), u"--save"_s, Path(u"reference.vdf"_s)});
+    ASSERT_EQ(reference.status, 0) << reference.err.toStdString();
+    const QString target = Path(u"same.vdf"_s);
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < 24; ++i) {
+        processes.push_back(std::make_unique<QProcess>());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LC_ALL"_s, u"C"_s);
+        processes.back()->setProcessEnvironment(environment);
+        processes.back()->start(QStringLiteral(VELOMYRA_CLI_PATH),
+                                {u"calc"_s, Example("run-8point.vdf"), u"--save"_s, target});
+    }
+    for (const std::unique_ptr<QProcess> &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(Path(u"reference.vdf"_s)));
+    EXPECT_EQ(FolderEntries(folder.path()), QStringList({u"reference.vdf"_s, u"same.vdf"_s}));
 }
 
 // "--" ends the options: a run data file whose name starts with "--" can be given.

@@ -37,7 +37,10 @@ inline std::function<void(QProcess &)> UnderLocale(const QString &locale)
 }
 
 // `setup` adjusts the process before it starts (working folder, standard output, limits).
-inline CliRun RunCli(const QStringList &arguments, const std::function<void(QProcess &)> &setup = {})
+// `program` may be the tool's build whose fsync and rename fail on request
+// (VELOMYRA_CLI_FAULTS_PATH, see support/SystemCallFaults.h).
+inline CliRun RunCli(const QStringList &arguments, const std::function<void(QProcess &)> &setup = {},
+                     const QString &program = QStringLiteral(VELOMYRA_CLI_PATH))
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -45,7 +48,7 @@ inline CliRun RunCli(const QStringList &arguments, const std::function<void(QPro
     process.setProcessEnvironment(environment);
     if (setup)
         setup(process);
-    process.start(QStringLiteral(VELOMYRA_CLI_PATH), arguments);
+    process.start(program, arguments);
     EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(u' ').toStdString();
     CliRun run;
     run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;

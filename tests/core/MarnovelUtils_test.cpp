@@ -3,6 +3,7 @@
 #include "core/MarnovelUtils.h"
 #include "support/TestSupport.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -424,6 +425,19 @@ TEST(TSafeFileWriter, WrittenNotCommitted_TemporaryBesideTheUntouchedTargetThenR
     EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("run.vdf")}));
 }
 
+namespace {
+
+// A file last written an hour ago, as a save interrupted then leaves it.
+void MakeOld(const QString &path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+}
+
+} // namespace
+
 TEST(TSafeFileWriter, StaleTemporaryFilesOfTheTarget_RemovedByTheNextSave)
 {
     QTemporaryDir dir;
@@ -431,13 +445,78 @@ TEST(TSafeFileWriter, StaleTemporaryFilesOfTheTarget_RemovedByTheNextSave)
     const QStringList kept{Q("other.vdf.velomyra-tmp-AbC123"), Q("run.vdf.velomyra-tmp-AbC12"),
                            Q("run.vdf.velomyra-tmp-AbC1234"), Q("run.vdf.AbC123"),
                            Q("xrun.vdf.velomyra-tmp-AbC123")};
-    for (const QString &name : stale + kept)
+    for (const QString &name : stale + kept) {
         Touch(dir.path() + u'/' + name, "left behind");
+        MakeOld(dir.path() + u'/' + name);
+    }
+    // Written a moment ago: a save on a file system without locks may still be writing it.
+    Touch(dir.path() + Q("/run.vdf.velomyra-tmp-Recent"), "being written");
     WriteFileAtomically(dir.path() + Q("/run.vdf"), "new");
     QStringList expected = kept;
-    expected << Q("run.vdf");
+    expected << Q("run.vdf") << Q("run.vdf.velomyra-tmp-Recent");
     expected.sort();
     EXPECT_EQ(FolderEntries(dir.path()), expected);
+}
+
+// Two saves of one target at once (two processes, or two windows): the second's clean-up
+// must not remove the first's temporary file, however old, while the first holds it.
+TEST(TSafeFileWriter, AnotherSaveOfTheTargetMeanwhile_LeavesTheLiveTemporaryFileAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + Q("/run.vdf");
+    TSafeFileWriter first(path);
+    first.Write("first");
+    const QStringList entries = FolderEntries(dir.path());
+    ASSERT_EQ(entries.size(), 1);
+    MakeOld(dir.path() + u'/' + entries.first());
+
+    WriteFileAtomically(path, "second");
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("run.vdf"), entries.first()}));
+    first.Commit();
+    EXPECT_EQ(Content(path), QByteArray("first"));
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("run.vdf")}));
+}
+
+// A folder created in the target's place after the write: the rename fails, and the save
+// says so instead of reporting a file that was never written.
+TEST(TSafeFileWriter, FolderInTheTargetsPlaceBeforeCommit_RaisesAndLeavesNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + Q("/run.vdf");
+    TSafeFileWriter writer(path);
+    writer.Write("content");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(Q("run.vdf")));
+    Touch(path + Q("/inside"), "keep");
+    try {
+        writer.Commit();
+        FAIL() << "a failed rename was taken for a save";
+    } catch (const EInOutError &e) {
+        EXPECT_TRUE(e.Reason().startsWith(Q("cannot be written: "))) << e.what();
+        EXPECT_TRUE(e.Message().contains(path)) << e.what();
+    }
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList());
+    EXPECT_EQ(Content(path + Q("/inside")), QByteArray("keep"));
+}
+
+TEST(WriteFileAtomically, LoopOfLinks_RaisesAndKeepsTheLinks)
+{
+    QTemporaryDir dir;
+    const QString a = dir.path() + Q("/a.vdf");
+    const QString b = dir.path() + Q("/b.vdf");
+    ASSERT_TRUE(QFile::link(b, a));
+    ASSERT_TRUE(QFile::link(a, b));
+    for (const QString &path : QStringList{a, dir.path() + Q("/a.vdf/run.vdf")}) {
+        try {
+            WriteFileAtomically(path, "x");
+            FAIL() << path.toStdString();
+        } catch (const EInOutError &e) {
+            EXPECT_EQ(e.Reason(),
+                      Q("cannot be written: the name is a symbolic link that leads round in a loop."));
+        }
+    }
+    EXPECT_EQ(QFileInfo(a).symLinkTarget(), b);
+    EXPECT_EQ(QFileInfo(b).symLinkTarget(), a);
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("a.vdf"), Q("b.vdf")}));
 }
 
 TEST(WriteFileAtomically, ThroughALink_ReplacesTheFileItNamesAndKeepsItsAccessRights)
