@@ -94,8 +94,9 @@ QString ReadPlateFile(const QString &fileName)
         Fail(fileName, problem);
     if (QFileInfo(fileName).size() > MaxPlateFileBytes)
         Fail(fileName, u"the file is too large to be a plate reader's output."_s);
+    // Plate readers write UTF-8 without a byte-order mark as often as the ANSI code page.
     try {
-        return DecodeText(ReadWholeFile(fileName));
+        return DecodeTextPreferringUtf8(ReadWholeFile(fileName));
     } catch (const MarnovelException &error) {
         Fail(fileName, error.Reason().isEmpty() ? error.Message() : error.Reason());
     }

@@ -9,22 +9,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool HasByteOrderMark(const QByteArray &bytes)
-{
-    return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-}
-
-// Bytes that name no encoding: UTF-8 when they are valid UTF-8, else what a file without a
-// mark is read as.
-QString DecodeUnnamed(const QByteArray &bytes)
-{
-    if (HasByteOrderMark(bytes))
-        return DecodeText(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? DecodeText(bytes) : text;
-}
-
 // The charset parameter of a MIME type ("text/plain;charset=UTF-16" -> "UTF-16"); empty
 // when there is none.
 QString CharsetOf(const QString &format)
@@ -45,7 +29,7 @@ QString CharsetOf(const QString &format)
 std::optional<QString> DecodeWithCharset(const QByteArray &bytes, const QString &charset)
 {
     if (charset.isEmpty())
-        return DecodeUnnamed(bytes);
+        return DecodeTextPreferringUtf8(bytes);
     QStringDecoder decoder(charset.toLatin1().constData());
     if (!decoder.isValid())
         return std::nullopt;
@@ -71,7 +55,7 @@ std::optional<QString> PlainTextOf(const QMimeData &data)
     for (const QString &format : formats) {
         const QString type = format.section(u';', 0, 0).trimmed().toLower();
         if (type == u"text/plain"_s && format == type)
-            return Cleaned(DecodeUnnamed(data.data(format)));
+            return Cleaned(DecodeTextPreferringUtf8(data.data(format)));
     }
     for (const QString &format : formats) {
         const QString type = format.section(u';', 0, 0).trimmed().toLower();

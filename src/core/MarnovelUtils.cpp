@@ -172,6 +172,21 @@ QString DecodeText(const QByteArray &bytes)
     return DecodeWindows1252(bytes);
 }
 
+bool HasByteOrderMark(const QByteArray &bytes)
+{
+    return StartsWith(bytes, {0xEF, 0xBB, 0xBF}) || StartsWith(bytes, {0xFF, 0xFE}) ||
+           StartsWith(bytes, {0xFE, 0xFF}) || StartsWith(bytes, {0x00, 0x00, 0xFE, 0xFF});
+}
+
+QString DecodeTextPreferringUtf8(const QByteArray &bytes)
+{
+    if (HasByteOrderMark(bytes))
+        return DecodeText(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? DecodeText(bytes) : ReplaceLoneSurrogates(text);
+}
+
 QString ReplaceLoneSurrogates(QString text)
 {
     if (text.isValidUtf16())

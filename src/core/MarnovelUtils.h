@@ -19,6 +19,11 @@ bool IsEnterKey(int key);
 // UTF-32 LE/BE), Windows-1252 without one. The mark itself is not part of the text, and
 // neither is a lone surrogate (ReplaceLoneSurrogates).
 QString DecodeText(const QByteArray &bytes);
+// The bytes begin with one of the byte-order marks DecodeText knows.
+bool HasByteOrderMark(const QByteArray &bytes);
+// Text from a source that may name no encoding (a plate reader's file, the clipboard): as
+// DecodeText with a byte-order mark; without one, UTF-8 when the bytes are valid UTF-8.
+QString DecodeTextPreferringUtf8(const QByteArray &bytes);
 // Every surrogate that is not half of a pair becomes U+FFFD: such a text cannot be written
 // as UTF-8 or JSON.
 QString ReplaceLoneSurrogates(QString text);

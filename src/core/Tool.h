@@ -80,8 +80,10 @@ QString StripMarkup(const QString &text);
 // piece, and words of one character (or two ending in "-") join the word before them.
 QStringList SplitHeading(const QString &text);
 bool ContainsNoInvalidChar(const QString &text);
-// Every control character (C0, DEL, C1) replaced by a blank: texts read from files must
-// not split export columns or lines, nor reach a terminal as escape sequences.
+// Every control character (C0, DEL, C1) and every bidirectional control (embeddings,
+// overrides, isolates, the directional marks) replaced by a blank: texts read from files
+// must not split export columns or lines, reach a terminal as escape sequences, nor show
+// themselves or the texts beside them in another order than they are stored.
 QString ReplaceControlChars(const QString &text);
 QString RemoveInvalidChars(const QString &text);
 QString InvalidCharList();

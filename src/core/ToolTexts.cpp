@@ -150,7 +150,9 @@ QString ReplaceControlChars(const QString &text)
     QString result = text;
     for (QChar &c : result) {
         const char16_t code = c.unicode();
-        if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+        const bool bidirectional = code == 0x061C || code == 0x200E || code == 0x200F ||
+                                   (code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069);
+        if (code < 0x20 || (code >= 0x7F && code <= 0x9F) || bidirectional)
             c = QLatin1Char(' ');
     }
     return result;

@@ -13,6 +13,7 @@
 #include "plate/MarnovelPanels.h"
 #include "plate/TextGrid.h"
 #include "run/MarnovelData.h"
+#include "run/RunCalculation.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -20,8 +21,8 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <limits>
 #include <optional>
 #include <vector>
 
@@ -36,6 +37,11 @@ const QString LoadWhere = u"TCombinedFileHandler.LoadFromFiletext"_s;
 
 // More sections than a plate can hold wells and blocks for: the file is not ours.
 constexpr int MaxSections = 1000;
+
+// Catalogue texts of refused files.
+constexpr int WellClaimedTwiceTextId = 1020; // "The well %1 is claimed twice in the file..."
+constexpr int StdConcCountTextId = 1021;     // "The file's curve type has %1 standards, but..."
+constexpr int NulInMarkedTextTextId = 1023;  // "The file holds a NUL character..."
 
 QString FileParameter(const QString &fileName)
 {
@@ -161,6 +167,15 @@ struct TStagedFileLoad
     std::vector<TBlock> Blocks;
     TTextGrid Grid;        // the plate as read from the file, grid coordinates
     TStringGridData Table; // plate text, outer index = row
+
+    // What each well of the plate was read as so far, grid coordinates.
+    enum class TClaim : unsigned char
+    {
+        None,
+        PlainCell,
+        BlockWell
+    };
+    std::array<std::array<TClaim, PlateGridRowCount>, PlateGridColumnCount> Claims{};
 };
 
 TCombinedFileHandler::TCombinedFileHandler() = default;
@@ -391,6 +406,20 @@ void CheckInPlateText(const QString &fileName, const QString &section, const QSt
                         .arg(grid.RowCount()));
 }
 
+// A well of a block belongs to that block alone: a second block or a plain cell on it
+// would make the last text read the value of both. Plain cells may repeat one another.
+void ClaimWell(const QString &fileName, QPoint cell, bool blockWell, TStagedFileLoad &staged)
+{
+    using TClaim = TStagedFileLoad::TClaim;
+    TClaim &claim = staged.Claims[static_cast<std::size_t>(cell.x())][static_cast<std::size_t>(cell.y())];
+    if (claim == TClaim::BlockWell || (blockWell && claim != TClaim::None))
+        RaiseRangeError(fileName, UiText(WellClaimedTwiceTextId).arg(WellName(cell)));
+    if (blockWell)
+        claim = TClaim::BlockWell;
+    else
+        claim = TClaim::PlainCell;
+}
+
 void StoreText(TStringGridData &table, QPoint cell, const QString &text)
 {
     const int row = cell.y() - 1;
@@ -404,12 +433,15 @@ void StoreText(TStringGridData &table, QPoint cell, const QString &text)
 namespace {
 
 // Files that would otherwise load as an empty layout or fail on their run date. Our files
-// never hold NUL characters: with them the text is binary, or UTF-16 without its byte-order
-// mark. A run data file always has a run date key, old ones "RunDate".
-QString NotOurFileReason(const QString &text, const TSectionIndex &file, bool pWithData)
+// never hold NUL characters: without a byte-order mark the text is then binary, or UTF-16
+// without its mark. A run data file always has a run date key, old ones "RunDate".
+QString NotOurFileReason(const QString &text, bool hasByteOrderMark, const TSectionIndex &file,
+                         bool pWithData)
 {
     if (text.trimmed().isEmpty())
         return u"The file is empty."_s;
+    if (text.contains(QChar(0)) && hasByteOrderMark)
+        return UiText(NulInMarkedTextTextId);
     if (text.contains(QChar(0)))
         return u"The file is not a text file of this program (UTF-16 text needs its byte-order mark)."_s;
     if (!file.HasSection(GeneralInfoSection))
@@ -427,15 +459,22 @@ namespace {
 // The steps of Load, in the order it takes them. Each reads part of the file into the
 // staged load or refuses the file; nothing outside the staged load changes.
 
+struct TLoadText
+{
+    QString Text;
+    bool HasByteOrderMark = false;
+};
+
 // The text of a file that can be one of ours.
-QString ReadLoadText(const QString &fileName)
+TLoadText ReadLoadText(const QString &fileName)
 {
     QString problem = InputFileProblem(fileName);
     if (problem.isEmpty() && QFileInfo(fileName).size() > TCombinedFileHandler::MaxFileBytes)
         problem = u"The file is too large to be a run data or format file."_s;
     if (!problem.isEmpty())
         throw EInOutError(BuildExceptionMessage(LoadWhere, FileParameter(fileName), problem), problem);
-    return DecodeText(ReadWholeFile(fileName));
+    const QByteArray bytes = ReadWholeFile(fileName);
+    return {DecodeText(bytes), HasByteOrderMark(bytes)};
 }
 
 struct THeaderRead
@@ -472,10 +511,14 @@ THeaderRead ReadHeader(const TSectionIndex &file, const QString &fileName, bool 
 
     const QString isoDate = file.Value(GeneralInfoSection, u"RunDateI18n"_s, QString());
     if (!isoDate.isEmpty()) {
+        const QString dateReason = u"RunDateI18n '%1' is not a date written yyyy-mm-dd."_s.arg(isoDate);
+        // Three parts and nothing after them: "2026-12-09-01" is no date.
+        if (isoDate.count(u'-') != 2)
+            RaiseLoadError(fileName, dateReason);
         try {
             staged.RunDate = DateFromIsoParts(isoDate);
         } catch (const MarnovelException &) {
-            RaiseLoadError(fileName, u"RunDateI18n '%1' is not a date written yyyy-mm-dd."_s.arg(isoDate));
+            RaiseLoadError(fileName, dateReason);
         }
     } else {
         const QString dateSeparatorText = file.Value(GeneralInfoSection, u"DateSeperator"_s, QString());
@@ -500,16 +543,16 @@ THeaderRead ReadHeader(const TSectionIndex &file, const QString &fileName, bool 
                                                   reason),
                             reason);
     }
+    // One concentration per standard: a 4-point file with eight would take S4's as its
+    // zero standard's.
     const int standardCount = StandardCountOfCurveType(staged.CurveType);
-    if (static_cast<int>(values.size()) < standardCount)
-        RaiseRangeError(
-            fileName,
-            u"StdConc holds %1 values; the curve type needs %2."_s.arg(values.size()).arg(standardCount));
+    if (static_cast<int>(values.size()) != standardCount)
+        RaiseRangeError(fileName, UiText(StdConcCountTextId).arg(standardCount).arg(values.size()));
     for (const double value : values) {
-        if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
-            RaiseRangeError(fileName, u"StdConc holds a value out of range."_s);
+        if (!std::isfinite(value) || !FitsSinglePrecision(value))
+            RaiseRangeError(fileName, StdConcRangeText());
     }
-    staged.StdConc = QList<double>(values.begin(), values.begin() + standardCount);
+    staged.StdConc = QList<double>(values.begin(), values.end());
     return header;
 }
 
@@ -546,6 +589,7 @@ void ReadPlateCell(const TSectionIndex &file, const QString &fileName, const QSt
         ReadPoint(fileName, section, u"Point0"_s, file.Value(section, u"Point0"_s, QString()));
     CheckCell(fileName, section, point.Cell);
     CheckInPlateText(fileName, section, u"Point0"_s, point, staged.Grid, false);
+    ClaimWell(fileName, point.Cell, false, staged);
     staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
     StoreText(staged.Table, point.Cell, point.Text);
 }
@@ -596,6 +640,7 @@ bool ReadBlock(const TSectionIndex &file, const QString &fileName, const QString
         if (replaceSeparator)
             point.Text = ReplaceDecimalSeparator(point.Text, reading.DecimalSeparator);
         CheckInPlateText(fileName, section, key, point, staged.Grid, true);
+        ClaimWell(fileName, point.Cell, true, staged);
         if (IsNotSpecifiedMarker(point.Text))
             point.Text = notSpecified;
         staged.Grid.SetCell(point.Cell.x(), point.Cell.y(), point.Text);
@@ -633,10 +678,11 @@ bool ReadSections(const TSectionIndex &file, const QString &fileName, const TSec
 
 TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithData)
 {
-    const QString text = ReadLoadText(pFileName);
-    const QStringList lines = SplitLines(text);
+    const TLoadText loaded = ReadLoadText(pFileName);
+    const QStringList lines = SplitLines(loaded.Text);
     const TSectionIndex file(lines);
-    if (const QString reason = NotOurFileReason(text, file, pWithData); !reason.isEmpty())
+    if (const QString reason = NotOurFileReason(loaded.Text, loaded.HasByteOrderMark, file, pWithData);
+        !reason.isEmpty())
         RaiseLoadError(pFileName, reason);
     const TMarnovelData &data = Data();
 
@@ -648,6 +694,10 @@ TFileLoadResult TCombinedFileHandler::Load(const QString &pFileName, bool pWithD
     const TSectionReading reading{pWithData, header.DecimalSeparator, data.GetAllowedCriteriaTypes()};
     if (!ReadSections(file, pFileName, reading, staged))
         return FL_WRONGTYPE;
+    const auto series = std::count_if(staged.Blocks.begin(), staged.Blocks.end(),
+                                      [](const TStagedFileLoad::TBlock &block) { return block.IsStandard; });
+    if (const QString problem = StandardSeriesProblem(static_cast<int>(series)); !problem.isEmpty())
+        RaiseRangeError(pFileName, problem);
 
     Apply(staged, pWithData);
     mDecimalSeperator = header.DecimalSeparator;

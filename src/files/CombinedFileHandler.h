@@ -35,8 +35,11 @@ enum TFileLoadResult
 // A load either succeeds completely or changes nothing: the file is parsed and checked in
 // full before the run data object, the curve type, the block counters or the run-details
 // record are touched. A file is refused as inconsistent when it holds a value outside the
-// plate text it declares (DataCols x DataRows). Texts of the run details and block
-// identifiers are read with every control character replaced by a blank.
+// plate text it declares (DataCols x DataRows), places a block on a well that another block
+// or plate cell holds, gives a number of standard concentrations other than its curve
+// type's, a concentration single precision cannot hold, a run date with more than three
+// parts, or more standard series than a calculation takes. Texts of the run details and
+// block identifiers are read with every control character replaced by a blank.
 // Failures raise a MarnovelException whose message names the file;
 // a run date that cannot be read and a sample layout the edition does not allow are
 // reported as FL_DATECONVERTERROR and FL_WRONGTYPE instead.

@@ -16,12 +16,13 @@
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// "The value in well %1 cannot be calculated.": the one well behind text 185.
+constexpr int WellNotCalculableTextId = 1024;
 
 TRunStepResult Done()
 {
@@ -54,14 +55,6 @@ TRunStepResult LoadResultRefused(TFileLoadResult result, const QString &fileName
     if (result == FL_WRONGTYPE)
         return Refused(UiText(371), fileName, 371);
     return Refused(UiText(125) + u" (the run date cannot be read)"_s, fileName, 125);
-}
-
-// A concentration that single precision, in which the run keeps it, cannot hold.
-bool FitsSinglePrecision(double value)
-{
-    const double magnitude = std::fabs(value);
-    return value == 0.0 ||
-           (magnitude >= std::numeric_limits<float>::min() && magnitude <= std::numeric_limits<float>::max());
 }
 
 } // namespace
@@ -117,7 +110,7 @@ TRunStepResult TRunSession::SetStdConc(const QList<double> &concentrations)
         if (!(value >= 0.0))
             return Refused(UiText(372), QString(), 372);
         if (!FitsSinglePrecision(value))
-            return Refused(u"A standard concentration other than 0 lies between 1.2e-38 and 3.4e+38."_s);
+            return Refused(StdConcRangeText());
     }
     mData->SetCurveType(CurveType(), concentrations);
     DiscardResults();
@@ -305,9 +298,14 @@ TRunStepResult TRunSession::Calculate()
     } catch (const ERunNotCalculable &error) {
         mResult.reset();
         return Refused(error.Message(), mLayoutSource);
+    } catch (const EWellNotCalculable &error) {
+        mResult.reset();
+        return {TRunStepResult::NotCalculable, 185,
+                UiText(185) + u' ' + UiText(WellNotCalculableTextId).arg(WellName(error.Well())),
+                mPlateSource};
     } catch (const EMathError &) {
         mResult.reset();
-        return {TRunStepResult::NotCalculable, 185, UiText(185), QString()};
+        return {TRunStepResult::NotCalculable, 185, UiText(185), mPlateSource};
     } catch (const TCustomInvalidExtentsException &) {
         mResult.reset();
         return Refused(UiText(118), mPlateSource, 118);

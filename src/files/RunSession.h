@@ -92,6 +92,8 @@ public:
     TRunStepResult LoadFormat(const QString &fileName);
     TRunStepResult SaveRun(const QString &fileName);
     TRunStepResult SaveFormat(const QString &fileName);
+    // Data that cannot be calculated: text 185, about the file the plate came from; the
+    // reason names the well when one value is the cause.
     TRunStepResult Calculate();
     // Both exports need a calculation. UTF-8 with a byte-order mark.
     TRunStepResult ExportResults(const QString &fileName);

@@ -4,6 +4,8 @@
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 
+#include <cmath>
+#include <limits>
 #include <map>
 
 QChar RowHeadingLetter(int gridRow)
@@ -11,6 +13,11 @@ QChar RowHeadingLetter(int gridRow)
     if (gridRow < 1 || gridRow > 26)
         return QChar();
     return QChar(static_cast<char16_t>(64 + gridRow));
+}
+
+QString WellName(QPoint gridCell)
+{
+    return QString(RowHeadingLetter(gridCell.y())) + QString::number(gridCell.x());
 }
 
 bool IsSubjectLayoutCriteriaType(int pOrdinal)
@@ -197,6 +204,19 @@ TStdConcData DefaultStdConc(TCurveType pCurveType)
         return TStdConcData(DefaultStdConc8Point.begin(), DefaultStdConc8Point.end());
     }
     RaiseInvalidCurveType();
+}
+
+bool FitsSinglePrecision(double value)
+{
+    const double magnitude = std::fabs(value);
+    return value == 0.0 ||
+           (magnitude >= std::numeric_limits<float>::min() && magnitude <= std::numeric_limits<float>::max());
+}
+
+QString StdConcRangeText()
+{
+    constexpr int StdConcRangeTextId = 1025;
+    return UiText(StdConcRangeTextId);
 }
 
 const QStringList &NotSpecifiedMarkers()

@@ -4,6 +4,7 @@
 
 #include <QChar>
 #include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,8 @@ inline constexpr int PlateGridRowCount = PlateRowCount + 1;
 // 'A' for grid row 1 ... 'H' for grid row 8 (letter code 64 + row); a null QChar for
 // rows outside 1-26.
 QChar RowHeadingLetter(int gridRow);
+// The well as the plate names it: row letter and column, "A1" ... "H12".
+QString WellName(QPoint gridCell);
 
 // ---- criteria (layout) types ----------------------------------------------------
 // Stored by ordinal in files; the ordinals are not consecutive.
@@ -179,6 +182,12 @@ inline constexpr std::array<float, 8> DefaultStdConc8Point{8.0f, 4.0f, 2.0f, 1.0
 
 // Default concentrations of a curve type; raises like StandardsOfCurveType otherwise.
 TStdConcData DefaultStdConc(TCurveType pCurveType);
+// Concentrations are kept in single precision: a larger value would become infinite, a
+// smaller one other than 0 would become 0 or lose its digits. True for 0 and for a
+// magnitude from the smallest normal single-precision number to the largest.
+bool FitsSinglePrecision(double value);
+// Text 1025, why a concentration that does not fit is refused.
+QString StdConcRangeText();
 
 // Texts that mean "no sample / no value", in any language and in files.
 const QStringList &NotSpecifiedMarkers();

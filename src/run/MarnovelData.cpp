@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr int MaxReplicates = 21;
 constexpr int StandardsTableCols = 6;
 
 [[noreturn]] void RaiseMath(const QString &where, const QString &reason)
@@ -366,7 +365,7 @@ TStringGridData SizedStandardsTable(const TStringGridData &concGd, int n)
 // make the standard incomplete. ERangeError for a 22nd value.
 struct TReplicates
 {
-    std::array<double, MaxReplicates> Values{};
+    std::array<double, TMarnovelData::MaxStandardSeries> Values{};
     std::size_t Count = 0;
     int Incomplete = 0; // missing or non-numerical wells
 };

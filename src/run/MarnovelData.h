@@ -68,6 +68,8 @@ public:
     static constexpr int DataRows = 9;
     // Colour of the curve points handed to the sink (blue).
     static constexpr TColor CurvePointColor = 0x00FF0000;
+    // Standard blocks (replicate series) a calculation takes at most.
+    static constexpr int MaxStandardSeries = 21;
 
     TMarnovelData();
     virtual ~TMarnovelData();

@@ -7,6 +7,7 @@
 #include "plate/CellColl.h"
 #include "plate/MarnovelPanels.h"
 #include "run/MathChecks.h"
+#include "run/RunCalculation.h"
 #include "run/linear_regression.h"
 
 #include <array>
@@ -16,6 +17,19 @@
 namespace {
 
 constexpr double ResearchMaxResult = 10.0;
+
+// The logarithm of a sample's OD: when it is not finite, the OD in the sample's well is
+// the cause (the steps after it depend on the curve as well).
+void CheckLogOd(double logOd, const QString &where, const OWCellBlockBase &block)
+{
+    if (std::isfinite(logOd))
+        return;
+    const QPoint well = block.block().empty() ? QPoint(-1, -1) : block.block().front().mCell;
+    throw EWellNotCalculable(BuildExceptionMessage(where, QString(),
+                                                   QStringLiteral("The logarithm of the OD of ") +
+                                                       block.id() + QStringLiteral(" cannot be calculated")),
+                             well);
+}
 
 } // namespace
 
@@ -129,8 +143,7 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
             text = MaxValueText(0) + InvalidValueMark();
         } else {
             const TSampleMath &sample = math[static_cast<std::size_t>(b)];
-            CheckFinite(sample.LogOd, where,
-                        [&] { return QString(QStringLiteral("The logarithm of the OD of ") + block->id()); });
+            CheckLogOd(sample.LogOd, where, *block);
             CheckFinite(sample.Exponent, where,
                         [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
             CheckFinite(sample.Unrounded, where,

@@ -154,11 +154,21 @@ void CheckPlateFitsLayout(const TMarnovelData &data)
         throw ERunNotCalculable(UiText(182));
 }
 
+QString StandardSeriesProblem(int seriesCount)
+{
+    constexpr int TooManySeriesTextId = 1022;
+    if (seriesCount <= TMarnovelData::MaxStandardSeries)
+        return QString();
+    return UiText(TooManySeriesTextId).arg(seriesCount).arg(TMarnovelData::MaxStandardSeries);
+}
+
 TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
 {
     if (!data.doCanCalc())
         throw ERunNotCalculable(QStringLiteral(
             "The run cannot be calculated yet: it needs at least two standard blocks and one sample block."));
+    if (const QString problem = StandardSeriesProblem(data.StdBlocks().GetCount()); !problem.isEmpty())
+        throw ERunNotCalculable(problem);
     if (!data.canCalc())
         throw ERunNotCalculable(
             QStringLiteral("The run cannot be calculated: a standard concentration is below 0."));

@@ -4,22 +4,41 @@
 #include "plate/MarnovelTypes.h"
 #include "run/QcRules.h"
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class ITextGrid;
 class TMarnovelData;
 
-// The run is not ready to be calculated: fewer than two standard blocks, no sample
-// block, or a standard concentration below 0 (the window keeps Calculate disabled then).
+// The run is not ready to be calculated: fewer than two standard blocks or more than a
+// calculation takes, no sample block, or a standard concentration below 0 (the window
+// keeps Calculate disabled then).
 class ERunNotCalculable : public MarnovelException
 {
 public:
     using MarnovelException::MarnovelException;
 };
+
+// The data cannot be calculated because of the value of one well: a sample's OD whose
+// logarithm is not defined.
+class EWellNotCalculable : public EMathError
+{
+public:
+    EWellNotCalculable(QString message, QPoint well) : EMathError(std::move(message)), mWell(well) {}
+    QPoint Well() const { return mWell; }
+
+private:
+    QPoint mWell; // grid coordinates
+};
+
+// Text 1022 when `seriesCount` standard series are more than a calculation takes
+// (TMarnovelData::MaxStandardSeries); empty otherwise.
+QString StandardSeriesProblem(int seriesCount);
 
 struct TRunCurvePoint
 {
@@ -68,6 +87,7 @@ struct TRunCalculationResult
 // blocks read their wells from `source`, or, when it is null, from a grid filled from
 // the plate text (copyDataToStringgrid). Raises ERunNotCalculable when the run cannot be
 // calculated yet, EMathError when the data cannot be calculated (text 185),
+// EWellNotCalculable when the value of one well is the cause,
 // TCustomInvalidExtentsException when the plate text does not fit the grid; other errors
 // propagate.
 TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source = nullptr);

@@ -142,3 +142,17 @@ TEST_F(CalcPlateText, PlateWithMarkersAndControlCharacters_SameResultsFromTheSav
     EXPECT_EQ(ValuesAndMarks(first), ValuesAndMarks(example));
     EXPECT_EQ(ResultTexts(first).count(u"N/S"_s), 2);
 }
+
+// Plate readers write UTF-8 without a byte-order mark: read so, "Néant" is the French
+// not-specified marker, not a text that is no number.
+TEST_F(CalcPlateText, Utf8PlateWithoutByteOrderMark_ReadAsUtf8)
+{
+    const RegionalGuard separators(RegionalGuard::Separators(".", ","));
+    QByteArray plate = ReadWholeFile(Example("plate-8point.txt"));
+    ASSERT_TRUE(plate.contains("0.134\tN/S\r\n"));
+    plate.replace("0.134\tN/S\r\n", "0.134\tN\xC3\xA9"
+                                    "ant\r\n");
+    const QJsonObject root = CalcJson(PlateArguments(Write(u"plate.txt"_s, plate)));
+    EXPECT_EQ(ResultTexts(root).count(u"N/S"_s), 2);
+    EXPECT_EQ(ValuesAndMarks(root), ValuesAndMarks(CalcJson(PlateArguments(Example("plate-8point.txt")))));
+}

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,36 @@ QStringList WithPlate(const QString &plate)
     QStringList arguments = PlateArguments();
     arguments[2] = plate;
     return arguments;
+}
+
+QByteArray Utf16File(const QString &text)
+{
+    QStringEncoder encoder(QStringConverter::Utf16LE);
+    return QByteArray("\xFF\xFE", 2) + QByteArray(encoder(text));
+}
+
+// An example file with one edit, written into the test's folder under the same name.
+QString EditedExample(CliTest &test, const char *name, const QString &from, const QString &to)
+{
+    QString text = DecodeText(ReadWholeFile(Example(name)));
+    EXPECT_TRUE(text.contains(from)) << name;
+    return test.Write(QString::fromUtf8(name), Utf16File(text.replace(from, to)));
+}
+
+// A 4-point run of `series` standard series down columns 1 to 11 and one sample in H12.
+QString FourPointRun(CliTest &test, int series)
+{
+    QString text =
+        u"[GeneralInfo]\r\nCurveType=0\r\nRunDateI18n=2026-12-09\r\nDataRows=9\r\nDataCols=13\r\n"
+        u"DecimalSeperator=.\r\nStdConc=4.000|1.000|0.250|0.000\r\n\r\n"
+        u"[Cell0]\r\nPoint0=12|8|1|0.5\r\nCriteriaType=90\r\nFixedID=1\r\nID=ID 1\r\nBlockType=0\r\n"_s;
+    for (int n = 0; n < series; ++n) {
+        text += u"[Cell%1]\r\n"_s.arg(n + 1);
+        for (int i = 0; i < 4; ++i)
+            text += u"Point%1=%2|%3|%4|0.5\r\n"_s.arg(i).arg(1 + n / 2).arg(1 + (n % 2) * 4 + i).arg(i + 1);
+        text += u"ID=Std %1\r\nBlockType=1\r\n"_s.arg(n + 1);
+    }
+    return test.Write(u"run.vdf"_s, Utf16File(text));
 }
 
 QStringList FolderEntries(const QString &folder)
@@ -181,6 +212,73 @@ INSTANTIATE_TEST_SUITE_P(
                     Quoted(path) +
                         u": 'many' is not a valid integer value (key DataRows of section [GeneralInfo])."_s};
             }},
+        // Layouts the window forbids, and files that do not agree with themselves.
+        RefusalCase{
+            "RunFileWithTwoBlocksOnOneWell",
+            [](CliTest &test) {
+                const QString path =
+                    EditedExample(test, "run-8point.vdf", u"Point0=3|1|1|"_s, u"Point0=1|1|1|"_s);
+                return Refusal{
+                    {u"calc"_s, path},
+                    Quoted(path) +
+                        u": The well A1 is claimed twice in the file; a well belongs to one block only."_s};
+            }},
+        RefusalCase{
+            "FormatFileWithTwoBlocksOnOneWell",
+            [](CliTest &test) {
+                const QString path =
+                    EditedExample(test, "layout-8point.vff", u"Point1=2|2|2|"_s, u"Point1=1|2|2|"_s);
+                QStringList arguments = PlateArguments();
+                arguments[4] = path;
+                return Refusal{
+                    arguments,
+                    Quoted(path) +
+                        u": The well B1 is claimed twice in the file; a well belongs to one block only."_s};
+            }},
+        RefusalCase{"RunFileTwentyTwoStandardSeries",
+                    [](CliTest &test) {
+                        const QString path = FourPointRun(test, 22);
+                        return Refusal{
+                            {u"calc"_s, path},
+                            Quoted(path) +
+                                u": 22 standard series are laid out; a calculation takes at most 21."_s};
+                    }},
+        RefusalCase{"RunFileFourPointCurveWithEightConcentrations",
+                    [](CliTest &test) {
+                        const QString path =
+                            EditedExample(test, "run-8point.vdf", u"CurveType=1"_s, u"CurveType=0"_s);
+                        return Refusal{{u"calc"_s, path},
+                                       Quoted(path) +
+                                           u": The file's curve type has 4 standards, but the file "
+                                           u"gives 8 standard concentrations."_s};
+                    }},
+        RefusalCase{"RunFileConcentrationBelowSinglePrecision",
+                    [](CliTest &test) {
+                        const QString path =
+                            EditedExample(test, "run-8point.vdf", u"StdConc=8.000"_s, u"StdConc=1e-46"_s);
+                        return Refusal{{u"calc"_s, path},
+                                       Quoted(path) + u": A standard concentration other than 0 must lie "
+                                                      u"between 1.2e-38 and 3.4e+38."_s};
+                    }},
+        RefusalCase{"RunFileRunDateWithTrailingPart",
+                    [](CliTest &test) {
+                        const QString path =
+                            EditedExample(test, "run-8point.vdf", u"RunDateI18n=2026-12-09"_s,
+                                          u"RunDateI18n=2026-12-09-01"_s);
+                        return Refusal{
+                            {u"calc"_s, path},
+                            Quoted(path) +
+                                u": RunDateI18n '2026-12-09-01' is not a date written yyyy-mm-dd."_s};
+                    }},
+        RefusalCase{"RunFileUtf16WithNulAfterByteOrderMark",
+                    [](CliTest &test) {
+                        const QString path = EditedExample(test, "run-8point.vdf", u"A. Smith"_s,
+                                                           u"A. Sm"_s + QChar(0) + u"ith"_s);
+                        return Refusal{{u"calc"_s, path},
+                                       Quoted(path) +
+                                           u": The file holds a NUL character: it is not a text file "
+                                           u"of this program."_s};
+                    }},
         // Plates the main window refuses.
         RefusalCase{"PlateFileEmpty",
                     [](CliTest &test) {

@@ -343,11 +343,23 @@ TEST_F(CliTest, Calc_ZeroStandardMeanAbove0150_ShowsPlateWashingNote)
     EXPECT_FALSE(QJsonDocument::fromJson(atLimit.out).object().value(u"plateWashNote"_s).toBool());
 }
 
-TEST_F(CliTest, CalcFailure_NotCalculable_SaysTextOf185)
+// Text 185 about the plate's file, and the well where one value is the cause.
+TEST_F(CliTest, CalcFailure_NotCalculable_NamesTheFileAndTheWell)
 {
     QStringList zero1 = Series1, zero2 = Series2;
     zero1[0] = zero2[0] = u"0"_s;
-    const CliRun run = RunCli(WithPlate(*this, PlateWithStandards(zero1, zero2)));
+    const QStringList zeroStandards = WithPlate(*this, PlateWithStandards(zero1, zero2));
+    const CliRun run = RunCli(zeroStandards);
     EXPECT_EQ(run.status, 3);
-    EXPECT_TRUE(run.err.contains(UiText(185))) << run.err.toStdString();
+    EXPECT_EQ(run.err, u"velomyra-cli: \""_s + zeroStandards.at(2) + u"\": "_s + UiText(185) + u'\n');
+
+    // The sample in A3 (the first of the layout) with a negative OD.
+    QString plate = PlateWithStandards(Series1, Series2);
+    plate.replace(plate.indexOf(TestSupport::Dec("0.5")), TestSupport::Dec("0.5").size(),
+                  TestSupport::Dec("-0.5"));
+    const QStringList negativeSample = WithPlate(*this, plate);
+    const CliRun negative = RunCli(negativeSample);
+    EXPECT_EQ(negative.status, 3);
+    EXPECT_EQ(negative.err, u"velomyra-cli: \""_s + negativeSample.at(2) + u"\": "_s + UiText(185) +
+                                u" The value in well A3 cannot be calculated.\n"_s);
 }

@@ -642,15 +642,40 @@ TEST(InvalidChars, AllNine_AreListedDetectedAndRemoved)
     EXPECT_EQ(RemoveInvalidChars(Q("a\\b/c:d*e?f\"g<h>i|j")), Q("abcdefghij"));
 }
 
-TEST(ReplaceControlChars, ControlCharacters_BecomeBlanksOthersStay)
+TEST(ReplaceControlChars, ControlAndBidirectionalCharacters_BecomeBlanksOthersStay)
 {
     const struct
     {
         char16_t character;
         bool control;
-    } cases[] = {{0x00, true},  {0x09, true},  {0x0A, true},    {0x1B, true},   {0x1F, true},
-                 {0x20, false}, {0x7E, false}, {0x7F, true},    {0x80, true},   {0x9F, true},
-                 {0xA0, false}, {0xE4, false}, {0x2028, false}, {0xFFFD, false}};
+    } cases[] = {{0x00, true},
+                 {0x09, true},
+                 {0x0A, true},
+                 {0x1B, true},
+                 {0x1F, true},
+                 {0x20, false},
+                 {0x7E, false},
+                 {0x7F, true},
+                 {0x80, true},
+                 {0x9F, true},
+                 {0xA0, false},
+                 {0xE4, false},
+                 {0x2028, false},
+                 {0xFFFD, false},
+                 // Bidirectional controls reorder what is shown around them.
+                 {0x061B, false},
+                 {0x061C, true},
+                 {0x200D, false},
+                 {0x200E, true},
+                 {0x200F, true},
+                 {0x2029, false},
+                 {0x202A, true},
+                 {0x202E, true},
+                 {0x202F, false},
+                 {0x2065, false},
+                 {0x2066, true},
+                 {0x2069, true},
+                 {0x206A, false}};
     for (const auto &c : cases) {
         const QString text = Q("a") + QChar(c.character) + Q("b");
         EXPECT_EQ(ReplaceControlChars(text), c.control ? Q("a b") : text) << int(c.character);

@@ -234,6 +234,27 @@ TEST_P(LoadEdgeCaseTest, LoadDataAndFormat_Variation_LoadsAsExpected)
 
 namespace {
 
+// The small run's subjects (column 3, rows 1 to 5) and `count` standard series without
+// values on the other wells.
+QString WithStandardSeries(QString text, int count)
+{
+    text.truncate(text.indexOf(u"[Cell5]"_s));
+    QList<QPoint> wells;
+    for (int col = 1; col <= PlateColumnCount; ++col)
+        for (int row = 1; row <= PlateRowCount; ++row)
+            if (col != 3 || row > 5)
+                wells << QPoint(col, row);
+    for (int series = 0; series < count; ++series) {
+        text += u"[Cell%1]\r\n"_s.arg(5 + series);
+        for (int i = 0; i < 4; ++i) {
+            const QPoint well = wells.at(series * 4 + i);
+            text += u"Point%1=%2|%3|%4|\r\n"_s.arg(i).arg(well.x()).arg(well.y()).arg(i + 1);
+        }
+        text += u"CriteriaType=8\r\nFixedID=0\r\nID=Std %1\r\nBlockType=1\r\n\r\n"_s.arg(series + 1);
+    }
+    return text;
+}
+
 QChar OtherSeparator()
 {
     return GetRegionalDecimalSeparator() == u'.' ? u',' : u'.';
@@ -315,6 +336,16 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const TMarnovelData &data, const TSystemInfo &) {
                      EXPECT_EQ(Subject(data, 1).getRawValue(0), u"OV|ER"_s);
                  }},
+        LoadCase{"TwentyOneStandardSeries_AsManyAsACalculationTakes",
+                 [](QString text) { return WithStandardSeries(text, 21); },
+                 [](const TMarnovelData &data, const TSystemInfo &) {
+                     EXPECT_EQ(data.StdBlocks().GetCount(), 21);
+                 }},
+        // Plain cells are no block: one given twice only changes the plate text.
+        LoadCase{
+            "PlainCellTwice_LastTextKept",
+            [](QString text) { return text.replace(u"Point0=1|6|-1|N/S"_s, u"Point0=1|5|-1|X"_s); },
+            [](const TMarnovelData &data, const TSystemInfo &) { EXPECT_EQ(data.PlateText(0, 4), u"X"_s); }},
         LoadCase{"LayoutWiderThanPlate_WellWithoutTextLoads",
                  [](QString text) {
                      return text.replace(u"Point0=3|5|1|"_s + TestSupport::Dec("0.200"), u"Point0=7|5|1|"_s);
@@ -333,6 +364,7 @@ struct BadFileCase
     const char *name;
     std::function<QByteArray(QString)> content; // from the small run's file text
     TFileLoadResult code;                       // FL_OK: an exception is expected
+    const char *reason = nullptr;               // the exception's reason, where the case checks it
 };
 
 class BadFileTest : public FileHandlerTest, public ::testing::WithParamInterface<BadFileCase>
@@ -381,6 +413,9 @@ TEST_P(BadFileTest, LoadDataAndFormat_BadFile_FailsAndLeavesRunUnchanged)
             EXPECT_FALSE(error.Reason().isEmpty()) << error.Message().toStdString();
             EXPECT_FALSE(error.Reason().contains(u'\n')) << error.Reason().toStdString();
             EXPECT_FALSE(error.Reason().contains(u"Exception occured"_s)) << error.Reason().toStdString();
+            if (GetParam().reason) {
+                EXPECT_EQ(error.Reason(), QString::fromUtf8(GetParam().reason));
+            }
         }
     } else {
         EXPECT_EQ(handler.LoadDataAndFormat(path), GetParam().code);
@@ -423,6 +458,29 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"StdConcNotNumbers", Replace("StdConc=4", "StdConc=x4"), FL_OK},
         BadFileCase{"StdConcTooShort", Replace("StdConc=4", "StdConc=4|1\r\nOld=4"), FL_OK},
         BadFileCase{"TooManySections", ManySections, FL_OK},
+        // A well of a block belongs to that block alone: the last text read would be the
+        // value of both (a subject reported from S1's OD, two S2 replicates of one OD).
+        BadFileCase{"SubjectOnStandardWell", Replace("Point0=3|1|1|", "Point0=1|1|1|"), FL_OK,
+                    "The well A1 is claimed twice in the file; a well belongs to one block only."},
+        BadFileCase{"TwoStandardReplicatesOnOneWell", Replace("Point1=2|2|2|", "Point1=1|2|2|"), FL_OK,
+                    "The well B1 is claimed twice in the file; a well belongs to one block only."},
+        BadFileCase{"WellTwiceInOneBlock", Replace("Point3=2|4|4|", "Point3=2|3|4|"), FL_OK,
+                    "The well C2 is claimed twice in the file; a well belongs to one block only."},
+        BadFileCase{"PlainCellOnBlockWell", Replace("Point0=1|5|-1|N/S", "Point0=3|5|-1|N/S"), FL_OK,
+                    "The well E3 is claimed twice in the file; a well belongs to one block only."},
+        BadFileCase{"TwentyTwoStandardSeries",
+                    [](QString text) { return Utf16File(WithStandardSeries(text, 22)); }, FL_OK,
+                    "22 standard series are laid out; a calculation takes at most 21."},
+        // A 4-point run would take S4's concentration as its zero standard's.
+        BadFileCase{"FourPointCurveWithEightConcentrations",
+                    Replace("StdConc=4", "StdConc=8|4|2|1|1|1|1|0\r\nOld=4"), FL_OK,
+                    "The file's curve type has 4 standards, but the file gives 8 standard concentrations."},
+        BadFileCase{"StdConcBelowSinglePrecision", Replace("StdConc=4", "StdConc=1e-46|1|1|0\r\nOld=4"),
+                    FL_OK, "A standard concentration other than 0 must lie between 1.2e-38 and 3.4e+38."},
+        BadFileCase{"StdConcAboveSinglePrecision", Replace("StdConc=4", "StdConc=1e39|1|1|0\r\nOld=4"), FL_OK,
+                    "A standard concentration other than 0 must lie between 1.2e-38 and 3.4e+38."},
+        BadFileCase{"RunDateWithTrailingPart", Replace("RunDateI18n=2017-05-31", "RunDateI18n=2017-05-31-01"),
+                    FL_OK, "RunDateI18n '2017-05-31-01' is not a date written yyyy-mm-dd."},
         BadFileCase{"Garbage",
                     [](QString) -> QByteArray {
                         return QByteArray::fromHex("000102") + "[Cell0]" + QByteArray::fromHex("fffe00") +
@@ -431,7 +489,13 @@ INSTANTIATE_TEST_SUITE_P(
                     FL_OK},
         BadFileCase{"EmptyFile", [](QString) { return QByteArray(); }, FL_OK},
         BadFileCase{"ByteOrderMarkAndBlanksOnly", [](QString) { return Utf16File(u" \r\n\t\r\n"_s); }, FL_OK},
-        BadFileCase{"Utf16WithoutByteOrderMark", [](QString text) { return Utf16File(text).mid(2); }, FL_OK},
+        BadFileCase{"Utf16WithoutByteOrderMark", [](QString text) { return Utf16File(text).mid(2); }, FL_OK,
+                    "The file is not a text file of this program (UTF-16 text needs its byte-order mark)."},
+        BadFileCase{"Utf16WithNulAfterByteOrderMark",
+                    [](QString text) {
+                        return Utf16File(text.replace(u"A. Smith"_s, u"A. Sm"_s + QChar(0) + u"ith"_s));
+                    },
+                    FL_OK, "The file holds a NUL character: it is not a text file of this program."},
         BadFileCase{"NoGeneralInfoSection", Replace("[GeneralInfo]", "[Header]"), FL_OK},
         BadFileCase{"FormatFileHeader", Replace("RunDateI18n=2017-05-31", "Comment=none"), FL_OK},
         BadFileCase{"HugeFile",
@@ -445,6 +509,35 @@ INSTANTIATE_TEST_SUITE_P(
                     Replace("RunDateI18n=2017-05-31", "DateSeperator=-\r\nRunDate=someday"),
                     FL_DATECONVERTERROR}),
     [](const ::testing::TestParamInfo<BadFileCase> &info) { return std::string(info.param.name); });
+
+// A format file is refused for the layouts a run data file is refused for; the layout stays.
+TEST_F(FileHandlerTest, LoadFormat_BlocksOnOneWellOrTooManySeries_RaisesAndKeepsLayout)
+{
+    PrepareSmallRun();
+    handler.SaveFormat(Path(u"layout.vff"_s));
+    const QString format = DecodeText(ReadWholeFile(Path(u"layout.vff"_s)));
+    const QString before = Snapshot(data);
+    const struct
+    {
+        QString text;
+        const char *reason;
+    } cases[] = {
+        {QString(format).replace(u"Point0=3|1|1|"_s, u"Point0=1|1|1|"_s),
+         "The well A1 is claimed twice in the file; a well belongs to one block only."},
+        {WithStandardSeries(format, 22), "22 standard series are laid out; a calculation takes at most 21."},
+    };
+    for (const auto &c : cases) {
+        const QString path = WriteFile(u"bad.vff"_s, c.text);
+        try {
+            handler.LoadFormat(path);
+            ADD_FAILURE() << "the load did not fail: " << c.reason;
+        } catch (const MarnovelException &error) {
+            EXPECT_EQ(error.Reason(), QString::fromUtf8(c.reason));
+            EXPECT_TRUE(error.Message().contains(path)) << error.Message().toStdString();
+        }
+        EXPECT_EQ(Snapshot(data).toStdString(), before.toStdString()) << c.reason;
+    }
+}
 
 TEST_F(FileHandlerTest, LoadDataAndFormat_StdConcNotNumbers_ReportsConcentrationReason)
 {
@@ -571,8 +664,9 @@ TEST_F(FileHandlerTest, SaveDataAndFormat_NoRunDate_FailsAndWritesNothing)
 TEST_F(FileHandlerTest, ControlCharacters_InRunDetailsAndIdentifiers_BecomeBlanks)
 {
     // A NUL marks a file as not ours (binary, or UTF-16 without its byte-order mark).
-    for (const char16_t control :
-         {u'\u0001', u'\t', u'\u000B', u'\u000C', u'\u001B', u'\u007F', u'\u0080', u'\u0085', u'\u009F'}) {
+    // A bidirectional control would show the texts around it in another order.
+    for (const char16_t control : {u'\u0001', u'\t', u'\u000B', u'\u000C', u'\u001B', u'\u007F', u'\u0080',
+                                   u'\u0085', u'\u009F', u'\u202E', u'\u2066', u'\u200F', u'\u061C'}) {
         const QString c(QChar{control});
         QString text = ExpectedFileText();
         text.replace(u"RunNumber=12"_s, u"RunNumber=1"_s + c + u"2"_s)

@@ -67,6 +67,7 @@ struct RefusalCase
     std::function<TRunStepResult(TRunSession &, const QTemporaryDir &)> step;
     int textId;
     bool namesFile;
+    const char *reason = nullptr; // where the case checks it
 };
 
 class RunSessionRefusal : public ::testing::TestWithParam<RefusalCase>
@@ -76,6 +77,21 @@ class RunSessionRefusal : public ::testing::TestWithParam<RefusalCase>
 QString Lines(int count, const QString &line)
 {
     return QStringList(count, line).join(u"\r\n"_s);
+}
+
+// An example file with one edit, loaded into the session, and removed again.
+TRunStepResult LoadEdited(TRunSession &session, const QTemporaryDir &folder, const char *example,
+                          const QString &from, const QString &to)
+{
+    QString text = DecodeText(ReadWholeFile(Example(example)));
+    if (!text.contains(from))
+        throw std::runtime_error("case does not apply");
+    text.replace(from, to);
+    const QString path = folder.filePath(QString::fromUtf8(example));
+    WriteFileAtomically(path, Utf16File(text));
+    const TRunStepResult step = path.endsWith(u".vdf"_s) ? session.LoadRun(path) : session.LoadFormat(path);
+    QFile::remove(path);
+    return step;
 }
 
 } // namespace
@@ -98,6 +114,9 @@ TEST_P(RunSessionRefusal, Refused_ReasonGivenNothingShownRunUnchanged)
     EXPECT_FALSE(step.Reason.isEmpty());
     EXPECT_EQ(step.Text(), GetParam().textId != 0 ? UiText(GetParam().textId) : step.Reason);
     EXPECT_EQ(step.FileName.isEmpty(), !GetParam().namesFile);
+    if (GetParam().reason) {
+        EXPECT_EQ(step.Reason, QString::fromUtf8(GetParam().reason));
+    }
     EXPECT_EQ(Snapshot(session).toStdString(), before.toStdString());
     EXPECT_EQ(TestSupport::Presenter().messages.size(), messages);
     // The shared standards list stays the run's: a 4-point list.
@@ -161,6 +180,17 @@ INSTANTIATE_TEST_SUITE_P(
                         return step;
                     },
                     0, true},
+        // A subject on S1's well would be reported from S1's OD.
+        RefusalCase{"RunFileWithTwoBlocksOnOneWell",
+                    [](TRunSession &s, const QTemporaryDir &f) {
+                        return LoadEdited(s, f, "run-8point.vdf", u"Point0=3|1|1|"_s, u"Point0=1|1|1|"_s);
+                    },
+                    0, true, "The well A1 is claimed twice in the file; a well belongs to one block only."},
+        RefusalCase{"FormatFileWithTwoBlocksOnOneWell",
+                    [](TRunSession &s, const QTemporaryDir &f) {
+                        return LoadEdited(s, f, "layout-8point.vff", u"Point0=3|1|1|"_s, u"Point0=1|1|1|"_s);
+                    },
+                    0, true, "The well A1 is claimed twice in the file; a well belongs to one block only."},
         RefusalCase{"EightPointCurveWithFourPointStandardsPlaced",
                     [](TRunSession &s, const QTemporaryDir &) { return s.SetCurveType(CURVE_8POINT); }, 0,
                     false},
@@ -173,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
                     [](TRunSession &s, const QTemporaryDir &) {
                         return s.SetStdConc({4, 1, 1e-50, 0});
                     },
-                    0, false},
+                    0, false, "A standard concentration other than 0 must lie between 1.2e-38 and 3.4e+38."},
         RefusalCase{"TooFewConcentrations",
                     [](TRunSession &s, const QTemporaryDir &) {
                         return s.SetStdConc({4, 1, 0});
@@ -184,6 +214,51 @@ INSTANTIATE_TEST_SUITE_P(
             [](TRunSession &s, const QTemporaryDir &f) { return s.SaveRun(f.filePath(u"no/r.vdf"_s)); }, 0,
             true}),
     [](const ::testing::TestParamInfo<RefusalCase> &info) { return std::string(info.param.name); });
+
+// Data that cannot be calculated names the plate's file, and the well when one value is
+// the cause; the window shows text 185 alone.
+TEST(RunSession, Calculate_DataNotCalculable_NamesTheFileAndTheWell)
+{
+    TRunSession session;
+    SmallRun::LayOut(session.Data());
+    QList<QStringList> plate = SmallRun::DefaultPlate();
+    plate[4][2] = u"-0.2"_s; // the sample in E3
+    ASSERT_TRUE(session.SetPlateText(SmallRun::PlateText(plate), u"plate.txt"_s).Ok());
+    TRunStepResult step = session.Calculate();
+    EXPECT_EQ(step.Status, TRunStepResult::NotCalculable);
+    EXPECT_EQ(step.FileName, u"plate.txt"_s);
+    EXPECT_EQ(step.Text(), UiText(185));
+    EXPECT_EQ(step.Reason, UiText(185) + u" The value in well E3 cannot be calculated."_s);
+
+    // Standards without a curve: no one well is the cause.
+    plate = SmallRun::DefaultPlate();
+    for (int row = 0; row < 4; ++row)
+        plate[row][0] = plate[row][1] = u"1.0"_s;
+    ASSERT_TRUE(session.SetPlateText(SmallRun::PlateText(plate), u"flat.txt"_s).Ok());
+    step = session.Calculate();
+    EXPECT_EQ(step.Status, TRunStepResult::NotCalculable);
+    EXPECT_EQ(step.FileName, u"flat.txt"_s);
+    EXPECT_EQ(step.Reason, UiText(185));
+}
+
+// A layout of more standard series than a calculation takes: one reason, no exception.
+TEST(RunSession, Calculate_TwentyTwoStandardSeries_RefusedWithOneLine)
+{
+    TRunSession session;
+    SmallRun::LayOut(session.Data());
+    QList<QPoint> free;
+    for (int col = 1; col <= PlateColumnCount; ++col)
+        for (int row = 1; row <= PlateRowCount; ++row)
+            if (!session.Data().cellAtPoint(QPoint(col, row)))
+                free << QPoint(col, row);
+    for (int series = 2; series < 22; ++series)
+        SmallRun::AddBlock(session.Data(), true, free.mid((series - 2) * 4, 4));
+    ASSERT_EQ(session.Data().StdBlocks().GetCount(), 22);
+    ASSERT_TRUE(session.SetPlateText(Lines(8, QStringList(12, TestSupport::Dec("0.5")).join(u'\t'))).Ok());
+    const TRunStepResult step = session.Calculate();
+    EXPECT_EQ(step.Status, TRunStepResult::Refused);
+    EXPECT_EQ(step.Reason, u"22 standard series are laid out; a calculation takes at most 21."_s);
+}
 
 // The unsaved-results state of the main window: a calculation starts it, a save, a load, a
 // curve or concentration change ends it; a paste does not, but it drops the results.

@@ -402,6 +402,23 @@ INSTANTIATE_TEST_SUITE_P(
                                    false}),
     [](const ::testing::TestParamInfo<QcRecordCase> &info) { return info.param.name.toStdString(); });
 
+// Three series: the record keeps the largest deviation, wherever its replicate lies (the
+// verdict alone would not show a record of another one).
+TEST_F(RunCalc, CalculateRun_ThreeSeriesLowStandard_RecordsLargestDeviation)
+{
+    Layout(CURVE_8POINT, With(Std8A, 5, u"0.110"_s), With(Std8B, 5, u"0.121"_s));
+    AddStandardColumn(data, 4);
+    SetColumn(grid, 4, With(Std8A, 5, u"0.113"_s));
+
+    const TRunCalculationResult result = Calculate();
+
+    // Mean 0.11467: deviations 0.005, 0.006 and 0.002 at the rule's precision.
+    ASSERT_EQ(result.Qc.Standards.size(), 8u);
+    ExpectRecords(result.Qc.Standards[5].Checks, {{"replicatesComplete", 0.0, 0.0, true},
+                                                  {"lowStandardReplicateAgreement", 0.04, 0.006, true}});
+    EXPECT_TRUE(result.Qc.Standards[5].Passed);
+}
+
 TEST_F(RunCalc, CalculateRun_RunRules_RecordedInOrderWithPlateWashingLast)
 {
     const struct
@@ -634,7 +651,9 @@ TEST_F(RunCalc, Calc_MathError_LeavesCallersTableUnchanged)
     EXPECT_EQ(table, before);
 }
 
-TEST_F(RunCalc, CalculateRun_TwentySecondReplicate_RaisesRangeError)
+// More series than a calculation takes: a one-line refusal of the run, before the
+// calculation's own limit would raise.
+TEST_F(RunCalc, CalculateRun_TwentyTwoStandardSeries_NotCalculable)
 {
     // 4-well standard blocks, two per column: 22 replicates need 11 columns.
     data.SetCurveType(CURVE_4POINT);
@@ -644,7 +663,16 @@ TEST_F(RunCalc, CalculateRun_TwentySecondReplicate_RaisesRangeError)
         AddStandardColumn(data, c, 5);
     }
     AddSample(data, QPoint(12, 1));
-    EXPECT_THROW(Calculate(), ERangeError);
+    try {
+        (void)Calculate();
+        ADD_FAILURE() << "the run was calculated";
+    } catch (const ERunNotCalculable &error) {
+        EXPECT_EQ(error.Message(), u"22 standard series are laid out; a calculation takes at most 21."_s);
+    }
+    data.SetValues(grid);
+    TStringGridData table = BuildStandardsTable(data);
+    TLinearRegression reg;
+    EXPECT_THROW(data.calc(nullptr, reg, table), ERangeError);
 
     data.StdBlocks().remove(data.StdBlocks().getCellInteger(21));
     const TRunCalculationResult result = Calculate();
@@ -786,10 +814,20 @@ TEST_F(ResearchResults, CalcResults_TwoWellBlock_CalculatesFirstWellOnly)
     EXPECT_EQ(empty.getResult(0), UiText(81));
 }
 
-TEST_F(ResearchResults, CalcResults_NegativeOD_RaisesMathError)
+TEST_F(ResearchResults, CalcResults_NegativeOD_RaisesMathErrorNamingTheWell)
 {
-    Sample({u"-0.5"_s});
-    EXPECT_THROW(data.CalcResults(reg, cells), EMathError);
+    Sample({u"0.5"_s});
+    auto block = std::make_unique<OWCellBlockRectCombined>();
+    block->add(QPoint(7, 3));
+    block->SetValueCount(1);
+    block->setValueFromText(0, Dec("-0.5"));
+    cells.add(std::move(block));
+    try {
+        data.CalcResults(reg, cells);
+        ADD_FAILURE() << "the OD was converted";
+    } catch (const EWellNotCalculable &error) {
+        EXPECT_EQ(error.Well(), QPoint(7, 3));
+    }
 }
 
 // The plate checks of the window's Calculate button, against a layout that reaches column 12.
