@@ -120,6 +120,9 @@ QList<int> IdRange(int first, int last)
     return ids;
 }
 
+// Texts this program adds beside the catalogue's own ids, each in every language.
+const QList<int> kAddedIds = IdRange(1000, 1001); // the save dialogs' replace question and refusal
+
 class EnglishLoaded : public ::testing::Test
 {
 protected:
@@ -398,7 +401,7 @@ TEST(EnglishCatalogue, StoredFile_HasAllIdsRetiredSetAndExactBytes)
     EXPECT_TRUE(english.onlyCrLf);
     EXPECT_FALSE(english.endsWithLineEnd);
     EXPECT_EQ(english.badLines, QStringList());
-    EXPECT_EQ(english.ids, IdRange(1, 373));
+    EXPECT_EQ(english.ids, IdRange(1, 373) + kAddedIds);
     EXPECT_EQ(RetiredIds(english), EnglishRetiredIds());
 
     QSet<int> withNoBreakSpace;
@@ -471,9 +474,10 @@ TEST_P(TranslatedCatalogue, MatchesEnglishIdsRetiredSetEscapesAndAccelerators)
         EXPECT_EQ(it.value().isEmpty(), source.isEmpty()) << it.value().toStdString();
     }
     // An English stand-in would pass the id check; the texts added last need their own wording.
-    for (int id = 354; id <= 373; ++id) {
+    for (const int id : IdRange(354, 373) + kAddedIds) {
         SCOPED_TRACE(id);
         EXPECT_NE(translated.texts.value(id), english.texts.value(id));
+        EXPECT_EQ(translated.texts.value(id).count(u"%1"_s), english.texts.value(id).count(u"%1"_s));
     }
 
     // The built-in resource parses and answers up to the last English id, and no further.
@@ -481,6 +485,8 @@ TEST_P(TranslatedCatalogue, MatchesEnglishIdsRetiredSetEscapesAndAccelerators)
     manager.LoadResource(name);
     EXPECT_FALSE(manager.GetUiText(9).isEmpty());
     EXPECT_FALSE(manager.GetUiText(373).isEmpty());
+    for (const int id : kAddedIds)
+        EXPECT_FALSE(manager.GetUiText(id).isEmpty()) << id;
     EXPECT_EQ(RaisedMessage([&] { manager.GetUiText(374); }),
               LocaliseTextMessage(374, MissingIdReason(name)));
 }
