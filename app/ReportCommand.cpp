@@ -99,7 +99,8 @@ them: the run is loaded and calculated as on screen, without showing a window.
                     single subject report of the subject with identifier ID
   --individual DIR  one report per subject into DIR (created when missing), named as the
                     print window names them: run date "ddMMMyy", "_", the identifier and
-                    the first free suffix ("08Dec26_ID 12a.pdf")
+                    the first free suffix ("08Dec26_ID 12a.pdf"); what cannot stand in
+                    a file name ("/", "..", control characters) becomes "_"
   --curve-page      add the page with the standard curve and the plate format
 
 Exit status:

@@ -1,10 +1,18 @@
 #include "FileDialogs.h"
 
 #include "MarnovelConfigManager.h"
+#include "MarnovelUtils.h"
 #include "Messages.h"
 #include "Registry.h"
+#include "UiTextManager.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
+
+constexpr int kReplaceFileQuestionText = 1000; // "%1" already exists; replace it?
+constexpr int kNotAFileText = 1001;            // "%1" is a folder or a device
 
 struct RememberedDialog
 {
@@ -46,6 +54,52 @@ bool Ask(const RememberedDialog &dialog, const QString &proposedName, QString &f
     return confirmed;
 }
 
+// The extension of a filter "Description|*.ext".
+QString FilterExtension(const RememberedDialog &dialog)
+{
+    const QString filter = QString::fromUtf16(dialog.filter);
+    return filter.mid(filter.lastIndexOf(QLatin1Char('.')) + 1);
+}
+
+// A name that exists and is no regular file (links followed): writing would replace a folder,
+// or a device such as /dev/null.
+bool IsNoRegularFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
+}
+
+bool AskSave(const RememberedDialog &dialog, const QString &proposedName, QString &fileName)
+{
+    QString proposal = proposedName;
+    for (;;) {
+        QString chosen;
+        if (!Ask(dialog, proposal, chosen)) {
+            fileName = proposedName;
+            return false;
+        }
+        // The name as typed first: "/dev/null" is refused, not turned into "/dev/null.txt".
+        QString refused = IsNoRegularFile(chosen) ? chosen : QString();
+        const QString target = WithDefaultExtension(chosen, FilterExtension(dialog));
+        if (refused.isEmpty() && IsNoRegularFile(target))
+            refused = target;
+        if (!refused.isEmpty()) {
+            ShowErrorMessage(UiText(kNotAFileText).arg(QDir::toNativeSeparators(refused)));
+            proposal = chosen;
+            continue;
+        }
+        if (QFileInfo::exists(target) &&
+            ShowMessageDialog(UiText(kReplaceFileQuestionText).arg(QDir::toNativeSeparators(target)),
+                              TMsgDlgType::mtConfirmation, TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo,
+                              0) != TModalResult::mrYes) {
+            proposal = target;
+            continue;
+        }
+        fileName = target;
+        return true;
+    }
+}
+
 } // namespace
 
 bool OpenRundataFileDialog(QString &fileName)
@@ -55,7 +109,7 @@ bool OpenRundataFileDialog(QString &fileName)
 
 bool SaveRundataFileDialog(const QString &proposedName, QString &fileName)
 {
-    return Ask(kSaveRundata, proposedName, fileName);
+    return AskSave(kSaveRundata, proposedName, fileName);
 }
 
 bool OpenFormatFileDialog(QString &fileName)
@@ -65,15 +119,15 @@ bool OpenFormatFileDialog(QString &fileName)
 
 bool SaveFormatFileDialog(const QString &proposedName, QString &fileName)
 {
-    return Ask(kSaveFormat, proposedName, fileName);
+    return AskSave(kSaveFormat, proposedName, fileName);
 }
 
 bool SaveExportFileDialog(const QString &proposedName, QString &fileName)
 {
-    return Ask(kSaveExport, proposedName, fileName);
+    return AskSave(kSaveExport, proposedName, fileName);
 }
 
 bool SavePdfFileDialog(const QString &proposedName, QString &fileName)
 {
-    return Ask(kSavePdf, proposedName, fileName);
+    return AskSave(kSavePdf, proposedName, fileName);
 }

@@ -7,7 +7,13 @@
 // "DirFormatFiles", "DirExportFiles", "DirPdfFiles", with the default folder when none is
 // stored); when the operator confirms, the chosen file's folder is remembered there.
 // Each returns the confirmation; fileName is the chosen file, or the proposed name (empty
-// for the open dialogs) when cancelled. No extension is added: callers add their own.
+// for the open dialogs) when cancelled.
+//
+// The save dialogs return the file that will really be written: a name without an extension
+// gets the filter's (".vdf", ".vff", ".txt", ".pdf") before the operator is asked whether an
+// existing file of that name may be replaced (No opens the dialog again on that name). A
+// folder, a device or another file that is not a regular file is refused with a message
+// naming it, and the dialog opens again.
 
 bool OpenRundataFileDialog(QString &fileName);
 bool SaveRundataFileDialog(const QString &proposedName, QString &fileName);

@@ -111,12 +111,84 @@ QString ExtensionWithoutDot(const QString &name)
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
+namespace {
+
+bool IsRefusedInFileName(char32_t c)
+{
+    switch (c) {
+    case U'/':
+    case U'\\':
+    case U':':
+    case U'*':
+    case U'?':
+    case U'"':
+    case U'<':
+    case U'>':
+    case U'|':
+        return true;
+    default:
+        break;
+    }
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format: // bidirectional controls, zero-width characters
+    case QChar::Other_Surrogate:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
+qsizetype Utf8Length(char32_t c)
+{
+    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+}
+
+// The folder a path lies in, after "." and ".." are resolved.
+QString ContainingFolder(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absolutePath());
+}
+
+} // namespace
+
+QString SafeFileNamePart(const QString &text)
+{
+    QString safe;
+    qsizetype bytes = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype start = i;
+        char32_t c = text.at(i++).unicode();
+        if (QChar::isHighSurrogate(c) && i < n && text.at(i).isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text.at(i++).unicode());
+        const bool dotRun =
+            c == U'.' && ((start > 0 && text.at(start - 1) == u'.') || (i < n && text.at(i) == u'.'));
+        if (IsRefusedInFileName(c) || (c == U'.' && (safe.isEmpty() || dotRun)))
+            c = U'_';
+        bytes += Utf8Length(c);
+        if (bytes > MaxFileNamePartBytes)
+            break;
+        if (c == U'_' || c == text.at(start).unicode())
+            safe += QChar(char16_t(c));
+        else
+            safe += QStringView(text).sliced(start, i - start);
+    }
+    return safe;
+}
+
 QString UniqueFileName(const QString &folder, const QString &name, const QString &ext)
 {
     QString prefix = folder;
-    if (!prefix.isEmpty() && !prefix.endsWith(QLatin1Char('/')) && !prefix.endsWith(QLatin1Char('\\')))
+    if (!prefix.isEmpty() && !prefix.endsWith(QLatin1Char('/')))
         prefix += QLatin1Char('/');
-    prefix += name;
+    prefix += SafeFileNamePart(name);
+    // The name has no separator and no "..": this only fails if that ever stops being so.
+    if (ContainingFolder(prefix + QLatin1Char('.') + ext) != QDir::cleanPath(QDir(folder).absolutePath()))
+        throw EInOutError(QStringLiteral("The file name ") + prefix +
+                          QStringLiteral(" is not in the folder ") + folder);
     // 25 letters at up to 40 repeats: far more names than any folder holds for one day.
     constexpr int maxRepeat = 40;
     for (int repeat = 1; repeat <= maxRepeat; ++repeat) {
@@ -127,6 +199,12 @@ QString UniqueFileName(const QString &folder, const QString &name, const QString
         }
     }
     throw EInOutError(QStringLiteral("No free file name for ") + prefix + QStringLiteral(" in ") + folder);
+}
+
+QString WithDefaultExtension(const QString &path, const QString &ext)
+{
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return name.isEmpty() || name.contains(QLatin1Char('.')) ? path : path + QLatin1Char('.') + ext;
 }
 
 QString GetSectionValue(const QStringList &lines, const QString &section, const QString &key,

@@ -8,8 +8,20 @@
 
 QString FileNameWithoutExtension(const QString &name);
 QString ExtensionWithoutDot(const QString &name);
-// folder + name + suffix ("a".."y", "aa".."yy", ...) + "." + ext: the first that does not exist.
+// A file name, or the start of one, made from data (an identifier, a run number, an
+// operator): every path separator, drive colon, character that common file systems refuse
+// (* ? " < > |), control or invisible formatting character (bidirectional overrides among
+// them) becomes "_", and so do a leading dot and every dot of "..". The result is cut to
+// MaxFileNamePartBytes bytes of UTF-8, leaving room for a suffix, an extension and the safe
+// writer's temporary name within the file system's 255 bytes. Ordinary identifiers
+// ("ID 12a") stay as they are.
+QString SafeFileNamePart(const QString &text);
+inline constexpr int MaxFileNamePartBytes = 120;
+// folder + SafeFileNamePart(name) + suffix ("a".."y", "aa".."yy", ...) + "." + ext: the first
+// that does not exist. EInOutError when none is free or the name would not lie in folder.
 QString UniqueFileName(const QString &folder, const QString &name, const QString &ext);
+// path + "." + ext when path's file name has no dot ("run" -> "run.vdf"), else path.
+QString WithDefaultExtension(const QString &path, const QString &ext);
 // Section-and-key lookup over the lines of a file (letter case ignored).
 QString GetSectionValue(const QStringList &lines, const QString &section, const QString &key,
                         const QString &defaultValue);

@@ -63,7 +63,9 @@ public:
     // caption empty: the platform's caption for the kind.
     virtual TModalResult ShowMessage(const QString &text, TMsgDlgType kind, TMsgDlgButtons buttons,
                                      const QString &caption) = 0;
-    // Returns true and the chosen path when confirmed. filter is "Description|*.ext".
+    // Returns true and the chosen path when confirmed. filter is "Description|*.ext". A save
+    // dialog returns the name as typed and asks nothing about an existing file: the caller
+    // adds the extension and asks about the file it will write (FileDialogs.h).
     virtual bool AskFileName(TFileDialogKind kind, const QString &filter, const QString &initialFolder,
                              const QString &proposedName, QString &fileName) = 0;
 };

@@ -763,7 +763,8 @@ void TCombinedFileHandler::Apply(const TStagedFileLoad &pStaged, bool pWithData)
 
 QString TCombinedFileHandler::DefaultRunDataFileName(const QDate &pRunDate, const QString &pRunNumber)
 {
-    return FormatDate(ShortFileDateFormatPattern(), pRunDate) + u'_' + pRunNumber + u".vdf"_s;
+    return FormatDate(ShortFileDateFormatPattern(), pRunDate) + u'_' + SafeFileNamePart(pRunNumber) +
+           u".vdf"_s;
 }
 
 QString TCombinedFileHandler::DefaultFormatFileName(const QString &pOperator, const QDate &pRunDate)

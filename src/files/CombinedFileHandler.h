@@ -74,7 +74,8 @@ public:
     TFileLoadResult LoadFormat(const QString &pFileName);
     TFileLoadResult LoadDataAndFormat(const QString &pFileName);
 
-    // "ddmmmyy" + "_" + run number + ".vdf", for example 31May17_12.vdf.
+    // "ddmmmyy" + "_" + run number + ".vdf", for example 31May17_12.vdf; the run number
+    // made safe for a file name (SafeFileNamePart).
     static QString DefaultRunDataFileName(const QDate &pRunDate, const QString &pRunNumber);
     // In the configured format folder: first 3 characters of the operator, "ddmmmyy", "_",
     // the first free suffix, ".vff".

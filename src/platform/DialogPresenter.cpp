@@ -144,6 +144,8 @@ bool TDialogPresenter::AskFileName(TFileDialogKind kind, const QString &filter, 
     if (kind == TFileDialogKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        // The caller adds the extension first and then asks about the file really written.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);

@@ -777,8 +777,6 @@ bool TScreenPrintFormCombinedTorvinTandem::SaveReportAsPdf(int subject)
     QString chosen;
     if (!SavePdfFileDialog(QFileInfo(path).fileName(), chosen))
         return false;
-    if (QFileInfo(chosen).suffix().isEmpty())
-        chosen += u".pdf"_s;
     return SaveChosenReportAsPdf(chosen);
 }
 

@@ -107,6 +107,31 @@ TEST_F(ReportCommandTest, Report_Refused_StatusAndNothingWritten)
     EXPECT_EQ(ReadWholeFile(run), runBytes);
 }
 
+TEST_F(ReportCommandTest, Individual_HostileIdentifiers_EveryFileInTheChosenFolder)
+{
+    const QStringList identifiers = TestSupport::HostileIdentifiers();
+    ASSERT_TRUE(QDir().mkpath(Path(u"runs"_s)));
+    const QString hostile =
+        TestSupport::WriteReportRun(Path(u"runs"_s), identifiers.size(), true, identifiers);
+    // Three levels down, so that "../../../" would leave the test folder.
+    const QString out = Path(u"x/y/out"_s);
+    ASSERT_EQ(RunReportCommand({hostile, u"--individual"_s, out}), 0);
+
+    const QStringList written = QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    EXPECT_EQ(written.size(), identifiers.size()) << written.join(u'|').toStdString();
+    EXPECT_TRUE(written.contains(u"08Dec26__________pwna.pdf"_s));
+    EXPECT_TRUE(written.contains(u"08Dec26_"_s + QString(MaxFileNamePartBytes - 8, u'Z') + u"a.pdf"_s));
+    for (const QString &name : written)
+        EXPECT_EQ(PdfPageCount(QDir(out).filePath(name)), 2) << name.toStdString();
+    const auto entries = [](const QString &path) {
+        return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    };
+    EXPECT_EQ(entries(folder.path()), (QStringList{u"report-run.vdf"_s, u"runs"_s, u"x"_s}));
+    EXPECT_EQ(entries(Path(u"runs"_s)), QStringList{u"report-run.vdf"_s});
+    EXPECT_EQ(entries(Path(u"x"_s)), QStringList{u"y"_s});
+    EXPECT_EQ(entries(Path(u"x/y"_s)), QStringList{u"out"_s});
+}
+
 TEST_F(ReportCommandTest, Report_ShowsWhatSaveAsPdfOfTheWindowShows)
 {
     ASSERT_EQ(RunReportCommand({run, u"--pdf"_s, Path(u"tool.pdf"_s), u"--curve-page"_s}), 0);

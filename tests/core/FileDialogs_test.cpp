@@ -3,10 +3,16 @@
 #include "core/MarnovelConfigManager.h"
 #include "core/Registry.h"
 #include "core/SettingsStore.h"
+#include "core/UiTextManager.h"
 
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <ostream>
@@ -131,6 +137,93 @@ TEST_F(FileDialogsTest, EmptyStoredFolder_FallsBackToDefault)
     QString fileName;
     SavePdfFileDialog(u"report.pdf"_s, fileName);
     EXPECT_EQ(TestSupport::Presenter().fileRequests.back().initialFolder, GetConfigManager().GetPdfFolder());
+}
+
+// The save dialogs of the four kinds of file, with the extension of each.
+std::vector<std::pair<const DialogCase *, QString>> SaveDialogs()
+{
+    std::vector<std::pair<const DialogCase *, QString>> dialogs;
+    for (const DialogCase &dialog : kDialogs) {
+        if (dialog.kind == TFileDialogKind::Save)
+            dialogs.emplace_back(&dialog, dialog.filter.mid(dialog.filter.lastIndexOf(u'.') + 1));
+    }
+    return dialogs;
+}
+
+TEST_F(FileDialogsTest, Save_NameWithoutExtension_GetsTheFiltersBeforeAnyQuestion)
+{
+    auto &presenter = TestSupport::Presenter();
+    QTemporaryDir folder;
+    for (const auto &[dialog, ext] : SaveDialogs()) {
+        SCOPED_TRACE(dialog->name);
+        const QString typed = folder.filePath(u"noext"_s);
+        const QString written = typed + u'.' + ext;
+
+        // Nothing of that name yet: no question.
+        presenter.Clear();
+        presenter.fileNames = {typed};
+        QString fileName;
+        EXPECT_TRUE(dialog->show(u"proposed"_s, fileName));
+        EXPECT_EQ(fileName, written);
+        EXPECT_TRUE(presenter.messages.empty());
+
+        // The file that will really be written exists: asked about it, not about the name typed.
+        ASSERT_TRUE(QFile(written).open(QIODevice::WriteOnly));
+        const QString question = UiText(1000).arg(QDir::toNativeSeparators(written));
+        presenter.Clear();
+        presenter.fileNames = {typed};
+        presenter.answers = {TModalResult::mrNo};
+        EXPECT_FALSE(dialog->show(u"proposed"_s, fileName)); // No, then the dialog cancelled
+        EXPECT_EQ(fileName, u"proposed"_s);
+        EXPECT_EQ(presenter.Texts(), QStringList{question});
+        EXPECT_EQ(presenter.messages.front().kind, TMsgDlgType::mtConfirmation);
+        ASSERT_EQ(presenter.fileRequests.size(), 2u);
+        EXPECT_EQ(presenter.fileRequests.back().proposedName, written); // opened again on it
+
+        presenter.Clear();
+        presenter.fileNames = {typed};
+        presenter.answers = {TModalResult::mrYes};
+        EXPECT_TRUE(dialog->show(u"proposed"_s, fileName));
+        EXPECT_EQ(fileName, written);
+        EXPECT_EQ(presenter.Texts(), QStringList{question});
+
+        // A name with an extension of its own keeps it.
+        presenter.Clear();
+        presenter.fileNames = {folder.filePath(u"plate 7.x"_s)};
+        EXPECT_TRUE(dialog->show(u"proposed"_s, fileName));
+        EXPECT_EQ(fileName, folder.filePath(u"plate 7.x"_s));
+        EXPECT_TRUE(presenter.messages.empty());
+    }
+}
+
+TEST_F(FileDialogsTest, Save_FolderOrDevice_RefusedNamingItAndAskedAgain)
+{
+    auto &presenter = TestSupport::Presenter();
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"sub"_s));
+    for (const auto &[dialog, ext] : SaveDialogs()) {
+        SCOPED_TRACE(dialog->name);
+        ASSERT_TRUE(QDir(folder.path()).mkpath(u"taken."_s + ext));
+        const struct
+        {
+            QString typed, refused;
+        } cases[] = {
+            {u"/dev/null"_s, u"/dev/null"_s}, // not turned into /dev/null.txt
+            {folder.filePath(u"sub"_s), folder.filePath(u"sub"_s)},
+            {folder.filePath(u"taken"_s), folder.filePath(u"taken."_s + ext)},
+        };
+        for (const auto &c : cases) {
+            presenter.Clear();
+            presenter.fileNames = {c.typed, folder.filePath(u"fine"_s)};
+            QString fileName;
+            EXPECT_TRUE(dialog->show(u"proposed"_s, fileName));
+            EXPECT_EQ(fileName, folder.filePath(u"fine."_s + ext));
+            EXPECT_EQ(presenter.Texts(), QStringList{UiText(1001).arg(QDir::toNativeSeparators(c.refused))});
+            ASSERT_EQ(presenter.fileRequests.size(), 2u);
+            EXPECT_EQ(presenter.fileRequests.back().proposedName, c.typed);
+        }
+        EXPECT_FALSE(QFileInfo::exists(u"/dev/null."_s + ext));
+    }
 }
 
 } // namespace

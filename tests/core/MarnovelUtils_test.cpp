@@ -132,6 +132,95 @@ TEST(UniqueFileName, EveryCandidateTaken_RaisesInsteadOfLooping)
     EXPECT_THROW((void)UniqueFileName(dir.path(), Q("R"), Q("txt")), EInOutError);
 }
 
+TEST(SafeFileNamePart, NamesFromData_OrdinaryKeptHostileMadeHarmless)
+{
+    const QString fifteen = Q("../../../../../");
+    const struct
+    {
+        const char *name;
+        QString text, expected;
+    } cases[] = {
+        {"ordinary identifier", Q("ID 12a"), Q("ID 12a")},
+        {"letters of any script", Q("Παπα-Müller_😀 €1.5"), Q("Παπα-Müller_😀 €1.5")},
+        {"climbing out", Q("../../../pwn"), Q("_________pwn")},
+        {"15 of ../", fifteen, QString(15, u'_')},
+        {"15 slashes", QString(15, u'/'), QString(15, u'_')},
+        {"15 backslashes", QString(15, u'\\'), QString(15, u'_')},
+        {"15 colons", QString(15, u':'), QString(15, u'_')},
+        {"15 dots", QString(15, u'.'), QString(15, u'_')},
+        {"15 controls", QString(15, QChar(0x01)), QString(15, u'_')},
+        {"leading dot", Q(".profile"), Q("_profile")},
+        {"dot inside", Q("a.b"), Q("a.b")},
+        {"two dots inside", Q("a..b"), Q("a__b")},
+        {"refused elsewhere", Q("a*b?c\"d<e>f|g"), Q("a_b_c_d_e_f_g")},
+        {"controls", Q("a\tb\nc\x7f") + QChar(0x85) + Q("d"), Q("a_b_c__d")},
+        {"bidirectional and invisible",
+         Q("ID") + QChar(0x202E) + Q("fdp") + QChar(0x2066) + QChar(0x200B) + QChar(0xFEFF) + QChar(0x2028),
+         Q("ID_fdp____")},
+        {"lone surrogates", Q("a") + QChar(0xD800) + Q("b") + QChar(0xDC00), Q("a_b_")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(SafeFileNamePart(c.text), c.expected) << c.name;
+}
+
+TEST(SafeFileNamePart, LongText_CutToTheByteBoundWithoutSplittingACharacter)
+{
+    const struct
+    {
+        const char *name;
+        QString text;
+        int characters; // kept
+    } cases[] = {
+        {"1.5 MB", QString(1500000, u'A'), MaxFileNamePartBytes},
+        {"three-byte characters", QString(1000, QChar(0x20AC)), MaxFileNamePartBytes / 3},
+        {"one short of a four-byte character", QString(MaxFileNamePartBytes - 1, u'a') + Q("😀"),
+         MaxFileNamePartBytes - 1},
+    };
+    for (const auto &c : cases) {
+        const QString safe = SafeFileNamePart(c.text);
+        EXPECT_EQ(safe, c.text.left(c.characters)) << c.name;
+        EXPECT_LE(safe.toUtf8().size(), MaxFileNamePartBytes) << c.name;
+    }
+    EXPECT_EQ(SafeFileNamePart(Q("😀").repeated(100)), Q("😀").repeated(MaxFileNamePartBytes / 4));
+}
+
+TEST(UniqueFileName, NamesFromData_AlwaysAWritableFileInTheFolder)
+{
+    QTemporaryDir parent;
+    const QString dir = parent.path() + Q("/pdf");
+    ASSERT_TRUE(QDir().mkpath(dir));
+    const QStringList names{Q("../../../pwn"),
+                            Q("../../../../../"),
+                            QString(15, u'/'),
+                            QString(15, u'\\'),
+                            QString(15, u':'),
+                            QString(15, u'.'),
+                            QString(15, QChar(0x1B)),
+                            Q(".."),
+                            Q("."),
+                            QString(),
+                            Q("a") + QChar(0x202E) + Q("b"),
+                            QString(1500000, u'Z'),
+                            QString(1500000, u'/')};
+    for (const QString &name : names) {
+        const QString path = UniqueFileName(dir, Q("08Dec26_") + name, Q("pdf"));
+        EXPECT_EQ(QFileInfo(path).absolutePath(), dir) << path.left(100).toStdString();
+        EXPECT_NO_THROW(WriteFileAtomically(path, "%PDF")) << path.left(100).toStdString();
+    }
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), names.size());
+    EXPECT_EQ(QDir(parent.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{Q("pdf")});
+}
+
+TEST(WithDefaultExtension, AddedOnlyToANameWithoutADot)
+{
+    EXPECT_EQ(WithDefaultExtension(Q("/runs/noext"), Q("vdf")), Q("/runs/noext.vdf"));
+    EXPECT_EQ(WithDefaultExtension(Q("/runs.d/noext"), Q("vdf")), Q("/runs.d/noext.vdf"));
+    EXPECT_EQ(WithDefaultExtension(Q("/runs/plate 7.x"), Q("vdf")), Q("/runs/plate 7.x"));
+    EXPECT_EQ(WithDefaultExtension(Q("/runs/r.vdf"), Q("vdf")), Q("/runs/r.vdf"));
+    EXPECT_EQ(WithDefaultExtension(Q("/runs/"), Q("vdf")), Q("/runs/"));
+}
+
 TEST(GetSectionValue, Lookups_FollowSectionAndKeyRules)
 {
     const QStringList lines = {

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -578,6 +579,22 @@ TEST_F(FileHandlerTest, LoadDataAndFormat_WithoutRecord_HandlerCreatesOne)
 TEST(FileNamesTest, DefaultRunDataFileName_DateAndRunNumber)
 {
     EXPECT_EQ(TCombinedFileHandler::DefaultRunDataFileName(QDate(2017, 5, 31), u"12"_s), u"31May17_12.vdf"_s);
+}
+
+TEST(FileNamesTest, ProposedNames_RunNumberAndOperatorCannotLeaveTheFolder)
+{
+    EXPECT_EQ(TCombinedFileHandler::DefaultRunDataFileName(QDate(2017, 5, 31), u"../../x"_s),
+              u"31May17_______x.vdf"_s);
+    EXPECT_EQ(TCombinedFileHandler::DefaultRunDataFileName(QDate(2017, 5, 31), u"a/b\\c:d"_s),
+              u"31May17_a_b_c_d.vdf"_s);
+    const QString folder = GetConfigManager().GetDirFormatFiles();
+    ASSERT_TRUE(EnsureDirectory(folder, false));
+    for (const QString &operatorName : {u"../etc"_s, u".hi"_s, u"//x"_s}) {
+        const QString proposed =
+            TCombinedFileHandler::DefaultFormatFileName(operatorName, QDate(2017, 5, 31));
+        EXPECT_EQ(QFileInfo(proposed).absolutePath(), QDir(folder).absolutePath()) << proposed.toStdString();
+        EXPECT_FALSE(QFileInfo(proposed).fileName().startsWith(u'.')) << proposed.toStdString();
+    }
 }
 
 TEST(FileNamesTest, DefaultFormatFileName_SuffixTaken_ProposesNextSuffix)

@@ -210,6 +210,8 @@ TEST_F(DialogPresenterTest, AskFileName_SaveDialog_ShowsFolderFilterAndProposedN
     for (const bool confirm : {false, true}) {
         WhenShown<QFileDialog>([&](QFileDialog &dialog) {
             EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+            // Asking about an existing file is the caller's, once the extension is added.
+            EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
             EXPECT_EQ(dialog.directory().absolutePath(), folder.path());
             EXPECT_EQ(dialog.nameFilters(), QStringList{u"Text File (*.txt)"_s});
             EXPECT_EQ(dialog.selectedFiles().value(0), folder.filePath(u"run 12.txt"_s));

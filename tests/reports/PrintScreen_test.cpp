@@ -2,6 +2,7 @@
 
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
+#include "core/Registry.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/RunSession.h"
@@ -360,6 +361,62 @@ TEST_F(PrintWindowTest, SaveIndividualPdfs_UnwritableFolder_StopsWithReasonAndNo
     EXPECT_NE(Presenter().messages.front().text, FilesSavedText(PdfFolder()));
     EXPECT_TRUE(window->isEnabled());
     QFile::remove(QDir(PdfFolder()).absolutePath());
+}
+
+TEST_F(PrintWindowTest, SaveIndividualPdfs_HostileIdentifiers_EveryFileInThePdfFolder)
+{
+    const QStringList identifiers = TestSupport::HostileIdentifiers(300); // 1.5 MB: ReportCommand_test
+    const TRunStepResult loaded =
+        session.LoadRun(TestSupport::WriteReportRun(folder.path(), identifiers.size(), true, identifiers));
+    ASSERT_TRUE(loaded.Ok()) << loaded.Reason.toStdString();
+    ASSERT_TRUE(session.Calculate().Ok());
+    source = std::make_unique<TSessionReportSource>(session);
+    Open(true);
+    Presenter().Clear();
+    // The PDF folder three levels down, so that "../../../" would leave the test folder.
+    const QString pdfFolder = folder.filePath(u"a/b/pdf"_s);
+    ASSERT_TRUE(QDir().mkpath(pdfFolder));
+    struct StoredPdfFolder
+    {
+        const QString saved = PdfFolder();
+        ~StoredPdfFolder() { WriteRegistryText(u"DirPdfFiles"_s, saved); }
+    } restore;
+    WriteRegistryText(u"DirPdfFiles"_s, pdfFolder);
+
+    Click(Radio(u"allSubjRb"_s));
+    Click(Button(u"btnSaveToFile"_s));
+    EXPECT_EQ(Presenter().Texts(), QStringList{FilesSavedText(pdfFolder)});
+    const QStringList written = QDir(pdfFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    EXPECT_EQ(written.size(), identifiers.size()) << written.join(u'|').toStdString();
+    EXPECT_TRUE(written.contains(u"08Dec26__________pwna.pdf"_s));
+    EXPECT_TRUE(written.contains(u"08Dec26_"_s + QString(MaxFileNamePartBytes - 8, u'Z') + u"a.pdf"_s));
+    for (const QString &name : written)
+        EXPECT_EQ(PdfPageCount(QDir(pdfFolder).filePath(name)), 2) << name.toStdString();
+    // Nothing beside the folder or above it.
+    const QStringList above =
+        QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(above, (QStringList{u"a"_s, u"report-run.vdf"_s}));
+    EXPECT_EQ(QDir(folder.filePath(u"a/b"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{u"pdf"_s});
+}
+
+TEST_F(PrintWindowTest, SavePdf_NameWithoutExtension_AskedAboutThePdfBeforeReplacingIt)
+{
+    const QString typed = InPdfFolder(u"report"_s);
+    WriteFileAtomically(typed + u".pdf"_s, "old report");
+    Presenter().fileNames = {typed};
+    Presenter().answers = {TModalResult::mrNo}; // then the dialog is cancelled
+    Click(Button(u"btnSaveToFile"_s));
+    EXPECT_EQ(Presenter().Texts(),
+              QStringList{UiText(1000).arg(QDir::toNativeSeparators(typed + u".pdf"_s))});
+    EXPECT_EQ(ReadWholeFile(typed + u".pdf"_s), QByteArray("old report"));
+
+    Presenter().Clear();
+    Presenter().fileNames = {typed};
+    Presenter().answers = {TModalResult::mrYes};
+    Click(Button(u"btnSaveToFile"_s));
+    EXPECT_EQ(PdfPageCount(typed + u".pdf"_s), 2);
+    EXPECT_EQ(QDir(PdfFolder()).entryList(QDir::Files), QStringList{u"report.pdf"_s});
 }
 
 // ---- printing ------------------------------------------------------------------------------------

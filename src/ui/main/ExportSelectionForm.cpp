@@ -93,8 +93,6 @@ void TfrmExportSelection::btnOkClick()
         QString fileName;
         if (!SaveExportFileDialog(proposed, fileName))
             return; // the operator may choose again
-        if (QFileInfo(fileName).suffix().isEmpty())
-            fileName += u".txt"_s;
         WriteExportFile(fileName, mTextToWrite);
     }
     mOutcome = fExportSelectedType;

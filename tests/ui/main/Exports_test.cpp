@@ -211,16 +211,62 @@ TEST_F(ExportsTest, FileCannotBeWritten_SystemsReason_OldFileIntact_DialogStaysO
     const qint64 storeSize = QFileInfo(SettingsStore::Open()->fileName()).size();
     ASSERT_LT(storeSize + 512, exportSize);
     bool closed = false;
+    Presenter().answers = {TModalResult::mrYes}; // replace the old export
     {
         const FileSizeLimit limit(static_cast<rlim_t>(exportSize - 1));
         closed = Choose(dialog, u"rbFileExport"_s, u"btnOk"_s);
     }
     EXPECT_FALSE(closed);
-    ASSERT_EQ(Presenter().messages.size(), 1u) << Messages();
-    const QString message = Presenter().messages[0].text;
+    ASSERT_EQ(Presenter().messages.size(), 2u) << Messages();
+    EXPECT_EQ(Presenter().messages[0].text, UiText(1000).arg(QDir::toNativeSeparators(target)));
+    const QString message = Presenter().messages[1].text;
     EXPECT_TRUE(message.contains(QDir::toNativeSeparators(target))) << message.toStdString();
     EXPECT_TRUE(message.contains(qt_error_string(EFBIG))) << message.toStdString();
     EXPECT_EQ(Content(target), QByteArray("old export"));
     EXPECT_EQ(QDir(ExportFolder()).entryList({u"09Dec26*"_s}, QDir::Files | QDir::Hidden),
               QStringList{u"09Dec26ResultExpa.txt"_s});
+}
+
+TEST_F(ExportsTest, ToFile_NameWithoutExtension_AskedAboutTheTxtFileBeforeReplacingIt)
+{
+    const QString typed = InExportFolder(u"09Dec26ResultExpa"_s);
+    const QString target = typed + u".txt"_s;
+    WriteFileAtomically(target, "old export");
+    const QString question = UiText(1000).arg(QDir::toNativeSeparators(target));
+
+    // No: the save dialog opens again on that file; cancelled there, nothing is written.
+    Presenter().fileNames = {typed};
+    Presenter().answers = {TModalResult::mrNo};
+    TfrmExportSelection *dialog = OpenExport(u"resultsExportPb"_s);
+    ASSERT_TRUE(dialog);
+    EXPECT_FALSE(Choose(dialog, u"rbFileExport"_s, u"btnOk"_s));
+    EXPECT_EQ(Presenter().Texts(), QStringList{question});
+    EXPECT_EQ(Presenter().fileRequests.back().proposedName, target);
+    EXPECT_EQ(Content(target), QByteArray("old export"));
+
+    // Yes: replaced.
+    Presenter().Clear();
+    Presenter().fileNames = {typed};
+    Presenter().answers = {TModalResult::mrYes};
+    EXPECT_TRUE(Choose(dialog, u"rbFileExport"_s, u"btnOk"_s));
+    EXPECT_EQ(Presenter().Texts(), QStringList{question});
+    EXPECT_EQ(Content(target), QByteArray("\xEF\xBB\xBF") + ResultsText().toUtf8());
+    EXPECT_EQ(QDir(ExportFolder()).entryList({u"09Dec26*"_s}, QDir::Files),
+              QStringList{u"09Dec26ResultExpa.txt"_s});
+}
+
+TEST_F(ExportsTest, ToFile_DeviceOrFolder_RefusedNamingIt_NothingWritten)
+{
+    QDir(ExportFolder()).mkdir(u"09Dec26folder"_s);
+    for (const QString &typed : {u"/dev/null"_s, InExportFolder(u"09Dec26folder"_s)}) {
+        Presenter().Clear();
+        Presenter().fileNames = {typed}; // then cancelled
+        TfrmExportSelection *dialog = OpenExport(u"resultsExportPb"_s);
+        ASSERT_TRUE(dialog);
+        EXPECT_FALSE(Choose(dialog, u"rbFileExport"_s, u"btnOk"_s));
+        EXPECT_EQ(Presenter().Texts(), QStringList{UiText(1001).arg(QDir::toNativeSeparators(typed))});
+        EXPECT_FALSE(QFileInfo::exists(typed + u".txt"_s));
+        EXPECT_TRUE(Choose(dialog, u"rbFileExport"_s, u"btnCancel"_s));
+    }
+    QDir(ExportFolder()).rmdir(u"09Dec26folder"_s);
 }

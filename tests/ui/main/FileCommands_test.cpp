@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -121,6 +122,36 @@ TEST_F(FileCommandsTest, SaveAndLoad_RoundTripThroughTheWindow)
     EXPECT_TRUE(Child<QRadioButton>(u"rb8PointCurve"_s)->isChecked());
     EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RawDataPage);
     EXPECT_TRUE(Button(u"calcCurvePb"_s)->isEnabled());
+}
+
+TEST_F(FileCommandsTest, SaveRunAndFormat_NameWithoutExtension_GetsTheExtensionTheLoadDialogsList)
+{
+    LoadAndCalculate();
+    const QString run = TempFile(u"noext"_s);
+    QFile::remove(run + u".vdf"_s);
+    Presenter().fileNames.push_back(run);
+    Click(Button(u"saveAsPb"_s));
+    EXPECT_TRUE(window->DataSaved());
+    EXPECT_FALSE(QFileInfo::exists(run));
+    EXPECT_TRUE(QFileInfo(run + u".vdf"_s).isFile());
+
+    const QString format = TempFile(u"layout"_s);
+    QFile::remove(format + u".vff"_s);
+    Presenter().fileNames.push_back(format);
+    Click(Button(u"btnSaveFormat"_s));
+    EXPECT_FALSE(QFileInfo::exists(format));
+    EXPECT_TRUE(QFileInfo(format + u".vff"_s).isFile());
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+
+    // Loaded back through the dialogs that list only their own extension.
+    Presenter().fileNames = {format + u".vff"_s};
+    Click(Button(u"btnLoadFormat"_s));
+    Presenter().fileNames = {run + u".vdf"_s};
+    Click(Button(u"loadPb"_s));
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    EXPECT_EQ(window->RunData().RawData().GetCount(), 80);
+    QFile::remove(run + u".vdf"_s);
+    QFile::remove(format + u".vff"_s);
 }
 
 TEST_F(FileCommandsTest, Load_FailedFiles_ClearTheRunWithTheirTextAndFile)
