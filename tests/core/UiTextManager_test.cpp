@@ -398,7 +398,10 @@ TEST(EnglishCatalogue, StoredFile_HasAllIdsRetiredSetAndExactBytes)
     EXPECT_TRUE(english.onlyCrLf);
     EXPECT_FALSE(english.endsWithLineEnd);
     EXPECT_EQ(english.badLines, QStringList());
-    EXPECT_EQ(english.ids, IdRange(1, 373));
+    // The ids 1-373, then the texts this program adds, in ascending order.
+    EXPECT_EQ(english.ids.mid(0, 373), IdRange(1, 373));
+    for (qsizetype i = 373; i < english.ids.size(); ++i)
+        EXPECT_GT(english.ids[i], english.ids[i - 1]);
     EXPECT_EQ(RetiredIds(english), EnglishRetiredIds());
 
     QSet<int> withNoBreakSpace;
@@ -474,6 +477,17 @@ TEST_P(TranslatedCatalogue, MatchesEnglishIdsRetiredSetEscapesAndAccelerators)
     for (int id = 354; id <= 373; ++id) {
         SCOPED_TRACE(id);
         EXPECT_NE(translated.texts.value(id), english.texts.value(id));
+    }
+    // The texts this program adds fill in the same values ("%1") as the English ones.
+    for (const int id : english.ids) {
+        if (id <= 373)
+            continue;
+        SCOPED_TRACE(id);
+        for (int value = 1; value <= 9; ++value) {
+            const QString marker = u'%' + QString::number(value);
+            EXPECT_EQ(translated.texts.value(id).count(marker), english.texts.value(id).count(marker))
+                << translated.texts.value(id).toStdString();
+        }
     }
 
     // The built-in resource parses and answers up to the last English id, and no further.
