@@ -3,6 +3,7 @@
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
 #include "core/Messages.h"
+#include "core/RegionalSettings.h"
 #include "core/SoftwareInfoManager.h"
 #include "core/ToolConsole.h"
 #include "core/UiTextManager.h"
@@ -192,6 +193,7 @@ int ReportCommand(const QStringList &arguments)
     // As the program starts: version information and the English catalogue.
     GetSoftwareInfoManager();
     GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
+    ReportRegionalSettingsWarnings();
 
     if (const QString problem = InputFileProblem(options->runFile); !problem.isEmpty()) {
         WriteError(Quoted(options->runFile) + u": "_s + problem);

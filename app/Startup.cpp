@@ -3,6 +3,7 @@
 #include "core/Exceptions.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/Messages.h"
+#include "core/RegionalSettings.h"
 #include "core/SoftwareInfoManager.h"
 #include "core/UiTextManager.h"
 #include "platform/ExceptionBoundary.h"
@@ -99,6 +100,8 @@ void TApplicationStartup::CreateSubjectNameDialog()
 int TApplicationStartup::RunEventLoop()
 {
     mMainWindow->show();
+    // Number separators of the regional settings that could not be used are told once.
+    RunGuarded([] { ReportRegionalSettingsWarnings(); });
     const QString runFile = RunFileArgument(mArguments);
     // Opened as Load opens a file: what goes wrong is shown and the program carries on.
     if (!runFile.isEmpty())

@@ -4,6 +4,7 @@
 
 #include "core/Exceptions.h"
 #include "core/Messages.h"
+#include "core/RegionalSettings.h"
 #include "core/Registry.h"
 #include "core/SoftwareInfoManager.h"
 #include "core/ToolConsole.h"
@@ -99,6 +100,7 @@ int main(int argc, char *argv[])
             break;
         }
         LoadCatalogue();
+        ReportRegionalSettingsWarnings();
         TCalcOutcome outcome = RunCalcCommand(*options);
         if (!outcome.errorMessage.isEmpty())
             WriteError(outcome.errorMessage);

@@ -10,6 +10,12 @@
 
 namespace {
 
+// Captions of the message kinds.
+constexpr int kTextWarning = 1068;
+constexpr int kTextError = 1069;
+constexpr int kTextInformation = 1070;
+constexpr int kTextConfirm = 1071;
+
 // Answer order of the console presenter: the first button offered wins.
 constexpr std::array<std::pair<TMsgDlgBtn, TModalResult>, 11> kAnswerOrder{{
     {TMsgDlgBtn::mbOK, TModalResult::mrOk},
@@ -69,13 +75,13 @@ QString CaptionOfKind(TMsgDlgType kind)
 {
     switch (kind) {
     case TMsgDlgType::mtWarning:
-        return QStringLiteral("Warning");
+        return UiText(kTextWarning);
     case TMsgDlgType::mtError:
-        return QStringLiteral("Error");
+        return UiText(kTextError);
     case TMsgDlgType::mtInformation:
-        return QStringLiteral("Information");
+        return UiText(kTextInformation);
     case TMsgDlgType::mtConfirmation:
-        return QStringLiteral("Confirm");
+        return UiText(kTextConfirm);
     case TMsgDlgType::mtCustom:
         break;
     }

@@ -70,8 +70,9 @@ public:
                              const QString &proposedName, QString &fileName) = 0;
 };
 
-// The caption a message box of that kind gets when none is given ("Warning", "Error",
-// "Information", "Confirm"); empty for the custom kind, whose caption is the program's name.
+// The caption a message box of that kind gets when none is given, in the current language
+// ("Warning", "Error", "Information", "Confirm"); empty for the custom kind, whose caption is
+// the program's name, and before a catalogue is loaded.
 QString CaptionOfKind(TMsgDlgType kind);
 
 // The presenter in use; without one installed, a console presenter writes messages to

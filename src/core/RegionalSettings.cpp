@@ -1,6 +1,8 @@
 #include "RegionalSettings.h"
 
+#include "Messages.h"
 #include "SettingsStore.h"
+#include "UiTextManager.h"
 
 #include <QLocale>
 #include <QSettings>
@@ -8,10 +10,25 @@
 #include <QVariant>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
+// "The regional decimal (thousands) separator %1 cannot be used in numbers; ..."
+constexpr int kTextDecimalSeparatorIgnored = 1066;
+constexpr int kTextThousandSeparatorIgnored = 1067;
+
+// A separator the store sets that cannot be used, and the locale's that stands in for it.
+struct TIgnoredSeparator
+{
+    int textId;
+    QString stored;
+    QChar used;
+};
+
 std::optional<TFormatSettings> gCache;
+std::vector<TIgnoredSeparator> gIgnored;
+bool gIgnoredReported = false;
 
 // A value that holds commas comes back from a hand-written INI file as a list.
 std::optional<QString> ReadStoreText(QSettings &store, const QString &name)
@@ -93,6 +110,44 @@ void SeparateNumberSeparators(TFormatSettings &settings, bool decimalFromStore, 
         settings.ThousandSeparator = QChar();
 }
 
+// A number separator must not read as part of a number (a digit, a letter such as the
+// exponent's "E", a sign) nor vanish in a plate's text (a tab, a line break, any control or
+// invisible character). Blanks may group thousands but never separate decimals.
+bool IsUsableNumberSeparator(QChar c, bool decimal)
+{
+    if (c.isNull() || c.isLetterOrNumber() || c == QLatin1Char('+') || c == QLatin1Char('-'))
+        return false;
+    switch (c.category()) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return false;
+    case QChar::Separator_Space:
+        return !decimal;
+    default:
+        return true;
+    }
+}
+
+// The store's value as the warning shows it: quoted when it can be read, as code points
+// when it holds characters nobody sees.
+QString ShownSeparator(const QString &value)
+{
+    for (const QChar c : value) {
+        if (!c.isPrint() || c.isSpace()) {
+            QStringList codes;
+            for (const QChar d : value)
+                codes << QStringLiteral("U+%1").arg(d.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+            return codes.join(QLatin1Char(' '));
+        }
+    }
+    return QLatin1Char('"') + value + QLatin1Char('"');
+}
+
 bool HasNamedField(const QString &pattern)
 {
     return pattern.contains(QStringLiteral("MMM")) || pattern.contains(QStringLiteral("ddd"));
@@ -152,10 +207,24 @@ TFormatSettings LoadSettings()
                 const std::optional<QString> text = ReadStoreText(*store, name);
                 return text && !text->isEmpty() ? text->front() : fallbackChar;
             };
-            settings.DecimalSeparator = firstChar(QStringLiteral("sDecimal"), fallback.DecimalSeparator);
-            settings.ThousandSeparator = firstChar(QStringLiteral("sThousand"), fallback.ThousandSeparator);
-            decimalFromStore = firstChar(QStringLiteral("sDecimal"), QChar()) != QChar();
-            thousandFromStore = firstChar(QStringLiteral("sThousand"), QChar()) != QChar();
+            // A number separator that cannot be one is ignored: the locale's stands in.
+            const auto numberSeparator = [&](const QString &name, QChar fallbackChar, bool decimal,
+                                             int textId, bool &fromStore) {
+                const std::optional<QString> text = ReadStoreText(*store, name);
+                if (!text)
+                    return fallbackChar;
+                if (!text->isEmpty() && IsUsableNumberSeparator(text->front(), decimal)) {
+                    fromStore = true;
+                    return text->front();
+                }
+                gIgnored.push_back({textId, *text, fallbackChar});
+                return fallbackChar;
+            };
+            settings.DecimalSeparator = numberSeparator(QStringLiteral("sDecimal"), fallback.DecimalSeparator,
+                                                        true, kTextDecimalSeparatorIgnored, decimalFromStore);
+            settings.ThousandSeparator =
+                numberSeparator(QStringLiteral("sThousand"), fallback.ThousandSeparator, false,
+                                kTextThousandSeparatorIgnored, thousandFromStore);
             settings.DateSeparator = firstChar(QStringLiteral("sDate"), fallback.DateSeparator);
             settings.TimeSeparator = firstChar(QStringLiteral("sTime"), fallback.TimeSeparator);
             storeShort = ReadStoreText(*store, QStringLiteral("sShortDate"));
@@ -164,6 +233,11 @@ TFormatSettings LoadSettings()
         }
     }
     SeparateNumberSeparators(settings, decimalFromStore, thousandFromStore);
+    // The stand-in named in a warning is the one really used.
+    for (TIgnoredSeparator &ignored : gIgnored) {
+        ignored.used = ignored.textId == kTextDecimalSeparatorIgnored ? settings.DecimalSeparator
+                                                                      : settings.ThousandSeparator;
+    }
     // Store patterns are written with the store's separator, locale patterns with the locale's.
     settings.ShortDateFormat = storeShort ? ToProgramPattern(*storeShort, settings.DateSeparator)
                                           : ToProgramPattern(shortDate, fallback.DateSeparator);
@@ -177,9 +251,30 @@ TFormatSettings LoadSettings()
 
 const TFormatSettings &GetRegionalFormatSettings()
 {
-    if (!gCache)
+    if (!gCache) {
+        gIgnored.clear();
         gCache = LoadSettings();
+    }
     return *gCache;
+}
+
+QStringList RegionalSettingsWarnings()
+{
+    GetRegionalFormatSettings();
+    QStringList warnings;
+    for (const TIgnoredSeparator &ignored : gIgnored)
+        warnings << UiText(ignored.textId)
+                        .arg(ShownSeparator(ignored.stored), ShownSeparator(QString(ignored.used)));
+    return warnings;
+}
+
+void ReportRegionalSettingsWarnings()
+{
+    const QStringList warnings = RegionalSettingsWarnings();
+    if (gIgnoredReported || warnings.isEmpty())
+        return;
+    gIgnoredReported = true;
+    ShowMessageDialog(warnings.join(QStringLiteral("\r\n")), TMsgDlgType::mtWarning, TMsgDlgBtn::mbOK, 0);
 }
 
 QChar GetRegionalDecimalSeparator()
@@ -205,4 +300,6 @@ QString GetRegionalShortDateFormat()
 void ReleaseRegionalSettings()
 {
     gCache.reset();
+    gIgnored.clear();
+    gIgnoredReported = false;
 }

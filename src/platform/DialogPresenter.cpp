@@ -1,5 +1,7 @@
 #include "DialogPresenter.h"
 
+#include "core/UiTextManager.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
@@ -24,22 +26,32 @@ struct ButtonSpec
     TMsgDlgBtn button;
     TModalResult result;
     QMessageBox::StandardButton standard; // NoButton: a button of our own
+    int textId;                           // its text in the catalogue
 };
 
-// Display order of the buttons.
+// Button texts the catalogue had no id for.
+constexpr int kTextAbort = 1072;
+constexpr int kTextRetry = 1073;
+constexpr int kTextIgnore = 1074;
+constexpr int kTextAll = 1075;
+constexpr int kTextNoToAll = 1076;
+constexpr int kTextYesToAll = 1077;
+
+// Display order of the buttons. The texts are the catalogue's, not the toolkit's: the toolkit
+// has no translation for every language the program speaks.
 constexpr std::array<ButtonSpec, 12> kButtons{{
-    {TMsgDlgBtn::mbYes, TModalResult::mrYes, QMessageBox::Yes},
-    {TMsgDlgBtn::mbNo, TModalResult::mrNo, QMessageBox::No},
-    {TMsgDlgBtn::mbOK, TModalResult::mrOk, QMessageBox::Ok},
-    {TMsgDlgBtn::mbCancel, TModalResult::mrCancel, QMessageBox::Cancel},
-    {TMsgDlgBtn::mbAbort, TModalResult::mrAbort, QMessageBox::Abort},
-    {TMsgDlgBtn::mbRetry, TModalResult::mrRetry, QMessageBox::Retry},
-    {TMsgDlgBtn::mbIgnore, TModalResult::mrIgnore, QMessageBox::Ignore},
-    {TMsgDlgBtn::mbAll, TModalResult::mrAll, QMessageBox::NoButton},
-    {TMsgDlgBtn::mbNoToAll, TModalResult::mrNoToAll, QMessageBox::NoToAll},
-    {TMsgDlgBtn::mbYesToAll, TModalResult::mrYesToAll, QMessageBox::YesToAll},
-    {TMsgDlgBtn::mbHelp, TModalResult::mrNone, QMessageBox::Help},
-    {TMsgDlgBtn::mbClose, TModalResult::mrClose, QMessageBox::Close},
+    {TMsgDlgBtn::mbYes, TModalResult::mrYes, QMessageBox::Yes, 106},
+    {TMsgDlgBtn::mbNo, TModalResult::mrNo, QMessageBox::No, 107},
+    {TMsgDlgBtn::mbOK, TModalResult::mrOk, QMessageBox::Ok, 48},
+    {TMsgDlgBtn::mbCancel, TModalResult::mrCancel, QMessageBox::Cancel, 69},
+    {TMsgDlgBtn::mbAbort, TModalResult::mrAbort, QMessageBox::Abort, kTextAbort},
+    {TMsgDlgBtn::mbRetry, TModalResult::mrRetry, QMessageBox::Retry, kTextRetry},
+    {TMsgDlgBtn::mbIgnore, TModalResult::mrIgnore, QMessageBox::Ignore, kTextIgnore},
+    {TMsgDlgBtn::mbAll, TModalResult::mrAll, QMessageBox::NoButton, kTextAll},
+    {TMsgDlgBtn::mbNoToAll, TModalResult::mrNoToAll, QMessageBox::NoToAll, kTextNoToAll},
+    {TMsgDlgBtn::mbYesToAll, TModalResult::mrYesToAll, QMessageBox::YesToAll, kTextYesToAll},
+    {TMsgDlgBtn::mbHelp, TModalResult::mrNone, QMessageBox::Help, 143},
+    {TMsgDlgBtn::mbClose, TModalResult::mrClose, QMessageBox::Close, 9},
 }};
 
 } // namespace
@@ -103,9 +115,14 @@ TModalResult TDialogPresenter::ShowMessage(const QString &text, TMsgDlgType kind
     for (const ButtonSpec &spec : kButtons) {
         if (!buttons.testFlag(spec.button))
             continue;
-        QAbstractButton *button = spec.standard == QMessageBox::NoButton
-                                      ? box.addButton(QStringLiteral("All"), QMessageBox::AcceptRole)
-                                      : box.addButton(spec.standard);
+        // Before a catalogue is loaded its texts are empty; the toolkit's stand in.
+        const QString text = UiText(spec.textId);
+        QAbstractButton *button =
+            spec.standard == QMessageBox::NoButton
+                ? box.addButton(text.isEmpty() ? QStringLiteral("All") : text, QMessageBox::AcceptRole)
+                : box.addButton(spec.standard);
+        if (!text.isEmpty())
+            button->setText(text);
         shown.emplace_back(button, spec.result);
     }
     const auto buttonOf = [&](TModalResult result) -> QAbstractButton * {

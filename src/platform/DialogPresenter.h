@@ -6,8 +6,8 @@
 #include <QString>
 
 // Shows the operator's messages and file dialogs with the toolkit's standard dialogs:
-// message boxes centred on the screen and application-modal, file dialogs owned by the
-// active window.
+// message boxes centred on the screen and application-modal, their captions and button texts
+// from the catalogue in the current language; file dialogs owned by the active window.
 class TDialogPresenter : public IPresenter
 {
 public:
@@ -23,7 +23,7 @@ public:
     static QString ToQtFilter(const QString &filter);
 };
 
-// The toolkit's own texts (the buttons of message boxes, the file dialogs) in the language of a
-// text catalogue ("LOCALE_GERMAN"). English, and a language the toolkit has no translation
+// The toolkit's own texts (the file dialogs) in the language of a text catalogue
+// ("LOCALE_GERMAN"). English, and a language the toolkit has no translation
 // for, show the toolkit's English. True when a translation is in use.
 bool LoadToolkitTranslation(const QString &resourceName);

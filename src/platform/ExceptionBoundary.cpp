@@ -2,6 +2,7 @@
 
 #include "core/Exceptions.h"
 #include "core/Messages.h"
+#include "core/UiTextManager.h"
 
 #include <QString>
 
@@ -22,8 +23,14 @@ void Report(const QString &text)
         return;
     }
     gShowing = true;
+    // Captioned with the program's name, as every error the operator is shown.
+    QString caption;
     try {
-        ShowMessageDialog(text, TMsgDlgType::mtError, TMsgDlgBtn::mbOK, 0);
+        caption = UiText(131);
+    } catch (...) {
+    }
+    try {
+        ShowCaptionedMessage(text, TMsgDlgType::mtError, TMsgDlgBtn::mbOK, caption);
     } catch (...) {
         // The presenter failed as well; the text is not lost.
         const QByteArray line = text.toUtf8() + '\n';

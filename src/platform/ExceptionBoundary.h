@@ -7,7 +7,7 @@
 // The one boundary between the model's exceptions and the event loop: no exception may
 // leave a slot or an event handler (Qt does not unwind through its own frames). Every
 // handler runs through RunGuarded, which shows the message of whatever was raised in the
-// error box and lets the program carry on.
+// error box (captioned with the program's name, text 131) and lets the program carry on.
 
 // Runs handler; true when it finished without raising. Whatever it raised has been shown
 // (one box; a failure while that box is open goes to standard error instead).

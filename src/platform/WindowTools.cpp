@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -300,4 +301,30 @@ int CaptionWidth(const QWidget *window)
     const QFontMetrics metrics(bold);
     // Icon and three buttons, each about as wide as the bar is high, and the bar's margins.
     return metrics.horizontalAdvance(caption) + 4 * (metrics.height() + 8) + 16;
+}
+
+QPoint RestoredWindowPosition(const QPoint &saved, const QSize &frameSize, const QList<QRect> &screens,
+                              const QRect &home)
+{
+    // How much of the top strip must show so that it can be grabbed.
+    constexpr qint64 kGrip = 40;
+    const qint64 gripWidth = std::clamp<qint64>(frameSize.width(), 1, kGrip);
+    const qint64 gripHeight = std::clamp<qint64>(frameSize.height(), 1, kGrip);
+    const qint64 left = saved.x();
+    const qint64 top = saved.y();
+    const qint64 right = left + std::max(frameSize.width(), 0);
+    const bool nothingSaved = saved.x() == -1 || saved.y() == -1;
+    const bool grippable = std::any_of(screens.begin(), screens.end(), [&](const QRect &screen) {
+        const qint64 screenLeft = screen.x();
+        const qint64 screenTop = screen.y();
+        const qint64 screenRight = screenLeft + screen.width();
+        const qint64 screenBottom = screenTop + screen.height();
+        const qint64 shown = std::min(right, screenRight) - std::max(left, screenLeft);
+        return shown >= gripWidth && top >= screenTop && top + gripHeight <= screenBottom;
+    });
+    if (!nothingSaved && grippable)
+        return saved;
+    QRect frame(QPoint(0, 0), frameSize);
+    frame.moveCenter(home.center());
+    return frame.topLeft();
 }

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -98,3 +99,11 @@ int GroupBoxCaptionHeight(const QWidget *window, const QGroupBox *groupBox);
 // system shows it (the program's name appended), in bold, with room for the window's icon and
 // three title bar buttons.
 int CaptionWidth(const QWidget *window);
+
+// ---- window placement ---------------------------------------------------------------------
+// Where a window whose frame is `frameSize` opens: at the saved top-left corner when the top
+// strip of the frame placed there (where it is grabbed to be moved) lies on one of `screens`
+// (their available areas); otherwise centred in `home`. -1 in either coordinate means nothing
+// was saved. Every saved value is safe: the check is made without overflow.
+QPoint RestoredWindowPosition(const QPoint &saved, const QSize &frameSize, const QList<QRect> &screens,
+                              const QRect &home);

@@ -156,3 +156,40 @@ TEST_F(CalcPlateText, Utf8PlateWithoutByteOrderMark_ReadAsUtf8)
     EXPECT_EQ(ResultTexts(root).count(u"N/S"_s), 2);
     EXPECT_EQ(ValuesAndMarks(root), ValuesAndMarks(CalcJson(PlateArguments(Example("plate-8point.txt")))));
 }
+
+// A separator that cannot separate numbers (sDecimal=1 turned the ODs into 21412) is ignored:
+// the numbers are the C locale's, the JSON's values are right, and one line says why.
+TEST_F(CalcPlateText, UnusableRegionalSeparators_IgnoredWithOneWarningSameNumbers)
+{
+    QJsonObject baseline;
+    {
+        const RegionalGuard separators(RegionalGuard::Separators(".", ","));
+        baseline = CalcJson(PlateArguments(Example("plate-8point.txt")));
+    }
+    const struct
+    {
+        const char *name, *value;
+        bool decimal;
+    } cases[] = {
+        {"digit decimal", "1", true},         {"tab decimal", "\t", true},
+        {"control decimal", "\x01", true},    {"empty decimal", "", true},
+        {"digit thousands", "0", false},      {"tab thousands", "\t", false},
+        {"control thousands", "\x1f", false}, {"empty thousands", "", false},
+    };
+    for (const auto &c : cases) {
+        const QString value = QString::fromLatin1(c.value);
+        const RegionalGuard separators({{u"sDecimal"_s, c.decimal ? std::optional(value) : std::nullopt},
+                                        {u"sThousand"_s, c.decimal ? std::nullopt : std::optional(value)}});
+        const CliRun run =
+            RunCli(QStringList{u"calc"_s} << PlateArguments(Example("plate-8point.txt")) << u"--json"_s);
+        ASSERT_EQ(run.status, 0) << c.name << ": " << run.err.toStdString();
+        const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+        EXPECT_EQ(ValuesAndMarks(json), ValuesAndMarks(baseline)) << c.name;
+        EXPECT_EQ(StandardMeans(json), StandardMeans(baseline)) << c.name;
+        const QStringList lines = run.err.split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 1) << c.name << ": " << run.err.toStdString();
+        EXPECT_TRUE(lines[0].startsWith(c.decimal ? u"velomyra-cli: The regional decimal separator "_s
+                                                  : u"velomyra-cli: The regional thousands separator "_s))
+            << lines[0].toStdString();
+    }
+}

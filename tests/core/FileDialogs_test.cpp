@@ -5,6 +5,7 @@
 #include "core/SettingsStore.h"
 #include "core/UiTextManager.h"
 
+#include "support/HostileSettingsStore.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -224,6 +225,24 @@ TEST_F(FileDialogsTest, Save_FolderOrDevice_RefusedNamingItAndAskedAgain)
         }
         EXPECT_FALSE(QFileInfo::exists(u"/dev/null."_s + ext));
     }
+}
+
+// Remembering a folder is no reason to refuse a file: with a store that cannot be written
+// every dialog gives the chosen file, and the operator hears once why nothing is remembered.
+TEST_F(FileDialogsTest, StoreCannotBeWritten_DialogsGiveTheFileAndOneWarning)
+{
+    auto &presenter = TestSupport::Presenter();
+    const HostileSettingsStore hostile(HostileSettingsStore::TKind::FileInPlaceOfFolder);
+    for (const DialogCase &dialog : kDialogs) {
+        presenter.fileNames.push_back(u"/data/runs/plate 7.x"_s);
+        QString fileName;
+        EXPECT_TRUE(dialog.show(u"proposed"_s, fileName)) << dialog.name;
+        EXPECT_EQ(fileName, u"/data/runs/plate 7.x"_s) << dialog.name;
+        EXPECT_EQ(presenter.fileRequests.back().initialFolder, dialog.defaultFolder()) << dialog.name;
+    }
+    EXPECT_NO_THROW(GetConfigManager().SetDefaultLocale(u"LOCALE_GREEK"_s));
+    ASSERT_EQ(presenter.messages.size(), 1u) << presenter.Texts().join(u'|').toStdString();
+    EXPECT_EQ(presenter.messages.front().text, SettingsCannotBeSavedText(SettingsStore::FilePath()));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "RegionalGuard.h"
 #include "core/RegionalSettings.h"
 #include "core/Tool.h"
+#include "core/UiTextManager.h"
 #include "support/TestSupport.h"
 
 #include <QLocale>
@@ -168,4 +169,76 @@ TEST(RegionalSettings, CommaVariant_UsesCommaDecimalAndPointThousands)
     EXPECT_EQ(GetRegionalThousandSeparator(), QLatin1Char('.'));
     EXPECT_EQ(FormatFixed(0.5, 3), Q("0,500"));
     EXPECT_DOUBLE_EQ(TextToFloat(Q("0,512")), 0.512);
+}
+
+// A separator that cannot separate numbers would turn an OD of 2.1412 into 21412: it is
+// ignored, the system's is used, and one warning says so.
+TEST(RegionalSettings, UnusableNumberSeparators_IgnoredWithAWarning)
+{
+    const QChar decimal = SystemDecimal();
+    const QString quotedDecimal = u'"' + QString(decimal) + u'"';
+    const QString quotedThousand = u'"' + QString(SystemThousand()) + u'"';
+    const struct
+    {
+        const char *name;
+        std::optional<QString> decimal, thousand;
+        QString warning; // empty: none
+    } cases[] = {
+        {"digit decimal", Q("1"), std::nullopt, UiText(1066).arg(Q("\"1\""), quotedDecimal)},
+        {"tab decimal", Q("\t"), std::nullopt, UiText(1066).arg(Q("U+0009"), quotedDecimal)},
+        {"control decimal", Q("\x01"), std::nullopt, UiText(1066).arg(Q("U+0001"), quotedDecimal)},
+        {"empty decimal", Q(""), std::nullopt, UiText(1066).arg(Q("\"\""), quotedDecimal)},
+        {"blank decimal", Q(" "), std::nullopt, UiText(1066).arg(Q("U+0020"), quotedDecimal)},
+        {"exponent letter decimal", Q("E"), std::nullopt, UiText(1066).arg(Q("\"E\""), quotedDecimal)},
+        {"sign decimal", Q("-"), std::nullopt, UiText(1066).arg(Q("\"-\""), quotedDecimal)},
+        {"digit thousands", std::nullopt, Q("7"), UiText(1067).arg(Q("\"7\""), quotedThousand)},
+        {"tab thousands", std::nullopt, Q("\t"), UiText(1067).arg(Q("U+0009"), quotedThousand)},
+        {"control thousands", std::nullopt, Q("\x02"), UiText(1067).arg(Q("U+0002"), quotedThousand)},
+        {"empty thousands", std::nullopt, Q(""), UiText(1067).arg(Q("\"\""), quotedThousand)},
+        // Usable ones stay, without a word.
+        {"blank thousands", std::nullopt, Q(" "), QString()},
+        {"no-break space thousands", std::nullopt, Q("\u00A0"), QString()},
+        {"apostrophe thousands", std::nullopt, Q("'"), QString()},
+        {"semicolon decimal", Q(";"), std::nullopt, QString()},
+    };
+    for (const auto &c : cases) {
+        const RegionalGuard guard({{Q("sDecimal"), c.decimal}, {Q("sThousand"), c.thousand}});
+        const QChar usedDecimal = GetRegionalDecimalSeparator();
+        EXPECT_EQ(usedDecimal, c.decimal && c.warning.isEmpty() ? c.decimal->front() : decimal) << c.name;
+        if (c.thousand) {
+            EXPECT_EQ(GetRegionalThousandSeparator(),
+                      c.warning.isEmpty() ? c.thousand->front() : SystemThousand())
+                << c.name;
+        }
+        EXPECT_EQ(RegionalSettingsWarnings(), c.warning.isEmpty() ? QStringList() : QStringList{c.warning})
+            << c.name;
+        // ODs read as written.
+        const QString od = Q("2") + usedDecimal + Q("1412");
+        EXPECT_DOUBLE_EQ(TextToFloat(od), 2.1412) << c.name;
+        EXPECT_EQ(RoundWideString(od, 3), Q("2") + usedDecimal + Q("141")) << c.name;
+    }
+}
+
+TEST(RegionalSettings, UnusableSeparators_ReportedOnceAsOneWarningInTheCurrentLanguage)
+{
+    GetTranslationManager().LoadResource(Q("LOCALE_GREEK"));
+    const RegionalGuard guard({{Q("sDecimal"), Q("1")}, {Q("sThousand"), Q("\t")}});
+    const QStringList warnings = RegionalSettingsWarnings();
+    ASSERT_EQ(warnings.size(), 2);
+    EXPECT_TRUE(warnings[0].startsWith(Q("Το διαχωριστικό δεκαδικών"))) << warnings[0].toStdString();
+    ReportRegionalSettingsWarnings();
+    ReportRegionalSettingsWarnings();
+    const auto &messages = TestSupport::Presenter().messages;
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, warnings.join(Q("\r\n")));
+    EXPECT_EQ(messages[0].kind, TMsgDlgType::mtWarning);
+    EXPECT_EQ(messages[0].buttons, TMsgDlgButtons(TMsgDlgBtn::mbOK));
+}
+
+TEST(RegionalSettings, UsableSeparators_NoWarning)
+{
+    const RegionalGuard guard(RegionalGuard::Separators(",", "."));
+    EXPECT_TRUE(RegionalSettingsWarnings().isEmpty());
+    ReportRegionalSettingsWarnings();
+    EXPECT_TRUE(TestSupport::Presenter().messages.empty());
 }

@@ -2,6 +2,8 @@
 #include "core/Registry.h"
 #include "core/SettingsStore.h"
 #include "core/UiTextManager.h"
+#include "support/HostileSettingsStore.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,43 +112,123 @@ TEST(Registry, WriteRegistryInteger_ReadsBack)
     }
 }
 
-TEST(Registry, UnwritableStore_EveryRoutineRaisesOpenRegistryError)
+TEST(Registry, FilePath_IsTheStoresFile)
 {
-    // A folder in place of the settings file cannot be written, even by an administrator.
-    const QString path = SettingsStore::FilePath();
-    const QString saved = path + u".saved"_s;
-    QFile::remove(saved);
-    const bool hadFile = QFile::exists(path);
-    if (hadFile) {
-        ASSERT_TRUE(QFile::rename(path, saved));
-    }
-    ASSERT_TRUE(QDir().mkpath(path));
+    EXPECT_EQ(SettingsStore::FilePath(), SettingsStore::Open()->fileName());
+}
 
-    const QString expected = u"Exception occured in: Tool.OpenRegistry\r\n"
-                             u"With parameters: RootKey='2147483649' (HKEY_CURRENT_USER)\r\n"
-                             u"Reason: "_s +
-                             UiText(370);
-    const std::function<void()> routines[] = {
-        [] { OpenRegistry(); },
-        [] { ReadRegistryText(u"A"_s, u"b"_s); },
-        [] { WriteRegistryText(u"A"_s, u"b"_s); },
-        [] { ReadRegistryInteger(u"A"_s, -1); },
-        [] { WriteRegistryInteger(u"A"_s, 1); },
-    };
-    for (const auto &routine : routines) {
-        try {
-            routine();
-            ADD_FAILURE() << "no exception";
-        } catch (const EInOutError &e) {
-            EXPECT_EQ(e.Message(), expected);
+using TKind = HostileSettingsStore::TKind;
+
+const struct HostileCase
+{
+    const char *name;
+    TKind kind;
+    int reasonId; // 0: the system's reason, not checked here
+} kHostile[] = {
+    {"pipe", TKind::Fifo, 1061},
+    {"link to a pipe", TKind::FifoLink, 1061},
+    {"folder", TKind::Folder, 1061},
+    {"file in place of the folder", TKind::FileInPlaceOfFolder, 0},
+    {"read-only folder", TKind::ReadOnlyFolder, 1062},
+};
+
+// Settings only remember things: whatever stands in the store's place, reads give the
+// defaults at once, writes refuse nothing, and the operator is told once why nothing is saved.
+TEST(Registry, HostileStore_ReadsGiveDefaultsWritesGoOn_OneWarningWithTheReason)
+{
+    for (const HostileCase &c : kHostile) {
+        if (!HostileSettingsStore::Blocks(c.kind))
+            continue;
+        TestSupport::Presenter().Clear();
+        ResetSettingsSaveWarning();
+        const HostileSettingsStore hostile(c.kind);
+        QString text;
+        int number = 0;
+        bool raised = false;
+        const bool finished = hostile.FinishesWithin([&] {
+            try {
+                text = ReadRegistryText(u"DirPdfFiles"_s, u"/docs/PDF/"_s);
+                number = ReadRegistryInteger(u"frmMainX"_s, -1);
+                WriteRegistryText(u"Locale"_s, u"LOCALE_GERMAN"_s);
+                WriteRegistryInteger(u"frmMainX"_s, 40);
+                text = ReadRegistryText(u"DirPdfFiles"_s, u"/docs/PDF/"_s);
+            } catch (...) {
+                raised = true;
+            }
+        });
+        ASSERT_TRUE(finished) << c.name << ": hangs";
+        EXPECT_FALSE(raised) << c.name;
+        EXPECT_EQ(text, u"/docs/PDF/"_s) << c.name;
+        EXPECT_EQ(number, -1) << c.name;
+        ASSERT_EQ(TestSupport::Presenter().messages.size(), 1u)
+            << c.name << ": " << TestSupport::Presenter().Texts().join(u'|').toStdString();
+        const TestSupport::RecordedMessage &warning = TestSupport::Presenter().messages.front();
+        EXPECT_EQ(warning.kind, TMsgDlgType::mtWarning) << c.name;
+        EXPECT_EQ(warning.text, SettingsCannotBeSavedText(SettingsStore::FilePath())) << c.name;
+        EXPECT_TRUE(
+            warning.text.startsWith(u"Settings cannot be saved in "_s + SettingsStore::FilePath() + u": "_s))
+            << warning.text.toStdString();
+        if (c.reasonId != 0) {
+            EXPECT_TRUE(warning.text.contains(u": "_s + UiText(c.reasonId) + u". "_s))
+                << warning.text.toStdString();
+        }
+        // Something other than a file is not opened for reading either.
+        if (c.reasonId == 1061) {
+            try {
+                OpenRegistry();
+                ADD_FAILURE() << c.name << ": no exception";
+            } catch (const EInOutError &e) {
+                EXPECT_EQ(e.Message(), u"Exception occured in: Tool.OpenRegistry\r\n"
+                                       u"With parameters: RootKey='2147483649' (HKEY_CURRENT_USER)\r\n"
+                                       u"Reason: "_s +
+                                           UiText(370));
+            }
         }
     }
-
-    QDir(path).removeRecursively();
-    if (hadFile) {
-        ASSERT_TRUE(QFile::rename(saved, path));
+    // The pipe is left as it was found, and a usable store works again.
+    {
+        const HostileSettingsStore hostile(TKind::Fifo);
+        ASSERT_TRUE(hostile.FinishesWithin([] { WriteRegistryText(u"A"_s, u"b"_s); }));
+        EXPECT_FALSE(QFileInfo(SettingsStore::FilePath()).isFile());
     }
-    EXPECT_NO_THROW(WriteRegistryInteger(u"A"_s, 1));
+    WriteRegistryInteger(u"A"_s, 1);
+    EXPECT_EQ(ReadRegistryInteger(u"A"_s, -1), 1);
+}
+
+// A read-only store still gives what it holds.
+TEST(Registry, ReadOnlyFolder_StoredValuesStillRead)
+{
+    WriteRegistryText(u"DirFormatFiles"_s, u"/data/formats/"_s);
+    WriteRegistryInteger(u"frmMainY"_s, 70);
+    const HostileSettingsStore hostile(TKind::ReadOnlyFolder);
+    EXPECT_EQ(ReadRegistryText(u"DirFormatFiles"_s, u"/docs/Format/"_s), u"/data/formats/"_s);
+    EXPECT_EQ(ReadRegistryInteger(u"frmMainY"_s, -1), 70);
+    EXPECT_NO_THROW(OpenRegistry());
+}
+
+// The warning is shown once per session, whichever write fails first.
+TEST(Registry, SaveWarning_ShownOncePerSession)
+{
+    const HostileSettingsStore hostile(TKind::FileInPlaceOfFolder);
+    for (int i = 0; i < 3; ++i) {
+        WriteRegistryText(u"Locale"_s, u"LOCALE_GREEK"_s);
+        ReadRegistryText(u"DirExportFiles"_s, u"/docs/Export/"_s);
+    }
+    EXPECT_EQ(TestSupport::Presenter().messages.size(), 1u);
+    ResetSettingsSaveWarning();
+    WriteRegistryInteger(u"frmMainX"_s, 3);
+    EXPECT_EQ(TestSupport::Presenter().messages.size(), 2u);
+}
+
+// The reason speaks the operator's language; only the file name stays as it is.
+TEST(Registry, SaveWarning_InTheCurrentLanguage)
+{
+    const HostileSettingsStore hostile(TKind::Folder);
+    GetTranslationManager().LoadResource(u"LOCALE_GERMAN"_s);
+    const QString text = SettingsCannotBeSavedText(SettingsStore::FilePath());
+    EXPECT_EQ(text, UiText(1060).arg(SettingsStore::FilePath(), UiText(1061)));
+    EXPECT_TRUE(text.startsWith(u"Die Einstellungen können nicht in "_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"es ist keine reguläre Datei"_s)) << text.toStdString();
 }
 
 } // namespace

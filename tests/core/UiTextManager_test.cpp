@@ -481,7 +481,17 @@ TEST_P(TranslatedCatalogue, MatchesEnglishIdsRetiredSetEscapesAndAccelerators)
             continue;
         SCOPED_TRACE(id);
         EXPECT_NE(translated.texts.value(id), english.texts.value(id));
-        EXPECT_EQ(translated.texts.value(id).count(u"%1"_s), english.texts.value(id).count(u"%1"_s));
+    }
+    // The texts this program adds fill in the same values ("%1") as the English ones.
+    for (const int id : english.ids) {
+        if (id <= 373)
+            continue;
+        SCOPED_TRACE(id);
+        for (int value = 1; value <= 9; ++value) {
+            const QString marker = u'%' + QString::number(value);
+            EXPECT_EQ(translated.texts.value(id).count(marker), english.texts.value(id).count(marker))
+                << translated.texts.value(id).toStdString();
+        }
     }
 
     // The built-in resource parses and answers up to the last English id, and no further.

@@ -1,5 +1,6 @@
 #include "platform/DialogPresenter.h"
 
+#include "support/LanguageGuard.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
@@ -15,9 +16,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -78,24 +82,117 @@ TEST_F(DialogPresenterTest, ToQtFilter_PipeSeparatedPairs_BecomeQtFilters)
         EXPECT_EQ(TDialogPresenter::ToQtFilter(c.input), c.expected) << c.input.toStdString();
 }
 
-TEST_F(DialogPresenterTest, Kinds_MapToIconsAndCaptions)
+TEST_F(DialogPresenterTest, Kinds_MapToIconsAndCaptionsInTheCurrentLanguage)
 {
     const struct
     {
         TMsgDlgType kind;
         QMessageBox::Icon icon;
-        QString caption;
+        QString english, german, greek;
     } cases[] = {
-        {TMsgDlgType::mtWarning, QMessageBox::Warning, u"Warning"_s},
-        {TMsgDlgType::mtError, QMessageBox::Critical, u"Error"_s},
-        {TMsgDlgType::mtInformation, QMessageBox::Information, u"Information"_s},
-        {TMsgDlgType::mtConfirmation, QMessageBox::Question, u"Confirm"_s},
-        {TMsgDlgType::mtCustom, QMessageBox::NoIcon, u"Velomyra"_s},
+        {TMsgDlgType::mtWarning, QMessageBox::Warning, u"Warning"_s, u"Warnung"_s, u"Προειδοποίηση"_s},
+        {TMsgDlgType::mtError, QMessageBox::Critical, u"Error"_s, u"Fehler"_s, u"Σφάλμα"_s},
+        {TMsgDlgType::mtInformation, QMessageBox::Information, u"Information"_s, u"Information"_s,
+         u"Πληροφορίες"_s},
+        {TMsgDlgType::mtConfirmation, QMessageBox::Question, u"Confirm"_s, u"Bestätigen"_s, u"Επιβεβαίωση"_s},
+        {TMsgDlgType::mtCustom, QMessageBox::NoIcon, u"Velomyra"_s, u"Velomyra"_s, u"Velomyra"_s},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(TDialogPresenter::IconOfKind(c.kind), c.icon);
-        EXPECT_EQ(TDialogPresenter::CaptionOfKind(c.kind), c.caption);
+        EXPECT_EQ(TDialogPresenter::CaptionOfKind(c.kind), c.english);
+        {
+            const TestSupport::LanguageGuard german(u"LOCALE_GERMAN"_s);
+            EXPECT_EQ(TDialogPresenter::CaptionOfKind(c.kind), c.german);
+        }
+        const TestSupport::LanguageGuard greek(u"LOCALE_GREEK"_s);
+        EXPECT_EQ(TDialogPresenter::CaptionOfKind(c.kind), c.greek);
     }
+}
+
+// Every button of a real box speaks the catalogue's language, also where the toolkit has no
+// translation (Greek); the caption too.
+TEST_F(DialogPresenterTest, ShowMessage_ButtonsAndCaptionFromTheCatalogue)
+{
+    const struct
+    {
+        const char *resource;
+        QString caption;
+        std::vector<std::pair<QMessageBox::StandardButton, QString>> texts;
+        QString all;
+    } languages[] = {
+        {"LOCALE_ENGLISH",
+         u"Confirm"_s,
+         {{QMessageBox::Yes, u"Yes"_s},
+          {QMessageBox::No, u"No"_s},
+          {QMessageBox::Ok, u"OK"_s},
+          {QMessageBox::Cancel, u"Cancel"_s},
+          {QMessageBox::Abort, u"Abort"_s},
+          {QMessageBox::Retry, u"Retry"_s},
+          {QMessageBox::Ignore, u"Ignore"_s},
+          {QMessageBox::NoToAll, u"No to All"_s},
+          {QMessageBox::YesToAll, u"Yes to All"_s},
+          {QMessageBox::Help, u"Help"_s},
+          {QMessageBox::Close, u"&Close"_s}},
+         u"All"_s},
+        {"LOCALE_GERMAN",
+         u"Bestätigen"_s,
+         {{QMessageBox::Yes, u"Ja"_s},
+          {QMessageBox::No, u"Nein"_s},
+          {QMessageBox::Ok, u"OK"_s},
+          {QMessageBox::Cancel, u"Abbrechen"_s},
+          {QMessageBox::Abort, u"Abbrechen"_s},
+          {QMessageBox::Retry, u"Wiederholen"_s},
+          {QMessageBox::Ignore, u"Ignorieren"_s},
+          {QMessageBox::NoToAll, u"Nein, keine"_s},
+          {QMessageBox::YesToAll, u"Ja, alle"_s},
+          {QMessageBox::Help, u"Hilfe"_s},
+          {QMessageBox::Close, u"S&chließen"_s}},
+         u"Alle"_s},
+        {"LOCALE_GREEK",
+         u"Επιβεβαίωση"_s,
+         {{QMessageBox::Yes, u"Ναι"_s},
+          {QMessageBox::No, u"Όχι"_s},
+          {QMessageBox::Ok, u"OK"_s},
+          {QMessageBox::Cancel, u"Άκυρο"_s},
+          {QMessageBox::Abort, u"Ματαίωση"_s},
+          {QMessageBox::Retry, u"Επανάληψη"_s},
+          {QMessageBox::Ignore, u"Παράβλεψη"_s},
+          {QMessageBox::NoToAll, u"Όχι σε όλα"_s},
+          {QMessageBox::YesToAll, u"Ναι σε όλα"_s},
+          {QMessageBox::Help, u"Βοήθεια"_s},
+          {QMessageBox::Close, u"&Κλείσιμο"_s}},
+         u"Όλα"_s},
+    };
+    const TMsgDlgButtons every = TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbOK |
+                                 TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbAbort | TMsgDlgBtn::mbRetry |
+                                 TMsgDlgBtn::mbIgnore | TMsgDlgBtn::mbAll | TMsgDlgBtn::mbNoToAll |
+                                 TMsgDlgBtn::mbYesToAll | TMsgDlgBtn::mbHelp | TMsgDlgBtn::mbClose;
+    TDialogPresenter presenter;
+    for (const auto &language : languages) {
+        const TestSupport::LanguageGuard guard(QString::fromLatin1(language.resource));
+        // The toolkit's own translation, where there is one, must not win over the catalogue.
+        LoadToolkitTranslation(QString::fromLatin1(language.resource));
+        QString caption;
+        std::map<QMessageBox::StandardButton, QString> shown;
+        QStringList own;
+        WhenShown<QMessageBox>([&](QMessageBox &box) {
+            caption = box.windowTitle();
+            for (QAbstractButton *button : box.buttons()) {
+                if (box.standardButton(button) == QMessageBox::NoButton)
+                    own << button->text();
+                else
+                    shown[box.standardButton(button)] = button->text();
+            }
+            box.button(QMessageBox::Yes)->click();
+        });
+        EXPECT_EQ(presenter.ShowMessage(u"Text"_s, TMsgDlgType::mtConfirmation, every, {}),
+                  TModalResult::mrYes);
+        EXPECT_EQ(caption, language.caption) << language.resource;
+        for (const auto &[button, text] : language.texts)
+            EXPECT_EQ(shown[button], text) << language.resource << " " << button;
+        EXPECT_EQ(own, QStringList{language.all}) << language.resource;
+    }
+    LoadToolkitTranslation(u"LOCALE_ENGLISH"_s);
 }
 
 TEST_F(DialogPresenterTest, ShowMessage_ClickedButton_GivesItsResult)
@@ -158,7 +255,7 @@ TEST_F(DialogPresenterTest, ShowMessage_ClickedButton_GivesItsResult)
     }
 }
 
-// The toolkit's buttons speak the catalogue's language where the toolkit has a translation.
+// The toolkit's own texts (its file dialogs) follow the language where it has a translation.
 TEST_F(DialogPresenterTest, ToolkitTranslation_FollowsTheLanguageSwitch)
 {
     if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qtbase_de.qm"_s))
@@ -174,17 +271,9 @@ TEST_F(DialogPresenterTest, ToolkitTranslation_FollowsTheLanguageSwitch)
         {"LOCALE_ENGLISH", false, u"&Yes"_s},
         {"LOCALE_UNKNOWN", false, u"&Yes"_s},
     };
-    TDialogPresenter presenter;
     for (const auto &c : cases) {
         EXPECT_EQ(LoadToolkitTranslation(QString::fromLatin1(c.resource)), c.translated) << c.resource;
-        QString yes;
-        WhenShown<QMessageBox>([&](QMessageBox &box) {
-            yes = box.button(QMessageBox::Yes)->text();
-            box.button(QMessageBox::No)->click();
-        });
-        (void)presenter.ShowMessage(u"Text"_s, TMsgDlgType::mtConfirmation,
-                                    TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, {});
-        EXPECT_EQ(yes, c.yes) << c.resource;
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), c.yes) << c.resource;
     }
 }
 

@@ -34,7 +34,7 @@ protected:
     static inline std::unique_ptr<QApplication> sApp;
 };
 
-TEST_F(ExceptionBoundaryTest, RunGuarded_EveryKindOfException_ShowsItsTextOnceInTheErrorBox)
+TEST_F(ExceptionBoundaryTest, RunGuarded_EveryKindOfException_ShowsItsTextOnceInTheProgramsErrorBox)
 {
     const struct
     {
@@ -59,6 +59,8 @@ TEST_F(ExceptionBoundaryTest, RunGuarded_EveryKindOfException_ShowsItsTextOnceIn
         EXPECT_EQ(Presenter().messages[0].text, c.expected) << c.name;
         EXPECT_EQ(Presenter().messages[0].kind, TMsgDlgType::mtError) << c.name;
         EXPECT_EQ(Presenter().messages[0].buttons, TMsgDlgButtons(TMsgDlgBtn::mbOK)) << c.name;
+        // The program's own error box, captioned with its name (text 131).
+        EXPECT_EQ(Presenter().messages[0].caption, u"Velomyra"_s) << c.name;
     }
 }
 

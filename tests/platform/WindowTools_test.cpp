@@ -487,3 +487,47 @@ TEST(GroupBoxCaptionHeightTest, FontHeightPlusOneWhenFramed)
 }
 
 } // namespace
+
+// A saved position opens the window there only while the strip it is moved by lies on a
+// screen; anything else, however large, opens it centred.
+TEST(RestoredWindowPositionTest, SavedPositions_KeptOnAScreenElseCentred)
+{
+    const QRect left(0, 0, 1920, 1080);
+    const QRect right(1920, 200, 1280, 1024);
+    const QList<QRect> screens{left, right};
+    const QSize frame(800, 600);
+    const QPoint centred(560, 240); // the frame centred in `left`
+    constexpr int kMax = 2147483647;
+    constexpr int kMin = -2147483647 - 1;
+    const struct
+    {
+        const char *name;
+        QPoint saved;
+        QPoint expected;
+    } cases[] = {
+        {"on the first screen", {40, 60}, {40, 60}},
+        {"on the second screen", {2500, 700}, {2500, 700}},
+        {"mostly off the right edge", {3200 - 40, 300}, {3200 - 40, 300}},
+        {"mostly off the left edge", {-760, 100}, {-760, 100}},
+        {"nothing saved", {-1, -1}, centred},
+        {"x not saved", {-1, 60}, centred},
+        {"y not saved", {40, -1}, centred},
+        {"largest values", {kMax, kMax}, centred},
+        {"largest x", {kMax, 0}, centred},
+        {"smallest values", {kMin, kMin}, centred},
+        {"smallest x", {kMin, 100}, centred},
+        {"beyond every screen", {5000, 4000}, centred},
+        {"only a sliver showing", {3200 - 10, 300}, centred},
+        {"title bar above the screen", {100, -20}, centred},
+        {"title bar below the screen", {100, 1080 - 20}, centred},
+        {"in the gap above the second screen", {2500, 50}, centred},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RestoredWindowPosition(c.saved, frame, screens, left), c.expected) << c.name;
+
+    // No screens at all: centred in the home area.
+    EXPECT_EQ(RestoredWindowPosition({40, 60}, frame, {}, left), centred);
+    // A frame smaller than the grip needs only itself on the screen.
+    EXPECT_EQ(RestoredWindowPosition({1920 - 20, 1080 - 10}, QSize(20, 10), screens, left),
+              QPoint(1900, 1070));
+}

@@ -4,6 +4,7 @@
 
 #include "core/Messages.h"
 #include "core/RegionalSettings.h"
+#include "core/Registry.h"
 #include "core/UiTextManager.h"
 
 #include <QLocale>
@@ -44,6 +45,7 @@ void ResetProcessState()
     // Month and day names follow the default locale: English, whatever the machine's.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ReleaseRegionalSettings();
+    ResetSettingsSaveWarning();
     SetPresenter(&Presenter());
     Presenter().Clear();
     for (const auto &reset : AddedResets())

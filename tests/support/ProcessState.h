@@ -9,8 +9,9 @@
 namespace TestSupport {
 
 // Before every test, in this order: the English catalogue, English (United States) as the
-// default locale, the regional settings read from the store again, the recording presenter
-// installed with an empty log; then every reset added here, in the order added.
+// default locale, the regional settings read from the store again, the settings-save warning
+// not yet shown, the recording presenter installed with an empty log; then every reset added
+// here, in the order added.
 void ResetProcessState();
 
 // Adds the reset of one more piece of process-wide state. Each layer's test support adds its

@@ -601,23 +601,15 @@ void TfrmMainCombinedRd::aboutPbClick()
 
 void TfrmMainCombinedRd::RestoreWindowPosition()
 {
-    const QPoint saved = GetConfigManager().GetSavedFormLocation(objectName());
-    // A place on a screen that is gone (a monitor unplugged since) would leave the window
-    // where nobody can see it: that one is centred as well.
-    const QRect savedFrame(saved, frameGeometry().size());
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    const bool onAScreen = std::any_of(screens.begin(), screens.end(), [&](const QScreen *screen) {
-        return screen->availableGeometry().intersects(savedFrame);
-    });
-    if (saved.x() != -1 && saved.y() != -1 && onAScreen) {
-        move(saved);
-        return;
-    }
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    // A place on a screen that is gone (a monitor unplugged since), or a value no screen has,
+    // would leave the window where nobody can see it: that one is centred as well.
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QScreen *home = screen();
+    const QRect homeArea = home ? home->availableGeometry() : frameGeometry();
+    move(RestoredWindowPosition(GetConfigManager().GetSavedFormLocation(objectName()), frameGeometry().size(),
+                                screens, homeArea));
 }
 
 void TfrmMainCombinedRd::StoreWindowPosition()

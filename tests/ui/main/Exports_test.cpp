@@ -6,6 +6,7 @@
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
 #include "core/SettingsStore.h"
+#include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
 #include "run/RunCalculation.h"
 #include "support/GuiApplication.h"
@@ -222,6 +223,7 @@ TEST_F(ExportsTest, FileCannotBeWritten_SystemsReason_OldFileIntact_DialogStaysO
     const QString message = Presenter().messages[1].text;
     EXPECT_TRUE(message.contains(QDir::toNativeSeparators(target))) << message.toStdString();
     EXPECT_TRUE(message.contains(qt_error_string(EFBIG))) << message.toStdString();
+    EXPECT_EQ(Presenter().messages[0].caption, UiText(131));
     EXPECT_EQ(Content(target), QByteArray("old export"));
     EXPECT_EQ(QDir(ExportFolder()).entryList({u"09Dec26*"_s}, QDir::Files | QDir::Hidden),
               QStringList{u"09Dec26ResultExpa.txt"_s});

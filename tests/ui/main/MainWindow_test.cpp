@@ -403,7 +403,13 @@ TEST_F(MainWindowTest, WindowPosition_RestoredOrCentred)
     {
         QPoint saved;
         bool centred;
-    } cases[] = {{{40, 60}, false}, {{-1, 60}, true}, {{40, -1}, true}, {{5000, 4000}, true}};
+    } cases[] = {{{40, 60}, false},
+                 {{-1, 60}, true},
+                 {{40, -1}, true},
+                 {{5000, 4000}, true},
+                 // The on-screen check must not overflow (it once put the window at 32767,32767).
+                 {{2147483647, 2147483647}, true},
+                 {{-2147483647 - 1, 100}, true}};
     for (const auto &c : cases) {
         window.reset();
         GetConfigManager().SetSavedFormLocation(u"frmMainCombinedRd"_s, c.saved.x(), c.saved.y());
