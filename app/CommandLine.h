@@ -2,9 +2,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMessageLogContext>
 #include <QString>
 #include <QStringList>
-#include <QMessageLogContext>
 
 #include <mutex>
 

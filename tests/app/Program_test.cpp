@@ -79,10 +79,11 @@ TEST(Program, HelpAndVersion_WithoutADisplay_PrintedAndExitZero)
         EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.expected))) << label << run.out.toStdString();
         // The report command starts the toolkit first, which may remark on the environment.
         if (c.arguments.first() != u"report") {
-            EXPECT_EQ(run.err, QString()) << label;
+            EXPECT_EQ(run.err.toStdString(), "") << label;
         }
     }
-    EXPECT_EQ(RunProgram({u"--version"_s}, CleanEnvironment()).out, u"velomyra 5.3.0 Build 08\n"_s);
+    EXPECT_EQ(RunProgram({u"--version"_s}, CleanEnvironment()).out.toStdString(),
+              "velomyra 5.3.0 Build 08\n");
 }
 
 // Without a display the window cannot come up: one line that says so and names the tools
@@ -109,8 +110,8 @@ TEST(Program, WindowWithoutADisplay_OneLineAndExitTwo)
     for (const auto &c : cases) {
         const ProgramRun run = RunProgram(c.arguments, c.environment);
         EXPECT_EQ(run.status, ExitNoDisplay) << c.name;
-        EXPECT_EQ(run.err, expected) << c.name;
-        EXPECT_EQ(run.out, QString()) << c.name;
+        EXPECT_EQ(run.err.toStdString(), expected.toStdString()) << c.name;
+        EXPECT_EQ(run.out.toStdString(), "") << c.name;
     }
 }
 
@@ -175,8 +176,7 @@ TEST(Program, UnderX_MainWindowCaptionExactAndIconSet)
     QString icon;
     if (!window.isEmpty()) {
         name = RunTool(u"xprop"_s, {u"-display"_s, display, u"-id"_s, window, u"_NET_WM_NAME"_s}).trimmed();
-        icon = RunTool(u"xprop"_s, {u"-display"_s, display, u"-id"_s, window, u"-len"_s, u"8"_s,
-                                    u"_NET_WM_ICON"_s});
+        icon = RunTool(u"xprop"_s, {u"-display"_s, display, u"-id"_s, window, u"_NET_WM_ICON"_s});
     }
     program.kill();
     program.waitForFinished(10000);
@@ -184,8 +184,10 @@ TEST(Program, UnderX_MainWindowCaptionExactAndIconSet)
     server.waitForFinished(10000);
 
     ASSERT_FALSE(window.isEmpty()) << "no main window appeared on " << display.toStdString();
-    EXPECT_EQ(name, u"_NET_WM_NAME(UTF8_STRING) = \""_s + caption + u'"');
-    EXPECT_TRUE(icon.startsWith(u"_NET_WM_ICON(CARDINAL)"_s)) << icon.toStdString();
+    EXPECT_EQ(name.toStdString(),
+              QString(u"_NET_WM_NAME(UTF8_STRING) = \""_s + caption + u'"').toStdString());
+    // xprop draws each size of the icon, "Icon (16 x 16):" first; "not found." without one.
+    EXPECT_TRUE(icon.startsWith(u"_NET_WM_ICON(CARDINAL) = \tIcon ("_s)) << icon.left(200).toStdString();
 }
 
 } // namespace
