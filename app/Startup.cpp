@@ -7,6 +7,7 @@
 #include "core/SoftwareInfoManager.h"
 #include "core/UiTextManager.h"
 #include "platform/ExceptionBoundary.h"
+#include "platform/Logo.h"
 #include "reports/PrintScreen.h"
 #include "ui/main/MainFormCombinedRd.h"
 #include "ui/main/SubjectNameForm.h"
@@ -24,6 +25,8 @@ TApplicationStartup::~TApplicationStartup() = default;
 
 int TApplicationStartup::Run()
 {
+    // Every window, the standing ones and the dialogs, shows the program's icon.
+    QApplication::setWindowIcon(ProgramIcon());
     try {
         ReadVersionInformation();
         LoadEnglishCatalogue();
@@ -112,7 +115,7 @@ int TApplicationStartup::RunEventLoop()
 QString RunFileArgument(const QStringList &arguments)
 {
     for (const QString &argument : arguments) {
-        if (!argument.startsWith(u"WriteControlsToFile="_s))
+        if (!ControlsToFileArgument(argument))
             return argument;
     }
     return QString();

@@ -55,6 +55,6 @@ private:
     std::unique_ptr<TSubjectNameForm> mSubjectNameForm;
 };
 
-// The run file the program opens at start: the first argument, unless it is the window-
-// handle hook's "WriteControlsToFile=...". Empty when there is none.
+// The run file the program opens at start: the first argument that is not the window-
+// handle hook's "WriteControlsToFile=..." (in any letter case). Empty when there is none.
 QString RunFileArgument(const QStringList &arguments);

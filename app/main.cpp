@@ -1,25 +1,55 @@
+#include "CommandLine.h"
 #include "ReportCommand.h"
 #include "Startup.h"
 
 #include "core/Messages.h"
+#include "core/ToolConsole.h"
 #include "platform/DialogPresenter.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
-#include <cstring>
+#include <csignal>
+#include <optional>
+
+namespace {
+
+// The usage and the version need neither a display nor the toolkit's windows.
+int WriteProgramText(int argc, char *argv[], TProgramRequest request)
+{
+    // A reader that goes away (a closed pipe) is a write error with a reason, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
+    QCoreApplication application(argc, argv);
+    const QString text = request == TProgramRequest::Help ? ProgramUsageText() : ProgramVersionLine() + u'\n';
+    return WriteToolOutput(QStringLiteral("velomyra"), text.toUtf8()) ? 0 : ExitNoDisplay;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const TProgramRequest request = ProgramRequestOf(arguments);
+    if (request == TProgramRequest::Help || request == TProgramRequest::Version)
+        return WriteProgramText(argc, argv, request);
+
     // The report command shows no window: it draws on the offscreen platform, also where no
     // display is available.
-    const bool report = argc > 1 && std::strcmp(argv[1], "report") == 0;
+    const bool report = request == TProgramRequest::Report;
     if (report)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    QApplication application(argc, argv);
+    std::optional<QApplication> application;
+    {
+        const TDisplayStartGuard guard(NeedsDisplayText());
+        application.emplace(argc, argv);
+    }
+    // No display name: the window system would append it to every caption.
     QApplication::setApplicationName(QStringLiteral("Velomyra"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velomyra"));
     QApplication::setApplicationVersion(QStringLiteral(VELOMYRA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("velomyra"));
     if (report)
         return RunReportCommand(QApplication::arguments().mid(2));
 

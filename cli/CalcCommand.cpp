@@ -162,7 +162,7 @@ QString SummaryText(const TMarnovelRdData &data, const TRunCalculationResult &re
                        {UiText(44) + u':', details.RunNumber},
                        {UiText(45) + u':', details.KitBatchNumber},
                        {UiText(46) + u':', details.OperatorName},
-                       {u"Curve:"_s, u"%1-point"_s.arg(StandardCountOfCurveType(data.GetCurveType()))}});
+                       {UiText(354) + u':', UiText(data.GetCurveType() == CURVE_8POINT ? 355 : 356)}});
     text += u'\n';
 
     QList<QStringList> standards;

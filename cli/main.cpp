@@ -12,8 +12,7 @@
 
 #include <QCoreApplication>
 
-#include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -54,23 +53,19 @@ void LoadCatalogue()
     manager.LoadResource(english);
 }
 
-// Standard output may be a full disk or a closed file: every byte must have reached it.
-// Otherwise the reason is reported and the command fails.
+// Every byte must have reached standard output; otherwise the reason is reported and the
+// command fails.
 int WriteOut(const QByteArray &bytes, int status)
 {
-    const size_t size = static_cast<size_t>(bytes.size());
-    const bool written = std::fwrite(bytes.constData(), 1, size, stdout) == size;
-    const bool flushed = std::fflush(stdout) == 0;
-    if (written && flushed && !std::ferror(stdout))
-        return status;
-    WriteError(u"standard output cannot be written: "_s + qt_error_string(errno));
-    return EXIT_USAGE_OR_LOAD;
+    return WriteToolOutput(kTool, bytes) ? status : EXIT_USAGE_OR_LOAD;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // A reader that goes away (a closed pipe) is a write error with a reason, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"velomyra-cli"_s);
     // Model messages (for example a plate text of the wrong size) go to standard error.

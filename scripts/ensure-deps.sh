@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the program need, only those that are missing.
-#   scripts/ensure-deps.sh [--with-xvfb]   install
+#   scripts/ensure-deps.sh [--with-xvfb]   install (--with-xvfb: also xauth, for xvfb-run)
 #   scripts/ensure-deps.sh --list          print the package names, one a line
 # Installs go without recommended packages, so everything needed is named here: a package that
 # only arrives as a recommendation (libqt6opengl6-dev for the Qt Charts CMake package) would be
@@ -16,9 +16,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
     fonts-texgyre fonts-urw-base35 poppler-utils
+    xvfb x11-utils
 )
 case "${1:-}" in
---with-xvfb) packages+=(xvfb xauth) ;;
+--with-xvfb) packages+=(xauth) ;;
 --list)
     printf '%s\n' "${packages[@]}"
     exit 0

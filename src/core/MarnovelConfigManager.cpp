@@ -33,12 +33,18 @@ TMarnovelConfigManager::TMarnovelConfigManager(const QStringList &arguments,
 {
     if (arguments.isEmpty())
         return;
-    const QString &first = arguments.first();
-    const qsizetype eq = first.indexOf(QLatin1Char('='));
-    if (eq >= 0 && QStringView(first).left(eq) == u"WriteControlsToFile") {
+    if (const std::optional<QString> fileName = ControlsToFileArgument(arguments.first())) {
         fDoWriteControlsToFile = true;
-        fControlsToFileName = first.mid(eq + 1);
+        fControlsToFileName = *fileName;
     }
+}
+
+std::optional<QString> ControlsToFileArgument(const QString &argument)
+{
+    const qsizetype eq = argument.indexOf(QLatin1Char('='));
+    if (eq >= 0 && QStringView(argument).left(eq).compare(u"WriteControlsToFile", Qt::CaseInsensitive) == 0)
+        return argument.mid(eq + 1);
+    return std::nullopt;
 }
 
 QString TMarnovelConfigManager::KeySoftwareVersionRoot() const

@@ -11,6 +11,10 @@
 // fails and raise is set: MarnovelException with text 203 + " " + path.
 bool EnsureDirectory(const QString &path, bool raise);
 
+// The file named by the window-handle hook's "WriteControlsToFile=PATH" (the option's name in
+// any letter case, as the program's command line always took it); nothing for another argument.
+std::optional<QString> ControlsToFileArgument(const QString &argument);
+
 // Settings that outlive a window: per-user store values (folders, language, window
 // positions), the default folder tree under the documents folder and a few process flags.
 class TMarnovelConfigManager

@@ -518,16 +518,58 @@ void WriteFileAtomically(const QString &path, const QByteArray &bytes)
     writer.Commit();
 }
 
-QString InputFileProblem(const QString &path)
+namespace {
+
+enum class TInputFileKind
+{
+    Regular,
+    Missing,
+    Folder,
+    Special
+};
+
+TInputFileKind InputFileKind(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("the file does not exist.");
+        return TInputFileKind::Missing;
     if (info.isDir())
-        return QStringLiteral("this is a folder, not a file.");
+        return TInputFileKind::Folder;
     if (!info.isFile())
+        return TInputFileKind::Special;
+    return TInputFileKind::Regular;
+}
+
+} // namespace
+
+QString InputFileProblem(const QString &path)
+{
+    switch (InputFileKind(path)) {
+    case TInputFileKind::Missing:
+        return QStringLiteral("the file does not exist.");
+    case TInputFileKind::Folder:
+        return QStringLiteral("this is a folder, not a file.");
+    case TInputFileKind::Special:
         return QStringLiteral("this is not a regular file (a device, a pipe or a socket).");
+    case TInputFileKind::Regular:
+        break;
+    }
     return QString();
+}
+
+int InputFileProblemTextId(const QString &path)
+{
+    switch (InputFileKind(path)) {
+    case TInputFileKind::Missing:
+        return TextFileDoesNotExist;
+    case TInputFileKind::Folder:
+        return TextFolderNotFile;
+    case TInputFileKind::Special:
+        return TextNotRegularFile;
+    case TInputFileKind::Regular:
+        break;
+    }
+    return 0;
 }
 
 QByteArray ReadWholeFile(const QString &path)

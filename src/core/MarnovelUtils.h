@@ -85,6 +85,12 @@ void WriteFileAtomically(const QString &path, const QByteArray &bytes);
 // Why path cannot be read as a file ("the file does not exist.", a folder, a device, pipe
 // or socket that could block or never end); empty for a regular file. Links are followed.
 QString InputFileProblem(const QString &path);
+// The catalogue text that says the same in the operator's language, for windows; 0 for a
+// regular file.
+constexpr int TextFileDoesNotExist = 1100; // "The file does not exist."
+constexpr int TextFolderNotFile = 1101;    // "This is a folder, not a file."
+constexpr int TextNotRegularFile = 1102;   // "This is not a regular file (a device, a pipe or a socket)."
+int InputFileProblemTextId(const QString &path);
 // Whole file; EInOutError when it cannot be read, with the reason alone ("cannot be read: "
 // + the system's reason, or the InputFileProblem).
 QByteArray ReadWholeFile(const QString &path);

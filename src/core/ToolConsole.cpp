@@ -1,5 +1,6 @@
 #include "ToolConsole.h"
 
+#include <cerrno>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -17,6 +18,17 @@ void WriteToolUsageError(const QString &tool, const QString &problem)
 {
     WriteToolError(tool, problem);
     WriteToolError(tool, u"try '"_s + tool + u" --help'"_s);
+}
+
+bool WriteToolOutput(const QString &tool, const QByteArray &bytes)
+{
+    const size_t size = static_cast<size_t>(bytes.size());
+    const bool written = std::fwrite(bytes.constData(), 1, size, stdout) == size;
+    const bool flushed = std::fflush(stdout) == 0;
+    if (written && flushed && !std::ferror(stdout))
+        return true;
+    WriteToolError(tool, u"standard output cannot be written: "_s + qt_error_string(errno));
+    return false;
 }
 
 TModalResult TToolErrorPresenter::ShowMessage(const QString &text, TMsgDlgType, TMsgDlgButtons,

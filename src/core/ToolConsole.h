@@ -9,6 +9,9 @@
 void WriteToolError(const QString &tool, const QString &text);
 // A wrong command line: the problem, then where the usage is explained.
 void WriteToolUsageError(const QString &tool, const QString &problem);
+// Standard output may be a full disk or a closed pipe (with SIGPIPE ignored): true when every
+// byte reached it, else false after one error line with the reason.
+bool WriteToolOutput(const QString &tool, const QByteArray &bytes);
 
 // What the model would show in a message box goes to standard error; file dialogs are
 // cancelled, as nobody is there to answer them.

@@ -192,6 +192,10 @@ TRunStepResult TRunSession::SetPlateRows(const TStringGridData &rows)
 
 TRunStepResult TRunSession::LoadLayoutFile(const QString &fileName, bool withData)
 {
+    // A name typed on a command line may name nothing: the window says so in its language,
+    // the tools give the reason after the file's name.
+    if (const int problem = InputFileProblemTextId(fileName))
+        return Refused(InputFileProblem(fileName), fileName, problem);
     // The file is loaded into the check run first. Its curve type becomes the shared
     // standards list's, which must stay the run's own if the file is refused. (Its blocks
     // advance the block numbering: a refused format only makes later numbers higher.)

@@ -25,7 +25,8 @@ struct [[nodiscard]] TRunStepResult
         NotCalculable // the data cannot be calculated (text 185)
     };
     TStatus Status = Done;
-    int TextId = 0;   // the catalogue text a window shows (118, 125, 126, 182, 185, 371, 372); 0: none
+    int TextId =
+        0; // the catalogue text a window shows (118, 125, 126, 182, 185, 371, 372, 1100-1102); 0: none
     QString Reason;   // one line: the catalogue text, or what exactly is wrong
     QString FileName; // the file the reason is about; empty for pasted text and plain refusals
 
@@ -85,10 +86,11 @@ public:
     TRunStepResult SetPlateText(const QString &text, const QString &fileName = QString());
     // The plate as grid rows (manual data entry), outer index = row.
     TRunStepResult SetPlateRows(const TStringGridData &rows);
-    // Run data file: plate, layout, curve, concentrations and run details. Texts 125, 371.
+    // Run data file: plate, layout, curve, concentrations and run details. Texts 125, 371,
+    // 1100-1102 (no such file, a folder, not a regular file).
     TRunStepResult LoadRun(const QString &fileName);
     // Format file: layout, curve and its default concentrations; the plate stays. Texts 125,
-    // 371, 182.
+    // 371, 182, 1100-1102.
     TRunStepResult LoadFormat(const QString &fileName);
     TRunStepResult SaveRun(const QString &fileName);
     TRunStepResult SaveFormat(const QString &fileName);

@@ -8,6 +8,11 @@ QString LogoResourcePath()
     return QStringLiteral(":/images/velomyra.svg");
 }
 
+QIcon ProgramIcon()
+{
+    return QIcon(LogoResourcePath());
+}
+
 bool PaintLogo(QPainter &painter, const QRectF &rect)
 {
     QSvgRenderer renderer(LogoResourcePath());

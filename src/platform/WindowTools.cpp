@@ -292,10 +292,11 @@ int CaptionWidth(const QWidget *window)
 {
     if (!window)
         return 0;
+    // The program sets no display name, which the window system would append; an empty
+    // caption shows the program's name.
     QString caption = window->windowTitle();
-    const QString program = QGuiApplication::applicationDisplayName();
-    if (!program.isEmpty() && !caption.endsWith(program))
-        caption = caption.isEmpty() ? program : caption + QStringLiteral(" \u2014 ") + program;
+    if (caption.isEmpty())
+        caption = QCoreApplication::applicationName();
     QFont bold = window->font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);

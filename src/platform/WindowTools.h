@@ -96,8 +96,7 @@ void SetButtonHeights(const QList<QWidget *> &buttons, int height);
 // The height of "0" in the group box's font, plus 1 for a framed (not flat) group box.
 int GroupBoxCaptionHeight(const QWidget *window, const QGroupBox *groupBox);
 // The width a title bar needs to show the window's caption whole: the caption as the window
-// system shows it (the program's name appended), in bold, with room for the window's icon and
-// three title bar buttons.
+// system shows it, in bold, with room for the window's icon and three title bar buttons.
 int CaptionWidth(const QWidget *window);
 
 // ---- window placement ---------------------------------------------------------------------

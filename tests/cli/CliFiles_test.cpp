@@ -558,6 +558,30 @@ TEST_F(CliTest, CalcSave_ManyAtOnceOntoOneFile_EverySaveSucceedsAndOneCompleteFi
     EXPECT_EQ(FolderEntries(folder.path()), QStringList({u"reference.vdf"_s, u"same.vdf"_s}));
 }
 
+// A reader that has gone (a pipe closed before the tool writes) is a write error like a
+// full disk, not a death by SIGPIPE.
+TEST_F(CliTest, Calc_StandardOutputPipeClosed_ExitsTwoWithReason)
+{
+    for (const QStringList &arguments :
+         {QStringList{u"calc"_s, Example("run-8point.vdf"), u"--json"_s}, QStringList{u"--help"_s}}) {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        ::close(ends[0]); // nobody will read
+        const int writeEnd = ends[1];
+        const CliRun run = RunCli(arguments, [writeEnd](QProcess &process) {
+            process.setChildProcessModifier([writeEnd] {
+                // The default disposition, whatever this test process does with SIGPIPE.
+                std::signal(SIGPIPE, SIG_DFL);
+                ::dup2(writeEnd, STDOUT_FILENO);
+            });
+        });
+        ::close(writeEnd);
+        EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(run.err,
+                  u"velomyra-cli: standard output cannot be written: "_s + qt_error_string(EPIPE) + u'\n');
+    }
+}
+
 // "--" ends the options: a run data file whose name starts with "--" can be given.
 TEST_F(CliTest, Calc_DoubleDash_NextArgumentIsTheRunFile)
 {

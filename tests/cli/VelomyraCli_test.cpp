@@ -172,6 +172,24 @@ TEST_F(CliTest, Calc_StoredLocale_SelectsCatalogueElseEnglish)
     WriteRegistryText(u"Locale"_s, u"LOCALE_ENGLISH"_s);
 }
 
+// Every label of the summary's run details is the catalogue's, the curve type's too.
+TEST_F(CliTest, CalcSummary_StoredLocale_RunDetailLabelsInThatLanguage)
+{
+    for (const char *locale : {"LOCALE_ENGLISH", "LOCALE_GERMAN", "LOCALE_GREEK"}) {
+        WriteRegistryText(u"Locale"_s, QString::fromUtf8(locale));
+        const CliRun run = RunCli({u"calc"_s, Example("run-8point.vdf")});
+        ASSERT_EQ(run.status, 0) << locale << run.err.toStdString();
+        const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
+        ASSERT_GE(lines.size(), 5) << locale;
+        const TestSupport::LanguageGuard language(QString::fromUtf8(locale));
+        const int labels[] = {23, 44, 45, 46, 354};
+        for (int line = 0; line < 5; ++line)
+            EXPECT_TRUE(lines.at(line).startsWith(UiText(labels[line]) + u':')) << locale << " " << line;
+        EXPECT_TRUE(lines.at(4).endsWith(u"  "_s + UiText(355))) << lines.at(4).toStdString();
+    }
+    WriteRegistryText(u"Locale"_s, u"LOCALE_ENGLISH"_s);
+}
+
 TEST_F(CliTest, HelpAndVersion_ExitZero)
 {
     const CliRun version = RunCli({u"--version"_s});

@@ -67,8 +67,9 @@ TEST(ConfigManagerTest, CommandLine_SwitchVariants)
         {{u"WriteControlsToFile=a=b"_s}, true, u"a=b"_s},
         {{u"WriteControlsToFile="_s}, true, QString()},
         {{u"WriteControlsToFile=/tmp/h.txt"_s, u"other"_s}, true, u"/tmp/h.txt"_s},
-        {{u"writecontrolstofile=/tmp/h.txt"_s}, false, QString()},
-        {{u"WRITECONTROLSTOFILE=/tmp/h.txt"_s}, false, QString()},
+        // The option's name in any letter case: never taken for a run file named so.
+        {{u"writecontrolstofile=/tmp/h.txt"_s}, true, u"/tmp/h.txt"_s},
+        {{u"WRITECONTROLSTOFILE=/tmp/h.txt"_s}, true, u"/tmp/h.txt"_s},
         {{u"other"_s, u"WriteControlsToFile=/tmp/h.txt"_s}, false, QString()},
         {{u"WriteControlsToFile"_s}, false, QString()},
         {{u"WriteControlsToFile =/tmp/h.txt"_s}, false, QString()},

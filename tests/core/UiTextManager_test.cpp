@@ -22,6 +22,8 @@ namespace {
 
 const QString kCatalogueDir = QStringLiteral(VELOMYRA_SOURCE_DIR "/src/core/catalogues");
 const QString kRetired = u"<no longer used>"_s;
+// Texts this program adds beside the catalogue's own ids 1-373 start here.
+constexpr int kFirstAddedId = 1000;
 
 QString Message(const QString &where, const QString &parameters, const QString &reason)
 {
@@ -399,11 +401,11 @@ TEST(EnglishCatalogue, StoredFile_HasAllIdsRetiredSetAndExactBytes)
     EXPECT_TRUE(english.onlyCrLf);
     EXPECT_FALSE(english.endsWithLineEnd);
     EXPECT_EQ(english.badLines, QStringList());
-    // The program's first texts, then the texts added since, numbered from 1000 on.
+    // The catalogue's own ids, then the texts this program adds beside them, in ascending order.
     EXPECT_EQ(english.ids.mid(0, 373), IdRange(1, 373));
     const QList<int> added = english.ids.mid(373);
-    EXPECT_TRUE(std::is_sorted(added.begin(), added.end()));
-    EXPECT_TRUE(added.isEmpty() || added.first() >= 1000);
+    EXPECT_TRUE(std::is_sorted(added.cbegin(), added.cend()));
+    EXPECT_TRUE(std::all_of(added.cbegin(), added.cend(), [](int id) { return id >= kFirstAddedId; }));
     EXPECT_EQ(RetiredIds(english), EnglishRetiredIds());
 
     QSet<int> withNoBreakSpace;
@@ -510,3 +512,57 @@ INSTANTIATE_TEST_SUITE_P(Catalogues, TranslatedCatalogue, ::testing::ValuesIn(Tr
                          [](const ::testing::TestParamInfo<QString> &info) {
                              return info.param.toStdString();
                          });
+
+namespace {
+
+QStringList AllCatalogueNames()
+{
+    return QStringList{u"LOCALE_ENGLISH"_s} << TranslatedCatalogueNames();
+}
+
+// The "%1".."%9" a text fills in; a translation may put them in another order.
+QStringList Placeholders(const QString &text)
+{
+    QStringList found;
+    QRegularExpressionMatchIterator it = QRegularExpression(u"%[1-9]"_s).globalMatch(text);
+    while (it.hasNext())
+        found << it.next().captured();
+    found.sort();
+    return found;
+}
+
+} // namespace
+
+// Every text the program adds beside the catalogue's own ids, whichever catalogue it was
+// added to, is in all eight languages: a missing one would raise when shown.
+TEST(AddedTexts, EveryAddedId_InEveryCatalogueNonEmptyWithTheEnglishPlaceholders)
+{
+    const QStringList names = AllCatalogueNames();
+    ASSERT_EQ(names.size(), 8) << names.join(u' ').toStdString();
+    QMap<QString, CatalogueFile> catalogues;
+    QSet<int> added;
+    for (const QString &name : names) {
+        catalogues.insert(name, ReadCatalogueFile(kCatalogueDir + u"/"_s + name + u".txt"_s));
+        for (const int id : catalogues.value(name).ids) {
+            if (id >= kFirstAddedId)
+                added.insert(id);
+        }
+    }
+    const CatalogueFile &english = catalogues[u"LOCALE_ENGLISH"_s];
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const CatalogueFile &catalogue = catalogues[name];
+        TTranslationManager manager;
+        manager.LoadResource(name);
+        for (const int id : added) {
+            SCOPED_TRACE(id);
+            ASSERT_TRUE(catalogue.texts.contains(id));
+            const QString text = catalogue.texts.value(id);
+            EXPECT_FALSE(text.trimmed().isEmpty());
+            EXPECT_NE(text, kRetired);
+            EXPECT_EQ(Placeholders(text), Placeholders(english.texts.value(id))) << text.toStdString();
+            EXPECT_EQ(text.count(u"\\n"_s), english.texts.value(id).count(u"\\n"_s)) << text.toStdString();
+            EXPECT_FALSE(manager.GetUiText(id).isEmpty());
+        }
+    }
+}

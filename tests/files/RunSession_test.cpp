@@ -1,6 +1,7 @@
 // The run workflow object: every step gives its reason instead of a message box, a refused
 // step leaves the run as it was, and the run's state follows the main window's.
 #include "SmallRun.h"
+#include "support/LanguageGuard.h"
 
 #include "core/MarnovelUtils.h"
 #include "core/UiTextManager.h"
@@ -163,8 +164,17 @@ INSTANTIATE_TEST_SUITE_P(
             182, true},
         RefusalCase{
             "FormatFileMissing",
-            [](TRunSession &s, const QTemporaryDir &f) { return s.LoadFormat(f.filePath(u"no.vff"_s)); }, 0,
-            true},
+            [](TRunSession &s, const QTemporaryDir &f) { return s.LoadFormat(f.filePath(u"no.vff"_s)); },
+            TextFileDoesNotExist, true},
+        RefusalCase{"RunFileMissing",
+                    [](TRunSession &s, const QTemporaryDir &f) { return s.LoadRun(f.filePath(u"no.vdf"_s)); },
+                    TextFileDoesNotExist, true},
+        RefusalCase{"RunFileIsAFolder",
+                    [](TRunSession &s, const QTemporaryDir &f) { return s.LoadRun(f.path()); },
+                    TextFolderNotFile, true},
+        RefusalCase{"RunFileIsADevice",
+                    [](TRunSession &s, const QTemporaryDir &) { return s.LoadRun(u"/dev/null"_s); },
+                    TextNotRegularFile, true},
         RefusalCase{
             "RunFileIsAFormatFile",
             [](TRunSession &s, const QTemporaryDir &) { return s.LoadRun(Example("layout-8point.vff")); }, 0,
@@ -334,6 +344,19 @@ TEST(RunSession, LoadFormatAndNewRun_StartAfresh)
     EXPECT_EQ(session.Details().OperatorName, u"A. Smith"_s);
     EXPECT_EQ(session.Details().RunDate, QDate(2026, 12, 9));
     EXPECT_EQ(session.Details().StdConcValueType, TStdConcValueType::Default);
+}
+
+// A window shows a file that is not there in the operator's language; the tools keep the
+// reason that follows the file's name on their error line.
+TEST(RunSession, MissingFile_SaidInTheCurrentLanguage)
+{
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(u"none such.vdf"_s);
+    const TestSupport::LanguageGuard german(u"LOCALE_GERMAN"_s);
+    TRunSession session;
+    const TRunStepResult step = session.LoadRun(missing);
+    EXPECT_EQ(step.TextNamingFile(), u"Die Datei existiert nicht.\n"_s + QDir::toNativeSeparators(missing));
+    EXPECT_EQ(step.Reason, u"the file does not exist."_s);
 }
 
 // Unpaired surrogates from a file or a paste never reach the run's texts and exports.

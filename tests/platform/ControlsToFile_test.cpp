@@ -143,7 +143,7 @@ TEST_F(ControlsToFileTest, CallersList_CollectsEntriesOfSeveralWindows)
 
 TEST_F(ControlsToFileTest, HookOff_WritesNothing)
 {
-    for (const QStringList &arguments : {QStringList(), QStringList{u"writecontrolstofile="_s + path},
+    for (const QStringList &arguments : {QStringList(), QStringList{u"writecontrolstofile"_s + path},
                                          QStringList{u"run.vdf"_s, u"WriteControlsToFile="_s + path}}) {
         const TMarnovelConfigManager config(arguments);
         WriteControlsToFile(config, u"Main"_s, window.get(), nullptr, true, true);

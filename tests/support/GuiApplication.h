@@ -19,7 +19,8 @@ public:
         static char name[] = "velomyra-window-test";
         static char *argv[] = {name, nullptr};
         mApp = std::make_unique<QApplication>(argc, argv);
-        QApplication::setApplicationDisplayName(QStringLiteral("Velomyra"));
+        // As the program names itself (no display name, which captions would carry).
+        QApplication::setApplicationName(QStringLiteral("Velomyra"));
     }
     void TearDown() override { mApp.reset(); }
 
