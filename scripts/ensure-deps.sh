@@ -16,6 +16,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
     fonts-texgyre fonts-urw-base35 poppler-utils
+    libcups2-dev cups-daemon cups-client
 )
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;
