@@ -256,7 +256,9 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
                 writer->Commit();
             }
         } catch (const MarnovelException &error) {
-            Fail(target, error.Reason().isEmpty() ? error.Message() : error.Reason());
+            throw TCalcFailure{
+                EXIT_USAGE_OR_LOAD,
+                WriteFailureText(target, error.Reason().isEmpty() ? error.Message() : error.Reason())};
         }
     } catch (const TCalcFailure &failure) {
         outcome.status = failure.status;

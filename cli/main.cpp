@@ -3,6 +3,7 @@
 #include "CliOptions.h"
 
 #include "core/Exceptions.h"
+#include "core/MarnovelUtils.h"
 #include "core/Messages.h"
 #include "core/Registry.h"
 #include "core/SoftwareInfoManager.h"
@@ -62,7 +63,7 @@ int WriteOut(const QByteArray &bytes, int status)
     const bool flushed = std::fflush(stdout) == 0;
     if (written && flushed && !std::ferror(stdout))
         return status;
-    WriteError(u"standard output cannot be written: "_s + qt_error_string(errno));
+    WriteError(StandardOutputFailureText(errno));
     return EXIT_USAGE_OR_LOAD;
 }
 

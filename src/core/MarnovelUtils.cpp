@@ -1,6 +1,7 @@
 #include "MarnovelUtils.h"
 
 #include "Exceptions.h"
+#include "UiTextManager.h"
 
 #include <QDir>
 #include <QFile>
@@ -210,11 +211,37 @@ namespace {
 
 constexpr int TemporarySuffixLength = 6;
 
+// Texts of the write failure sentence and of its reasons.
+constexpr int kTextFileCannotBeWritten = 1120;
+constexpr int kTextDiskFull = 1121;
+constexpr int kTextAccessDenied = 1122;
+constexpr int kTextFolderMissing = 1123;
+constexpr int kTextWriteProtected = 1124;
+constexpr int kTextFolderHasName = 1125;
+constexpr int kTextNotRegularFile = 1126;
+constexpr int kTextFileTooLarge = 1127;
+constexpr int kTextNameTooLong = 1128;
+constexpr int kTextStandardOutputCannotBeWritten = 1129;
+
+// The catalogue's words in the current language; English before a language is chosen (a
+// write during start-up).
+QString WriteFailureWords(int id)
+{
+    if (!GetTranslationManager().GetResourceId().isEmpty())
+        return UiText(id);
+    static const QMap<int, QString> english = [] {
+        EnsureCoreResources();
+        QFile file(QStringLiteral(":/catalogues/LOCALE_ENGLISH"));
+        if (!file.open(QIODevice::ReadOnly))
+            return QMap<int, QString>();
+        return TTranslationManager::ParseCatalogue(QStringLiteral("LOCALE_ENGLISH"), file.readAll());
+    }();
+    return english.value(id);
+}
+
 [[noreturn]] void RaiseWriteError(const QString &path, const QString &reason)
 {
-    throw EInOutError(QStringLiteral("Could not write the file ") + QDir::toNativeSeparators(path) +
-                          QStringLiteral(": ") + reason,
-                      QStringLiteral("cannot be written: ") + reason);
+    throw EInOutError(WriteFailureText(path, reason), reason);
 }
 
 [[noreturn]] void RaiseReadError(const QString &path, const QString &reason)
@@ -291,10 +318,10 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
     Discard();
     const QFileInfo target(mTarget);
     if (target.isDir())
-        RaiseWriteError(mPath, QStringLiteral("a folder has that name."));
+        RaiseWriteError(mPath, WriteFailureWords(kTextFolderHasName));
     // Renaming over a device or a pipe would replace it (/dev/null among them).
     if (target.exists() && !target.isFile())
-        RaiseWriteError(mPath, QStringLiteral("this is not a regular file (a device, a pipe or a socket)."));
+        RaiseWriteError(mPath, WriteFailureWords(kTextNotRegularFile));
     RemoveStaleTemporaryFiles(mTarget);
 
     // Plain system calls: each result says whether every byte got through, and errno why
@@ -306,7 +333,7 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
         if (fd >= 0)
             mTemporary = name;
         else if ((errno != EEXIST && errno != EINTR) || attempt >= 100)
-            RaiseWriteError(mPath, qt_error_string(errno));
+            RaiseWriteError(mPath, SystemErrorReason(errno));
     }
     // The replacement keeps the access rights of the file it replaces.
     struct stat old = {};
@@ -332,7 +359,7 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
         error = errno;
     if (error != 0) {
         Discard();
-        RaiseWriteError(mPath, qt_error_string(error));
+        RaiseWriteError(mPath, SystemErrorReason(error));
     }
 }
 
@@ -342,7 +369,7 @@ void TSafeFileWriter::Commit()
         throw MarnovelException(QStringLiteral("TSafeFileWriter.Commit: nothing written for ") + mPath);
     // rename() replaces the target in one step: readers see the old file or the new one.
     if (std::rename(QFile::encodeName(mTemporary).constData(), QFile::encodeName(mTarget).constData()) != 0) {
-        const QString reason = qt_error_string(errno);
+        const QString reason = SystemErrorReason(errno);
         Discard();
         RaiseWriteError(mPath, reason);
     }
@@ -354,6 +381,46 @@ void WriteFileAtomically(const QString &path, const QByteArray &bytes)
     TSafeFileWriter writer(path);
     writer.Write(bytes);
     writer.Commit();
+}
+
+QString WriteFailureText(const QString &path, const QString &reason)
+{
+    return WriteFailureWords(kTextFileCannotBeWritten).arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString StandardOutputFailureText(int systemError)
+{
+    return WriteFailureWords(kTextStandardOutputCannotBeWritten).arg(SystemErrorReason(systemError));
+}
+
+QString SystemErrorReason(int systemError)
+{
+    switch (systemError) {
+    case ENOSPC:
+    case EDQUOT:
+        return WriteFailureWords(kTextDiskFull);
+    case EACCES:
+    case EPERM:
+        return WriteFailureWords(kTextAccessDenied);
+    case ENOENT:
+    case ENOTDIR:
+        return WriteFailureWords(kTextFolderMissing);
+    case EROFS:
+        return WriteFailureWords(kTextWriteProtected);
+    case EISDIR:
+        return WriteFailureWords(kTextFolderHasName);
+    case EFBIG:
+        return WriteFailureWords(kTextFileTooLarge);
+    case ENAMETOOLONG:
+        return WriteFailureWords(kTextNameTooLong);
+    default:
+        // Rare reasons the catalogue has no words for: the system's own, lower case to
+        // follow the colon.
+        QString text = qt_error_string(systemError);
+        if (text.size() > 1 && text.at(0).isUpper() && text.at(1).isLower())
+            text[0] = text.at(0).toLower();
+        return text;
+    }
 }
 
 QString InputFileProblem(const QString &path)
