@@ -37,7 +37,8 @@ TPrinterStatus QueryPrinter(const QString &queue)
     ipp_t *response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
     if (response && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {
         status.Known = true;
-        if (ipp_attribute_t *accepting = ippFindAttribute(response, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+        if (ipp_attribute_t *accepting =
+                ippFindAttribute(response, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
             status.Accepting = ippGetBoolean(accepting, 0) != 0;
         if (ipp_attribute_t *state = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM))
             status.Stopped = ippGetInteger(state, 0) == IPP_PSTATE_STOPPED;

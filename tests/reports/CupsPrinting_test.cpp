@@ -29,8 +29,8 @@
 #include <ostream>
 
 #include <csignal>
-#include <pwd.h>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -58,8 +58,8 @@ public:
         if (!mFolder.isValid())
             return;
         const QDir root(mFolder.path());
-        for (const QString &folder : {u"spool"_s, u"cache"_s, u"state"_s, u"log"_s, u"tmp"_s, u"out"_s,
-                                      u"bin/backend"_s})
+        for (const QString &folder :
+             {u"spool"_s, u"cache"_s, u"state"_s, u"log"_s, u"tmp"_s, u"out"_s, u"bin/backend"_s})
             root.mkpath(folder);
         // The scheduler's helper that starts backends, and a backend that writes each job into
         // the file its device names.
@@ -74,19 +74,23 @@ public:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         WriteText(root.filePath(u"cupsd.conf"_s), "Listen " + Socket().toUtf8() +
-                                                       "\nLogLevel warn\nBrowsing No\n"
-                                                       "DefaultAuthType None\n"
-                                                       "<Location />\n  Order allow,deny\n  Allow all\n"
-                                                       "</Location>\n"
-                                                       "<Policy default>\n  <Limit All>\n"
-                                                       "    Order deny,allow\n  </Limit>\n</Policy>\n");
+                                                      "\nLogLevel warn\nBrowsing No\n"
+                                                      "DefaultAuthType None\n"
+                                                      "<Location />\n  Order allow,deny\n  Allow all\n"
+                                                      "</Location>\n"
+                                                      "<Policy default>\n  <Limit All>\n"
+                                                      "    Order deny,allow\n  </Limit>\n</Policy>\n");
         QByteArray files = "FileDevice Yes\n";
-        for (const auto &[key, folder] : {std::pair{"ServerRoot", ""}, {"RequestRoot", "/spool"},
-                                          {"CacheDir", "/cache"}, {"StateDir", "/state"},
-                                          {"TempDir", "/tmp"}, {"ServerBin", "/bin"}})
+        for (const auto &[key, folder] : {std::pair{"ServerRoot", ""},
+                                          {"RequestRoot", "/spool"},
+                                          {"CacheDir", "/cache"},
+                                          {"StateDir", "/state"},
+                                          {"TempDir", "/tmp"},
+                                          {"ServerBin", "/bin"}})
             files += QByteArray(key) + ' ' + mFolder.path().toUtf8() + folder + '\n';
         for (const char *log : {"ErrorLog", "AccessLog", "PageLog"})
-            files += QByteArray(log) + ' ' + mFolder.path().toUtf8() + "/log/" + QByteArray(log).toLower() + '\n';
+            files +=
+                QByteArray(log) + ' ' + mFolder.path().toUtf8() + "/log/" + QByteArray(log).toLower() + '\n';
         if (geteuid() != 0) {
             // Without administrator rights the scheduler and its backends run as this user.
             if (const passwd *user = getpwuid(geteuid()))
@@ -97,8 +101,8 @@ public:
         WriteText(root.filePath(u"cups-files.conf"_s), files);
 
         mScheduler.setProgram(u"/usr/sbin/cupsd"_s);
-        mScheduler.setArguments({u"-f"_s, u"-c"_s, root.filePath(u"cupsd.conf"_s), u"-s"_s,
-                                 root.filePath(u"cups-files.conf"_s)});
+        mScheduler.setArguments(
+            {u"-f"_s, u"-c"_s, root.filePath(u"cupsd.conf"_s), u"-s"_s, root.filePath(u"cups-files.conf"_s)});
         mScheduler.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         mScheduler.start();
         if (!mScheduler.waitForStarted(5000))
@@ -132,7 +136,8 @@ public:
     bool AddQueue(const QString &queue, const QStringList &options = {})
     {
         return Command(u"lpadmin"_s,
-                       QStringList{u"-p"_s, queue, u"-E"_s, u"-v"_s, u"capture:"_s + JobFile(queue)} + options);
+                       QStringList{u"-p"_s, queue, u"-E"_s, u"-v"_s, u"capture:"_s + JobFile(queue)} +
+                           options);
     }
     // Runs a client command of the print server (lpadmin, cupsreject, ...) against this one.
     bool Command(const QString &program, const QStringList &arguments)
@@ -269,7 +274,8 @@ TEST_F(CupsPrintingTest, JobTurnedAwayByTheServer_ItsReasonShownAndIndividualPri
 {
     // A quota of one kilobyte: the first report uses it up, the second is turned away when it
     // is handed over, though the printer takes jobs.
-    ASSERT_TRUE(server->AddQueue(u"quota"_s, {u"-o"_s, u"job-quota-period=3600"_s, u"-o"_s, u"job-k-limit=1"_s}));
+    ASSERT_TRUE(
+        server->AddQueue(u"quota"_s, {u"-o"_s, u"job-quota-period=3600"_s, u"-o"_s, u"job-k-limit=1"_s}));
     PrintOn(u"quota"_s, u"allSubjRb"_s);
     EXPECT_EQ(printersMade, 2);
     const QString expectedStart = UiText(kTextPrinterDidNotTakeJob).arg(u"quota"_s, QString());
