@@ -130,7 +130,7 @@ TEST_F(DrawRunReportTest, ResultsTables_OneUpTo41SubjectsTwoFrom42)
     }
 }
 
-TEST_F(DrawRunReportTest, Footnotes_DecidedByTheLeftTableOnly)
+TEST_F(DrawRunReportTest, Footnotes_DecidedByEverySubjectOnThePage)
 {
     // In the example run subject 36 carries "#" and subject 62 "¶".
     const auto starting = [](const TRecordingDevice &device, int textId) {
@@ -139,7 +139,14 @@ TEST_F(DrawRunReportTest, Footnotes_DecidedByTheLeftTableOnly)
     TRecordingDevice all(kDpi);
     Draw(all, false, true, Subjects(), 1);
     EXPECT_EQ(starting(all, 285), 1u);
-    EXPECT_EQ(starting(all, 286), 0u) << "a mark only in the right table gets no footnote";
+    EXPECT_EQ(starting(all, 286), 1u) << "a mark in the right table gets its footnote under the left one";
+    const auto note = all.FindStarting(UiText(286).left(12));
+    ASSERT_EQ(note.size(), 1u);
+    EXPECT_LT(note.front().Baseline.x(), all.Find(u"ID 41"_s).front().Baseline.x());
+
+    TRecordingDevice left(kDpi);
+    Draw(left, false, true, 40, 1);
+    EXPECT_EQ(starting(left, 286), 0u) << "no note for a mark that is not on the page";
 
     TRecordingDevice right(kDpi);
     Draw(right, false, true, 62, 62);
