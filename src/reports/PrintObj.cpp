@@ -112,7 +112,11 @@ void MarnovelCanvas::setFontSize(int pNewFontSize)
     mFont.setPointSize(pNewFontSize);
     mCanvas->setFont(mFont);
     const int charset = GetTranslationManager().DetermineCharset();
-    const int height = mCanvas->fontMetrics().height();
+    // The full line spacing, leading included, and never less than the 1.2 em book faces are
+    // set with: the free substitute face gives ascent and descent alone (1.0 em), on which a
+    // bold underline meets the next line's capitals and descenders meet a frame below.
+    const QFontMetricsF metrics(mCanvas->font(), mCanvas->device());
+    const double height = std::max(metrics.lineSpacing(), 1.2 * mCanvas->fontInfo().pixelSize());
     mTextHeight = RoundEven(height * GetFontManager().DetermineLineHeightFactor(charset));
 }
 

@@ -5,7 +5,14 @@
 #include "reports/Printing.h"
 #include "support/GuiApplication.h"
 
+#include "reports/PrintObj.h"
+
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPrinter>
+#include <QScreen>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -218,6 +225,25 @@ TEST_F(DrawRunReportTest, CurvePage_PicturesAtTheirPixelSizeOneBelowTheOther)
     EXPECT_EQ(chartRect.left(), Mm(12));
     EXPECT_GT(plateRect.top(), chartRect.bottom());
     EXPECT_EQ(bottom, qRound(plateRect.bottom()));
+}
+
+TEST_F(DrawRunReportTest, PictureOnPaper_WholePictureOnWhatIsLeftOfThePage)
+{
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath(u"paper.pdf"_s));
+    QPainter painter(&printer);
+    MarnovelCanvas canvas(painter);
+    TReportPageContext context{canvas, *source, &printer, 3};
+    const double scale = printer.logicalDpiY() / QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    // A plate picture that fits stays at its size; one that reaches below the paper is made
+    // smaller until its last row stands on the page.
+    const QImage small(100, 50, QImage::Format_RGB32);
+    const int top = printer.height() / 2;
+    EXPECT_EQ(DrawPicture(context, small, 0, top), top + qRound(50 * scale));
+    const QImage tall(100, qRound(printer.height() / scale), QImage::Format_RGB32);
+    EXPECT_EQ(DrawPicture(context, tall, 0, top), printer.height());
 }
 
 namespace {
