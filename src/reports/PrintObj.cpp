@@ -56,7 +56,9 @@ MarnovelCanvas::MarnovelCanvas(QPainter &pCanvas) : mCanvas(&pCanvas)
     // Point sizes follow the device's resolution through the painter, so they come out at
     // their true size on the screen, the printer and the page image alike.
     mFont.setFamilies(ReportFontFamilies());
-    mFont.setStyleStrategy(QFont::PreferAntialias);
+    // No ligatures: a PDF's text layer would hold "ﬃ" where "ffi" was written, and copying or
+    // searching the report would fail. Latin, Greek and Cyrillic need no other shaping.
+    mFont.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::PreferNoShaping));
     mFont.setBold(false);
     mCanvas->setFont(mFont);
     mCanvas->setBackgroundMode(Qt::TransparentMode);
