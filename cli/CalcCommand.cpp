@@ -254,7 +254,9 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
                 outcome.pendingFiles.back()->Write(ExportFileBytes(text));
             }
         } catch (const MarnovelException &error) {
-            Fail(target, error.Reason().isEmpty() ? error.Message() : error.Reason());
+            throw TCalcFailure{
+                EXIT_USAGE_OR_LOAD,
+                WriteFailureText(target, error.Reason().isEmpty() ? error.Message() : error.Reason())};
         }
     } catch (const TCalcFailure &failure) {
         outcome.status = failure.status;

@@ -3,6 +3,7 @@
 #include "CliOptions.h"
 
 #include "core/Exceptions.h"
+#include "core/MarnovelUtils.h"
 #include "core/Messages.h"
 #include "core/RegionalSettings.h"
 #include "core/Registry.h"

@@ -17,6 +17,7 @@ packages=(
     python3-jsonschema
     fonts-texgyre fonts-urw-base35 poppler-utils
     xvfb x11-utils
+    libcups2-dev cups-daemon cups-client
 )
 case "${1:-}" in
 --with-xvfb) packages+=(xauth) ;;

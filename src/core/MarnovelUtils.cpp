@@ -1,6 +1,7 @@
 #include "MarnovelUtils.h"
 
 #include "Exceptions.h"
+#include "UiTextManager.h"
 
 #include <QDir>
 #include <QFile>
@@ -305,11 +306,37 @@ namespace {
 
 constexpr int TemporarySuffixLength = 6;
 
+// Texts of the write failure sentence and of its reasons.
+constexpr int kTextFileCannotBeWritten = 1120;
+constexpr int kTextDiskFull = 1121;
+constexpr int kTextAccessDenied = 1122;
+constexpr int kTextFolderMissing = 1123;
+constexpr int kTextWriteProtected = 1124;
+constexpr int kTextFolderHasName = 1125;
+constexpr int kTextNotRegularFile = 1126;
+constexpr int kTextFileTooLarge = 1127;
+constexpr int kTextNameTooLong = 1128;
+constexpr int kTextStandardOutputCannotBeWritten = 1129;
+
+// The catalogue's words in the current language; English before a language is chosen (a
+// write during start-up).
+QString WriteFailureWords(int id)
+{
+    if (!GetTranslationManager().GetResourceId().isEmpty())
+        return UiText(id);
+    static const QMap<int, QString> english = [] {
+        EnsureCoreResources();
+        QFile file(QStringLiteral(":/catalogues/LOCALE_ENGLISH"));
+        if (!file.open(QIODevice::ReadOnly))
+            return QMap<int, QString>();
+        return TTranslationManager::ParseCatalogue(QStringLiteral("LOCALE_ENGLISH"), file.readAll());
+    }();
+    return english.value(id);
+}
+
 [[noreturn]] void RaiseWriteError(const QString &path, const QString &reason)
 {
-    throw EInOutError(QStringLiteral("Could not write the file ") + QDir::toNativeSeparators(path) +
-                          QStringLiteral(": ") + reason,
-                      QStringLiteral("cannot be written: ") + reason);
+    throw EInOutError(WriteFailureText(path, reason), reason);
 }
 
 [[noreturn]] void RaiseReadError(const QString &path, const QString &reason)
@@ -430,10 +457,10 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
         RaiseWriteError(mPath, QStringLiteral("the name is a symbolic link that leads round in a loop."));
     const QFileInfo target(mTarget);
     if (target.isDir())
-        RaiseWriteError(mPath, QStringLiteral("a folder has that name."));
+        RaiseWriteError(mPath, WriteFailureWords(kTextFolderHasName));
     // Renaming over a device or a pipe would replace it (/dev/null among them).
     if (target.exists() && !target.isFile())
-        RaiseWriteError(mPath, QStringLiteral("this is not a regular file (a device, a pipe or a socket)."));
+        RaiseWriteError(mPath, WriteFailureWords(kTextNotRegularFile));
     RemoveStaleTemporaryFiles(mTarget);
 
     // Plain system calls: each result says whether every byte got through, and errno why
@@ -445,7 +472,7 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
         fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if ((errno != EEXIST && errno != EINTR) || attempt >= 100)
-                RaiseWriteError(mPath, qt_error_string(errno));
+                RaiseWriteError(mPath, SystemErrorReason(errno));
             continue;
         }
         // Held until the file is renamed or removed, so that another save's clean-up
@@ -455,7 +482,7 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
             ::close(fd);
             fd = -1;
             if (attempt >= 100)
-                RaiseWriteError(mPath, qt_error_string(ENOENT));
+                RaiseWriteError(mPath, SystemErrorReason(ENOENT));
             continue;
         }
         mTemporary = name;
@@ -466,7 +493,7 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
             const int error = errno;
             ::close(fd);
             Discard();
-            RaiseWriteError(mPath, qt_error_string(error));
+            RaiseWriteError(mPath, SystemErrorReason(error));
         }
     }
     // The replacement keeps the access rights of the file it replaces.
@@ -493,7 +520,7 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
         error = errno;
     if (error != 0) {
         Discard();
-        RaiseWriteError(mPath, qt_error_string(error));
+        RaiseWriteError(mPath, SystemErrorReason(error));
     }
 }
 
@@ -503,7 +530,7 @@ void TSafeFileWriter::Commit()
         throw MarnovelException(QStringLiteral("TSafeFileWriter.Commit: nothing written for ") + mPath);
     // rename() replaces the target in one step: readers see the old file or the new one.
     if (std::rename(QFile::encodeName(mTemporary).constData(), QFile::encodeName(mTarget).constData()) != 0) {
-        const QString reason = qt_error_string(errno);
+        const QString reason = SystemErrorReason(errno);
         Discard();
         RaiseWriteError(mPath, reason);
     }
@@ -516,6 +543,46 @@ void WriteFileAtomically(const QString &path, const QByteArray &bytes)
     TSafeFileWriter writer(path);
     writer.Write(bytes);
     writer.Commit();
+}
+
+QString WriteFailureText(const QString &path, const QString &reason)
+{
+    return WriteFailureWords(kTextFileCannotBeWritten).arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString StandardOutputFailureText(int systemError)
+{
+    return WriteFailureWords(kTextStandardOutputCannotBeWritten).arg(SystemErrorReason(systemError));
+}
+
+QString SystemErrorReason(int systemError)
+{
+    switch (systemError) {
+    case ENOSPC:
+    case EDQUOT:
+        return WriteFailureWords(kTextDiskFull);
+    case EACCES:
+    case EPERM:
+        return WriteFailureWords(kTextAccessDenied);
+    case ENOENT:
+    case ENOTDIR:
+        return WriteFailureWords(kTextFolderMissing);
+    case EROFS:
+        return WriteFailureWords(kTextWriteProtected);
+    case EISDIR:
+        return WriteFailureWords(kTextFolderHasName);
+    case EFBIG:
+        return WriteFailureWords(kTextFileTooLarge);
+    case ENAMETOOLONG:
+        return WriteFailureWords(kTextNameTooLong);
+    default:
+        // Rare reasons the catalogue has no words for: the system's own, lower case to
+        // follow the colon.
+        QString text = qt_error_string(systemError);
+        if (text.size() > 1 && text.at(0).isUpper() && text.at(1).isLower())
+            text[0] = text.at(0).toLower();
+        return text;
+    }
 }
 
 namespace {

@@ -47,10 +47,11 @@ QStringList SplitLines(const QString &text);
 // that every byte reached it: the write, flush, sync and close results. Commit then
 // renames it over the target (a link is followed to the file it names). On any failure
 // the target is untouched, the temporary file is removed and EInOutError carries the
-// system's reason ("cannot be written: " + reason). A temporary file is held under an
-// advisory lock until it is renamed or removed; temporary files of the same target that no
-// writer holds and that were last written minutes ago (left by an interrupted save) are
-// removed by the next Write, so that saves running at once leave each other's alone.
+// reason: its message is WriteFailureText, its Reason the reason phrase alone. A temporary
+// file is held under an advisory lock until it is renamed or removed; temporary files of the
+// same target that no writer holds and that were last written minutes ago (left by an
+// interrupted save) are removed by the next Write, so that saves running at once leave each
+// other's alone.
 //
 // Writing several files as one save: Write all of them, then Commit all, so that a full
 // disk changes none of the targets.
@@ -81,6 +82,15 @@ private:
 
 // Write and Commit of one file.
 void WriteFileAtomically(const QString &path, const QByteArray &bytes);
+
+// The one sentence every write failure is shown as: the file's name and why, in the current
+// language ("The file "/x/run.vdf" cannot be written: the disk is full.").
+QString WriteFailureText(const QString &path, const QString &reason);
+// Why a system call failed (errno), as a phrase to follow a colon: the catalogue's words for
+// the usual reasons (full disk, no access, no folder, ...), the system's own text otherwise.
+QString SystemErrorReason(int systemError);
+// The same for standard output, which has no file name.
+QString StandardOutputFailureText(int systemError);
 
 // Why path cannot be read as a file ("the file does not exist.", a folder, a device, pipe
 // or socket that could block or never end); empty for a regular file. Links are followed.

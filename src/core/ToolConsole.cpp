@@ -1,5 +1,7 @@
 #include "ToolConsole.h"
 
+#include "MarnovelUtils.h"
+
 #include <cerrno>
 #include <cstdio>
 
@@ -27,7 +29,7 @@ bool WriteToolOutput(const QString &tool, const QByteArray &bytes)
     const bool flushed = std::fflush(stdout) == 0;
     if (written && flushed && !std::ferror(stdout))
         return true;
-    WriteToolError(tool, u"standard output cannot be written: "_s + qt_error_string(errno));
+    WriteToolError(tool, StandardOutputFailureText(errno));
     return false;
 }
 

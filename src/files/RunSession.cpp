@@ -372,6 +372,9 @@ TRunStepResult TRunSession::Write(const QString &fileName, const QByteArray &byt
 {
     try {
         WriteFileAtomically(fileName, bytes);
+    } catch (const EInOutError &error) {
+        // The sentence names the file itself.
+        return Refused(error.Message());
     } catch (const MarnovelException &error) {
         return FileRefused(fileName, error);
     }

@@ -7,18 +7,26 @@
 
 namespace {
 
-// Puts the chart's background back when the picture is done, whatever happened.
+// Puts the chart's and the view's backgrounds back when the picture is done, whatever happened.
 class BackgroundRestorer
 {
 public:
-    explicit BackgroundRestorer(QChart *chart) : mChart(chart), mBrush(chart->backgroundBrush()) {}
-    ~BackgroundRestorer() { mChart->setBackgroundBrush(mBrush); }
+    explicit BackgroundRestorer(QChartView *view)
+        : mView(view), mChartBrush(view->chart()->backgroundBrush()), mViewBrush(view->backgroundBrush())
+    {
+    }
+    ~BackgroundRestorer()
+    {
+        mView->chart()->setBackgroundBrush(mChartBrush);
+        mView->setBackgroundBrush(mViewBrush);
+    }
     BackgroundRestorer(const BackgroundRestorer &) = delete;
     BackgroundRestorer &operator=(const BackgroundRestorer &) = delete;
 
 private:
-    QChart *mChart;
-    QBrush mBrush;
+    QChartView *mView;
+    QBrush mChartBrush;
+    QBrush mViewBrush;
 };
 
 } // namespace
@@ -34,9 +42,12 @@ void TReportPictures::TakeChartBMP(QChartView *chart)
         fChartBMP = GetScreenShotForWindowArea(chart);
         return;
     }
-    BackgroundRestorer restorer(chart->chart());
+    // White to the picture's edge: the view's background shows in the chart's margins, and the
+    // view's frame is not part of the chart.
+    BackgroundRestorer restorer(chart);
     chart->chart()->setBackgroundBrush(Qt::white);
-    fChartBMP = GetScreenShotForWindowArea(chart);
+    chart->setBackgroundBrush(Qt::white);
+    fChartBMP = GetScreenShotForWindowArea(chart->viewport());
 }
 
 void TReportPictures::Clear()

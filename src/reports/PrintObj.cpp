@@ -56,7 +56,9 @@ MarnovelCanvas::MarnovelCanvas(QPainter &pCanvas) : mCanvas(&pCanvas)
     // Point sizes follow the device's resolution through the painter, so they come out at
     // their true size on the screen, the printer and the page image alike.
     mFont.setFamilies(ReportFontFamilies());
-    mFont.setStyleStrategy(QFont::PreferAntialias);
+    // No ligatures: a PDF's text layer would hold "ﬃ" where "ffi" was written, and copying or
+    // searching the report would fail. Latin, Greek and Cyrillic need no other shaping.
+    mFont.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::PreferNoShaping));
     mFont.setBold(false);
     mCanvas->setFont(mFont);
     mCanvas->setBackgroundMode(Qt::TransparentMode);
@@ -112,7 +114,11 @@ void MarnovelCanvas::setFontSize(int pNewFontSize)
     mFont.setPointSize(pNewFontSize);
     mCanvas->setFont(mFont);
     const int charset = GetTranslationManager().DetermineCharset();
-    const int height = mCanvas->fontMetrics().height();
+    // The full line spacing, leading included, and never less than the 1.2 em book faces are
+    // set with: the free substitute face gives ascent and descent alone (1.0 em), on which a
+    // bold underline meets the next line's capitals and descenders meet a frame below.
+    const QFontMetricsF metrics(mCanvas->font(), mCanvas->device());
+    const double height = std::max(metrics.lineSpacing(), 1.2 * mCanvas->fontInfo().pixelSize());
     mTextHeight = RoundEven(height * GetFontManager().DetermineLineHeightFactor(charset));
 }
 

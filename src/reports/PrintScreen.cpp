@@ -1,5 +1,6 @@
 #include "PrintScreen.h"
 
+#include "PrintJobCheck.h"
 #include "PrintManager.h"
 #include "Printing.h"
 #include "ReportPdf.h"
@@ -701,14 +702,17 @@ bool TScreenPrintFormCombinedTorvinTandem::RunPrintJob(QPrinter &printer, int en
 {
     mJobPrinter = &printer;
     mJobAborted = false;
-    QString failure;
-    {
+    const TPrintJobCheck check(printer);
+    QString failure = check.BeforeJob();
+    if (failure.isEmpty()) {
         TPrinterPrintingScope printing;
         try {
             DrawRunReport(printer, *mSource, GetWithCurvePage(), &printer, Grouped(), end, start);
             // The printer gives no message of its own: it did not take the job.
             if (printer.printerState() == QPrinter::Error)
                 failure = UiText(202);
+            else if (!mJobAborted)
+                failure = check.AfterJob();
         } catch (const MarnovelException &error) {
             failure =
                 error.Message() == u"Printer is not currently printing"_s ? UiText(202) : error.Message();

@@ -94,11 +94,12 @@ int DrawRunReport(QPainter &painter, const IReportSource &source, bool withCurve
         DrawReportHeader(context, subjectId, logoRight, true, top1 + 3 * UseFont(canvas, PRINT_TEXTNORMAL));
     y += UseFont(canvas, PRINT_TEXTNORMAL);
     if (end - start <= kSubjectsPerTable) {
-        y = DrawResultsTable(context, y, true, 0, end, start);
+        y = DrawResultsTable(context, y, end, 0, end, start);
     } else {
+        // The footnotes under the left table explain the marks of both: no mark without its note.
         const int lastLeft = start + kSubjectsPerTable - 1;
-        const int left = DrawResultsTable(context, y, true, 0, lastLeft, start);
-        const int right = DrawResultsTable(context, y, false, Mm(canvas, 80), end, lastLeft + 1);
+        const int left = DrawResultsTable(context, y, end, 0, lastLeft, start);
+        const int right = DrawResultsTable(context, y, 0, Mm(canvas, 80), end, lastLeft + 1);
         y = std::max(left, right);
     }
     y = DrawSignatureLine(context, y + canvas.LineHeight());
@@ -219,7 +220,7 @@ int DrawReportHeader(TReportPageContext &context, const QString &subjectId, int 
     return y;
 }
 
-int DrawResultsTable(TReportPageContext &context, int y, bool withFootnotes, int xShift, int end, int start)
+int DrawResultsTable(TReportPageContext &context, int y, int footnotesThrough, int xShift, int end, int start)
 {
     MarnovelCanvas &canvas = context.Canvas;
     const IReportSource &source = context.Source;
@@ -297,12 +298,12 @@ int DrawResultsTable(TReportPageContext &context, int y, bool withFootnotes, int
     y += RoundEven(1.3 * line);
 
     const int rightmost = rights[lastColumn];
-    if (withFootnotes) {
+    if (footnotesThrough > 0) {
         UseFont(canvas, PRINT_TEXTSMALL);
         canvas.setFontStyle(false);
         const int limit = rightmost + base - 9;
         for (const TAnnotationInfo &annotation : FootnotedAnnotations()) {
-            if (data.AnnotationExists(annotation.Type, start, end))
+            if (data.AnnotationExists(annotation.Type, start, footnotesThrough))
                 y = canvas.wrapLine(AnnotationMark(annotation) + u' ' + UiText(annotation.FootnoteText), 0,
                                     limit, y, true);
         }
@@ -478,6 +479,7 @@ int DrawPicture(TReportPageContext &context, const QImage &picture, int absolute
     int width = picture.width();
     int height = picture.height();
     int pageWidth = 0;
+    int pageHeight = 0;
     if (context.Printer) {
         // Screen pixels to printer pixels.
         const QScreen *screen = QGuiApplication::primaryScreen();
@@ -486,6 +488,7 @@ int DrawPicture(TReportPageContext &context, const QImage &picture, int absolute
         width = RoundEven(width * canvas.PixelsPerInchX() / screenDpiX);
         height = RoundEven(height * canvas.PixelsPerInchY() / screenDpiY);
         pageWidth = context.Printer->width();
+        pageHeight = context.Printer->height();
     } else if (GetPrintManager().FilePrintGet()) {
         // A PDF page is A4: a wider picture would be cut at its edge.
         pageWidth = RoundEven(210 * canvas.PixelsPerInchX() / 25.4);
@@ -494,6 +497,13 @@ int DrawPicture(TReportPageContext &context, const QImage &picture, int absolute
     if (pageWidth > 0 && room > 0 && width > room) {
         height = RoundEven(double(height) * room / width);
         width = room;
+    }
+    // Paper is not cut into bands as a PDF is: the whole picture stands on what is left of the
+    // page, as the PDF shows it whole.
+    const int roomBelow = pageHeight - y;
+    if (pageHeight > 0 && roomBelow > 0 && height > roomBelow) {
+        width = RoundEven(double(width) * roomBelow / height);
+        height = roomBelow;
     }
     const QRect target(absoluteX, y, width, height);
     if (canvas.IsVisible(target)) {

@@ -34,7 +34,10 @@ int BeginReportPage(TReportPageContext &context, int y, int page);
 // The logo and the version; returns the logo's right edge (absolute X).
 int DrawLogoAndVersion(TReportPageContext &context, int y);
 int DrawReportHeader(TReportPageContext &context, const QString &subjectId, int logoRight, bool full, int y);
-int DrawResultsTable(TReportPageContext &context, int y, bool withFootnotes, int xShift, int end, int start);
+// Subjects start ... end; footnotesThrough > 0 puts the footnotes of the marks among subjects
+// start ... footnotesThrough under the table (a second table beside it has none of its own).
+int DrawResultsTable(TReportPageContext &context, int y, int footnotesThrough, int xShift, int end,
+                     int start);
 int DrawSignatureLine(TReportPageContext &context, int y);
 int DrawStandardsTable(TReportPageContext &context, int y);
 int DrawRawDataTable(TReportPageContext &context, int y, bool grouped, int end, int start);

@@ -5,6 +5,7 @@
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
 #include "core/Tool.h"
+#include "core/UiTextManager.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -18,6 +19,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The reason of a PDF the writer cannot make.
+constexpr int kTextPdfCannotBeMade = 1133;
 // The page image is laid out at the resolution of a screen.
 constexpr int kImageDpi = 96;
 // A band is placed on its page at this scale: one image pixel is 0.65 points.
@@ -42,7 +45,7 @@ QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool 
 
         QPainter painter;
         if (!painter.begin(&writer))
-            throw EInOutError(u"The PDF writer cannot start."_s);
+            throw EInOutError(UiText(kTextPdfCannotBeMade), UiText(kTextPdfCannotBeMade));
         TFilePrintScope filePrint;
 
         // Drawn once with nothing shown, for the page starts and the image's height.
@@ -63,7 +66,7 @@ QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool 
             const int drawnBottom = std::min(bandBottom, std::max(bottom, top));
             const double bandScale = std::min(scale, double(page.height()) / std::max(1, drawnBottom - top));
             if (i > 0 && !writer.newPage())
-                throw EInOutError(u"The PDF writer cannot start a new page."_s);
+                throw EInOutError(UiText(kTextPdfCannotBeMade), UiText(kTextPdfCannotBeMade));
             painter.save();
             painter.scale(bandScale, bandScale);
             painter.translate(0, -top);
@@ -72,7 +75,7 @@ QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool 
             painter.restore();
         }
         if (!painter.end())
-            throw EInOutError(u"The PDF writer cannot finish the file."_s);
+            throw EInOutError(UiText(kTextPdfCannotBeMade), UiText(kTextPdfCannotBeMade));
     }
     return buffer.data();
 }
@@ -85,7 +88,7 @@ TRunStepResult WriteReportPdf(const IReportSource &source, bool withCurvePage, b
             path, ReportPdfBytes(source, withCurvePage, grouped, end, start, imageWidth, imageHeight));
     } catch (const MarnovelException &error) {
         const QString reason = error.Reason().isEmpty() ? error.Message() : error.Reason();
-        return {TRunStepResult::Refused, 0, reason, path};
+        return {TRunStepResult::Refused, 0, WriteFailureText(path, reason), path};
     }
     return {};
 }

@@ -341,7 +341,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [](CliTest &test) {
                         const QString path = test.Path(u"no/run.vdf"_s);
                         return Refusal{{u"calc"_s, Example("run-8point.vdf"), u"--save"_s, path},
-                                       Quoted(path) + u": cannot be written: "_s + qt_error_string(ENOENT)};
+                                       u"The file "_s + Quoted(path) +
+                                           u" cannot be written: the folder does not exist."_s};
                     }},
         // Replacing the loop's link would break it and save nothing anyone can open.
         RefusalCase{
@@ -404,8 +405,8 @@ TEST_F(CliTest, CalcSave_FileSizeLimitReached_NoTargetChangedAndReasonGiven)
                    });
                });
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, u"velomyra-cli: "_s + Quoted(saved) + u": cannot be written: "_s +
-                           qt_error_string(EFBIG) + u'\n');
+    EXPECT_EQ(run.err, u"velomyra-cli: The file "_s + Quoted(saved) +
+                           u" cannot be written: the file is too large.\n"_s);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_EQ(ReadWholeFile(results), QByteArray("keep me"));
     EXPECT_EQ(ReadWholeFile(saved), QByteArray("keep me too"));
@@ -421,8 +422,7 @@ TEST_F(CliTest, Calc_StandardOutputFull_ExitsTwoWithReason)
         const CliRun run =
             RunCli(arguments, [](QProcess &process) { process.setStandardOutputFile(u"/dev/full"_s); });
         EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
-        EXPECT_EQ(run.err,
-                  u"velomyra-cli: standard output cannot be written: "_s + qt_error_string(ENOSPC) + u'\n');
+        EXPECT_EQ(run.err, u"velomyra-cli: Standard output cannot be written: the disk is full.\n"_s);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "core/Exceptions.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
+#include "core/UiTextManager.h"
+#include "support/LanguageGuard.h"
 #include "support/TestSupport.h"
 
 #include <QDateTime>
@@ -623,6 +625,50 @@ TEST(WriteFileAtomically, ThroughALink_ReplacesTheFileItNamesAndKeepsItsAccessRi
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+// One sentence naming the file and the reason, in the current language where the catalogue
+// has the words for the reason, the system's own words otherwise.
+TEST(WriteFailureText, NamesTheFileAndTheReasonInTheCurrentLanguage)
+{
+    const struct
+    {
+        int error;
+        const char *english;
+    } reasons[] = {
+        {ENOSPC, "the disk is full"},           {EDQUOT, "the disk is full"},
+        {EACCES, "access is denied"},           {EPERM, "access is denied"},
+        {ENOENT, "the folder does not exist"},  {ENOTDIR, "the folder does not exist"},
+        {EROFS, "the disk is write-protected"}, {EISDIR, "a folder has that name"},
+        {EFBIG, "the file is too large"},       {ENAMETOOLONG, "the name is too long"},
+    };
+    for (const auto &r : reasons)
+        EXPECT_EQ(SystemErrorReason(r.error), Q(r.english)) << r.error;
+    EXPECT_EQ(WriteFailureText(Q("/x/run.vdf"), SystemErrorReason(ENOSPC)),
+              Q("The file \"/x/run.vdf\" cannot be written: the disk is full."));
+    // A reason without catalogue words: the system's, starting lower case after the colon.
+    const QString system = SystemErrorReason(EIO);
+    EXPECT_FALSE(system.isEmpty());
+    EXPECT_EQ(system.front(), system.front().toLower());
+
+    const TestSupport::LanguageGuard german(Q("LOCALE_GERMAN"));
+    EXPECT_EQ(WriteFailureText(Q("/x/run.vdf"), SystemErrorReason(ENOSPC)),
+              Q("Die Datei „/x/run.vdf“ kann nicht geschrieben werden: der Datenträger ist voll."));
+}
+
+// The write failure and printer texts exist, translated, in every language.
+TEST(WriteFailureText, AddedTextsInEveryLanguage)
+{
+    for (int id = 1120; id <= 1133; ++id) {
+        QStringList texts;
+        for (int language = 0; language < 8; ++language) {
+            const TestSupport::LanguageGuard guard(language);
+            EXPECT_NO_THROW(texts.append(UiText(id))) << language << " " << id;
+        }
+        texts.removeDuplicates();
+        // The technical words ("PDF") may agree; the sentences differ in every language.
+        EXPECT_GE(texts.size(), id == 1133 ? 7 : 8) << id;
+    }
+}
+
 TEST(WriteFileAtomically, TargetIsAPipe_RaisesAndKeepsThePipe)
 {
     QTemporaryDir dir;
@@ -632,7 +678,8 @@ TEST(WriteFileAtomically, TargetIsAPipe_RaisesAndKeepsThePipe)
         WriteFileAtomically(pipe, "x");
         FAIL();
     } catch (const EInOutError &e) {
-        EXPECT_TRUE(e.Reason().startsWith(Q("cannot be written: "))) << e.what();
+        EXPECT_EQ(e.Reason(), Q("it is a device, a pipe or a socket, not a regular file"));
+        EXPECT_EQ(e.Message(), Q("The file \"") + pipe + Q("\" cannot be written: ") + e.Reason() + Q("."));
     }
     struct stat info = {};
     ASSERT_EQ(stat(QFile::encodeName(pipe).constData(), &info), 0);
@@ -650,7 +697,7 @@ TEST(WriteFileAtomically, FileSizeLimitReached_OldFileUntouchedAndReasonGiven)
         const QString path = dir.path() + Q("/run.vdf");
         const QByteArray old("old content, complete");
         Touch(path, old);
-        const QString expectedReason = Q("cannot be written: ") + qt_error_string(EFBIG);
+        const QString expectedReason = Q("the file is too large");
         const pid_t child = fork();
         if (child == 0) {
             signal(SIGXFSZ, SIG_IGN);

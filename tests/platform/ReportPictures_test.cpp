@@ -40,6 +40,13 @@ TEST(ReportPicturesTest, TakeChartBMP_WhiteBackgroundThenTheOwnOneAgain)
     ASSERT_FALSE(picture.isNull());
     const qreal ratio = pictures.GetChartBMP().devicePixelRatio();
     EXPECT_EQ(picture.pixelColor(QPoint(12, 12) * ratio), QColor(Qt::white));
+    // White to the edge: no frame and no band of the view's own background around the chart.
+    for (int x = 0; x < picture.width(); ++x)
+        for (const int y : {0, 1, picture.height() - 2, picture.height() - 1})
+            ASSERT_EQ(picture.pixelColor(x, y), QColor(Qt::white)) << x << "," << y;
+    for (int y = 0; y < picture.height(); ++y)
+        for (const int x : {0, 1, picture.width() - 2, picture.width() - 1})
+            ASSERT_EQ(picture.pixelColor(x, y), QColor(Qt::white)) << x << "," << y;
     EXPECT_EQ(view.chart()->backgroundBrush().color(), QColor(0, 0, 160));
     EXPECT_EQ(view.grab().toImage().pixelColor(QPoint(12, 12) * ratio), QColor(0, 0, 160));
 

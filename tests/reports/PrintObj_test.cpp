@@ -283,3 +283,48 @@ TEST(MarnovelCanvas, Create_PainterInAnyColour_TextAndLinesDrawnBlack)
     }
     EXPECT_GT(black, 150) << "the line and the text";
 }
+
+namespace {
+
+// The rows of an image that hold ink (anything not white), first and last; {-1, -1} for none.
+std::pair<int, int> InkRows(const QImage &image)
+{
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+} // namespace
+
+TEST(MarnovelCanvas, LineHeight_UnderlinesAndDescendersClearTheNextLine)
+{
+    // A bold underlined OD and a line of descenders, each on its own surface, against the
+    // digits and capitals one line below: a blank pixel row always stays between them.
+    for (const int size : {7, 8, 9, 10, 12, 14}) {
+        const auto draw = [size](const QString &text, bool underline, int line) {
+            QImage surface(400, 120, QImage::Format_RGB32);
+            surface.fill(Qt::white);
+            QPainter painter(&surface);
+            MarnovelCanvas canvas(painter);
+            canvas.setFontSize(size);
+            canvas.setFontStyle(true, underline);
+            canvas.doTextOut(text, 0, 10 + line * canvas.LineHeight(), PA_LEFT, false);
+            painter.end();
+            return InkRows(surface);
+        };
+        const int upperBottom =
+            std::max(draw(u"0.123 4.000"_s, true, 0).second, draw(u"gjpqy"_s, false, 0).second);
+        const int lowerTop = draw(u"0.123 4.000 ABC"_s, true, 1).first;
+        EXPECT_LT(upperBottom + 1, lowerTop) << size << " pt";
+    }
+}

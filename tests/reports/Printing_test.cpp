@@ -5,7 +5,14 @@
 #include "reports/Printing.h"
 #include "support/GuiApplication.h"
 
+#include "reports/PrintObj.h"
+
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPrinter>
+#include <QScreen>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -130,7 +137,7 @@ TEST_F(DrawRunReportTest, ResultsTables_OneUpTo41SubjectsTwoFrom42)
     }
 }
 
-TEST_F(DrawRunReportTest, Footnotes_DecidedByTheLeftTableOnly)
+TEST_F(DrawRunReportTest, Footnotes_DecidedByEverySubjectOnThePage)
 {
     // In the example run subject 36 carries "#" and subject 62 "¶".
     const auto starting = [](const TRecordingDevice &device, int textId) {
@@ -139,7 +146,14 @@ TEST_F(DrawRunReportTest, Footnotes_DecidedByTheLeftTableOnly)
     TRecordingDevice all(kDpi);
     Draw(all, false, true, Subjects(), 1);
     EXPECT_EQ(starting(all, 285), 1u);
-    EXPECT_EQ(starting(all, 286), 0u) << "a mark only in the right table gets no footnote";
+    EXPECT_EQ(starting(all, 286), 1u) << "a mark in the right table gets its footnote under the left one";
+    const auto note = all.FindStarting(UiText(286).left(12));
+    ASSERT_EQ(note.size(), 1u);
+    EXPECT_LT(note.front().Baseline.x(), all.Find(u"ID 41"_s).front().Baseline.x());
+
+    TRecordingDevice left(kDpi);
+    Draw(left, false, true, 40, 1);
+    EXPECT_EQ(starting(left, 286), 0u) << "no note for a mark that is not on the page";
 
     TRecordingDevice right(kDpi);
     Draw(right, false, true, 62, 62);
@@ -211,6 +225,25 @@ TEST_F(DrawRunReportTest, CurvePage_PicturesAtTheirPixelSizeOneBelowTheOther)
     EXPECT_EQ(chartRect.left(), Mm(12));
     EXPECT_GT(plateRect.top(), chartRect.bottom());
     EXPECT_EQ(bottom, qRound(plateRect.bottom()));
+}
+
+TEST_F(DrawRunReportTest, PictureOnPaper_WholePictureOnWhatIsLeftOfThePage)
+{
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath(u"paper.pdf"_s));
+    QPainter painter(&printer);
+    MarnovelCanvas canvas(painter);
+    TReportPageContext context{canvas, *source, &printer, 3};
+    const double scale = printer.logicalDpiY() / QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    // A plate picture that fits stays at its size; one that reaches below the paper is made
+    // smaller until its last row stands on the page.
+    const QImage small(100, 50, QImage::Format_RGB32);
+    const int top = printer.height() / 2;
+    EXPECT_EQ(DrawPicture(context, small, 0, top), top + qRound(50 * scale));
+    const QImage tall(100, qRound(printer.height() / scale), QImage::Format_RGB32);
+    EXPECT_EQ(DrawPicture(context, tall, 0, top), printer.height());
 }
 
 namespace {

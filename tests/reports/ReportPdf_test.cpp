@@ -107,6 +107,10 @@ TEST_F(ReportPdfTest, WriteReportPdf_EveryTextOnceAndInsideItsPage)
     const QString text = Poppler(u"pdftotext"_s, {path, u"-"_s});
     for (int page = 1; page <= 3; ++page)
         EXPECT_EQ(text.count(u"%1 %2 3"_s.arg(page).arg(UiText(194))), 1) << page;
+    // Searchable as typed: no ligature stands for its letters ("Coefficient", not "Coeﬃcient").
+    EXPECT_TRUE(text.contains(UiText(85) + u':')) << text.toStdString();
+    for (const char16_t ligature : {u'\uFB00', u'\uFB01', u'\uFB02', u'\uFB03', u'\uFB04'})
+        EXPECT_FALSE(text.contains(QChar(ligature))) << int(ligature);
 }
 
 TEST_F(ReportPdfTest, WriteReportPdf_BandTallerThanAPage_ShrunkToFit)
@@ -156,7 +160,7 @@ TEST_F(ReportPdfTest, WriteReportPdf_CannotWrite_SaysWhyAndLeavesNoFile)
 
     const TRunStepResult result = WriteReportPdf(*source, false, true, Subjects(), 1, 1280, 0, path);
     EXPECT_FALSE(result.Ok());
-    EXPECT_FALSE(result.Reason.isEmpty());
+    EXPECT_EQ(result.Text(), u"The file \""_s + path + u"\" cannot be written: the folder does not exist."_s);
     EXPECT_EQ(result.FileName, path);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"not-a-folder"_s});
 }
