@@ -15,6 +15,8 @@
 #include <QTabBar>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 // Sets name=value, replacing the line of a name present in any letter case.
@@ -66,6 +68,57 @@ void AddControls(const QString &prefix, QWidget *parent, QStringList &lines)
     }
 }
 
+void WriteEntry(const QString &fileName, const QString &name, const QString &value)
+{
+    QStringList lines;
+    if (QFileInfo::exists(fileName))
+        lines = SplitLines(DecodeText(ReadWholeFile(fileName)));
+    SetValue(lines, name, value);
+    WriteFileAtomically(fileName, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+}
+
+// A window gets a new native window when it is shown again after closing (or after a change
+// of its flags): its entry follows, so the file always holds the id it has now.
+class TWindowIdFollower : public QObject
+{
+public:
+    TWindowIdFollower(QWidget *window, QString fileName, QString name)
+        : QObject(window), mFileName(std::move(fileName)), mName(std::move(name))
+    {
+        window->installEventFilter(this);
+    }
+
+    const QString &Name() const { return mName; }
+    void SetFileName(const QString &fileName) { mFileName = fileName; }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WinIdChange && watched == parent()) {
+            // Zero: the native window is gone; the next one writes its own id.
+            const WId id = static_cast<QWidget *>(watched)->internalWinId();
+            if (id != 0)
+                WriteEntry(mFileName, mName, QString::number(id));
+        }
+        return false;
+    }
+
+private:
+    QString mFileName;
+    QString mName;
+};
+
+void FollowWindowId(QWidget *window, const QString &fileName, const QString &name)
+{
+    for (QObject *child : window->children()) {
+        auto *follower = dynamic_cast<TWindowIdFollower *>(child);
+        if (follower && follower->Name() == name) {
+            follower->SetFileName(fileName);
+            return;
+        }
+    }
+    new TWindowIdFollower(window, fileName, name);
+}
+
 } // namespace
 
 QString ControlObjectPath(const QWidget *control)
@@ -101,6 +154,8 @@ void WriteControlsToFile(const TMarnovelConfigManager &config, const QString &pr
         lines = &ownList;
     }
     SetValue(*lines, prefix + window->objectName(), ControlHandleText(window));
+    if (window->isWindow())
+        FollowWindowId(window, fileName, prefix + window->objectName());
     if (addApplicationHandle)
         SetValue(*lines, QStringLiteral("ApplicationHandle"),
                  QString::number(QCoreApplication::applicationPid()));

@@ -202,6 +202,8 @@ void DrawTextLines(QPainter &canvas, const QRect &rect, const QStringList &lines
         TextLinePositions(rect, metrics.height(), widths, verticalMargin, horizontalMargin, verticalAlignment,
                           horizontalAlignment);
     canvas.save();
+    // A text wider than its cell is cut at the cell's edges, never drawn over its neighbours.
+    canvas.setClipRect(rect, Qt::IntersectClip);
     if (fill)
         canvas.fillRect(rect, canvas.brush());
     for (qsizetype i = 0; i < lines.size(); ++i) {

@@ -66,8 +66,8 @@ QPixmap GetScreenShotForWindowArea(QWidget *window);
 std::vector<QPoint> TextLinePositions(const QRect &rect, int lineHeight, const std::vector<int> &widths,
                                       int verticalMargin, int horizontalMargin, int verticalAlignment,
                                       int horizontalAlignment);
-// Draws the lines at those positions with the canvas font and pen; with fill, the rect is
-// first filled with the canvas brush and the first line is drawn opaque.
+// Draws the lines at those positions with the canvas font and pen, inside the rect only;
+// with fill, the rect is first filled with the canvas brush and the first line is drawn opaque.
 void DrawTextLines(QPainter &canvas, const QRect &rect, const QStringList &lines, bool fill,
                    int verticalMargin, int horizontalMargin, int verticalAlignment, int horizontalAlignment);
 void DrawTextInRect(QPainter &canvas, const QRect &rect, const QString &text, bool fill, int verticalMargin,

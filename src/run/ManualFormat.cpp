@@ -204,9 +204,8 @@ std::vector<QPoint> AllSamplesCells(const TMarnovelData &pData, const ITextGrid 
     for (int col = 1; col <= PlateColumnCount; ++col) {
         for (int row = 1; row <= PlateRowCount; ++row) {
             const QPoint cell(col, row);
-            const QString text = pGrid.Cell(col, row);
-            if (pData.cellAtPoint(cell) == nullptr && !TrimSpaceAndBlanks(text).isEmpty() &&
-                !IsNotSpecifiedText(text))
+            // An empty well is no marker: a layout can be made before the data exists.
+            if (pData.cellAtPoint(cell) == nullptr && !IsNotSpecifiedText(pGrid.Cell(col, row)))
                 cells.push_back(cell);
         }
     }

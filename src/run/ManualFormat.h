@@ -109,8 +109,8 @@ int FreeDataCellCount(const TMarnovelData &pData);
 // edges, skipping cells of other blocks. Empty when the plate has too few free cells.
 std::vector<QPoint> BlockWalkCells(const TMarnovelData &pData, QPoint pStart, int pCount,
                                    TBlockOrientation pOrientation);
-// The free cells the All Samples layout fills, column by column: those whose text is a value
-// (neither empty nor the not-specified marker).
+// The free cells the All Samples layout fills, column by column: every one whose text is not
+// a not-specified marker (an empty cell included).
 std::vector<QPoint> AllSamplesCells(const TMarnovelData &pData, const ITextGrid &pGrid);
 
 // A click on a plate cell with the toolbar open: the block pState describes, its first

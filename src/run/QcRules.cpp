@@ -1,6 +1,7 @@
 #include "run/QcRules.h"
 
 #include "core/Tool.h"
+#include "core/UiTextManager.h"
 
 #include <cmath>
 
@@ -54,4 +55,27 @@ TQcCheck CheckQcRule(const TQcRule &rule, double value)
 double RoundedAtDecimalsInRange(int decimals, double value)
 {
     return Scalable(value * PowerOfTen(decimals)) ? RoundToDecimals(decimals, value) : value;
+}
+
+QString QcCheckStatement(const TQcCheck &check)
+{
+    const TQcRule &rule = check.Rule;
+    // The plate-washing rule compares the mean as its text shows it, with 3 decimals.
+    const int decimals = rule.Decimals.value_or(3);
+    const QString measured =
+        check.Measured ? FormatFixed(*check.Measured, decimals) : QStringLiteral("\u2013");
+    if (rule.Counts()) {
+        if (check.Passed)
+            return UiText(rule.HeldTextId);
+        return UiText(rule.TextId) + QStringLiteral(" (") + measured + QLatin1Char(')');
+    }
+    const QString bound =
+        rule.Bound == TQcBound::AtMost ? QStringLiteral("\u2264") : QStringLiteral("\u2265");
+    return UiText(rule.TextId) + QLatin1Char(' ') + measured + QLatin1Char(' ') + bound + QLatin1Char(' ') +
+           FormatFixed(rule.Threshold, decimals);
+}
+
+QString QcCheckSentence(const TQcCheck &check)
+{
+    return QcCheckStatement(check) + QStringLiteral(": ") + UiText(check.Passed ? 79 : 80);
 }

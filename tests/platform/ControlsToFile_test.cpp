@@ -141,6 +141,32 @@ TEST_F(ControlsToFileTest, CallersList_CollectsEntriesOfSeveralWindows)
     EXPECT_EQ(Lines(), list);
 }
 
+TEST_F(ControlsToFileTest, WindowShownAgain_ItsEntryIsTheCurrentId)
+{
+    const TMarnovelConfigManager config({u"WriteControlsToFile="_s + path});
+    QDialog toolbar(window.get());
+    toolbar.setObjectName(u"frmManualFormatToolbar"_s);
+    WriteControlsToFile(config, u"ManualFormat"_s, &toolbar, nullptr, true, true);
+    WriteControlsToFile(config, u"Main"_s, window.get(), nullptr, true, true);
+    const QString mainLine = u"MainfrmMainCombinedRd="_s + QString::number(window->winId());
+    const auto entry = [this](const QString &name) { return Lines().filter(name + u'='); };
+
+    // Closed and opened again, once with other window flags.
+    for (int round = 0; round < 2; ++round) {
+        toolbar.show();
+        const WId before = toolbar.winId();
+        toolbar.close();
+        if (round == 1)
+            toolbar.setWindowFlag(Qt::WindowStaysOnTopHint);
+        toolbar.show();
+        ASSERT_NE(toolbar.winId(), before) << round;
+        EXPECT_EQ(entry(u"ManualFormatfrmManualFormatToolbar"_s),
+                  QStringList{u"ManualFormatfrmManualFormatToolbar="_s + QString::number(toolbar.winId())})
+            << round;
+        EXPECT_EQ(entry(u"MainfrmMainCombinedRd"_s), QStringList{mainLine}) << round;
+    }
+}
+
 TEST_F(ControlsToFileTest, HookOff_WritesNothing)
 {
     for (const QStringList &arguments : {QStringList(), QStringList{u"writecontrolstofile"_s + path},

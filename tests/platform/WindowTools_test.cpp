@@ -338,6 +338,13 @@ TEST(TextLinePositionsTest, CentredHalfPixel_RoundsToEven)
     EXPECT_EQ(TextLinePositions(QRect(0, 0, 10, 29), 10, {4}, 0, 0, 2, 0).front().y(), 10);
 }
 
+QImage WhiteImage(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
 // The bounding box of the dark pixels of an image, empty when there are none.
 QRect DarkPixels(const QImage &image)
 {
@@ -402,6 +409,32 @@ TEST(DrawTextLinesTest, WithoutFill_LeavesTheBackground)
     DrawTextInRect(painter, QRect(0, 0, 100, 40), u"x"_s, false, 0, 0, 0, 0);
     painter.end();
     EXPECT_EQ(image.pixelColor(99, 39), QColor(Qt::white));
+}
+
+TEST(DrawTextLinesTest, TextWiderThanTheRect_NothingDrawnOutsideIt)
+{
+    const QRect rect(60, 10, 50, 20);
+    const QString texts[] = {u"12345678.500"_s, QString(200000, u'1')};
+    for (const QString &text : texts) {
+        for (const int hAlign : {0, 1, 2}) {
+            for (const bool fill : {true, false}) {
+                QImage image(200, 40, QImage::Format_RGB32);
+                image.fill(Qt::white);
+                QPainter painter(&image);
+                painter.setPen(Qt::black);
+                painter.setBrush(QColor(255, 255, 0));
+                DrawTextInRect(painter, rect, text, fill, 2, 2, 2, hAlign);
+                painter.end();
+                QImage outside = image;
+                QPainter eraser(&outside);
+                eraser.fillRect(rect, Qt::white);
+                eraser.end();
+                EXPECT_TRUE(outside.convertToFormat(QImage::Format_RGB32) == WhiteImage(image.size()))
+                    << text.size() << " align " << hAlign << " fill " << fill;
+                EXPECT_FALSE(DarkPixels(image.copy(rect)).isEmpty()) << text.size() << " align " << hAlign;
+            }
+        }
+    }
 }
 
 TEST(MaxTextWidthTest, WidestLineOrZero)

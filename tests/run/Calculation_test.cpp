@@ -529,6 +529,35 @@ TEST(QcRuleCheck, CheckQcRule_ComparesAtTheRulesPrecision)
     EXPECT_EQ(&QcRule::TopStandardMeanOd(CURVE_8POINT), &QcRule::TopStandardMeanOd8Point);
 }
 
+TEST(QcRules, Sentence_WhatWasMeasuredItsBoundAndTheResultInTheOperatorsWords)
+{
+    const struct
+    {
+        TQcRule rule;
+        double value;
+        QString sentence;
+    } cases[] = {
+        {QcRule::Correlation, 0.9990,
+         u"Correlation coefficient "_s + Dec("1.00") + u" \u2265 "_s + Dec("0.98") + u": PASS"_s},
+        {QcRule::Cv, 17.04, u"% CV "_s + Dec("17.0") + u" \u2264 "_s + Dec("15.0") + u": FAIL"_s},
+        {QcRule::PlateWashing, 0.151,
+         u"Mean OD of the zero standard "_s + Dec("0.151") + u" \u2264 "_s + Dec("0.150") + u": FAIL"_s},
+        {QcRule::TopStandardMeanOd4Point, NAN,
+         u"Mean OD of the top standard \u2013 \u2265 "_s + Dec("0.600") + u": FAIL"_s},
+        // Rules that count what is wrong compare nothing worth showing: "0 <= 0" is no sentence.
+        {QcRule::ReplicatesComplete, 0, u"Every replicate holds a numerical OD: PASS"_s},
+        {QcRule::ReplicatesComplete, 2, u"Replicates missing or not numerical (2): FAIL"_s},
+        {QcRule::StandardsPass, 0, u"Every standard meets its QC criteria: PASS"_s},
+        {QcRule::StandardsPass, 3, u"Standards not meeting their QC criteria (3): FAIL"_s},
+        {QcRule::StandardsComplete, 0, u"Every standard well holds a numerical OD: PASS"_s},
+        {QcRule::StandardsComplete, 1, u"Standard wells without a numerical OD (1): FAIL"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.sentence.toStdString());
+        EXPECT_EQ(QcCheckSentence(CheckQcRule(c.rule, c.value)), c.sentence);
+    }
+}
+
 TEST_F(RunCalc, CalculateRun_PoorCorrelation_StandardsPassButRunInvalid)
 {
     Layout(CURVE_8POINT,

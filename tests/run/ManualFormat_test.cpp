@@ -277,12 +277,14 @@ TEST_F(ManualFormat, RandomSamples_TakeTheSubjectColoursInTurn)
     EXPECT_EQ(labels.GetItem(0)->Color(), SubjectColours[2]);
 }
 
-TEST_F(ManualFormat, AllSamples_EveryFreeCellWithAValueInColumnOrder)
+TEST_F(ManualFormat, AllSamples_EveryFreeCellButTheNotSpecifiedOnesInColumnOrder)
 {
     Samples();
-    OccupyAllBut({"B3", "A5", "C6", "D6"});
+    OccupyAllBut({"B3", "A5", "C6", "D6", "E6", "F6"});
     grid.SetCell(6, 3, u"N/S"_s);
-    grid.SetCell(6, 4, u"  "_s);
+    grid.SetCell(6, 5, u" n/s "_s);
+    grid.SetCell(6, 4, u"  "_s); // empty wells are no markers
+    grid.SetCell(6, 6, QString());
     OWCellBlockBase::Reset();
     state.SetCurrentIDForSample(OWCellBlockBase::GetCurrentSubjectIdStr());
     const int before = data.RawData().GetCount();
@@ -290,15 +292,36 @@ TEST_F(ManualFormat, AllSamples_EveryFreeCellWithAValueInColumnOrder)
     const TPlacementResult result = PlaceAllSamples(data, state, grid);
 
     EXPECT_TRUE(result.Placed());
-    EXPECT_EQ(result.SampleBlocks, 2);
-    ASSERT_EQ(data.RawData().GetCount(), before + 2);
-    const OWCellBlockBase &first = *data.RawData().getCellInteger(before);
-    const OWCellBlockBase &second = *data.RawData().getCellInteger(before + 1);
-    EXPECT_EQ(WellsOf(first), Wells({"B3"}));
-    EXPECT_EQ(WellsOf(second), Wells({"A5"}));
-    EXPECT_EQ(first.id(), u"ID 1"_s);
-    EXPECT_EQ(second.id(), u"ID 2"_s);
-    EXPECT_EQ(state.CurrentIDForSample(), u"ID 3"_s);
+    EXPECT_EQ(result.SampleBlocks, 4);
+    ASSERT_EQ(data.RawData().GetCount(), before + 4);
+    std::vector<QPoint> wells;
+    QStringList ids;
+    for (int i = before; i < before + 4; ++i) {
+        const OWCellBlockBase &block = *data.RawData().getCellInteger(i);
+        const std::vector<QPoint> own = WellsOf(block);
+        wells.insert(wells.end(), own.begin(), own.end());
+        ids << block.id();
+    }
+    EXPECT_EQ(wells, Wells({"B3", "A5", "D6", "F6"}));
+    EXPECT_EQ(ids, (QStringList{u"ID 1"_s, u"ID 2"_s, u"ID 3"_s, u"ID 4"_s}));
+    EXPECT_EQ(state.CurrentIDForSample(), u"ID 5"_s);
+}
+
+TEST_F(ManualFormat, AllSamples_APlateWithoutDataGetsASampleOnEveryFreeCell)
+{
+    Samples();
+    grid = TTextGrid(PlateGridColumnCount, PlateGridRowCount);
+    AddSample(data, Well("C4"));
+    const int before = data.RawData().GetCount();
+
+    const TPlacementResult result = PlaceAllSamples(data, state, grid);
+
+    EXPECT_TRUE(result.Placed());
+    EXPECT_EQ(result.SampleBlocks, PlateColumnCount * PlateRowCount - 1);
+    ASSERT_EQ(data.RawData().GetCount(), before + result.SampleBlocks);
+    EXPECT_EQ(WellsOf(*data.RawData().getCellInteger(before)), Wells({"A1"}));
+    EXPECT_EQ(WellsOf(*data.RawData().getCellInteger(before + 1)), Wells({"B1"}));
+    EXPECT_EQ(WellsOf(*data.RawData().getCellInteger(data.RawData().GetCount() - 1)), Wells({"H12"}));
 }
 
 TEST_F(ManualFormat, RemoveNewestBlocks_NewestFirstAndNoMoreThanThereAre)

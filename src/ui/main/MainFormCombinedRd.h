@@ -330,7 +330,8 @@ private:
     int mVerdictTextId = 0;        // 87 or 364 after a calculation
     bool mPositioned = false;
     TAboutBox *mAboutBox = nullptr;
-    // A press on a block cell refused with text 150: its release places nothing.
+    // The last press with the toolbar open was refused with text 150: should its release
+    // reach the grid, it places nothing. The next press or hiding the toolbar forgets it.
     bool mManualFormatPressRefused = false;
     bool mManualFormatToolbarPlaced = false;
     TScreenPrintFormCombinedTorvinTandem *mPrintWindow = nullptr;

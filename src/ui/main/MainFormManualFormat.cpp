@@ -30,6 +30,7 @@ void TfrmMainCombinedRd::CreateManualFormatToolbar()
     };
     toolbar.OnCloseQuery = [this] { return ManualFormatCloseQuery(); };
     toolbar.OnHidden = [this] {
+        mManualFormatPressRefused = false;
         rawDataGd->setEnabled(true);
         SetCalculateButtonState();
     };
@@ -114,6 +115,9 @@ bool TfrmMainCombinedRd::ManualFormatMouseDown(Qt::MouseButton button, QPoint ce
 {
     if (!ManualFormatToolbarVisible() || button != Qt::LeftButton)
         return false;
+    // Every press decides anew: the release of a refused press usually goes to the message
+    // box, so nothing may stay waiting for it.
+    mManualFormatPressRefused = false;
     if (ManualFormatPlacesAllSamples())
         return true; // the release places them all
     if (mData->cellAtPoint(cell) != nullptr) {

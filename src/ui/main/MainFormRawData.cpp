@@ -197,7 +197,8 @@ void TfrmMainCombinedRd::SetIsManualEditMode(bool on)
         return;
     }
     // Started again while on, the first snapshot stays what Cancel goes back to.
-    if (!mManualDataEntryMode) {
+    const bool starting = !mManualDataEntryMode;
+    if (starting) {
         SnapshotRawDataGrid();
         ffrmManualDataEntryForm->fCompletePressed = false;
     }
@@ -208,6 +209,12 @@ void TfrmMainCombinedRd::SetIsManualEditMode(bool on)
     rawDataGd->SetColCount(PlateGridColumnCount);
     rawDataGd->SetRowCount(PlateGridRowCount);
     rawDataGd->SetEditing(true);
+    if (starting) {
+        // Typing starts at A1, wherever the grid's current cell was left, with no key
+        // release of an earlier entry remembered.
+        rawDataGd->SetCurrentCell(1, 1);
+        fManualEntryLastCell = QPoint(-1, -1);
+    }
     // No calculation from half-typed data.
     SetCalculateButtonState();
     rawDataGd->setFocus();

@@ -101,25 +101,17 @@ void EnsureRowHeight(QTableWidget *grid, const QFontMetrics &metrics, int gridLi
 QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner)
 {
     // Cells never wrap: the tool tip is as wide as its widest row.
-    const auto cell = [](const QString &text, const QString &style = QString(),
-                         const QString &alignment = QString()) -> QString {
-        QString td = u"<td style=\"white-space:pre;"_s + style + u'"';
-        if (!alignment.isEmpty())
-            td += u" align=\""_s + alignment + u'"';
-        return td + u'>' + text + u"</td>"_s;
+    const auto cell = [](const QString &html) -> QString {
+        return u"<td style=\"white-space:pre\">"_s + html + u"</td>"_s;
     };
     QString rows;
     for (const TQcCheck &check : checks) {
-        const TQcRule &rule = check.Rule;
-        // The plate-washing rule compares the mean as its text shows it, with 3 decimals.
-        const int decimals = rule.Decimals.value_or(3);
-        const QString measured = check.Measured ? FormatFixed(*check.Measured, decimals) : u"\u2013"_s;
-        const QString bound = rule.Bound == TQcBound::AtMost ? u"\u2264"_s : u"\u2265"_s;
-        const QString name = owner.isEmpty() ? QString(rule.Name) : owner + u' ' + QString(rule.Name);
         const QString color = QColor(check.Passed ? PassGreen : FailRed).name();
-        rows += u"<tr>"_s + cell(name.toHtmlEscaped()) + cell(measured, QString(), u"right"_s) +
-                cell(bound + u' ' + FormatFixed(rule.Threshold, decimals)) +
-                cell(UiText(check.Passed ? 79 : 80).toHtmlEscaped(), u"color:"_s + color) + u"</tr>"_s;
+        const QString sentence = QcCheckStatement(check).toHtmlEscaped() + u": <span style=\"color:"_s +
+                                 color + u"\">"_s + UiText(check.Passed ? 79 : 80).toHtmlEscaped() +
+                                 u"</span>"_s;
+        rows += u"<tr>"_s + (owner.isEmpty() ? QString() : cell(owner.toHtmlEscaped())) + cell(sentence) +
+                u"</tr>"_s;
     }
     return rows;
 }
@@ -293,6 +285,8 @@ void TResultGrid::SetCell(int col, int row, const QString &text)
     if (!cell)
         return;
     cell->setText(text);
+    // A screen reader reads the result as it is seen, without the bold tags.
+    cell->setData(Qt::AccessibleTextRole, StripMarkup(text));
     if (row == 0) {
         if (mHeadingLines.size() <= col)
             mHeadingLines.resize(col + 1);

@@ -9,9 +9,9 @@
 
 struct TQcCheck;
 
-// The QC rules a calculation applied, as the rows of a tool tip: the rule's name, the value
-// it measured at the precision it compares, its bound and threshold, and pass (text 79, green)
-// or fail (text 80, red); `owner` ("S1", ...) goes before the rule's name when given.
+// The QC rules a calculation applied, as the rows of a tool tip: each rule's sentence in the
+// current language with its result, pass (text 79) in green or fail (text 80) in red; `owner`
+// ("S1", ...) in a cell before it when given.
 QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner = QString());
 // The rows as one tool tip; empty without rows.
 QString QcToolTip(const QString &rows);

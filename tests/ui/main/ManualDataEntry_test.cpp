@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QWindowStateChangeEvent>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 using TestSupport::Dec;
 using TestSupport::Presenter;
@@ -148,6 +150,46 @@ TEST_F(ManualEntryTest, KeyWalk_EnterDownAndWrapsUpAndDownAtTheEdges)
         if (!c.typed.isEmpty() && c.start != c.end) {
             EXPECT_EQ(Grid()->Cell(c.start.x(), c.start.y()), Dec(c.typed + u".000"_s)) << c.name;
         }
+    }
+}
+
+TEST_F(ManualEntryTest, Start_TypingBeginsAtA1WhereverTheGridWasLeft)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void()> before;
+    } cases[] = {
+        {"a cell clicked before", [this] { ClickCell(3, 1); }},
+        {"an earlier entry ended at A2 by Down",
+         [this] {
+             Start();
+             TypeAt(2, 1, Dec("0.7"));
+             Key(Qt::Key_Down);
+             Click(FormButton(u"btnComplete"_s));
+         }},
+        {"after New Test",
+         [this] {
+             ClickCell(3, 1);
+             Click(Button(u"newTestPb"_s));
+             FillRunDetails();
+             ClickTab(TfrmMainCombinedRd::RawDataPage);
+         }},
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        c.before();
+        ASSERT_TRUE(Presenter().messages.empty()) << c.name << Messages();
+        Start();
+        EXPECT_EQ(Grid()->CurrentCell(), QPoint(1, 1)) << c.name;
+        for (const char *value : {"1", "2", "3"}) {
+            Type(Dec(value));
+            Key(Qt::Key_Return);
+        }
+        EXPECT_EQ(Grid()->Cell(1, 1), Dec("1.000")) << c.name;
+        EXPECT_EQ(Grid()->Cell(1, 2), Dec("2.000")) << c.name;
+        EXPECT_EQ(Grid()->Cell(1, 3), Dec("3.000")) << c.name;
+        EXPECT_EQ(Grid()->CurrentCell(), QPoint(1, 4)) << c.name;
     }
 }
 

@@ -44,18 +44,10 @@ QStringList Layout(const TMarnovelData &data)
     return layout;
 }
 
-class ManualFormatTest : public RawDataTest
+// The toolbar on a plate without data.
+class ManualFormatEmptyPlateTest : public RawDataTest
 {
 protected:
-    void SetUp() override
-    {
-        RawDataTest::SetUp();
-        SetClipboardText(ExamplePlate());
-        Paste();
-        ASSERT_TRUE(Presenter().messages.empty()) << Messages();
-        ASSERT_FALSE(Button(u"calcCurvePb"_s)->isEnabled());
-    }
-
     TfrmManualFormatToolbar *Toolbar() const { return window->ManualFormatToolbar(); }
     template <typename Widget = QWidget> Widget *ToolbarChild(const QString &name) const
     {
@@ -98,6 +90,20 @@ protected:
     }
 
     ScriptedModals modals;
+};
+
+// The toolbar on the example plate.
+class ManualFormatTest : public ManualFormatEmptyPlateTest
+{
+protected:
+    void SetUp() override
+    {
+        ManualFormatEmptyPlateTest::SetUp();
+        SetClipboardText(ExamplePlate());
+        Paste();
+        ASSERT_TRUE(Presenter().messages.empty()) << Messages();
+        ASSERT_FALSE(Button(u"calcCurvePb"_s)->isEnabled());
+    }
 };
 
 TEST_F(ManualFormatTest, Opening_StandardsAndNoCalculationUntilClosed)
@@ -167,6 +173,38 @@ TEST_F(ManualFormatTest, RefusedClicks_OneMessageAndNothingPlaced)
         EXPECT_EQ(BlockCount(), before) << c.name;
         EXPECT_TRUE(Toolbar()->isVisible()) << c.name;
         Presenter().Clear();
+    }
+}
+
+TEST_F(ManualFormatTest, RefusedPress_TheNextClickPlacesItsBlock)
+{
+    // The release of a refused press goes to the message box, never to the grid.
+    const struct
+    {
+        const char *name;
+        bool reopen; // the toolbar closed and opened again between
+    } cases[] = {{"the next click", false}, {"after closing the toolbar", true}};
+    for (const auto &c : cases) {
+        Open();
+        ClickToolbar(u"rbSubjectSamples"_s);
+        ClickWell("A1");
+        const int before = BlockCount();
+        Presenter().Clear();
+        QTest::mousePress(Grid()->viewport(), Qt::LeftButton, {}, CellCentre(1, 1));
+        QTest::mouseRelease(ToolbarChild(u"lblHeader"_s), Qt::LeftButton);
+        EXPECT_EQ(Presenter().Texts(), QStringList{OneBlockPerCellText()}) << c.name;
+        if (c.reopen) {
+            ClickToolbar(u"btnComplete"_s);
+            Open();
+            ClickToolbar(u"rbSubjectSamples"_s);
+        }
+        Presenter().Clear();
+        ClickWell("A2");
+        EXPECT_EQ(BlockCount(), before + 1) << c.name << Messages();
+        EXPECT_NE(Data().cellAtPoint(Well("A2")), nullptr) << c.name;
+        EXPECT_TRUE(Presenter().messages.empty()) << c.name << Messages();
+        ClickToolbar(u"btnComplete"_s);
+        window->ClearStandardsAndSamples();
     }
 }
 
@@ -334,6 +372,23 @@ TEST_F(ManualFormatTest, AllSamples_OnTheFreeWellsB3AndA5InColumnOrder)
                   UiText(57) + u' ' + QString::number(number + 2))
             << c.name;
     }
+}
+
+TEST_F(ManualFormatEmptyPlateTest, AllSamples_ALayoutBeforeTheDataExists)
+{
+    ASSERT_TRUE(GridEmpty());
+    Open();
+    ClickWell("A1"); // the standards: A1 to D1
+    ClickToolbar(u"rbSubjectSamples"_s);
+    ClickToolbar(u"rbRdAllSamples"_s);
+    ClickWell("F7");
+
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    ASSERT_EQ(Data().RawData().GetCount(), PlateColumnCount * PlateRowCount - 4);
+    EXPECT_EQ(WellsOf(Sample(0)), Wells({"E1"}));
+    EXPECT_EQ(WellsOf(Sample(Data().RawData().GetCount() - 1)), Wells({"H12"}));
+    ClickToolbar(u"btnComplete"_s);
+    EXPECT_FALSE(Toolbar()->isVisible());
 }
 
 TEST_F(ManualFormatTest, Samples_TypedIdForTheNextSampleOnlyAndColoursAdvance)

@@ -8,6 +8,7 @@
 #include "ui/main/UiColors.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -180,6 +181,30 @@ TEST_F(RawDataDrawingTest, NumbersRightInBlackTextLeftInGrey)
     const auto [textLeft, textRight] = halves(CellRect(text.x(), text.y()));
     EXPECT_GT(CountPixels(image, textLeft, isGrey), 0);
     EXPECT_EQ(CountPixels(image, textRight, isBlack), 0);
+}
+
+TEST_F(RawDataDrawingTest, LongTexts_EachCellDrawsInsideItsOwnRectangle)
+{
+    LoadExampleRun();
+    TRawDataGrid *grid = Grid();
+    const QPoint cell(3, 1);
+    const QRect inside = CellRect(cell.x(), cell.y());
+    const QImage before = Picture();
+    // Whatever a cell holds, every pixel outside it stays as it was.
+    const QString texts[] = {TestSupport::Dec("12345678.500"), QString(200000, u'1'),
+                             u"N/S N/S N/S N/S N/S"_s};
+    for (const QString &text : texts) {
+        grid->SetCell(cell.x(), cell.y(), text);
+        QImage after = Picture();
+        QImage expected = before;
+        QPainter painter(&after);
+        QPainter painterExpected(&expected);
+        painter.fillRect(Device(after, inside), Qt::magenta);
+        painterExpected.fillRect(Device(expected, inside), Qt::magenta);
+        painter.end();
+        painterExpected.end();
+        EXPECT_TRUE(after == expected) << text.left(20).toStdString();
+    }
 }
 
 } // namespace

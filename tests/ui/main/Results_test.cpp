@@ -12,6 +12,7 @@
 #include "ui/main/RawDataGrid.h"
 #include "ui/main/ResultsViews.h"
 
+#include <QAccessible>
 #include <QChart>
 #include <QClipboard>
 #include <QFile>
@@ -34,6 +35,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using TestSupport::Dec;
@@ -287,6 +289,17 @@ TEST_F(ResultsTest, SubjectResults_MarksAfterTheValueAndTwoLineFootnote)
     EXPECT_EQ(grid->Cell(1, 36), u"> 10<B>#</B>"_s);
     EXPECT_EQ(grid->Cell(1, 62), u"> 10<B>\u00B6</B>"_s);
     EXPECT_EQ(grid->Cell(1, 80), u"N/S"_s);
+    // A screen reader gets what is seen, without the tags.
+    const auto spoken = [grid](int col, int row) {
+        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(grid);
+        QAccessibleInterface *cell =
+            table && table->tableInterface() ? table->tableInterface()->cellAt(row, col) : nullptr;
+        return cell ? cell->text(QAccessible::Name) : u"(no cell)"_s;
+    };
+    EXPECT_EQ(spoken(1, 36), u"> 10#"_s);
+    EXPECT_EQ(spoken(1, 62), u"> 10\u00B6"_s);
+    EXPECT_EQ(spoken(1, 1), Dec("0.39"));
+    EXPECT_EQ(spoken(0, 36), u"ID 36"_s);
 
     // "#" first, then the pilcrow; the panel shows both lines.
     EXPECT_EQ(Label(u"lblResultGridFootnote"_s)->text(),
@@ -445,6 +458,64 @@ TEST_F(ResultsTest, ResultCell_BoldMarkDrawnAfterThePlainValue)
     const auto [plainInk, plainRight] = draw(2);
     EXPECT_GT(markedInk, plainInk);
     EXPECT_GT(markedRight, plainRight);
+}
+
+TEST_F(ResultsTest, LongCellTexts_EachCellDrawsInsideItsOwnRectangle)
+{
+    TStandardsGrid standards;
+    standards.setRowCount(2);
+    TResultGrid results;
+    results.setColumnCount(2);
+    results.setRowCount(2);
+    const QString huge(200000, u'1');
+    const QRect cell(60, 5, 50, 20);
+    const struct
+    {
+        const char *name;
+        std::function<void(QPainter &)> draw;
+    } cases[] = {
+        {"standards number",
+         [&](QPainter &p) {
+             standards.SetCell(2, 1, Dec("12345678.500"));
+             standards.concGdDrawCell(p, cell, 2, 1, false);
+         }},
+        {"standards QC text",
+         [&](QPainter &p) {
+             standards.SetCell(4, 1, huge);
+             standards.concGdDrawCell(p, cell, 4, 1, false);
+         }},
+        {"standards heading",
+         [&](QPainter &p) {
+             standards.SetCell(1, 0, huge);
+             standards.concGdDrawCell(p, cell, 1, 0, false);
+         }},
+        {"result with a mark",
+         [&](QPainter &p) {
+             results.SetCell(1, 1, huge + u"<B>\u00B6</B>"_s);
+             results.resultGdDrawCell(p, cell, 1, 1);
+         }},
+        {"result heading",
+         [&](QPainter &p) {
+             results.SetCell(1, 0, huge);
+             results.resultGdDrawCell(p, cell, 1, 0);
+         }},
+        {"subject identifier",
+         [&](QPainter &p) {
+             results.SetCell(0, 1, huge);
+             results.resultGdDrawCell(p, cell, 0, 1);
+         }},
+    };
+    for (const auto &c : cases) {
+        QImage image(200, 30, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        c.draw(painter);
+        painter.fillRect(cell, Qt::white);
+        painter.end();
+        QImage white(image.size(), QImage::Format_RGB32);
+        white.fill(Qt::white);
+        EXPECT_TRUE(image == white) << c.name;
+    }
 }
 
 // ---- chart -------------------------------------------------------------------------------------
@@ -704,7 +775,7 @@ QString Hover(QWidget *widget, const QPoint &pos)
 
 } // namespace
 
-TEST_F(ResultsTest, QcExplanations_HoverShowsEveryRuleWithThresholdMeasuredAndResult)
+TEST_F(ResultsTest, QcExplanations_HoverShowsEveryRuleAsASentenceWithThresholdMeasuredAndResult)
 {
     LoadAndClickCalculate(kExampleRun);
     TStandardsGrid *grid = Standards();
@@ -713,43 +784,77 @@ TEST_F(ResultsTest, QcExplanations_HoverShowsEveryRuleWithThresholdMeasuredAndRe
                                  grid->visualItemRect(grid->item(row, TStandardsGrid::QcColumn)).center()));
     };
     const QString green = u"#008000"_s;
-    // S1: complete, its mean above the 8-point minimum, then its %CV.
-    EXPECT_EQ(hoverQc(1),
-              (QList<QStringList>{
-                  {u"replicatesComplete"_s, u"0"_s, u"\u2264 0"_s, u"PASS"_s, green},
-                  {u"topStandardMeanOd"_s, Dec("2.400"), u"\u2265 "_s + Dec("1.200"), u"PASS"_s, green},
-                  {u"cv"_s, Dec("0.7"), u"\u2264 "_s + Dec("15.0"), u"PASS"_s, green}}));
+    // S1: complete, its mean above the 8-point minimum, then its %CV. A rule that counts what
+    // is wrong says that nothing was.
+    EXPECT_EQ(hoverQc(1), (QList<QStringList>{
+                              {u"Every replicate holds a numerical OD: PASS"_s, green},
+                              {u"Mean OD of the top standard "_s + Dec("2.400") + u" \u2265 "_s +
+                                   Dec("1.200") + u": PASS"_s,
+                               green},
+                              {u"% CV "_s + Dec("0.7") + u" \u2264 "_s + Dec("15.0") + u": PASS"_s, green}}));
     // S6, a low standard: the replicates' largest distance from the mean (0.112 and 0.108).
-    EXPECT_EQ(hoverQc(6).value(1), (QStringList{u"lowStandardReplicateAgreement"_s, Dec("0.002"),
-                                                u"\u2264 "_s + Dec("0.040"), u"PASS"_s, green}));
+    EXPECT_EQ(hoverQc(6).value(1), (QStringList{u"Largest deviation of a replicate from the mean OD "_s +
+                                                    Dec("0.002") + u" \u2264 "_s + Dec("0.040") + u": PASS"_s,
+                                                green}));
 
     QLabel *correlation = Label(u"regressResultLa"_s);
-    EXPECT_EQ(
-        ToolTipRows(Hover(correlation, correlation->rect().center())),
-        (QList<QStringList>{{u"correlation"_s, Dec("1.00"), u"\u2265 "_s + Dec("0.98"), u"PASS"_s, green}}));
+    EXPECT_EQ(ToolTipRows(Hover(correlation, correlation->rect().center())),
+              (QList<QStringList>{
+                  {u"Correlation coefficient "_s + Dec("1.00") + u" \u2265 "_s + Dec("0.98") + u": PASS"_s,
+                   green}}));
 
     QLabel *verdict = Label(u"qaResultsLa"_s);
-    const QList<QStringList> run = ToolTipRows(Hover(verdict, verdict->rect().center()));
-    QStringList names;
-    for (const QStringList &row : run)
-        names << row.first();
-    EXPECT_EQ(names,
-              (QStringList{u"standardsPass"_s, u"correlation"_s, u"standardsComplete"_s, u"plateWashing"_s}));
-    EXPECT_EQ(run.last(),
-              (QStringList{u"plateWashing"_s, Dec("0.045"), u"\u2264 "_s + Dec("0.150"), u"PASS"_s, green}));
+    EXPECT_EQ(
+        ToolTipRows(Hover(verdict, verdict->rect().center())),
+        (QList<QStringList>{
+            {u"Every standard meets its QC criteria: PASS"_s, green},
+            {u"Correlation coefficient "_s + Dec("1.00") + u" \u2265 "_s + Dec("0.98") + u": PASS"_s, green},
+            {u"Every standard well holds a numerical OD: PASS"_s, green},
+            {u"Mean OD of the zero standard "_s + Dec("0.045") + u" \u2264 "_s + Dec("0.150") + u": PASS"_s,
+             green}}));
 }
 
-TEST_F(ResultsTest, QcExplanations_FailedRun_VerdictNamesTheFailingStandardsRule)
+TEST_F(ResultsTest, QcExplanations_FailedRun_VerdictNamesTheFailingStandardsRuleInTheCurrentLanguage)
 {
     LoadAndClickCalculate(ChangedExample(u"failed.vdf"_s, Standard(1, "1.100", "1.110")));
     QLabel *verdict = Label(u"qaResultsLa"_s);
-    const QList<QStringList> rows = ToolTipRows(Hover(verdict, verdict->rect().center()));
     const QString red = u"#ff0000"_s;
-    ASSERT_FALSE(rows.isEmpty());
-    EXPECT_EQ(rows.first(), (QStringList{u"standardsPass"_s, u"1"_s, u"\u2264 0"_s, u"FAIL"_s, red}));
-    EXPECT_EQ(rows.last(), (QStringList{u"S1 topStandardMeanOd"_s, Dec("1.105"), u"\u2265 "_s + Dec("1.200"),
-                                        u"FAIL"_s, red}));
-    // After a language change the explanation speaks it too.
-    window->ChangeLanguage(u"LOCALE_GERMAN"_s);
-    EXPECT_TRUE(verdict->toolTip().contains(UiText(80)));
+    const struct
+    {
+        const char *language;
+        QStringList first, last; // the run's standards rule, the failing S1 rule
+    } cases[] = {
+        {"LOCALE_ENGLISH",
+         {u"Standards not meeting their QC criteria (1): FAIL"_s, red},
+         {u"S1"_s,
+          u"Mean OD of the top standard "_s + Dec("1.105") + u" \u2265 "_s + Dec("1.200") + u": FAIL"_s,
+          red}},
+        {"LOCALE_GERMAN",
+         {u"Standards, die ihre QC-Kriterien nicht erf\u00fcllen (1): NICHT BESTANDEN"_s, red},
+         {u"S1"_s,
+          u"Mittlere OD des h\u00f6chsten Standards "_s + Dec("1.105") + u" \u2265 "_s + Dec("1.200") +
+              u": NICHT BESTANDEN"_s,
+          red}},
+        {"LOCALE_GREEK",
+         {u"\u03a0\u03c1\u03cc\u03c4\u03c5\u03c0\u03b1 \u03c0\u03bf\u03c5 \u03b4\u03b5\u03bd "
+          u"\u03c0\u03bb\u03b7\u03c1\u03bf\u03cd\u03bd \u03c4\u03b1 "
+          u"\u03ba\u03c1\u03b9\u03c4\u03ae\u03c1\u03b9\u03b1 "
+          u"\u03c0\u03bf\u03b9\u03bf\u03c4\u03b9\u03ba\u03bf\u03cd "
+          u"\u03b5\u03bb\u03ad\u03b3\u03c7\u03bf\u03c5 "
+          u"\u03c4\u03bf\u03c5\u03c2 (1): \u0391\u03a0\u039f\u03a4\u03a5\u03a7\u0399\u0391"_s,
+          red},
+         {}},
+    };
+    for (const auto &c : cases) {
+        window->ChangeLanguage(QString::fromLatin1(c.language));
+        const QList<QStringList> rows = ToolTipRows(Hover(verdict, verdict->rect().center()));
+        ASSERT_FALSE(rows.isEmpty()) << c.language;
+        EXPECT_EQ(rows.first(), c.first) << c.language;
+        if (!c.last.isEmpty()) {
+            EXPECT_EQ(rows.last(), c.last) << c.language;
+        }
+        // The stable identifiers stay in the JSON, never on screen.
+        for (const char *identifier : {"standardsPass", "topStandardMeanOd", "correlation", "plateWashing"})
+            EXPECT_FALSE(verdict->toolTip().contains(QLatin1StringView(identifier))) << c.language;
+    }
 }
