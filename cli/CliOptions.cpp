@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "plate/MarnovelTypes.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -16,15 +18,6 @@ bool HasControlCharacter(const QString &text)
             return true;
     }
     return false;
-}
-
-// A concentration is kept in single precision: a larger value would become infinite, a
-// smaller one other than 0 would become 0 (or lose its digits).
-bool FitsSinglePrecision(double value)
-{
-    const double magnitude = std::fabs(value);
-    return value == 0.0 ||
-           (magnitude <= std::numeric_limits<float>::max() && magnitude >= std::numeric_limits<float>::min());
 }
 
 // "1,0.5,0.25": numbers in the C notation, never the regional one, because "," separates.

@@ -16,8 +16,6 @@
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -39,6 +37,10 @@ TRunStepResult PlateRefused(TPlateTextProblem problem, const QString &fileName)
     const QString text = PlateTextProblemText(problem);
     if (problem == TPlateTextProblem::WrongLineCount)
         return Refused(text + u" The plate text must be 8 lines of tab-separated values."_s, fileName, 118);
+    if (problem == TPlateTextProblem::UnroundableNumber)
+        return Refused(
+            text + u" A value with more than 3 decimals lies beyond 2147483.647 and cannot be rounded."_s,
+            fileName, 126);
     return Refused(text, fileName, 126);
 }
 
@@ -54,14 +56,6 @@ TRunStepResult LoadResultRefused(TFileLoadResult result, const QString &fileName
     if (result == FL_WRONGTYPE)
         return Refused(UiText(371), fileName, 371);
     return Refused(UiText(125) + u" (the run date cannot be read)"_s, fileName, 125);
-}
-
-// A concentration that single precision, in which the run keeps it, cannot hold.
-bool FitsSinglePrecision(double value)
-{
-    const double magnitude = std::fabs(value);
-    return value == 0.0 ||
-           (magnitude >= std::numeric_limits<float>::min() && magnitude <= std::numeric_limits<float>::max());
 }
 
 } // namespace

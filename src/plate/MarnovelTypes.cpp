@@ -4,6 +4,8 @@
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 
+#include <cmath>
+#include <limits>
 #include <map>
 
 QChar RowHeadingLetter(int gridRow)
@@ -186,6 +188,13 @@ const QList<TStdDisplayRec> &StandardsOfCurveType(TCurveType pCurveType)
 int StandardCountOfCurveType(TCurveType pCurveType)
 {
     return static_cast<int>(StandardsOfCurveType(pCurveType).size());
+}
+
+bool FitsSinglePrecision(double value)
+{
+    const double magnitude = std::fabs(value);
+    return value == 0.0 ||
+           (magnitude <= std::numeric_limits<float>::max() && magnitude >= std::numeric_limits<float>::min());
 }
 
 TStdConcData DefaultStdConc(TCurveType pCurveType)

@@ -179,6 +179,9 @@ inline constexpr std::array<float, 8> DefaultStdConc8Point{8.0f, 4.0f, 2.0f, 1.0
 
 // Default concentrations of a curve type; raises like StandardsOfCurveType otherwise.
 TStdConcData DefaultStdConc(TCurveType pCurveType);
+// A concentration is kept in single precision: a larger value would become infinite, a
+// smaller one other than 0 would become 0 (or lose its digits). NaN does not fit either.
+bool FitsSinglePrecision(double value);
 
 // Texts that mean "no sample / no value", in any language and in files.
 const QStringList &NotSpecifiedMarkers();
