@@ -40,6 +40,10 @@ TRunStepResult PlateRefused(TPlateTextProblem problem, const QString &fileName)
     const QString text = PlateTextProblemText(problem);
     if (problem == TPlateTextProblem::WrongLineCount)
         return Refused(text + u" The plate text must be 8 lines of tab-separated values."_s, fileName, 118);
+    if (problem == TPlateTextProblem::UnroundableNumber)
+        return Refused(
+            text + u" A value with more than 3 decimals lies beyond 2147483.647 and cannot be rounded."_s,
+            fileName, 126);
     return Refused(text, fileName, 126);
 }
 

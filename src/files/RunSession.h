@@ -72,10 +72,9 @@ public:
     // The run data can be calculated and the plate holds data (the window adds its own
     // conditions: no block being placed, no manual data entry).
     bool CanCalculate() const;
-    // Drops the last calculation and with it the unsaved results (the window's results clear).
+    // Drops the last calculation and with it the unsaved results (the window's results clear):
+    // results no longer shown are none to save.
     void DiscardResults();
-    // Drops the last calculation; the results stay unsaved (the window's results display clear).
-    void DropResult() { mResult.reset(); }
 
     // ---- steps --------------------------------------------------------------------------
     // New Test: 4-point curve with default concentrations; no plate text, no layout, no

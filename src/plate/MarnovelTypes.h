@@ -184,7 +184,8 @@ inline constexpr std::array<float, 8> DefaultStdConc8Point{8.0f, 4.0f, 2.0f, 1.0
 TStdConcData DefaultStdConc(TCurveType pCurveType);
 // Concentrations are kept in single precision: a larger value would become infinite, a
 // smaller one other than 0 would become 0 or lose its digits. True for 0 and for a
-// magnitude from the smallest normal single-precision number to the largest.
+// magnitude from the smallest normal single-precision number to the largest; never
+// for NaN.
 bool FitsSinglePrecision(double value);
 // Text 1025, why a concentration that does not fit is refused.
 QString StdConcRangeText();

@@ -71,6 +71,7 @@ QString PlateTextProblemText(TPlateTextProblem problem)
     case TPlateTextProblem::NoDataObject:
         return QStringLiteral("dataObj = nil");
     case TPlateTextProblem::NoText:
+    case TPlateTextProblem::UnroundableNumber:
         return UiText(126);
     case TPlateTextProblem::WrongLineCount:
         return UiText(118);
@@ -176,9 +177,10 @@ TPlateTextProblem TMarnovelData::ParsePlateLines(const QStringList &lines)
             if (TryTextToFloat(token, value)) {
                 try {
                     stored = RoundWideString(token, 3);
-                } catch (const std::exception &) {
-                    // Too large to round on its digits: keep the number as written.
-                    stored = token.toString();
+                } catch (const MarnovelException &) {
+                    // Too large to round on its digits: an OD the run cannot keep at 3 decimals.
+                    mLastPasteGood = false;
+                    return TPlateTextProblem::UnroundableNumber;
                 }
             } else {
                 stored = NormaliseNonNumeric(token.toString());

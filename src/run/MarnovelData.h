@@ -43,6 +43,9 @@ enum class TPlateTextProblem
     NoDataObject,   // "dataObj = nil"
     NoText,         // text 126
     WrongLineCount, // text 118: not 8 lines
+    // Text 126: a number with more than 3 decimals too large to round to 3 on 32 bits
+    // (beyond 2147483.647); the rounding refuses it, so the paste fails.
+    UnroundableNumber,
 };
 
 // The message loadDataObject shows for a problem; empty for None.

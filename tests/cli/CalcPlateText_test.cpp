@@ -11,6 +11,7 @@
 
 #include "CliTestSupport.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -193,3 +194,27 @@ TEST_F(CalcPlateText, UnusableRegionalSeparators_IgnoredWithOneWarningSameNumber
             << lines[0].toStdString();
     }
 }
+
+namespace {
+
+// The tool refuses the plate the window refuses: an OD too large to round to 3 decimals is
+// never kept unrounded in a result or an export.
+TEST_F(CalcPlateText, OdTooLargeToRound_RefusedNamingThePlate)
+{
+    QFile example(Example("plate-8point.txt"));
+    ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(example.readAll());
+    const qsizetype firstTab = text.indexOf(u'\t');
+    text.replace(0, firstTab, u"3000000.1234"_s);
+    // Written with the separator the tool reads in this variant.
+    const QString plate = Write(u"big.txt"_s, TestSupport::Dec(text).toUtf8());
+
+    const CliRun run = RunCli(QStringList{u"calc"_s} << PlateArguments(plate));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.isEmpty());
+    const QString &error = run.err;
+    EXPECT_TRUE(error.contains(plate)) << error.toStdString();
+    EXPECT_TRUE(error.contains(u"Invalid data on Clipboard. Data not pasted."_s)) << error.toStdString();
+}
+
+} // namespace

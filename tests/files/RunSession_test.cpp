@@ -147,6 +147,12 @@ INSTANTIATE_TEST_SUITE_P(
             "PasteOfNothing",
             [](TRunSession &s, const QTemporaryDir &) { return s.SetPlateText(QString(), u"p.txt"_s); }, 126,
             true},
+        RefusalCase{"PasteOfAnOdTooLargeToRound",
+                    [](TRunSession &s, const QTemporaryDir &) {
+                        return s.SetPlateText(Lines(8, TestSupport::Dec("3000000.1234\t0.5\t0.5")),
+                                              u"p.txt"_s);
+                    },
+                    126, true},
         RefusalCase{"PasteNarrowerThanTheLayout",
                     [](TRunSession &s, const QTemporaryDir &) {
                         return s.SetPlateText(Lines(8, TestSupport::Dec("0.5\t0.5")));

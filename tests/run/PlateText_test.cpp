@@ -238,6 +238,41 @@ TEST_F(PlateText, Paste_HugeOrOddTokens_StoredWithoutFailing)
     EXPECT_EQ(data.XExtent(), 13);
 }
 
+// The rounding to 3 decimals works on 32 bits: 2147483.647 is the largest OD it gives. A
+// value that needs rounding beyond it fails the paste (text 126) instead of staying unrounded.
+TEST_F(PlateText, Paste_NumberTooLargeToRound_FailsWithText126)
+{
+    const struct
+    {
+        const char *token;
+        const char *stored; // nullptr: the paste fails
+    } cases[] = {
+        {"3000000.1234", nullptr},
+        {"2147483.6475", nullptr},
+        {"-3000000.1234", nullptr},
+        {"2147483.6474", "2147483.647"},
+        {"3000000.1", "3000000.100"},
+        {"3000000", "3000000.000"},
+        {"99999999999.5", "99999999999.500"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.token);
+        TestSupport::Presenter().Clear();
+        QStringList lines = Repeated(Dec("0.1"), 12, 8).split(u"\r\n"_s);
+        lines[3] = Dec(c.token) + lines[3].mid(lines[3].indexOf(u'\t'));
+        const bool pasted = Paste(data, Lines(lines));
+        EXPECT_EQ(pasted, c.stored != nullptr);
+        EXPECT_EQ(data.LastPasteGood(), c.stored != nullptr);
+        if (c.stored) {
+            EXPECT_EQ(data.PlateText(0, 3), Dec(c.stored));
+            EXPECT_TRUE(Messages().isEmpty());
+        } else {
+            EXPECT_EQ(Messages(), QStringList{UiText(126)});
+            EXPECT_EQ(data.XExtent(), 0);
+        }
+    }
+}
+
 TEST_F(PlateText, LoadDataObject_NoObjectOrNoText_ShowsMessageAndFails)
 {
     EXPECT_FALSE(data.loadDataObject(static_cast<const QMimeData *>(nullptr)));

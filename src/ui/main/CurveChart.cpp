@@ -28,6 +28,10 @@ QPointF ClipEnd(double x, double slope, double intercept, double yMin, double yM
     return {x, y};
 }
 
+// Ticks the nice numbers start from. The axis keeps the count they chose last and would
+// start the next run's from it: the same run would get other axes after another run.
+constexpr int kAxisTickCount = 5;
+
 // Room around a single value, so that one point still gets an axis with a length.
 void SetAxisRange(QValueAxis *axis, double low, double high)
 {
@@ -35,6 +39,7 @@ void SetAxisRange(QValueAxis *axis, double low, double high)
         low -= 0.5;
         high += 0.5;
     }
+    axis->setTickCount(kAxisTickCount);
     axis->setRange(low, high);
     axis->applyNiceNumbers();
 }

@@ -537,12 +537,13 @@ void TfrmMainCombinedRd::ClearStandardsAndSamples()
 {
     mData->ClearStdBlocks();
     fManualFormatStandardsCount = 0;
-    ResetStandardsGrid();
     mData->ClearRawData();
     OWCellBlockBase::Reset();
     fManualFormatToolbar->SetCurrentIDForSample(OWCellBlockBase::GetCurrentSubjectIdStr());
     fManualFormatSamplesCount = 0;
-    ResetStandardsGrid();
+    // Every result shown came from the layout that is gone: chart, curve details and verdict
+    // go with the standards table.
+    ClearResultsDisplay();
     rawDataGd->viewport()->update();
     SetCalculateButtonState();
 }
@@ -585,6 +586,8 @@ void TfrmMainCombinedRd::newTestPbClick()
 {
     if (!ConfirmDiscardUnsaved(true))
         return;
+    // The typing of the old run ends with it; its Cancel would put the old plate back.
+    EndManualDataEntry();
     mNotifier->NewRun();
     rbStdConcValueTypeDefault->setChecked(true);
     ClearResults(false, true);

@@ -23,11 +23,12 @@
 #include "reports/PrintScreen.h"
 #include "run/MarnovelData.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -103,6 +104,10 @@ void TfrmMainCombinedRd::btnPageRightClick()
 bool TfrmMainCombinedRd::PageControl1Changing(int toIndex)
 {
     Q_UNUSED(toIndex);
+    // A concentration being typed is checked now, while its page is still shown: refused
+    // (text 372), the tab stays, strip and page alike.
+    if (ActivePage() == RunDetailsPage && !CheckConcentrationBeingTyped())
+        return false;
     if (!ValidateRunDetails(true))
         return false;
     SetCalculateButtonState();
@@ -255,23 +260,53 @@ void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
     fManualFormatToolbar->RefreshLayout();
 }
 
+namespace {
+
+// The catalogue a Ctrl key switches to; empty for any other key.
+QString LanguageOfKey(int key)
+{
+    switch (key) {
+    case Qt::Key_I:
+        return u"LOCALE_ITALIAN"_s;
+    case Qt::Key_G:
+        return u"LOCALE_GERMAN"_s;
+    case Qt::Key_F:
+        return u"LOCALE_FRENCH"_s;
+    case Qt::Key_S:
+        return u"LOCALE_SPANISH"_s;
+    case Qt::Key_E:
+        return u"LOCALE_ENGLISH"_s;
+    case Qt::Key_9:
+        return u"LOCALE_GREEK"_s;
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
 void TfrmMainCombinedRd::CreateLanguageShortcuts()
 {
-    const struct
-    {
-        Qt::Key key;
-        const char16_t *resource;
-    } languages[] = {
-        {Qt::Key_I, u"LOCALE_ITALIAN"}, {Qt::Key_G, u"LOCALE_GERMAN"},  {Qt::Key_F, u"LOCALE_FRENCH"},
-        {Qt::Key_S, u"LOCALE_SPANISH"}, {Qt::Key_E, u"LOCALE_ENGLISH"}, {Qt::Key_9, u"LOCALE_GREEK"},
-    };
-    for (const auto &language : languages) {
-        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | language.key), this);
-        shortcut->setContext(Qt::WindowShortcut);
-        const QString resource = QString::fromUtf16(language.resource);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, resource] { RunGuarded([&] { ChangeLanguage(resource); }); });
-    }
+    // Not shortcuts: a line edit takes Ctrl+E (end of line) before any shortcut sees it. The
+    // keys are read before the control with the focus gets them.
+    qApp->installEventFilter(this);
+}
+
+bool TfrmMainCombinedRd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *widget = qobject_cast<const QWidget *>(watched);
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    if (widget == nullptr || widget->window() != this ||
+        (key->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier)
+        return QWidget::eventFilter(watched, event);
+    const QString resource = LanguageOfKey(key->key());
+    if (resource.isEmpty())
+        return QWidget::eventFilter(watched, event);
+    if (!key->isAutoRepeat())
+        RunGuarded([&] { ChangeLanguage(resource); });
+    return true;
 }
 
 // ---- format files ---------------------------------------------------------------------------
@@ -317,13 +352,13 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
     rawDataGd->viewport()->update();
 }
 
-void TfrmMainCombinedRd::ApplyGridTextToData()
+bool TfrmMainCombinedRd::ApplyGridTextToData()
 {
     const int last = LastColumnWithData();
     if (last == -1) {
         // Nothing typed is nothing kept: no earlier plate text may come back from a save.
         mData->ClearMData();
-        return;
+        return true;
     }
     TStringGridData rows;
     for (int row = 1; row <= PlateRowCount; ++row) {
@@ -332,7 +367,10 @@ void TfrmMainCombinedRd::ApplyGridTextToData()
             texts << rawDataGd->Cell(col, row);
         rows << texts;
     }
-    mData->loadDataObject(rows);
+    // A typed number too large to round is refused with text 126; the grid keeps it.
+    if (!mData->loadDataObject(rows))
+        return false;
     mData->copyDataToStringgrid(*rawDataGd);
     mData->SetValues(*rawDataGd);
+    return true;
 }

@@ -22,6 +22,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -137,6 +139,7 @@ void TfrmMainCombinedRd::LayoutStandardProperties()
     stdConcGd->setColumnWidth(1, valueWidth);
     // Room for the eight standards of the longer curve, whichever curve is chosen.
     stdConcGd->resize(nameWidth + valueWidth + 2 * stdConcGd->frameWidth(), stdConcGd->HeightForRows(8));
+    stdConcLa->setWordWrap(false);
     stdConcLa->adjustSize();
 
     const QSize curve = pnlStandardCurveSelection->sizeHint();
@@ -145,13 +148,21 @@ void TfrmMainCombinedRd::LayoutStandardProperties()
     pnlStandardCurveSelection->resize(choiceWidth, curve.height());
     pnlStdConcValueType->resize(choiceWidth, valueType.height());
 
-    const int freeHeight = pnlStandardProperties->height() - (stdConcLa->height() + stdConcGd->height());
-    const int freeWidth = pnlStandardProperties->width() - (choiceWidth + stdConcGd->width());
+    // The caption starts where the grid starts, in every language: a caption wider than the
+    // grid takes the grid's column as wide as it needs, and wraps only when the panel is too
+    // narrow even for that.
+    const int panelWidth = pnlStandardProperties->width();
+    const int columnWidth = std::max(stdConcGd->width(), stdConcLa->width());
+    const int freeWidth = std::max(0, panelWidth - (choiceWidth + columnWidth));
     const int choiceLeft = freeWidth / 3;
     const int gridLeft = choiceLeft + choiceWidth + freeWidth / 3;
-    // The caption starts over the grid, unless it would run out of the panel.
-    stdConcLa->move(std::max(0, std::min(gridLeft, pnlStandardProperties->width() - stdConcLa->width() - 4)),
-                    freeHeight / 3);
+    const int captionRoom = std::max(stdConcGd->width(), panelWidth - gridLeft - 4);
+    if (stdConcLa->width() > captionRoom) {
+        stdConcLa->setWordWrap(true);
+        stdConcLa->resize(captionRoom, stdConcLa->heightForWidth(captionRoom));
+    }
+    const int freeHeight = pnlStandardProperties->height() - (stdConcLa->height() + stdConcGd->height());
+    stdConcLa->move(gridLeft, freeHeight / 3);
     stdConcGd->move(gridLeft, stdConcLa->y() + stdConcLa->height() + freeHeight / 3);
     pnlStandardCurveSelection->move(choiceLeft, stdConcGd->y());
     pnlStdConcValueType->move(choiceLeft,
@@ -186,6 +197,10 @@ void TfrmMainCombinedRd::rb4PointCurveClick()
 {
     if (mData->GetCurveType() == CURVE_4POINT)
         return;
+    if (!ConfirmDiscardUnsaved(true)) {
+        rb8PointCurve->setChecked(true);
+        return;
+    }
     SetCurveType(CURVE_4POINT);
     ClearResultsDisplay(); // results of the other curve no longer hold
 }
@@ -194,6 +209,10 @@ void TfrmMainCombinedRd::rb8PointCurveClick()
 {
     if (mData->GetCurveType() == CURVE_8POINT)
         return;
+    if (!ConfirmDiscardUnsaved(true)) {
+        rb4PointCurve->setChecked(true);
+        return;
+    }
     SetCurveType(CURVE_8POINT);
     ClearResultsDisplay();
 }
@@ -267,22 +286,36 @@ bool TfrmMainCombinedRd::stdConcCheckAndHandleNewValue()
     if (row < 0 || col < 0 || mCheckingStdConc)
         return true;
     const QString text = stdConcGd->Cell(col, row);
+    const QString previous = StdConcBackupGrid.value(row);
     double value = 0.0;
-    if (TryTextToFloat(text, value) && value >= 0.0) {
+    // The run keeps concentrations in single precision: 1e40 would become infinite.
+    const bool valid = TryTextToFloat(text, value) && value >= 0.0 && FitsSinglePrecision(value);
+    double previousValue = 0.0;
+    const bool changed = !TryTextToFloat(previous, previousValue) || previousValue != value;
+    // Message boxes take the focus for a moment; that is not the operator leaving.
+    mCheckingStdConc = true;
+    const auto checked = qScopeGuard([this] { mCheckingStdConc = false; });
+    if (!valid) {
+        ShowErrorMessage(UiText(372));
+    } else if (!changed || ConfirmDiscardUnsaved(true)) {
         if (row < StdConcBackupGrid.size())
             StdConcBackupGrid[row] = text;
+        if (!changed)
+            return true; // the same number: the results shown still hold
         StdConcGdFill();
         stdConcGd->viewport()->update();
         CopyStdConcToData();
         ClearResultsDisplay();
         return true;
     }
-    // The message box takes the focus for a moment; that is not the operator leaving.
-    mCheckingStdConc = true;
-    ShowErrorMessage(UiText(372));
-    mCheckingStdConc = false;
-    stdConcGd->SetCell(col, row, StdConcBackupGrid.value(row));
+    stdConcGd->SetCell(col, row, previous);
     return false;
+}
+
+bool TfrmMainCombinedRd::CheckConcentrationBeingTyped()
+{
+    stdConcGd->CommitEditor();
+    return stdConcCheckAndHandleNewValue();
 }
 
 void TfrmMainCombinedRd::stdConcGdExit()
@@ -342,6 +375,12 @@ void TfrmMainCombinedRd::CopyStdConcToData()
 
 void TfrmMainCombinedRd::rbStdConcValueTypeDefaultClick()
 {
+    // The defaults replace the concentrations of unsaved results: asked first.
+    if (!ConfirmDiscardUnsaved(true)) {
+        const QSignalBlocker blocker(rbStdConcValueTypeManual);
+        rbStdConcValueTypeManual->setChecked(true);
+        return;
+    }
     stdConcGd->SetDefaultValueType(true);
     SetCurveType(rb8PointCurve->isChecked() ? CURVE_8POINT : CURVE_4POINT);
     mData->SetCurveType(mData->GetCurveType());
@@ -353,8 +392,9 @@ void TfrmMainCombinedRd::rbStdConcValueTypeDefaultClick()
 
 void TfrmMainCombinedRd::rbStdConcValueTypeManualClick()
 {
+    // The concentrations stay as they are, and so do the results calculated with them; a
+    // value typed afterwards clears them.
     stdConcGd->SetDefaultValueType(false);
-    ClearResultsDisplay();
     stdConcGd->viewport()->update();
 }
 

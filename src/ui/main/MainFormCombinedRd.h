@@ -163,6 +163,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    // The language keys, wherever the focus is in this window.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // ---- layer 1: the frame ---------------------------------------------------------
@@ -195,7 +197,8 @@ private:
     void RetextResultCells(const TResultCellTexts &before);
     void ShowCurveDetails(const TRunCalculationResult &result);
     void ShowFootnote(const QStringList &lines);
-    // Forgets the last calculation: chart points, exports' source.
+    // Forgets the last calculation: chart points, exports' source, and with them the unsaved
+    // results (a prompt never offers to save what Save File cannot).
     void DropCalculation();
     // The run details as the Run Details tab shows them.
     TRunDetails RunDetailsShown() const;
@@ -238,19 +241,26 @@ private:
     void LayoutNavigationBar();
     void SetHeaderTexts();
     void CreateLanguageShortcuts();
-    void ApplyGridTextToData();
+    // The grid's plate into the run data; false, with text 118 or 126 shown, when refused.
+    bool ApplyGridTextToData();
 
     // ---- raw data in (MainFormRawData.cpp) ---------------------------------------------
     void ConnectRawDataHandlers();
-    // The data object's plate text into the run data; false, with the reason shown, when
-    // the text is not a plate (texts 118, 126). EPlateTextOverflow for text beyond the plate.
-    bool TakeDataObject(const QMimeData *data);
+    // A pasted or dropped plate into the run data and the grid, after the question about
+    // unsaved results; false, with the reason shown (texts 118, 126, 182), when refused, which
+    // changes nothing.
+    bool TakePlateDataObject(const QMimeData *data);
+    // The data object's plate text into the run data, checked; the reason shown when refused
+    // (texts 118, 126, 182), else empty.
+    QString ParsePlateDataObject(const QMimeData *data);
     void AfterDataPasted(bool pasted);
     // The run data's plate text into the grid; an empty plate text leaves an empty grid.
     void CopyRunDataToGrid();
-    // Text 118 (the copy refused the extents) or 126 (any other failure), with their clears.
-    void ReportPlateTextFailure(bool invalidExtents);
+    // Columns 1-12 of rows 1-8 of the grid, as the snapshot keeps them.
+    QList<QStringList> GridPlateColumns() const;
     void SnapshotRawDataGrid();
+    // Manual data entry off and its window hidden, with nothing put back (New Test).
+    void EndManualDataEntry();
     void RestoreRawDataGrid();
     void MoveManualEntryCell(int key);
     void rawDataGdKeyPress(int key);
@@ -290,6 +300,8 @@ private:
     void StdConcGdFill();
     void StdConcGdDeselectFirstCell();
     bool stdConcCheckAndHandleNewValue();
+    // The concentration cell being typed in, committed and checked; true when there is none.
+    bool CheckConcentrationBeingTyped();
     void stdConcGdEnter();
     void stdConcGdExit();
     void stdConcGdKeyDown(int key, bool shift);

@@ -67,43 +67,70 @@ void TfrmMainCombinedRd::ConnectRawDataHandlers()
 
 void TfrmMainCombinedRd::pastePbClick()
 {
-    bool pasted = false;
-    try {
-        const std::unique_ptr<QMimeData> data = PlainTextDataObject(QGuiApplication::clipboard()->mimeData());
-        pasted = TakeDataObject(data.get());
-        if (mData->IndexColOfLastFormatStrip() > mData->XExtent() - 1) {
-            pastePb->setEnabled(true);
-            ShowErrorMessage(UiText(182));
-            pasted = false;
-            // Not taken: the run data goes back to the plate the grid still shows.
-            ApplyGridTextToData();
-        } else if (pasted) {
-            // Here, not from the signal: a plate the grid cannot take is reported below.
-            CopyRunDataToGrid();
-            mData->SetValues(*rawDataGd);
-            mNotifier->PlateEdited();
-        } else {
-            rawDataGd->ResetRawDataGrid();
-        }
-    } catch (const TCustomInvalidExtentsException &) {
-        pasted = false;
-        ReportPlateTextFailure(true);
-    } catch (const MarnovelException &) {
-        pasted = false;
-        ReportPlateTextFailure(false);
-    }
-    if (pasted)
+    const std::unique_ptr<QMimeData> data = PlainTextDataObject(QGuiApplication::clipboard()->mimeData());
+    if (TakePlateDataObject(data.get()))
         AfterDataPasted(true);
     if (pastePb->isEnabled())
         btnManualDataEntry->setEnabled(true);
 }
 
-bool TfrmMainCombinedRd::TakeDataObject(const QMimeData *data)
+namespace {
+
+// The run data's plate text as rows, from which ParseDataObject gives it back as it was.
+TStringGridData PlateRows(const TMarnovelData &data)
 {
-    const TPlateTextProblem problem = mData->ParseDataObject(data);
-    if (problem != TPlateTextProblem::None)
-        ShowErrorMessage(PlateTextProblemText(problem));
-    return problem == TPlateTextProblem::None;
+    TStringGridData rows;
+    for (int row = 0; row < data.YExtent() - 1; ++row) {
+        QStringList texts;
+        for (int col = 0; col < data.XExtent() - 1; ++col)
+            texts << data.PlateText(col, row);
+        rows << texts;
+    }
+    return rows;
+}
+
+} // namespace
+
+QString TfrmMainCombinedRd::ParsePlateDataObject(const QMimeData *data)
+{
+    try {
+        const TPlateTextProblem problem = mData->ParseDataObject(data);
+        if (problem != TPlateTextProblem::None)
+            return PlateTextProblemText(problem);
+    } catch (const MarnovelException &) {
+        return UiText(126); // more than 9 lines or 13 values on a line
+    }
+    if (mData->IndexColOfLastFormatStrip() > mData->XExtent() - 1)
+        return UiText(182);
+    if (!mData->ExtentsValid())
+        return UiText(118); // a line of 13 values: one column more than the grid has
+    return QString();
+}
+
+bool TfrmMainCombinedRd::TakePlateDataObject(const QMimeData *data)
+{
+    // A refused plate changes nothing: the run data gets its plate text back; grid, layout,
+    // results and run details stay.
+    const TStringGridData before = PlateRows(*mData);
+    const auto restore = [&] { (void)mData->ParseDataObject(before); };
+    QString refusal = ParsePlateDataObject(data);
+    if (refusal.isEmpty() && mSession->HasUnsavedResults()) {
+        // The plate replaces the one unsaved results were calculated from: asked first, with
+        // the old plate in place for Save As.
+        restore();
+        if (!ConfirmDiscardUnsaved(true))
+            return false;
+        refusal = ParsePlateDataObject(data);
+    }
+    if (!refusal.isEmpty()) {
+        restore();
+        ShowErrorMessage(refusal);
+        return false;
+    }
+    CopyRunDataToGrid();
+    mData->SetValues(*rawDataGd);
+    mNotifier->PlateEdited();
+    return true;
 }
 
 void TfrmMainCombinedRd::AfterDataPasted(bool pasted)
@@ -124,36 +151,10 @@ void TfrmMainCombinedRd::CopyRunDataToGrid()
     mData->copyDataToStringgrid(*rawDataGd);
 }
 
-void TfrmMainCombinedRd::ReportPlateTextFailure(bool invalidExtents)
-{
-    if (invalidExtents) {
-        ShowErrorMessage(UiText(118));
-        const QString runNumber = runNoEdNormal->text();
-        ClearResults(false, true);
-        runNoEdNormal->setText(runNumber);
-        SetActivePage(RawDataPage);
-    } else {
-        ShowErrorMessage(UiText(126));
-        ClearResults(false, true);
-    }
-}
-
 void TfrmMainCombinedRd::DropDataObject(const QMimeData *data)
 {
-    try {
-        const std::unique_ptr<QMimeData> plain = PlainTextDataObject(data);
-        if (TakeDataObject(plain.get())) {
-            CopyRunDataToGrid();
-            mNotifier->PlateEdited();
-        } else {
-            rawDataGd->ResetRawDataGrid(); // the run data holds no plate any more
-        }
-        rawDataGd->viewport()->update();
-    } catch (const TCustomInvalidExtentsException &) {
-        ReportPlateTextFailure(true);
-    } catch (const MarnovelException &) {
-        ReportPlateTextFailure(false);
-    }
+    const std::unique_ptr<QMimeData> plain = PlainTextDataObject(data);
+    TakePlateDataObject(plain.get());
 }
 
 void TfrmMainCombinedRd::dragEnterEvent(QDragEnterEvent *event)
@@ -223,15 +224,30 @@ void TfrmMainCombinedRd::SetIsManualEditMode(bool on)
     ffrmManualDataEntryForm->raise();
 }
 
-void TfrmMainCombinedRd::SnapshotRawDataGrid()
+QList<QStringList> TfrmMainCombinedRd::GridPlateColumns() const
 {
-    fSnapShotRawDataGrid.clear();
+    QList<QStringList> columns;
     for (int col = 1; col <= PlateColumnCount; ++col) {
         QStringList column;
         for (int row = 1; row <= PlateRowCount; ++row)
             column << rawDataGd->Cell(col, row);
-        fSnapShotRawDataGrid << column;
+        columns << column;
     }
+    return columns;
+}
+
+void TfrmMainCombinedRd::SnapshotRawDataGrid()
+{
+    fSnapShotRawDataGrid = GridPlateColumns();
+}
+
+void TfrmMainCombinedRd::EndManualDataEntry()
+{
+    if (!mManualDataEntryMode)
+        return;
+    SetIsManualEditMode(false);
+    fSnapShotRawDataGrid.clear();
+    ffrmManualDataEntryForm->hide();
 }
 
 void TfrmMainCombinedRd::RestoreRawDataGrid()
@@ -298,15 +314,24 @@ bool TfrmMainCombinedRd::ManualDataEntryClosing(bool completePressed)
         return true;
     // What is typed in the open editor belongs to the grid before anything is decided.
     rawDataGd->CloseEditor();
+    const auto keepOpen = [this] {
+        rawDataGd->setFocus();
+        rawDataGd->OpenEditor();
+        return false;
+    };
     if (completePressed) {
         if (LastColumnWithData() < mData->IndexColOfLastFormatStrip()) {
             ShowErrorMessage(UiText(182));
-            rawDataGd->setFocus();
-            rawDataGd->OpenEditor();
-            return false;
+            return keepOpen();
         }
-        ApplyGridTextToData();
-        mNotifier->PlateEdited();
+        // Typed values replace the plate of unsaved results: asked first (Cancel: typing goes on).
+        const bool edited = fSnapShotRawDataGrid != GridPlateColumns();
+        if (edited && !ConfirmDiscardUnsaved(true))
+            return keepOpen();
+        if (!ApplyGridTextToData())
+            return keepOpen();
+        if (edited)
+            mNotifier->PlateEdited();
     } else {
         pastePb->setEnabled(true);
         RestoreRawDataGrid();
@@ -387,6 +412,9 @@ void TfrmMainCombinedRd::RunBlockMenu(QPoint cell, QPoint globalPos)
     const TBlockClickAction action = ShowBlockMenu(this, *block, globalPos);
     if (action == BlockActionCancel)
         return;
+    // The layout of unsaved results changes: asked first.
+    if (!ConfirmDiscardUnsaved(true))
+        return;
     if (ManualFormatRandomInProgress()) {
         RemoveRandomBlockBeingAdded();
         block = mData->cellAtPoint(cell); // none when it was the block being placed
@@ -402,6 +430,7 @@ void TfrmMainCombinedRd::RunBlockMenu(QPoint cell, QPoint globalPos)
     else if (block != nullptr)
         removed = mData->RawData().remove(block) || mData->StdBlocks().remove(block);
     if (removed) {
+        ClearResultsDisplay(); // results of the layout before no longer hold
         SetCalculateButtonState();
         if (placedNow)
             --placedCount;

@@ -457,7 +457,7 @@ int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, b
 
 void TfrmMainCombinedRd::DropCalculation()
 {
-    mSession->DropResult();
+    mSession->DiscardResults();
     mLastResult.reset();
     StandardsResultDiagram->ClearCurve();
     regressResultLa->setToolTip(QString());

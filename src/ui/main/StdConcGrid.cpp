@@ -140,6 +140,17 @@ void TStdConcGrid::Deselect()
     clearSelection();
 }
 
+void TStdConcGrid::CommitEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    QWidget *editor = QApplication::focusWidget();
+    if (editor == nullptr || !viewport()->isAncestorOf(editor))
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void TStdConcGrid::ShowConcentration(int row)
 {
     selectionModel()->setCurrentIndex(model()->index(row, 1), QItemSelectionModel::ClearAndSelect);

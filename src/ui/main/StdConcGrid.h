@@ -26,6 +26,8 @@ public:
     void SetCell(int col, int row, const QString &text);
     // No current cell and nothing selected.
     void Deselect();
+    // The text of an open cell editor into its cell, the editor closed.
+    void CommitEditor();
     // Makes the concentration of `row` current even where it cannot be typed (to show
     // which one is missing).
     void ShowConcentration(int row);

@@ -9,11 +9,14 @@
 #include "platform/WindowTools.h"
 #include "support/GuiApplication.h"
 #include "ui/main/BlockMenu.h"
+#include "ui/main/CurveChart.h"
 #include "ui/main/SubjectNameForm.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScatterSeries>
+#include <QTableWidget>
 
 using namespace Qt::StringLiterals;
 using TestSupport::Presenter;
@@ -303,6 +306,57 @@ TEST(SubjectNameDialog, ShowReturnsTrueOnlyForAChangedText)
         });
         EXPECT_EQ(ShowSubjectNameDialog(nullptr, identifier, u"0.123"_s, c.selectAll), c.result) << c.name;
         EXPECT_EQ(identifier, c.identifier) << c.name;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A layout change after a calculation: asked about the unsaved results first; then nothing of
+// the old results stays beside the changed layout, and no prompt offers to save them.
+TEST_F(BlockMouseTest, DeleteOrClearFormatAfterCalculation_AskedThenNoStaleResults)
+{
+    const struct
+    {
+        const char *name;
+        const char16_t *button;
+        TModalResult answer;
+        int blocksLeft;
+    } cases[] = {
+        {"Clear Format, No", u"btnClearFormat", TModalResult::mrNo, 0},
+        {"Delete Block, No", u"deleteBlockPb", TModalResult::mrNo, 81},
+        {"Clear Format, Cancel", u"btnClearFormat", TModalResult::mrCancel, 82},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        Click(Button(u"calcCurvePb"_s));
+        ASSERT_FALSE(window->DataSaved());
+        ClickTab(TfrmMainCombinedRd::RawDataPage);
+        Presenter().Clear();
+        const QString button = QString::fromUtf16(c.button);
+        modals.Push(
+            [&](QDialog &m) { QTest::mouseClick(m.findChild<QPushButton *>(button), Qt::LeftButton); });
+        Presenter().answers.push_back(c.answer);
+        ClickCell(kSubjectWell.x(), kSubjectWell.y(), Qt::RightButton);
+
+        EXPECT_EQ(Presenter().Texts(), QStringList{UiText(105)});
+        EXPECT_EQ(BlockCount(), c.blocksLeft);
+        const bool cleared = c.answer == TModalResult::mrNo;
+        EXPECT_EQ(window->LastResult() == nullptr, cleared);
+        EXPECT_EQ(Child<QLineEdit>(u"slopeEd"_s)->text().isEmpty(), cleared);
+        EXPECT_EQ(Child<QLabel>(u"qaResultsLa"_s)->text().isEmpty(), cleared);
+        EXPECT_EQ(Child<QLabel>(u"regressResultLa"_s)->text().isEmpty(), cleared);
+        EXPECT_EQ(Child<TCurveChart>(u"StandardsResultDiagram"_s)->Series1()->count() == 0, cleared);
+        EXPECT_EQ(Child<QTableWidget>(u"concGd"_s)->item(1, 2)->text().isEmpty(), cleared);
+        EXPECT_EQ(Button(u"saveAsPb"_s)->isEnabled(), !cleared);
+        // New Test asks only while there is something Save File could save.
+        Presenter().Clear();
+        Presenter().answers.push_back(TModalResult::mrCancel);
+        Click(Button(u"newTestPb"_s));
+        EXPECT_EQ(Presenter().Texts(), cleared ? QStringList() : QStringList{UiText(105)});
+        modals.shown = 0;
     }
 }
 

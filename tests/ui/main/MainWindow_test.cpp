@@ -164,7 +164,7 @@ TEST_F(MainWindowTest, RunDetailsPage_PanelsFollowTheHeaderAndSplitTheWidth)
     const QWidget *curve = Child(u"pnlStandardCurveSelection"_s);
     const QWidget *valueType = Child(u"pnlStdConcValueType"_s);
     const int freeHeight = standards->height() - label->height() - grid->height();
-    const int freeWidth = standards->width() - curve->width() - grid->width();
+    const int freeWidth = standards->width() - curve->width() - std::max(grid->width(), label->width());
     EXPECT_EQ(label->y(), freeHeight / 3);
     EXPECT_EQ(grid->y(), label->y() + label->height() + freeHeight / 3);
     EXPECT_EQ(curve->pos(), QPoint(freeWidth / 3, grid->y()));
@@ -285,16 +285,19 @@ TEST_F(MainWindowTest, ButtonStates_ResultCommandsOnlyAfterACalculation)
     EXPECT_EQ(Child<QLabel>(u"qaResultsLa"_s)->text(), u"Valid ELISA test run."_s);
     EXPECT_EQ(Child<QLineEdit>(u"corrCoefEd"_s)->text(), TestSupport::Dec("1.00"));
 
-    // A changed curve type clears the results and with them the commands.
+    // Default values replace the concentrations: asked about the unsaved results first, then
+    // the results go and with them the commands.
     ClickTab(TfrmMainCombinedRd::RunDetailsPage);
+    Presenter().answers.push_back(TModalResult::mrNo);
     Click(Child<QRadioButton>(u"rbStdConcValueTypeDefault"_s));
+    EXPECT_EQ(Presenter().Texts(), QStringList{UiText(105)});
     for (const QString &name : kResultCommands)
         EXPECT_FALSE(Button(name)->isEnabled()) << name.toStdString();
     EXPECT_TRUE(Child<QLabel>(u"qaResultsLa"_s)->text().isEmpty());
     EXPECT_TRUE(Child<QLineEdit>(u"corrCoefEd"_s)->text().isEmpty());
     EXPECT_TRUE(Child<QTableWidget>(u"concGd"_s)->item(1, 2)->text().isEmpty());
-    // Clearing the results display alone still leaves the unsaved-results prompt.
-    EXPECT_FALSE(window->DataSaved());
+    // Results no longer shown are none to save: no prompt offers what Save File cannot do.
+    EXPECT_TRUE(window->DataSaved());
 }
 
 TEST_F(MainWindowTest, NewTest_UnsavedResults_AskFirst)
@@ -475,6 +478,62 @@ TEST_F(MainWindowTest, LanguageSwitch_CtrlKeysReTextTheWindowAndStoreTheLanguage
         EXPECT_EQ(about.windowTitle(), UiText(142)); // the tool windows follow
     }
     EXPECT_EQ(Button(u"closepb"_s)->text(), u"&Close"_s);
+}
+
+// The language keys work wherever the focus is: a line edit would take Ctrl+E as End.
+TEST_F(MainWindowTest, LanguageSwitch_KeysWorkWhereverTheFocusIs)
+{
+    const QString focusNames[] = {u"kitBatchNoEdNormal"_s, u"operatorEdNormal"_s, u"stdConcGd"_s,
+                                  u"closepb"_s};
+    for (const QString &name : focusNames) {
+        QWidget *focus = Child(name);
+        focus->setFocus();
+        QWidget *target = focus;
+        if (name == u"stdConcGd"_s) { // the cell editor of S1
+            QTest::mouseClick(StdConc()->viewport(), Qt::LeftButton, {},
+                              StdConc()->visualItemRect(StdConc()->item(0, 1)).center());
+            QTest::keyClick(StdConc(), Qt::Key_F2);
+            target = QApplication::focusWidget();
+            ASSERT_NE(target, StdConc());
+        }
+        const QString before =
+            name == u"kitBatchNoEdNormal"_s ? window->GetKitBatchNoEd()->text() : QString();
+        for (const auto &[key, resource] :
+             {std::pair{Qt::Key_G, u"LOCALE_GERMAN"_s}, std::pair{Qt::Key_E, u"LOCALE_ENGLISH"_s},
+              std::pair{Qt::Key_9, u"LOCALE_GREEK"_s}, std::pair{Qt::Key_E, u"LOCALE_ENGLISH"_s}}) {
+            QTest::keyClick(target, key, Qt::ControlModifier);
+            EXPECT_EQ(GetTranslationManager().GetResourceId(), resource) << name.toStdString();
+        }
+        EXPECT_EQ(Button(u"closepb"_s)->text(), u"&Close"_s);
+        if (name == u"kitBatchNoEdNormal"_s) {
+            EXPECT_EQ(window->GetKitBatchNoEd()->text(), before); // the edit got no key
+        }
+    }
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+}
+
+// The caption of the concentrations starts where their grid starts, and stays inside its
+// panel, in every language.
+TEST_F(MainWindowTest, StandardConcentrationsCaption_StartsOverTheGridInEveryLanguage)
+{
+    const QWidget *label = Child(u"stdConcLa"_s);
+    const QWidget *panel = Child(u"pnlStandardProperties"_s);
+    const QWidget *choices = Child(u"pnlStandardCurveSelection"_s);
+    for (const int width : {1180, 900}) {
+        window->resize(width, 780);
+        for (const char *language :
+             {"LOCALE_ENGLISH", "LOCALE_GERMAN", "LOCALE_FRENCH", "LOCALE_SPANISH", "LOCALE_ITALIAN",
+              "LOCALE_GREEK", "LOCALE_PORTUGUESE", "LOCALE_POLISH"}) {
+            SCOPED_TRACE(language);
+            window->ChangeLanguage(QString::fromLatin1(language));
+            window->ArrangeLayout();
+            EXPECT_EQ(label->x(), StdConc()->x()) << width;
+            EXPECT_LE(label->geometry().right(), panel->width()) << width;
+            EXPECT_GT(label->x(), choices->geometry().right()) << width;
+            EXPECT_LT(label->geometry().bottom(), StdConc()->y()) << width;
+        }
+    }
+    window->ChangeLanguage(u"LOCALE_ENGLISH"_s);
 }
 
 } // namespace

@@ -353,3 +353,58 @@ TEST_F(ManualEntryTest, LanguageChange_WindowTextsFollow)
 }
 
 } // namespace
+
+namespace {
+
+// New Test ends the typing of the old run: no Cancel can put the old plate into the new test.
+TEST_F(ManualEntryTest, NewTest_EndsTheEntry_OldPlateNeverComesBack)
+{
+    PastePlate(ExamplePlate());
+    Start();
+    TypeAt(1, 1, Dec("9.5"));
+    Click(Button(u"newTestPb"_s)); // nothing calculated: nothing to ask
+
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_FALSE(Form()->isVisible());
+    EXPECT_FALSE(Grid()->Editing());
+    EXPECT_TRUE(GridEmpty());
+    EXPECT_EQ(Data().XExtent(), 0);
+    EXPECT_TRUE(Button(u"pastePb"_s)->isEnabled());
+    EXPECT_TRUE(Button(u"btnManualFormat"_s)->isEnabled());
+
+    QTest::keyClicks(window->GetRunNoEd(), u"R8"_s);
+    ClickTab(TfrmMainCombinedRd::RawDataPage);
+    Start();
+    TypeAt(2, 2, Dec("0.3"));
+    Presenter().answers.push_back(TModalResult::mrYes);
+    Click(FormButton(u"btnCancel"_s));
+    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_TRUE(GridEmpty());
+    EXPECT_EQ(Data().XExtent(), 0);
+}
+
+// A typed OD the rounding cannot take (3000000.1234) is refused at Complete with text 126, as a
+// pasted one is; typing goes on and the value can be corrected.
+TEST_F(ManualEntryTest, Complete_OdTooLargeToRound_Text126AndEntryGoesOn)
+{
+    Start();
+    TypeAt(1, 1, Dec("3000000.1234"));
+    ClickCell(2, 2);
+    EXPECT_EQ(Grid()->Cell(1, 1), Dec("3000000.1234"));
+    Click(FormButton(u"btnComplete"_s));
+
+    EXPECT_EQ(Presenter().Texts(), QStringList{u"Invalid data on Clipboard. Data not pasted."_s});
+    EXPECT_TRUE(window->GetIsManualEditMode());
+    EXPECT_TRUE(Form()->isVisible());
+    EXPECT_TRUE(Grid()->EditorOpen());
+
+    Presenter().Clear();
+    TypeAt(1, 1, Dec("3.5"));
+    Click(FormButton(u"btnComplete"_s));
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_EQ(Data().PlateText(0, 0), Dec("3.500"));
+}
+
+} // namespace

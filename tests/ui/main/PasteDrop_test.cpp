@@ -157,12 +157,7 @@ struct BadPlate
     const char *name;
     std::function<QString()> text; // none: a picture alone
     bool withLayout;
-    QStringList messages;
-    int page;
-    bool runNumberKept;
-    bool layoutKept;
-    bool gridEmpty;
-    bool calculateOffered;
+    QString message;
 };
 
 void PrintTo(const BadPlate &plate, std::ostream *os)
@@ -172,9 +167,33 @@ void PrintTo(const BadPlate &plate, std::ostream *os)
 
 class BadPlateTest : public RawDataTest, public ::testing::WithParamInterface<BadPlate>
 {
+protected:
+    void PasteBadPlate() const
+    {
+        if (!GetParam().text) {
+            QImage picture(4, 4, QImage::Format_RGB32);
+            picture.fill(Qt::red);
+            QGuiApplication::clipboard()->setImage(picture);
+        } else {
+            SetClipboardText(GetParam().text());
+        }
+        Paste();
+    }
+    // What the grid shows is the plate of the run data, which a save writes.
+    void ExpectGridIsTheRunDataPlate() const
+    {
+        for (int col = 1; col <= 12; ++col) {
+            for (int row = 1; row <= 8; ++row) {
+                const bool inside = col < Data().XExtent() && row < Data().YExtent();
+                ASSERT_EQ(inside ? Data().PlateText(col - 1, row - 1) : QString(), Grid()->Cell(col, row))
+                    << col << ',' << row;
+            }
+        }
+    }
 };
 
-TEST_P(BadPlateTest, Paste_ReportsAndClearsAsItMust)
+// A refused plate changes nothing: the plate, the layout, the run details and the tab stay.
+TEST_P(BadPlateTest, Paste_ReportedAndNothingChanges)
 {
     const BadPlate &c = GetParam();
     if (c.withLayout)
@@ -183,40 +202,46 @@ TEST_P(BadPlateTest, Paste_ReportsAndClearsAsItMust)
     Paste();
     ASSERT_TRUE(Presenter().messages.empty()) << Messages();
     const QStringList before = GridTexts();
+    const int blocks = Data().RawData().GetCount() + Data().StdBlocks().GetCount();
+    const bool calculable = Button(u"calcCurvePb"_s)->isEnabled();
 
-    if (!c.text) {
-        QImage picture(4, 4, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        QGuiApplication::clipboard()->setImage(picture);
-    } else {
-        SetClipboardText(c.text());
-    }
-    Paste();
+    PasteBadPlate();
 
-    EXPECT_EQ(Presenter().Texts(), c.messages);
-    EXPECT_EQ(window->ActivePage(), c.page);
-    EXPECT_EQ(window->GetRunNoEd()->text(), c.runNumberKept ? u"R7"_s : QString());
-    EXPECT_EQ(Data().RawData().GetCount() > 0, c.layoutKept);
-    if (c.gridEmpty) {
-        EXPECT_TRUE(GridEmpty());
-        EXPECT_EQ(Grid()->ColCount(), 13);
-        EXPECT_EQ(Grid()->RowCount(), 9);
-        EXPECT_EQ(Grid()->Cell(12, 0), u"12"_s);
-    } else {
-        EXPECT_EQ(GridTexts(), before);
-    }
+    EXPECT_EQ(Presenter().Texts(), QStringList{c.message});
+    EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RawDataPage);
+    EXPECT_EQ(window->GetRunNoEd()->text(), u"R7"_s);
+    EXPECT_EQ(Data().RawData().GetCount() + Data().StdBlocks().GetCount(), blocks);
+    EXPECT_EQ(GridTexts(), before);
+    EXPECT_EQ(Grid()->ColCount(), 13);
+    EXPECT_EQ(Grid()->RowCount(), 9);
     EXPECT_TRUE(Button(u"pastePb"_s)->isEnabled());
     EXPECT_TRUE(Button(u"btnManualDataEntry"_s)->isEnabled());
-    EXPECT_EQ(Button(u"calcCurvePb"_s)->isEnabled(), c.calculateOffered);
-    // What the grid shows is the plate of the run data, which a save writes.
-    const bool plate = Data().ExtentsValid();
-    for (int col = 1; col <= 12; ++col) {
-        for (int row = 1; row <= 8; ++row) {
-            const bool inside = plate && col < Data().XExtent() && row < Data().YExtent();
-            ASSERT_EQ(inside ? Data().PlateText(col - 1, row - 1) : QString(), Grid()->Cell(col, row))
-                << col << ',' << row;
-        }
-    }
+    EXPECT_EQ(Button(u"calcCurvePb"_s)->isEnabled(), calculable);
+    ExpectGridIsTheRunDataPlate();
+}
+
+// After a calculation a refused plate asks nothing and throws nothing away: the unsaved results
+// stay, with Save File.
+TEST_P(BadPlateTest, PasteAfterCalculation_UnsavedResultsStay)
+{
+    LoadAndCalculate();
+    const QStringList before = GridTexts();
+    const QString runNumber = window->GetRunNoEd()->text();
+    const QString slope = Child<QLineEdit>(u"slopeEd"_s)->text();
+    ClickTab(TfrmMainCombinedRd::RawDataPage);
+
+    PasteBadPlate();
+
+    EXPECT_EQ(Presenter().Texts(), QStringList{GetParam().message});
+    EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RawDataPage);
+    EXPECT_EQ(GridTexts(), before);
+    EXPECT_GT(Data().RawData().GetCount(), 0);
+    EXPECT_NE(window->LastResult(), nullptr);
+    EXPECT_FALSE(window->DataSaved());
+    EXPECT_TRUE(Button(u"saveAsPb"_s)->isEnabled());
+    EXPECT_EQ(Child<QLineEdit>(u"slopeEd"_s)->text(), slope);
+    EXPECT_EQ(window->GetRunNoEd()->text(), runNumber);
+    ExpectGridIsTheRunDataPlate();
 }
 
 QString TrailingTabs()
@@ -225,67 +250,29 @@ QString TrailingTabs()
     return text.replace(u"\r\n"_s, u"\t\r\n"_s);
 }
 
+// 3000000.1234 needs rounding beyond the 32 bits the rounding works on.
+QString UnroundableOd()
+{
+    QString text = PlateText(8, 12);
+    return text.replace(TestSupport::Dec("0.101"), TestSupport::Dec("3000000.1234"));
+}
+
+const QString kInvalidData = u"Invalid data on Clipboard. Data not pasted."_s;
+
 INSTANTIATE_TEST_SUITE_P(
     RawData, BadPlateTest,
     ::testing::Values(
-        BadPlate{"seven lines",
-                 [] { return PlateText(7, 12); },
-                 false,
-                 {u"Bad array size."_s},
-                 1,
-                 true,
-                 false,
-                 true,
-                 false},
-        BadPlate{"nine lines",
-                 [] { return PlateText(9, 12); },
-                 false,
-                 {u"Bad array size."_s},
-                 1,
-                 true,
-                 false,
-                 true,
-                 false},
+        BadPlate{"seven lines", [] { return PlateText(7, 12); }, false, u"Bad array size."_s},
+        BadPlate{"nine lines", [] { return PlateText(9, 12); }, false, u"Bad array size."_s},
         // A tab after the twelfth value makes a thirteenth column the grid cannot hold.
-        BadPlate{
-            "a tab after each line", TrailingTabs, true, {u"Bad array size."_s}, 1, true, false, true, false},
-        BadPlate{"ten lines",
-                 [] { return PlateText(10, 12); },
-                 true,
-                 {u"Invalid data on Clipboard. Data not pasted."_s},
-                 0,
-                 false,
-                 false,
-                 true,
-                 false},
-        BadPlate{"fourteen values on a line",
-                 [] { return PlateText(8, 14); },
-                 true,
-                 {u"Invalid data on Clipboard. Data not pasted."_s},
-                 0,
-                 false,
-                 false,
-                 true,
-                 false},
-        BadPlate{"a picture alone",
-                 nullptr,
-                 false,
-                 {u"Invalid data on Clipboard. Data not pasted."_s},
-                 1,
-                 true,
-                 false,
-                 true,
-                 false},
-        BadPlate{"the layout reaches further than the data",
-                 [] { return PlateText(8, 6); },
-                 true,
-                 {u"The format selected contains more strips than the data entered. Please use an alternate "
-                  u"format."_s},
-                 1,
-                 true,
-                 true,
-                 false,
-                 true}),
+        BadPlate{"a tab after each line", TrailingTabs, true, u"Bad array size."_s},
+        BadPlate{"ten lines", [] { return PlateText(10, 12); }, true, kInvalidData},
+        BadPlate{"fourteen values on a line", [] { return PlateText(8, 14); }, true, kInvalidData},
+        BadPlate{"a picture alone", nullptr, false, kInvalidData},
+        BadPlate{"an OD too large to round", UnroundableOd, true, kInvalidData},
+        BadPlate{"the layout reaches further than the data", [] { return PlateText(8, 6); }, true,
+                 u"The format selected contains more strips than the data entered. Please use an alternate "
+                 u"format."_s}),
     [](const ::testing::TestParamInfo<BadPlate> &info) {
         QString name = QString::fromUtf8(info.param.name);
         name.replace(u' ', u'_');
@@ -328,8 +315,9 @@ TEST_F(DropTest, DropPlate_GridTakesIt)
     EXPECT_EQ(Data().XExtent(), 13);
 }
 
-// New optical densities after a calculation: what was calculated from the old ones goes.
-TEST_F(DropTest, NewPlateAfterCalculation_ResultsCleared)
+// New optical densities after a calculation: what was calculated from the old ones goes, after
+// the question about unsaved results; Cancel keeps plate and results.
+TEST_F(DropTest, NewPlateAfterCalculation_AskedThenResultsCleared)
 {
     const struct
     {
@@ -338,10 +326,10 @@ TEST_F(DropTest, NewPlateAfterCalculation_ResultsCleared)
     } cases[] = {
         {"paste",
          [this] {
-             SetClipboardText(ExamplePlate());
+             SetClipboardText(ExamplePlate().replace(Dec("2.412"), Dec("2.5")));
              Paste();
          }},
-        {"drop", [this] { ASSERT_TRUE(Drop(ExamplePlate())); }},
+        {"drop", [this] { ASSERT_TRUE(Drop(ExamplePlate().replace(Dec("2.412"), Dec("2.5")))); }},
         {"manual data entry",
          [this] {
              Click(Button(u"btnManualDataEntry"_s));
@@ -350,17 +338,31 @@ TEST_F(DropTest, NewPlateAfterCalculation_ResultsCleared)
              Click(Child<QWidget>(u"frmManualDataEntryForm"_s)->findChild<QPushButton *>(u"btnComplete"_s));
          }},
     };
-    for (const auto &c : cases) {
-        SetUp();
-        LoadAndCalculate();
-        ASSERT_FALSE(Child<QLineEdit>(u"slopeEd"_s)->text().isEmpty()) << c.name;
-        c.bring();
-        EXPECT_TRUE(Presenter().messages.empty()) << c.name << Messages();
-        EXPECT_EQ(window->LastResult(), nullptr) << c.name;
-        EXPECT_TRUE(Child<QLineEdit>(u"slopeEd"_s)->text().isEmpty()) << c.name;
-        EXPECT_TRUE(Child<QLabel>(u"qaResultsLa"_s)->text().isEmpty()) << c.name;
-        EXPECT_FALSE(Button(u"saveAsPb"_s)->isEnabled()) << c.name;
-        TearDown();
+    for (const TModalResult answer : {TModalResult::mrNo, TModalResult::mrCancel}) {
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.name);
+            SetUp();
+            LoadAndCalculate();
+            ClickTab(TfrmMainCombinedRd::RawDataPage);
+            const QStringList before = GridTexts();
+            ASSERT_FALSE(Child<QLineEdit>(u"slopeEd"_s)->text().isEmpty());
+            Presenter().answers.push_back(answer);
+            c.bring();
+            EXPECT_EQ(Presenter().Texts(), QStringList{UiText(105)});
+            const bool cleared = answer == TModalResult::mrNo;
+            EXPECT_EQ(window->LastResult() == nullptr, cleared);
+            EXPECT_EQ(Child<QLineEdit>(u"slopeEd"_s)->text().isEmpty(), cleared);
+            EXPECT_EQ(Child<QLabel>(u"qaResultsLa"_s)->text().isEmpty(), cleared);
+            EXPECT_EQ(Button(u"saveAsPb"_s)->isEnabled(), !cleared);
+            EXPECT_EQ(window->DataSaved(), cleared);
+            const bool typed = c.name == std::string("manual data entry");
+            if (cleared) {
+                EXPECT_EQ(Grid()->Cell(1, 1), typed ? Dec("0.500") : Dec("2.500"));
+            } else if (!typed) {
+                EXPECT_EQ(GridTexts(), before);
+            }
+            TearDown();
+        }
     }
 }
 
@@ -372,32 +374,40 @@ TEST_F(DropTest, DropAnything_OfferedACopy)
     EXPECT_EQ(Presenter().Texts(), QStringList{u"Invalid data on Clipboard. Data not pasted."_s});
 }
 
-TEST_F(DropTest, DropBadPlates_GridNeverLosesItsShape)
+TEST_F(DropTest, DropBadPlates_NothingChanges)
 {
     const struct
     {
         const char *name;
         QString text;
         QString message;
-        int page;
     } cases[] = {
-        {"seven lines", Plate(7, 12), u"Bad array size."_s, 1},
-        {"empty text", QString(), QString(), 1},
-        {"a tab after each line", TrailingTabs(), u"Bad array size."_s, 1},
-        {"ten lines", Plate(10, 12), u"Invalid data on Clipboard. Data not pasted."_s, 0},
+        {"seven lines", Plate(7, 12), u"Bad array size."_s},
+        {"a tab after each line", TrailingTabs(), u"Bad array size."_s},
+        {"ten lines", Plate(10, 12), u"Invalid data on Clipboard. Data not pasted."_s},
+        {"an OD too large to round", UnroundableOd(), u"Invalid data on Clipboard. Data not pasted."_s},
     };
     for (const auto &c : cases) {
         SetUp();
         ASSERT_TRUE(Drop(Plate(8, 12))) << c.name;
+        const QStringList before = GridTexts();
         ASSERT_TRUE(Drop(c.text)) << c.name;
-        EXPECT_EQ(Presenter().Texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message})
-            << c.name;
-        EXPECT_EQ(window->ActivePage(), c.page) << c.name;
+        EXPECT_EQ(Presenter().Texts(), QStringList{c.message}) << c.name;
+        EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RawDataPage) << c.name;
         EXPECT_EQ(Grid()->ColCount(), 13) << c.name;
         EXPECT_EQ(Grid()->RowCount(), 9) << c.name;
-        EXPECT_EQ(Grid()->Cell(0, 8), u"H"_s) << c.name;
-        EXPECT_TRUE(GridEmpty()) << c.name;
+        EXPECT_EQ(GridTexts(), before) << c.name;
+        EXPECT_EQ(Data().PlateText(0, 0), before.first()) << c.name;
     }
+}
+
+TEST_F(DropTest, DropEmptyText_EmptiesThePlate)
+{
+    ASSERT_TRUE(Drop(Plate(8, 12)));
+    ASSERT_TRUE(Drop(QString()));
+    EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    EXPECT_EQ(Grid()->Cell(0, 8), u"H"_s);
+    EXPECT_TRUE(GridEmpty());
 }
 
 } // namespace

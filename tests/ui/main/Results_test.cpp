@@ -240,8 +240,10 @@ TEST_F(ResultsTest, Calculate_FailsAfterAValidRun_NothingOfTheValidRunStays)
     plate.replace(u"1.348\t1.362\t"_s, u"N/S\tN/S\t"_s);
     QGuiApplication::clipboard()->setText(plate);
     window->SetActivePage(TfrmMainCombinedRd::RawDataPage);
+    Presenter().answers.push_back(TModalResult::mrNo); // the unsaved results are not saved
     Click(Button(u"pastePb"_s));
-    ASSERT_TRUE(Presenter().messages.empty()) << Messages();
+    ASSERT_EQ(Presenter().Texts(), QStringList{UiText(105)});
+    Presenter().Clear();
     ASSERT_TRUE(Button(u"calcCurvePb"_s)->isEnabled());
     Click(Button(u"calcCurvePb"_s));
 
@@ -584,6 +586,39 @@ TEST(ClipFittedLine, EndsOutsideTheValueRangeMoveAlongTheLineToItsEdge)
     for (const auto &c : cases)
         EXPECT_EQ(ClipFittedLine(c.x0, c.x1, c.slope, c.intercept, -2.0, 2.0), c.expected)
             << c.x0 << " " << c.slope;
+}
+
+// The axes follow the points alone: the same curve gets the same axes whatever was drawn
+// before it (the nice numbers once started from the tick count the last curve left).
+TEST(CurveChart, SameCurve_SameAxesWhateverWasDrawnBefore)
+{
+    const auto curve = [](double x0, double y0, double x1, double y1) {
+        std::vector<TRunCurvePoint> points;
+        for (int i = 0; i < 8; ++i) {
+            const double t = i / 7.0;
+            points.push_back(TRunCurvePoint{x0 + t * (x1 - x0), y0 + t * (y1 - y0), 0x00FF0000});
+        }
+        return points;
+    };
+    const auto axes = [](const TCurveChart &chart) {
+        return std::vector<double>{
+            chart.AxisX()->min(), chart.AxisX()->max(), double(chart.AxisX()->tickCount()),
+            chart.AxisY()->min(), chart.AxisY()->max(), double(chart.AxisY()->tickCount())};
+    };
+    const std::vector<TRunCurvePoint> run = curve(-2.08, -3.1, 2.08, 0.88);
+    TCurveChart fresh;
+    fresh.SetCurve(run, 0.95, -1.1);
+    const std::vector<double> expected = axes(fresh);
+
+    const std::vector<TRunCurvePoint> others[] = {curve(-0.7, -2.4, 1.4, 0.9), curve(-3.5, -4.2, 3.0, 1.7),
+                                                  curve(0.1, 0.2, 0.3, 0.4), curve(-10.0, -8.0, 12.0, 9.0),
+                                                  curve(-2.08, -2.0, 2.08, 2.0)};
+    for (const auto &other : others) {
+        TCurveChart chart;
+        chart.SetCurve(other, 1.0, 0.0);
+        chart.SetCurve(run, 0.95, -1.1);
+        EXPECT_EQ(axes(chart), expected) << other.front().X << " " << other.back().X;
+    }
 }
 
 TEST_F(ResultsTest, Chart_FirstEndAboveThePlot_LineStopsAtTheTopEdge)

@@ -101,7 +101,8 @@ TEST_F(StdConcGridTest, NegativeOrNonNumericValue_ShowsText372AndRestoresThePrev
 {
     ChooseManualValues();
     TypeConcentration(1, u"2"_s, Qt::Key_Tab);
-    for (const QString &typed : {u"-1"_s, u"abc"_s}) {
+    // Beyond single precision, in which the run keeps its concentrations, too.
+    for (const QString &typed : {u"-1"_s, u"abc"_s, u"1e40"_s, Dec("1e-40"), u"-0.001"_s}) {
         Presenter().Clear();
         TypeConcentration(1, typed, Qt::Key_Tab);
         EXPECT_EQ(Presenter().Texts(),
@@ -144,17 +145,72 @@ TEST_F(StdConcGridTest, LeavingTheGrid_ChecksTheValueBeingTyped)
     EXPECT_EQ(grid->currentRow(), -1);
 }
 
-TEST_F(StdConcGridTest, AcceptedConcentration_ClearsTheResults)
+// A new concentration throws the unsaved results away: asked first. No clears them, and then
+// nothing offers to save them; Cancel keeps both the results and the old concentration.
+TEST_F(StdConcGridTest, ChangedConcentrationAfterCalculation_AskedFirst)
 {
-    LoadAndCalculate();
-    ClickTab(TfrmMainCombinedRd::RunDetailsPage);
-    ASSERT_EQ(window->ActivePage(), TfrmMainCombinedRd::RunDetailsPage);
-    ASSERT_TRUE(Button(u"saveAsPb"_s)->isEnabled());
-    TypeConcentration(0, u"6"_s, Qt::Key_Tab);
-    EXPECT_FALSE(Button(u"saveAsPb"_s)->isEnabled());
-    EXPECT_TRUE(Child<QTableWidget>(u"concGd"_s)->item(1, 2)->text().isEmpty());
-    EXPECT_EQ(Child<QTableWidget>(u"concGd"_s)->item(1, 1)->text(), Dec("6.000"));
+    for (const TModalResult answer : {TModalResult::mrNo, TModalResult::mrCancel}) {
+        SetUp();
+        LoadAndCalculate();
+        ClickTab(TfrmMainCombinedRd::RunDetailsPage);
+        ASSERT_EQ(window->ActivePage(), TfrmMainCombinedRd::RunDetailsPage);
+        ASSERT_TRUE(Button(u"saveAsPb"_s)->isEnabled());
+        const QString s1 = Concentration(0);
+        Presenter().answers.push_back(answer);
+        TypeConcentration(0, u"6"_s, Qt::Key_Tab);
+        EXPECT_EQ(Presenter().Texts(), QStringList{UiText(105)});
+        const bool cleared = answer == TModalResult::mrNo;
+        EXPECT_EQ(Button(u"saveAsPb"_s)->isEnabled(), !cleared);
+        EXPECT_EQ(Child<QTableWidget>(u"concGd"_s)->item(1, 2)->text().isEmpty(), cleared);
+        EXPECT_EQ(Child<QTableWidget>(u"concGd"_s)->item(1, 1)->text(), cleared ? Dec("6.000") : s1);
+        EXPECT_EQ(Concentration(0), cleared ? u"6"_s : s1);
+        EXPECT_EQ(window->DataSaved(), cleared);
+
+        // The same number again changes nothing and asks nothing.
+        Presenter().Clear();
+        TypeConcentration(0, cleared ? Dec("6.0") : s1, Qt::Key_Tab);
+        EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+        EXPECT_EQ(Button(u"saveAsPb"_s)->isEnabled(), !cleared);
+
+        // New Test asks only while Save File has something to save.
+        Presenter().answers.push_back(TModalResult::mrCancel);
+        Click(Button(u"newTestPb"_s));
+        EXPECT_EQ(Presenter().Texts(), cleared ? QStringList() : QStringList{UiText(105)});
+    }
+}
+
+// A tab clicked while the concentration being typed is refused: text 372, and the tab strip
+// stays on Run Details with its page.
+TEST_F(StdConcGridTest, TabClickedWithAnInvalidConcentration_TabStripAndPageStay)
+{
+    FillRunDetails();
+    ChooseManualValues();
+    for (const QString &typed : {u"x"_s, u"1e40"_s}) {
+        Presenter().Clear();
+        TStdConcGrid *grid = StdConc();
+        grid->Deselect(); // a click on the current cell would open its editor later
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(1, 1)).center());
+        QTest::keyClick(grid, Qt::Key_F2);
+        QWidget *editor = QApplication::focusWidget();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, typed);
+        ClickTab(TfrmMainCombinedRd::RawDataPage);
+        QApplication::processEvents();
+
+        EXPECT_EQ(Presenter().Texts(), QStringList{UiText(372)}) << typed.toStdString();
+        EXPECT_EQ(Tabs()->currentIndex(), TfrmMainCombinedRd::RunDetailsPage);
+        EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RunDetailsPage);
+        EXPECT_EQ(Concentration(1), Dec("1.000"));
+    }
+    // A valid one goes with the tab.
+    Presenter().Clear();
+    StdConc()->Deselect();
+    TypeConcentration(1, Dec("0.9"), Qt::Key_Tab);
+    ClickTab(TfrmMainCombinedRd::RawDataPage);
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+    EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RawDataPage);
+    EXPECT_FLOAT_EQ(window->RunData().StdConc()[1], 0.9f);
 }
 
 } // namespace
