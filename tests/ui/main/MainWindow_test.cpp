@@ -2,8 +2,10 @@
 
 #include "core/MarnovelConfigManager.h"
 #include "core/Registry.h"
+#include "core/SettingsStore.h"
 #include "core/SoftwareInfoManager.h"
 #include "support/GuiApplication.h"
+#include "support/HostileSettingsStore.h"
 #include "ui/main/about.h"
 #include <QFile>
 
@@ -534,6 +536,23 @@ TEST_F(MainWindowTest, StandardConcentrationsCaption_StartsOverTheGridInEveryLan
         }
     }
     window->ChangeLanguage(u"LOCALE_ENGLISH"_s);
+}
+
+// Settings that cannot be saved refuse no command: Load File loads, Load Format asks for its
+// file, a language key switches, and the operator is told once why nothing is remembered.
+TEST_F(MainWindowTest, SettingsCannotBeSaved_CommandsGoOnWithOneWarning)
+{
+    const HostileSettingsStore hostile(HostileSettingsStore::TKind::FileInPlaceOfFolder);
+    LoadExampleRun();
+    EXPECT_TRUE(window->RawDataHasData()) << Messages();
+    Click(Button(u"btnLoadFormat"_s)); // cancelled in the file dialog
+    EXPECT_EQ(Presenter().fileRequests.back().filter, u"Velomyra Format File|*.vff"_s);
+    QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(GetTranslationManager().GetResourceId(), u"LOCALE_GERMAN"_s);
+    ASSERT_EQ(Presenter().messages.size(), 1u) << Messages();
+    EXPECT_EQ(Presenter().messages[0].kind, TMsgDlgType::mtWarning);
+    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
+    EXPECT_EQ(Presenter().messages[0].text, SettingsCannotBeSavedText(SettingsStore::FilePath()));
 }
 
 } // namespace
