@@ -70,7 +70,9 @@ QString TRunStepResult::Text() const
 
 QString TRunStepResult::TextNamingFile() const
 {
-    return FileName.isEmpty() ? Text() : Text() + u'\n' + QDir::toNativeSeparators(FileName);
+    const QString file = QDir::toNativeSeparators(FileName);
+    // A write failure is one sentence that names the file already.
+    return FileName.isEmpty() || Text().contains(file) ? Text() : Text() + u'\n' + file;
 }
 
 TRunSession::TRunSession()
@@ -377,8 +379,8 @@ TRunStepResult TRunSession::Write(const QString &fileName, const QByteArray &byt
     try {
         WriteFileAtomically(fileName, bytes);
     } catch (const EInOutError &error) {
-        // The sentence names the file itself.
-        return Refused(error.Message());
+        // One sentence that names the file itself.
+        return Refused(error.Message(), fileName);
     } catch (const MarnovelException &error) {
         return FileRefused(fileName, error);
     }

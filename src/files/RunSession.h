@@ -33,7 +33,7 @@ struct [[nodiscard]] TRunStepResult
     bool Ok() const { return Status == Done; }
     // What a message box shows: the catalogue text in the current language, else Reason.
     QString Text() const;
-    // Text(), and below it the file it is about.
+    // Text(), and below it the file it is about unless the text names it.
     QString TextNamingFile() const;
 };
 

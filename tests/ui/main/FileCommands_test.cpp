@@ -202,7 +202,8 @@ TEST_F(FileCommandsTest, SaveAs_FileCannotBeWritten_NamesItAndStaysUnsaved)
     Presenter().fileNames.push_back(path);
     Click(Button(u"saveAsPb"_s));
     ASSERT_EQ(Presenter().Texts().size(), 1) << Messages();
-    EXPECT_TRUE(Presenter().Texts()[0].endsWith(u'\n' + QDir::toNativeSeparators(path))) << Messages();
+    EXPECT_EQ(Presenter().Texts()[0], u"The file \""_s + QDir::toNativeSeparators(path) +
+                                          u"\" cannot be written: the folder does not exist."_s);
     EXPECT_FALSE(window->DataSaved());
 }
 
