@@ -125,111 +125,143 @@ TEST_P(RunSessionRefusal, Refused_ReasonGivenNothingShownRunUnchanged)
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, RunSessionRefusal,
-    ::testing::Values(
-        RefusalCase{"PasteOfSevenLines",
-                    [](TRunSession &s, const QTemporaryDir &) {
-                        return s.SetPlateText(Lines(7, TestSupport::Dec("0.5\t0.5\t0.5")));
-                    },
-                    118, false},
-        RefusalCase{"PasteOfThirteenValuesOnALine",
-                    [](TRunSession &s, const QTemporaryDir &) {
-                        return s.SetPlateText(Lines(8, QStringList(13, TestSupport::Dec("0.5")).join(u'\t')));
-                    },
-                    118, false},
-        RefusalCase{"PasteOfFourteenValuesOnALine",
-                    [](TRunSession &s, const QTemporaryDir &) {
-                        return s.SetPlateText(Lines(8, QStringList(14, TestSupport::Dec("0.5")).join(u'\t')));
-                    },
-                    126, false},
-        RefusalCase{
-            "PasteOfNothing",
-            [](TRunSession &s, const QTemporaryDir &) { return s.SetPlateText(QString(), u"p.txt"_s); }, 126,
-            true},
-        RefusalCase{"PasteOfAnOdTooLargeToRound",
-                    [](TRunSession &s, const QTemporaryDir &) {
-                        return s.SetPlateText(Lines(8, TestSupport::Dec("3000000.1234\t0.5\t0.5")),
-                                              u"p.txt"_s);
-                    },
-                    126, true},
-        RefusalCase{"PasteNarrowerThanTheLayout",
-                    [](TRunSession &s, const QTemporaryDir &) {
-                        return s.SetPlateText(Lines(8, TestSupport::Dec("0.5\t0.5")));
-                    },
-                    182, false},
-        RefusalCase{"GridRowsOfSevenLines",
-                    [](TRunSession &s, const QTemporaryDir &) {
-                        return s.SetPlateRows(TStringGridData(7, QStringList(3, TestSupport::Dec("0.5"))));
-                    },
-                    118, false},
-        // An 8-point layout of 12 columns: its standards list must not stay current.
-        RefusalCase{
-            "FormatWiderThanThePlate",
-            [](TRunSession &s, const QTemporaryDir &) { return s.LoadFormat(Example("layout-8point.vff")); },
-            182, true},
-        RefusalCase{
-            "FormatFileMissing",
-            [](TRunSession &s, const QTemporaryDir &f) { return s.LoadFormat(f.filePath(u"no.vff"_s)); },
-            TextFileDoesNotExist, true},
-        RefusalCase{"RunFileMissing",
-                    [](TRunSession &s, const QTemporaryDir &f) { return s.LoadRun(f.filePath(u"no.vdf"_s)); },
-                    TextFileDoesNotExist, true},
-        RefusalCase{"RunFileIsAFolder",
-                    [](TRunSession &s, const QTemporaryDir &f) { return s.LoadRun(f.path()); },
-                    TextFolderNotFile, true},
-        RefusalCase{"RunFileIsADevice",
-                    [](TRunSession &s, const QTemporaryDir &) { return s.LoadRun(u"/dev/null"_s); },
-                    TextNotRegularFile, true},
-        RefusalCase{
-            "RunFileIsAFormatFile",
-            [](TRunSession &s, const QTemporaryDir &) { return s.LoadRun(Example("layout-8point.vff")); }, 0,
-            true},
-        RefusalCase{"RunFileWithAnInconsistentWell",
-                    [](TRunSession &s, const QTemporaryDir &f) {
-                        QString text = DecodeText(ReadWholeFile(Example("run-8point.vdf")));
-                        text.replace(u"DataCols=13"_s, u"DataCols=12"_s);
-                        const QString path = f.filePath(u"bad.vdf"_s);
-                        WriteFileAtomically(path, Utf16File(text));
-                        const TRunStepResult step = s.LoadRun(path);
-                        QFile::remove(path);
-                        return step;
-                    },
-                    0, true},
-        // A subject on S1's well would be reported from S1's OD.
-        RefusalCase{"RunFileWithTwoBlocksOnOneWell",
-                    [](TRunSession &s, const QTemporaryDir &f) {
-                        return LoadEdited(s, f, "run-8point.vdf", u"Point0=3|1|1|"_s, u"Point0=1|1|1|"_s);
-                    },
-                    0, true, "The well A1 is claimed twice in the file; a well belongs to one block only."},
-        RefusalCase{"FormatFileWithTwoBlocksOnOneWell",
-                    [](TRunSession &s, const QTemporaryDir &f) {
-                        return LoadEdited(s, f, "layout-8point.vff", u"Point0=3|1|1|"_s, u"Point0=1|1|1|"_s);
-                    },
-                    0, true, "The well A1 is claimed twice in the file; a well belongs to one block only."},
-        RefusalCase{"EightPointCurveWithFourPointStandardsPlaced",
-                    [](TRunSession &s, const QTemporaryDir &) { return s.SetCurveType(CURVE_8POINT); }, 0,
-                    false},
-        RefusalCase{"NegativeConcentration",
-                    [](TRunSession &s, const QTemporaryDir &) {
-                        return s.SetStdConc({4, -1, 0.25, 0});
-                    },
-                    372, false},
-        RefusalCase{"ConcentrationBelowSinglePrecision",
-                    [](TRunSession &s, const QTemporaryDir &) {
-                        return s.SetStdConc({4, 1, 1e-50, 0});
-                    },
-                    0, false, "A standard concentration other than 0 must lie between 1.2e-38 and 3.4e+38."},
-        RefusalCase{"TooFewConcentrations",
-                    [](TRunSession &s, const QTemporaryDir &) {
-                        return s.SetStdConc({4, 1, 0});
-                    },
-                    0, false},
-        RefusalCase{
-            "SaveIntoAMissingFolder",
-            [](TRunSession &s, const QTemporaryDir &f) { return s.SaveRun(f.filePath(u"no/r.vdf"_s)); }, 0,
-            true}),
-    [](const ::testing::TestParamInfo<RefusalCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, RunSessionRefusal,
+                         ::testing::
+                             Values(
+                                 RefusalCase{"PasteOfSevenLines",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetPlateText(
+                                                     Lines(7, TestSupport::Dec("0.5\t0.5\t0.5")));
+                                             },
+                                             118, false},
+                                 RefusalCase{"PasteOfThirteenValuesOnALine",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetPlateText(Lines(
+                                                     8,
+                                                     QStringList(13, TestSupport::Dec("0.5")).join(u'\t')));
+                                             },
+                                             118, false},
+                                 RefusalCase{"PasteOfFourteenValuesOnALine",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetPlateText(Lines(
+                                                     8,
+                                                     QStringList(14, TestSupport::Dec("0.5")).join(u'\t')));
+                                             },
+                                             126, false},
+                                 RefusalCase{"PasteOfNothing",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetPlateText(QString(), u"p.txt"_s);
+                                             },
+                                             126, true},
+                                 RefusalCase{"PasteOfAnOdTooLargeToRound",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetPlateText(
+                                                     Lines(8, TestSupport::Dec("3000000.1234\t0.5\t0.5")),
+                                                     u"p.txt"_s);
+                                             },
+                                             126, true},
+                                 RefusalCase{"PasteNarrowerThanTheLayout",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetPlateText(
+                                                     Lines(8, TestSupport::Dec("0.5\t0.5")));
+                                             },
+                                             182, false},
+                                 RefusalCase{"GridRowsOfSevenLines",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetPlateRows(TStringGridData(
+                                                     7, QStringList(3, TestSupport::Dec("0.5"))));
+                                             },
+                                             118, false},
+                                 // An 8-point layout of 12 columns: its standards list must not stay current.
+                                 RefusalCase{"FormatWiderThanThePlate",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.LoadFormat(Example("layout-8point.vff"));
+                                             },
+                                             182, true},
+                                 RefusalCase{"FormatFileMissing",
+                                             [](TRunSession &s, const QTemporaryDir &f) {
+                                                 return s.LoadFormat(f.filePath(u"no.vff"_s));
+                                             },
+                                             TextFileDoesNotExist, true},
+                                 RefusalCase{"RunFileMissing",
+                                             [](TRunSession &s, const QTemporaryDir &f) {
+                                                 return s.LoadRun(f.filePath(u"no.vdf"_s));
+                                             },
+                                             TextFileDoesNotExist, true},
+                                 RefusalCase{"RunFileIsAFolder",
+                                             [](TRunSession &s, const QTemporaryDir &f) {
+                                                 return s.LoadRun(f.path());
+                                             },
+                                             TextFolderNotFile, true},
+                                 RefusalCase{"RunFileIsADevice",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.LoadRun(u"/dev/null"_s);
+                                             },
+                                             TextNotRegularFile, true},
+                                 RefusalCase{"RunFileIsAFormatFile",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.LoadRun(Example("layout-8point.vff"));
+                                             },
+                                             0, true},
+                                 RefusalCase{"RunFileWithAnInconsistentWell",
+                                             [](TRunSession &s, const QTemporaryDir &f) {
+                                                 QString text =
+                                                     DecodeText(ReadWholeFile(Example("run-8point.vdf")));
+                                                 text.replace(u"DataCols=13"_s, u"DataCols=12"_s);
+                                                 const QString path = f.filePath(u"bad.vdf"_s);
+                                                 WriteFileAtomically(path, Utf16File(text));
+                                                 const TRunStepResult step = s.LoadRun(path);
+                                                 QFile::remove(path);
+                                                 return step;
+                                             },
+                                             0, true},
+                                 // A subject on S1's well would be reported from S1's OD.
+                                 RefusalCase{"RunFileWithTwoBlocksOnOneWell",
+                                             [](TRunSession &s, const QTemporaryDir &f) {
+                                                 return LoadEdited(s, f, "run-8point.vdf", u"Point0=3|1|1|"_s,
+                                                                   u"Point0=1|1|1|"_s);
+                                             },
+                                             0, true,
+                                             "The well A1 is claimed twice in the file; a well belongs to "
+                                             "one block only."},
+                                 RefusalCase{"FormatFileWithTwoBlocksOnOneWell",
+                                             [](TRunSession &s, const QTemporaryDir &f) {
+                                                 return LoadEdited(s, f, "layout-8point.vff",
+                                                                   u"Point0=3|1|1|"_s, u"Point0=1|1|1|"_s);
+                                             },
+                                             0, true,
+                                             "The well A1 is claimed twice in the file; a well belongs to "
+                                             "one block only."},
+                                 RefusalCase{"EightPointCurveWithFourPointStandardsPlaced",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetCurveType(CURVE_8POINT);
+                                             },
+                                             0, false},
+                                 RefusalCase{"NegativeConcentration",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetStdConc({4, -1, 0.25, 0});
+                                             },
+                                             372, false},
+                                 RefusalCase{"ConcentrationBelowSinglePrecision",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetStdConc({4, 1, 1e-50, 0});
+                                             },
+                                             0, false,
+                                             "A standard concentration other than 0 must lie between 1.2e-38 "
+                                             "and 3.4e+38."},
+                                 RefusalCase{"TooFewConcentrations",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.SetStdConc({4, 1, 0});
+                                             },
+                                             0, false},
+                                 RefusalCase{"SaveIntoAMissingFolder",
+                                             [](TRunSession &s, const QTemporaryDir &f) {
+                                                 return s.SaveRun(f.filePath(u"no/r.vdf"_s));
+                                             },
+                                             0, true}),
+                         [](const ::testing::TestParamInfo<RefusalCase> &info) {
+                             return std::string(info.param.name);
+                         });
 
 // Data that cannot be calculated names the plate's file, and the well when one value is
 // the cause; the window shows text 185 alone.
