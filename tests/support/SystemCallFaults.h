@@ -12,9 +12,9 @@
 
 struct TSystemCallFaults
 {
-    int fsyncError = 0;        // 0: fsync works
-    int renameError = 0;       // 0: rename works
-    std::string renameTarget;  // fails only renames onto a file of this name; empty: every rename
+    int fsyncError = 0;       // 0: fsync works
+    int renameError = 0;      // 0: rename works
+    std::string renameTarget; // fails only renames onto a file of this name; empty: every rename
     int fsyncCalls = 0;
     int renameCalls = 0;
 };

@@ -32,7 +32,10 @@ protected:
     void TearDown() override { SystemCallFaults() = {}; }
 
     QString Path() const { return dir.path() + Q("/run.vdf"); }
-    QStringList Entries() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+    QStringList Entries() const
+    {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
 
     QTemporaryDir dir;
 };
