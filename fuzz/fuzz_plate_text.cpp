@@ -1,4 +1,4 @@
-// Pasted plate text: any text is stored, refused with a message, or refused with the
+// Pasted plate text: any text is stored, refused with a reason, or refused with the
 // program's own exception; copying to a grid then works or is refused cleanly. A token
 // that reads as a number is stored as that number, a not-specified marker as the marker.
 #include "FuzzSupport.h"
@@ -54,9 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QMimeData mime;
     mime.setText(DecodeText(bytes));
     try {
-        const bool loaded = run.loadDataObject(&mime);
-        CheckStoredTokens(run, mime.text());
-        if (loaded) {
+        const TPlateTextProblem problem = run.ParseDataObject(&mime);
+        // A number too large to round refuses the text where it stands: what follows is not stored.
+        if (problem != TPlateTextProblem::UnroundableNumber)
+            CheckStoredTokens(run, mime.text());
+        if (problem == TPlateTextProblem::None) {
             TTextGrid grid;
             run.copyDataToStringgrid(grid);
             run.HasNegativeODValues();

@@ -327,6 +327,9 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
 {
     if (!ValidateRunDetails(true))
         return;
+    // A format replaces the layout of unsaved results: asked first, as Load asks.
+    if (!ConfirmDiscardUnsaved(true))
+        return;
     QString fileName;
     if (!OpenFormatFileDialog(fileName)) {
         rawDataGd->viewport()->update();

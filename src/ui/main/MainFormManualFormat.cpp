@@ -79,6 +79,13 @@ void TfrmMainCombinedRd::BringManualFormatToolbarToFront()
 void TfrmMainCombinedRd::btnManualFormatClick()
 {
     TfrmManualFormatToolbar &toolbar = *fManualFormatToolbar;
+    // Blocks placed now change the layout results were calculated from: asked about unsaved
+    // results first, and no result of the old layout stays beside the new one.
+    if (!toolbar.isVisible() && mLastResult) {
+        if (!ConfirmDiscardUnsaved(true))
+            return;
+        ClearResultsDisplay();
+    }
     if (!toolbar.isVisible()) {
         fManualFormatStandardsCount = 0;
         fManualFormatSamplesCount = 0;

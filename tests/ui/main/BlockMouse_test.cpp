@@ -360,4 +360,30 @@ TEST_F(BlockMouseTest, DeleteOrClearFormatAfterCalculation_AskedThenNoStaleResul
     }
 }
 
+// Load Format and Manual Format change the layout too: asked first; Cancel keeps everything.
+TEST_F(BlockMouseTest, LoadFormatOrManualFormatAfterCalculation_AskedFirst)
+{
+    for (const TModalResult answer : {TModalResult::mrNo, TModalResult::mrCancel}) {
+        for (const char16_t *command : {u"btnLoadFormat", u"btnManualFormat"}) {
+            SCOPED_TRACE(QString::fromUtf16(command).toStdString() +
+                         (answer == TModalResult::mrNo ? " No" : " Cancel"));
+            SetUp();
+            Click(Button(u"calcCurvePb"_s));
+            ClickTab(TfrmMainCombinedRd::RawDataPage);
+            Presenter().Clear();
+            Presenter().answers.push_back(answer);
+            Click(Button(QString::fromUtf16(command))); // a format file dialog is cancelled
+            EXPECT_EQ(Presenter().Texts(), QStringList{UiText(105)});
+            const bool cleared =
+                answer == TModalResult::mrNo && command == std::u16string_view(u"btnManualFormat");
+            EXPECT_EQ(window->LastResult() == nullptr, cleared);
+            EXPECT_EQ(Child<QLineEdit>(u"slopeEd"_s)->text().isEmpty(), cleared);
+            EXPECT_EQ(window->ManualFormatToolbar()->isVisible(), cleared);
+            EXPECT_EQ(Presenter().fileRequests.size(), answer == TModalResult::mrNo && !cleared ? 1u : 0u);
+            EXPECT_EQ(BlockCount(), 82);
+            window->ManualFormatToolbar()->hide();
+        }
+    }
+}
+
 } // namespace

@@ -538,7 +538,11 @@ TEST_F(ManualFormatTest, LayoutByClicks_CalculatesAsTheExampleFormatFile)
         for (int col = 0; col < results->columnCount(); ++col)
             resultsByClicks << results->Cell(col, row);
 
+    // The format replaces the layout of unsaved results: not saved (a Yes would offer the
+    // queued format file's name to Save As).
+    Presenter().answers.push_back(TModalResult::mrNo);
     LoadExampleLayout();
+    EXPECT_EQ(Presenter().Texts(), QStringList{UiText(105)});
     Click(Button(u"calcCurvePb"_s));
     EXPECT_EQ(Layout(Data()), byClicks);
     QStringList resultsByFile;
