@@ -276,8 +276,8 @@ QStringList CommitCalcOutputs(TCalcOutcome &outcome, bool standardOutputWritten)
         try {
             file->Commit();
         } catch (const MarnovelException &error) {
-            QStringList message{Quoted(file->Path()) + u": "_s +
-                                (error.Reason().isEmpty() ? error.Message() : error.Reason())};
+            QStringList message{
+                WriteFailureText(file->Path(), error.Reason().isEmpty() ? error.Message() : error.Reason())};
             if (!written.isEmpty())
                 message << u"written before this failure: "_s + written.join(u", "_s) +
                                u"; every other output was left as it was."_s;

@@ -454,7 +454,7 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
     Discard();
     // A loop would otherwise end at one of its links, which the rename would replace.
     if (struct stat named = {}; ::stat(QFile::encodeName(mPath).constData(), &named) != 0 && errno == ELOOP)
-        RaiseWriteError(mPath, QStringLiteral("the name is a symbolic link that leads round in a loop."));
+        RaiseWriteError(mPath, QStringLiteral("the name is a symbolic link that leads round in a loop"));
     const QFileInfo target(mTarget);
     if (target.isDir())
         RaiseWriteError(mPath, WriteFailureWords(kTextFolderHasName));

@@ -352,8 +352,8 @@ INSTANTIATE_TEST_SUITE_P(
                 QFile::link(test.Path(u"b.vdf"_s), test.Path(u"a.vdf"_s));
                 return Refusal{
                     {u"calc"_s, Example("run-8point.vdf"), u"--save"_s, test.Path(u"a.vdf"_s)},
-                    Quoted(test.Path(u"a.vdf"_s)) +
-                        u": cannot be written: the name is a symbolic link that leads round in a loop."_s};
+                    u"The file "_s + Quoted(test.Path(u"a.vdf"_s)) +
+                        u" cannot be written: the name is a symbolic link that leads round in a loop."_s};
             }},
         // Usage errors: one message, one hint to --help.
         RefusalCase{"NoArguments",
@@ -464,8 +464,7 @@ TEST_F(CliTest, CalcOutputs_StandardOutputFull_NoFileReplaced)
     const CliRun run = RunCli(outputs.Arguments(true),
                               [](QProcess &process) { process.setStandardOutputFile(u"/dev/full"_s); });
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err,
-              u"velomyra-cli: standard output cannot be written: "_s + qt_error_string(ENOSPC) + u'\n');
+    EXPECT_EQ(run.err, u"velomyra-cli: Standard output cannot be written: the disk is full.\n"_s);
     EXPECT_EQ(outputs.Replaced(), QList<bool>({false, false, false}));
     EXPECT_EQ(FolderEntries(folder.path()), QStringList({u"a.txt"_s, u"b.txt"_s, u"x.vdf"_s}));
 }
@@ -520,8 +519,9 @@ TEST_F(CliTest, CalcOutputs_SyncOrRenameFails_NamesTheFileAndWhatWasWritten)
                 process.setProcessEnvironment(environment);
             },
             QStringLiteral(VELOMYRA_CLI_FAULTS_PATH));
-        QString expected = u"velomyra-cli: "_s + Quoted(Path(QString::fromUtf8(c.failed))) +
-                           u": cannot be written: "_s + qt_error_string(c.error) + u'\n';
+        const QString reason = c.error == EIO ? u"input/output error"_s : u"access is denied"_s;
+        QString expected = u"velomyra-cli: The file "_s + Quoted(Path(QString::fromUtf8(c.failed))) +
+                           u" cannot be written: "_s + reason + u".\n"_s;
         if (c.written)
             expected += u"velomyra-cli: "_s + QString::fromUtf8(c.written).arg(folder.path()) + u'\n';
         EXPECT_EQ(run.status, 2) << c.value;
@@ -577,8 +577,7 @@ TEST_F(CliTest, Calc_StandardOutputPipeClosed_ExitsTwoWithReason)
         });
         ::close(writeEnd);
         EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
-        EXPECT_EQ(run.err,
-                  u"velomyra-cli: standard output cannot be written: "_s + qt_error_string(EPIPE) + u'\n');
+        EXPECT_EQ(run.err, u"velomyra-cli: Standard output cannot be written: broken pipe.\n"_s);
     }
 }
 

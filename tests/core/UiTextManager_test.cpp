@@ -477,9 +477,10 @@ TEST_P(TranslatedCatalogue, MatchesEnglishIdsRetiredSetEscapesAndAccelerators)
         EXPECT_EQ(it.value().contains(u'\u00A0'), source.contains(u'\u00A0')) << it.value().toStdString();
         EXPECT_EQ(it.value().isEmpty(), source.isEmpty()) << it.value().toStdString();
     }
-    // An English stand-in would pass the id check; the texts added last need their own wording.
+    // An English stand-in would pass the id check; the texts added last need their own wording
+    // (a single word such as "Information" may rightly be the same).
     for (const int id : english.ids) {
-        if (id < 354)
+        if (id < 354 || !english.texts.value(id).contains(u' '))
             continue;
         SCOPED_TRACE(id);
         EXPECT_NE(translated.texts.value(id), english.texts.value(id));

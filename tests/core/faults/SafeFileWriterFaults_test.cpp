@@ -51,7 +51,7 @@ TEST_F(SafeFileWriterFaults, FsyncFails_WriteRaisesAndTheOldFileStays)
         writer.Write("new content");
         FAIL() << "a failed fsync was ignored";
     } catch (const EInOutError &e) {
-        EXPECT_EQ(e.Reason(), Q("cannot be written: ") + qt_error_string(EIO));
+        EXPECT_EQ(e.Reason(), SystemErrorReason(EIO));
         EXPECT_TRUE(e.Message().contains(Path())) << e.what();
     }
     EXPECT_GE(SystemCallFaults().fsyncCalls, 1);
@@ -72,7 +72,7 @@ TEST_F(SafeFileWriterFaults, RenameFails_CommitRaisesAndRemovesTheTemporaryFile)
             writer.Commit();
             FAIL() << "a failed rename was taken for a save (" << error << ")";
         } catch (const EInOutError &e) {
-            EXPECT_EQ(e.Reason(), Q("cannot be written: ") + qt_error_string(error));
+            EXPECT_EQ(e.Reason(), SystemErrorReason(error));
         }
         EXPECT_EQ(SystemCallFaults().renameCalls, 1);
         EXPECT_EQ(ReadWholeFile(Path()), QByteArray("old content"));
