@@ -152,7 +152,8 @@ void TRunSession::NewRun()
     DiscardResults();
 }
 
-template <typename TPlate> TRunStepResult TRunSession::TakePlate(const TPlate &plate, const QString &fileName)
+template <typename TPlate>
+TRunStepResult TRunSession::CheckPlate(const TPlate &plate, const QString &fileName, bool emptyAllowed)
 {
     const auto clearCheck = qScopeGuard([this] { mCheck->ClearMData(); });
     try {
@@ -165,11 +166,18 @@ template <typename TPlate> TRunStepResult TRunSession::TakePlate(const TPlate &p
     // A line of 13 values: one column more than the plate has.
     if (!mCheck->ExtentsValid())
         return Refused(UiText(118) + u" (more than 12 values on a line)"_s, fileName, 118);
-    if (LastColumnWithData(*mCheck) < 0)
+    if (LastColumnWithData(*mCheck) < 0 && !emptyAllowed)
         return Refused(u"The plate text holds no data: every well is empty."_s, fileName, 126);
     if (mData->IndexColOfLastFormatStrip() > mCheck->XExtent() - 1)
         return Refused(UiText(182), fileName, 182);
+    return Done();
+}
 
+template <typename TPlate>
+TRunStepResult TRunSession::TakePlate(const TPlate &plate, const QString &fileName, bool emptyAllowed)
+{
+    if (TRunStepResult checked = CheckPlate(plate, fileName, emptyAllowed); !checked.Ok())
+        return checked;
     // The same parse again, now of the run: it cannot fail where the check passed.
     (void)mData->ParseDataObject(plate);
     TTextGrid grid;
@@ -187,6 +195,16 @@ TRunStepResult TRunSession::SetPlateText(const QString &text, const QString &fil
     return TakePlate(&mime, fileName);
 }
 
+TRunStepResult TRunSession::CheckPlateDataObject(const QMimeData *data)
+{
+    return CheckPlate(data, QString(), true);
+}
+
+TRunStepResult TRunSession::SetPlateDataObject(const QMimeData *data)
+{
+    return TakePlate(data, QString(), true);
+}
+
 TRunStepResult TRunSession::SetPlateRows(const TStringGridData &rows)
 {
     TStringGridData clean = rows;
@@ -194,6 +212,76 @@ TRunStepResult TRunSession::SetPlateRows(const TStringGridData &rows)
         for (QString &cell : row)
             cell = ReplaceLoneSurrogates(cell);
     return TakePlate(clean, QString());
+}
+
+TRunStepResult TRunSession::SetTypedPlate(const TStringGridData &rows)
+{
+    const bool empty = std::all_of(rows.begin(), rows.end(), [](const QStringList &row) {
+        return std::all_of(row.begin(), row.end(),
+                           [](const QString &cell) { return cell.trimmed().isEmpty(); });
+    });
+    if (empty) {
+        // Nothing typed is nothing kept: no earlier plate text may come back from a save.
+        mData->ClearMData();
+        mPlateSource.clear();
+        mResult.reset();
+        return Done();
+    }
+    TStringGridData clean = rows;
+    for (QStringList &row : clean)
+        for (QString &cell : row)
+            cell = ReplaceLoneSurrogates(cell);
+    {
+        const auto clearCheck = qScopeGuard([this] { mCheck->ClearMData(); });
+        try {
+            if (const TPlateTextProblem problem = mCheck->ParseDataObject(clean);
+                problem != TPlateTextProblem::None)
+                return PlateRefused(problem, QString());
+        } catch (const EPlateTextOverflow &) {
+            return Refused(u"The plate text does not fit a plate of 8 rows and 12 columns."_s, QString(),
+                           126);
+        }
+    }
+    (void)mData->ParseDataObject(clean);
+    TTextGrid grid;
+    mData->copyDataToStringgrid(grid);
+    mData->SetValues(grid);
+    mPlateSource.clear();
+    mResult.reset();
+    return Done();
+}
+
+TRunStepResult TRunSession::RenameBlock(QPoint well, const QString &identifier)
+{
+    OWCellBlockBase *block = mData->cellAtPoint(well);
+    if (block == nullptr)
+        return Refused(u"No block lies on the well %1."_s.arg(WellName(well)));
+    block->setId(identifier.trimmed(), block->getIsStandard());
+    return Done();
+}
+
+TRunStepResult TRunSession::RemoveBlock(QPoint well)
+{
+    OWCellBlockBase *block = mData->cellAtPoint(well);
+    if (block == nullptr)
+        return Refused(u"No block lies on the well %1."_s.arg(WellName(well)));
+    if (!mData->RawData().remove(block))
+        (void)mData->StdBlocks().remove(block);
+    DiscardResults();
+    return Done();
+}
+
+void TRunSession::ClearLayout(TBlocks blocks)
+{
+    if (blocks != TBlocks::Samples)
+        mData->ClearStdBlocks();
+    if (blocks != TBlocks::Standards) {
+        mData->ClearRawData();
+        OWCellBlockBase::Reset();
+    }
+    if (blocks == TBlocks::All)
+        mLayoutSource.clear();
+    DiscardResults();
 }
 
 TRunStepResult TRunSession::LoadLayoutFile(const QString &fileName, bool withData)

@@ -6,11 +6,13 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPoint>
 #include <QString>
 
 #include <memory>
 #include <optional>
 
+class QMimeData;
 class TCombinedFileHandler;
 class TMarnovelRdData;
 
@@ -57,6 +59,7 @@ public:
     TMarnovelRdData &Data() { return *mData; }
     const TMarnovelRdData &Data() const { return *mData; }
     const TRunDetails &Details() const { return mDetails; }
+    // Run date, kit batch number, run number and operator as the operator gives them.
     void SetDetails(const TRunDetails &details) { mDetails = details; }
     TCurveType CurveType() const;
     // Default concentrations for the curve. Refused while standards are placed for another curve.
@@ -83,8 +86,29 @@ public:
     // A paste, a drop or a plate reader's file (fileName names it in the reason): 8
     // tab-separated lines. Texts 118, 126, 182.
     TRunStepResult SetPlateText(const QString &text, const QString &fileName = QString());
+    // A pasted or dropped data object's text, as SetPlateText takes it, except that an empty
+    // text empties the plate (the window's paste); the check alone changes nothing.
+    TRunStepResult CheckPlateDataObject(const QMimeData *data);
+    TRunStepResult SetPlateDataObject(const QMimeData *data);
     // The plate as grid rows (manual data entry), outer index = row.
     TRunStepResult SetPlateRows(const TStringGridData &rows);
+    // The plate as typed into the grid, outer index = row: an empty grid empties the plate
+    // text, a number too large to round is refused (text 126) and the plate stays.
+    TRunStepResult SetTypedPlate(const TStringGridData &rows);
+    // The block on a well (column and row from 1, as the plate grid numbers them), renamed or
+    // taken off.
+    // Refused when no block lies there. A new name keeps the results; a removal ends them.
+    TRunStepResult RenameBlock(QPoint well, const QString &identifier);
+    TRunStepResult RemoveBlock(QPoint well);
+    // Standard blocks, sample blocks or both off the plate; the plate text stays. Samples
+    // placed later are numbered from 1 again.
+    enum class TBlocks
+    {
+        Standards,
+        Samples,
+        All
+    };
+    void ClearLayout(TBlocks blocks = TBlocks::All);
     // Run data file: plate, layout, curve, concentrations and run details. Texts 125, 371,
     // 1100-1102 (no such file, a folder, not a regular file).
     TRunStepResult LoadRun(const QString &fileName);
@@ -109,7 +133,10 @@ public:
     QString RawDataExportText() const;
 
 private:
-    template <typename TPlate> TRunStepResult TakePlate(const TPlate &plate, const QString &fileName);
+    template <typename TPlate>
+    TRunStepResult CheckPlate(const TPlate &plate, const QString &fileName, bool emptyAllowed = false);
+    template <typename TPlate>
+    TRunStepResult TakePlate(const TPlate &plate, const QString &fileName, bool emptyAllowed = false);
     TRunStepResult LoadLayoutFile(const QString &fileName, bool withData);
     TRunStepResult Write(const QString &fileName, const QByteArray &bytes);
 

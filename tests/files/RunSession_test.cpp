@@ -254,6 +254,24 @@ INSTANTIATE_TEST_SUITE_P(Steps, RunSessionRefusal,
                                                  return s.SetStdConc({4, 1, 0});
                                              },
                                              0, false},
+                                 RefusalCase{"RenameOnAWellWithoutBlock",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.RenameBlock(QPoint(12, 8), u"X"_s);
+                                             },
+                                             0, false, "No block lies on the well H12."},
+                                 RefusalCase{"RemoveOnAWellWithoutBlock",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 return s.RemoveBlock(QPoint(12, 8));
+                                             },
+                                             0, false},
+                                 RefusalCase{"TypedNumberTooLargeToRound",
+                                             [](TRunSession &s, const QTemporaryDir &) {
+                                                 TStringGridData rows(
+                                                     8, QStringList(3, TestSupport::Dec("0.5")));
+                                                 rows[2][1] = TestSupport::Dec("9999999.1234");
+                                                 return s.SetTypedPlate(rows);
+                                             },
+                                             126, false},
                                  RefusalCase{"SaveIntoAMissingFolder",
                                              [](TRunSession &s, const QTemporaryDir &f) {
                                                  return s.SaveRun(f.filePath(u"no/r.vdf"_s));
@@ -262,6 +280,37 @@ INSTANTIATE_TEST_SUITE_P(Steps, RunSessionRefusal,
                          [](const ::testing::TestParamInfo<RefusalCase> &info) {
                              return std::string(info.param.name);
                          });
+
+// The layout steps change only the blocks they name; typing nothing empties the plate.
+TEST(RunSession, LayoutAndTypedPlateSteps)
+{
+    TRunSession session;
+    ASSERT_TRUE(session.LoadRun(Example("run-8point.vdf")).Ok());
+    ASSERT_TRUE(session.Calculate().Ok());
+    const OWCellBlockBase *block = session.Data().cellAtPoint(QPoint(1, 1));
+    ASSERT_NE(block, nullptr);
+    const qsizetype standards = session.Data().StdBlocks().GetCount();
+    const qsizetype samples = session.Data().RawData().GetCount();
+
+    ASSERT_TRUE(session.RenameBlock(QPoint(1, 1), u"  Top  "_s).Ok());
+    EXPECT_EQ(block->id(), u"Top"_s);
+    EXPECT_NE(session.LastResult(), nullptr); // a name is no new layout
+
+    ASSERT_TRUE(session.RemoveBlock(QPoint(1, 1)).Ok());
+    EXPECT_EQ(session.Data().StdBlocks().GetCount() + session.Data().RawData().GetCount(),
+              standards + samples - 1);
+    EXPECT_EQ(session.LastResult(), nullptr);
+
+    session.ClearLayout(TRunSession::TBlocks::Standards);
+    EXPECT_EQ(session.Data().StdBlocks().GetCount(), 0);
+    EXPECT_GT(session.Data().RawData().GetCount(), 0);
+    session.ClearLayout(TRunSession::TBlocks::Samples);
+    EXPECT_EQ(session.Data().RawData().GetCount(), 0);
+    EXPECT_FALSE(session.Data().PlateText(0, 0).isEmpty()); // the plate stays
+
+    ASSERT_TRUE(session.SetTypedPlate(TStringGridData(8, QStringList(12))).Ok());
+    EXPECT_EQ(session.Data().XExtent(), 0);
+}
 
 // Data that cannot be calculated names the plate's file, and the well when one value is
 // the cause; the window shows text 185 alone.

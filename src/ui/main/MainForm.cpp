@@ -294,7 +294,7 @@ void TfrmMainCombinedRd::ConnectSessionViews()
     connect(mNotifier, &TRunSessionNotifier::layoutChanged, this,
             Guarded(this, &TfrmMainCombinedRd::ShowLayout));
     connect(mNotifier, &TRunSessionNotifier::curveTypeChanged, this,
-            [this](TCurveType curve) { RunGuarded([&] { SetCurveTypeAndShow(curve, true); }); });
+            [this](TCurveType curve) { RunGuarded([&] { ShowCurveType(curve); }); });
     connect(mNotifier, &TRunSessionNotifier::calculated, this,
             [this](const TRunCalculationResult &result) { RunGuarded([&] { ShowCalculation(result); }); });
     connect(mNotifier, &TRunSessionNotifier::resultsDiscarded, this,
@@ -472,14 +472,17 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
             resultGd->SetCell(col, row, QString());
     }
     DropCalculation();
-    mData->clear();
+    mNotifier->ClearLayout();
     ManualFormatLayoutCleared();
     if (clearAll) {
         OWCellBlockBase::SetSubjectIdPrefix(UiText(57));
         rawDataGd->ResetRawDataGrid();
         ClearRunDetailEdits();
     }
-    FillStdConcGrid(keepConcentrations);
+    if (keepConcentrations)
+        FillStdConcGrid();
+    else
+        (void)mNotifier->SetCurveType(mSession->CurveType()); // its defaults, shown by the signals
     ResetStandardsGrid();
     initResultGrid();
     calcCurvePb->setEnabled(false);
@@ -535,10 +538,8 @@ void TfrmMainCombinedRd::SetCalculateButtonState()
 
 void TfrmMainCombinedRd::ClearStandardsAndSamples()
 {
-    mData->ClearStdBlocks();
+    mNotifier->ClearLayout();
     fManualFormatStandardsCount = 0;
-    mData->ClearRawData();
-    OWCellBlockBase::Reset();
     fManualFormatToolbar->SetCurrentIDForSample(OWCellBlockBase::GetCurrentSubjectIdStr());
     fManualFormatSamplesCount = 0;
     // Every result shown came from the layout that is gone: chart, curve details and verdict
@@ -669,7 +670,7 @@ TfrmMainCombinedRd::TSaveOutcome TfrmMainCombinedRd::SaveRunAs()
 
 bool TfrmMainCombinedRd::SaveData(const QString &fileName)
 {
-    mSession->SetDetails(RunDetailsShown());
+    mNotifier->SetDetails(RunDetailsShown());
     const TRunStepResult step = mSession->SaveRun(fileName);
     if (!step.Ok()) {
         ShowErrorMessage(step.TextNamingFile());
@@ -720,7 +721,7 @@ void TfrmMainCombinedRd::LoadData(const QString &fileName)
     if (!step.Ok()) {
         ClearResults(true, true);
         // An empty run: no plate text of an earlier run stays behind the emptied grid.
-        mData->ClearMData();
+        (void)mNotifier->SetTypedPlate({});
         runDateDtNormal->setDate(QDate::currentDate());
         for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
             edit->clear();
@@ -732,7 +733,7 @@ void TfrmMainCombinedRd::LoadData(const QString &fileName)
     if (!ContainsNoInvalidChar(details.RunNumber + details.KitBatchNumber + details.OperatorName)) {
         for (QString *text : {&details.RunNumber, &details.KitBatchNumber, &details.OperatorName})
             *text = RemoveInvalidChars(*text);
-        mSession->SetDetails(details);
+        mNotifier->SetDetails(details);
         ShowErrorMessage(InvalidCharMessage());
     }
     SetRunDetailsFromFile(details);

@@ -337,7 +337,7 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
     }
     ClearResults(true, false);
     // The blocks read their wells from the plate as the grid shows it.
-    ApplyGridTextToData();
+    TakeTypedPlate();
     const TRunStepResult step = mNotifier->LoadFormat(fileName);
     if (step.TextId == 182) {
         // Refused before anything changed: the plate stays, without a layout.
@@ -355,25 +355,34 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
     rawDataGd->viewport()->update();
 }
 
-bool TfrmMainCombinedRd::ApplyGridTextToData()
+bool TfrmMainCombinedRd::TakeTypedPlate()
 {
-    const int last = LastColumnWithData();
-    if (last == -1) {
-        // Nothing typed is nothing kept: no earlier plate text may come back from a save.
-        mData->ClearMData();
-        return true;
+    // Typing that changed nothing is no step: it would discard the results.
+    TTextGrid held;
+    if (mData->ExtentsValid())
+        mData->copyDataToStringgrid(held);
+    int last = -1;
+    bool changed = false;
+    for (int col = 1; col <= PlateColumnCount; ++col) {
+        for (int row = 1; row <= PlateRowCount; ++row) {
+            const QString typed = rawDataGd->Cell(col, row);
+            changed = changed || typed != held.Cell(col, row);
+            if (!typed.trimmed().isEmpty())
+                last = col;
+        }
     }
+    if (!changed)
+        return true;
     TStringGridData rows;
-    for (int row = 1; row <= PlateRowCount; ++row) {
+    for (int row = 1; row <= PlateRowCount && last != -1; ++row) {
         QStringList texts;
         for (int col = 1; col <= last; ++col)
             texts << rawDataGd->Cell(col, row);
         rows << texts;
     }
     // A typed number too large to round is refused with text 126; the grid keeps it.
-    if (!mData->loadDataObject(rows))
-        return false;
-    mData->copyDataToStringgrid(*rawDataGd);
-    mData->SetValues(*rawDataGd);
-    return true;
+    const TRunStepResult step = mNotifier->SetTypedPlate(rows);
+    if (!step.Ok())
+        ShowErrorMessage(step.Text());
+    return step.Ok();
 }

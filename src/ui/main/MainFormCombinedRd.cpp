@@ -6,6 +6,7 @@
 #include "PageControl.h"
 #include "ResultsViews.h"
 #include "RunDatePicker.h"
+#include "RunSessionNotifier.h"
 #include "StdConcGrid.h"
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
@@ -173,17 +174,17 @@ void TfrmMainCombinedRd::LayoutStandardProperties()
 
 void TfrmMainCombinedRd::SetCurveType(TCurveType curveType)
 {
-    SetCurveTypeAndShow(curveType, false);
-}
-
-void TfrmMainCombinedRd::SetCurveTypeAndShow(TCurveType curveType, bool keepConcentrations)
-{
     if (!IsValidCurveType(curveType))
         throw MarnovelException(BuildExceptionMessage(
             u"TForm1.SetCurveType"_s, u"pCurveType="_s + QString::number(curveType), u"Invalid CurveType"_s));
-    if (!keepConcentrations)
-        mData->SetCurveType(curveType);
-    FillStdConcGrid(keepConcentrations);
+    // The notifier's signals show the curve with its default concentrations.
+    if (const TRunStepResult step = mNotifier->SetCurveType(curveType); !step.Ok())
+        ShowErrorMessage(step.Text());
+}
+
+void TfrmMainCombinedRd::ShowCurveType(TCurveType curveType)
+{
+    FillStdConcGrid();
     ResetStandardsGrid();
     const bool eightPoint = curveType == CURVE_8POINT;
     fStdConcDivider = eightPoint ? 2 : 4;
@@ -237,14 +238,13 @@ void TfrmMainCombinedRd::EnableCurveTypeSelection()
 
 // ---- standard concentrations -------------------------------------------------------------------
 
-void TfrmMainCombinedRd::FillStdConcGrid(bool keepConcentrations)
+void TfrmMainCombinedRd::FillStdConcGrid()
 {
     stdConcGd->SetStandardCount(mData->StdConcSize());
     QFont font = stdConcGd->font();
     font.setPointSize(
         GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), GRID_STD));
     stdConcGd->setFont(font);
-    mData->init(keepConcentrations);
     const TStdConcData &concentrations = mData->StdConc();
     for (int row = 0; row < stdConcGd->rowCount(); ++row) {
         const float value = concentrations.value(row, -1.0f);
@@ -358,19 +358,24 @@ void TfrmMainCombinedRd::StdConcMoveRow(bool down)
 
 void TfrmMainCombinedRd::CopyStdConcToData()
 {
-    TStdConcData &concentrations = mData->StdConc();
+    // The cells up to the first empty one; the run keeps its values for the rest.
+    QList<double> concentrations;
+    for (const float value : mData->StdConc())
+        concentrations << value;
     for (int row = 0; row < stdConcGd->rowCount() && row < concentrations.size(); ++row) {
         const QString text = stdConcGd->Cell(1, row);
         if (text.isEmpty())
             break;
         try {
-            concentrations[row] = static_cast<float>(TextToFloat(text));
+            concentrations[row] = TextToFloat(text);
         } catch (const EConvertError &) {
             stdConcGd->setFocus();
             stdConcGd->ShowConcentration(row);
             throw;
         }
     }
+    if (const TRunStepResult step = mNotifier->SetStdConc(concentrations); !step.Ok())
+        ShowErrorMessage(step.Text());
 }
 
 void TfrmMainCombinedRd::rbStdConcValueTypeDefaultClick()
@@ -383,7 +388,6 @@ void TfrmMainCombinedRd::rbStdConcValueTypeDefaultClick()
     }
     stdConcGd->SetDefaultValueType(true);
     SetCurveType(rb8PointCurve->isChecked() ? CURVE_8POINT : CURVE_4POINT);
-    mData->SetCurveType(mData->GetCurveType());
     StdConcGdFill();
     StdConcGdDeselectFirstCell();
     CopyStdConcToData();

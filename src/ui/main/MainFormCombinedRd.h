@@ -241,8 +241,8 @@ private:
     void LayoutNavigationBar();
     void SetHeaderTexts();
     void CreateLanguageShortcuts();
-    // The grid's plate into the run data; false, with text 118 or 126 shown, when refused.
-    bool ApplyGridTextToData();
+    // The plate as typed into the grid, into the run; false, with text 126 shown, when refused.
+    bool TakeTypedPlate();
 
     // ---- raw data in (MainFormRawData.cpp) ---------------------------------------------
     void ConnectRawDataHandlers();
@@ -250,9 +250,6 @@ private:
     // unsaved results; false, with the reason shown (texts 118, 126, 182), when refused, which
     // changes nothing.
     bool TakePlateDataObject(const QMimeData *data);
-    // The data object's plate text into the run data, checked; the reason shown when refused
-    // (texts 118, 126, 182), else empty.
-    QString ParsePlateDataObject(const QMimeData *data);
     void AfterDataPasted(bool pasted);
     // The run data's plate text into the grid; an empty plate text leaves an empty grid.
     void CopyRunDataToGrid();
@@ -294,8 +291,9 @@ private:
     void BringManualFormatToolbarToFront();
 
     // ---- layer 3: curve type and standard concentrations -------------------------------
-    void SetCurveTypeAndShow(TCurveType curveType, bool keepConcentrations);
-    void FillStdConcGrid(bool keepConcentrations);
+    // The run's curve type and concentrations on the Run Details tab.
+    void ShowCurveType(TCurveType curveType);
+    void FillStdConcGrid();
     static int StdConcDecimals() { return 3; }
     void StdConcGdFill();
     void StdConcGdDeselectFirstCell();

@@ -6,6 +6,7 @@
 
 #include "ManualDataEntryForm.h"
 #include "RawDataGrid.h"
+#include "RunSessionNotifier.h"
 #include "core/Messages.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
@@ -191,11 +192,10 @@ bool TfrmMainCombinedRd::ManualFormatCloseQuery()
 void TfrmMainCombinedRd::ManualFormatClearAll()
 {
     if (fManualFormatToolbar->StandardsSelected()) {
-        mData->ClearStdBlocks();
+        mNotifier->ClearLayout(TRunSession::TBlocks::Standards);
         fManualFormatStandardsCount = 0;
     } else {
-        mData->ClearRawData();
-        OWCellBlockBase::Reset();
+        mNotifier->ClearLayout(TRunSession::TBlocks::Samples);
         fManualFormatToolbar->SetCurrentIDForSample(OWCellBlockBase::GetCurrentSubjectIdStr());
         fManualFormatSamplesCount = 0;
     }

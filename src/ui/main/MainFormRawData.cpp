@@ -74,63 +74,19 @@ void TfrmMainCombinedRd::pastePbClick()
         btnManualDataEntry->setEnabled(true);
 }
 
-namespace {
-
-// The run data's plate text as rows, from which ParseDataObject gives it back as it was.
-TStringGridData PlateRows(const TMarnovelData &data)
-{
-    TStringGridData rows;
-    for (int row = 0; row < data.YExtent() - 1; ++row) {
-        QStringList texts;
-        for (int col = 0; col < data.XExtent() - 1; ++col)
-            texts << data.PlateText(col, row);
-        rows << texts;
-    }
-    return rows;
-}
-
-} // namespace
-
-QString TfrmMainCombinedRd::ParsePlateDataObject(const QMimeData *data)
-{
-    try {
-        const TPlateTextProblem problem = mData->ParseDataObject(data);
-        if (problem != TPlateTextProblem::None)
-            return PlateTextProblemText(problem);
-    } catch (const MarnovelException &) {
-        return UiText(126); // more than 9 lines or 13 values on a line
-    }
-    if (mData->IndexColOfLastFormatStrip() > mData->XExtent() - 1)
-        return UiText(182);
-    if (!mData->ExtentsValid())
-        return UiText(118); // a line of 13 values: one column more than the grid has
-    return QString();
-}
-
 bool TfrmMainCombinedRd::TakePlateDataObject(const QMimeData *data)
 {
-    // A refused plate changes nothing: the run data gets its plate text back; grid, layout,
-    // results and run details stay.
-    const TStringGridData before = PlateRows(*mData);
-    const auto restore = [&] { (void)mData->ParseDataObject(before); };
-    QString refusal = ParsePlateDataObject(data);
-    if (refusal.isEmpty() && mSession->HasUnsavedResults()) {
-        // The plate replaces the one unsaved results were calculated from: asked first, with
-        // the old plate in place for Save As.
-        restore();
-        if (!ConfirmDiscardUnsaved(true))
-            return false;
-        refusal = ParsePlateDataObject(data);
-    }
-    if (!refusal.isEmpty()) {
-        restore();
-        ShowErrorMessage(refusal);
+    // A refused plate changes nothing: grid, layout, results and run details stay.
+    TRunStepResult step = mSession->CheckPlateDataObject(data);
+    // The plate replaces the one unsaved results were calculated from: asked first, with the
+    // old plate in place for Save As.
+    if (step.Ok() && mSession->HasUnsavedResults() && !ConfirmDiscardUnsaved(true))
         return false;
-    }
-    CopyRunDataToGrid();
-    mData->SetValues(*rawDataGd);
-    mNotifier->PlateEdited();
-    return true;
+    if (step.Ok())
+        step = mNotifier->SetPlateDataObject(data);
+    if (!step.Ok())
+        ShowErrorMessage(step.Text());
+    return step.Ok();
 }
 
 void TfrmMainCombinedRd::AfterDataPasted(bool pasted)
@@ -328,14 +284,12 @@ bool TfrmMainCombinedRd::ManualDataEntryClosing(bool completePressed)
         const bool edited = fSnapShotRawDataGrid != GridPlateColumns();
         if (edited && !ConfirmDiscardUnsaved(true))
             return keepOpen();
-        if (!ApplyGridTextToData())
+        if (!TakeTypedPlate())
             return keepOpen();
-        if (edited)
-            mNotifier->PlateEdited();
     } else {
         pastePb->setEnabled(true);
         RestoreRawDataGrid();
-        ApplyGridTextToData();
+        TakeTypedPlate();
     }
     SetIsManualEditMode(false);
     SetCalculateButtonState();
@@ -399,8 +353,8 @@ void TfrmMainCombinedRd::RenameBlockAt(QPoint cell)
     QString identifier = block->id();
     if (!ShowSubjectNameDialog(this, identifier, rawDataGd->Cell(cell.x(), cell.y()), true))
         return;
-    block->setId(identifier.trimmed(), block->getIsStandard());
-    rawDataGd->viewport()->update();
+    if (const TRunStepResult step = mNotifier->RenameBlock(cell, identifier); !step.Ok())
+        ShowErrorMessage(step.Text());
 }
 
 void TfrmMainCombinedRd::RunBlockMenu(QPoint cell, QPoint globalPos)
@@ -424,17 +378,10 @@ void TfrmMainCombinedRd::RunBlockMenu(QPoint cell, QPoint globalPos)
     const bool placedNow =
         block != nullptr &&
         IsAmongNewestBlocks(standard ? mData->StdBlocks() : mData->RawData(), block, placedCount);
-    bool removed = false;
     if (action == BlockActionClearFormat)
         ClearStandardsAndSamples(); // every block is gone, this one with them
-    else if (block != nullptr)
-        removed = mData->RawData().remove(block) || mData->StdBlocks().remove(block);
-    if (removed) {
-        ClearResultsDisplay(); // results of the layout before no longer hold
-        SetCalculateButtonState();
-        if (placedNow)
-            --placedCount;
-    }
+    else if (block != nullptr && mNotifier->RemoveBlock(cell).Ok() && placedNow)
+        --placedCount; // the notifier's signals clear the results of the layout before
     rawDataGd->viewport()->update();
     BringManualFormatToolbarToFront();
 }

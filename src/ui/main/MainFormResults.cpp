@@ -467,7 +467,7 @@ void TfrmMainCombinedRd::DropCalculation()
 void TfrmMainCombinedRd::calcCurvePbClick()
 {
     if (mManualDataEntryMode)
-        ApplyGridTextToData();
+        TakeTypedPlate();
     DropCalculation();
     initResultGrid();
     SetResultCommandsEnabled(true);
@@ -550,7 +550,7 @@ void TfrmMainCombinedRd::ShowQcExplanations()
 // The exports are the tool's: the run workflow builds them with the run details shown.
 QString TfrmMainCombinedRd::ExportText(QString (TRunSession::*text)() const)
 {
-    mSession->SetDetails(RunDetailsShown());
+    mNotifier->SetDetails(RunDetailsShown());
     return (mSession.get()->*text)();
 }
 

@@ -9,8 +9,10 @@ void TRunSessionNotifier::NewRun()
 {
     mSession.NewRun();
     Q_EMIT curveTypeChanged(mSession.CurveType());
+    Q_EMIT concentrationsChanged();
     Q_EMIT plateChanged();
     Q_EMIT layoutChanged();
+    Q_EMIT detailsChanged();
     Q_EMIT resultsDiscarded();
 }
 
@@ -19,8 +21,10 @@ TRunStepResult TRunSessionNotifier::LoadRun(const QString &fileName)
     TRunStepResult step = mSession.LoadRun(fileName);
     if (step.Ok()) {
         Q_EMIT curveTypeChanged(mSession.CurveType());
+        Q_EMIT concentrationsChanged();
         Q_EMIT plateChanged();
         Q_EMIT layoutChanged();
+        Q_EMIT detailsChanged();
         Q_EMIT resultsDiscarded();
     }
     return step;
@@ -31,6 +35,7 @@ TRunStepResult TRunSessionNotifier::LoadFormat(const QString &fileName)
     TRunStepResult step = mSession.LoadFormat(fileName);
     if (step.Ok()) {
         Q_EMIT curveTypeChanged(mSession.CurveType());
+        Q_EMIT concentrationsChanged();
         Q_EMIT layoutChanged();
         Q_EMIT resultsDiscarded();
     }
@@ -47,8 +52,87 @@ TRunStepResult TRunSessionNotifier::Calculate()
     return step;
 }
 
-void TRunSessionNotifier::PlateEdited()
+TRunStepResult TRunSessionNotifier::AfterPlate(TRunStepResult step)
 {
-    Q_EMIT plateChanged();
+    if (step.Ok()) {
+        Q_EMIT plateChanged();
+        Q_EMIT resultsDiscarded();
+    }
+    return step;
+}
+
+TRunStepResult TRunSessionNotifier::SetPlateText(const QString &text, const QString &fileName)
+{
+    return AfterPlate(mSession.SetPlateText(text, fileName));
+}
+
+TRunStepResult TRunSessionNotifier::SetPlateRows(const TStringGridData &rows)
+{
+    return AfterPlate(mSession.SetPlateRows(rows));
+}
+
+TRunStepResult TRunSessionNotifier::SetPlateDataObject(const QMimeData *data)
+{
+    return AfterPlate(mSession.SetPlateDataObject(data));
+}
+
+TRunStepResult TRunSessionNotifier::SetTypedPlate(const TStringGridData &rows)
+{
+    return AfterPlate(mSession.SetTypedPlate(rows));
+}
+
+TRunStepResult TRunSessionNotifier::RenameBlock(QPoint well, const QString &identifier)
+{
+    TRunStepResult step = mSession.RenameBlock(well, identifier);
+    if (step.Ok())
+        Q_EMIT layoutChanged();
+    return step;
+}
+
+TRunStepResult TRunSessionNotifier::RemoveBlock(QPoint well)
+{
+    TRunStepResult step = mSession.RemoveBlock(well);
+    if (step.Ok())
+        LayoutEdited();
+    return step;
+}
+
+void TRunSessionNotifier::ClearLayout(TRunSession::TBlocks blocks)
+{
+    mSession.ClearLayout(blocks);
+    LayoutEdited();
+}
+
+void TRunSessionNotifier::LayoutEdited()
+{
+    mSession.DiscardResults();
+    Q_EMIT layoutChanged();
     Q_EMIT resultsDiscarded();
+}
+
+TRunStepResult TRunSessionNotifier::SetCurveType(TCurveType curve)
+{
+    TRunStepResult step = mSession.SetCurveType(curve);
+    if (step.Ok()) {
+        Q_EMIT curveTypeChanged(curve);
+        Q_EMIT concentrationsChanged();
+        Q_EMIT resultsDiscarded();
+    }
+    return step;
+}
+
+TRunStepResult TRunSessionNotifier::SetStdConc(const QList<double> &concentrations)
+{
+    TRunStepResult step = mSession.SetStdConc(concentrations);
+    if (step.Ok()) {
+        Q_EMIT concentrationsChanged();
+        Q_EMIT resultsDiscarded();
+    }
+    return step;
+}
+
+void TRunSessionNotifier::SetDetails(const TRunDetails &details)
+{
+    mSession.SetDetails(details);
+    Q_EMIT detailsChanged();
 }

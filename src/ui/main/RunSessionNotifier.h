@@ -4,8 +4,9 @@
 
 #include <QObject>
 
-// The run session as the views see it: the steps that change what a view shows go through
-// here, and each says what changed. Views repaint from the run when a signal arrives.
+// The run session as the views see it: every step that changes the run goes through here,
+// and each says what changed. Views repaint from the run when a signal arrives; a refused
+// step emits nothing.
 class TRunSessionNotifier : public QObject
 {
     Q_OBJECT
@@ -19,17 +20,33 @@ public:
     TRunStepResult LoadRun(const QString &fileName);
     TRunStepResult LoadFormat(const QString &fileName);
     TRunStepResult Calculate();
-    // The plate text was changed through the run data (a paste, a drop, typing): what was
-    // calculated from the old text no longer holds.
-    void PlateEdited();
+    // A paste, a drop (fileName names a dropped file) or the rows of manual data entry.
+    TRunStepResult SetPlateText(const QString &text, const QString &fileName = QString());
+    TRunStepResult SetPlateRows(const TStringGridData &rows);
+    TRunStepResult SetPlateDataObject(const QMimeData *data);
+    // The plate as typed into the grid.
+    TRunStepResult SetTypedPlate(const TStringGridData &rows);
+    TRunStepResult RenameBlock(QPoint well, const QString &identifier);
+    TRunStepResult RemoveBlock(QPoint well);
+    void ClearLayout(TRunSession::TBlocks blocks = TRunSession::TBlocks::All);
+    TRunStepResult SetCurveType(TCurveType curve);
+    TRunStepResult SetStdConc(const QList<double> &concentrations);
+    void SetDetails(const TRunDetails &details);
+    // The blocks were changed in place by a layout tool: what was calculated no longer holds.
+    void LayoutEdited();
 
 Q_SIGNALS:
     void plateChanged();
     void layoutChanged();
     void curveTypeChanged(TCurveType curve);
+    void concentrationsChanged();
+    void detailsChanged();
     void calculated(const TRunCalculationResult &result);
     void resultsDiscarded();
 
 private:
+    // The signals of a step that replaced the plate text.
+    TRunStepResult AfterPlate(TRunStepResult step);
+
     TRunSession &mSession;
 };

@@ -4,6 +4,7 @@
 #include "core/MarnovelUtils.h"
 #include "plate/CellColl.h"
 #include "run/MarnovelData.h"
+#include "run/MarnovelRdData.h"
 #include "support/GuiApplication.h"
 #include "ui/main/RawDataGrid.h"
 #include "ui/main/RunDatePicker.h"
@@ -259,7 +260,17 @@ TEST_F(FileCommandsTest, LoadFormat_WiderThanTheData_IsRefused)
     EXPECT_EQ(Concentration(0), TestSupport::Dec("8.000"));
 }
 
-// Each step says what it changed, and only that: the views repaint from these signals.
+// A plate of 8 lines of 12 values, as a paste brings it.
+QString PlateText(const char *value)
+{
+    QStringList lines;
+    for (int row = 0; row < 8; ++row)
+        lines << QStringList(12, TestSupport::Dec(value)).join(u'\t');
+    return lines.join(u'\n');
+}
+
+// Each step says what it changed, and only that: the views repaint from these signals. A
+// refused step emits nothing and leaves the run as it was.
 TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
 {
     TRunSession session;
@@ -267,33 +278,64 @@ TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
     QSignalSpy plate(&notifier, &TRunSessionNotifier::plateChanged);
     QSignalSpy layout(&notifier, &TRunSessionNotifier::layoutChanged);
     QSignalSpy curve(&notifier, &TRunSessionNotifier::curveTypeChanged);
+    QSignalSpy conc(&notifier, &TRunSessionNotifier::concentrationsChanged);
+    QSignalSpy details(&notifier, &TRunSessionNotifier::detailsChanged);
     QSignalSpy calculated(&notifier, &TRunSessionNotifier::calculated);
     QSignalSpy discarded(&notifier, &TRunSessionNotifier::resultsDiscarded);
+    const QPoint a1(1, 1);
+    const auto otherCurve = [&] { return session.CurveType() == CURVE_8POINT ? CURVE_4POINT : CURVE_8POINT; };
+    TStringGridData unroundable(8, QStringList(12, TestSupport::Dec("0.5")));
+    unroundable[3][4] = TestSupport::Dec("9999999.1234");
+    const auto ok = [](const TRunStepResult &step) { ASSERT_TRUE(step.Ok()) << step.Reason.toStdString(); };
+    const auto refused = [](const TRunStepResult &step) { ASSERT_FALSE(step.Ok()); };
     const struct
     {
         const char *name;
         std::function<void()> step;
-        // plate, layout, curve type, calculated, results discarded
+        // plate, layout, curve type, concentrations, details, calculated, results discarded
         QList<qsizetype> counts;
     } cases[] = {
-        {"load run", [&] { ASSERT_TRUE(notifier.LoadRun(kExampleRun).Ok()); }, {1, 1, 1, 0, 1}},
-        {"calculate", [&] { ASSERT_TRUE(notifier.Calculate().Ok()); }, {0, 0, 0, 1, 0}},
-        {"load format", [&] { ASSERT_TRUE(notifier.LoadFormat(kExampleLayout).Ok()); }, {0, 1, 1, 0, 1}},
-        {"plate edited", [&] { notifier.PlateEdited(); }, {1, 0, 0, 0, 1}},
+        {"load run", [&] { ok(notifier.LoadRun(kExampleRun)); }, {1, 1, 1, 1, 1, 0, 1}},
+        {"calculate", [&] { ok(notifier.Calculate()); }, {0, 0, 0, 0, 0, 1, 0}},
+        {"load format", [&] { ok(notifier.LoadFormat(kExampleLayout)); }, {0, 1, 1, 1, 0, 0, 1}},
+        {"refused curve type", [&] { refused(notifier.SetCurveType(otherCurve())); }, {0, 0, 0, 0, 0, 0, 0}},
+        {"rename block", [&] { ok(notifier.RenameBlock(a1, u" S "_s)); }, {0, 1, 0, 0, 0, 0, 0}},
+        {"remove block", [&] { ok(notifier.RemoveBlock(a1)); }, {0, 1, 0, 0, 0, 0, 1}},
+        {"refused removal", [&] { refused(notifier.RemoveBlock(a1)); }, {0, 0, 0, 0, 0, 0, 0}},
+        {"refused rename", [&] { refused(notifier.RenameBlock(a1, u"x"_s)); }, {0, 0, 0, 0, 0, 0, 0}},
+        {"clear layout", [&] { notifier.ClearLayout(); }, {0, 1, 0, 0, 0, 0, 1}},
+        {"curve type", [&] { ok(notifier.SetCurveType(otherCurve())); }, {0, 0, 1, 1, 0, 0, 1}},
+        {"concentrations",
+         [&] { ok(notifier.SetStdConc(QList<double>(session.Data().StdConcSize(), 2.0))); },
+         {0, 0, 0, 1, 0, 0, 1}},
+        {"refused concentrations",
+         [&] { refused(notifier.SetStdConc(QList<double>(session.Data().StdConcSize(), -1.0))); },
+         {0, 0, 0, 0, 0, 0, 0}},
+        {"run details", [&] { notifier.SetDetails(session.Details()); }, {0, 0, 0, 0, 1, 0, 0}},
+        {"paste", [&] { ok(notifier.SetPlateText(PlateText("0.5"))); }, {1, 0, 0, 0, 0, 0, 1}},
+        {"refused paste", [&] { refused(notifier.SetPlateText(u"1\t2"_s)); }, {0, 0, 0, 0, 0, 0, 0}},
+        {"typed plate",
+         [&] { ok(notifier.SetTypedPlate(TStringGridData(8, {TestSupport::Dec("0.7")}))); },
+         {1, 0, 0, 0, 0, 0, 1}},
+        {"refused typed plate", [&] { refused(notifier.SetTypedPlate(unroundable)); }, {0, 0, 0, 0, 0, 0, 0}},
         {"refused load",
-         [&] { ASSERT_FALSE(notifier.LoadRun(kExampleLayout + u"-missing"_s).Ok()); },
-         {0, 0, 0, 0, 0}},
-        {"new run", [&] { notifier.NewRun(); }, {1, 1, 1, 0, 1}},
-        {"refused calculation", [&] { ASSERT_FALSE(notifier.Calculate().Ok()); }, {0, 0, 0, 0, 1}},
+         [&] { refused(notifier.LoadRun(kExampleLayout + u"-missing"_s)); },
+         {0, 0, 0, 0, 0, 0, 0}},
+        {"new run", [&] { notifier.NewRun(); }, {1, 1, 1, 1, 1, 0, 1}},
+        {"refused calculation", [&] { refused(notifier.Calculate()); }, {0, 0, 0, 0, 0, 0, 1}},
     };
     for (const auto &c : cases) {
-        for (QSignalSpy *spy : {&plate, &layout, &curve, &calculated, &discarded})
+        for (QSignalSpy *spy : {&plate, &layout, &curve, &conc, &details, &calculated, &discarded})
             spy->clear();
+        const QByteArray before = session.RunFileBytes();
         c.step();
-        EXPECT_EQ((QList<qsizetype>{plate.size(), layout.size(), curve.size(), calculated.size(),
-                                    discarded.size()}),
+        EXPECT_EQ((QList<qsizetype>{plate.size(), layout.size(), curve.size(), conc.size(), details.size(),
+                                    calculated.size(), discarded.size()}),
                   c.counts)
             << c.name;
+        if (c.counts == QList<qsizetype>(7, 0)) {
+            EXPECT_EQ(session.RunFileBytes(), before) << c.name;
+        }
         if (!curve.isEmpty()) {
             EXPECT_EQ(curve.front().front().value<TCurveType>(), session.CurveType()) << c.name;
         }
