@@ -98,17 +98,31 @@ void SetPresenter(IPresenter *presenter)
     gPresenter = presenter;
 }
 
-void ShowErrorMessage(const QString &text)
+namespace {
+
+// Called from the outermost handlers: a failure here must not replace what is being reported.
+void ShowOkMessage(const QString &text, TMsgDlgType kind)
 {
-    // Called from the outermost handlers: a failure here must not replace the error being reported.
     try {
-        ShowCaptionedMessage(text, TMsgDlgType::mtCustom, TMsgDlgBtn::mbOK, UiText(131));
+        ShowCaptionedMessage(text, kind, TMsgDlgBtn::mbOK, UiText(131));
     } catch (...) {
         try {
-            gConsolePresenter.ShowMessage(text, TMsgDlgType::mtCustom, TMsgDlgBtn::mbOK, QString());
+            gConsolePresenter.ShowMessage(text, kind, TMsgDlgBtn::mbOK, QString());
         } catch (...) {
         }
     }
+}
+
+} // namespace
+
+void ShowErrorMessage(const QString &text)
+{
+    ShowOkMessage(text, TMsgDlgType::mtCustom);
+}
+
+void ShowNotice(const QString &text)
+{
+    ShowOkMessage(text, TMsgDlgType::mtInformation);
 }
 
 TModalResult ShowCaptionedMessage(const QString &text, TMsgDlgType kind, TMsgDlgButtons buttons,

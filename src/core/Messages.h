@@ -83,6 +83,9 @@ void SetPresenter(IPresenter *presenter);
 
 // OK button alone, no icon, caption text 131. Never raises.
 void ShowErrorMessage(const QString &text);
+// What went well (a copy to the clipboard): OK button alone, the information icon, caption
+// text 131. Never raises.
+void ShowNotice(const QString &text);
 TModalResult ShowCaptionedMessage(const QString &text, TMsgDlgType kind, TMsgDlgButtons buttons,
                                   const QString &caption);
 TModalResult ShowMessageDialog(const QString &text, TMsgDlgType kind, TMsgDlgButtons buttons,

@@ -2,6 +2,7 @@
 
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
+#include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "files/BlockIO.h"
 #include "files/CombinedFileHandler.h"
@@ -34,17 +35,18 @@ TRunStepResult Refused(const QString &reason, const QString &fileName = QString(
     return {TRunStepResult::Refused, textId, reason, fileName};
 }
 
-// Text 118 or 126, as loadDataObject shows it, with what exactly is wrong.
+// Bad array size or invalid plate data, as loadDataObject shows it, with what exactly is wrong.
 TRunStepResult PlateRefused(TPlateTextProblem problem, const QString &fileName)
 {
     const QString text = PlateTextProblemText(problem);
     if (problem == TPlateTextProblem::WrongLineCount)
-        return Refused(text + u" The plate text must be 8 lines of tab-separated values."_s, fileName, 118);
+        return Refused(text + u" The plate text must be 8 lines of tab-separated values."_s, fileName,
+                       TextId::BadArraySize);
     if (problem == TPlateTextProblem::UnroundableNumber)
         return Refused(
             text + u" A value with more than 3 decimals lies beyond 2147483.647 and cannot be rounded."_s,
-            fileName, 126);
-    return Refused(text, fileName, 126);
+            fileName, TextId::InvalidPlateData);
+    return Refused(text, fileName, TextId::InvalidPlateData);
 }
 
 // A load or write error names its file itself; its reason alone reads after the file's name.
@@ -57,8 +59,9 @@ TRunStepResult FileRefused(const QString &fileName, const MarnovelException &err
 TRunStepResult LoadResultRefused(TFileLoadResult result, const QString &fileName)
 {
     if (result == FL_WRONGTYPE)
-        return Refused(UiText(371), fileName, 371);
-    return Refused(UiText(125) + u" (the run date cannot be read)"_s, fileName, 125);
+        return Refused(UiText(TextId::UnknownFileType), fileName, TextId::UnknownFileType);
+    return Refused(UiText(TextId::FileNotLoaded) + u" (the run date cannot be read)"_s, fileName,
+                   TextId::FileNotLoaded);
 }
 
 } // namespace
@@ -114,7 +117,8 @@ TRunStepResult TRunSession::SetStdConc(const QList<double> &concentrations)
     for (const double value : concentrations) {
         // Written as "not >= 0" so that NaN is refused too.
         if (!(value >= 0.0))
-            return Refused(UiText(372), QString(), 372);
+            return Refused(UiText(TextId::ConcentrationNotNumeric), QString(),
+                           TextId::ConcentrationNotNumeric);
         if (!FitsSinglePrecision(value))
             return Refused(StdConcRangeText());
     }
@@ -161,15 +165,18 @@ TRunStepResult TRunSession::CheckPlate(const TPlate &plate, const QString &fileN
             problem != TPlateTextProblem::None)
             return PlateRefused(problem, fileName);
     } catch (const EPlateTextOverflow &) {
-        return Refused(u"The plate text does not fit a plate of 8 rows and 12 columns."_s, fileName, 126);
+        return Refused(u"The plate text does not fit a plate of 8 rows and 12 columns."_s, fileName,
+                       TextId::InvalidPlateData);
     }
     // A line of 13 values: one column more than the plate has.
     if (!mCheck->ExtentsValid())
-        return Refused(UiText(118) + u" (more than 12 values on a line)"_s, fileName, 118);
+        return Refused(UiText(TextId::BadArraySize) + u" (more than 12 values on a line)"_s, fileName,
+                       TextId::BadArraySize);
     if (LastColumnWithData(*mCheck) < 0 && !emptyAllowed)
-        return Refused(u"The plate text holds no data: every well is empty."_s, fileName, 126);
+        return Refused(u"The plate text holds no data: every well is empty."_s, fileName,
+                       TextId::InvalidPlateData);
     if (mData->IndexColOfLastFormatStrip() > mCheck->XExtent() - 1)
-        return Refused(UiText(182), fileName, 182);
+        return Refused(UiText(TextId::MoreStripsThanData), fileName, TextId::MoreStripsThanData);
     return Done();
 }
 
@@ -239,7 +246,7 @@ TRunStepResult TRunSession::SetTypedPlate(const TStringGridData &rows)
                 return PlateRefused(problem, QString());
         } catch (const EPlateTextOverflow &) {
             return Refused(u"The plate text does not fit a plate of 8 rows and 12 columns."_s, QString(),
-                           126);
+                           TextId::InvalidPlateData);
         }
     }
     (void)mData->ParseDataObject(clean);
@@ -315,7 +322,7 @@ TRunStepResult TRunSession::LoadLayoutFile(const QString &fileName, bool withDat
         // The window refuses a format that needs more strips than the plate has data.
         const int lastColumn = LastColumnWithData(*mData);
         if (checked.Ok() && !withData && lastColumn != -1 && lastColumn < mCheck->IndexColOfLastFormatStrip())
-            checked = Refused(UiText(182), fileName, 182);
+            checked = Refused(UiText(TextId::MoreStripsThanData), fileName, TextId::MoreStripsThanData);
     }
     if (!checked.Ok())
         return checked;
@@ -389,7 +396,9 @@ TRunStepResult TRunSession::Calculate()
     try {
         CheckPlateFitsLayout(*mData);
     } catch (const ERunNotCalculable &error) {
-        return Refused(error.Message(), mPlateSource, error.Message() == UiText(182) ? 182 : 0);
+        return Refused(error.Message(), mPlateSource,
+                       error.Message() == UiText(TextId::MoreStripsThanData) ? TextId::MoreStripsThanData
+                                                                             : 0);
     }
     try {
         mResult = CalculateRun(*mData);
@@ -398,15 +407,17 @@ TRunStepResult TRunSession::Calculate()
         return Refused(error.Message(), mLayoutSource);
     } catch (const EWellNotCalculable &error) {
         mResult.reset();
-        return {TRunStepResult::NotCalculable, 185,
-                UiText(185) + u' ' + UiText(WellNotCalculableTextId).arg(WellName(error.Well())),
+        return {TRunStepResult::NotCalculable, TextId::NotCalculable,
+                UiText(TextId::NotCalculable) + u' ' +
+                    UiText(WellNotCalculableTextId).arg(WellName(error.Well())),
                 mPlateSource};
     } catch (const EMathError &) {
         mResult.reset();
-        return {TRunStepResult::NotCalculable, 185, UiText(185), mPlateSource};
+        return {TRunStepResult::NotCalculable, TextId::NotCalculable, UiText(TextId::NotCalculable),
+                mPlateSource};
     } catch (const TCustomInvalidExtentsException &) {
         mResult.reset();
-        return Refused(UiText(118), mPlateSource, 118);
+        return Refused(UiText(TextId::BadArraySize), mPlateSource, TextId::BadArraySize);
     }
     mUnsaved = true;
     return Done();

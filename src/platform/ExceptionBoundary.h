@@ -12,6 +12,9 @@
 // Runs handler; true when it finished without raising. Whatever it raised has been shown
 // (one box; a failure while that box is open goes to standard error instead).
 bool RunGuarded(const std::function<void()> &handler);
+// For paints and other code that runs inside Qt's own frames, where a modal box would run an
+// event loop in the middle of a paint: whatever was raised goes to standard error.
+bool RunQuietly(const std::function<void()> &handler);
 
 // A slot for connect() that calls receiver->method(signal arguments...) through RunGuarded.
 // Qt offers the signal's arguments from all of them downwards; the call operator accepts

@@ -1,6 +1,7 @@
 #include "ExportSelectionForm.h"
 
 #include "core/FileDialogs.h"
+#include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
 #include "platform/ExceptionBoundary.h"
@@ -58,7 +59,7 @@ TfrmExportSelection::TfrmExportSelection(QWidget *parent) : QDialog(parent)
 
 void TfrmExportSelection::InitializeText()
 {
-    setWindowTitle(UiText(131));
+    setWindowTitle(UiText(TextId::ProgramName));
     SetControlText(grpSelection, 264, false);
     SetControlText(rbClipboardExport, 265, false);
     SetControlText(rbFileExport, 266, false);

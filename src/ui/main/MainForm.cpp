@@ -18,6 +18,7 @@
 #include "core/MarnovelUtils.h"
 #include "core/Messages.h"
 #include "core/SoftwareInfoManager.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/CombinedFileHandler.h"
@@ -305,10 +306,10 @@ void TfrmMainCombinedRd::ConnectSessionViews()
 
 void TfrmMainCombinedRd::SetWindowCaption()
 {
-    QString prefix = UiText(259);
+    QString prefix = UiText(TextId::CaptionPrefix);
     if (!prefix.isEmpty())
         prefix += u' ';
-    QString caption = prefix + ProductNameText() + u" ("_s + UiText(114) + u' ' +
+    QString caption = prefix + ProductNameText() + u" ("_s + UiText(TextId::Version) + u' ' +
                       GetSoftwareInfoManager().GetVersNumberStr() + u')';
     caption.replace(u"\\n"_s, u" "_s);
     caption.replace(u"\r\n"_s, u" "_s);
@@ -361,7 +362,7 @@ void TfrmMainCombinedRd::InitializeText()
     };
     for (const auto &text : texts)
         SetControlText(text.control, text.id, true);
-    SetControlText(lblChartTitle, UiText(89), CONTROL_DEFAULT);
+    SetControlText(lblChartTitle, UiText(TextId::CalculatedPlots), CONTROL_DEFAULT);
     SetHeaderTexts();
     // The tab captions follow the font the sheets put on the tab control.
     PageControl1->PageTabBar()->setFont(PageControl1->font());
@@ -386,9 +387,9 @@ void TfrmMainCombinedRd::InitializeText()
 QString TfrmMainCombinedRd::GetRunInfoText() const
 {
     const QString lineBreak = u"\r\n"_s;
-    return UiText(114) + u": "_s + GetSoftwareInfoManager().GetVersNumberStr() + lineBreak + UiText(46) +
-           u": "_s + operatorEdNormal->text() + lineBreak + UiText(45) + u": "_s +
-           kitBatchNoEdNormal->text() + lineBreak;
+    return UiText(TextId::Version) + u": "_s + GetSoftwareInfoManager().GetVersNumberStr() + lineBreak +
+           UiText(TextId::Operator) + u": "_s + operatorEdNormal->text() + lineBreak +
+           UiText(TextId::KitBatchNumber) + u": "_s + kitBatchNoEdNormal->text() + lineBreak;
 }
 
 QString TfrmMainCombinedRd::GetSaveFileNameDefault() const
@@ -407,11 +408,11 @@ bool TfrmMainCombinedRd::IsValidControlTextRunDetails(QLineEdit *edit, QString &
     message.clear();
     if (edit->text().isEmpty()) {
         if (edit == runNoEdNormal)
-            message = UiText(49);
+            message = UiText(TextId::EnterRunNumber);
         else if (edit == kitBatchNoEdNormal)
-            message = UiText(50);
+            message = UiText(TextId::EnterBatchNumber);
         else if (edit == operatorEdNormal)
-            message = UiText(51);
+            message = UiText(TextId::EnterOperatorName);
         else
             throw MarnovelException(BuildExceptionMessage(u"TForm1.IsValidControlTextRunDetails"_s,
                                                           u"pControl.Name="_s + edit->objectName(),
@@ -475,7 +476,7 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
     mNotifier->ClearLayout();
     ManualFormatLayoutCleared();
     if (clearAll) {
-        OWCellBlockBase::SetSubjectIdPrefix(UiText(57));
+        OWCellBlockBase::SetSubjectIdPrefix(UiText(TextId::SubjectIdPrefix));
         rawDataGd->ResetRawDataGrid();
         ClearRunDetailEdits();
     }
@@ -576,7 +577,8 @@ bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel)
     TMsgDlgButtons buttons = TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo;
     if (withCancel)
         buttons |= TMsgDlgBtn::mbCancel;
-    const TModalResult answer = ShowMessageDialog(UiText(105), TMsgDlgType::mtConfirmation, buttons, 0);
+    const TModalResult answer =
+        ShowMessageDialog(UiText(TextId::SaveUnsavedData), TMsgDlgType::mtConfirmation, buttons, 0);
     // A cancelled save still goes on; a save that failed keeps the results it could not write.
     if (answer == TModalResult::mrYes)
         return SaveRunAs() != TSaveOutcome::Failed;
@@ -627,7 +629,7 @@ void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
     RunGuarded([&] {
         if (!DataSaved()) {
             const TModalResult answer =
-                ShowMessageDialog(UiText(105), TMsgDlgType::mtConfirmation,
+                ShowMessageDialog(UiText(TextId::SaveUnsavedData), TMsgDlgType::mtConfirmation,
                                   TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel, 0);
             if (answer == TModalResult::mrCancel)
                 close = false;

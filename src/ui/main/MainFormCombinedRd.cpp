@@ -11,6 +11,7 @@
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellColl.h"
@@ -296,7 +297,7 @@ bool TfrmMainCombinedRd::stdConcCheckAndHandleNewValue()
     mCheckingStdConc = true;
     const auto checked = qScopeGuard([this] { mCheckingStdConc = false; });
     if (!valid) {
-        ShowErrorMessage(UiText(372));
+        ShowErrorMessage(UiText(TextId::ConcentrationNotNumeric));
     } else if (!changed || ConfirmDiscardUnsaved(true)) {
         if (row < StdConcBackupGrid.size())
             StdConcBackupGrid[row] = text;

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "core/TextIds.h"
 #include <memory>
 
 struct TRunCalculationResult;
@@ -325,7 +326,7 @@ private:
     double mCorrCeoff = 0.0;
     std::unique_ptr<TRunCalculationResult> mLastResult;
     int fStdConcDivider = 4;
-    int mTextIdInvalidELISATestRunStrong = 364;
+    int mTextIdInvalidELISATestRunStrong = TextId::InvalidRun;
     bool mManualDataEntryMode = false;
     QPoint fManualEntryLastCell{-1, -1};
     QList<QStringList> fSnapShotRawDataGrid; // columns 1-12 of rows 1-8

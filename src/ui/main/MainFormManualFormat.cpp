@@ -8,6 +8,7 @@
 #include "RawDataGrid.h"
 #include "RunSessionNotifier.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
 #include "platform/ExceptionBoundary.h"
@@ -158,14 +159,16 @@ void TfrmMainCombinedRd::ManualFormatCancel(TfrmManualFormatToolbar::TCloseActio
 {
     const TMsgDlgButtons yesNo = TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo;
     if (ManualFormatRandomInProgress()) {
-        if (ShowMessageDialog(UiText(180), TMsgDlgType::mtConfirmation, yesNo, 0) != TModalResult::mrYes) {
+        if (ShowMessageDialog(UiText(TextId::CancelRandomBlock), TMsgDlgType::mtConfirmation, yesNo, 0) !=
+            TModalResult::mrYes) {
             action = TfrmManualFormatToolbar::caNone;
             return;
         }
         RemoveRandomBlockBeingAdded();
     }
     if (fManualFormatStandardsCount > 0 || fManualFormatSamplesCount > 0) {
-        if (ShowMessageDialog(UiText(304), TMsgDlgType::mtConfirmation, yesNo, 0) != TModalResult::mrYes) {
+        if (ShowMessageDialog(UiText(TextId::CancelSessionBlocks), TMsgDlgType::mtConfirmation, yesNo, 0) !=
+            TModalResult::mrYes) {
             action = TfrmManualFormatToolbar::caNone;
             return;
         }
@@ -182,8 +185,8 @@ bool TfrmMainCombinedRd::ManualFormatCloseQuery()
     rawDataGd->setEnabled(true);
     if (!ManualFormatRandomInProgress())
         return true;
-    if (ShowMessageDialog(UiText(180), TMsgDlgType::mtConfirmation, TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo,
-                          0) != TModalResult::mrYes)
+    if (ShowMessageDialog(UiText(TextId::CancelRandomBlock), TMsgDlgType::mtConfirmation,
+                          TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, 0) != TModalResult::mrYes)
         return false;
     RemoveRandomBlockBeingAdded();
     return true;

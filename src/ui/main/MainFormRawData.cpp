@@ -12,6 +12,7 @@
 #include "core/DataObjectText.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
@@ -277,7 +278,7 @@ bool TfrmMainCombinedRd::ManualDataEntryClosing(bool completePressed)
     };
     if (completePressed) {
         if (LastColumnWithData() < mData->IndexColOfLastFormatStrip()) {
-            ShowErrorMessage(UiText(182));
+            ShowErrorMessage(UiText(TextId::MoreStripsThanData));
             return keepOpen();
         }
         // Typed values replace the plate of unsaved results: asked first (Cancel: typing goes on).

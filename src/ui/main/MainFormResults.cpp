@@ -14,6 +14,7 @@
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
@@ -195,7 +196,7 @@ void TfrmMainCombinedRd::InitializeResultsText()
     StandardsResultDiagram->UpdateNumberFormat();
 
     SetStandardsGridHeadings();
-    resultGd->SetCell(0, 0, UiText(72));
+    resultGd->SetCell(0, 0, UiText(TextId::SubjectId));
     for (int col = 1; col < resultGd->columnCount(); ++col)
         resultGd->SetCell(col, 0, mData->resultGridColHeading(col - 1));
     // Results already shown speak the new language too.
@@ -208,7 +209,7 @@ void TfrmMainCombinedRd::InitializeResultsText()
     if (mVerdictTextId != 0)
         qaResultsLa->setText(UiText(mVerdictTextId));
     if (!lblInvestigateWashCriteria->text().isEmpty())
-        lblInvestigateWashCriteria->setText(UiText(258));
+        lblInvestigateWashCriteria->setText(UiText(TextId::ZeroStandardMeanNote));
     if (mLastResult) {
         mLastResult->FootnoteLines = RetextedFootnote(mLastResult->FootnoteLines);
         ShowFootnote(mLastResult->FootnoteLines);
@@ -218,7 +219,7 @@ void TfrmMainCombinedRd::InitializeResultsText()
 
 TfrmMainCombinedRd::TResultCellTexts TfrmMainCombinedRd::ResultCellTexts()
 {
-    return {{64, UiText(64)}, {81, UiText(81)}};
+    return {{64, UiText(TextId::NotSpecified)}, {81, UiText(TextId::NotApplicable)}};
 }
 
 void TfrmMainCombinedRd::RetextResultCells(const TResultCellTexts &before)
@@ -309,7 +310,7 @@ void TfrmMainCombinedRd::initResultGrid()
         for (int row = 1; row < resultGd->rowCount(); ++row)
             resultGd->SetCell(col, row, QString());
     }
-    resultGd->SetCell(0, 0, UiText(72));
+    resultGd->SetCell(0, 0, UiText(TextId::SubjectId));
     for (int col = 1; col < resultGd->columnCount(); ++col)
         resultGd->SetCell(col, 0, mData->resultGridColHeading(col - 1));
     LayoutResultGrids();
@@ -504,7 +505,7 @@ void TfrmMainCombinedRd::ShowCalculation(const TRunCalculationResult &result)
     PopulateResultsGrid();
     ShowCurveDetails(shown);
     if (ShouldShowPlateWashingStr())
-        lblInvestigateWashCriteria->setText(UiText(258));
+        lblInvestigateWashCriteria->setText(UiText(TextId::ZeroStandardMeanNote));
     mVerdictTextId = shown.Valid ? 87 : mTextIdInvalidELISATestRunStrong;
     ShowVerdict();
     ShowQcExplanations();
@@ -516,9 +517,9 @@ void TfrmMainCombinedRd::ShowVerdict()
 {
     qaResultsLa->setText(UiText(mVerdictTextId));
     QFont font = qaResultsLa->font();
-    font.setBold(mVerdictTextId != 87);
+    font.setBold(mVerdictTextId != TextId::ValidRun);
     qaResultsLa->setFont(font);
-    SetTextColor(qaResultsLa, QColor(mVerdictTextId == 87 ? PassGreen : FailRed));
+    SetTextColor(qaResultsLa, QColor(mVerdictTextId == TextId::ValidRun ? PassGreen : FailRed));
 }
 
 void TfrmMainCombinedRd::ShowQcExplanations()
@@ -561,7 +562,7 @@ void TfrmMainCombinedRd::resultsExportPbClick()
         return; // nothing calculated
     RunExportSelection(this, text, u"ResultExp"_s, runDateDtNormal->date(), [](TExportSelectionType type) {
         if (type == EXP_CLIPBOARD)
-            ShowErrorMessage(UiText(149));
+            ShowNotice(UiText(TextId::ResultsCopied));
     });
 }
 
@@ -572,6 +573,6 @@ void TfrmMainCombinedRd::rawDataExportPbClick()
         return;
     RunExportSelection(this, text, u"DataExp"_s, runDateDtNormal->date(), [](TExportSelectionType type) {
         if (type == EXP_CLIPBOARD)
-            ShowErrorMessage(UiText(110));
+            ShowNotice(UiText(TextId::RawDataCopied));
     });
 }

@@ -1,6 +1,7 @@
 #include "ManualDataEntryForm.h"
 
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
@@ -108,7 +109,8 @@ void TfrmManualDataEntryForm::btnCompleteClick()
 void TfrmManualDataEntryForm::btnCancelClick()
 {
     const TModalResult answer =
-        ShowMessageDialog(UiText(272), TMsgDlgType::mtConfirmation, TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, 0);
+        ShowMessageDialog(UiText(TextId::DataNotSavedContinue), TMsgDlgType::mtConfirmation,
+                          TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, 0);
     if (answer != TModalResult::mrYes)
         return;
     fCompletePressed = false;

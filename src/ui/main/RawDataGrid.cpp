@@ -37,7 +37,7 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        RunGuarded([&] {
+        RunQuietly([&] {
             painter->save();
             mGrid->rawDataGdDrawCell(*painter, option.rect, index.column(), index.row());
             if (option.state.testFlag(QStyle::State_HasFocus)) {

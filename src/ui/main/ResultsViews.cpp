@@ -41,7 +41,7 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        RunGuarded([&] {
+        RunQuietly([&] {
             painter->save();
             if constexpr (std::is_same_v<Grid, TStandardsGrid>)
                 mGrid->concGdDrawCell(*painter, option.rect, index.column(), index.row(),

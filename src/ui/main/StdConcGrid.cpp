@@ -30,7 +30,7 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        RunGuarded([&] {
+        RunQuietly([&] {
             painter->save();
             const bool selected = option.state.testFlag(QStyle::State_Selected);
             mGrid->stdConcGdDrawCell(*painter, option.rect, index.column(), index.row(), selected);

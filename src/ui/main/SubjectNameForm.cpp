@@ -2,6 +2,7 @@
 
 #include "core/FontManager.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
 #include "platform/ExceptionBoundary.h"
@@ -63,8 +64,8 @@ TSubjectNameForm::TSubjectNameForm(QWidget *parent) : QDialog(parent, Qt::Tool)
 
 void TSubjectNameForm::InitializeText()
 {
-    setWindowTitle(UiText(71));
-    SetControlText(subjIdLa, UiText(72) + u':', CONTROL_DEFAULT);
+    setWindowTitle(UiText(TextId::ChangeSubjectId));
+    SetControlText(subjIdLa, UiText(TextId::SubjectId) + u':', CONTROL_DEFAULT);
     SetControlText(okPb, 48, false);
     SetControlText(cancelPb, 69, false);
     const int charset = GetTranslationManager().DetermineCharset();
@@ -119,7 +120,7 @@ void TSubjectNameForm::subjIdEdTextEdited(const QString &text)
     const int caret = subjIdEd->cursorPosition();
     subjIdEd->setText(cleaned);
     subjIdEd->setCursorPosition(caret);
-    ShowErrorMessage(UiText(121));
+    ShowErrorMessage(UiText(TextId::IllegalCharacter));
 }
 
 void TSubjectNameForm::showEvent(QShowEvent *event)

@@ -3,6 +3,7 @@
 #include "Logo.h"
 
 #include "core/SoftwareInfoManager.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "platform/WindowTools.h"
@@ -125,7 +126,7 @@ void TAboutBox::InitializeText()
     const int mid = kPanelWidth / 2;
     const int wrapWidth = kPanelWidth - 2 * kSideRoom;
 
-    setWindowTitle(UiText(142));
+    setWindowTitle(UiText(TextId::About));
     lblMarnovelLogoFooter->hide();
 
     SetControlText(appNameLa, ProductNameText(), CONTROL_ABOUTHEADER);

@@ -146,6 +146,8 @@ TEST_F(ExportsTest, DataExport_ToClipboard_TextAndText110)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), RawDataText());
     EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(u"Version: "_s));
     EXPECT_EQ(Presenter().Texts(), QStringList{u"Raw Data copied to Windows Clipboard."_s});
+    // A copy that worked is information, not an error.
+    EXPECT_EQ(Presenter().messages.front().kind, TMsgDlgType::mtInformation);
 }
 
 TEST_F(ExportsTest, ToFile_ProposedNameWithFirstFreeSuffix_Utf8WithBom)
