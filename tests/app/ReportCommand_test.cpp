@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -160,6 +161,50 @@ TEST_F(ReportCommandTest, Report_ShowsWhatSaveAsPdfOfTheWindowShows)
     ASSERT_EQ(shown.size(), tool.size());
     for (qsizetype page = 0; page < tool.size(); ++page)
         EXPECT_TRUE(tool.at(page) == shown.at(page)) << "page " << page + 1;
+}
+
+} // namespace
+
+namespace {
+
+// pdftotext -layout of a PDF, or a null string when poppler is not installed.
+QString LayoutText(const QString &pdf)
+{
+    QProcess process;
+    process.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The example run's reports as text, pinned when the reports were still drawn through the window:
+// drawing them another way must not move a word.
+TEST_F(ReportCommandTest, Example_ReportsKeepTheirText)
+{
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    const QString example = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
+    const QString data = QStringLiteral(VELOMYRA_SOURCE_DIR "/tests/app/data/");
+    const struct
+    {
+        const char *fixture;
+        QStringList options;
+        QString pdf; // in the test folder
+    } cases[] = {
+        {"example-grouped.txt", {u"--pdf"_s, Path(u"g.pdf"_s)}, u"g.pdf"_s},
+        {"example-grouped-curve.txt", {u"--pdf"_s, Path(u"c.pdf"_s), u"--curve-page"_s}, u"c.pdf"_s},
+        {"example-individual-ID36.txt", {u"--individual"_s, Path(u"each"_s)}, u"each/09Dec26_ID 36a.pdf"_s},
+        {"example-individual-ID36-curve.txt",
+         {u"--individual"_s, Path(u"eachc"_s), u"--curve-page"_s},
+         u"eachc/09Dec26_ID 36a.pdf"_s},
+    };
+    for (const auto &c : cases) {
+        ASSERT_EQ(RunReportCommand(QStringList{example} + c.options), 0) << c.fixture;
+        const QString expected = QString::fromUtf8(ReadWholeFile(data + QString::fromLatin1(c.fixture)));
+        ASSERT_FALSE(expected.isEmpty()) << c.fixture;
+        EXPECT_EQ(LayoutText(Path(c.pdf)).toStdString(), expected.toStdString()) << c.fixture;
+    }
 }
 
 } // namespace
