@@ -8,6 +8,7 @@
 #include "plate/MarnovelPanels.h"
 #include "run/MathChecks.h"
 #include "run/RunCalculation.h"
+#include "run/VectorState.h"
 #include "run/linear_regression.h"
 
 #include <array>
@@ -86,6 +87,7 @@ bool TMarnovelRdData::GetRegressionPoint(int index, double &x, double mean, doub
     const double conc = mStdConc.at(index);
     if (conc == 0.0 || mean == 0.0)
         return false;
+    ClearUpperVectorState();
     x = std::log(conc);
     y = std::log(mean);
     return true;
@@ -111,6 +113,7 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
                block.getValue(0) != 0.0;
     };
     std::vector<TSampleMath> math(static_cast<std::size_t>(blocks.GetCount()));
+    ClearUpperVectorState();
     for (int b = 0; b < blocks.GetCount(); ++b) {
         const OWCellBlockBase *block = blocks.getCellInteger(b);
         if (block == nullptr || !calculated(*block))
