@@ -250,11 +250,11 @@ int DrawResultsTable(TReportPageContext &context, int y, int footnotesThrough, i
         const QStringList lines = k == 0 && !identifiers ? QStringList() : SplitHeading(heading);
         int width = 0;
         if (k < lastColumn) {
-            width = source.getResultCellWidth(k, canvas.canvas(), true, heading);
+            width = source.getResultCellWidth(k, canvas.canvas(), heading);
         } else {
             for (int row = 0; row < grid.RowCount(); ++row)
-                width = std::max(width, source.getResultCellWidth(k, canvas.canvas(), true,
-                                                                  StripMarkup(grid.Cell(k, row))));
+                width = std::max(
+                    width, source.getResultCellWidth(k, canvas.canvas(), StripMarkup(grid.Cell(k, row))));
         }
         lefts[k] = x;
         rights[k] = x + width;

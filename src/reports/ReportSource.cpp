@@ -10,10 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
-int IReportSource::getResultCellWidth(int column, const QPainter &canvas, bool fromPrinting,
-                                      const QString &heading) const
+int IReportSource::getResultCellWidth(int column, const QPainter &canvas, const QString &heading) const
 {
-    Q_UNUSED(fromPrinting);
     return ReportResultCellWidth(column, canvas, heading);
 }
 

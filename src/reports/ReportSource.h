@@ -32,8 +32,7 @@ public:
 
     // Room a result column needs with the canvas font (ReportResultCellWidth unless the
     // holder measures its own way).
-    virtual int getResultCellWidth(int column, const QPainter &canvas, bool fromPrinting,
-                                   const QString &heading) const;
+    virtual int getResultCellWidth(int column, const QPainter &canvas, const QString &heading) const;
 
     virtual double Intercept() const = 0;
     virtual double Slope() const = 0;

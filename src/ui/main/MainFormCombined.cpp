@@ -257,7 +257,7 @@ void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
         mAboutBox->InitializeText();
     if (mPrintWindow)
         mPrintWindow->InitializeText();
-    ffrmManualDataEntryForm->IntializeText();
+    ffrmManualDataEntryForm->InitializeText();
     fManualFormatToolbar->RefreshLayout();
 }
 

@@ -71,10 +71,9 @@ public:
     TMarnovelData &RunData() const { return *mData; }
     bool DataSaved() const { return !mSession->HasUnsavedResults(); }
     bool PassedCriteria() const { return mPassedQACriteria; }
-    bool TBCalculator() const { return true; }
     double Intercept() const { return mIntercept; }
     double Slope() const { return mSlope; }
-    double CorrCoeff() const { return mCorrCeoff; }
+    double CorrCoeff() const { return mCorrCoeff; }
     void SetIntercept(double value);
     void SetSlope(double value);
     void SetCorrCoeff(double value);
@@ -94,8 +93,7 @@ public:
     bool ShouldShowPlateWashingStr() const;
     // Room a result column needs on the canvas: 15 "M" for the identifiers, else the wider
     // of "-999.99¶" and the heading's widest line.
-    int getResultCellWidth(int column, const QPainter &canvas, bool fromPrinting,
-                           const QString &heading) const;
+    int getResultCellWidth(int column, const QPainter &canvas, const QString &heading) const;
 
     // ---- operations of the other windows ----------------------------------------------
     // The about window shown by About and re-texted on a language change (not owned).
@@ -323,7 +321,7 @@ private:
     bool mPassedQACriteria = false;
     double mSlope = 0.0;
     double mIntercept = 0.0;
-    double mCorrCeoff = 0.0;
+    double mCorrCoeff = 0.0;
     std::unique_ptr<TRunCalculationResult> mLastResult;
     int fStdConcDivider = 4;
     int mTextIdInvalidELISATestRunStrong = TextId::InvalidRun;

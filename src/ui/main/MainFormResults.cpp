@@ -258,7 +258,7 @@ void TfrmMainCombinedRd::SetSlope(double value)
 
 void TfrmMainCombinedRd::SetCorrCoeff(double value)
 {
-    mCorrCeoff = value;
+    mCorrCoeff = value;
     corrCoefEd->setText(FormatTwoDecimals(value));
     mRegressResultTextId = ShowPassFail(regressResultLa, TMarnovelData::IsValidCoefficient(value));
 }
@@ -268,7 +268,7 @@ void TfrmMainCombinedRd::ShowCurveDetails(const TRunCalculationResult &result)
     // The calculation's own texts, so that the window and the tool show the same.
     mIntercept = result.Intercept;
     mSlope = result.Slope;
-    mCorrCeoff = result.Correlation;
+    mCorrCoeff = result.Correlation;
     interceptEd->setText(result.InterceptText);
     slopeEd->setText(result.SlopeText);
     corrCoefEd->setText(result.CorrelationText);
@@ -447,10 +447,8 @@ bool TfrmMainCombinedRd::ShouldShowPlateWashingStr() const
     return ShouldShowPlateWashing(concGd->Cell(2, zeroStandardRow));
 }
 
-int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, bool fromPrinting,
-                                           const QString &heading) const
+int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, const QString &heading) const
 {
-    Q_UNUSED(fromPrinting);
     return ReportResultCellWidth(column, canvas, heading);
 }
 

@@ -52,10 +52,10 @@ TfrmManualDataEntryForm::TfrmManualDataEntryForm(QWidget *owner)
     connect(btnCancel, &QPushButton::clicked, this, Guarded(this, &TfrmManualDataEntryForm::btnCancelClick));
     if (mOwner)
         mOwner->installEventFilter(this);
-    IntializeText();
+    InitializeText();
 }
 
-void TfrmManualDataEntryForm::IntializeText()
+void TfrmManualDataEntryForm::InitializeText()
 {
     setWindowTitle(QString());
     SetControlText(lblManualDataEntry, 157, false);

@@ -17,7 +17,7 @@ class TfrmManualDataEntryForm : public QDialog
 public:
     explicit TfrmManualDataEntryForm(QWidget *owner);
 
-    void IntializeText();
+    void InitializeText();
 
     // Complete was the last of Complete and a confirmed Cancel.
     bool fCompletePressed = false;

@@ -402,15 +402,15 @@ TEST_F(ResultsTest, ResultCellWidth_FifteenMForIdentifiers_SampleValueOrWidestHe
     canvas.setFont(font);
     const QFontMetrics metrics = canvas.fontMetrics();
     const int sample = metrics.horizontalAdvance(u"-999.99\u00B6"_s);
-    EXPECT_EQ(window->getResultCellWidth(0, canvas, true, UiText(72)),
+    EXPECT_EQ(window->getResultCellWidth(0, canvas, UiText(72)),
               metrics.horizontalAdvance(QString(15, u'M')));
-    EXPECT_EQ(window->getResultCellWidth(1, canvas, true, UiText(94)), sample); // "(IU/mL)" is narrower
-    EXPECT_EQ(window->getResultCellWidth(1, canvas, true, QString()), sample);
+    EXPECT_EQ(window->getResultCellWidth(1, canvas, UiText(94)), sample); // "(IU/mL)" is narrower
+    EXPECT_EQ(window->getResultCellWidth(1, canvas, QString()), sample);
     // Lines "Concentration-" and "  Response x": the heading is measured by its widest line.
     const int heading = std::max(metrics.horizontalAdvance(u"Concentration-"_s),
                                  metrics.horizontalAdvance(u"  Response x"_s));
     ASSERT_GT(heading, sample);
-    EXPECT_EQ(window->getResultCellWidth(2, canvas, true, u"Concentration-Response x"_s), heading);
+    EXPECT_EQ(window->getResultCellWidth(2, canvas, u"Concentration-Response x"_s), heading);
 }
 
 TEST_F(ResultsTest, StandardsGrid_OnlyTheNamesCanBeSelected)
