@@ -9,7 +9,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ ccache
-    clang libclang-rt-14-dev clang-format
+    clang libclang-rt-14-dev clang-format clang-tidy
     qt6-base-dev qt6-charts-dev libqt6opengl6-dev
     qt6-svg-dev libqt6svg6 qt6-translations-l10n
     desktop-file-utils shared-mime-info libxml2-utils
