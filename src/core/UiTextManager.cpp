@@ -132,7 +132,7 @@ void TTranslationManager::EnsureLoaded(const QString &resourceName, std::optiona
     // Line breaks are written "\\n" in the catalogue; they are turned into CR LF once here.
     for (auto it = parsed.cbegin(); it != parsed.cend(); ++it)
         dict.insert(it.key(), QString(it.value()).replace(QStringLiteral("\\n"), QStringLiteral("\r\n")));
-    mLocaleDicts.insert(resourceName, std::move(dict));
+    mLocaleDicts.insert(resourceName, dict);
 }
 
 void TTranslationManager::LoadResource(const QString &resourceName)
