@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds everything (warnings are errors) and runs every test:
 #  1. build/       the whole program with GCC: unit, window and tool tests (ctest); benchmarks built, not run;
+#                  clang-tidy (.clang-tidy) over src/, app/ and cli/ with its compile database;
 #                  every package file the build used must come from scripts/ensure-deps.sh
 #  2. build-asan/  the model libraries, their tests and the fuzz targets with Clang, AddressSanitizer and
 #                  UndefinedBehaviorSanitizer; the fuzz seed corpora are replayed as tests
@@ -23,6 +24,9 @@ scripts/check-format.sh
 echo "== Build (GCC) =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELOMYRA_WERROR=ON
 cmake --build build -j "$jobs"
+
+echo "== Static analysis (clang-tidy) =="
+scripts/run-clang-tidy.sh build
 
 echo "== Packages =="
 scripts/check-deps.sh build
