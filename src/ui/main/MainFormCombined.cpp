@@ -13,6 +13,7 @@
 #include "core/FontManager.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/CombinedFileHandler.h"
@@ -137,7 +138,7 @@ void TfrmMainCombinedRd::SetHeaderTexts()
     QFont bold = lblMainHeaderText->font();
     bold.setBold(true);
     lblMainHeaderText->setFont(bold);
-    SetControlText(lblSecondHeaderText, UiText(201), CONTROL_SECONDHEADER);
+    SetControlText(lblSecondHeaderText, UiText(TextId::AnalysisSoftware), CONTROL_SECONDHEADER);
     SetControlText(lblRunDetailsHeaderText, ResearchUseText(), CONTROL_IMPORTANT);
     lblUSAVersion->clear();
 }
@@ -339,7 +340,7 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
     // The blocks read their wells from the plate as the grid shows it.
     ApplyGridTextToData();
     const TRunStepResult step = mNotifier->LoadFormat(fileName);
-    if (step.TextId == 182) {
+    if (step.TextId == TextId::MoreStripsThanData) {
         // Refused before anything changed: the plate stays, without a layout.
         ShowErrorMessage(step.Text());
     } else if (!step.Ok()) {

@@ -14,6 +14,7 @@
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
@@ -59,7 +60,7 @@ void SetTextColor(QWidget *widget, const QColor &color)
 // Text 79 in green or text 80 in red; the text id shown.
 int ShowPassFail(QLabel *label, bool pass)
 {
-    const int id = pass ? 79 : 80;
+    const int id = pass ? TextId::Pass : TextId::Fail;
     label->setText(UiText(id));
     SetTextColor(label, QColor(pass ? PassGreen : FailRed));
     return id;
@@ -195,20 +196,20 @@ void TfrmMainCombinedRd::InitializeResultsText()
     StandardsResultDiagram->UpdateNumberFormat();
 
     SetStandardsGridHeadings();
-    resultGd->SetCell(0, 0, UiText(72));
+    resultGd->SetCell(0, 0, UiText(TextId::SubjectId));
     for (int col = 1; col < resultGd->columnCount(); ++col)
         resultGd->SetCell(col, 0, mData->resultGridColHeading(col - 1));
     // Results already shown speak the new language too.
     for (int row = 1; row < concGd->rowCount(); ++row) {
         if (const std::optional<bool> pass = concGd->Passed(row))
-            concGd->SetCell(TStandardsGrid::QcColumn, row, UiText(*pass ? 79 : 80));
+            concGd->SetCell(TStandardsGrid::QcColumn, row, UiText(*pass ? TextId::Pass : TextId::Fail));
     }
     if (mRegressResultTextId != 0)
         regressResultLa->setText(UiText(mRegressResultTextId));
     if (mVerdictTextId != 0)
         qaResultsLa->setText(UiText(mVerdictTextId));
     if (!lblInvestigateWashCriteria->text().isEmpty())
-        lblInvestigateWashCriteria->setText(UiText(258));
+        lblInvestigateWashCriteria->setText(UiText(TextId::PlateWashingNote));
     if (mLastResult) {
         mLastResult->FootnoteLines = RetextedFootnote(mLastResult->FootnoteLines);
         ShowFootnote(mLastResult->FootnoteLines);
@@ -218,7 +219,8 @@ void TfrmMainCombinedRd::InitializeResultsText()
 
 TfrmMainCombinedRd::TResultCellTexts TfrmMainCombinedRd::ResultCellTexts()
 {
-    return {{64, UiText(64)}, {81, UiText(81)}};
+    return {{TextId::NotSpecified, UiText(TextId::NotSpecified)},
+            {TextId::NotApplicable, UiText(TextId::NotApplicable)}};
 }
 
 void TfrmMainCombinedRd::RetextResultCells(const TResultCellTexts &before)
@@ -278,7 +280,8 @@ void TfrmMainCombinedRd::ShowCurveDetails(const TRunCalculationResult &result)
 
 void TfrmMainCombinedRd::SetStandardsGridHeadings()
 {
-    const int headings[5] = {74, 75, 76, 77, 78};
+    const int headings[5] = {TextId::StdHeading, TextId::ConcHeading, TextId::MeanHeading, TextId::CvHeading,
+                             TextId::QcResultHeading};
     for (int col = 0; col < 5; ++col)
         concGd->SetCell(col, 0, UiText(headings[col]));
     concGd->SetCell(TStandardsGrid::FlagColumn, 0, QString());
@@ -309,7 +312,7 @@ void TfrmMainCombinedRd::initResultGrid()
         for (int row = 1; row < resultGd->rowCount(); ++row)
             resultGd->SetCell(col, row, QString());
     }
-    resultGd->SetCell(0, 0, UiText(72));
+    resultGd->SetCell(0, 0, UiText(TextId::SubjectId));
     for (int col = 1; col < resultGd->columnCount(); ++col)
         resultGd->SetCell(col, 0, mData->resultGridColHeading(col - 1));
     LayoutResultGrids();
@@ -504,8 +507,8 @@ void TfrmMainCombinedRd::ShowCalculation(const TRunCalculationResult &result)
     PopulateResultsGrid();
     ShowCurveDetails(shown);
     if (ShouldShowPlateWashingStr())
-        lblInvestigateWashCriteria->setText(UiText(258));
-    mVerdictTextId = shown.Valid ? 87 : mTextIdInvalidELISATestRunStrong;
+        lblInvestigateWashCriteria->setText(UiText(TextId::PlateWashingNote));
+    mVerdictTextId = shown.Valid ? TextId::ValidRun : mTextIdInvalidELISATestRunStrong;
     ShowVerdict();
     ShowQcExplanations();
     StandardsResultDiagram->SetCurve(shown.CurvePoints, shown.Slope, shown.Intercept);
@@ -516,9 +519,9 @@ void TfrmMainCombinedRd::ShowVerdict()
 {
     qaResultsLa->setText(UiText(mVerdictTextId));
     QFont font = qaResultsLa->font();
-    font.setBold(mVerdictTextId != 87);
+    font.setBold(mVerdictTextId != TextId::ValidRun);
     qaResultsLa->setFont(font);
-    SetTextColor(qaResultsLa, QColor(mVerdictTextId == 87 ? PassGreen : FailRed));
+    SetTextColor(qaResultsLa, QColor(mVerdictTextId == TextId::ValidRun ? PassGreen : FailRed));
 }
 
 void TfrmMainCombinedRd::ShowQcExplanations()
@@ -561,7 +564,7 @@ void TfrmMainCombinedRd::resultsExportPbClick()
         return; // nothing calculated
     RunExportSelection(this, text, u"ResultExp"_s, runDateDtNormal->date(), [](TExportSelectionType type) {
         if (type == EXP_CLIPBOARD)
-            ShowErrorMessage(UiText(149));
+            ShowErrorMessage(UiText(TextId::ResultsCopied));
     });
 }
 
@@ -572,6 +575,6 @@ void TfrmMainCombinedRd::rawDataExportPbClick()
         return;
     RunExportSelection(this, text, u"DataExp"_s, runDateDtNormal->date(), [](TExportSelectionType type) {
         if (type == EXP_CLIPBOARD)
-            ShowErrorMessage(UiText(110));
+            ShowErrorMessage(UiText(TextId::RawDataCopied));
     });
 }

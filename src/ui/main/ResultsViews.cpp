@@ -1,6 +1,7 @@
 #include "ResultsViews.h"
 
 #include "UiColors.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "platform/ExceptionBoundary.h"
@@ -107,9 +108,9 @@ QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner)
     QString rows;
     for (const TQcCheck &check : checks) {
         const QString color = QColor(check.Passed ? PassGreen : FailRed).name();
-        const QString sentence = QcCheckStatement(check).toHtmlEscaped() + u": <span style=\"color:"_s +
-                                 color + u"\">"_s + UiText(check.Passed ? 79 : 80).toHtmlEscaped() +
-                                 u"</span>"_s;
+        const QString sentence =
+            QcCheckStatement(check).toHtmlEscaped() + u": <span style=\"color:"_s + color + u"\">"_s +
+            UiText(check.Passed ? TextId::Pass : TextId::Fail).toHtmlEscaped() + u"</span>"_s;
         rows += u"<tr>"_s + (owner.isEmpty() ? QString() : cell(owner.toHtmlEscaped())) + cell(sentence) +
                 u"</tr>"_s;
     }
