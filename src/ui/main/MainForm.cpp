@@ -460,18 +460,6 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
     pastePb->setEnabled(true);
     OWCellBlockBase::Reset();
     mSession->DiscardResults();
-    mPassedQACriteria = false;
-    if (clearAll) {
-        for (int col = 0; col < concGd->columnCount(); ++col) {
-            for (int row = 0; row < concGd->rowCount(); ++row)
-                concGd->SetCell(col, row, QString());
-        }
-    }
-    for (int col = 0; col < resultGd->columnCount(); ++col) {
-        for (int row = 0; row < resultGd->rowCount(); ++row)
-            resultGd->SetCell(col, row, QString());
-    }
-    DropCalculation();
     mData->clear();
     ManualFormatLayoutCleared();
     if (clearAll) {
@@ -480,29 +468,10 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
         ClearRunDetailEdits();
     }
     FillStdConcGrid(keepConcentrations);
-    ResetStandardsGrid();
-    initResultGrid();
+    ClearResultsDisplay();
     calcCurvePb->setEnabled(false);
-    SetIntercept(0);
-    SetSlope(0);
-    SetCorrCoeff(0);
-    for (QLineEdit *edit : {interceptEd, slopeEd, corrCoefEd})
-        edit->clear();
-    regressResultLa->clear();
-    mRegressResultTextId = 0;
-    if (clearAll) {
-        qaResultsLa->clear();
-        mVerdictTextId = 0;
-        SetActivePage(RunDetailsPage);
-    } else {
-        SetActivePage(RawDataPage);
-    }
-    lblResultGridFootnote->clear();
+    SetActivePage(clearAll ? RunDetailsPage : RawDataPage);
     EnableCurveTypeSelection();
-    if (clearAll) {
-        lblInvestigateWashCriteria->clear();
-        lblInvestigateWashCriteria->hide();
-    }
 }
 
 // ---- button states ------------------------------------------------------------------------

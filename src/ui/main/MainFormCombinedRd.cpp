@@ -397,22 +397,3 @@ void TfrmMainCombinedRd::rbStdConcValueTypeManualClick()
     stdConcGd->SetDefaultValueType(false);
     stdConcGd->viewport()->update();
 }
-
-void TfrmMainCombinedRd::ClearResultsDisplay()
-{
-    ResetStandardsGrid();
-    SetSlope(0);
-    SetIntercept(0);
-    SetCorrCoeff(0);
-    for (QLineEdit *edit : {interceptEd, slopeEd, corrCoefEd})
-        edit->clear();
-    regressResultLa->clear();
-    mRegressResultTextId = 0;
-    lblInvestigateWashCriteria->clear();
-    lblInvestigateWashCriteria->hide();
-    qaResultsLa->clear();
-    mVerdictTextId = 0;
-    initResultGrid();
-    lblResultGridFootnote->clear();
-    DropCalculation();
-}
