@@ -113,15 +113,14 @@ void CheckPlateFitsLayout(const TMarnovelData &data)
     if (lastColumn < 0)
         throw ERunNotCalculable(QStringLiteral("The plate text holds no data: every well is empty."));
     if (lastColumn < data.IndexColOfLastFormatStrip())
-        throw ERunNotCalculable(UiText(182));
+        throw ERunNotCalculable(UiText(TextId::MoreStripsThanData));
 }
 
 QString StandardSeriesProblem(int seriesCount)
 {
-    constexpr int TooManySeriesTextId = 1022;
     if (seriesCount <= TMarnovelData::MaxStandardSeries)
         return QString();
-    return UiText(TooManySeriesTextId).arg(seriesCount).arg(TMarnovelData::MaxStandardSeries);
+    return UiText(TextId::TooManyStandardSeries).arg(seriesCount).arg(TMarnovelData::MaxStandardSeries);
 }
 
 TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)

@@ -89,7 +89,7 @@ public:
     const TRunCalculationResult *LastResult() const { return mSession->LastResult(); }
     // The narrowest the last result column may be squeezed to.
     int MinLastColWidth() const;
-    // Zero standard's mean on the standards grid above 0.150.
+    // The last calculation's zero standard mean above 0.150 (the plate-washing note).
     bool ShouldShowPlateWashingStr() const;
     // Room a result column needs on the canvas: 15 "M" for the identifiers, else the wider
     // of "-999.99¶" and the heading's widest line.
