@@ -542,13 +542,14 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
 
         standardQc.Passed = std::all_of(standardQc.Checks.begin(), standardQc.Checks.end(),
                                         [](const TQcCheck &check) { return check.Passed; });
-        for (int col = 2; col < StandardsTableCols; ++col)
-            table[col][i + 1] = ResultTexts::StandardCell(standardQc, col);
-        table[ResultTexts::StandardsQcColumn][i + 1] =
-            QcResultText(table[ResultTexts::StandardsQcColumn][i + 1], i);
         failedStandards += standardQc.Passed ? 0 : 1;
         runQc.Standards.push_back(std::move(standardQc));
     }
+
+    ResultTexts::FillStandardCells(table, runQc.Standards, 2);
+    for (int i = 0; i < n; ++i)
+        table[ResultTexts::StandardsQcColumn][i + 1] =
+            QcResultText(table[ResultTexts::StandardsQcColumn][i + 1], i);
 
     const double correlation = CheckedCorrelation(reg, distinctX.size(), where);
     const bool valid = CheckRun(*mStdBlocks, n, failedStandards, correlation, runQc);

@@ -54,6 +54,42 @@ double NineDigits(double value)
     return rounded;
 }
 
+QString MeanNumber(double mean)
+{
+    return FormatFixed(RoundedAtDecimalsInRange(3, mean), 3);
+}
+
+QString CvNumber(double cv)
+{
+    return FormatFixed(cv, 1);
+}
+
+// The catalogue texts of the standards table, looked up once for a whole table.
+struct TCatalogueTexts
+{
+    QString NotApplicable = UiText(TextId::NotApplicable);
+    QString Pass = UiText(TextId::Pass);
+    QString Fail = UiText(TextId::Fail);
+};
+
+QString Cell(const TStandardQc &standard, int col, const TCatalogueTexts &texts)
+{
+    switch (col) {
+    case 0:
+        return standard.Name;
+    case 1:
+        return FormatFixed(standard.Concentration, StdConcDecimals);
+    case 2:
+        return standard.Mean ? MeanNumber(*standard.Mean) : texts.NotApplicable;
+    case 3:
+        return standard.Cv ? CvNumber(*standard.Cv) : texts.NotApplicable;
+    case ResultTexts::StandardsQcColumn:
+        return standard.Passed ? texts.Pass : texts.Fail;
+    default:
+        return QString();
+    }
+}
+
 } // namespace
 
 namespace ResultTexts {
@@ -73,12 +109,12 @@ QString Concentration(double value)
 
 QString Mean(const std::optional<double> &value)
 {
-    return value ? FormatFixed(RoundedAtDecimalsInRange(3, *value), 3) : UiText(TextId::NotApplicable);
+    return value ? MeanNumber(*value) : UiText(TextId::NotApplicable);
 }
 
 QString Cv(const std::optional<double> &value)
 {
-    return value ? FormatFixed(*value, 1) : UiText(TextId::NotApplicable);
+    return value ? CvNumber(*value) : UiText(TextId::NotApplicable);
 }
 
 QString PassFail(bool pass)
@@ -88,31 +124,25 @@ QString PassFail(bool pass)
 
 QString StandardCell(const TStandardQc &standard, int col)
 {
-    switch (col) {
-    case 0:
-        return standard.Name;
-    case 1:
-        return Concentration(standard.Concentration);
-    case 2:
-        return Mean(standard.Mean);
-    case 3:
-        return Cv(standard.Cv);
-    case StandardsQcColumn:
-        return PassFail(standard.Passed);
-    default:
-        return QString();
+    return Cell(standard, col, TCatalogueTexts());
+}
+
+void FillStandardCells(TStringGridData &table, const std::vector<TStandardQc> &standards, int firstCol)
+{
+    const TCatalogueTexts texts;
+    for (int col = std::max(firstCol, 0); col < StandardsColumnCount && col < table.size(); ++col) {
+        QStringList &column = table[col];
+        for (std::size_t i = 0; i < standards.size() && static_cast<qsizetype>(i) + 1 < column.size(); ++i)
+            column[static_cast<qsizetype>(i) + 1] = Cell(standards[i], col, texts);
     }
 }
 
 TStringGridData StandardsTable(const std::vector<TStandardQc> &standards)
 {
     TStringGridData table(StandardsColumnCount, QStringList(static_cast<qsizetype>(standards.size()) + 1));
-    for (int col = 0; col < StandardsColumnCount; ++col) {
-        QStringList &column = table[col];
-        column[0] = StandardsHeading(col);
-        for (std::size_t i = 0; i < standards.size(); ++i)
-            column[static_cast<qsizetype>(i) + 1] = StandardCell(standards[i], col);
-    }
+    for (int col = 0; col < StandardsColumnCount; ++col)
+        table[col][0] = StandardsHeading(col);
+    FillStandardCells(table, standards, 0);
     return table;
 }
 

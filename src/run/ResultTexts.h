@@ -30,6 +30,9 @@ QString Cv(const std::optional<double> &value);
 QString PassFail(bool pass); // text 79 or 80
 // One cell of a calculated standard's row; empty outside the columns.
 QString StandardCell(const TStandardQc &standard, int col);
+// The cells of calculated standards, columns firstCol to 4, into `table` (outer index =
+// column, row i + 1 standard i); rows the table does not have are left out.
+void FillStandardCells(TStringGridData &table, const std::vector<TStandardQc> &standards, int firstCol);
 // The table as the standards grid shows it (outer index = column): row 0 the headings,
 // row i + 1 standard i.
 TStringGridData StandardsTable(const std::vector<TStandardQc> &standards);

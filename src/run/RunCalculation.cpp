@@ -171,7 +171,6 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
         TRunSubjectResult &subject = result.Subjects.emplace_back();
         subject.Id = block->id();
         subject.ResultText = block->getResult(0);
-        subject.TextId = SubjectResultTextId(*block);
         for (std::size_t a = 0; a < annotations.size(); ++a) {
             if (block->getAnnotationExists(annotations[a].Type)) {
                 subject.Marks.append(AnnotationSign(annotations[a]));
@@ -180,6 +179,8 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
         }
         if (block->Count() > 0 && block->ValueCount() > 0 && block->getValidityValue(0) == ValidValue)
             subject.Value = block->getResultLn(0);
+        else
+            subject.TextId = SubjectResultTextId(*block);
     }
     for (std::size_t a = 0; a < annotations.size(); ++a) {
         if ((present & (1u << a)) != 0) {
