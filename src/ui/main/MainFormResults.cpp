@@ -278,7 +278,7 @@ void TfrmMainCombinedRd::LayoutResultsPanel()
         }
     };
     const int edit = geometry.Intercept.height();
-    FittingPointSize(
+    setPointSize(FittingPointSize(
         GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), CONTROL_DEFAULT),
         kSmallestCaptionPointSize, [&](int pointSize) {
             setPointSize(pointSize);
@@ -288,7 +288,7 @@ void TfrmMainCombinedRd::LayoutResultsPanel()
                     return false;
             }
             return true;
-        });
+        }));
     for (const auto &[caption, captionEdit] : captions)
         PlaceCaption(caption, captionEdit, leftOf(captionEdit));
     const int client = std::max(0, pnlStandardsResults->width() - details.left() - details.right());

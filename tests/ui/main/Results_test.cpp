@@ -745,6 +745,21 @@ TEST_F(ResultsTest, ResultsPanel_EditsInSevenths_GapsByCurve_BoxesBelowTheGrid)
     }
 }
 
+TEST_F(ResultsTest, CurveCaptions_LongWordsOfAnotherLanguage_AllThreeSmallerNoneClipped)
+{
+    LoadAndClickCalculate(kExampleRun);
+    window->ChangeLanguage(u"LOCALE_GERMAN"_s);
+    const QStringList names{u"interceptLa"_s, u"slopeLa"_s, u"corrCoeffLa"_s};
+    const int pointSize = Label(names.first())->font().pointSize();
+    for (const QString &name : names) {
+        const QLabel *caption = Label(name);
+        EXPECT_EQ(caption->font().pointSize(), pointSize) << name.toStdString();
+        for (const QString &word : caption->text().split(u' ', Qt::SkipEmptyParts))
+            EXPECT_LE(QFontMetrics(caption->font()).horizontalAdvance(word), caption->width())
+                << name.toStdString() << " " << word.toStdString();
+    }
+}
+
 TEST_F(ResultsTest, Repaint_ShowsTheCalculationKept_NeverRecalculates)
 {
     LoadAndClickCalculate(kExampleRun);
