@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "BenchSupport.h"
 
@@ -22,7 +22,7 @@ const QString ExampleRun = ExampleRunFile();
 void PaintEveryResultsView(TfrmMainCombinedRd &window, QPixmap &canvas)
 {
     window.repaint();
-    window.findChild<QTableWidget *>(QStringLiteral("resultGd"))->render(&canvas);
+    window.findChild<QTableView *>(QStringLiteral("resultGd"))->render(&canvas);
 }
 
 // The example plate: 80 subjects, two 8-point standard series. Each Calculate also takes the

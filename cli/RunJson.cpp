@@ -86,7 +86,7 @@ QJsonArray Standards(const TMarnovelRdData &data, const TRunCalculationResult &r
             {u"mean"_s, TableCell(table, 2, row)},
             {u"cv"_s, TableCell(table, 3, row)},
             {u"qc"_s, TableCell(table, 4, row)},
-            {u"pass"_s, TableCell(table, 5, row) == u"-1"},
+            {u"pass"_s, recorded && result.Qc.Standards.at(qcIndex).Passed},
             {u"concValue"_s, ShownNumber(TableCell(table, 1, row))},
             {u"meanValue"_s, ShownNumber(TableCell(table, 2, row))},
             {u"cvValue"_s, ShownNumber(TableCell(table, 3, row))},

@@ -1,44 +1,70 @@
 #pragma once
 
-// Catalogue texts the code decides on, by name. Labels, captions and headings that are only
-// shown keep their number where the control is built.
+// Catalogue ids the code names (LOCALE_*.txt); the comment is the English text. Labels,
+// captions and headings that are only shown keep their number where the control is built.
 namespace TextId {
 
-inline constexpr int KitBatchNumber = 45;
-inline constexpr int Operator = 46;
-inline constexpr int EnterRunNumber = 49;
+// ---- run details ----------------------------------------------------------------------
+inline constexpr int RunDate = 23;        // Run Date
+inline constexpr int RunNumber = 44;      // Run Number
+inline constexpr int KitBatchNumber = 45; // Kit Batch Number
+inline constexpr int Operator = 46;       // Operator
+inline constexpr int EnterRunNumber = 49; // Please enter a Run Number.
 inline constexpr int EnterBatchNumber = 50;
-inline constexpr int EnterOperatorName = 51;
-inline constexpr int SubjectIdPrefix = 57;
-inline constexpr int NotSpecified = 64; // "N/S"
-inline constexpr int ChangeSubjectId = 71;
-inline constexpr int SubjectId = 72;
-inline constexpr int Pass = 79;
-inline constexpr int Fail = 80;
-inline constexpr int NotApplicable = 81; // "N/A"
-inline constexpr int ValidRun = 87;
-inline constexpr int CalculatedPlots = 89;
-inline constexpr int SaveUnsavedData = 105;
-inline constexpr int RawDataCopied = 110;
+inline constexpr int EnterOperator = 51;
 inline constexpr int Version = 114;
-inline constexpr int BadArraySize = 118;
-inline constexpr int IllegalCharacter = 121;
-inline constexpr int FileNotLoaded = 125;
-inline constexpr int InvalidPlateData = 126;
-inline constexpr int ProgramName = 131;
-inline constexpr int About = 142;
-inline constexpr int ResultsCopied = 149;
+inline constexpr int AnalysisSoftware = 201;
+
+// ---- layout -----------------------------------------------------------------------------
+inline constexpr int SubjectIdPrefix = 57;
+inline constexpr int ChangeSubjectId = 71;
 inline constexpr int RandomBlockIncomplete = 179;
 inline constexpr int CancelRandomBlock = 180;
+inline constexpr int CancelSessionBlocks = 304;
+
+// ---- results ----------------------------------------------------------------------------
+inline constexpr int NotSpecified = 64; // N/S
+inline constexpr int SubjectId = 72;
+inline constexpr int StdHeading = 74;      // Std
+inline constexpr int ConcHeading = 75;     // Conc
+inline constexpr int MeanHeading = 76;     // Mean
+inline constexpr int CvHeading = 77;       // % CV
+inline constexpr int QcResultHeading = 78; // QC Result
+inline constexpr int Pass = 79;            // PASS
+inline constexpr int Fail = 80;            // FAIL
+inline constexpr int NotApplicable = 81;   // N/A
+inline constexpr int CorrelationCoefficient = 85;
+inline constexpr int ValidRun = 87; // Valid ELISA test run.
+inline constexpr int CalculatedPlots = 89;
+inline constexpr int Yes = 106;
+inline constexpr int No = 107;
+inline constexpr int RawDataOd = 122;
+inline constexpr int ValidTest = 133;
+inline constexpr int CaptionPrefix = 259;
+inline constexpr int PlateWashingNote = 258; // the zero standard's mean above 0.150
+inline constexpr int InvalidRun = 364;       // WARNING: ELISA test run invalid. ...
+
+// ---- notices and questions --------------------------------------------------------------
+inline constexpr int RawDataCopied = 110; // Raw Data copied to Windows Clipboard.
+inline constexpr int ResultsCopied = 149; // Results copied to Windows Clipboard.
+inline constexpr int UnsavedData = 105;   // Data is unsaved. Save data?
+inline constexpr int DataNotSavedContinue = 272;
+inline constexpr int ProgramName = 131;
+inline constexpr int About = 142;
+
+// ---- refusals ---------------------------------------------------------------------------
+inline constexpr int BadArraySize = 118;
+inline constexpr int IllegalCharacter = 121;
+inline constexpr int FileLoadError = 125;
+inline constexpr int InvalidClipboardData = 126;
+inline constexpr int OneBlockPerCell = 150;
 inline constexpr int MoreStripsThanData = 182;
 inline constexpr int NotCalculable = 185;
-inline constexpr int AnalysisSoftware = 201;
-inline constexpr int ZeroStandardMeanNote = 258;
-inline constexpr int CaptionPrefix = 259;
-inline constexpr int DataNotSavedContinue = 272;
-inline constexpr int CancelSessionBlocks = 304;
-inline constexpr int InvalidRun = 364;
-inline constexpr int UnknownFileType = 371;
-inline constexpr int ConcentrationNotNumeric = 372;
+inline constexpr int UnmatchingCriteria = 371;
+inline constexpr int StdConcNotNonNegative = 372; // only non-negative numbers as concentrations
+inline constexpr int TooManyStandardSeries = 1022;
+inline constexpr int NoSuchFile = 1100;
+inline constexpr int IsFolder = 1101;
+inline constexpr int NotRegularFile = 1102;
 
 } // namespace TextId

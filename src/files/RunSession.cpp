@@ -45,8 +45,8 @@ TRunStepResult PlateRefused(TPlateTextProblem problem, const QString &fileName)
     if (problem == TPlateTextProblem::UnroundableNumber)
         return Refused(
             text + u" A value with more than 3 decimals lies beyond 2147483.647 and cannot be rounded."_s,
-            fileName, TextId::InvalidPlateData);
-    return Refused(text, fileName, TextId::InvalidPlateData);
+            fileName, TextId::InvalidClipboardData);
+    return Refused(text, fileName, TextId::InvalidClipboardData);
 }
 
 // A load or write error names its file itself; its reason alone reads after the file's name.
@@ -59,9 +59,9 @@ TRunStepResult FileRefused(const QString &fileName, const MarnovelException &err
 TRunStepResult LoadResultRefused(TFileLoadResult result, const QString &fileName)
 {
     if (result == FL_WRONGTYPE)
-        return Refused(UiText(TextId::UnknownFileType), fileName, TextId::UnknownFileType);
-    return Refused(UiText(TextId::FileNotLoaded) + u" (the run date cannot be read)"_s, fileName,
-                   TextId::FileNotLoaded);
+        return Refused(UiText(TextId::UnmatchingCriteria), fileName, TextId::UnmatchingCriteria);
+    return Refused(UiText(TextId::FileLoadError) + u" (the run date cannot be read)"_s, fileName,
+                   TextId::FileLoadError);
 }
 
 } // namespace
@@ -117,8 +117,8 @@ TRunStepResult TRunSession::SetStdConc(const QList<double> &concentrations)
     for (const double value : concentrations) {
         // Written as "not >= 0" so that NaN is refused too.
         if (!(value >= 0.0))
-            return Refused(UiText(TextId::ConcentrationNotNumeric), QString(),
-                           TextId::ConcentrationNotNumeric);
+            return Refused(UiText(TextId::StdConcNotNonNegative), QString(),
+                           TextId::StdConcNotNonNegative);
         if (!FitsSinglePrecision(value))
             return Refused(StdConcRangeText());
     }
@@ -166,7 +166,7 @@ TRunStepResult TRunSession::CheckPlate(const TPlate &plate, const QString &fileN
             return PlateRefused(problem, fileName);
     } catch (const EPlateTextOverflow &) {
         return Refused(u"The plate text does not fit a plate of 8 rows and 12 columns."_s, fileName,
-                       TextId::InvalidPlateData);
+                       TextId::InvalidClipboardData);
     }
     // A line of 13 values: one column more than the plate has.
     if (!mCheck->ExtentsValid())
@@ -174,7 +174,7 @@ TRunStepResult TRunSession::CheckPlate(const TPlate &plate, const QString &fileN
                        TextId::BadArraySize);
     if (LastColumnWithData(*mCheck) < 0 && !emptyAllowed)
         return Refused(u"The plate text holds no data: every well is empty."_s, fileName,
-                       TextId::InvalidPlateData);
+                       TextId::InvalidClipboardData);
     if (mData->IndexColOfLastFormatStrip() > mCheck->XExtent() - 1)
         return Refused(UiText(TextId::MoreStripsThanData), fileName, TextId::MoreStripsThanData);
     return Done();
@@ -246,7 +246,7 @@ TRunStepResult TRunSession::SetTypedPlate(const TStringGridData &rows)
                 return PlateRefused(problem, QString());
         } catch (const EPlateTextOverflow &) {
             return Refused(u"The plate text does not fit a plate of 8 rows and 12 columns."_s, QString(),
-                           TextId::InvalidPlateData);
+                           TextId::InvalidClipboardData);
         }
     }
     (void)mData->ParseDataObject(clean);

@@ -8,6 +8,7 @@
 #include "plate/CellColl.h"
 #include "plate/TextGrid.h"
 #include "run/MathChecks.h"
+#include "run/ResultTexts.h"
 #include "run/linear_regression.h"
 
 #include <QMimeData>
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int StandardsTableCols = 6;
+constexpr int StandardsTableCols = ResultTexts::StandardsColumnCount;
 
 [[noreturn]] void RaiseMath(const QString &where, const QString &reason)
 {
@@ -437,9 +438,10 @@ void AddCurvePoint(const TMarnovelData &data, int i, double mean, TLinearRegress
 
 // The QC rules of standard i after its completeness: replicate agreement for a low
 // standard, else the S1 mean and the %CV. Records each rule applied in qc and returns the
-// %CV text (text 81 "N/A" for a low standard).
-QString CheckStandard(const TMarnovelData &data, int i, int n, const TStandardStatistics &statistics,
-                      const QString &notApplicable, TStandardQc &qc, const QString &where)
+// %CV (none for a low standard).
+std::optional<double> CheckStandard(const TMarnovelData &data, int i, int n,
+                                    const TStandardStatistics &statistics, TStandardQc &qc,
+                                    const QString &where)
 {
     const OWCells &stds = data.StdBlocks();
     // The mean of these rules is reduced to single precision first.
@@ -462,7 +464,7 @@ QString CheckStandard(const TMarnovelData &data, int i, int n, const TStandardSt
         }
         if (agreement)
             qc.Checks.push_back(*agreement);
-        return notApplicable;
+        return std::nullopt;
     }
     const double cv = statistics.Deviation / statistics.Mean * 100.0;
     CheckFinite(cv, where, [&] { return QString(QStringLiteral("The %CV of ") + data.StandardName(i)); });
@@ -473,7 +475,7 @@ QString CheckStandard(const TMarnovelData &data, int i, int n, const TStandardSt
     }
     if (ok)
         qc.Checks.push_back(data.CheckCv(i, cv));
-    return FormatFixed(cv, 1);
+    return cv;
 }
 
 // Raises EMathError unless the fitted line can be used: points at two concentrations at
@@ -518,9 +520,6 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
     static const QString where = QStringLiteral("TMarnovelData.calc");
     const int n = StdConcSize();
     TStringGridData table = SizedStandardsTable(concGd, n);
-    const QString notApplicable = UiText(81);
-    const QString passText = UiText(79);
-    const QString failText = UiText(80);
     TRunQc runQc;
     runQc.Standards.reserve(static_cast<std::size_t>(n));
     int failedStandards = 0;
@@ -528,24 +527,29 @@ bool TMarnovelData::calc(ICurvePointSink *series1, TLinearRegression &reg, TStri
     distinctX.reserve(static_cast<std::size_t>(n));
 
     for (int i = 0; i < n; ++i) {
-        TStandardQc standardQc{StandardName(i), {}, false};
+        TStandardQc standardQc;
+        standardQc.Name = StandardName(i);
         standardQc.Checks.reserve(3);
         const TReplicates replicates = CollectReplicates(*mStdBlocks, i, where);
         standardQc.Checks.push_back(CheckQcRule(QcRule::ReplicatesComplete, replicates.Incomplete));
         const bool complete = standardQc.Checks.back().Passed;
         const TStandardStatistics statistics = Statistics(*this, i, replicates, where);
         AddCurvePoint(*this, i, statistics.Mean, reg, distinctX, series1, where);
-        table[2][i + 1] =
-            complete ? FormatFixed(RoundedAtDecimalsInRange(3, statistics.Mean), 3) : notApplicable;
-        table[3][i + 1] = CheckStandard(*this, i, n, statistics, notApplicable, standardQc, where);
+        standardQc.Concentration = StdConc().value(i);
+        if (complete)
+            standardQc.Mean = statistics.Mean;
+        standardQc.Cv = CheckStandard(*this, i, n, statistics, standardQc, where);
 
         standardQc.Passed = std::all_of(standardQc.Checks.begin(), standardQc.Checks.end(),
                                         [](const TQcCheck &check) { return check.Passed; });
-        table[4][i + 1] = QcResultText(standardQc.Passed ? passText : failText, i);
-        table[5][i + 1] = standardQc.Passed ? QStringLiteral("-1") : QStringLiteral("0");
         failedStandards += standardQc.Passed ? 0 : 1;
         runQc.Standards.push_back(std::move(standardQc));
     }
+
+    ResultTexts::FillStandardCells(table, runQc.Standards, 2);
+    for (int i = 0; i < n; ++i)
+        table[ResultTexts::StandardsQcColumn][i + 1] =
+            QcResultText(table[ResultTexts::StandardsQcColumn][i + 1], i);
 
     const double correlation = CheckedCorrelation(reg, distinctX.size(), where);
     const bool valid = CheckRun(*mStdBlocks, n, failedStandards, correlation, runQc);

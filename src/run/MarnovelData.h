@@ -125,10 +125,11 @@ public:
     virtual int StdConcSize() const;
     virtual void init(bool keepStdConc) = 0;
     virtual TResultGridCount ResultGridCount() const = 0;
-    // Fills columns 2-5 of the standards table (outer index = column; rows 1.. are the
+    // Fills columns 2-4 of the standards table (outer index = column; rows 1.. are the
     // standards), hands curve points to series1 (may be null) and reg, calculates the
     // subject results and returns the run verdict. The table, and qc when given, are changed
-    // only on success; qc receives every QC rule applied, for each standard and the run.
+    // only on success; qc receives every QC rule applied, for each standard and the run, and
+    // each standard's figures.
     // EMathError: the data cannot be calculated (text 185). ERangeError: more than 21
     // replicates of a standard.
     virtual bool calc(ICurvePointSink *series1, TLinearRegression &reg, TStringGridData &concGd,

@@ -134,10 +134,8 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
         // A corrected value must not keep the mark of an earlier calculation.
         block->ClearAnnotationExists();
         QString text;
-        if (block->Count() == 0 || block->ValueCount() == 0) {
-            text = UiText(81);
-        } else if (block->getValidityValue(0) == ValueNotSpecified) {
-            text = UiText(64);
+        if (const int textId = SubjectResultTextId(*block); textId != 0) {
+            text = UiText(textId);
         } else if (block->getValue(0) == 0.0) {
             block->setResultLn(0, 0.0);
             text = FormatFixed(0.0, 2);

@@ -147,6 +147,11 @@ struct TStandardQc
     QString Name;                 // "S1", ...
     std::vector<TQcCheck> Checks; // in the order applied
     bool Passed = false;
+    // The figures of the standards table; none where it shows text 81 (N/A): the mean of an
+    // incomplete standard, the %CV of a low one.
+    double Concentration = 0.0;
+    std::optional<double> Mean;
+    std::optional<double> Cv;
 };
 
 struct TRunQc

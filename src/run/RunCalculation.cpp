@@ -1,11 +1,13 @@
 #include "run/RunCalculation.h"
 
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
 #include "plate/CellColl.h"
 #include "plate/TextGrid.h"
 #include "run/MarnovelData.h"
+#include "run/ResultTexts.h"
 #include "run/linear_regression.h"
 
 #include <algorithm>
@@ -19,8 +21,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int StdConcDecimals = 3;
 
 // The plate text as copyDataToStringgrid would copy it into a grid, read in place.
 class TPlateTextView : public ITextGrid
@@ -61,62 +61,17 @@ private:
     std::vector<TRunCurvePoint> &mPoints;
 };
 
-// Slope and intercept are shown with 4 decimals of at most 9 significant digits.
-// value with 9 significant digits as Qt writes them: correctly rounded, an exact half up
-// (the standard writer would round it to even).
-double NineDigits(double value)
-{
-    if (!std::isfinite(value) || value == 0.0)
-        return value;
-    // The shortest form lies within half an ulp of value: no 9-digit half lies between them
-    // unless it is that half itself (10 digits ending in 5), which is left to Qt.
-    std::array<char, 64> text{};
-    char *const end =
-        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::scientific).ptr;
-    char *const exponent = std::find(text.data(), end, 'e');
-    char *digits = text.data() + (value < 0 ? 1 : 0); // d.ddd
-    const auto count = static_cast<int>(exponent - digits) - (exponent - digits > 1 ? 1 : 0);
-    if (count <= 9)
-        return value;
-    if (count == 10 && exponent[-1] == '5')
-        return QString::number(value, 'g', 9).toDouble();
-    // Half up on the ninth digit: the eighth digit after the point.
-    char *const last = digits + 9; // d . d1..d8
-    bool carry = last[1] >= '5';
-    for (char *at = last; carry && at >= digits; --at) {
-        if (*at == '.')
-            continue;
-        carry = *at == '9';
-        *at = carry ? '0' : static_cast<char>(*at + 1);
-    }
-    double rounded = 0.0;
-    std::string number(text.data(), last + 1);
-    if (carry) // 9.99999999x became 0.00000000: one more power of ten
-        number.insert(number.begin() + (digits - text.data()), '1');
-    number.append(exponent, end);
-    std::from_chars(number.data(), number.data() + number.size(), rounded);
-    return rounded;
-}
-
-QString CurveValueText(double value)
-{
-    return FormatFixed(NineDigits(value), 4);
-}
-
 } // namespace
 
 TStringGridData BuildStandardsTable(const TMarnovelData &data)
 {
     const int n = data.StdConcSize();
-    TStringGridData table(6, QStringList(n + 1));
-    table[0][0] = UiText(74);
-    table[1][0] = UiText(75);
-    table[2][0] = UiText(76);
-    table[3][0] = UiText(77);
-    table[4][0] = UiText(78);
+    TStringGridData table(ResultTexts::StandardsColumnCount, QStringList(n + 1));
+    for (int col = 0; col < ResultTexts::StandardsColumnCount; ++col)
+        table[col][0] = ResultTexts::StandardsHeading(col);
     for (int i = 0; i < n; ++i) {
         table[0][i + 1] = data.StandardName(i);
-        table[1][i + 1] = FormatFixed(data.StdConc().at(i), StdConcDecimals);
+        table[1][i + 1] = ResultTexts::Concentration(data.StdConc().at(i));
     }
     return table;
 }
@@ -132,6 +87,13 @@ TQcCheck CheckPlateWashing(const QString &zeroStandardMeanText)
 bool ShouldShowPlateWashing(const QString &zeroStandardMeanText)
 {
     return !CheckPlateWashing(zeroStandardMeanText).Passed;
+}
+
+int SubjectResultTextId(const OWCellBlockBase &block)
+{
+    if (block.Count() == 0 || block.ValueCount() == 0)
+        return TextId::NotApplicable;
+    return block.getValidityValue(0) == ValueNotSpecified ? TextId::NotSpecified : 0;
 }
 
 int LastColumnWithData(const TMarnovelData &data)
@@ -151,15 +113,14 @@ void CheckPlateFitsLayout(const TMarnovelData &data)
     if (lastColumn < 0)
         throw ERunNotCalculable(QStringLiteral("The plate text holds no data: every well is empty."));
     if (lastColumn < data.IndexColOfLastFormatStrip())
-        throw ERunNotCalculable(UiText(182));
+        throw ERunNotCalculable(UiText(TextId::MoreStripsThanData));
 }
 
 QString StandardSeriesProblem(int seriesCount)
 {
-    constexpr int TooManySeriesTextId = 1022;
     if (seriesCount <= TMarnovelData::MaxStandardSeries)
         return QString();
-    return UiText(TooManySeriesTextId).arg(seriesCount).arg(TMarnovelData::MaxStandardSeries);
+    return UiText(TextId::TooManyStandardSeries).arg(seriesCount).arg(TMarnovelData::MaxStandardSeries);
 }
 
 TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
@@ -190,11 +151,11 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
     result.Intercept = reg.Intercept();
     result.Slope = reg.Slope();
     result.Correlation = reg.Correlation();
-    result.InterceptText = CurveValueText(result.Intercept);
-    result.SlopeText = CurveValueText(result.Slope);
-    result.CorrelationText = FormatFixed(RoundAwayToDecimals(2, result.Correlation), 2);
+    result.InterceptText = ResultTexts::CurveValue(result.Intercept);
+    result.SlopeText = ResultTexts::CurveValue(result.Slope);
+    result.CorrelationText = ResultTexts::Correlation(result.Correlation);
     result.CorrelationPass = TMarnovelData::IsValidCoefficient(result.Correlation);
-    result.VerdictText = UiText(result.Valid ? 87 : 364);
+    result.VerdictText = ResultTexts::Verdict(result);
 
     const int n = data.StdConcSize();
     if (n > 0) {
@@ -218,12 +179,14 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
         }
         if (block->Count() > 0 && block->ValueCount() > 0 && block->getValidityValue(0) == ValidValue)
             subject.Value = block->getResultLn(0);
+        else
+            subject.TextId = SubjectResultTextId(*block);
     }
     for (std::size_t a = 0; a < annotations.size(); ++a) {
         if ((present & (1u << a)) != 0) {
             result.FootnoteAnnotations.push_back(annotations[a].Type);
-            result.FootnoteLines.append(FootnoteLine(annotations[a]));
         }
     }
+    result.FootnoteLines = ResultTexts::FootnoteLines(result);
     return result;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 class ITextGrid;
+class OWCellBlockBase;
 class TMarnovelData;
 
 // The run is not ready to be calculated: fewer than two standard blocks or more than a
@@ -51,15 +52,18 @@ struct TRunSubjectResult
 {
     QString Id;                  // the block's identifier
     QString ResultText;          // as stored in the block, marks between bold tags included
+    int TextId = 0;              // the catalogue text shown instead of a value (N/A, N/S); 0: none
     QStringList Marks;           // "#", "¶", "*" of the annotations the block carries
     std::optional<double> Value; // IU/mL for a numeric OD (also above range); none otherwise
 };
 
 struct TRunCalculationResult
 {
-    // As the standards grid holds it: outer index = column (6 columns), row 0 the
-    // headings (texts 74-78 and ""), row i + 1 standard i: name, concentration (3
-    // decimals), mean, %CV, QC text, pass flag "-1"/"0".
+    // The texts of the tool, the exports and the reports, in the language of the
+    // calculation (ResultTexts makes them from the figures below): outer index = column (5
+    // columns), row 0 the headings (texts 74-78), row i + 1 standard i: name,
+    // concentration (3 decimals), mean, %CV, QC text. The figures and pass flags are
+    // Qc.Standards'.
     TStringGridData StandardsTable;
     std::vector<TRunCurvePoint> CurvePoints;
     double Intercept = 0.0;
@@ -103,6 +107,10 @@ void CheckPlateFitsLayout(const TMarnovelData &data);
 
 // The standards table before calculation: headings and columns 0 and 1 filled.
 TStringGridData BuildStandardsTable(const TMarnovelData &data);
+
+// Text 81 (N/A) for a subject block without a value, 64 (N/S) for one whose value is not
+// specified, else 0: the block's result is a number.
+int SubjectResultTextId(const OWCellBlockBase &block);
 
 // Plate-washing check on a zero-standard mean text: fails above 0.150; 0.150 itself
 // passes, and a text that does not read as a number passes without a measured value.

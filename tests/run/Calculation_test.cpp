@@ -80,8 +80,9 @@ TEST_F(RunCalc, CalculateRun_ValidEightPointPlateFromPaste_FillsTableCurveAndRes
 
     const TRunCalculationResult result = CalculateRun(data);
 
-    const QStringList headings{UiText(74), UiText(75), UiText(76), UiText(77), UiText(78), QString()};
-    for (int c = 0; c < 6; ++c)
+    const QStringList headings{UiText(74), UiText(75), UiText(76), UiText(77), UiText(78)};
+    ASSERT_EQ(result.StandardsTable.size(), headings.size());
+    for (int c = 0; c < headings.size(); ++c)
         EXPECT_EQ(Cell(result, c, 0), headings.at(c));
     const QStringList names{u"S1"_s, u"S2"_s, u"S3"_s, u"S4"_s, u"S5"_s, u"S6"_s, u"S7"_s, u"S8"_s};
     const QStringList conc{u"8.000"_s, u"4.000"_s, u"2.000"_s, u"1.000"_s,
@@ -96,7 +97,7 @@ TEST_F(RunCalc, CalculateRun_ValidEightPointPlateFromPaste_FillsTableCurveAndRes
         EXPECT_EQ(Cell(result, 2, i + 1), Dec(means.at(i)));
         EXPECT_EQ(Cell(result, 3, i + 1), Dec(cvs.at(i)));
         EXPECT_EQ(Cell(result, 4, i + 1), QStringLiteral("PASS"));
-        EXPECT_EQ(Cell(result, 5, i + 1), QStringLiteral("-1"));
+        EXPECT_TRUE(result.Qc.Standards.at(static_cast<std::size_t>(i)).Passed);
     }
 
     // The zero standard is never a curve point.
@@ -196,8 +197,8 @@ TEST_P(QcRules, CalculateRun_StandardRow_GetsExpectedTextsAndVerdict)
     EXPECT_EQ(Cell(result, 2, row), Dec(c.mean));
     EXPECT_EQ(Cell(result, 3, row), Dec(c.cv));
     EXPECT_EQ(Cell(result, 4, row), c.qc);
-    EXPECT_EQ(Cell(result, 5, row),
-              c.qc == QStringLiteral("PASS") ? QStringLiteral("-1") : QStringLiteral("0"));
+    EXPECT_EQ(result.Qc.Standards.at(static_cast<std::size_t>(c.standard)).Passed,
+              c.qc == QStringLiteral("PASS"));
     EXPECT_EQ(result.Valid, c.valid);
     EXPECT_EQ(result.VerdictText, UiText(c.valid ? 87 : 364));
 }
@@ -292,7 +293,7 @@ TEST_P(QcRecords, CalculateRun_Standard_RecordsEveryRuleApplied)
     int failed = 0;
     for (std::size_t i = 0; i < result.Qc.Standards.size(); ++i) {
         const TStandardQc &each = result.Qc.Standards[i];
-        EXPECT_EQ(Cell(result, 5, static_cast<int>(i) + 1), each.Passed ? u"-1"_s : u"0"_s)
+        EXPECT_EQ(Cell(result, 4, static_cast<int>(i) + 1), UiText(each.Passed ? 79 : 80))
             << each.Name.toStdString();
         failed += each.Passed ? 0 : 1;
     }

@@ -412,7 +412,7 @@ bool TfrmMainCombinedRd::IsValidControlTextRunDetails(QLineEdit *edit, QString &
         else if (edit == kitBatchNoEdNormal)
             message = UiText(TextId::EnterBatchNumber);
         else if (edit == operatorEdNormal)
-            message = UiText(TextId::EnterOperatorName);
+            message = UiText(TextId::EnterOperator);
         else
             throw MarnovelException(BuildExceptionMessage(u"TForm1.IsValidControlTextRunDetails"_s,
                                                           u"pControl.Name="_s + edit->objectName(),
@@ -460,19 +460,6 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
 {
     pastePb->setEnabled(true);
     OWCellBlockBase::Reset();
-    mSession->DiscardResults();
-    mPassedQACriteria = false;
-    if (clearAll) {
-        for (int col = 0; col < concGd->columnCount(); ++col) {
-            for (int row = 0; row < concGd->rowCount(); ++row)
-                concGd->SetCell(col, row, QString());
-        }
-    }
-    for (int col = 0; col < resultGd->columnCount(); ++col) {
-        for (int row = 0; row < resultGd->rowCount(); ++row)
-            resultGd->SetCell(col, row, QString());
-    }
-    DropCalculation();
     mNotifier->ClearLayout();
     ManualFormatLayoutCleared();
     if (clearAll) {
@@ -484,29 +471,10 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
         FillStdConcGrid();
     else
         (void)mNotifier->SetCurveType(mSession->CurveType()); // its defaults, shown by the signals
-    ResetStandardsGrid();
-    initResultGrid();
+    ClearResultsDisplay();
     calcCurvePb->setEnabled(false);
-    SetIntercept(0);
-    SetSlope(0);
-    SetCorrCoeff(0);
-    for (QLineEdit *edit : {interceptEd, slopeEd, corrCoefEd})
-        edit->clear();
-    regressResultLa->clear();
-    mRegressResultTextId = 0;
-    if (clearAll) {
-        qaResultsLa->clear();
-        mVerdictTextId = 0;
-        SetActivePage(RunDetailsPage);
-    } else {
-        SetActivePage(RawDataPage);
-    }
-    lblResultGridFootnote->clear();
+    SetActivePage(clearAll ? RunDetailsPage : RawDataPage);
     EnableCurveTypeSelection();
-    if (clearAll) {
-        lblInvestigateWashCriteria->clear();
-        lblInvestigateWashCriteria->hide();
-    }
 }
 
 // ---- button states ------------------------------------------------------------------------
@@ -578,7 +546,7 @@ bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel)
     if (withCancel)
         buttons |= TMsgDlgBtn::mbCancel;
     const TModalResult answer =
-        ShowMessageDialog(UiText(TextId::SaveUnsavedData), TMsgDlgType::mtConfirmation, buttons, 0);
+        ShowMessageDialog(UiText(TextId::UnsavedData), TMsgDlgType::mtConfirmation, buttons, 0);
     // A cancelled save still goes on; a save that failed keeps the results it could not write.
     if (answer == TModalResult::mrYes)
         return SaveRunAs() != TSaveOutcome::Failed;
@@ -629,7 +597,7 @@ void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
     RunGuarded([&] {
         if (!DataSaved()) {
             const TModalResult answer =
-                ShowMessageDialog(UiText(TextId::SaveUnsavedData), TMsgDlgType::mtConfirmation,
+                ShowMessageDialog(UiText(TextId::UnsavedData), TMsgDlgType::mtConfirmation,
                                   TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel, 0);
             if (answer == TModalResult::mrCancel)
                 close = false;

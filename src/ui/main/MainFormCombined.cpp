@@ -4,6 +4,7 @@
 #include "MainFormCombinedRd.h"
 
 #include "PageControl.h"
+#include "PanelGeometry.h"
 #include "RawDataGrid.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
@@ -196,7 +197,7 @@ void TfrmMainCombinedRd::LayoutCommandBar()
     SetButtonHeights(buttons, closepb->height());
 
     // A long caption in a narrow window: all ten get a smaller size rather than one clipped.
-    int pointSize =
+    const int pointSize =
         GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), CONTROL_DEFAULT);
     const auto fits = [&buttons](const QFont &font) {
         const QFontMetrics metrics(font);
@@ -208,9 +209,10 @@ void TfrmMainCombinedRd::LayoutCommandBar()
         return true;
     };
     QFont font = closepb->font();
-    font.setPointSize(pointSize);
-    while (pointSize > kSmallestPointSize && !fits(font))
-        font.setPointSize(--pointSize);
+    font.setPointSize(FittingPointSize(pointSize, kSmallestPointSize, [&](int size) {
+        font.setPointSize(size);
+        return fits(font);
+    }));
     for (QWidget *button : buttons)
         button->setFont(font);
 }
@@ -247,11 +249,9 @@ void TfrmMainCombinedRd::LayoutRunDetailsPage()
 void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
 {
     GetConfigManager().SetDefaultLocale(resourceName);
-    const TResultCellTexts shown = ResultCellTexts();
     GetTranslationManager().LoadResource(resourceName);
     LoadToolkitTranslation(resourceName);
     InitializeText();
-    RetextResultCells(shown);
     ArrangeLayout();
     if (mAboutBox)
         mAboutBox->InitializeText();

@@ -297,7 +297,7 @@ bool TfrmMainCombinedRd::stdConcCheckAndHandleNewValue()
     mCheckingStdConc = true;
     const auto checked = qScopeGuard([this] { mCheckingStdConc = false; });
     if (!valid) {
-        ShowErrorMessage(UiText(TextId::ConcentrationNotNumeric));
+        ShowErrorMessage(UiText(TextId::StdConcNotNonNegative));
     } else if (!changed || ConfirmDiscardUnsaved(true)) {
         if (row < StdConcBackupGrid.size())
             StdConcBackupGrid[row] = text;
@@ -401,23 +401,4 @@ void TfrmMainCombinedRd::rbStdConcValueTypeManualClick()
     // value typed afterwards clears them.
     stdConcGd->SetDefaultValueType(false);
     stdConcGd->viewport()->update();
-}
-
-void TfrmMainCombinedRd::ClearResultsDisplay()
-{
-    ResetStandardsGrid();
-    SetSlope(0);
-    SetIntercept(0);
-    SetCorrCoeff(0);
-    for (QLineEdit *edit : {interceptEd, slopeEd, corrCoefEd})
-        edit->clear();
-    regressResultLa->clear();
-    mRegressResultTextId = 0;
-    lblInvestigateWashCriteria->clear();
-    lblInvestigateWashCriteria->hide();
-    qaResultsLa->clear();
-    mVerdictTextId = 0;
-    initResultGrid();
-    lblResultGridFootnote->clear();
-    DropCalculation();
 }

@@ -34,6 +34,8 @@ class TRunDatePicker;
 class TStdConcGrid;
 class TRunSessionNotifier;
 class TStandardsGrid;
+class TStandardsResultsModel;
+class TSubjectResultsModel;
 class TScreenPrintFormCombinedTorvinTandem;
 
 // The main window of the research edition (frmMainCombinedRd): the command bar, the four
@@ -70,13 +72,11 @@ public:
     // ---- read by exports, reports and the print window --------------------------------
     TMarnovelData &RunData() const { return *mData; }
     bool DataSaved() const { return !mSession->HasUnsavedResults(); }
-    bool PassedCriteria() const { return mPassedQACriteria; }
-    double Intercept() const { return mIntercept; }
-    double Slope() const { return mSlope; }
-    double CorrCoeff() const { return mCorrCoeff; }
-    void SetIntercept(double value);
-    void SetSlope(double value);
-    void SetCorrCoeff(double value);
+    // The session's last calculation: its verdict and curve (false and 0 without one).
+    bool PassedCriteria() const { return LastResult() && LastResult()->Valid; }
+    double Intercept() const { return LastResult() ? LastResult()->Intercept : 0.0; }
+    double Slope() const { return LastResult() ? LastResult()->Slope : 0.0; }
+    double CorrCoeff() const { return LastResult() ? LastResult()->Correlation : 0.0; }
     QLineEdit *GetOperatorEd() const { return operatorEdNormal; }
     QLineEdit *GetKitBatchNoEd() const { return kitBatchNoEdNormal; }
     QLineEdit *GetRunNoEd() const { return runNoEdNormal; }
@@ -86,10 +86,10 @@ public:
     // "ddmmmyy" + "_" + run number + ".vdf"
     QString GetSaveFileNameDefault() const;
     // The last calculation while its results are shown; nullptr otherwise.
-    const TRunCalculationResult *LastResult() const { return mLastResult.get(); }
+    const TRunCalculationResult *LastResult() const { return mSession->LastResult(); }
     // The narrowest the last result column may be squeezed to.
     int MinLastColWidth() const;
-    // Zero standard's mean on the standards grid above 0.150.
+    // The last calculation's zero standard mean above 0.150 (the plate-washing note).
     bool ShouldShowPlateWashingStr() const;
     // Room a result column needs on the canvas: 15 "M" for the identifiers, else the wider
     // of "-999.99¶" and the heading's widest line.
@@ -180,34 +180,25 @@ private:
     void ClearResults(bool keepConcentrations, bool clearAll);
     void ClearRunDetailEdits();
     void ResetStandardsGrid();
-    void SetStandardsGridHeadings();
-    void initResultGrid();
     // Column widths of the standards grid and the subject result grid for their sizes.
     void LayoutResultGrids();
     // The Standards Results tab's left side: grid, curve details, ELISA results.
     void LayoutResultsPanel();
-    void PopulateResultsGrid();
     // Fonts and texts of both results tabs in the current language, results shown included.
     void InitializeResultsText();
-    // The catalogue texts a result cell can show instead of a number ("N/A", "N/S"), in the
-    // current language; after a language switch the cells showing the old ones get the new.
-    using TResultCellTexts = QList<std::pair<int, QString>>;
-    static TResultCellTexts ResultCellTexts();
-    void RetextResultCells(const TResultCellTexts &before);
-    void ShowCurveDetails(const TRunCalculationResult &result);
-    void ShowFootnote(const QStringList &lines);
+    // Both results tabs as the session has them: its last calculation, or none.
+    void ShowResults();
     // Forgets the last calculation: chart points, exports' source, and with them the unsaved
     // results (a prompt never offers to save what Save File cannot).
     void DropCalculation();
     // The run details as the Run Details tab shows them.
     TRunDetails RunDetailsShown() const;
     QString ExportText(QString (TRunSession::*text)() const);
-    // Tool tips naming the QC rules behind each standard's result, the correlation's and the
-    // verdict, with threshold, measured value and pass or fail.
-    void ShowQcExplanations();
+    // Tool tips naming the QC rules behind the correlation's result and the verdict, with
+    // threshold, measured value and pass or fail; none without a calculation.
+    void ShowQcExplanations(const TRunCalculationResult *result);
     void SetCalculateButtonState();
     void SetResultCommandsEnabled(bool enabled);
-    void ShowVerdict();
     void RestoreWindowPosition();
     void StoreWindowPosition();
     // Save As with the default name.
@@ -310,6 +301,7 @@ private:
     void rbStdConcValueTypeManualClick();
     void DisableStdConcSelection();
     void EnableCurveTypeSelection();
+    // Forgets the last calculation and shows the results tabs without it.
     void ClearResultsDisplay();
     void LayoutStandardProperties();
 
@@ -318,13 +310,10 @@ private:
     std::unique_ptr<TRunSession> mSession;
     TMarnovelData *mData = nullptr;
     TRunSessionNotifier *mNotifier = nullptr;
-    bool mPassedQACriteria = false;
-    double mSlope = 0.0;
-    double mIntercept = 0.0;
-    double mCorrCoeff = 0.0;
-    std::unique_ptr<TRunCalculationResult> mLastResult;
+    // The results tabs' tables over the session.
+    TStandardsResultsModel *mStandardsModel = nullptr;
+    TSubjectResultsModel *mSubjectsModel = nullptr;
     int fStdConcDivider = 4;
-    int mTextIdInvalidELISATestRunStrong = TextId::InvalidRun;
     bool mManualDataEntryMode = false;
     QPoint fManualEntryLastCell{-1, -1};
     QList<QStringList> fSnapShotRawDataGrid; // columns 1-12 of rows 1-8
@@ -335,8 +324,6 @@ private:
     TfrmManualDataEntryForm *ffrmManualDataEntryForm = nullptr;
     QStringList StdConcBackupGrid;
     bool mCheckingStdConc = false; // a concentration check is showing its message
-    int mRegressResultTextId = 0;  // 79 or 80 while a correlation is shown
-    int mVerdictTextId = 0;        // 87 or 364 after a calculation
     bool mPositioned = false;
     TAboutBox *mAboutBox = nullptr;
     // The last press with the toolbar open was refused with text 150: should its release

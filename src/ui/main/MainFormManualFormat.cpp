@@ -83,7 +83,7 @@ void TfrmMainCombinedRd::btnManualFormatClick()
     TfrmManualFormatToolbar &toolbar = *fManualFormatToolbar;
     // Blocks placed now change the layout results were calculated from: asked about unsaved
     // results first, and no result of the old layout stays beside the new one.
-    if (!toolbar.isVisible() && mLastResult) {
+    if (!toolbar.isVisible() && LastResult()) {
         if (!ConfirmDiscardUnsaved(true))
             return;
         ClearResultsDisplay();

@@ -5,26 +5,24 @@
 
 #include "CurveChart.h"
 #include "ExportSelectionForm.h"
+#include "PanelGeometry.h"
 #include "RawDataGrid.h"
 #include "ResultsViews.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
 #include "UiColors.h"
-#include "core/Annotations.h"
-#include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Messages.h"
 #include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
-#include "plate/CellBlock.h"
-#include "plate/CellColl.h"
 #include "platform/ReportPictures.h"
 #include "platform/WindowTools.h"
 #include "reports/ReportSource.h"
 #include "run/MarnovelData.h"
 #include "run/QcRules.h"
+#include "run/ResultTexts.h"
 #include "run/RunCalculation.h"
 
 #include <QGroupBox>
@@ -45,8 +43,6 @@ namespace {
 
 // Between a caption and its edit.
 constexpr int kCaptionGap = 8;
-// Inside the ELISA results box, above and below its texts.
-constexpr int kResultsPadding = 4;
 constexpr int kSmallestCaptionPointSize = 7;
 
 void SetTextColor(QWidget *widget, const QColor &color)
@@ -57,13 +53,11 @@ void SetTextColor(QWidget *widget, const QColor &color)
     widget->setPalette(palette);
 }
 
-// Text 79 in green or text 80 in red; the text id shown.
-int ShowPassFail(QLabel *label, bool pass)
+// Text 79 in green or text 80 in red.
+void ShowPassFail(QLabel *label, bool pass)
 {
-    const int id = pass ? 79 : 80;
-    label->setText(UiText(id));
+    label->setText(ResultTexts::PassFail(pass));
     SetTextColor(label, QColor(pass ? PassGreen : FailRed));
-    return id;
 }
 
 // The height a word-wrapped label needs at that width, at least one line.
@@ -82,6 +76,7 @@ int LongestWordWidth(const QLabel *label)
     return widest;
 }
 
+// A notice the operator reads and confirms; nothing went wrong.
 // A caption ending kCaptionGap left of its edit, no further left than `left`, centred
 // vertically on the edit; it wraps when it is too long for one line.
 void PlaceCaption(QLabel *caption, const QWidget *edit, int left)
@@ -90,20 +85,6 @@ void PlaceCaption(QLabel *caption, const QWidget *edit, int left)
     const int width = std::max(1, right - left);
     const int height = LabelHeight(caption, width);
     caption->setGeometry(left, edit->y() + (edit->height() - height) / 2, width, height);
-}
-
-// The footnote lines in the current language: each line starts with its annotation's sign.
-QStringList RetextedFootnote(const QStringList &lines)
-{
-    const std::span<const TAnnotationInfo> annotations = FootnotedAnnotations();
-    QStringList retexted;
-    for (const QString &line : lines) {
-        const auto annotation =
-            std::find_if(annotations.begin(), annotations.end(),
-                         [&line](const auto &entry) { return line.startsWith(AnnotationSign(entry)); });
-        retexted << (annotation == annotations.end() ? line : FootnoteLine(*annotation));
-    }
-    return retexted;
 }
 
 } // namespace
@@ -121,6 +102,8 @@ void TfrmMainCombinedRd::BuildResultsPage()
     pnlStandardsResults = Named(new QWidget(content), u"pnlStandardsResults"_s);
     columns->addWidget(pnlStandardsResults, 1);
     concGd = Named(new TStandardsGrid(pnlStandardsResults), u"concGd"_s);
+    mStandardsModel = new TStandardsResultsModel(*mSession, concGd);
+    concGd->setModel(mStandardsModel);
 
     curveDetailsGb = Named(new QGroupBox(pnlStandardsResults), u"curveDetailsGb"_s);
     interceptLa = Named(new QLabel(curveDetailsGb), u"interceptLa"_s);
@@ -167,6 +150,8 @@ void TfrmMainCombinedRd::BuildSamplesPage()
 {
     auto *layout = static_cast<QVBoxLayout *>(samplesSheet->layout());
     resultGd = Named(new TResultGrid(samplesSheet), u"resultGd"_s);
+    mSubjectsModel = new TSubjectResultsModel(*mSession, resultGd);
+    resultGd->setModel(mSubjectsModel);
     layout->addWidget(resultGd, 1);
     Panel2 = Named(new QWidget(samplesSheet), u"Panel2"_s);
     auto *footnote = new QVBoxLayout(Panel2);
@@ -194,126 +179,51 @@ void TfrmMainCombinedRd::InitializeResultsText()
         label->setFont(font);
     }
     StandardsResultDiagram->UpdateNumberFormat();
+    // Every text of both tabs again from the session, in the new language.
+    ShowResults();
+}
 
-    SetStandardsGridHeadings();
-    resultGd->SetCell(0, 0, UiText(TextId::SubjectId));
-    for (int col = 1; col < resultGd->columnCount(); ++col)
-        resultGd->SetCell(col, 0, mData->resultGridColHeading(col - 1));
-    // Results already shown speak the new language too.
-    for (int row = 1; row < concGd->rowCount(); ++row) {
-        if (const std::optional<bool> pass = concGd->Passed(row))
-            concGd->SetCell(TStandardsGrid::QcColumn, row, UiText(*pass ? 79 : 80));
+// ---- the results as the session has them ----------------------------------------------------
+
+void TfrmMainCombinedRd::ShowResults()
+{
+    const TRunCalculationResult *result = mSession->LastResult();
+    mStandardsModel->Refresh();
+    mSubjectsModel->Refresh();
+    LayoutResultGrids();
+    SetResultCommandsEnabled(result != nullptr);
+
+    // The curve details: the numbers as the tool writes them.
+    interceptEd->setText(result ? ResultTexts::CurveValue(result->Intercept) : QString());
+    slopeEd->setText(result ? ResultTexts::CurveValue(result->Slope) : QString());
+    corrCoefEd->setText(result ? ResultTexts::Correlation(result->Correlation) : QString());
+    if (result)
+        ShowPassFail(regressResultLa, result->CorrelationPass);
+    else
+        regressResultLa->clear();
+
+    qaResultsLa->setText(result ? ResultTexts::Verdict(*result) : QString());
+    if (result) {
+        QFont font = qaResultsLa->font();
+        font.setBold(!result->Valid);
+        qaResultsLa->setFont(font);
+        SetTextColor(qaResultsLa, QColor(result->Valid ? PassGreen : FailRed));
     }
-    if (mRegressResultTextId != 0)
-        regressResultLa->setText(UiText(mRegressResultTextId));
-    if (mVerdictTextId != 0)
-        qaResultsLa->setText(UiText(mVerdictTextId));
-    if (!lblInvestigateWashCriteria->text().isEmpty())
-        lblInvestigateWashCriteria->setText(UiText(TextId::ZeroStandardMeanNote));
-    if (mLastResult) {
-        mLastResult->FootnoteLines = RetextedFootnote(mLastResult->FootnoteLines);
-        ShowFootnote(mLastResult->FootnoteLines);
-        ShowQcExplanations();
-    }
-}
+    lblInvestigateWashCriteria->setText(result && result->PlateWashNote ? UiText(TextId::PlateWashingNote)
+                                                                        : QString());
+    ShowQcExplanations(result);
 
-TfrmMainCombinedRd::TResultCellTexts TfrmMainCombinedRd::ResultCellTexts()
-{
-    return {{64, UiText(TextId::NotSpecified)}, {81, UiText(TextId::NotApplicable)}};
-}
-
-void TfrmMainCombinedRd::RetextResultCells(const TResultCellTexts &before)
-{
-    // Column 0 holds names, which are the operator's.
-    const auto retext = [&before](auto *grid) {
-        for (int col = 1; col < grid->columnCount(); ++col) {
-            for (int row = 1; row < grid->rowCount(); ++row) {
-                const QString cell = grid->Cell(col, row);
-                for (const auto &[id, text] : before) {
-                    if (cell == text) {
-                        grid->SetCell(col, row, UiText(id));
-                        break;
-                    }
-                }
-            }
-        }
-    };
-    retext(concGd);
-    retext(resultGd);
-}
-
-// ---- curve details --------------------------------------------------------------------------
-
-void TfrmMainCombinedRd::SetIntercept(double value)
-{
-    mIntercept = value;
-    interceptEd->setText(FormatFixed(value, 4));
-}
-
-void TfrmMainCombinedRd::SetSlope(double value)
-{
-    mSlope = value;
-    slopeEd->setText(FormatFixed(value, 4));
-}
-
-void TfrmMainCombinedRd::SetCorrCoeff(double value)
-{
-    mCorrCoeff = value;
-    corrCoefEd->setText(FormatTwoDecimals(value));
-    mRegressResultTextId = ShowPassFail(regressResultLa, TMarnovelData::IsValidCoefficient(value));
-}
-
-void TfrmMainCombinedRd::ShowCurveDetails(const TRunCalculationResult &result)
-{
-    // The calculation's own texts, so that the window and the tool show the same.
-    mIntercept = result.Intercept;
-    mSlope = result.Slope;
-    mCorrCoeff = result.Correlation;
-    interceptEd->setText(result.InterceptText);
-    slopeEd->setText(result.SlopeText);
-    corrCoefEd->setText(result.CorrelationText);
-    mRegressResultTextId = ShowPassFail(regressResultLa, result.CorrelationPass);
-}
-
-// ---- standards grid and result grid ---------------------------------------------------------
-
-void TfrmMainCombinedRd::SetStandardsGridHeadings()
-{
-    const int headings[5] = {74, 75, 76, 77, 78};
-    for (int col = 0; col < 5; ++col)
-        concGd->SetCell(col, 0, UiText(headings[col]));
-    concGd->SetCell(TStandardsGrid::FlagColumn, 0, QString());
+    const QStringList footnote = result ? ResultTexts::FootnoteLines(*result) : QStringList();
+    lblResultGridFootnote->setText(footnote.isEmpty() ? QString() : footnote.join(u'\n') + u' ');
+    Panel2->setVisible(!footnote.isEmpty());
+    resultGd->clearSelection();
+    LayoutResultsPanel();
 }
 
 void TfrmMainCombinedRd::ResetStandardsGrid()
 {
-    const int count = mData->StdConcSize();
-    concGd->setRowCount(count + 1);
+    mStandardsModel->Refresh();
     SetResultCommandsEnabled(false);
-    SetStandardsGridHeadings();
-    const TStdConcData &concentrations = mData->StdConc();
-    for (int i = 0; i < count; ++i) {
-        concGd->SetCell(0, i + 1, u"S"_s + QString::number(i + 1));
-        for (int col = 2; col < TStandardsGrid::ColumnCount; ++col)
-            concGd->SetCell(col, i + 1, QString());
-        concGd->SetCellToolTip(TStandardsGrid::QcColumn, i + 1, QString());
-        concGd->SetCell(1, i + 1, FormatFixed(concentrations.value(i), StdConcDecimals()));
-    }
-}
-
-void TfrmMainCombinedRd::initResultGrid()
-{
-    const TResultGridCount count = mData->ResultGridCount();
-    resultGd->setColumnCount(count.X + 1);
-    resultGd->setRowCount(std::max(count.Y, 2));
-    for (int col = 0; col < resultGd->columnCount(); ++col) {
-        for (int row = 1; row < resultGd->rowCount(); ++row)
-            resultGd->SetCell(col, row, QString());
-    }
-    resultGd->SetCell(0, 0, UiText(TextId::SubjectId));
-    for (int col = 1; col < resultGd->columnCount(); ++col)
-        resultGd->SetCell(col, 0, mData->resultGridColHeading(col - 1));
-    LayoutResultGrids();
 }
 
 void TfrmMainCombinedRd::LayoutResultGrids()
@@ -327,124 +237,70 @@ int TfrmMainCombinedRd::MinLastColWidth() const
     return resultGd->MinLastColWidth();
 }
 
-void TfrmMainCombinedRd::PopulateResultsGrid()
-{
-    Panel2->hide();
-    const OWCells &subjects = mData->RawData();
-    resultGd->setRowCount(std::max(subjects.GetCount() + 1, 2));
-    const int lastColumn = std::min(resultGd->columnCount() - 1, OWCellBlockBase::ResultSlotCount);
-    for (int k = 0; k < subjects.GetCount(); ++k) {
-        const OWCellBlockBase *block = subjects.getCellInteger(k);
-        if (!block)
-            break;
-        resultGd->SetCell(0, k + 1, block->id());
-        for (int col = 1; col <= lastColumn; ++col)
-            resultGd->SetCell(col, k + 1, block->getResult(col - 1));
-    }
-    ShowFootnote(mLastResult ? mLastResult->FootnoteLines : QStringList());
-    resultGd->clearSelection();
-}
-
-void TfrmMainCombinedRd::ShowFootnote(const QStringList &lines)
-{
-    lblResultGridFootnote->setText(lines.isEmpty() ? QString() : lines.join(u'\n') + u' ');
-    Panel2->setVisible(!lines.isEmpty());
-}
-
 // ---- the Standards Results tab's left side ------------------------------------------------------
 
 void TfrmMainCombinedRd::LayoutResultsPanel()
 {
-    const int width = pnlStandardsResults->width();
-    const bool eightPoint = mData->GetCurveType() == CURVE_8POINT;
-
-    // Curve details: intercept and slope on the first row, the correlation on the second,
-    // a gap s before, between and after them; columns in sevenths of the box.
-    const QMargins details = curveDetailsGb->contentsMargins();
-    const int edit = interceptEd->sizeHint().height();
-    const int gap = eightPoint ? static_cast<int>(std::lround(edit / 2.0)) : edit;
-    const int detailsHeight = details.top() + 3 * gap + 2 * edit + details.bottom();
-    const int client = std::max(0, width - details.left() - details.right());
-    const int unit = static_cast<int>(std::lround(client / 7.0));
-    const int editWidth = static_cast<int>(std::lround(1.5 * unit));
-    const int firstRow = details.top() + gap;
-    const int secondRow = firstRow + edit + gap;
-    interceptEd->setGeometry(details.left() + 2 * unit, firstRow, editWidth, edit);
-    slopeEd->setGeometry(details.left() + 5 * unit, firstRow, editWidth, edit);
-    corrCoefEd->setGeometry(details.left() + 2 * unit, secondRow, editWidth, edit);
+    const bool note = ShouldShowPlateWashingStr();
+    lblInvestigateWashCriteria->setVisible(note);
+    const TResultsPanelGeometry geometry = ResultsPanelGeometry({
+        .Width = pnlStandardsResults->width(),
+        .Height = pnlStandardsResults->height(),
+        .EightPoint = mData->GetCurveType() == CURVE_8POINT,
+        .DetailsMargins = curveDetailsGb->contentsMargins(),
+        .EditHeight = interceptEd->sizeHint().height(),
+        .ResultsMargins = calcResultsGb->contentsMargins(),
+        .VerdictHeight = [this](int width) { return LabelHeight(qaResultsLa, width); },
+        .NoteHeight = [this](int width) { return LabelHeight(lblInvestigateWashCriteria, width); },
+        .NoteShown = note,
+    });
+    interceptEd->setGeometry(geometry.Intercept);
+    slopeEd->setGeometry(geometry.Slope);
+    corrCoefEd->setGeometry(geometry.Correlation);
 
     // Captions that do not fit their room even on two lines get a smaller size, all three alike.
+    const QMargins details = curveDetailsGb->contentsMargins();
     const QList<std::pair<QLabel *, QWidget *>> captions{
         {interceptLa, interceptEd}, {slopeLa, slopeEd}, {corrCoeffLa, corrCoefEd}};
     const auto leftOf = [&](const QWidget *editOfCaption) {
         return editOfCaption == slopeEd ? interceptEd->geometry().right() + 1 + kCaptionGap : details.left();
     };
-    int pointSize =
-        GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), CONTROL_DEFAULT);
-    const auto fits = [&] {
-        for (const auto &[caption, captionEdit] : captions) {
-            const int room = captionEdit->x() - kCaptionGap - leftOf(captionEdit);
-            if (LongestWordWidth(caption) > room || LabelHeight(caption, room) > edit + 2 * gap)
-                return false;
-        }
-        return true;
-    };
-    for (const auto &caption : captions) {
-        QFont font = caption.first->font();
-        font.setPointSize(pointSize);
-        caption.first->setFont(font);
-    }
-    while (pointSize > kSmallestCaptionPointSize && !fits()) {
-        --pointSize;
+    const auto setPointSize = [&captions](int pointSize) {
         for (const auto &caption : captions) {
             QFont font = caption.first->font();
             font.setPointSize(pointSize);
             caption.first->setFont(font);
         }
-    }
+    };
+    const int edit = geometry.Intercept.height();
+    setPointSize(FittingPointSize(
+        GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), CONTROL_DEFAULT),
+        kSmallestCaptionPointSize, [&](int pointSize) {
+            setPointSize(pointSize);
+            for (const auto &[caption, captionEdit] : captions) {
+                const int room = captionEdit->x() - kCaptionGap - leftOf(captionEdit);
+                if (LongestWordWidth(caption) > room || LabelHeight(caption, room) > edit + 2 * geometry.Gap)
+                    return false;
+            }
+            return true;
+        }));
     for (const auto &[caption, captionEdit] : captions)
         PlaceCaption(caption, captionEdit, leftOf(captionEdit));
+    const int client = std::max(0, pnlStandardsResults->width() - details.left() - details.right());
     regressResultLa->setGeometry(slopeEd->x(), corrCoeffLa->y(),
                                  std::max(1, client + details.left() - slopeEd->x()), corrCoeffLa->height());
 
-    // ELISA results: the verdict, and below it the plate-washing note when it is shown or the
-    // curve is 4-point.
-    const bool note = ShouldShowPlateWashingStr();
-    lblInvestigateWashCriteria->setVisible(note);
-    const QMargins results = calcResultsGb->contentsMargins();
-    const int textWidth = std::max(1, width - results.left() - results.right() - 2 * kResultsPadding);
-    const int verdictHeight = LabelHeight(qaResultsLa, textWidth);
-    int noteHeight = 0;
-    if (note || !eightPoint)
-        noteHeight = std::max(verdictHeight, note ? LabelHeight(lblInvestigateWashCriteria, textWidth) : 0);
-    const int top = results.top() + kResultsPadding;
-    qaResultsLa->setGeometry(results.left() + kResultsPadding, top, textWidth, verdictHeight);
-    lblInvestigateWashCriteria->setGeometry(results.left() + kResultsPadding, top + verdictHeight, textWidth,
-                                            noteHeight);
-    const int resultsHeight = top + verdictHeight + noteHeight + kResultsPadding + results.bottom();
-
-    // The grid takes what the boxes leave; each box 1 px below the control above it.
-    const int gridHeight = std::max(0, pnlStandardsResults->height() - detailsHeight - resultsHeight - 2);
-    concGd->setGeometry(0, 0, width, gridHeight);
-    curveDetailsGb->setGeometry(0, gridHeight + 1, width, detailsHeight);
-    calcResultsGb->setGeometry(0, gridHeight + 1 + detailsHeight + 1, width, resultsHeight);
+    qaResultsLa->setGeometry(geometry.Verdict);
+    lblInvestigateWashCriteria->setGeometry(geometry.Note);
+    concGd->setGeometry(geometry.Grid);
+    curveDetailsGb->setGeometry(geometry.Details);
+    calcResultsGb->setGeometry(geometry.Results);
 }
 
 bool TfrmMainCombinedRd::ShouldShowPlateWashingStr() const
 {
-    int zeroStandardRow = 0;
-    switch (mData->GetCurveType()) {
-    case CURVE_4POINT:
-        zeroStandardRow = 4;
-        break;
-    case CURVE_8POINT:
-        zeroStandardRow = 8;
-        break;
-    default:
-        ShowErrorMessage(u"ShouldShowPlateWashingStr(): Invalid curve type."_s);
-        return false;
-    }
-    return ShouldShowPlateWashing(concGd->Cell(2, zeroStandardRow));
+    const TRunCalculationResult *result = mSession->LastResult();
+    return result && result->PlateWashNote;
 }
 
 int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, const QString &heading) const
@@ -457,10 +313,13 @@ int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, c
 void TfrmMainCombinedRd::DropCalculation()
 {
     mSession->DiscardResults();
-    mLastResult.reset();
     StandardsResultDiagram->ClearCurve();
-    regressResultLa->setToolTip(QString());
-    qaResultsLa->setToolTip(QString());
+}
+
+void TfrmMainCombinedRd::ClearResultsDisplay()
+{
+    DropCalculation();
+    ShowResults();
 }
 
 void TfrmMainCombinedRd::calcCurvePbClick()
@@ -468,14 +327,11 @@ void TfrmMainCombinedRd::calcCurvePbClick()
     if (mManualDataEntryMode)
         TakeTypedPlate();
     DropCalculation();
-    initResultGrid();
-    SetResultCommandsEnabled(true);
     // The same calculation as the tool's, so that both show the same texts. A refused one
     // (text 185) leaves nothing of an earlier calculation on the results tabs.
     const TRunStepResult step = mNotifier->Calculate();
     if (!step.Ok()) {
         ShowErrorMessage(step.Text());
-        mPassedQACriteria = false;
         return;
     }
     calcCurvePb->setEnabled(false);
@@ -490,44 +346,18 @@ void TfrmMainCombinedRd::calcCurvePbClick()
 
 void TfrmMainCombinedRd::ShowCalculation(const TRunCalculationResult &result)
 {
-    mLastResult = std::make_unique<TRunCalculationResult>(result);
-    const TRunCalculationResult &shown = *mLastResult;
-    mPassedQACriteria = shown.Valid;
-
-    const TStringGridData &table = shown.StandardsTable;
-    for (int col = 0; col < table.size() && col < concGd->columnCount(); ++col) {
-        const QStringList &column = table.at(col);
-        for (int row = 0; row < column.size() && row < concGd->rowCount(); ++row)
-            concGd->SetCell(col, row, column.at(row));
-    }
-    PopulateResultsGrid();
-    ShowCurveDetails(shown);
-    if (ShouldShowPlateWashingStr())
-        lblInvestigateWashCriteria->setText(UiText(TextId::ZeroStandardMeanNote));
-    mVerdictTextId = shown.Valid ? 87 : mTextIdInvalidELISATestRunStrong;
-    ShowVerdict();
-    ShowQcExplanations();
-    StandardsResultDiagram->SetCurve(shown.CurvePoints, shown.Slope, shown.Intercept);
-    LayoutResultsPanel();
+    StandardsResultDiagram->SetCurve(result.CurvePoints, result.Slope, result.Intercept);
+    ShowResults();
 }
 
-void TfrmMainCombinedRd::ShowVerdict()
+void TfrmMainCombinedRd::ShowQcExplanations(const TRunCalculationResult *result)
 {
-    qaResultsLa->setText(UiText(mVerdictTextId));
-    QFont font = qaResultsLa->font();
-    font.setBold(mVerdictTextId != TextId::ValidRun);
-    qaResultsLa->setFont(font);
-    SetTextColor(qaResultsLa, QColor(mVerdictTextId == TextId::ValidRun ? PassGreen : FailRed));
-}
-
-void TfrmMainCombinedRd::ShowQcExplanations()
-{
-    if (!mLastResult)
+    if (!result) {
+        regressResultLa->setToolTip(QString());
+        qaResultsLa->setToolTip(QString());
         return;
-    const TRunQc &qc = mLastResult->Qc;
-    for (std::size_t i = 0; i < qc.Standards.size(); ++i)
-        concGd->SetCellToolTip(TStandardsGrid::QcColumn, static_cast<int>(i) + 1,
-                               QcToolTip(QcToolTipRows(qc.Standards[i].Checks)));
+    }
+    const TRunQc &qc = result->Qc;
     std::vector<TQcCheck> correlation;
     for (const TQcCheck &check : qc.Run)
         if (check.Rule.Name == QcRule::Correlation.Name)
@@ -549,7 +379,7 @@ void TfrmMainCombinedRd::ShowQcExplanations()
 // The exports are the tool's: the run workflow builds them with the run details shown.
 QString TfrmMainCombinedRd::ExportText(QString (TRunSession::*text)() const)
 {
-    mNotifier->SetDetails(RunDetailsShown());
+    mSession->SetDetails(RunDetailsShown());
     return (mSession.get()->*text)();
 }
 

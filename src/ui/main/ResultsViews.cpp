@@ -1,11 +1,16 @@
 #include "ResultsViews.h"
 
+#include "PanelGeometry.h"
 #include "UiColors.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
+#include "files/RunSession.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
+#include "run/MarnovelRdData.h"
 #include "run/QcRules.h"
+#include "run/ResultTexts.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -14,7 +19,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 
 using namespace Qt::StringLiterals;
 
@@ -34,65 +38,25 @@ bool ReadsAsNumber(const QString &text)
 
 // Both grids draw every cell themselves; the delegate hands the painting over. Tool tips
 // (Qt::ToolTipRole) stay the delegate's.
-template <typename Grid> class TCellPainter : public QStyledItemDelegate
+class TCellPainter : public QStyledItemDelegate
 {
 public:
-    explicit TCellPainter(Grid *grid) : QStyledItemDelegate(grid), mGrid(grid) {}
+    explicit TCellPainter(TResultsGridBase *grid) : QStyledItemDelegate(grid), mGrid(grid) {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
+        // A paint never opens a box: a fault is logged and the cell stays blank.
         RunQuietly([&] {
             painter->save();
-            if constexpr (std::is_same_v<Grid, TStandardsGrid>)
-                mGrid->concGdDrawCell(*painter, option.rect, index.column(), index.row(),
-                                      option.state.testFlag(QStyle::State_Selected));
-            else
-                mGrid->resultGdDrawCell(*painter, option.rect, index.column(), index.row());
+            mGrid->DrawCell(*painter, option.rect, index.column(), index.row(),
+                            option.state.testFlag(QStyle::State_Selected));
             painter->restore();
         });
     }
 
 private:
-    Grid *mGrid;
+    TResultsGridBase *mGrid;
 };
-
-template <typename Grid> void SetUpTextGrid(Grid *grid)
-{
-    grid->setItemDelegate(new TCellPainter<Grid>(grid));
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setMinimumSectionSize(1);
-    grid->verticalHeader()->setMinimumSectionSize(1);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setWordWrap(false);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-}
-
-QTableWidgetItem *CellItem(QTableWidget *grid, int col, int row)
-{
-    if (col < 0 || col >= grid->columnCount() || row < 0 || row >= grid->rowCount())
-        return nullptr;
-    QTableWidgetItem *cell = grid->item(row, col);
-    if (!cell) {
-        cell = new QTableWidgetItem;
-        grid->setItem(row, col, cell);
-    }
-    return cell;
-}
-
-QString CellText(const QTableWidget *grid, int col, int row)
-{
-    const QTableWidgetItem *cell = grid->item(row, col);
-    return cell ? cell->text() : QString();
-}
-
-// Rows at least as high as a line of the font with the grid lines and frame around it.
-void EnsureRowHeight(QTableWidget *grid, const QFontMetrics &metrics, int gridLineWidth)
-{
-    const int needed = metrics.height() + 2 * grid->frameWidth() + 2 * gridLineWidth;
-    if (grid->verticalHeader()->defaultSectionSize() < needed)
-        grid->verticalHeader()->setDefaultSectionSize(needed);
-}
 
 } // namespace
 
@@ -107,9 +71,9 @@ QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner)
     QString rows;
     for (const TQcCheck &check : checks) {
         const QString color = QColor(check.Passed ? PassGreen : FailRed).name();
-        const QString sentence = QcCheckStatement(check).toHtmlEscaped() + u": <span style=\"color:"_s +
-                                 color + u"\">"_s + UiText(check.Passed ? 79 : 80).toHtmlEscaped() +
-                                 u"</span>"_s;
+        const QString sentence =
+            QcCheckStatement(check).toHtmlEscaped() + u": <span style=\"color:"_s + color + u"\">"_s +
+            UiText(check.Passed ? TextId::Pass : TextId::Fail).toHtmlEscaped() + u"</span>"_s;
         rows += u"<tr>"_s + (owner.isEmpty() ? QString() : cell(owner.toHtmlEscaped())) + cell(sentence) +
                 u"</tr>"_s;
     }
@@ -121,47 +85,201 @@ QString QcToolTip(const QString &rows)
     return rows.isEmpty() ? QString() : u"<table cellspacing=\"6\">"_s + rows + u"</table>"_s;
 }
 
+// ---- models ------------------------------------------------------------------------------
+
+TResultsModel::TResultsModel(const TRunSession &session, QObject *parent)
+    : QAbstractTableModel(parent), mSession(session)
+{
+}
+
+int TResultsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : mRows;
+}
+
+int TResultsModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : mColumns;
+}
+
+void TResultsModel::Refresh()
+{
+    const QSize size = SessionSize();
+    if (size.height() < mRows) {
+        beginRemoveRows(QModelIndex(), size.height(), mRows - 1);
+        mRows = size.height();
+        endRemoveRows();
+    }
+    if (size.width() < mColumns) {
+        beginRemoveColumns(QModelIndex(), size.width(), mColumns - 1);
+        mColumns = size.width();
+        endRemoveColumns();
+    }
+    if (size.height() > mRows) {
+        beginInsertRows(QModelIndex(), mRows, size.height() - 1);
+        mRows = size.height();
+        endInsertRows();
+    }
+    if (size.width() > mColumns) {
+        beginInsertColumns(QModelIndex(), mColumns, size.width() - 1);
+        mColumns = size.width();
+        endInsertColumns();
+    }
+    Retext();
+}
+
+void TResultsModel::Retext()
+{
+    if (mRows > 0 && mColumns > 0)
+        Q_EMIT dataChanged(index(0, 0), index(mRows - 1, mColumns - 1));
+}
+
+TStandardsResultsModel::TStandardsResultsModel(const TRunSession &session, QObject *parent)
+    : TResultsModel(session, parent)
+{
+}
+
+QSize TStandardsResultsModel::SessionSize() const
+{
+    const TRunCalculationResult *result = mSession.LastResult();
+    const int standards =
+        result ? static_cast<int>(result->Qc.Standards.size()) : mSession.Data().StdConcSize();
+    return {ResultTexts::StandardsColumnCount, standards + 1};
+}
+
+QVariant TStandardsResultsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const int col = index.column();
+    const int i = index.row() - 1;
+    if (i < 0)
+        return role == Qt::DisplayRole ? QVariant(ResultTexts::StandardsHeading(col)) : QVariant();
+    const TRunCalculationResult *result = mSession.LastResult();
+    if (!result) {
+        // Before a calculation: the run's standards and their concentrations.
+        const TMarnovelRdData &data = mSession.Data();
+        if (role != Qt::DisplayRole || i >= data.StdConcSize())
+            return {};
+        if (col == 0)
+            return data.StandardName(i);
+        return col == 1 ? ResultTexts::Concentration(data.StdConc().value(i)) : QString();
+    }
+    if (static_cast<std::size_t>(i) >= result->Qc.Standards.size())
+        return {};
+    const TStandardQc &standard = result->Qc.Standards[static_cast<std::size_t>(i)];
+    switch (role) {
+    case Qt::DisplayRole:
+        return ResultTexts::StandardCell(standard, col);
+    case Qt::ToolTipRole:
+        return col == ResultTexts::StandardsQcColumn ? QcToolTip(QcToolTipRows(standard.Checks)) : QVariant();
+    case PassRole:
+        return standard.Passed;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TStandardsResultsModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return index.column() == 0 ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::ItemIsEnabled;
+}
+
+TSubjectResultsModel::TSubjectResultsModel(const TRunSession &session, QObject *parent)
+    : TResultsModel(session, parent)
+{
+}
+
+QSize TSubjectResultsModel::SessionSize() const
+{
+    const TResultGridCount count = mSession.Data().ResultGridCount();
+    const TRunCalculationResult *result = mSession.LastResult();
+    const int rows = result ? static_cast<int>(result->Subjects.size()) + 1 : count.Y;
+    return {count.X + 1, std::max(rows, 2)};
+}
+
+QVariant TSubjectResultsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+        return {};
+    const int col = index.column();
+    const int k = index.row() - 1;
+    QString text;
+    if (k < 0) {
+        text = col == 0 ? UiText(TextId::SubjectId) : mSession.Data().resultGridColHeading(col - 1);
+    } else if (const TRunCalculationResult *result = mSession.LastResult();
+               result && static_cast<std::size_t>(k) < result->Subjects.size() && col <= 1) {
+        const TRunSubjectResult &subject = result->Subjects[static_cast<std::size_t>(k)];
+        text = col == 0 ? subject.Id : ResultTexts::SubjectResult(subject);
+    }
+    // A screen reader reads the result as it is seen, without the bold tags.
+    return role == Qt::AccessibleTextRole ? StripMarkup(text) : text;
+}
+
+Qt::ItemFlags TSubjectResultsModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+// ---- the grids' common part -------------------------------------------------------------------
+
+TResultsGridBase::TResultsGridBase(QWidget *parent) : QTableView(parent)
+{
+    setItemDelegate(new TCellPainter(this));
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int TResultsGridBase::columnCount() const
+{
+    return model() ? model()->columnCount() : 0;
+}
+
+int TResultsGridBase::rowCount() const
+{
+    return model() ? model()->rowCount() : 0;
+}
+
+QString TResultsGridBase::Cell(int col, int row) const
+{
+    if (!model() || col < 0 || col >= columnCount() || row < 0 || row >= rowCount())
+        return QString();
+    return model()->index(row, col).data().toString();
+}
+
+void TResultsGridBase::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    LayoutColumns();
+}
+
+void TResultsGridBase::EnsureRowHeight()
+{
+    const int needed = fontMetrics().height() + 2 * frameWidth() + 2 * GridLineWidth;
+    if (verticalHeader()->defaultSectionSize() < needed)
+        verticalHeader()->setDefaultSectionSize(needed);
+}
+
 // ---- standards grid ---------------------------------------------------------------------
 
-TStandardsGrid::TStandardsGrid(QWidget *parent) : QTableWidget(parent)
+TStandardsGrid::TStandardsGrid(QWidget *parent) : TResultsGridBase(parent)
 {
-    SetUpTextGrid(this);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setColumnCount(ColumnCount);
-    setColumnHidden(FlagColumn, true);
-}
-
-QTableWidgetItem *TStandardsGrid::ItemAt(int col, int row)
-{
-    QTableWidgetItem *cell = CellItem(this, col, row);
-    if (cell && col != 0)
-        cell->setFlags(cell->flags() & ~Qt::ItemIsSelectable);
-    return cell;
-}
-
-QString TStandardsGrid::Cell(int col, int row) const
-{
-    return CellText(this, col, row);
-}
-
-void TStandardsGrid::SetCell(int col, int row, const QString &text)
-{
-    if (QTableWidgetItem *cell = ItemAt(col, row))
-        cell->setText(text);
-}
-
-void TStandardsGrid::SetCellToolTip(int col, int row, const QString &toolTip)
-{
-    if (QTableWidgetItem *cell = ItemAt(col, row))
-        cell->setToolTip(toolTip);
 }
 
 std::optional<bool> TStandardsGrid::Passed(int row) const
 {
-    int flag = 0;
-    if (!TryTextToInt(Cell(FlagColumn, row), flag))
+    if (!model())
         return std::nullopt;
-    return flag != 0;
+    const QVariant pass = model()->index(row, QcColumn).data(TStandardsResultsModel::PassRole);
+    return pass.isValid() ? std::optional<bool>(pass.toBool()) : std::nullopt;
 }
 
 std::optional<QColor> TStandardsGrid::QcColor(int row) const
@@ -174,23 +292,17 @@ std::optional<QColor> TStandardsGrid::QcColor(int row) const
 
 void TStandardsGrid::LayoutColumns()
 {
-    const int lines = showGrid() ? GridLineWidth : 0;
-    // With the 8-point curve's scroll bar the columns share what it leaves.
     const int width = this->width() - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
-    int used = 0;
-    for (int col = 0; col < QcColumn; ++col) {
-        const int columnWidth = col == 0 ? width / 8 : width / 5;
-        setColumnWidth(col, columnWidth);
-        used += columnWidth;
-    }
-    setColumnWidth(QcColumn, std::max(1, width - used - 4 * lines - 2 * frameWidth() - 2));
-    EnsureRowHeight(this, fontMetrics(), GridLineWidth);
+    const std::array<int, ColumnCount> widths =
+        StandardsColumnWidths(width, showGrid() ? GridLineWidth : 0, frameWidth());
+    for (int col = 0; col < ColumnCount; ++col)
+        setColumnWidth(col, widths[static_cast<std::size_t>(col)]);
+    EnsureRowHeight();
 }
 
-void TStandardsGrid::resizeEvent(QResizeEvent *event)
+void TStandardsGrid::DrawCell(QPainter &painter, const QRect &rect, int col, int row, bool selected) const
 {
-    QTableWidget::resizeEvent(event);
-    LayoutColumns();
+    concGdDrawCell(painter, rect, col, row, selected);
 }
 
 void TStandardsGrid::concGdDrawCell(QPainter &painter, const QRect &rect, int col, int row,
@@ -216,9 +328,8 @@ void TStandardsGrid::concGdDrawCell(QPainter &painter, const QRect &rect, int co
 // ---- subject result grid -------------------------------------------------------------------
 
 TResultGrid::TResultGrid(QWidget *parent)
-    : QTableWidget(parent), mHeadingFont(font()), mHeadingRow(new QTableView(this))
+    : TResultsGridBase(parent), mHeadingFont(font()), mHeadingRow(new QTableView(this))
 {
-    SetUpTextGrid(this);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
     horizontalHeader()->setDefaultSectionSize(DefaultColumnWidth);
@@ -251,6 +362,13 @@ TResultGrid::TResultGrid(QWidget *parent)
     });
 }
 
+void TResultGrid::setModel(QAbstractItemModel *model)
+{
+    TResultsGridBase::setModel(model);
+    mHeadingRow->setModel(model);
+    PlaceHeadingRow();
+}
+
 void TResultGrid::PlaceHeadingRow()
 {
     const QRect area = viewport()->geometry();
@@ -264,39 +382,15 @@ void TResultGrid::PlaceHeadingRow()
 
 void TResultGrid::updateGeometries()
 {
-    QTableWidget::updateGeometries();
+    TResultsGridBase::updateGeometries();
     verticalScrollBar()->setSingleStep(verticalHeader()->defaultSectionSize());
     PlaceHeadingRow();
 }
 
-QTableWidgetItem *TResultGrid::ItemAt(int col, int row)
-{
-    return CellItem(this, col, row);
-}
-
-QString TResultGrid::Cell(int col, int row) const
-{
-    return CellText(this, col, row);
-}
-
-void TResultGrid::SetCell(int col, int row, const QString &text)
-{
-    QTableWidgetItem *cell = ItemAt(col, row);
-    if (!cell)
-        return;
-    cell->setText(text);
-    // A screen reader reads the result as it is seen, without the bold tags.
-    cell->setData(Qt::AccessibleTextRole, StripMarkup(text));
-    if (row == 0) {
-        if (mHeadingLines.size() <= col)
-            mHeadingLines.resize(col + 1);
-        mHeadingLines[col] = col == 0 ? QStringList{text} : SplitHeading(text);
-    }
-}
-
 QStringList TResultGrid::HeadingLines(int col) const
 {
-    return col >= 0 && col < mHeadingLines.size() ? mHeadingLines.at(col) : QStringList{QString()};
+    const QString heading = Cell(col, 0);
+    return col == 0 ? QStringList{heading} : SplitHeading(heading);
 }
 
 QString TResultGrid::PlainPart(const QString &text)
@@ -324,18 +418,11 @@ void TResultGrid::LayoutColumns()
     if (columns == 0)
         return;
     const int available = width() - 2 * frameWidth() - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int unit = available / (columns + 4);
-    int taken = 3 * unit;
-    setColumnWidth(0, 3 * unit);
-    for (int col = 1; col < columns - 1; ++col) {
-        const int columnWidth = static_cast<int>(std::nearbyint(1.1 * unit));
-        setColumnWidth(col, columnWidth);
-        taken += columnWidth;
-    }
-    if (columns > 1)
-        setColumnWidth(columns - 1, std::max(1, available - taken - 3));
-    mMinLastColWidth = columns > 1 ? columnWidth(1) : 0;
-    EnsureRowHeight(this, fontMetrics(), GridLineWidth);
+    const QList<int> widths = ResultColumnWidths(available, columns);
+    for (int col = 0; col < columns; ++col)
+        setColumnWidth(col, widths.at(col));
+    mMinLastColWidth = columns > 1 ? widths.at(1) : 0;
+    EnsureRowHeight();
     FitHeadings();
 }
 
@@ -346,29 +433,25 @@ void TResultGrid::FitHeadings()
     const QFontMetrics metrics(mHeadingFont);
     const int border = 2 * frameWidth() + 2 * GridLineWidth;
     int lineCount = 1;
-    const int last = columnCount() - 1;
-    for (int col = 0; col <= last; ++col) {
+    QList<int> widths, needed;
+    for (int col = 0; col < columnCount(); ++col) {
         const QStringList lines = HeadingLines(col);
         lineCount = std::max(lineCount, static_cast<int>(lines.size()));
-        if (col == last)
-            continue;
+        widths << columnWidth(col);
         // The lines are drawn with the cell margin on either side.
-        const int needed = MaxTextWidth(metrics, lines) + 2 * CellMargin + border;
-        const int extra = needed - columnWidth(col);
-        if (extra > 0 && columnWidth(last) - extra >= mMinLastColWidth) {
-            setColumnWidth(col, needed);
-            setColumnWidth(last, columnWidth(last) - extra);
-        }
+        needed << MaxTextWidth(metrics, lines) + 2 * CellMargin + border;
     }
+    const QList<int> fitted = WidenedForHeadings(widths, needed, mMinLastColWidth);
+    for (int col = 0; col < fitted.size(); ++col)
+        setColumnWidth(col, fitted.at(col));
     const int headingHeight = metrics.height() * lineCount + border;
     if (rowHeight(0) < headingHeight)
         setRowHeight(0, headingHeight);
 }
 
-void TResultGrid::resizeEvent(QResizeEvent *event)
+void TResultGrid::DrawCell(QPainter &painter, const QRect &rect, int col, int row, bool /*selected*/) const
 {
-    QTableWidget::resizeEvent(event);
-    LayoutColumns();
+    resultGdDrawCell(painter, rect, col, row);
 }
 
 void TResultGrid::resultGdDrawCell(QPainter &painter, const QRect &rect, int col, int row) const

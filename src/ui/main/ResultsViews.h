@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QAbstractTableModel>
 #include <QColor>
 #include <QStringList>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <optional>
 #include <vector>
 
+class TRunSession;
 struct TQcCheck;
 
 // The QC rules a calculation applied, as the rows of a tool tip: each rule's sentence in the
@@ -16,64 +18,129 @@ QString QcToolTipRows(const std::vector<TQcCheck> &checks, const QString &owner 
 // The rows as one tool tip; empty without rows.
 QString QcToolTip(const QString &rows);
 
-// The two grids of the results tabs. Both keep the texts a calculation gave them and draw
-// every cell themselves from those texts: painting never reads the run or calculates.
+// ---- models over the session --------------------------------------------------------------
 
-// Standards Results: the standards grid (concGd). Row 0 the headings, row i + 1 standard i:
-// name, concentration, mean OD, %CV, QC result; column 5 holds the standard's pass flag
-// ("-1" pass, "0" fail) and is never shown. Only the names can be selected.
-class TStandardsGrid : public QTableWidget
+// A results table read from the run session: the texts are made when asked for, in the
+// current language, from the session's last calculation (or, before one, from the run).
+class TResultsModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    static constexpr int ColumnCount = 6;
-    static constexpr int FlagColumn = 5;
-    static constexpr int QcColumn = 4;
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    // The run or its calculation changed: rows and columns again from the session. Rows and
+    // columns that stay keep their sizes in the views.
+    void Refresh();
+    // The language changed: every text again.
+    void Retext();
+
+protected:
+    explicit TResultsModel(const TRunSession &session, QObject *parent);
+    virtual QSize SessionSize() const = 0; // columns x rows
+    const TRunSession &mSession;
+
+private:
+    int mColumns = 0;
+    int mRows = 0;
+};
+
+// Standards Results: row 0 the headings, row i + 1 standard i: name, concentration, mean OD,
+// %CV, QC result. Only the names can be selected.
+class TStandardsResultsModel : public TResultsModel
+{
+    Q_OBJECT
+
+public:
+    // A calculated standard's QC result: true for a pass (bool); none before a calculation.
+    static constexpr int PassRole = Qt::UserRole;
+
+    explicit TStandardsResultsModel(const TRunSession &session, QObject *parent = nullptr);
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+protected:
+    QSize SessionSize() const override;
+};
+
+// Subject Results: row 0 the headings, column 0 the subject identifiers, then the result
+// columns; a result may carry a mark between "<B>" and "</B>" (read without the tags by a
+// screen reader).
+class TSubjectResultsModel : public TResultsModel
+{
+    Q_OBJECT
+
+public:
+    explicit TSubjectResultsModel(const TRunSession &session, QObject *parent = nullptr);
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+protected:
+    QSize SessionSize() const override;
+};
+
+// ---- the two grids ----------------------------------------------------------------------------
+
+// A grid of the results tabs: it draws every cell itself from its model's texts; painting
+// never reads the run or calculates.
+class TResultsGridBase : public QTableView
+{
+    Q_OBJECT
+
+public:
     static constexpr int GridLineWidth = 1;
     static constexpr int CellMargin = 5;
 
+    int columnCount() const;
+    int rowCount() const;
+    // The text shown in a cell; empty outside the grid.
+    QString Cell(int col, int row) const;
+
+    // Column widths and row heights for the grid's size and font.
+    virtual void LayoutColumns() = 0;
+    virtual void DrawCell(QPainter &painter, const QRect &rect, int col, int row, bool selected) const = 0;
+
+protected:
+    explicit TResultsGridBase(QWidget *parent);
+    void resizeEvent(QResizeEvent *event) override;
+    // Rows at least as high as a line of the font with the grid lines and frame around it.
+    void EnsureRowHeight();
+};
+
+// Standards Results: the standards grid (concGd).
+class TStandardsGrid : public TResultsGridBase
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ColumnCount = 5;
+    static constexpr int QcColumn = 4;
+
     explicit TStandardsGrid(QWidget *parent = nullptr);
 
-    QString Cell(int col, int row) const;
-    // Ignored outside the grid. Cells outside column 0 cannot be selected.
-    void SetCell(int col, int row, const QString &text);
-    void SetCellToolTip(int col, int row, const QString &toolTip);
-    // The pass flag of a standard row; none when it does not read as one.
+    // The QC result of a calculated standard row; none before a calculation.
     std::optional<bool> Passed(int row) const;
     // The QC text colour of a standard row: green for a pass, red for a fail, none otherwise.
     std::optional<QColor> QcColor(int row) const;
 
-    // Column widths for the grid's width: an eighth for the names, a fifth for each
-    // number, the rest for the QC result; rows high enough for the font.
-    void LayoutColumns();
+    // An eighth for the names, a fifth for each number, the rest for the QC result (with the
+    // 8-point curve's scroll bar, of what it leaves).
+    void LayoutColumns() override;
+    void DrawCell(QPainter &painter, const QRect &rect, int col, int row, bool selected) const override;
     void concGdDrawCell(QPainter &painter, const QRect &rect, int col, int row, bool selected) const;
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
-    QTableWidgetItem *ItemAt(int col, int row);
 };
 
-// Subject Results: the result grid (resultGd). Row 0 the headings (split into lines), column
-// 0 the subject identifiers, then the result columns; a result text may carry a mark between
-// "<B>" and "</B>", drawn in bold after the value. The heading row stays in place while the
-// subjects scroll under it.
-class TResultGrid : public QTableWidget
+// Subject Results: the result grid (resultGd). The heading row (split into lines) stays in
+// place while the subjects scroll under it.
+class TResultGrid : public TResultsGridBase
 {
     Q_OBJECT
 
 public:
-    static constexpr int GridLineWidth = 1;
-    static constexpr int CellMargin = 5;
     static constexpr int DefaultColumnWidth = 64;
 
     explicit TResultGrid(QWidget *parent = nullptr);
 
-    QString Cell(int col, int row) const;
-    // Ignored outside the grid; a heading (row 0) is split into its lines here, once.
-    void SetCell(int col, int row, const QString &text);
     // The lines a heading is drawn in: column 0 one line, the others SplitHeading.
     QStringList HeadingLines(int col) const;
 
@@ -83,28 +150,27 @@ public:
 
     // Fonts of the data rows and of the heading row, in points.
     void SetFontSizes(int dataPointSize, int headingPointSize);
-    // Column widths for the grid's width (the identifier three units, every result 1.1, the
-    // last the rest), then row 0 and the columns made large enough for the heading lines;
-    // the last column is never narrowed below MinLastColWidth for that.
-    void LayoutColumns();
+    // Column widths for the grid's width (ResultColumnWidths), then row 0 and the columns
+    // made large enough for the heading lines; the last column is never narrowed below
+    // MinLastColWidth for that.
+    void LayoutColumns() override;
     // The width of result column 1 after the widths rule, before any heading widened it.
     int MinLastColWidth() const { return mMinLastColWidth; }
     const QFont &HeadingFont() const { return mHeadingFont; }
 
+    void setModel(QAbstractItemModel *model) override;
+    void DrawCell(QPainter &painter, const QRect &rect, int col, int row, bool selected) const override;
     void resultGdDrawCell(QPainter &painter, const QRect &rect, int col, int row) const;
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
     void updateGeometries() override;
 
 private:
-    QTableWidgetItem *ItemAt(int col, int row);
     void FitHeadings();
     void PlaceHeadingRow();
 
     QFont mHeadingFont;
     // Row 0 again, over the top of the viewport: the same cells, drawn by the same delegate.
     QTableView *mHeadingRow;
-    QList<QStringList> mHeadingLines; // per column
     int mMinLastColWidth = 0;
 };

@@ -10,13 +10,13 @@
 #include "support/GuiApplication.h"
 #include "ui/main/BlockMenu.h"
 #include "ui/main/CurveChart.h"
+#include "ui/main/ResultsViews.h"
 #include "ui/main/SubjectNameForm.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScatterSeries>
-#include <QTableWidget>
 
 using namespace Qt::StringLiterals;
 using TestSupport::Presenter;
@@ -349,7 +349,7 @@ TEST_F(BlockMouseTest, DeleteOrClearFormatAfterCalculation_AskedThenNoStaleResul
         EXPECT_EQ(Child<QLabel>(u"qaResultsLa"_s)->text().isEmpty(), cleared);
         EXPECT_EQ(Child<QLabel>(u"regressResultLa"_s)->text().isEmpty(), cleared);
         EXPECT_EQ(Child<TCurveChart>(u"StandardsResultDiagram"_s)->Series1()->count() == 0, cleared);
-        EXPECT_EQ(Child<QTableWidget>(u"concGd"_s)->item(1, 2)->text().isEmpty(), cleared);
+        EXPECT_EQ(Child<TStandardsGrid>(u"concGd"_s)->Cell(2, 1).isEmpty(), cleared);
         EXPECT_EQ(Button(u"saveAsPb"_s)->isEnabled(), !cleared);
         // New Test asks only while there is something Save File could save.
         Presenter().Clear();

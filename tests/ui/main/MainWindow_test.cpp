@@ -6,6 +6,7 @@
 #include "core/SoftwareInfoManager.h"
 #include "support/GuiApplication.h"
 #include "support/HostileSettingsStore.h"
+#include "ui/main/ResultsViews.h"
 #include "ui/main/about.h"
 #include <QFile>
 
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTableWidget>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -297,7 +297,7 @@ TEST_F(MainWindowTest, ButtonStates_ResultCommandsOnlyAfterACalculation)
         EXPECT_FALSE(Button(name)->isEnabled()) << name.toStdString();
     EXPECT_TRUE(Child<QLabel>(u"qaResultsLa"_s)->text().isEmpty());
     EXPECT_TRUE(Child<QLineEdit>(u"corrCoefEd"_s)->text().isEmpty());
-    EXPECT_TRUE(Child<QTableWidget>(u"concGd"_s)->item(1, 2)->text().isEmpty());
+    EXPECT_TRUE(Child<TStandardsGrid>(u"concGd"_s)->Cell(2, 1).isEmpty());
     // Results no longer shown are none to save: no prompt offers what Save File cannot do.
     EXPECT_TRUE(window->DataSaved());
 }
@@ -475,7 +475,7 @@ TEST_F(MainWindowTest, LanguageSwitch_CtrlKeysReTextTheWindowAndStoreTheLanguage
         EXPECT_EQ(Child<QGroupBox>(u"rgStdCurveType"_s)->title(), UiText(354));
         EXPECT_EQ(Child<QRadioButton>(u"rbStdConcValueTypeManual"_s)->text(), UiText(359));
         EXPECT_EQ(Child<QLabel>(u"lblSecondHeaderText"_s)->text(), UiText(201));
-        EXPECT_EQ(Child<QTableWidget>(u"concGd"_s)->item(0, 0)->text(), UiText(74));
+        EXPECT_EQ(Child<TStandardsGrid>(u"concGd"_s)->Cell(0, 0), UiText(74));
         EXPECT_TRUE(window->windowTitle().contains(UiText(114)));
         EXPECT_EQ(about.windowTitle(), UiText(142)); // the tool windows follow
     }

@@ -28,6 +28,7 @@
 #include <QRegularExpression>
 #include <QScatterSeries>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QStringEncoder>
 #include <QToolButton>
 #include <QToolTip>
@@ -116,6 +117,14 @@ protected:
     }
 };
 
+// Texts for a grid shown alone, as a model over a run would give them.
+class TextTable : public QStandardItemModel
+{
+public:
+    TextTable(int columns, int rows) : QStandardItemModel(rows, columns) {}
+    void Set(int col, int row, const QString &text) { setItem(row, col, new QStandardItem(text)); }
+};
+
 const QColor kGreen(0x00, 0x80, 0x00);
 const QColor kRed(0xFF, 0x00, 0x00);
 const QColor kBlue(0x00, 0x00, 0xFF);
@@ -134,10 +143,10 @@ TEST_F(ResultsTest, Calculate_ValidRun_StandardsCurveAndGreenVerdict)
     EXPECT_EQ(StandardsRow(1), (QStringList{u"S1"_s, Dec("8.000"), Dec("2.400"), Dec("0.7"), u"PASS"_s}));
     EXPECT_EQ(StandardsRow(8), (QStringList{u"S8"_s, Dec("0.000"), Dec("0.045"), u"N/A"_s, u"PASS"_s}));
     for (int row = 1; row <= 8; ++row) {
-        EXPECT_EQ(Standards()->Cell(TStandardsGrid::FlagColumn, row), u"-1"_s) << row;
+        EXPECT_EQ(Standards()->Passed(row), true) << row;
         EXPECT_EQ(Standards()->QcColor(row), kGreen) << row;
     }
-    EXPECT_TRUE(Standards()->isColumnHidden(TStandardsGrid::FlagColumn));
+    EXPECT_EQ(Standards()->columnCount(), 5); // the pass flags are the calculation's, not a column
 
     EXPECT_EQ(EditText(u"interceptEd"_s), Dec("-0.9425"));
     EXPECT_EQ(EditText(u"slopeEd"_s), Dec("0.8712"));
@@ -173,7 +182,7 @@ TEST_F(ResultsTest, Calculate_FailedStandard_RedFailBoldRedVerdictAndWashingNote
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
 
     EXPECT_EQ(StandardsRow(1), (QStringList{u"S1"_s, Dec("8.000"), Dec("1.105"), Dec("0.6"), u"FAIL"_s}));
-    EXPECT_EQ(Standards()->Cell(TStandardsGrid::FlagColumn, 1), u"0"_s);
+    EXPECT_EQ(Standards()->Passed(1), false);
     EXPECT_EQ(Standards()->QcColor(1), kRed);
     EXPECT_EQ(Standards()->QcColor(2), kGreen);
 
@@ -358,21 +367,21 @@ TEST_F(ResultsTest, ResultGrid_HeadingsStayWhileSubjectsScroll_WheelNotchMovesWh
     EXPECT_EQ(headingStrip(), before);
     EXPECT_NE(grid->viewport()->grab().toImage(), subjectsBefore);
     // The last subject is wholly in view below the headings (its grid line below it).
-    const QRect last = grid->visualItemRect(grid->item(80, 0));
+    const QRect last = grid->visualRect(grid->model()->index(80, 0));
     EXPECT_EQ(last.bottom() + 1 + TResultGrid::GridLineWidth, grid->viewport()->height());
     EXPECT_GE(last.top(), grid->rowHeight(0));
 }
 
 TEST_F(ResultsTest, ResultHeading_WiderThanItsColumn_WidenedFromTheLastColumn)
 {
+    TextTable texts(4, 2);
     TResultGrid grid;
+    grid.setModel(&texts);
     grid.resize(700, 300);
-    grid.setColumnCount(4);
-    grid.setRowCount(2);
-    grid.SetCell(0, 0, u"Subject ID"_s);
-    grid.SetCell(1, 0, u"Concentration-Response Measurement"_s);
-    grid.SetCell(2, 0, u"A"_s);
-    grid.SetCell(3, 0, u"Last"_s);
+    texts.Set(0, 0, u"Subject ID"_s);
+    texts.Set(1, 0, u"Concentration-Response Measurement"_s);
+    texts.Set(2, 0, u"A"_s);
+    texts.Set(3, 0, u"Last"_s);
     grid.LayoutColumns();
     const int available =
         grid.width() - 2 * grid.frameWidth() - grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -417,25 +426,26 @@ TEST_F(ResultsTest, StandardsGrid_OnlyTheNamesCanBeSelected)
 {
     LoadAndClickCalculate(kExampleRun);
     TStandardsGrid *grid = Standards();
-    EXPECT_TRUE(grid->selectedItems().isEmpty());
+    const auto selected = [grid] { return grid->selectionModel()->selectedIndexes(); };
+    EXPECT_TRUE(selected().isEmpty());
     const auto clickCell = [grid](int row, int col) {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualItemRect(grid->item(row, col)).center());
+                          grid->visualRect(grid->model()->index(row, col)).center());
     };
     clickCell(2, TStandardsGrid::QcColumn);
-    EXPECT_TRUE(grid->selectedItems().isEmpty());
+    EXPECT_TRUE(selected().isEmpty());
     clickCell(2, 0);
-    ASSERT_EQ(grid->selectedItems().size(), 1);
-    EXPECT_EQ(grid->selectedItems().first()->text(), u"S2"_s);
+    ASSERT_EQ(selected().size(), 1);
+    EXPECT_EQ(selected().first().data().toString(), u"S2"_s);
 }
 
 TEST_F(ResultsTest, ResultCell_BoldMarkDrawnAfterThePlainValue)
 {
+    TextTable texts(2, 3);
     TResultGrid grid;
-    grid.setColumnCount(2);
-    grid.setRowCount(3);
-    grid.SetCell(1, 1, u"12.34<B>\u00B6</B>"_s);
-    grid.SetCell(1, 2, u"12.34\u00B6"_s);
+    grid.setModel(&texts);
+    texts.Set(1, 1, u"12.34<B>\u00B6</B>"_s);
+    texts.Set(1, 2, u"12.34\u00B6"_s);
     EXPECT_EQ(TResultGrid::PlainPart(grid.Cell(1, 1)), u"12.34"_s);
     EXPECT_EQ(TResultGrid::BoldPart(grid.Cell(1, 1)), u"\u00B6"_s);
     EXPECT_EQ(TResultGrid::BoldPart(u"0.35"_s), QString());
@@ -464,11 +474,12 @@ TEST_F(ResultsTest, ResultCell_BoldMarkDrawnAfterThePlainValue)
 
 TEST_F(ResultsTest, LongCellTexts_EachCellDrawsInsideItsOwnRectangle)
 {
+    TextTable standardTexts(5, 2);
     TStandardsGrid standards;
-    standards.setRowCount(2);
+    standards.setModel(&standardTexts);
+    TextTable resultTexts(2, 2);
     TResultGrid results;
-    results.setColumnCount(2);
-    results.setRowCount(2);
+    results.setModel(&resultTexts);
     const QString huge(200000, u'1');
     const QRect cell(60, 5, 50, 20);
     const struct
@@ -478,32 +489,32 @@ TEST_F(ResultsTest, LongCellTexts_EachCellDrawsInsideItsOwnRectangle)
     } cases[] = {
         {"standards number",
          [&](QPainter &p) {
-             standards.SetCell(2, 1, Dec("12345678.500"));
+             standardTexts.Set(2, 1, Dec("12345678.500"));
              standards.concGdDrawCell(p, cell, 2, 1, false);
          }},
         {"standards QC text",
          [&](QPainter &p) {
-             standards.SetCell(4, 1, huge);
+             standardTexts.Set(4, 1, huge);
              standards.concGdDrawCell(p, cell, 4, 1, false);
          }},
         {"standards heading",
          [&](QPainter &p) {
-             standards.SetCell(1, 0, huge);
+             standardTexts.Set(1, 0, huge);
              standards.concGdDrawCell(p, cell, 1, 0, false);
          }},
         {"result with a mark",
          [&](QPainter &p) {
-             results.SetCell(1, 1, huge + u"<B>\u00B6</B>"_s);
+             resultTexts.Set(1, 1, huge + u"<B>\u00B6</B>"_s);
              results.resultGdDrawCell(p, cell, 1, 1);
          }},
         {"result heading",
          [&](QPainter &p) {
-             results.SetCell(1, 0, huge);
+             resultTexts.Set(1, 0, huge);
              results.resultGdDrawCell(p, cell, 1, 0);
          }},
         {"subject identifier",
          [&](QPainter &p) {
-             results.SetCell(0, 1, huge);
+             resultTexts.Set(0, 1, huge);
              results.resultGdDrawCell(p, cell, 0, 1);
          }},
     };
@@ -734,6 +745,21 @@ TEST_F(ResultsTest, ResultsPanel_EditsInSevenths_GapsByCurve_BoxesBelowTheGrid)
     }
 }
 
+TEST_F(ResultsTest, CurveCaptions_LongWordsOfAnotherLanguage_AllThreeSmallerNoneClipped)
+{
+    LoadAndClickCalculate(kExampleRun);
+    window->ChangeLanguage(u"LOCALE_GERMAN"_s);
+    const QStringList names{u"interceptLa"_s, u"slopeLa"_s, u"corrCoeffLa"_s};
+    const int pointSize = Label(names.first())->font().pointSize();
+    for (const QString &name : names) {
+        const QLabel *caption = Label(name);
+        EXPECT_EQ(caption->font().pointSize(), pointSize) << name.toStdString();
+        for (const QString &word : caption->text().split(u' ', Qt::SkipEmptyParts))
+            EXPECT_LE(QFontMetrics(caption->font()).horizontalAdvance(word), caption->width())
+                << name.toStdString() << " " << word.toStdString();
+    }
+}
+
 TEST_F(ResultsTest, Repaint_ShowsTheCalculationKept_NeverRecalculates)
 {
     LoadAndClickCalculate(kExampleRun);
@@ -815,8 +841,9 @@ TEST_F(ResultsTest, QcExplanations_HoverShowsEveryRuleAsASentenceWithThresholdMe
     LoadAndClickCalculate(kExampleRun);
     TStandardsGrid *grid = Standards();
     const auto hoverQc = [&](int row) {
-        return ToolTipRows(Hover(grid->viewport(),
-                                 grid->visualItemRect(grid->item(row, TStandardsGrid::QcColumn)).center()));
+        return ToolTipRows(
+            Hover(grid->viewport(),
+                  grid->visualRect(grid->model()->index(row, TStandardsGrid::QcColumn)).center()));
     };
     const QString green = u"#008000"_s;
     // S1: complete, its mean above the 8-point minimum, then its %CV. A rule that counts what

@@ -2,10 +2,10 @@
 
 #include "run/MarnovelData.h"
 #include "support/GuiApplication.h"
+#include "ui/main/ResultsViews.h"
 
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 
 using namespace Qt::StringLiterals;
 using TestSupport::Dec;
@@ -161,8 +161,8 @@ TEST_F(StdConcGridTest, ChangedConcentrationAfterCalculation_AskedFirst)
         EXPECT_EQ(Presenter().Texts(), QStringList{UiText(105)});
         const bool cleared = answer == TModalResult::mrNo;
         EXPECT_EQ(Button(u"saveAsPb"_s)->isEnabled(), !cleared);
-        EXPECT_EQ(Child<QTableWidget>(u"concGd"_s)->item(1, 2)->text().isEmpty(), cleared);
-        EXPECT_EQ(Child<QTableWidget>(u"concGd"_s)->item(1, 1)->text(), cleared ? Dec("6.000") : s1);
+        EXPECT_EQ(Child<TStandardsGrid>(u"concGd"_s)->Cell(2, 1).isEmpty(), cleared);
+        EXPECT_EQ(Child<TStandardsGrid>(u"concGd"_s)->Cell(1, 1), cleared ? Dec("6.000") : s1);
         EXPECT_EQ(Concentration(0), cleared ? u"6"_s : s1);
         EXPECT_EQ(window->DataSaved(), cleared);
 
