@@ -10,8 +10,8 @@
 #include "platform/Logo.h"
 #include "reports/PrintScreen.h"
 #include "ui/main/MainFormCombinedRd.h"
-#include "ui/main/SubjectNameForm.h"
-#include "ui/main/about.h"
+#include "ui/main/dialogs/SubjectNameForm.h"
+#include "ui/main/dialogs/about.h"
 
 #include <QApplication>
 

@@ -5,7 +5,7 @@
 #include "run/MarnovelData.h"
 #include "ui/format/ManualFormatToolbarForm.h"
 #include "ui/main/MainFormCombinedRd.h"
-#include "ui/main/RawDataGrid.h"
+#include "ui/main/grids/RawDataGrid.h"
 
 #include <QApplication>
 #include <QClipboard>

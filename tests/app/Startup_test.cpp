@@ -7,8 +7,8 @@
 #include "support/GuiApplication.h"
 #include "support/TestSupport.h"
 #include "ui/main/MainFormCombinedRd.h"
-#include "ui/main/SubjectNameForm.h"
-#include "ui/main/about.h"
+#include "ui/main/dialogs/SubjectNameForm.h"
+#include "ui/main/dialogs/about.h"
 
 #include <QCoreApplication>
 #include <QDialog>

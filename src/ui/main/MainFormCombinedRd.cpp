@@ -4,10 +4,10 @@
 #include "MainFormCombinedRd.h"
 
 #include "PageControl.h"
-#include "ResultsViews.h"
+#include "ui/main/grids/ResultsViews.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
-#include "StdConcGrid.h"
+#include "ui/main/grids/StdConcGrid.h"
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Messages.h"

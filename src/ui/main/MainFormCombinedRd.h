@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ManualDataEntryForm.h"
+#include "ui/main/dialogs/ManualDataEntryForm.h"
 #include "files/RunSession.h"
 #include "plate/MarnovelTypes.h"
 #include "ui/format/ManualFormatToolbarForm.h"

@@ -4,8 +4,8 @@
 
 #include "MainFormCombinedRd.h"
 
-#include "ManualDataEntryForm.h"
-#include "RawDataGrid.h"
+#include "ui/main/dialogs/ManualDataEntryForm.h"
+#include "ui/main/grids/RawDataGrid.h"
 #include "RunSessionNotifier.h"
 #include "core/Messages.h"
 #include "core/TextIds.h"

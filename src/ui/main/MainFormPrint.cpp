@@ -1,8 +1,8 @@
 // The Print button and what the report pages read from this window.
 #include "MainFormCombinedRd.h"
-#include "RawDataGrid.h"
-#include "ResultsViews.h"
-#include "StdConcGrid.h"
+#include "ui/main/grids/RawDataGrid.h"
+#include "ui/main/grids/ResultsViews.h"
+#include "ui/main/grids/StdConcGrid.h"
 
 #include "files/ExportTexts.h"
 #include "plate/CellBlock.h"

@@ -5,10 +5,10 @@
 #include "MainFormCombinedRd.h"
 
 #include "BlockMenu.h"
-#include "ManualDataEntryForm.h"
-#include "RawDataGrid.h"
+#include "ui/main/dialogs/ManualDataEntryForm.h"
+#include "ui/main/grids/RawDataGrid.h"
 #include "RunSessionNotifier.h"
-#include "SubjectNameForm.h"
+#include "ui/main/dialogs/SubjectNameForm.h"
 #include "core/DataObjectText.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"

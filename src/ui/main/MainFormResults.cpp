@@ -4,10 +4,10 @@
 #include "MainFormCombinedRd.h"
 
 #include "CurveChart.h"
-#include "ExportSelectionForm.h"
+#include "ui/main/dialogs/ExportSelectionForm.h"
 #include "PanelGeometry.h"
-#include "RawDataGrid.h"
-#include "ResultsViews.h"
+#include "ui/main/grids/RawDataGrid.h"
+#include "ui/main/grids/ResultsViews.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
 #include "UiColors.h"

@@ -10,8 +10,8 @@
 #include "files/ExportTexts.h"
 #include "run/RunCalculation.h"
 #include "support/GuiApplication.h"
-#include "ui/main/ExportSelectionForm.h"
-#include "ui/main/RawDataGrid.h"
+#include "ui/main/dialogs/ExportSelectionForm.h"
+#include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/RunDatePicker.h"
 
 #include <QClipboard>

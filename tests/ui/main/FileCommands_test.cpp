@@ -6,7 +6,7 @@
 #include "run/MarnovelData.h"
 #include "run/MarnovelRdData.h"
 #include "support/GuiApplication.h"
-#include "ui/main/RawDataGrid.h"
+#include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/RunDatePicker.h"
 #include "ui/main/RunSessionNotifier.h"
 

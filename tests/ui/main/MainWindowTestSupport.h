@@ -4,7 +4,7 @@
 #include "support/TestSupport.h"
 #include "ui/main/MainFormCombinedRd.h"
 #include "ui/main/PageControl.h"
-#include "ui/main/StdConcGrid.h"
+#include "ui/main/grids/StdConcGrid.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -5,7 +5,7 @@
 
 #include "core/UiTextManager.h"
 #include "support/GuiApplication.h"
-#include "ui/main/ManualDataEntryForm.h"
+#include "ui/main/dialogs/ManualDataEntryForm.h"
 
 #include <QLabel>
 #include <QWindowStateChangeEvent>

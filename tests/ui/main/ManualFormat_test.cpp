@@ -12,7 +12,7 @@
 #include "ui/format/ManualFormatToolbarForm.h"
 #include "ui/format/MarnovelPanelWidgets.h"
 #include "ui/main/BlockMenu.h"
-#include "ui/main/ResultsViews.h"
+#include "ui/main/grids/ResultsViews.h"
 
 #include <QLabel>
 #include <QLineEdit>

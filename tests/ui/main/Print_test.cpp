@@ -5,7 +5,7 @@
 #include "reports/ReportSource.h"
 #include "support/GuiApplication.h"
 #include "support/LanguageGuard.h"
-#include "ui/main/ResultsViews.h"
+#include "ui/main/grids/ResultsViews.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "plate/CellBlock.h"
 #include "run/MarnovelData.h"
 #include "support/GuiApplication.h"
-#include "ui/main/RawDataGrid.h"
+#include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/UiColors.h"
 
 #include <QImage>

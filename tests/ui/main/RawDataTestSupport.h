@@ -6,7 +6,7 @@
 #include "plate/CellColl.h"
 #include "platform/ModalDialogs.h"
 #include "run/MarnovelData.h"
-#include "ui/main/RawDataGrid.h"
+#include "ui/main/grids/RawDataGrid.h"
 
 #include <QApplication>
 #include <QClipboard>

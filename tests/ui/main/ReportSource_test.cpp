@@ -6,8 +6,8 @@
 #include "plate/TextGrid.h"
 #include "reports/SessionReportSource.h"
 #include "support/GuiApplication.h"
-#include "ui/main/RawDataGrid.h"
-#include "ui/main/ResultsViews.h"
+#include "ui/main/grids/RawDataGrid.h"
+#include "ui/main/grids/ResultsViews.h"
 #include "ui/main/RunDatePicker.h"
 
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include "files/RunSession.h"
 #include "run/MarnovelRdData.h"
 #include "support/GuiApplication.h"
-#include "ui/main/ResultsViews.h"
+#include "ui/main/grids/ResultsViews.h"
 
 #include <QSignalSpy>
 

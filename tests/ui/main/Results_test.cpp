@@ -9,8 +9,8 @@
 #include "run/MarnovelData.h"
 #include "support/GuiApplication.h"
 #include "ui/main/CurveChart.h"
-#include "ui/main/RawDataGrid.h"
-#include "ui/main/ResultsViews.h"
+#include "ui/main/grids/RawDataGrid.h"
+#include "ui/main/grids/ResultsViews.h"
 
 #include <QAccessible>
 #include <QChart>

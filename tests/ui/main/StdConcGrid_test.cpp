@@ -2,7 +2,7 @@
 
 #include "run/MarnovelData.h"
 #include "support/GuiApplication.h"
-#include "ui/main/ResultsViews.h"
+#include "ui/main/grids/ResultsViews.h"
 
 #include <QPushButton>
 #include <QRadioButton>

@@ -1,5 +1,5 @@
 #include "ui/main/Logo.h"
-#include "ui/main/about.h"
+#include "ui/main/dialogs/about.h"
 
 #include "core/Tool.h"
 #include "core/UiTextManager.h"

@@ -1,6 +1,6 @@
 #include "RawDataGrid.h"
 
-#include "UiColors.h"
+#include "ui/main/UiColors.h"
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Tool.h"

@@ -1,6 +1,6 @@
 #include "about.h"
 
-#include "Logo.h"
+#include "ui/main/Logo.h"
 
 #include "core/SoftwareInfoManager.h"
 #include "core/TextIds.h"

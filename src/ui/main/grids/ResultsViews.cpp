@@ -1,7 +1,7 @@
 #include "ResultsViews.h"
 
-#include "PanelGeometry.h"
-#include "UiColors.h"
+#include "ui/main/PanelGeometry.h"
+#include "ui/main/UiColors.h"
 #include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
