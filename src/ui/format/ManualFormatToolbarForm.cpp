@@ -419,7 +419,7 @@ TBlockPanelWidget *TfrmManualFormatToolbar::NewPanelWidget(TBaseSelectBlockPanel
     widget->setObjectName((panel->IsStdBlockPanel() ? u"StdPanel"_s : u"SamplePanel"_s) +
                           QString::number(panel->ID()));
     panel->SetOnClick([this](TBaseSelectBlockPanel *sender) { mState->OnBlockClick(sender); });
-    widget->OnClicked = [this] { SyncFromState(); };
+    connect(widget, &TBlockPanelWidget::clicked, this, &TfrmManualFormatToolbar::SyncFromState);
     widget->show();
     return widget;
 }
@@ -576,26 +576,20 @@ void TfrmManualFormatToolbar::btnCompleteClick()
         ShowErrorMessage(UiText(179));
         return;
     }
-    TCloseAction action = caHide;
-    if (OnComplete)
-        OnComplete(btnComplete, action);
-    if (action == caHide)
-        close();
+    close();
 }
 
 void TfrmManualFormatToolbar::btnCancelClick()
 {
-    TCloseAction action = caHide;
-    if (OnCancel)
-        OnCancel(btnCancel, action);
-    if (action == caHide)
+    mKeepOpen = false;
+    Q_EMIT cancelClicked();
+    if (!mKeepOpen)
         close();
 }
 
 void TfrmManualFormatToolbar::btnClearAllClick()
 {
-    if (OnClearAll)
-        OnClearAll(btnClearAll);
+    Q_EMIT clearAllClicked();
     if (rbStandards->isChecked()) {
         ResetStandardsOptions();
     } else {
@@ -624,13 +618,17 @@ void TfrmManualFormatToolbar::showEvent(QShowEvent *event)
 void TfrmManualFormatToolbar::hideEvent(QHideEvent *event)
 {
     QDialog::hideEvent(event);
-    if (!event->spontaneous() && OnHidden)
-        RunGuarded([this] { OnHidden(); });
+    if (!event->spontaneous())
+        Q_EMIT hidden();
 }
 
 void TfrmManualFormatToolbar::closeEvent(QCloseEvent *event)
 {
-    AnswerCloseQuery(event, OnCloseQuery);
+    AnswerCloseQuery(event, [this] {
+        mKeepOpen = false;
+        Q_EMIT closeRequested();
+        return !mKeepOpen;
+    });
 }
 
 void TfrmManualFormatToolbar::reject()

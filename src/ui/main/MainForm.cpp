@@ -5,12 +5,8 @@
 
 #include "CurveChart.h"
 #include "PageControl.h"
-#include "ui/main/grids/RawDataGrid.h"
-#include "ui/main/grids/ResultsViews.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
-#include "ui/main/grids/StdConcGrid.h"
-#include "ui/main/dialogs/about.h"
 #include "core/Exceptions.h"
 #include "core/FileDialogs.h"
 #include "core/FontManager.h"
@@ -30,6 +26,10 @@
 #include "platform/WindowTools.h"
 #include "run/MarnovelRdData.h"
 #include "run/RunCalculation.h"
+#include "ui/main/dialogs/about.h"
+#include "ui/main/grids/RawDataGrid.h"
+#include "ui/main/grids/ResultsViews.h"
+#include "ui/main/grids/StdConcGrid.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

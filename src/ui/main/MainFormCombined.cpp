@@ -5,11 +5,8 @@
 
 #include "PageControl.h"
 #include "PanelGeometry.h"
-#include "ui/main/grids/RawDataGrid.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
-#include "ui/main/grids/StdConcGrid.h"
-#include "ui/main/dialogs/about.h"
 #include "core/FileDialogs.h"
 #include "core/FontManager.h"
 #include "core/MarnovelConfigManager.h"
@@ -24,6 +21,9 @@
 #include "platform/WindowTools.h"
 #include "reports/PrintScreen.h"
 #include "run/MarnovelData.h"
+#include "ui/main/dialogs/about.h"
+#include "ui/main/grids/RawDataGrid.h"
+#include "ui/main/grids/StdConcGrid.h"
 
 #include <QApplication>
 #include <QFileInfo>

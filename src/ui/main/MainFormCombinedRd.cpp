@@ -4,10 +4,8 @@
 #include "MainFormCombinedRd.h"
 
 #include "PageControl.h"
-#include "ui/main/grids/ResultsViews.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
-#include "ui/main/grids/StdConcGrid.h"
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Messages.h"
@@ -17,6 +15,8 @@
 #include "plate/CellColl.h"
 #include "platform/WindowTools.h"
 #include "run/MarnovelData.h"
+#include "ui/main/grids/ResultsViews.h"
+#include "ui/main/grids/StdConcGrid.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/main/dialogs/ManualDataEntryForm.h"
 #include "files/RunSession.h"
 #include "plate/MarnovelTypes.h"
 #include "ui/format/ManualFormatToolbarForm.h"
+#include "ui/main/dialogs/ManualDataEntryForm.h"
 
 #include <QDropEvent>
 #include <QPoint>
@@ -271,7 +271,8 @@ private:
     // A left press or release on the grid while the toolbar is open; true when taken.
     bool ManualFormatMouseDown(Qt::MouseButton button, QPoint cell);
     bool ManualFormatMouseUp(Qt::MouseButton button, QPoint cell);
-    void ManualFormatCancel(TfrmManualFormatToolbar::TCloseAction &action);
+    // False: the toolbar stays open.
+    bool ManualFormatCancel();
     bool ManualFormatCloseQuery();
     void ManualFormatClearAll();
     void ManualFormatCurveTypeChanged();

@@ -5,10 +5,7 @@
 #include "MainFormCombinedRd.h"
 
 #include "BlockMenu.h"
-#include "ui/main/dialogs/ManualDataEntryForm.h"
-#include "ui/main/grids/RawDataGrid.h"
 #include "RunSessionNotifier.h"
-#include "ui/main/dialogs/SubjectNameForm.h"
 #include "core/DataObjectText.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"
@@ -21,6 +18,9 @@
 #include "platform/WindowTools.h"
 #include "run/ManualFormat.h"
 #include "run/MarnovelData.h"
+#include "ui/main/dialogs/ManualDataEntryForm.h"
+#include "ui/main/dialogs/SubjectNameForm.h"
+#include "ui/main/grids/RawDataGrid.h"
 
 #include <QClipboard>
 #include <QDropEvent>
@@ -47,10 +47,15 @@ bool IsEnter(int key)
 void TfrmMainCombinedRd::ConnectRawDataHandlers()
 {
     ffrmManualDataEntryForm = new TfrmManualDataEntryForm(this);
-    ffrmManualDataEntryForm->fOnClearAll = [this](QWidget *) { ManualDataEntryClearAll(); };
-    ffrmManualDataEntryForm->OnClose = [this](bool completePressed) {
-        return ManualDataEntryClosing(completePressed);
-    };
+    connect(ffrmManualDataEntryForm, &TfrmManualDataEntryForm::clearAllClicked, this,
+            Guarded(this, &TfrmMainCombinedRd::ManualDataEntryClearAll));
+    connect(ffrmManualDataEntryForm, &TfrmManualDataEntryForm::closeRequested, this,
+            [this](bool completePressed) {
+                RunGuarded([&] {
+                    if (!ManualDataEntryClosing(completePressed))
+                        ffrmManualDataEntryForm->KeepOpen();
+                });
+            });
 
     connect(pastePb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::pastePbClick));
     connect(btnManualDataEntry, &QPushButton::clicked, this,
@@ -158,7 +163,7 @@ void TfrmMainCombinedRd::SetIsManualEditMode(bool on)
     const bool starting = !mManualDataEntryMode;
     if (starting) {
         SnapshotRawDataGrid();
-        ffrmManualDataEntryForm->fCompletePressed = false;
+        ffrmManualDataEntryForm->ResetCompletePressed();
     }
     mManualDataEntryMode = true;
     HideManualFormatToolbar();

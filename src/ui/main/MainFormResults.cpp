@@ -4,10 +4,7 @@
 #include "MainFormCombinedRd.h"
 
 #include "CurveChart.h"
-#include "ui/main/dialogs/ExportSelectionForm.h"
 #include "PanelGeometry.h"
-#include "ui/main/grids/RawDataGrid.h"
-#include "ui/main/grids/ResultsViews.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
 #include "UiColors.h"
@@ -24,6 +21,9 @@
 #include "run/QcRules.h"
 #include "run/ResultTexts.h"
 #include "run/RunCalculation.h"
+#include "ui/main/dialogs/ExportSelectionForm.h"
+#include "ui/main/grids/RawDataGrid.h"
+#include "ui/main/grids/ResultsViews.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -32,8 +32,9 @@ public:
     TRunStepResult SetCurveType(TCurveType curve);
     TRunStepResult SetStdConc(const QList<double> &concentrations);
     void SetDetails(const TRunDetails &details);
-    // The blocks were changed in place by a layout tool: what was calculated no longer holds.
-    void LayoutEdited();
+    TPlacementResult PlaceBlock(TManualFormatState &state, std::optional<QPoint> well);
+    void RemoveRandomBlockBeingAdded(TManualFormatState &state);
+    void RemoveNewestBlocks(int standards, int samples);
 
 Q_SIGNALS:
     void plateChanged();
@@ -47,6 +48,8 @@ Q_SIGNALS:
 private:
     // The signals of a step that replaced the plate text.
     TRunStepResult AfterPlate(TRunStepResult step);
+    // The blocks changed: what was calculated no longer holds.
+    void LayoutEdited();
 
     TRunSession &mSession;
 };

@@ -6,9 +6,9 @@
 #include "run/MarnovelData.h"
 #include "run/MarnovelRdData.h"
 #include "support/GuiApplication.h"
-#include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/RunDatePicker.h"
 #include "ui/main/RunSessionNotifier.h"
+#include "ui/main/grids/RawDataGrid.h"
 
 #include <QDir>
 #include <QFile>
@@ -286,6 +286,8 @@ TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
     const auto otherCurve = [&] { return session.CurveType() == CURVE_8POINT ? CURVE_4POINT : CURVE_8POINT; };
     TStringGridData unroundable(8, QStringList(12, TestSupport::Dec("0.5")));
     unroundable[3][4] = TestSupport::Dec("9999999.1234");
+    TManualFormatState layoutState;
+    layoutState.ApplyOrientation();
     const auto ok = [](const TRunStepResult &step) { ASSERT_TRUE(step.Ok()) << step.Reason.toStdString(); };
     const auto refused = [](const TRunStepResult &step) { ASSERT_FALSE(step.Ok()); };
     const struct
@@ -318,6 +320,13 @@ TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
          [&] { ok(notifier.SetTypedPlate(TStringGridData(8, {TestSupport::Dec("0.7")}))); },
          {1, 0, 0, 0, 0, 0, 1}},
         {"refused typed plate", [&] { refused(notifier.SetTypedPlate(unroundable)); }, {0, 0, 0, 0, 0, 0, 0}},
+        {"block placed",
+         [&] { ASSERT_TRUE(notifier.PlaceBlock(layoutState, a1).Placed()); },
+         {0, 1, 0, 0, 0, 0, 1}},
+        {"refused placement",
+         [&] { ASSERT_FALSE(notifier.PlaceBlock(layoutState, a1).Placed()); },
+         {0, 0, 0, 0, 0, 0, 0}},
+        {"placed blocks taken back", [&] { notifier.RemoveNewestBlocks(1, 0); }, {0, 1, 0, 0, 0, 0, 1}},
         {"refused load",
          [&] { refused(notifier.LoadRun(kExampleLayout + u"-missing"_s)); },
          {0, 0, 0, 0, 0, 0, 0}},

@@ -96,13 +96,12 @@ void TfrmManualDataEntryForm::LayoutControls()
 
 void TfrmManualDataEntryForm::btnClearAllValuesClick()
 {
-    if (fOnClearAll)
-        fOnClearAll(btnClearAllValues);
+    Q_EMIT clearAllClicked();
 }
 
 void TfrmManualDataEntryForm::btnCompleteClick()
 {
-    fCompletePressed = true;
+    mCompletePressed = true;
     close();
 }
 
@@ -113,13 +112,17 @@ void TfrmManualDataEntryForm::btnCancelClick()
                           TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, 0);
     if (answer != TModalResult::mrYes)
         return;
-    fCompletePressed = false;
+    mCompletePressed = false;
     close();
 }
 
 void TfrmManualDataEntryForm::closeEvent(QCloseEvent *event)
 {
-    AnswerCloseQuery(event, [this] { return !OnClose || OnClose(fCompletePressed); });
+    AnswerCloseQuery(event, [this] {
+        mKeepOpen = false;
+        Q_EMIT closeRequested(mCompletePressed);
+        return !mKeepOpen;
+    });
 }
 
 void TfrmManualDataEntryForm::reject()
