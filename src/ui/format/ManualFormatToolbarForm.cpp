@@ -9,6 +9,7 @@
 #include "plate/CellBlock.h"
 #include "plate/MarnovelPanels.h"
 #include "platform/ControlsToFile.h"
+#include "platform/DialogSetup.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
 
@@ -33,7 +34,6 @@ constexpr int kRadioGap = 4;
 constexpr int kTextGap = 8;
 constexpr int kBoxWidth = 160;
 constexpr int kStandardPanelSize = 33;
-constexpr int kButtonPadding = 24;
 constexpr int kMinClearAllWidth = 160;
 constexpr int kMinButtonWidth = 100;
 
@@ -41,12 +41,6 @@ constexpr int kMinButtonWidth = 100;
 int ContentTop(const QGroupBox *group)
 {
     return GroupBoxCaptionHeight(nullptr, group) + kTextGap;
-}
-
-int ButtonWidth(const QPushButton *button, int minimum)
-{
-    const QString text = QString(button->text()).remove(u'&');
-    return std::max(minimum, button->fontMetrics().horizontalAdvance(text) + kButtonPadding);
 }
 
 void PlaceAtPreferredSize(QWidget *widget, int left, int top)
@@ -63,14 +57,10 @@ void PlaceWrapped(QLabel *label, int left, int top, int width)
 } // namespace
 
 TfrmManualFormatToolbar::TfrmManualFormatToolbar(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint),
-      mState(std::make_unique<TManualFormatState>())
+    : QDialog(owner), mState(std::make_unique<TManualFormatState>())
 {
-    setObjectName(u"frmManualFormatToolbar"_s);
-    setModal(false);
     // Opened for clicks on the plate: the main window keeps the focus.
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    SetUpDialog(this, u"frmManualFormatToolbar"_s, TDialogKind::Floating);
     mState->OnChanged = [this] { SyncFromState(); };
     BuildControls();
     ConnectHandlers();
@@ -389,9 +379,9 @@ void TfrmManualFormatToolbar::ArrangeLayout()
     }
 
     const int buttonHeight = btnComplete->sizeHint().height();
-    btnClearAll->resize(ButtonWidth(btnClearAll, kMinClearAllWidth), buttonHeight);
-    const int sideBySide =
-        std::max(ButtonWidth(btnComplete, kMinButtonWidth), ButtonWidth(btnCancel, kMinButtonWidth));
+    btnClearAll->resize(ButtonWidthForText(btnClearAll, kMinClearAllWidth), buttonHeight);
+    const int sideBySide = std::max(ButtonWidthForText(btnComplete, kMinButtonWidth),
+                                    ButtonWidthForText(btnCancel, kMinButtonWidth));
     btnComplete->setGeometry(0, buttonHeight + gap / 2, sideBySide, buttonHeight);
     btnCancel->setGeometry(0, btnComplete->y(), sideBySide, buttonHeight);
     pnlButtons->setGeometry(0, bottom + gap, width, btnComplete->y() + buttonHeight + gap);

@@ -176,7 +176,10 @@ private:
     void ConnectHandlers();
     void SetWindowCaption();
     void InitializeText();
-    bool ConfirmDiscardUnsaved(bool withCancel);
+    // The one question before unsaved results go: Yes saves them first (a failed save keeps
+    // them), No lets them go, Cancel keeps them. A cancelled Save As lets them go, except when
+    // the window is closing: then it keeps the window open.
+    bool ConfirmDiscardUnsaved(bool withCancel, bool closing = false);
     void ClearResults(bool keepConcentrations, bool clearAll);
     void ClearRunDetailEdits();
     void ResetStandardsGrid();
