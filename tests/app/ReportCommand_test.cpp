@@ -2,11 +2,11 @@
 
 #include "core/MarnovelUtils.h"
 #include "platform/ModalDialogs.h"
-#include "reports/PrintScreen.h"
 #include "support/GuiApplication.h"
 #include "support/ReportRun.h"
 #include "support/TestSupport.h"
 #include "ui/main/MainFormCombinedRd.h"
+#include "ui/print/PrintScreen.h"
 
 #include <QDir>
 #include <QImage>
