@@ -3,7 +3,7 @@
 #include "core/Exceptions.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/UiTextManager.h"
-#include "reports/PrintScreen.h"
+#include "ui/print/PrintScreen.h"
 #include "support/GuiApplication.h"
 #include "support/TestSupport.h"
 #include "ui/main/MainFormCombinedRd.h"

@@ -1,6 +1,6 @@
 #include "MarnovelPanelWidgets.h"
 
-#include "ModelColor.h"
+#include "platform/ModelColor.h"
 #include "plate/MarnovelPanels.h"
 #include "platform/ExceptionBoundary.h"
 

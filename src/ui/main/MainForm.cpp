@@ -22,7 +22,6 @@
 #include "plate/CellColl.h"
 #include "platform/ControlsToFile.h"
 #include "platform/ExceptionBoundary.h"
-#include "platform/ReportPictures.h"
 #include "platform/WindowTools.h"
 #include "run/MarnovelRdData.h"
 #include "run/RunCalculation.h"
@@ -697,7 +696,6 @@ void TfrmMainCombinedRd::LoadData(const QString &fileName)
     }
     SetRunDetailsFromFile(details);
     SetActivePage(RawDataPage);
-    GetReportPictures().TakePlateBMP(rawDataGd);
 }
 
 void TfrmMainCombinedRd::SetRunDetailsFromFile(const TRunDetails &details)

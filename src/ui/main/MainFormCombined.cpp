@@ -19,7 +19,7 @@
 #include "platform/DialogPresenter.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
-#include "reports/PrintScreen.h"
+#include "ui/print/PrintScreen.h"
 #include "run/MarnovelData.h"
 #include "ui/main/dialogs/about.h"
 #include "ui/main/grids/RawDataGrid.h"

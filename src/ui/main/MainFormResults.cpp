@@ -14,7 +14,6 @@
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
-#include "platform/ReportPictures.h"
 #include "platform/WindowTools.h"
 #include "reports/ReportSource.h"
 #include "run/MarnovelData.h"
@@ -335,10 +334,8 @@ void TfrmMainCombinedRd::calcCurvePbClick()
         return;
     }
     calcCurvePb->setEnabled(false);
-    GetReportPictures().TakePlateBMP(rawDataGd);
     SetActivePage(ResultsPage);
     UpdateNavigation();
-    GetReportPictures().TakeChartBMP(StandardsResultDiagram);
     LayoutResultsPanel();
     concGd->clearSelection();
     SetFocusIfEnabled(btnPageRight);
