@@ -19,11 +19,11 @@
 #include "platform/DialogPresenter.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
-#include "ui/print/PrintScreen.h"
 #include "run/MarnovelData.h"
 #include "ui/main/dialogs/about.h"
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/print/PrintScreen.h"
 
 #include <QApplication>
 #include <QFileInfo>
