@@ -8,6 +8,7 @@
 #include "files/ExportTexts.h"
 #include "files/RunSession.h"
 #include "run/MarnovelRdData.h"
+#include "run/ResultTexts.h"
 
 #include <QFileInfo>
 
@@ -166,7 +167,7 @@ QString SummaryText(const TMarnovelRdData &data, const TRunCalculationResult &re
     text += u'\n';
 
     QList<QStringList> standards;
-    const TStringGridData &table = result.StandardsTable;
+    const TStringGridData table = ResultTexts::StandardsTable(result.Qc.Standards);
     const int rows = table.isEmpty() ? 0 : static_cast<int>(table.first().size());
     for (int row = 0; row < rows; ++row) {
         QStringList line;
@@ -176,11 +177,11 @@ QString SummaryText(const TMarnovelRdData &data, const TRunCalculationResult &re
     }
     text += TableText(standards) + u'\n';
 
-    text += TableText(
-        {{UiText(83) + u':', result.InterceptText},
-         {UiText(84) + u':', result.SlopeText},
-         {UiText(85) + u':', result.CorrelationText + u"  "_s + UiText(result.CorrelationPass ? 79 : 80)}});
-    text += u'\n' + result.VerdictText + u'\n';
+    text += TableText({{UiText(83) + u':', ResultTexts::CurveValue(result.Intercept)},
+                       {UiText(84) + u':', ResultTexts::CurveValue(result.Slope)},
+                       {UiText(85) + u':', ResultTexts::Correlation(result.Correlation) + u"  "_s +
+                                               UiText(result.CorrelationPass ? 79 : 80)}});
+    text += u'\n' + ResultTexts::Verdict(result) + u'\n';
     if (result.PlateWashNote)
         text += UiText(258) + u'\n';
     text += u'\n';
@@ -189,8 +190,8 @@ QString SummaryText(const TMarnovelRdData &data, const TRunCalculationResult &re
     for (const TRunSubjectResult &subject : result.Subjects)
         subjects << QStringList{subject.Id, StripMarkup(subject.ResultText)};
     text += TableText(subjects);
-    if (!result.FootnoteLines.isEmpty())
-        text += u'\n' + result.FootnoteLines.join(u'\n') + u'\n';
+    if (const QStringList footnote = ResultTexts::FootnoteLines(result); !footnote.isEmpty())
+        text += u'\n' + footnote.join(u'\n') + u'\n';
     return text;
 }
 

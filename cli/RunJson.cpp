@@ -5,6 +5,7 @@
 #include "plate/CellBlock.h"
 #include "plate/CellColl.h"
 #include "run/MarnovelRdData.h"
+#include "run/ResultTexts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -70,7 +71,7 @@ QJsonArray Rules(const std::vector<TQcCheck> &checks)
 QJsonArray Standards(const TMarnovelRdData &data, const TRunCalculationResult &result)
 {
     QJsonArray standards;
-    const TStringGridData &table = result.StandardsTable;
+    const TStringGridData table = ResultTexts::StandardsTable(result.Qc.Standards);
     const int rows = table.isEmpty() ? 0 : static_cast<int>(table.first().size());
     for (int row = 1; row < rows; ++row) {
         const int index = row - 1;
@@ -136,13 +137,13 @@ QByteArray RunJsonText(const TRunSession &session)
         {u"operator"_s, details.OperatorName},
     };
     const QJsonObject curve{
-        {u"intercept"_s, result.InterceptText},
-        {u"slope"_s, result.SlopeText},
-        {u"correlation"_s, result.CorrelationText},
+        {u"intercept"_s, ResultTexts::CurveValue(result.Intercept)},
+        {u"slope"_s, ResultTexts::CurveValue(result.Slope)},
+        {u"correlation"_s, ResultTexts::Correlation(result.Correlation)},
         {u"correlationPass"_s, result.CorrelationPass},
-        {u"interceptValue"_s, ShownNumber(result.InterceptText)},
-        {u"slopeValue"_s, ShownNumber(result.SlopeText)},
-        {u"correlationValue"_s, ShownNumber(result.CorrelationText)},
+        {u"interceptValue"_s, ShownNumber(ResultTexts::CurveValue(result.Intercept))},
+        {u"slopeValue"_s, ShownNumber(ResultTexts::CurveValue(result.Slope))},
+        {u"correlationValue"_s, ShownNumber(ResultTexts::Correlation(result.Correlation))},
     };
     const QJsonObject root{
         {u"schemaVersion"_s, RunJsonSchemaVersion},
@@ -151,11 +152,11 @@ QByteArray RunJsonText(const TRunSession &session)
         {u"standards"_s, Standards(data, result)},
         {u"curve"_s, curve},
         {u"valid"_s, result.Valid},
-        {u"verdict"_s, result.VerdictText},
+        {u"verdict"_s, ResultTexts::Verdict(result)},
         {u"plateWashNote"_s, result.PlateWashNote},
         {u"qcRules"_s, Rules(result.Qc.Run)},
         {u"results"_s, Results(data, result)},
-        {u"footnotes"_s, QJsonArray::fromStringList(result.FootnoteLines)},
+        {u"footnotes"_s, QJsonArray::fromStringList(ResultTexts::FootnoteLines(result))},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

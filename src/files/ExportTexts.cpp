@@ -9,6 +9,7 @@
 #include "plate/CellColl.h"
 #include "plate/TextGrid.h"
 #include "run/MarnovelData.h"
+#include "run/ResultTexts.h"
 #include "run/RunCalculation.h"
 
 #include <algorithm>
@@ -94,8 +95,9 @@ QString BuildResultsExportText(const TMarnovelData &pData, const TRunCalculation
         text += CrLf;
     }
 
+    const QStringList footnote = ResultTexts::FootnoteLines(pResult);
     for (std::size_t i = 0; i < pResult.FootnoteAnnotations.size(); ++i) {
-        text += pResult.FootnoteLines.at(static_cast<qsizetype>(i));
+        text += footnote.at(static_cast<qsizetype>(i));
         if (FindAnnotation(pResult.FootnoteAnnotations[i])->ExportLineEnd)
             text += CrLf;
     }
@@ -105,7 +107,7 @@ QString BuildResultsExportText(const TMarnovelData &pData, const TRunCalculation
 QString BuildRawDataExportText(const TMarnovelData &pData, const TRunCalculationResult &pResult,
                                const TRunDetails &pDetails, const ITextGrid &pRawDataGrid)
 {
-    const TStringGridData &standards = pResult.StandardsTable;
+    const TStringGridData standards = ResultTexts::StandardsTable(pResult.Qc.Standards);
     const OWCells &stdBlocks = pData.StdBlocks();
     const int C = pRawDataGrid.ColCount();
     const int n = stdBlocks.GetCount();
@@ -141,7 +143,7 @@ QString BuildRawDataExportText(const TMarnovelData &pData, const TRunCalculation
                                   TableCell(standards, 4, r)
                             : Tab;
         if (r == 1)
-            text += Tab + pResult.CorrelationText;
+            text += Tab + ResultTexts::Correlation(pResult.Correlation);
         text += CrLf;
     }
     return text;

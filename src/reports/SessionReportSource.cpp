@@ -7,6 +7,7 @@
 #include "plate/CellBlock.h"
 #include "plate/CellColl.h"
 #include "run/MarnovelRdData.h"
+#include "run/ResultTexts.h"
 #include "run/RunCalculation.h"
 
 #include <algorithm>
@@ -56,7 +57,8 @@ TSessionReportSource::TSessionReportSource(const TRunSession &session, TPictureM
         }
     }
 
-    FillGrid(mStandardsGrid, result ? result->StandardsTable : BuildStandardsTable(data));
+    FillGrid(mStandardsGrid,
+             result ? ResultTexts::StandardsTable(result->Qc.Standards) : BuildStandardsTable(data));
 
     const int standards = data.StdConcSize();
     mStdConcGrid.SetColCount(2);

@@ -118,20 +118,15 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
     TPointCollector collector(result.CurvePoints);
     TLinearRegression reg;
     result.Valid = data.calc(&collector, reg, table, &result.Qc);
-    result.StandardsTable = std::move(table);
 
     result.Intercept = reg.Intercept();
     result.Slope = reg.Slope();
     result.Correlation = reg.Correlation();
-    result.InterceptText = ResultTexts::CurveValue(result.Intercept);
-    result.SlopeText = ResultTexts::CurveValue(result.Slope);
-    result.CorrelationText = ResultTexts::Correlation(result.Correlation);
     result.CorrelationPass = TMarnovelData::IsValidCoefficient(result.Correlation);
-    result.VerdictText = ResultTexts::Verdict(result);
 
     const int n = data.StdConcSize();
     if (n > 0) {
-        result.Qc.Run.push_back(CheckPlateWashing(result.StandardsTable.at(2).at(n)));
+        result.Qc.Run.push_back(CheckPlateWashing(table.at(2).at(n)));
         result.PlateWashNote = !result.Qc.Run.back().Passed;
     }
 
@@ -159,6 +154,5 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
             result.FootnoteAnnotations.push_back(annotations[a].Type);
         }
     }
-    result.FootnoteLines = ResultTexts::FootnoteLines(result);
     return result;
 }

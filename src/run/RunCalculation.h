@@ -59,31 +59,22 @@ struct TRunSubjectResult
 
 struct TRunCalculationResult
 {
-    // The texts of the tool, the exports and the reports, in the language of the
-    // calculation (ResultTexts makes them from the figures below): outer index = column (5
-    // columns), row 0 the headings (texts 74-78), row i + 1 standard i: name,
-    // concentration (3 decimals), mean, %CV, QC text. The figures and pass flags are
-    // Qc.Standards'.
-    TStringGridData StandardsTable;
+    // Figures, flags and catalogue ids only: ResultTexts makes the shown texts from them in
+    // the language of the moment. The standards' figures and pass flags are Qc.Standards'.
     std::vector<TRunCurvePoint> CurvePoints;
     double Intercept = 0.0;
     double Slope = 0.0;
     double Correlation = 0.0;
-    QString InterceptText;   // fixed, 4 decimals
-    QString SlopeText;       // fixed, 4 decimals
-    QString CorrelationText; // rounded half away from zero, 2 decimals
     bool CorrelationPass = false;
     bool Valid = false;
-    QString VerdictText; // text 87 or text 364
     // Zero-standard mean above 0.150: plate washing should be investigated (text 258).
     bool PlateWashNote = false;
     // Every QC rule the calculation applied, per standard and for the run: why the verdict
     // is what it is. The run's rules end with the plate-washing note (advisory).
     TRunQc Qc;
     std::vector<TRunSubjectResult> Subjects; // subject blocks in collection order
-    // One line per annotation present in any subject block, "#" first, "¶", then "*"
-    // (FootnotedAnnotations), and the annotation of each line.
-    QStringList FootnoteLines;
+    // The annotations present in any subject block, "#" first, "¶", then "*"
+    // (FootnotedAnnotations): one footnote line each.
     std::vector<TAnnotationType> FootnoteAnnotations;
 };
 

@@ -6,6 +6,7 @@
 #include "core/UiTextManager.h"
 #include "files/BlockIO.h"
 #include "files/CombinedFileHandler.h"
+#include "run/ResultTexts.h"
 #include "support/LanguageGuard.h"
 
 #include <QTemporaryDir>
@@ -62,12 +63,13 @@ void LayOut(TMarnovelData &data)
 // Everything a calculation shows, as one text.
 QString Shown(const TMarnovelData &data, const TRunCalculationResult &result)
 {
-    QStringList parts{result.VerdictText, result.InterceptText, result.SlopeText, result.CorrelationText};
-    for (const QStringList &column : result.StandardsTable)
+    QStringList parts{ResultTexts::Verdict(result), ResultTexts::CurveValue(result.Intercept),
+                      ResultTexts::CurveValue(result.Slope), ResultTexts::Correlation(result.Correlation)};
+    for (const QStringList &column : ResultTexts::StandardsTable(result.Qc.Standards))
         parts << column.join(u'|');
     for (const TRunSubjectResult &subject : result.Subjects)
         parts << subject.Id + u" "_s + subject.ResultText + u" "_s + subject.Marks.join(QString());
-    parts << result.FootnoteLines;
+    parts << ResultTexts::FootnoteLines(result);
     for (int row = 0; row < 8; ++row)
         for (int col = 0; col < 3; ++col)
             parts << data.PlateText(col, row);
@@ -77,7 +79,8 @@ QString Shown(const TMarnovelData &data, const TRunCalculationResult &result)
 // What must not depend on the language: each sample's value and marks, or that it has none.
 QString LanguageFree(const TRunCalculationResult &result)
 {
-    QStringList parts{QString::number(result.Valid), result.InterceptText, result.SlopeText};
+    QStringList parts{QString::number(result.Valid), ResultTexts::CurveValue(result.Intercept),
+                      ResultTexts::CurveValue(result.Slope)};
     for (const TRunSubjectResult &subject : result.Subjects) {
         const bool notSpecified = subject.ResultText == UiText(64);
         parts << (notSpecified ? u"not specified"_s : subject.ResultText) + u" "_s +

@@ -6,6 +6,7 @@
 
 #include "core/RegionalGuard.h"
 #include "core/UiTextManager.h"
+#include "run/ResultTexts.h"
 #include "run/RunCalculation.h"
 #include "run/linear_regression.h"
 
@@ -58,7 +59,7 @@ protected:
 
 QString Cell(const TRunCalculationResult &result, int col, int row)
 {
-    return result.StandardsTable.at(col).at(row);
+    return ResultTexts::StandardsTable(result.Qc.Standards).at(col).at(row);
 }
 
 } // namespace
@@ -81,7 +82,7 @@ TEST_F(RunCalc, CalculateRun_ValidEightPointPlateFromPaste_FillsTableCurveAndRes
     const TRunCalculationResult result = CalculateRun(data);
 
     const QStringList headings{UiText(74), UiText(75), UiText(76), UiText(77), UiText(78)};
-    ASSERT_EQ(result.StandardsTable.size(), headings.size());
+    ASSERT_EQ(ResultTexts::StandardsTable(result.Qc.Standards).size(), headings.size());
     for (int c = 0; c < headings.size(); ++c)
         EXPECT_EQ(Cell(result, c, 0), headings.at(c));
     const QStringList names{u"S1"_s, u"S2"_s, u"S3"_s, u"S4"_s, u"S5"_s, u"S6"_s, u"S7"_s, u"S8"_s};
@@ -105,12 +106,12 @@ TEST_F(RunCalc, CalculateRun_ValidEightPointPlateFromPaste_FillsTableCurveAndRes
     EXPECT_DOUBLE_EQ(result.CurvePoints.front().X, std::log(8.0));
     EXPECT_NEAR(result.CurvePoints.front().Y, std::log(2.35), 1e-12);
     EXPECT_EQ(result.CurvePoints.front().Color, 0x00FF0000u);
-    EXPECT_EQ(result.InterceptText, Dec("-0.9425"));
-    EXPECT_EQ(result.SlopeText, Dec("0.8586"));
-    EXPECT_EQ(result.CorrelationText, Dec("1.00"));
+    EXPECT_EQ(ResultTexts::CurveValue(result.Intercept), Dec("-0.9425"));
+    EXPECT_EQ(ResultTexts::CurveValue(result.Slope), Dec("0.8586"));
+    EXPECT_EQ(ResultTexts::Correlation(result.Correlation), Dec("1.00"));
     EXPECT_TRUE(result.CorrelationPass);
     EXPECT_TRUE(result.Valid);
-    EXPECT_EQ(result.VerdictText, UiText(87));
+    EXPECT_EQ(ResultTexts::Verdict(result), UiText(87));
     EXPECT_FALSE(result.PlateWashNote);
 
     struct Expected
@@ -140,7 +141,7 @@ TEST_F(RunCalc, CalculateRun_ValidEightPointPlateFromPaste_FillsTableCurveAndRes
             EXPECT_NEAR(*result.Subjects[i].Value, *expected[i].value, 1e-9);
         }
     }
-    EXPECT_EQ(result.FootnoteLines,
+    EXPECT_EQ(ResultTexts::FootnoteLines(result),
               QStringList({QStringLiteral("# ") + UiText(285), QStringLiteral("¶ ") + UiText(286)}));
 }
 
@@ -150,7 +151,7 @@ TEST_F(RunCalc, CalculateRun_ValidFourPointRun_PassesWithThreeCurvePoints)
 
     const TRunCalculationResult result = Calculate();
 
-    ASSERT_EQ(result.StandardsTable.at(0).size(), 5);
+    ASSERT_EQ(ResultTexts::StandardsTable(result.Qc.Standards).at(0).size(), 5);
     const QStringList means{u"1.450"_s, u"0.440"_s, u"0.145"_s, u"0.045"_s};
     const QStringList cvs{u"4.9"_s, u"3.2"_s, u"N/A"_s, u"N/A"_s};
     const QStringList conc{u"4.000"_s, u"1.000"_s, u"0.250"_s, u"0.000"_s};
@@ -161,14 +162,14 @@ TEST_F(RunCalc, CalculateRun_ValidFourPointRun_PassesWithThreeCurvePoints)
         EXPECT_EQ(Cell(result, 4, i + 1), QStringLiteral("PASS"));
     }
     EXPECT_EQ(result.CurvePoints.size(), 3u);
-    EXPECT_EQ(result.InterceptText, Dec("-0.7935"));
-    EXPECT_EQ(result.SlopeText, Dec("0.8305"));
+    EXPECT_EQ(ResultTexts::CurveValue(result.Intercept), Dec("-0.7935"));
+    EXPECT_EQ(ResultTexts::CurveValue(result.Slope), Dec("0.8305"));
     EXPECT_TRUE(result.Valid);
     const QStringList texts{u"2.60"_s, u"0.61"_s, u"0.16"_s, u"5.99"_s};
     ASSERT_EQ(result.Subjects.size(), 4u);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(result.Subjects[i].ResultText, Dec(texts.at(i)));
-    EXPECT_TRUE(result.FootnoteLines.isEmpty());
+    EXPECT_TRUE(ResultTexts::FootnoteLines(result).isEmpty());
 }
 
 // One standard row checked per case; the rest of the plate is the valid 8-point run.
@@ -200,7 +201,7 @@ TEST_P(QcRules, CalculateRun_StandardRow_GetsExpectedTextsAndVerdict)
     EXPECT_EQ(result.Qc.Standards.at(static_cast<std::size_t>(c.standard)).Passed,
               c.qc == QStringLiteral("PASS"));
     EXPECT_EQ(result.Valid, c.valid);
-    EXPECT_EQ(result.VerdictText, UiText(c.valid ? 87 : 364));
+    EXPECT_EQ(ResultTexts::Verdict(result), UiText(c.valid ? 87 : 364));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -284,7 +285,8 @@ TEST_P(QcRecords, CalculateRun_Standard_RecordsEveryRuleApplied)
 
     const TRunCalculationResult result = Calculate();
 
-    ASSERT_EQ(result.Qc.Standards.size(), static_cast<std::size_t>(result.StandardsTable.at(0).size() - 1));
+    ASSERT_EQ(result.Qc.Standards.size(),
+              static_cast<std::size_t>(ResultTexts::StandardsTable(result.Qc.Standards).at(0).size() - 1));
     const TStandardQc &standard = result.Qc.Standards.at(static_cast<std::size_t>(c.standard));
     EXPECT_EQ(standard.Name, Cell(result, 0, c.standard + 1));
     ExpectRecords(standard.Checks, c.checks);
@@ -569,10 +571,10 @@ TEST_F(RunCalc, CalculateRun_PoorCorrelation_StandardsPassButRunInvalid)
 
     for (int i = 1; i <= 8; ++i)
         EXPECT_EQ(Cell(result, 4, i), QStringLiteral("PASS"));
-    EXPECT_EQ(result.CorrelationText, Dec("0.75"));
+    EXPECT_EQ(ResultTexts::Correlation(result.Correlation), Dec("0.75"));
     EXPECT_FALSE(result.CorrelationPass);
     EXPECT_FALSE(result.Valid);
-    EXPECT_EQ(result.VerdictText, UiText(364));
+    EXPECT_EQ(ResultTexts::Verdict(result), UiText(364));
 }
 
 TEST(RunCalcCoefficient, IsValidCoefficient_RoundsToTwoDecimalsBeforeComparing)
@@ -729,11 +731,11 @@ TEST_F(RunCalc, CalculateRun_NotReadyRuns_RaiseNotCalculable)
 TEST_F(RunCalc, CalculateRun_CorrectedValue_DropsEarlierMarkAndFootnote)
 {
     Layout(CURVE_8POINT, Std8A, Std8B, {u"OVER"_s});
-    ASSERT_EQ(Calculate().FootnoteLines.size(), 1);
+    ASSERT_EQ(ResultTexts::FootnoteLines(Calculate()).size(), 1);
 
     SetColumn(grid, 3, {u"0.500"_s});
     const TRunCalculationResult result = Calculate();
-    EXPECT_TRUE(result.FootnoteLines.isEmpty());
+    EXPECT_TRUE(ResultTexts::FootnoteLines(result).isEmpty());
     EXPECT_TRUE(result.Subjects.at(0).Marks.isEmpty());
     EXPECT_FALSE(data.AnnotationExists(AT_INVALIDVALUE, 0, 0));
 }

@@ -6,6 +6,7 @@
 #include "core/UiTextManager.h"
 #include "files/RunSession.h"
 #include "run/MarnovelRdData.h"
+#include "run/ResultTexts.h"
 #include "support/GuiApplication.h"
 #include "ui/main/grids/ResultsViews.h"
 
@@ -60,7 +61,9 @@ TEST_F(ResultsModelsTest, Calculated_TheCalculationsTextsFlagsAndRules)
     const TRunCalculationResult &result = *session.LastResult();
     for (int col = 0; col < 5; ++col)
         for (int row = 0; row < standards.rowCount(); ++row)
-            EXPECT_EQ(Text(standards, col, row), result.StandardsTable.at(col).at(row)) << col << " " << row;
+            EXPECT_EQ(Text(standards, col, row),
+                      ResultTexts::StandardsTable(result.Qc.Standards).at(col).at(row))
+                << col << " " << row;
     EXPECT_TRUE(standards.index(1, 4).data(TStandardsResultsModel::PassRole).toBool());
     EXPECT_TRUE(Text(standards, 4, 1, Qt::ToolTipRole).contains(u"<table"_s));
     // Only the names can be selected.
