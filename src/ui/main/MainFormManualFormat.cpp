@@ -4,8 +4,6 @@
 
 #include "MainFormCombinedRd.h"
 
-#include "ui/main/dialogs/ManualDataEntryForm.h"
-#include "ui/main/grids/RawDataGrid.h"
 #include "RunSessionNotifier.h"
 #include "core/Messages.h"
 #include "core/TextIds.h"
@@ -14,6 +12,8 @@
 #include "platform/ExceptionBoundary.h"
 #include "run/ManualFormat.h"
 #include "run/MarnovelData.h"
+#include "ui/main/dialogs/ManualDataEntryForm.h"
+#include "ui/main/grids/RawDataGrid.h"
 
 #include <QGuiApplication>
 #include <QPushButton>

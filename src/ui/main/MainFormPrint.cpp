@@ -3,6 +3,9 @@
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/ResultsViews.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/main/pages/RunDetailsPage.h"
+#include "ui/main/pages/StandardsResultsPage.h"
+#include "ui/main/pages/SubjectResultsPage.h"
 
 #include "files/ExportTexts.h"
 #include "plate/CellBlock.h"
@@ -40,7 +43,9 @@ class TMainWindowReportSource : public IReportSource
 {
 public:
     explicit TMainWindowReportSource(const TfrmMainCombinedRd &window)
-        : mWindow(window), mResults(*window.resultGd), mStandards(*window.concGd), mStdConc(*window.stdConcGd)
+        : mWindow(window), mResults(*window.mSubjectsPage->ResultGrid()),
+          mStandards(*window.mStandardsPage->StandardsGrid()),
+          mStdConc(*window.mRunDetailsPage->StdConcGrid())
     {
     }
 
@@ -54,7 +59,7 @@ public:
     double Slope() const override { return mWindow.Slope(); }
     double CorrCoeff() const override { return mWindow.CorrCoeff(); }
     bool PassedCriteria() const override { return mWindow.PassedCriteria(); }
-    QString RegressResultCaption() const override { return mWindow.regressResultLa->text(); }
+    QString RegressResultCaption() const override { return mWindow.mStandardsPage->RegressResultCaption(); }
     bool ShouldShowPlateWashingStr() const override { return mWindow.ShouldShowPlateWashingStr(); }
     int GetIdentifierCount() const override { return OWCellBlockBase::GetIdentifierCount(); }
     QImage ChartPicture() const override { return GetReportPictures().GetChartBMP().toImage(); }

@@ -5,10 +5,7 @@
 #include "MainFormCombinedRd.h"
 
 #include "BlockMenu.h"
-#include "ui/main/dialogs/ManualDataEntryForm.h"
-#include "ui/main/grids/RawDataGrid.h"
 #include "RunSessionNotifier.h"
-#include "ui/main/dialogs/SubjectNameForm.h"
 #include "core/DataObjectText.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"
@@ -21,6 +18,9 @@
 #include "platform/WindowTools.h"
 #include "run/ManualFormat.h"
 #include "run/MarnovelData.h"
+#include "ui/main/dialogs/ManualDataEntryForm.h"
+#include "ui/main/dialogs/SubjectNameForm.h"
+#include "ui/main/grids/RawDataGrid.h"
 
 #include <QClipboard>
 #include <QDropEvent>
@@ -78,16 +78,15 @@ void TfrmMainCombinedRd::pastePbClick()
 bool TfrmMainCombinedRd::TakePlateDataObject(const QMimeData *data)
 {
     // A refused plate changes nothing: grid, layout, results and run details stay.
-    TRunStepResult step = mSession->CheckPlateDataObject(data);
+    if (const TRunStepResult check = mSession->CheckPlateDataObject(data); !check.Ok()) {
+        ShowErrorMessage(check.Text());
+        return false;
+    }
     // The plate replaces the one unsaved results were calculated from: asked first, with the
     // old plate in place for Save As.
-    if (step.Ok() && mSession->HasUnsavedResults() && !ConfirmDiscardUnsaved(true))
+    if (mSession->HasUnsavedResults() && !ConfirmDiscardUnsaved(true))
         return false;
-    if (step.Ok())
-        step = mNotifier->SetPlateDataObject(data);
-    if (!step.Ok())
-        ShowErrorMessage(step.Text());
-    return step.Ok();
+    return mNotifier->SetPlateDataObject(data).Ok();
 }
 
 void TfrmMainCombinedRd::AfterDataPasted(bool pasted)
@@ -354,8 +353,7 @@ void TfrmMainCombinedRd::RenameBlockAt(QPoint cell)
     QString identifier = block->id();
     if (!ShowSubjectNameDialog(this, identifier, rawDataGd->Cell(cell.x(), cell.y()), true))
         return;
-    if (const TRunStepResult step = mNotifier->RenameBlock(cell, identifier); !step.Ok())
-        ShowErrorMessage(step.Text());
+    (void)mNotifier->RenameBlock(cell, identifier);
 }
 
 void TfrmMainCombinedRd::RunBlockMenu(QPoint cell, QPoint globalPos)
