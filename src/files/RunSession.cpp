@@ -11,6 +11,7 @@
 #include "plate/MarnovelPanels.h"
 #include "plate/TextGrid.h"
 #include "run/MarnovelRdData.h"
+#include "run/PlateTextView.h"
 
 #include <QDir>
 #include <QMimeData>
@@ -117,8 +118,7 @@ TRunStepResult TRunSession::SetStdConc(const QList<double> &concentrations)
     for (const double value : concentrations) {
         // Written as "not >= 0" so that NaN is refused too.
         if (!(value >= 0.0))
-            return Refused(UiText(TextId::StdConcNotNonNegative), QString(),
-                           TextId::StdConcNotNonNegative);
+            return Refused(UiText(TextId::StdConcNotNonNegative), QString(), TextId::StdConcNotNonNegative);
         if (!FitsSinglePrecision(value))
             return Refused(StdConcRangeText());
     }
@@ -288,6 +288,28 @@ void TRunSession::ClearLayout(TBlocks blocks)
     }
     if (blocks == TBlocks::All)
         mLayoutSource.clear();
+    DiscardResults();
+}
+
+TPlacementResult TRunSession::PlaceBlock(TManualFormatState &state, std::optional<QPoint> well)
+{
+    const TPlateTextView plate(*mData);
+    TPlacementResult placed =
+        well ? ::PlaceBlock(*mData, state, plate, *well) : ::PlaceAllSamples(*mData, state, plate);
+    if (placed.Placed())
+        DiscardResults();
+    return placed;
+}
+
+void TRunSession::RemoveRandomBlockBeingAdded(TManualFormatState &state)
+{
+    ::RemoveRandomBlockBeingAdded(*mData, state);
+    DiscardResults();
+}
+
+void TRunSession::RemoveNewestBlocks(int standards, int samples)
+{
+    ::RemoveNewestBlocks(*mData, standards, samples);
     DiscardResults();
 }
 

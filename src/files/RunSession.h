@@ -2,6 +2,7 @@
 
 #include "files/ExportTexts.h"
 #include "plate/MarnovelTypes.h"
+#include "run/ManualFormat.h"
 #include "run/RunCalculation.h"
 
 #include <QByteArray>
@@ -109,6 +110,14 @@ public:
         All
     };
     void ClearLayout(TBlocks blocks = TBlocks::All);
+    // Laying out by hand: the block the toolbar's state describes with its first label on the
+    // well, or (no well) one subject on every free well. The blocks read their values from the
+    // plate text. A refused click (the result's Error) changes nothing.
+    TPlacementResult PlaceBlock(TManualFormatState &state, std::optional<QPoint> well);
+    // The block being placed label by label, or the newest blocks (the toolbar's Cancel), off
+    // the plate again.
+    void RemoveRandomBlockBeingAdded(TManualFormatState &state);
+    void RemoveNewestBlocks(int standards, int samples);
     // Run data file: plate, layout, curve, concentrations and run details. Texts 125, 371,
     // 1100-1102 (no such file, a folder, not a regular file).
     TRunStepResult LoadRun(const QString &fileName);

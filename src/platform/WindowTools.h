@@ -29,8 +29,8 @@ template <typename Widget> Widget *Named(Widget *widget, const QString &name)
     return widget;
 }
 
-// A window closes only when allowClose (if set) agrees; its exceptions are reported and keep
-// the window open.
+// A window closes only when allowClose (if set) agrees; an exception in it is reported and
+// does not hold the window open.
 void AnswerCloseQuery(QCloseEvent *event, const std::function<bool()> &allowClose);
 
 // ---- control texts ------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "core/MarnovelUtils.h"
 #include "core/UiTextManager.h"
 #include "files/RunSession.h"
+#include "plate/CellBlock.h"
 #include "plate/CellColl.h"
 #include "plate/MarnovelPanels.h"
 
@@ -310,6 +311,46 @@ TEST(RunSession, LayoutAndTypedPlateSteps)
 
     ASSERT_TRUE(session.SetTypedPlate(TStringGridData(8, QStringList(12))).Ok());
     EXPECT_EQ(session.Data().XExtent(), 0);
+}
+
+// Standards laid out again by hand on the wells they had read the same values from the plate:
+// the calculation is the same. A click on a taken well changes nothing.
+TEST(RunSession, PlaceBlock_ReadsThePlateText)
+{
+    TRunSession session;
+    ASSERT_TRUE(session.LoadRun(Example("run-8point.vdf")).Ok());
+    ASSERT_TRUE(session.Calculate().Ok());
+    const double slope = session.LastResult()->Slope;
+    std::vector<std::pair<QPoint, bool>> starts; // first well, vertical
+    const OWCells &standards = session.Data().StdBlocks();
+    for (int i = 0; i < standards.GetCount(); ++i) {
+        const std::span<const OWCellBlockElm> wells = standards.getCellInteger(i)->block();
+        ASSERT_GE(wells.size(), 2u);
+        starts.emplace_back(wells[0].mCell, wells[0].mCell.x() == wells[1].mCell.x());
+    }
+    ASSERT_FALSE(starts.empty());
+
+    TManualFormatState state;
+    state.ApplyOrientation();
+    const QByteArray before = session.RunFileBytes();
+    EXPECT_FALSE(session.PlaceBlock(state, starts.front().first).Placed());
+    EXPECT_EQ(session.RunFileBytes(), before);
+    EXPECT_NE(session.LastResult(), nullptr);
+
+    session.ClearLayout(TRunSession::TBlocks::Standards);
+    for (const auto &[well, vertical] : starts) {
+        state.SetOrientation(vertical ? TBlockOrientation::Vertical : TBlockOrientation::Horizontal);
+        state.ApplyOrientation();
+        const TPlacementResult placed = session.PlaceBlock(state, well);
+        ASSERT_TRUE(placed.Placed()) << placed.Error.toStdString();
+        EXPECT_EQ(placed.StandardBlocks, 1);
+    }
+    ASSERT_TRUE(session.Calculate().Ok());
+    EXPECT_EQ(session.LastResult()->Slope, slope);
+
+    session.RemoveNewestBlocks(1, 0);
+    EXPECT_EQ(session.Data().StdBlocks().GetCount(), static_cast<int>(starts.size()) - 1);
+    EXPECT_EQ(session.LastResult(), nullptr);
 }
 
 // Data that cannot be calculated names the plate's file, and the well when one value is

@@ -9,6 +9,7 @@
 #include "plate/CellBlock.h"
 #include "plate/MarnovelPanels.h"
 #include "platform/ControlsToFile.h"
+#include "platform/DialogSetup.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
 
@@ -33,7 +34,6 @@ constexpr int kRadioGap = 4;
 constexpr int kTextGap = 8;
 constexpr int kBoxWidth = 160;
 constexpr int kStandardPanelSize = 33;
-constexpr int kButtonPadding = 24;
 constexpr int kMinClearAllWidth = 160;
 constexpr int kMinButtonWidth = 100;
 
@@ -41,12 +41,6 @@ constexpr int kMinButtonWidth = 100;
 int ContentTop(const QGroupBox *group)
 {
     return GroupBoxCaptionHeight(nullptr, group) + kTextGap;
-}
-
-int ButtonWidth(const QPushButton *button, int minimum)
-{
-    const QString text = QString(button->text()).remove(u'&');
-    return std::max(minimum, button->fontMetrics().horizontalAdvance(text) + kButtonPadding);
 }
 
 void PlaceAtPreferredSize(QWidget *widget, int left, int top)
@@ -63,14 +57,10 @@ void PlaceWrapped(QLabel *label, int left, int top, int width)
 } // namespace
 
 TfrmManualFormatToolbar::TfrmManualFormatToolbar(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint),
-      mState(std::make_unique<TManualFormatState>())
+    : QDialog(owner), mState(std::make_unique<TManualFormatState>())
 {
-    setObjectName(u"frmManualFormatToolbar"_s);
-    setModal(false);
     // Opened for clicks on the plate: the main window keeps the focus.
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    SetUpDialog(this, u"frmManualFormatToolbar"_s, TDialogKind::Floating);
     mState->OnChanged = [this] { SyncFromState(); };
     BuildControls();
     ConnectHandlers();
@@ -389,9 +379,9 @@ void TfrmManualFormatToolbar::ArrangeLayout()
     }
 
     const int buttonHeight = btnComplete->sizeHint().height();
-    btnClearAll->resize(ButtonWidth(btnClearAll, kMinClearAllWidth), buttonHeight);
-    const int sideBySide =
-        std::max(ButtonWidth(btnComplete, kMinButtonWidth), ButtonWidth(btnCancel, kMinButtonWidth));
+    btnClearAll->resize(ButtonWidthForText(btnClearAll, kMinClearAllWidth), buttonHeight);
+    const int sideBySide = std::max(ButtonWidthForText(btnComplete, kMinButtonWidth),
+                                    ButtonWidthForText(btnCancel, kMinButtonWidth));
     btnComplete->setGeometry(0, buttonHeight + gap / 2, sideBySide, buttonHeight);
     btnCancel->setGeometry(0, btnComplete->y(), sideBySide, buttonHeight);
     pnlButtons->setGeometry(0, bottom + gap, width, btnComplete->y() + buttonHeight + gap);
@@ -419,7 +409,7 @@ TBlockPanelWidget *TfrmManualFormatToolbar::NewPanelWidget(TBaseSelectBlockPanel
     widget->setObjectName((panel->IsStdBlockPanel() ? u"StdPanel"_s : u"SamplePanel"_s) +
                           QString::number(panel->ID()));
     panel->SetOnClick([this](TBaseSelectBlockPanel *sender) { mState->OnBlockClick(sender); });
-    widget->OnClicked = [this] { SyncFromState(); };
+    connect(widget, &TBlockPanelWidget::clicked, this, &TfrmManualFormatToolbar::SyncFromState);
     widget->show();
     return widget;
 }
@@ -576,26 +566,20 @@ void TfrmManualFormatToolbar::btnCompleteClick()
         ShowErrorMessage(UiText(179));
         return;
     }
-    TCloseAction action = caHide;
-    if (OnComplete)
-        OnComplete(btnComplete, action);
-    if (action == caHide)
-        close();
+    close();
 }
 
 void TfrmManualFormatToolbar::btnCancelClick()
 {
-    TCloseAction action = caHide;
-    if (OnCancel)
-        OnCancel(btnCancel, action);
-    if (action == caHide)
+    mKeepOpen = false;
+    Q_EMIT cancelClicked();
+    if (!mKeepOpen)
         close();
 }
 
 void TfrmManualFormatToolbar::btnClearAllClick()
 {
-    if (OnClearAll)
-        OnClearAll(btnClearAll);
+    Q_EMIT clearAllClicked();
     if (rbStandards->isChecked()) {
         ResetStandardsOptions();
     } else {
@@ -624,13 +608,17 @@ void TfrmManualFormatToolbar::showEvent(QShowEvent *event)
 void TfrmManualFormatToolbar::hideEvent(QHideEvent *event)
 {
     QDialog::hideEvent(event);
-    if (!event->spontaneous() && OnHidden)
-        RunGuarded([this] { OnHidden(); });
+    if (!event->spontaneous())
+        Q_EMIT hidden();
 }
 
 void TfrmManualFormatToolbar::closeEvent(QCloseEvent *event)
 {
-    AnswerCloseQuery(event, OnCloseQuery);
+    AnswerCloseQuery(event, [this] {
+        mKeepOpen = false;
+        Q_EMIT closeRequested();
+        return !mKeepOpen;
+    });
 }
 
 void TfrmManualFormatToolbar::reject()

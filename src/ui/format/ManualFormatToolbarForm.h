@@ -19,17 +19,12 @@ class TBlockPanelWidget;
 // window that chooses what the next click on the plate places, standards or a subject sample,
 // in which orientation and with which subject ID, and shows the labels with their panels. It
 // holds no plate data: the owner places the blocks (see run/ManualFormat.h) and answers Clear
-// All, Cancel and closing through the callbacks.
+// All, Cancel and closing through the signals.
 class TfrmManualFormatToolbar : public QDialog
 {
-public:
-    enum TCloseAction
-    {
-        caNone,
-        caHide
-    };
-    using TCloseCallback = std::function<void(QWidget *sender, TCloseAction &action)>;
+    Q_OBJECT
 
+public:
     explicit TfrmManualFormatToolbar(QWidget *owner);
     ~TfrmManualFormatToolbar() override;
 
@@ -76,13 +71,17 @@ public:
     // Round to the nearest integer, halves to the even one.
     static int RoundEven(double value);
 
-    std::function<void(QWidget *sender)> OnClearAll;
-    TCloseCallback OnComplete;
-    TCloseCallback OnCancel;
-    // Asked before the window closes, whichever way; false keeps it open.
-    std::function<bool()> OnCloseQuery;
+    // From a receiver of cancelClicked or closeRequested: the window stays open.
+    void KeepOpen() { mKeepOpen = true; }
+
+Q_SIGNALS:
+    void clearAllClicked();
+    // Cancel: the window then closes unless a receiver keeps it open.
+    void cancelClicked();
+    // The window is about to close, whichever way; a receiver may keep it open.
+    void closeRequested();
     // The window went away (closed or hidden by its owner).
-    std::function<void()> OnHidden;
+    void hidden();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -115,6 +114,7 @@ private:
     void btnClearAllClick();
 
     std::unique_ptr<TManualFormatState> mState;
+    bool mKeepOpen = false;
     QList<TBlockPanelWidget *> mStandardWidgets;
     QList<TBlockPanelWidget *> mSampleWidgets;
     // Lists whose panels carry this window's click handler, to take it away again.

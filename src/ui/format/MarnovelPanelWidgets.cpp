@@ -61,7 +61,6 @@ void TBlockPanelWidget::mouseReleaseEvent(QMouseEvent *event)
         return;
     RunGuarded([this] {
         mPanel->Click();
-        if (OnClicked)
-            OnClicked();
+        Q_EMIT clicked();
     });
 }

@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class TBaseSelectBlockPanel;
 
 // One block panel as a window shows it: the panel's colour and caption, raised while the
@@ -17,10 +15,11 @@ public:
     TBlockPanelWidget(TBaseSelectBlockPanel *panel, QWidget *parent);
 
     TBaseSelectBlockPanel *Panel() const { return mPanel; }
-    // Runs after a click reached the panel (its handler, then its toggle).
-    std::function<void()> OnClicked;
-
     static constexpr int BevelWidth = 2;
+
+Q_SIGNALS:
+    // A click reached the panel (its handler, then its toggle).
+    void clicked();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,6 +1,7 @@
 #include "BlockMenu.h"
 
 #include "plate/CellBlock.h"
+#include "platform/DialogSetup.h"
 #include "platform/ModalDialogs.h"
 #include "platform/WindowTools.h"
 
@@ -9,16 +10,11 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
-TBlockClickActionFrm::TBlockClickActionFrm(QWidget *parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+TBlockClickActionFrm::TBlockClickActionFrm(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"BlockClickActionFrm"_s);
-    setModal(true);
+    SetUpDialog(this, u"BlockClickActionFrm"_s, TDialogKind::ModalMenu);
     new QVBoxLayout(this);
     deleteBlockPb = AddActionButton(u"deleteBlockPb"_s, BlockActionDeleteBlock);
     cancelPb = AddActionButton(u"cancelPb"_s, BlockActionCancel);
@@ -29,8 +25,7 @@ TBlockClickActionFrm::TBlockClickActionFrm(QWidget *parent)
 
 QPushButton *TBlockClickActionFrm::AddActionButton(const QString &name, TBlockClickAction action)
 {
-    auto *button = new QPushButton(this);
-    button->setObjectName(name);
+    auto *button = Named(new QPushButton(this), name);
     button->setAutoDefault(false);
     button->setMinimumWidth(140);
     connect(button, &QPushButton::clicked, this, [this, action] {
@@ -68,8 +63,7 @@ void TBlockClickActionFrm::showEvent(QShowEvent *event)
 void TBlockClickActionFrm::PlaceUnderPointer()
 {
     // As small as the buttons allow, but wide enough for the caption (the block's identifier).
-    const QSize buttons = layout()->sizeHint();
-    setFixedSize(std::max(buttons.width(), CaptionWidth(this)), buttons.height());
+    FixToContentsAndCaption(this);
     layout()->activate();
     const QPoint pointer = mPointerSet ? mPointer : QCursor::pos();
     move(MenuPosition(pointer, geometry().topLeft() - frameGeometry().topLeft(), deleteBlockPb->geometry()));

@@ -474,7 +474,7 @@ void TfrmMainCombinedRd::closepbClick()
     close();
 }
 
-bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel)
+bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel, bool closing)
 {
     if (DataSaved())
         return true;
@@ -483,9 +483,10 @@ bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel)
         buttons |= TMsgDlgBtn::mbCancel;
     const TModalResult answer =
         ShowMessageDialog(UiText(TextId::UnsavedData), TMsgDlgType::mtConfirmation, buttons, 0);
-    // A cancelled save still goes on; a save that failed keeps the results it could not write.
-    if (answer == TModalResult::mrYes)
-        return SaveRunAs() != TSaveOutcome::Failed;
+    if (answer == TModalResult::mrYes) {
+        const TSaveOutcome saved = SaveRunAs();
+        return saved == TSaveOutcome::Saved || (saved == TSaveOutcome::Cancelled && !closing);
+    }
     return answer != TModalResult::mrCancel;
 }
 
@@ -529,24 +530,12 @@ void TfrmMainCombinedRd::StoreWindowPosition()
 
 void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
 {
-    bool close = true;
-    RunGuarded([&] {
-        if (!DataSaved()) {
-            const TModalResult answer =
-                ShowMessageDialog(UiText(TextId::UnsavedData), TMsgDlgType::mtConfirmation,
-                                  TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel, 0);
-            if (answer == TModalResult::mrCancel)
-                close = false;
-            else if (answer == TModalResult::mrYes)
-                close = SaveRunAs() == TSaveOutcome::Saved;
-        }
-        if (close)
-            StoreWindowPosition();
+    AnswerCloseQuery(event, [this] {
+        if (!ConfirmDiscardUnsaved(true, true))
+            return false;
+        StoreWindowPosition();
+        return true;
     });
-    if (close)
-        event->accept();
-    else
-        event->ignore();
 }
 
 // ---- run data files ---------------------------------------------------------------------

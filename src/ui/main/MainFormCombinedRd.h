@@ -171,7 +171,10 @@ private:
     void ConnectHandlers();
     void SetWindowCaption();
     void InitializeText();
-    bool ConfirmDiscardUnsaved(bool withCancel);
+    // The one question before unsaved results go: Yes saves them first (a failed save keeps
+    // them), No lets them go, Cancel keeps them. A cancelled Save As lets them go, except when
+    // the window is closing: then it keeps the window open.
+    bool ConfirmDiscardUnsaved(bool withCancel, bool closing = false);
     void ClearResults(bool keepConcentrations, bool clearAll);
     // The run details as the Run Details tab shows them.
     TRunDetails RunDetailsShown() const;
@@ -246,7 +249,8 @@ private:
     // A left press or release on the grid while the toolbar is open; true when taken.
     bool ManualFormatMouseDown(Qt::MouseButton button, QPoint cell);
     bool ManualFormatMouseUp(Qt::MouseButton button, QPoint cell);
-    void ManualFormatCancel(TfrmManualFormatToolbar::TCloseAction &action);
+    // False: the toolbar stays open.
+    bool ManualFormatCancel();
     bool ManualFormatCloseQuery();
     void ManualFormatClearAll();
     void ManualFormatCurveTypeChanged();

@@ -26,16 +26,27 @@ void TfrmMainCombinedRd::CreateManualFormatToolbar()
         return;
     fManualFormatToolbar = std::make_unique<TfrmManualFormatToolbar>(this);
     TfrmManualFormatToolbar &toolbar = *fManualFormatToolbar;
-    toolbar.OnClearAll = [this](QWidget *) { ManualFormatClearAll(); };
-    toolbar.OnCancel = [this](QWidget *, TfrmManualFormatToolbar::TCloseAction &action) {
-        ManualFormatCancel(action);
-    };
-    toolbar.OnCloseQuery = [this] { return ManualFormatCloseQuery(); };
-    toolbar.OnHidden = [this] {
-        mManualFormatPressRefused = false;
-        rawDataGd->setEnabled(true);
-        SetCalculateButtonState();
-    };
+    connect(&toolbar, &TfrmManualFormatToolbar::clearAllClicked, this,
+            Guarded(this, &TfrmMainCombinedRd::ManualFormatClearAll));
+    connect(&toolbar, &TfrmManualFormatToolbar::cancelClicked, this, [this] {
+        RunGuarded([this] {
+            if (!ManualFormatCancel())
+                fManualFormatToolbar->KeepOpen();
+        });
+    });
+    connect(&toolbar, &TfrmManualFormatToolbar::closeRequested, this, [this] {
+        RunGuarded([this] {
+            if (!ManualFormatCloseQuery())
+                fManualFormatToolbar->KeepOpen();
+        });
+    });
+    connect(&toolbar, &TfrmManualFormatToolbar::hidden, this, [this] {
+        RunGuarded([this] {
+            mManualFormatPressRefused = false;
+            rawDataGd->setEnabled(true);
+            SetCalculateButtonState();
+        });
+    });
     connect(btnManualFormat, &QPushButton::clicked, this,
             Guarded(this, &TfrmMainCombinedRd::btnManualFormatClick));
     // The sample panels show the colour the next subject gets, which drawing a new block takes.
@@ -116,8 +127,7 @@ void TfrmMainCombinedRd::HideManualFormatToolbar()
 
 void TfrmMainCombinedRd::RemoveRandomBlockBeingAdded()
 {
-    ::RemoveRandomBlockBeingAdded(*mData, fManualFormatToolbar->State());
-    rawDataGd->viewport()->update();
+    mNotifier->RemoveRandomBlockBeingAdded(fManualFormatToolbar->State());
 }
 
 bool TfrmMainCombinedRd::ManualFormatMouseDown(Qt::MouseButton button, QPoint cell)
@@ -145,9 +155,8 @@ bool TfrmMainCombinedRd::ManualFormatMouseUp(Qt::MouseButton button, QPoint cell
     if (std::exchange(mManualFormatPressRefused, false))
         return true;
     TManualFormatState &state = fManualFormatToolbar->State();
-    const TPlacementResult result = ManualFormatPlacesAllSamples()
-                                        ? PlaceAllSamples(*mData, state, *rawDataGd)
-                                        : PlaceBlock(*mData, state, *rawDataGd, cell);
+    const TPlacementResult result =
+        mNotifier->PlaceBlock(state, ManualFormatPlacesAllSamples() ? std::nullopt : std::optional(cell));
     fManualFormatStandardsCount += result.StandardBlocks;
     fManualFormatSamplesCount += result.SampleBlocks;
     if (!result.Placed())
@@ -155,29 +164,25 @@ bool TfrmMainCombinedRd::ManualFormatMouseUp(Qt::MouseButton button, QPoint cell
     return true;
 }
 
-void TfrmMainCombinedRd::ManualFormatCancel(TfrmManualFormatToolbar::TCloseAction &action)
+bool TfrmMainCombinedRd::ManualFormatCancel()
 {
     const TMsgDlgButtons yesNo = TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo;
     if (ManualFormatRandomInProgress()) {
         if (ShowMessageDialog(UiText(TextId::CancelRandomBlock), TMsgDlgType::mtConfirmation, yesNo, 0) !=
-            TModalResult::mrYes) {
-            action = TfrmManualFormatToolbar::caNone;
-            return;
-        }
+            TModalResult::mrYes)
+            return false;
         RemoveRandomBlockBeingAdded();
     }
     if (fManualFormatStandardsCount > 0 || fManualFormatSamplesCount > 0) {
         if (ShowMessageDialog(UiText(TextId::CancelSessionBlocks), TMsgDlgType::mtConfirmation, yesNo, 0) !=
-            TModalResult::mrYes) {
-            action = TfrmManualFormatToolbar::caNone;
-            return;
-        }
-        RemoveNewestBlocks(*mData, fManualFormatStandardsCount, fManualFormatSamplesCount);
+            TModalResult::mrYes)
+            return false;
+        mNotifier->RemoveNewestBlocks(fManualFormatStandardsCount, fManualFormatSamplesCount);
         fManualFormatStandardsCount = 0;
         fManualFormatSamplesCount = 0;
-        rawDataGd->viewport()->update();
     }
     fManualFormatToolbar->Reset();
+    return true;
 }
 
 bool TfrmMainCombinedRd::ManualFormatCloseQuery()
@@ -202,8 +207,6 @@ void TfrmMainCombinedRd::ManualFormatClearAll()
         fManualFormatToolbar->SetCurrentIDForSample(OWCellBlockBase::GetCurrentSubjectIdStr());
         fManualFormatSamplesCount = 0;
     }
-    rawDataGd->viewport()->update();
-    SetCalculateButtonState();
 }
 
 void TfrmMainCombinedRd::ManualFormatCurveTypeChanged()

@@ -47,10 +47,15 @@ bool IsEnter(int key)
 void TfrmMainCombinedRd::ConnectRawDataHandlers()
 {
     ffrmManualDataEntryForm = new TfrmManualDataEntryForm(this);
-    ffrmManualDataEntryForm->fOnClearAll = [this](QWidget *) { ManualDataEntryClearAll(); };
-    ffrmManualDataEntryForm->OnClose = [this](bool completePressed) {
-        return ManualDataEntryClosing(completePressed);
-    };
+    connect(ffrmManualDataEntryForm, &TfrmManualDataEntryForm::clearAllClicked, this,
+            Guarded(this, &TfrmMainCombinedRd::ManualDataEntryClearAll));
+    connect(ffrmManualDataEntryForm, &TfrmManualDataEntryForm::closeRequested, this,
+            [this](bool completePressed) {
+                RunGuarded([&] {
+                    if (!ManualDataEntryClosing(completePressed))
+                        ffrmManualDataEntryForm->KeepOpen();
+                });
+            });
 
     connect(pastePb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::pastePbClick));
     connect(btnManualDataEntry, &QPushButton::clicked, this,
@@ -157,7 +162,7 @@ void TfrmMainCombinedRd::SetIsManualEditMode(bool on)
     const bool starting = !mManualDataEntryMode;
     if (starting) {
         SnapshotRawDataGrid();
-        ffrmManualDataEntryForm->fCompletePressed = false;
+        ffrmManualDataEntryForm->ResetCompletePressed();
     }
     mManualDataEntryMode = true;
     HideManualFormatToolbar();

@@ -121,6 +121,26 @@ void TRunSessionNotifier::LayoutEdited()
     Q_EMIT resultsDiscarded();
 }
 
+TPlacementResult TRunSessionNotifier::PlaceBlock(TManualFormatState &state, std::optional<QPoint> well)
+{
+    TPlacementResult placed = mSession.PlaceBlock(state, well);
+    if (placed.Placed())
+        LayoutEdited();
+    return placed;
+}
+
+void TRunSessionNotifier::RemoveRandomBlockBeingAdded(TManualFormatState &state)
+{
+    mSession.RemoveRandomBlockBeingAdded(state);
+    LayoutEdited();
+}
+
+void TRunSessionNotifier::RemoveNewestBlocks(int standards, int samples)
+{
+    mSession.RemoveNewestBlocks(standards, samples);
+    LayoutEdited();
+}
+
 TRunStepResult TRunSessionNotifier::SetCurveType(TCurveType curve)
 {
     TRunStepResult step = Checked(mSession.SetCurveType(curve));

@@ -34,8 +34,9 @@ public:
     void SetDetails(const TRunDetails &details);
     // The window's results clear: the last calculation and its unsaved results go.
     void DiscardResults();
-    // The blocks were changed in place by a layout tool: what was calculated no longer holds.
-    void LayoutEdited();
+    TPlacementResult PlaceBlock(TManualFormatState &state, std::optional<QPoint> well);
+    void RemoveRandomBlockBeingAdded(TManualFormatState &state);
+    void RemoveNewestBlocks(int standards, int samples);
 
 Q_SIGNALS:
     void plateChanged();
@@ -52,6 +53,8 @@ private:
     TRunStepResult AfterPlate(TRunStepResult step);
     // Announces a refusal; a file's steps name the file unless the text is about the plate.
     TRunStepResult Checked(TRunStepResult step, bool namingFile = false);
+    // The blocks changed: what was calculated no longer holds.
+    void LayoutEdited();
 
     TRunSession &mSession;
 };

@@ -339,7 +339,7 @@ TEST_F(ToolbarTest, SwitchingToSamples_SingleSampleAndTheNextId)
 TEST_F(ToolbarTest, ClearAll_AsksTheOwnerThenResetsTheItemsOptions)
 {
     int cleared = 0;
-    toolbar->OnClearAll = [&](QWidget *) { ++cleared; };
+    QObject::connect(toolbar.get(), &TfrmManualFormatToolbar::clearAllClicked, [&] { ++cleared; });
     Click(Radio(u"rbHorizontalO"_s));
     Click(Button(u"btnClearAll"_s));
     EXPECT_EQ(cleared, 1);
@@ -359,25 +359,30 @@ TEST_F(ToolbarTest, CancelAndClose_TheOwnerDecides)
     const struct
     {
         const char *name;
-        TfrmManualFormatToolbar::TCloseAction cancelAction;
+        bool cancelAllowed;
         bool closeAllowed;
         bool closeBox; // the close box instead of Cancel
         bool staysOpen;
     } cases[] = {
-        {"Cancel, hide", TfrmManualFormatToolbar::caHide, true, false, false},
-        {"Cancel, none", TfrmManualFormatToolbar::caNone, true, false, true},
-        {"Cancel, hide refused on close", TfrmManualFormatToolbar::caHide, false, false, true},
-        {"close box refused", TfrmManualFormatToolbar::caHide, false, true, true},
-        {"close box", TfrmManualFormatToolbar::caHide, true, true, false},
+        {"Cancel, hide", true, true, false, false},
+        {"Cancel, none", false, true, false, true},
+        {"Cancel, hide refused on close", true, false, false, true},
+        {"close box refused", true, false, true, true},
+        {"close box", true, true, true, false},
     };
     for (const auto &c : cases) {
         toolbar->show();
         int hidden = 0;
-        toolbar->OnCancel = [&](QWidget *, TfrmManualFormatToolbar::TCloseAction &action) {
-            action = c.cancelAction;
-        };
-        toolbar->OnCloseQuery = [&] { return c.closeAllowed; };
-        toolbar->OnHidden = [&] { ++hidden; };
+        QObject receiver; // its connections end with the case
+        QObject::connect(toolbar.get(), &TfrmManualFormatToolbar::cancelClicked, &receiver, [&] {
+            if (!c.cancelAllowed)
+                toolbar->KeepOpen();
+        });
+        QObject::connect(toolbar.get(), &TfrmManualFormatToolbar::closeRequested, &receiver, [&] {
+            if (!c.closeAllowed)
+                toolbar->KeepOpen();
+        });
+        QObject::connect(toolbar.get(), &TfrmManualFormatToolbar::hidden, &receiver, [&] { ++hidden; });
         if (c.closeBox)
             toolbar->close();
         else

@@ -10,8 +10,8 @@
 #include "support/GuiApplication.h"
 #include "ui/main/BlockMenu.h"
 #include "ui/main/CurveChart.h"
-#include "ui/main/grids/ResultsViews.h"
 #include "ui/main/dialogs/SubjectNameForm.h"
+#include "ui/main/grids/ResultsViews.h"
 
 #include <QImage>
 #include <QLabel>

@@ -10,9 +10,9 @@
 #include "files/ExportTexts.h"
 #include "run/RunCalculation.h"
 #include "support/GuiApplication.h"
+#include "ui/main/RunDatePicker.h"
 #include "ui/main/dialogs/ExportSelectionForm.h"
 #include "ui/main/grids/RawDataGrid.h"
-#include "ui/main/RunDatePicker.h"
 
 #include <QClipboard>
 #include <QDir>

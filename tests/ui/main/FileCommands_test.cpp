@@ -287,6 +287,8 @@ TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
     const auto otherCurve = [&] { return session.CurveType() == CURVE_8POINT ? CURVE_4POINT : CURVE_8POINT; };
     TStringGridData unroundable(8, QStringList(12, TestSupport::Dec("0.5")));
     unroundable[3][4] = TestSupport::Dec("9999999.1234");
+    TManualFormatState layoutState;
+    layoutState.ApplyOrientation();
     const auto ok = [](const TRunStepResult &step) { ASSERT_TRUE(step.Ok()) << step.Reason.toStdString(); };
     const auto refused = [](const TRunStepResult &step) { ASSERT_FALSE(step.Ok()); };
     const struct
@@ -325,6 +327,14 @@ TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
         {"refused typed plate",
          [&] { refused(notifier.SetTypedPlate(unroundable)); },
          {0, 0, 0, 0, 0, 0, 0, 1}},
+        {"block placed",
+         [&] { ASSERT_TRUE(notifier.PlaceBlock(layoutState, a1).Placed()); },
+         {0, 1, 0, 0, 0, 0, 1, 0}},
+        // The layout tool shows its own reasons beside the plate.
+        {"refused placement",
+         [&] { ASSERT_FALSE(notifier.PlaceBlock(layoutState, a1).Placed()); },
+         {0, 0, 0, 0, 0, 0, 0, 0}},
+        {"placed blocks taken back", [&] { notifier.RemoveNewestBlocks(1, 0); }, {0, 1, 0, 0, 0, 0, 1, 0}},
         {"refused load",
          [&] { refused(notifier.LoadRun(kExampleLayout + u"-missing"_s)); },
          {0, 0, 0, 0, 0, 0, 0, 1}},

@@ -6,8 +6,8 @@
 #include "core/SoftwareInfoManager.h"
 #include "support/GuiApplication.h"
 #include "support/HostileSettingsStore.h"
-#include "ui/main/grids/ResultsViews.h"
 #include "ui/main/dialogs/about.h"
+#include "ui/main/grids/ResultsViews.h"
 #include <QFile>
 
 #include <QGroupBox>

@@ -4,8 +4,8 @@
 #include "plate/CellBlock.h"
 #include "run/MarnovelData.h"
 #include "support/GuiApplication.h"
-#include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/UiColors.h"
+#include "ui/main/grids/RawDataGrid.h"
 
 #include <QImage>
 #include <QPainter>

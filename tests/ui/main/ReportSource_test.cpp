@@ -6,9 +6,9 @@
 #include "plate/TextGrid.h"
 #include "reports/SessionReportSource.h"
 #include "support/GuiApplication.h"
+#include "ui/main/RunDatePicker.h"
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/ResultsViews.h"
-#include "ui/main/RunDatePicker.h"
 
 #include <QLabel>
 

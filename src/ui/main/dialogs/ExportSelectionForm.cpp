@@ -4,6 +4,7 @@
 #include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
+#include "platform/DialogSetup.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
 
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -20,30 +20,21 @@ using namespace Qt::StringLiterals;
 
 TfrmExportSelection::TfrmExportSelection(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"frmExportSelection"_s);
-    grpSelection = new QGroupBox(this);
-    grpSelection->setObjectName(u"grpSelection"_s);
-    rbClipboardExport = new QRadioButton(grpSelection);
-    rbClipboardExport->setObjectName(u"rbClipboardExport"_s);
-    rbFileExport = new QRadioButton(grpSelection);
-    rbFileExport->setObjectName(u"rbFileExport"_s);
+    SetUpDialog(this, u"frmExportSelection"_s, TDialogKind::Plain);
+    grpSelection = Named(new QGroupBox(this), u"grpSelection"_s);
+    rbClipboardExport = Named(new QRadioButton(grpSelection), u"rbClipboardExport"_s);
+    rbFileExport = Named(new QRadioButton(grpSelection), u"rbFileExport"_s);
     auto *choices = new QVBoxLayout(grpSelection);
     choices->addWidget(rbClipboardExport);
     choices->addWidget(rbFileExport);
 
-    btnOk = new QPushButton(this);
-    btnOk->setObjectName(u"btnOk"_s);
-    btnOk->setDefault(true);
-    btnCancel = new QPushButton(this);
-    btnCancel->setObjectName(u"btnCancel"_s);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
+    const TOkCancelButtons buttons = AddOkCancelButtons(this, u"btnOk"_s, u"btnCancel"_s);
+    btnOk = buttons.ok;
+    btnCancel = buttons.cancel;
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(grpSelection);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     // A fixed dialog border: the dialog is as large as its texts need, no larger.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -53,7 +44,6 @@ TfrmExportSelection::TfrmExportSelection(QWidget *parent) : QDialog(parent)
     connect(rbFileExport, &QRadioButton::clicked, this,
             Guarded(this, &TfrmExportSelection::rbFileExportClick));
     connect(btnOk, &QPushButton::clicked, this, Guarded(this, &TfrmExportSelection::btnOkClick));
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     InitializeText();
 }
 
@@ -63,8 +53,7 @@ void TfrmExportSelection::InitializeText()
     SetControlText(grpSelection, 264, false);
     SetControlText(rbClipboardExport, 265, false);
     SetControlText(rbFileExport, 266, false);
-    SetControlText(btnOk, 48, false);
-    SetControlText(btnCancel, 69, false);
+    SetOkCancelTexts(btnOk, btnCancel);
 }
 
 void TfrmExportSelection::SetExport(const QString &textToWrite, const QString &addToFileNameStr,

@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "core/TextIds.h"
 #include "core/UiTextManager.h"
+#include "platform/DialogSetup.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
 
@@ -19,29 +20,19 @@ namespace {
 
 constexpr int kMargin = 10;
 constexpr int kGap = 8;
-constexpr int kButtonPadding = 24;
 constexpr int kMinButtonWidth = 90;
 
 } // namespace
 
-TfrmManualDataEntryForm::TfrmManualDataEntryForm(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint),
-      mOwner(owner)
+TfrmManualDataEntryForm::TfrmManualDataEntryForm(QWidget *owner) : QDialog(owner), mOwner(owner)
 {
-    setObjectName(u"frmManualDataEntryForm"_s);
-    setModal(false);
     // Shown while the operator types in the grid: it must not take the focus from there.
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    SetUpDialog(this, u"frmManualDataEntryForm"_s, TDialogKind::Floating);
 
-    lblManualDataEntry = new QLabel(this);
-    lblManualDataEntry->setObjectName(u"lblManualDataEntry"_s);
-    btnClearAllValues = new QPushButton(this);
-    btnClearAllValues->setObjectName(u"btnClearAllValues"_s);
-    btnComplete = new QPushButton(this);
-    btnComplete->setObjectName(u"btnComplete"_s);
-    btnCancel = new QPushButton(this);
-    btnCancel->setObjectName(u"btnCancel"_s);
+    lblManualDataEntry = Named(new QLabel(this), u"lblManualDataEntry"_s);
+    btnClearAllValues = Named(new QPushButton(this), u"btnClearAllValues"_s);
+    btnComplete = Named(new QPushButton(this), u"btnComplete"_s);
+    btnCancel = Named(new QPushButton(this), u"btnCancel"_s);
     for (QPushButton *button : {btnClearAllValues, btnComplete, btnCancel})
         button->setAutoDefault(false);
 
@@ -67,17 +58,12 @@ void TfrmManualDataEntryForm::InitializeText()
 
 void TfrmManualDataEntryForm::LayoutControls()
 {
-    const auto textWidth = [](QWidget *control, const QString &text) {
-        return control->fontMetrics().horizontalAdvance(QString(text).remove(u'&'));
-    };
-    const int buttonWidth =
-        std::max({kMinButtonWidth, textWidth(btnComplete, btnComplete->text()) + kButtonPadding,
-                  textWidth(btnCancel, btnCancel->text()) + kButtonPadding});
+    const int buttonWidth = std::max(ButtonWidthForText(btnComplete, kMinButtonWidth),
+                                     ButtonWidthForText(btnCancel, kMinButtonWidth));
     const int buttonHeight = btnComplete->sizeHint().height();
-    const int width =
-        std::max({2 * kMargin + 2 * buttonWidth + kGap,
-                  2 * kMargin + textWidth(btnClearAllValues, btnClearAllValues->text()) + kButtonPadding,
-                  2 * kMargin + lblManualDataEntry->sizeHint().width()});
+    const int width = std::max({2 * kMargin + 2 * buttonWidth + kGap,
+                                2 * kMargin + ButtonWidthForText(btnClearAllValues, 0),
+                                2 * kMargin + lblManualDataEntry->sizeHint().width()});
 
     lblManualDataEntry->adjustSize();
     lblManualDataEntry->move(width / 2 - lblManualDataEntry->width() / 2, kMargin);
@@ -96,13 +82,12 @@ void TfrmManualDataEntryForm::LayoutControls()
 
 void TfrmManualDataEntryForm::btnClearAllValuesClick()
 {
-    if (fOnClearAll)
-        fOnClearAll(btnClearAllValues);
+    Q_EMIT clearAllClicked();
 }
 
 void TfrmManualDataEntryForm::btnCompleteClick()
 {
-    fCompletePressed = true;
+    mCompletePressed = true;
     close();
 }
 
@@ -113,13 +98,17 @@ void TfrmManualDataEntryForm::btnCancelClick()
                           TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, 0);
     if (answer != TModalResult::mrYes)
         return;
-    fCompletePressed = false;
+    mCompletePressed = false;
     close();
 }
 
 void TfrmManualDataEntryForm::closeEvent(QCloseEvent *event)
 {
-    AnswerCloseQuery(event, [this] { return !OnClose || OnClose(fCompletePressed); });
+    AnswerCloseQuery(event, [this] {
+        mKeepOpen = false;
+        Q_EMIT closeRequested(mCompletePressed);
+        return !mKeepOpen;
+    });
 }
 
 void TfrmManualDataEntryForm::reject()

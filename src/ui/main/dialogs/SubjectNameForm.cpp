@@ -5,12 +5,12 @@
 #include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
+#include "platform/DialogSetup.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/ModalDialogs.h"
 #include "platform/WindowTools.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,35 +29,25 @@ bool IsIllegalIdChar(QChar c)
 
 } // namespace
 
-TSubjectNameForm::TSubjectNameForm(QWidget *parent) : QDialog(parent, Qt::Tool)
+TSubjectNameForm::TSubjectNameForm(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"SubjectNameForm"_s);
-    setModal(true);
+    SetUpDialog(this, u"SubjectNameForm"_s, TDialogKind::ModalTool);
 
-    subjIdLa = new QLabel(this);
-    subjIdLa->setObjectName(u"subjIdLa"_s);
-    subjIdEd = new QLineEdit(this);
-    subjIdEd->setObjectName(u"subjIdEd"_s);
+    subjIdLa = Named(new QLabel(this), u"subjIdLa"_s);
+    subjIdEd = Named(new QLineEdit(this), u"subjIdEd"_s);
     subjIdEd->setMaxLength(MaxIdLength);
-    okPb = new QPushButton(this);
-    okPb->setObjectName(u"okPb"_s);
-    okPb->setDefault(true);
-    cancelPb = new QPushButton(this);
-    cancelPb->setObjectName(u"cancelPb"_s);
+    const TOkCancelButtons buttons = AddOkCancelButtons(this, u"okPb"_s, u"cancelPb"_s);
+    okPb = buttons.ok;
+    cancelPb = buttons.cancel;
     cancelPb->setAutoDefault(false);
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(subjIdLa, 0, 0);
     layout->addWidget(subjIdEd, 0, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(okPb);
-    buttons->addWidget(cancelPb);
-    layout->addLayout(buttons, 1, 0, 1, 2);
+    layout->addLayout(buttons.row, 1, 0, 1, 2);
 
     subjIdEd->setFocus();
     connect(okPb, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelPb, &QPushButton::clicked, this, &QDialog::reject);
     connect(subjIdEd, &QLineEdit::textEdited, this, Guarded(this, &TSubjectNameForm::subjIdEdTextEdited));
     InitializeText();
 }
@@ -66,8 +56,7 @@ void TSubjectNameForm::InitializeText()
 {
     setWindowTitle(UiText(TextId::ChangeSubjectId));
     SetControlText(subjIdLa, UiText(TextId::SubjectId) + u':', CONTROL_DEFAULT);
-    SetControlText(okPb, 48, false);
-    SetControlText(cancelPb, 69, false);
+    SetOkCancelTexts(okPb, cancelPb);
     const int charset = GetTranslationManager().DetermineCharset();
     QFont font = subjIdEd->font();
     font.setPointSize(GetFontManager().DetermineFontSize(charset, CONTROL_DEFAULT));
@@ -128,8 +117,7 @@ void TSubjectNameForm::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
         // As small as the controls allow, but wide enough for the caption.
-        const QSize controls = layout()->sizeHint();
-        setFixedSize(std::max(controls.width(), CaptionWidth(this)), controls.height());
+        FixToContentsAndCaption(this);
         if (const QWidget *owner = parentWidget()) {
             QRect frame = frameGeometry();
             frame.moveCenter(owner->window()->frameGeometry().center());

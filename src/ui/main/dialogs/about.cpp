@@ -6,6 +6,7 @@
 #include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
+#include "platform/DialogSetup.h"
 #include "platform/WindowTools.h"
 
 #include <QFrame>
@@ -22,8 +23,7 @@ constexpr int kSideRoom = 10; // room left of and right of labels that may wrap
 
 QLabel *MakeLabel(QWidget *parent, const QString &name)
 {
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
+    auto *label = Named(new QLabel(parent), name);
     label->setTextFormat(Qt::PlainText); // "R&D", "<" and ">" are text
     return label;
 }
@@ -52,13 +52,10 @@ int RightEdge(const QWidget *widget)
 
 TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("AboutBox"));
-    setModal(true);
+    SetUpDialog(this, QStringLiteral("AboutBox"), TDialogKind::Modal);
     setFixedSize(kClientWidth, kClientHeight);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1 = Named(new QFrame(this), QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::StyledPanel);
     Panel1->setAutoFillBackground(true);
     QPalette panelPalette = Panel1->palette();
@@ -66,11 +63,9 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     Panel1->setPalette(panelPalette);
     Panel1->setGeometry(kPanelLeft, kPanelTop, kPanelWidth, 0);
 
-    imgParvenoxIcon = new TLogoPicture(Panel1);
-    imgParvenoxIcon->setObjectName(QStringLiteral("imgParvenoxIcon"));
+    imgParvenoxIcon = Named(new TLogoPicture(Panel1), QStringLiteral("imgParvenoxIcon"));
     imgParvenoxIcon->resize(kLogoSide, kLogoSide);
-    ProgramIcon = new TLogoPicture(Panel1);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon = Named(new TLogoPicture(Panel1), QStringLiteral("ProgramIcon"));
 
     appNameLa = MakeLabel(Panel1, QStringLiteral("appNameLa"));
     appNameLa->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -98,8 +93,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     lblMarnovelLogoFooter = MakeLabel(Panel1, QStringLiteral("lblMarnovelLogoFooter"));
     lblMarnovelLogoFooter->setText(MakerFooterText());
 
-    OKButton = new QPushButton(this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = Named(new QPushButton(this), QStringLiteral("OKButton"));
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
 

@@ -1,6 +1,5 @@
 #include "RawDataGrid.h"
 
-#include "ui/main/UiColors.h"
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Tool.h"
@@ -9,6 +8,7 @@
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
 #include "run/MarnovelData.h"
+#include "ui/main/UiColors.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,7 +1,5 @@
 #include "ResultsViews.h"
 
-#include "ui/main/PanelGeometry.h"
-#include "ui/main/UiColors.h"
 #include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
@@ -11,6 +9,8 @@
 #include "run/MarnovelRdData.h"
 #include "run/QcRules.h"
 #include "run/ResultTexts.h"
+#include "ui/main/PanelGeometry.h"
+#include "ui/main/UiColors.h"
 
 #include <QHeaderView>
 #include <QPainter>
