@@ -5,18 +5,20 @@
 #include "core/Messages.h"
 #include "core/RegionalSettings.h"
 #include "core/SoftwareInfoManager.h"
+#include "core/Tool.h"
 #include "core/ToolConsole.h"
 #include "core/UiTextManager.h"
 #include "files/RunSession.h"
-#include "plate/CellBlock.h"
 #include "plate/TextGrid.h"
-#include "reports/PrintScreen.h"
-#include "reports/ReportSource.h"
-#include "ui/main/MainFormCombinedRd.h"
+#include "reports/ReportPdf.h"
+#include "reports/SessionReportSource.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -40,6 +42,10 @@ void WriteStream(FILE *stream, const QString &text)
 
 const QString kTool = u"velomyra report"_s;
 
+// The print window's preview: 96 pixels per inch, A4 wide with room for its scroll bar.
+constexpr int kScreenDpi = 96;
+constexpr int kA4PreviewWidth = 814;
+
 void WriteError(const QString &text)
 {
     WriteToolError(kTool, text);
@@ -62,18 +68,26 @@ QString Quoted(const QString &fileName)
     return u'"' + fileName + u'"';
 }
 
-// The run loaded and calculated as the tool does, for the exit status and a reason that
-// names the file. Empty when the run can be reported.
-int CheckRun(const QString &runFile, QString &reason)
+// The run loaded and calculated as the tool does, with the exit status and a reason that
+// names the file when it cannot be reported.
+int LoadAndCalculate(TRunSession &session, const QString &runFile, QString &reason)
 {
-    TRunSession session;
     TRunStepResult step = session.LoadRun(runFile);
     if (step.Ok())
         step = session.Calculate();
-    if (step.Ok())
-        return REPORT_WRITTEN;
-    reason = step.FileName.isEmpty() ? step.Reason : Quoted(step.FileName) + u": "_s + step.Reason;
-    return step.Status == TRunStepResult::NotCalculable ? REPORT_NOT_CALCULABLE : REPORT_USAGE_OR_INPUT;
+    if (!step.Ok()) {
+        reason = step.FileName.isEmpty() ? step.Reason : Quoted(step.FileName) + u": "_s + step.Reason;
+        return step.Status == TRunStepResult::NotCalculable ? REPORT_NOT_CALCULABLE : REPORT_USAGE_OR_INPUT;
+    }
+    // As the window opens a run: characters a file name cannot hold leave the run details.
+    TRunDetails details = session.Details();
+    if (!ContainsNoInvalidChar(details.RunNumber + details.KitBatchNumber + details.OperatorName)) {
+        for (QString *text : {&details.RunNumber, &details.KitBatchNumber, &details.OperatorName})
+            *text = RemoveInvalidChars(*text);
+        session.SetDetails(details);
+        ShowErrorMessage(InvalidCharMessage());
+    }
+    return REPORT_WRITTEN;
 }
 
 int SubjectNumber(const IReportSource &source, const QString &identifier)
@@ -203,8 +217,9 @@ int ReportCommand(const QStringList &arguments)
         WriteError(Quoted(options->pdfFile) + u": --pdf names the run data file being read."_s);
         return REPORT_USAGE_OR_INPUT;
     }
+    TRunSession session;
     QString reason;
-    if (const int status = CheckRun(options->runFile, reason); status != REPORT_WRITTEN) {
+    if (const int status = LoadAndCalculate(session, options->runFile, reason); status != REPORT_WRITTEN) {
         WriteError(reason);
         return status;
     }
@@ -213,37 +228,44 @@ int ReportCommand(const QStringList &arguments)
         return REPORT_USAGE_OR_INPUT;
     }
 
-    // The main window loads and calculates the run and takes the pictures of the curve page,
-    // as it does on screen; the print window then writes the PDF as its Save As PDF does.
-    TfrmMainCombinedRd window;
-    window.show();
-    window.OpenRunFile(options->runFile);
-    window.calcCurvePbClick();
-    if (!window.LastResult()) {
-        WriteError(Quoted(options->runFile) + u": the run cannot be calculated."_s);
-        return REPORT_NOT_CALCULABLE;
-    }
-    const IReportSource &source = window.ReportSource();
-    TScreenPrintFormCombinedTorvinTandem print(&window);
-    print.PreparePreview(source, TScreenPrintFormCombinedTorvinTandem::DefaultGapMm,
-                         OWCellBlockBase::GetIdentifierCount() > 0);
+    const TSessionReportSource source(session);
+    const bool curve = options->curvePage;
+    // The page image as the print window's Save As PDF makes it: as wide as the screen, as
+    // tall as its preview of the chosen report (subject 1 for the individual reports) with 50
+    // pixels below a grouped report and 100 below a subject's.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int imageWidth = screen ? screen->geometry().width() : kA4PreviewWidth;
+    const auto imageHeight = [&](bool grouped, int start, int end) {
+        return MeasureRunReport(source, curve, grouped, start, end, kScreenDpi, kScreenDpi) +
+               (grouped ? 50 : 100);
+    };
+    const auto write = [&](bool grouped, int start, int end, int height, const QString &path) {
+        const TRunStepResult step =
+            WriteReportPdf(source, curve, grouped, start, end, imageWidth, height, path);
+        if (!step.Ok())
+            ShowErrorMessage(step.Text());
+        return step.Ok();
+    };
 
-    using TKind = TScreenPrintFormCombinedTorvinTandem::TReportKind;
     bool written = false;
     if (!options->individualDir.isEmpty()) {
-        print.ChooseReport(options->curvePage, TKind::Individual, 1);
-        written = print.SaveIndividualReports(options->individualDir);
+        const int count = source.ResultGrid().RowCount() - 1;
+        const int height = imageHeight(false, 1, 1);
+        written = true;
+        for (int subject = 1; subject <= count && written; ++subject)
+            written = write(false, subject, subject, height,
+                            ReportPdfFileName(source, options->individualDir, subject));
     } else if (!options->subject.isEmpty()) {
         const int subject = SubjectNumber(source, options->subject);
         if (subject == 0) {
             WriteError(u"the run has no subject with the identifier "_s + Quoted(options->subject) + u'.');
             return REPORT_USAGE_OR_INPUT;
         }
-        print.ChooseReport(options->curvePage, TKind::SingleSubject, subject);
-        written = print.SaveChosenReportAsPdf(options->pdfFile);
+        written = write(false, subject, subject, imageHeight(false, subject, subject), options->pdfFile);
     } else {
-        print.ChooseReport(options->curvePage, TKind::Grouped, 1);
-        written = print.SaveChosenReportAsPdf(options->pdfFile);
+        // A run without subjects reports its standards alone.
+        const int last = std::max(source.ResultGrid().RowCount() - 1, 0);
+        written = write(true, 1, last, imageHeight(true, 1, last), options->pdfFile);
     }
     return written ? REPORT_WRITTEN : REPORT_USAGE_OR_INPUT;
 }

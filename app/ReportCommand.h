@@ -7,7 +7,8 @@
 
 // "velomyra report": the PDF reports of a run without a person, exactly as the print window's
 // Save As PDF writes them, for a laboratory system that files reports in batch. It runs on
-// the offscreen platform; the run is loaded and calculated by the main window as on screen.
+// the offscreen platform; the run is loaded and calculated once in a run session and drawn
+// by the report code, no window built.
 struct TReportOptions
 {
     QString runFile;

@@ -8,10 +8,10 @@
 #include "core/UiTextManager.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/Logo.h"
-#include "reports/PrintScreen.h"
 #include "ui/main/MainFormCombinedRd.h"
 #include "ui/main/dialogs/SubjectNameForm.h"
 #include "ui/main/dialogs/about.h"
+#include "ui/print/PrintScreen.h"
 
 #include <QApplication>
 

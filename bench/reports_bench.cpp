@@ -26,7 +26,7 @@ void BM_Report_PreviewFullPlate(benchmark::State &state)
     for (auto _ : state) {
         surface.fill(Qt::white);
         benchmark::DoNotOptimize(
-            DrawRunReport(surface, *report.source, true, nullptr, true, report.Subjects(), 1));
+            DrawRunReport(surface, *report.source, true, nullptr, true, 1, report.Subjects()));
     }
 }
 BENCHMARK(BM_Report_PreviewFullPlate)->Unit(benchmark::kMillisecond);

@@ -2,8 +2,8 @@
 // drawing is cached), so one paint is what scrolling and choosing a report type cost.
 
 #include "plate/CellBlock.h"
-#include "reports/PrintScreen.h"
 #include "ui/main/MainFormCombinedRd.h"
+#include "ui/print/PrintScreen.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -112,9 +112,12 @@ endfunction()
 
 # The GUI modules a model library must never reach, directly or through another library.
 set(VELOMYRA_GUI_MODULES Gui Widgets PrintSupport Charts Svg SvgWidgets OpenGL OpenGLWidgets Quick Qml)
+# The modules a drawing library (the reports) must never reach: it paints on QtGui alone.
+set(VELOMYRA_WIDGET_MODULES Widgets Charts SvgWidgets OpenGLWidgets Quick Qml QuickWidgets)
 
-# Walks the link graph of each target breadth-first and fails on the first GUI module found.
-function(_velomyra_check_model_links_now)
+# Walks the link graph of each target breadth-first and fails on the first module of the list
+# named by modules_var found; what names the rule ("Model", "Drawing"), kind the modules.
+function(_velomyra_check_links_now modules_var what kind)
     foreach(root IN LISTS ARGN)
         if(NOT TARGET ${root})
             continue()
@@ -136,8 +139,8 @@ function(_velomyra_check_model_links_now)
                 foreach(link IN LISTS links)
                     # $<LINK_ONLY:X> and similar wrappers still link X.
                     string(REGEX REPLACE "^\\$<[A-Z_]+:(.*)>$" "\\1" link "${link}")
-                    if(link MATCHES "^Qt6?::([A-Za-z]+)$" AND CMAKE_MATCH_1 IN_LIST VELOMYRA_GUI_MODULES)
-                        message(FATAL_ERROR "Model target ${root} links the GUI module ${link} (through ${target}).")
+                    if(link MATCHES "^Qt6?::([A-Za-z]+)$" AND CMAKE_MATCH_1 IN_LIST ${modules_var})
+                        message(FATAL_ERROR "${what} target ${root} links the ${kind} module ${link} (through ${target}).")
                     endif()
                     if(TARGET "${link}" AND NOT link MATCHES "^Qt6?::" AND NOT link IN_LIST seen)
                         list(APPEND seen "${link}")
@@ -153,5 +156,14 @@ endfunction()
 # module. Checked at the end of the configuration, after every target_link_libraries call.
 function(velomyra_check_model_links)
     cmake_language(EVAL CODE "
-        cmake_language(DEFER DIRECTORY \"${CMAKE_SOURCE_DIR}\" CALL _velomyra_check_model_links_now ${ARGN})")
+        cmake_language(DEFER DIRECTORY \"${CMAKE_SOURCE_DIR}\"
+            CALL _velomyra_check_links_now VELOMYRA_GUI_MODULES Model GUI ${ARGN})")
+endfunction()
+
+# velomyra_check_widget_free_links(TARGET ...): the same for a drawing library and the widget
+# modules.
+function(velomyra_check_widget_free_links)
+    cmake_language(EVAL CODE "
+        cmake_language(DEFER DIRECTORY \"${CMAKE_SOURCE_DIR}\"
+            CALL _velomyra_check_links_now VELOMYRA_WIDGET_MODULES Drawing widget ${ARGN})")
 endfunction()

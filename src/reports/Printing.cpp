@@ -67,14 +67,14 @@ const OWCellBlockBase *Subject(const IReportSource &source, int number)
 } // namespace
 
 int DrawRunReport(QPaintDevice &surface, const IReportSource &source, bool withCurvePage, QPrinter *printer,
-                  bool grouped, int end, int start)
+                  bool grouped, int start, int end)
 {
     QPainter painter(&surface);
-    return DrawRunReport(painter, source, withCurvePage, printer, grouped, end, start);
+    return DrawRunReport(painter, source, withCurvePage, printer, grouped, start, end);
 }
 
 int DrawRunReport(QPainter &painter, const IReportSource &source, bool withCurvePage, QPrinter *printer,
-                  bool grouped, int end, int start)
+                  bool grouped, int start, int end)
 {
     painter.save();
     MarnovelCanvas canvas(painter);
@@ -94,12 +94,12 @@ int DrawRunReport(QPainter &painter, const IReportSource &source, bool withCurve
         DrawReportHeader(context, subjectId, logoRight, true, top1 + 3 * UseFont(canvas, PRINT_TEXTNORMAL));
     y += UseFont(canvas, PRINT_TEXTNORMAL);
     if (end - start <= kSubjectsPerTable) {
-        y = DrawResultsTable(context, y, end, 0, end, start);
+        y = DrawResultsTable(context, y, end, 0, start, end);
     } else {
         // The footnotes under the left table explain the marks of both: no mark without its note.
         const int lastLeft = start + kSubjectsPerTable - 1;
-        const int left = DrawResultsTable(context, y, end, 0, lastLeft, start);
-        const int right = DrawResultsTable(context, y, 0, Mm(canvas, 80), end, lastLeft + 1);
+        const int left = DrawResultsTable(context, y, end, 0, start, lastLeft);
+        const int right = DrawResultsTable(context, y, 0, Mm(canvas, 80), lastLeft + 1, end);
         y = std::max(left, right);
     }
     y = DrawSignatureLine(context, y + canvas.LineHeight());
@@ -109,7 +109,7 @@ int DrawRunReport(QPainter &painter, const IReportSource &source, bool withCurve
     logoRight = DrawLogoAndVersion(context, top2);
     y = DrawReportHeader(context, subjectId, logoRight, false, top2 + 3 * UseFont(canvas, PRINT_TEXTNORMAL));
     y = DrawStandardsTable(context, y + UseFont(canvas, PRINT_TEXTSMALL));
-    y = DrawRawDataTable(context, y + UseFont(canvas, PRINT_TEXTSMALL), grouped, end, start);
+    y = DrawRawDataTable(context, y + UseFont(canvas, PRINT_TEXTSMALL), grouped, start, end);
     const int pageEnd = y + UseFont(canvas, PRINT_TEXTSMALL) + canvas.LineHeight();
     if (!withCurvePage) {
         painter.restore();
@@ -220,7 +220,7 @@ int DrawReportHeader(TReportPageContext &context, const QString &subjectId, int 
     return y;
 }
 
-int DrawResultsTable(TReportPageContext &context, int y, int footnotesThrough, int xShift, int end, int start)
+int DrawResultsTable(TReportPageContext &context, int y, int footnotesThrough, int xShift, int start, int end)
 {
     MarnovelCanvas &canvas = context.Canvas;
     const IReportSource &source = context.Source;
@@ -385,7 +385,7 @@ int DrawStandardsTable(TReportPageContext &context, int y)
     return y + 2 * line;
 }
 
-int DrawRawDataTable(TReportPageContext &context, int y, bool grouped, int end, int start)
+int DrawRawDataTable(TReportPageContext &context, int y, bool grouped, int start, int end)
 {
     MarnovelCanvas &canvas = context.Canvas;
     const IReportSource &source = context.Source;

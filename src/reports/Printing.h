@@ -14,10 +14,10 @@ class QString;
 // and the PDF page image (FilePrintGet: no signature line, page starts recorded). Subjects
 // start ... end, 1-based. Returns the Y below what was drawn. A printer's error propagates.
 int DrawRunReport(QPaintDevice &surface, const IReportSource &source, bool withCurvePage, QPrinter *printer,
-                  bool grouped, int end, int start);
+                  bool grouped, int start, int end);
 // The same through a painter that is already drawing on the surface (its state is kept).
 int DrawRunReport(QPainter &painter, const IReportSource &source, bool withCurvePage, QPrinter *printer,
-                  bool grouped, int end, int start);
+                  bool grouped, int start, int end);
 
 // The section steps, in page order; each takes a Y and returns the Y below what it drew.
 struct TReportPageContext
@@ -36,9 +36,9 @@ int DrawLogoAndVersion(TReportPageContext &context, int y);
 int DrawReportHeader(TReportPageContext &context, const QString &subjectId, int logoRight, bool full, int y);
 // Subjects start ... end; footnotesThrough > 0 puts the footnotes of the marks among subjects
 // start ... footnotesThrough under the table (a second table beside it has none of its own).
-int DrawResultsTable(TReportPageContext &context, int y, int footnotesThrough, int xShift, int end,
-                     int start);
+int DrawResultsTable(TReportPageContext &context, int y, int footnotesThrough, int xShift, int start,
+                     int end);
 int DrawSignatureLine(TReportPageContext &context, int y);
 int DrawStandardsTable(TReportPageContext &context, int y);
-int DrawRawDataTable(TReportPageContext &context, int y, bool grouped, int end, int start);
+int DrawRawDataTable(TReportPageContext &context, int y, bool grouped, int start, int end);
 int DrawPicture(TReportPageContext &context, const QImage &picture, int absoluteX, int y);

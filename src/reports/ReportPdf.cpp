@@ -2,12 +2,15 @@
 
 #include "PrintManager.h"
 #include "Printing.h"
+#include "ReportSource.h"
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
+#include "plate/TextGrid.h"
 
 #include <QBuffer>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -29,7 +32,7 @@ constexpr double kPointsPerInch = 72.0;
 
 } // namespace
 
-QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool grouped, int end, int start,
+QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool grouped, int start, int end,
                           int imageWidth, int imageHeight)
 {
     QBuffer buffer;
@@ -51,7 +54,7 @@ QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool 
         // Drawn once with nothing shown, for the page starts and the image's height.
         painter.save();
         painter.setClipRect(QRect(0, 0, 0, 0));
-        const int bottom = DrawRunReport(painter, source, withCurvePage, nullptr, grouped, end, start);
+        const int bottom = DrawRunReport(painter, source, withCurvePage, nullptr, grouped, start, end);
         painter.restore();
         const QList<int> starts = GetPrintManager().PageEnds();
         const int height = imageHeight > 0 ? imageHeight : bottom + 50;
@@ -71,7 +74,7 @@ QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool 
             painter.scale(bandScale, bandScale);
             painter.translate(0, -top);
             painter.setClipRect(QRect(0, top, width, bandBottom - top));
-            DrawRunReport(painter, source, withCurvePage, nullptr, grouped, end, start);
+            DrawRunReport(painter, source, withCurvePage, nullptr, grouped, start, end);
             painter.restore();
         }
         if (!painter.end())
@@ -80,15 +83,36 @@ QByteArray ReportPdfBytes(const IReportSource &source, bool withCurvePage, bool 
     return buffer.data();
 }
 
-TRunStepResult WriteReportPdf(const IReportSource &source, bool withCurvePage, bool grouped, int end,
-                              int start, int imageWidth, int imageHeight, const QString &path)
+TRunStepResult WriteReportPdf(const IReportSource &source, bool withCurvePage, bool grouped, int start,
+                              int end, int imageWidth, int imageHeight, const QString &path)
 {
     try {
         WriteFileAtomically(
-            path, ReportPdfBytes(source, withCurvePage, grouped, end, start, imageWidth, imageHeight));
+            path, ReportPdfBytes(source, withCurvePage, grouped, start, end, imageWidth, imageHeight));
     } catch (const MarnovelException &error) {
         const QString reason = error.Reason().isEmpty() ? error.Message() : error.Reason();
         return {TRunStepResult::Refused, 0, WriteFailureText(path, reason), path};
     }
     return {};
+}
+
+int MeasureRunReport(const IReportSource &source, bool withCurvePage, bool grouped, int start, int end,
+                     int dpiX, int dpiY)
+{
+    // A one-pixel image at that resolution: the report is laid out exactly as on the larger
+    // surface, and only its bottom is kept.
+    QImage probe(1, 1, QImage::Format_RGB32);
+    probe.setDotsPerMeterX(qRound(dpiX / 0.0254));
+    probe.setDotsPerMeterY(qRound(dpiY / 0.0254));
+    return DrawRunReport(probe, source, withCurvePage, nullptr, grouped, start, end);
+}
+
+QString ReportPdfFileName(const IReportSource &source, const QString &folder, int subject)
+{
+    QString name = FormatDate(ShortFileDateFormatPattern(), source.RunDetails().RunDate) + u'_';
+    if (subject > 0)
+        name += source.ResultGrid().Cell(0, subject);
+    else
+        name += source.RunDetails().RunNumber;
+    return UniqueFileName(folder, name, u"pdf"_s);
 }

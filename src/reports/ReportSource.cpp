@@ -1,7 +1,7 @@
 #include "ReportSource.h"
 
 #include "core/Tool.h"
-#include "platform/WindowTools.h"
+#include "platform/CanvasText.h"
 
 #include <QFontMetrics>
 #include <QPainter>

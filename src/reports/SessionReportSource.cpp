@@ -1,5 +1,6 @@
 #include "SessionReportSource.h"
 
+#include "ReportPictures.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/RunSession.h"
@@ -124,10 +125,22 @@ int TSessionReportSource::GetIdentifierCount() const
 
 QImage TSessionReportSource::ChartPicture() const
 {
-    return mChart ? mChart() : QImage();
+    if (mChart)
+        return mChart();
+    if (mChartPicture.isNull()) {
+        const TRunCalculationResult *result = mSession.LastResult();
+        mChartPicture = PaintCurveChart(result ? result->CurvePoints : std::vector<TRunCurvePoint>(), Slope(),
+                                        Intercept(), QSize(ChartPictureWidth, ChartPictureHeight));
+    }
+    return mChartPicture;
 }
 
 QImage TSessionReportSource::PlatePicture() const
 {
-    return mPlate ? mPlate() : QImage();
+    if (mPlate)
+        return mPlate();
+    if (mPlatePicture.isNull())
+        mPlatePicture =
+            PaintPlate(mSession.Data(), mRawDataGrid, QSize(PlatePictureWidth, PlatePictureHeight));
+    return mPlatePicture;
 }

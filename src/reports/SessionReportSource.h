@@ -8,14 +8,20 @@
 class TRunSession;
 
 // The report of a run session and its last calculation, with the texts the main window
-// shows for it. The pictures of page 3 come from the caller (they need widgets); without
-// one that picture is left out.
+// shows for it. The pictures of page 3 are painted from the calculation and the plate
+// (ReportPictures.h) when first asked for, unless the caller gives its own.
 class TSessionReportSource : public IReportSource
 {
 public:
     using TPictureMaker = std::function<QImage()>;
     // Width of the main window's raw data grid at its usual size, for a caller without one.
     static constexpr int DefaultRawDataGridWidth = 640;
+    // The painted pictures' sizes in screen pixels, the same whoever asks: the window's report
+    // and the tool's show the same pages.
+    static constexpr int ChartPictureWidth = 600;
+    static constexpr int ChartPictureHeight = 400;
+    static constexpr int PlatePictureWidth = DefaultRawDataGridWidth;
+    static constexpr int PlatePictureHeight = 420;
 
     // The session must outlive the source; its state is read when the source is made.
     explicit TSessionReportSource(const TRunSession &session, TPictureMaker chart = {},
@@ -43,6 +49,9 @@ private:
     TPictureMaker mChart;
     TPictureMaker mPlate;
     int mRawDataGridWidth;
+    // Painted once, on first use.
+    mutable QImage mChartPicture;
+    mutable QImage mPlatePicture;
     TTextGrid mResultGrid;
     TTextGrid mStandardsGrid;
     TTextGrid mStdConcGrid;

@@ -2,11 +2,11 @@
 
 #include "core/MarnovelUtils.h"
 #include "platform/ModalDialogs.h"
-#include "reports/PrintScreen.h"
 #include "support/GuiApplication.h"
 #include "support/ReportRun.h"
 #include "support/TestSupport.h"
 #include "ui/main/MainFormCombinedRd.h"
+#include "ui/print/PrintScreen.h"
 
 #include <QDir>
 #include <QImage>
@@ -77,6 +77,30 @@ TEST_F(ReportCommandTest, Report_WritesTheChosenReports)
             EXPECT_EQ(PdfPageCount(Path(file)), c.pages) << c.name << " " << file.toStdString();
     }
     EXPECT_EQ(QDir(Path(u"each"_s)).entryList(QDir::Files).size(), 3);
+}
+
+// Counts the events of every widget the application sees while it lives.
+class TWidgetEventCounter : public QObject
+{
+public:
+    TWidgetEventCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~TWidgetEventCounter() override { QCoreApplication::instance()->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *) override
+    {
+        count += watched->isWidgetType() ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(ReportCommandTest, Report_DrawsWithoutAWindow)
+{
+    TWidgetEventCounter widgets;
+    ASSERT_EQ(RunReportCommand({run, u"--pdf"_s, Path(u"c.pdf"_s), u"--curve-page"_s}), 0);
+    EXPECT_EQ(PdfPageCount(Path(u"c.pdf"_s)), 3);
+    EXPECT_EQ(widgets.count, 0);
 }
 
 TEST_F(ReportCommandTest, Report_Refused_StatusAndNothingWritten)

@@ -3,12 +3,12 @@
 #include "core/Exceptions.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/UiTextManager.h"
-#include "reports/PrintScreen.h"
 #include "support/GuiApplication.h"
 #include "support/TestSupport.h"
 #include "ui/main/MainFormCombinedRd.h"
 #include "ui/main/dialogs/SubjectNameForm.h"
 #include "ui/main/dialogs/about.h"
+#include "ui/print/PrintScreen.h"
 
 #include <QCoreApplication>
 #include <QDialog>

@@ -38,9 +38,9 @@ protected:
         GetPrintManager().FilePrintSet(false);
         GetPrintManager().PageEndClearAllItems();
     }
-    int Draw(TRecordingDevice &device, bool withCurve, bool grouped, int end, int start)
+    int Draw(TRecordingDevice &device, bool withCurve, bool grouped, int start, int end)
     {
-        return DrawRunReport(device, *source, withCurve, nullptr, grouped, end, start);
+        return DrawRunReport(device, *source, withCurve, nullptr, grouped, start, end);
     }
     static int Left(const TDrawnText &text) { return qRound(text.Baseline.x()); }
     static int Right(const TDrawnText &text) { return qRound(text.Baseline.x() + text.Width); }
@@ -59,7 +59,7 @@ TEST_F(DrawRunReportTest, PageNumbersAndPreviewSeparators_FollowTheCurvePageOpti
     for (const bool withCurve : {false, true}) {
         const int pages = withCurve ? 3 : 2;
         TRecordingDevice device(kDpi);
-        const int bottom = Draw(device, withCurve, true, Subjects(), 1);
+        const int bottom = Draw(device, withCurve, true, 1, Subjects());
         for (int page = 1; page <= pages; ++page)
             EXPECT_EQ(device.Find(u"%1 of %2"_s.arg(page).arg(pages)).size(), 1u) << page << " of " << pages;
         EXPECT_EQ(CountStarting(device, u"- - - "_s), pages - 1) << pages;
@@ -76,12 +76,12 @@ TEST_F(DrawRunReportTest, FileImage_RecordsPageStartsAndHasNoSignatureOrSeparato
     const QString signature = UiText(116) + u" ____"_s;
     for (const bool withCurve : {false, true}) {
         TRecordingDevice preview(kDpi);
-        Draw(preview, withCurve, true, Subjects(), 1);
+        Draw(preview, withCurve, true, 1, Subjects());
         EXPECT_EQ(CountStarting(preview, signature), 1);
 
         TRecordingDevice image(kDpi);
         GetPrintManager().FilePrintSet(true);
-        Draw(image, withCurve, true, Subjects(), 1);
+        Draw(image, withCurve, true, 1, Subjects());
         GetPrintManager().FilePrintSet(false);
         EXPECT_EQ(CountStarting(image, signature), 0);
         EXPECT_EQ(CountStarting(image, u"- - - "_s), 0);
@@ -102,7 +102,7 @@ TEST_F(DrawRunReportTest, FileImage_RecordsPageStartsAndHasNoSignatureOrSeparato
 TEST_F(DrawRunReportTest, SignatureLine_FourLinesBelowTheResultsFrame)
 {
     TRecordingDevice device(kDpi);
-    Draw(device, false, true, 5, 1);
+    Draw(device, false, true, 1, 5);
     const auto signature = device.FindStarting(UiText(116) + u' ');
     ASSERT_EQ(signature.size(), 1u);
     // The lowest frame line of page 1 lies above it.
@@ -122,7 +122,7 @@ TEST_F(DrawRunReportTest, ResultsTables_OneUpTo41SubjectsTwoFrom42)
     };
     for (const Case c : {Case{41, 1}, Case{42, 2}, Case{80, 2}}) {
         TRecordingDevice device(kDpi);
-        Draw(device, false, true, c.subjects, 1);
+        Draw(device, false, true, 1, c.subjects);
         const auto titles = device.Find(UiText(95));
         ASSERT_EQ(titles.size(), c.tables) << c.subjects;
         if (c.tables == 2) {
@@ -144,7 +144,7 @@ TEST_F(DrawRunReportTest, Footnotes_DecidedByEverySubjectOnThePage)
         return device.FindStarting(UiText(textId).left(12)).size();
     };
     TRecordingDevice all(kDpi);
-    Draw(all, false, true, Subjects(), 1);
+    Draw(all, false, true, 1, Subjects());
     EXPECT_EQ(starting(all, 285), 1u);
     EXPECT_EQ(starting(all, 286), 1u) << "a mark in the right table gets its footnote under the left one";
     const auto note = all.FindStarting(UiText(286).left(12));
@@ -152,7 +152,7 @@ TEST_F(DrawRunReportTest, Footnotes_DecidedByEverySubjectOnThePage)
     EXPECT_LT(note.front().Baseline.x(), all.Find(u"ID 41"_s).front().Baseline.x());
 
     TRecordingDevice left(kDpi);
-    Draw(left, false, true, 40, 1);
+    Draw(left, false, true, 1, 40);
     EXPECT_EQ(starting(left, 286), 0u) << "no note for a mark that is not on the page";
 
     TRecordingDevice right(kDpi);
@@ -174,14 +174,14 @@ TEST_F(DrawRunReportTest, Identifier_RightAlignedAt170MmOnIndividualReportsOnly)
     EXPECT_EQ(rightAligned(individual), 2) << "above the heading of both pages";
 
     TRecordingDevice grouped(kDpi);
-    Draw(grouped, false, true, 5, 1);
+    Draw(grouped, false, true, 1, 5);
     EXPECT_EQ(rightAligned(grouped), 0);
 }
 
 TEST_F(DrawRunReportTest, StandardsTable_EightPointCurveGivesNineRowsThenTheCurveFigures)
 {
     TRecordingDevice device(kDpi);
-    Draw(device, false, true, Subjects(), 1);
+    Draw(device, false, true, 1, Subjects());
     const int column0 = kMargin - 5 + Mm(12);
     const auto rawDataTitle = device.Find(UiText(122));
     ASSERT_EQ(rawDataTitle.size(), 1u);
@@ -199,7 +199,7 @@ TEST_F(DrawRunReportTest, StandardsTable_EightPointCurveGivesNineRowsThenTheCurv
 TEST_F(DrawRunReportTest, RawData_StandardsBoldUnderlinedHeadingsBold)
 {
     TRecordingDevice device(kDpi);
-    Draw(device, false, true, Subjects(), 1);
+    Draw(device, false, true, 1, Subjects());
     // Column 1 rows A and B hold the first standard; "A" is a row heading.
     const auto headingA = device.Find(u"A"_s);
     ASSERT_FALSE(headingA.empty());
@@ -216,7 +216,7 @@ TEST_F(DrawRunReportTest, RawData_StandardsBoldUnderlinedHeadingsBold)
 TEST_F(DrawRunReportTest, CurvePage_PicturesAtTheirPixelSizeOneBelowTheOther)
 {
     TRecordingDevice device(kDpi);
-    const int bottom = Draw(device, true, true, Subjects(), 1);
+    const int bottom = Draw(device, true, true, 1, Subjects());
     const auto &images = device.Engine().Images;
     ASSERT_GE(images.size(), 2u);
     const QRectF chartRect = images[images.size() - 2];
@@ -264,7 +264,7 @@ TEST_F(DrawRunReportTest, Header_FailedRun_WarningOnEveryPageAndPlateWashingNote
     const TFailedRunSource failed(
         session, [this] { return chart; }, [this] { return plate; });
     TRecordingDevice device(kDpi);
-    DrawRunReport(device, failed, true, nullptr, true, 5, 1);
+    DrawRunReport(device, failed, true, nullptr, true, 1, 5);
 
     const auto warnings = device.Find(u"WARNING: "_s);
     const auto secondLines = device.FindStarting(u"ELISA is invalid"_s);

@@ -66,19 +66,19 @@ TEST_F(ReportPdfTest, WriteReportPdf_OnePagePerBandOnA4)
         const char *name;
         bool grouped;
         bool withCurve;
-        int end, start;
+        int start, end;
         int pages;
     };
     const Case cases[] = {
-        {"grouped", true, false, 80, 1, 2},
-        {"grouped with curve page", true, true, 80, 1, 3},
+        {"grouped", true, false, 1, 80, 2},
+        {"grouped with curve page", true, true, 1, 80, 3},
         {"individual", false, false, 5, 5, 2},
         {"individual with curve page", false, true, 5, 5, 3},
     };
     for (const Case &c : cases) {
         const QString path = Path(QString::fromUtf8(c.name) + u".pdf"_s);
         const TRunStepResult result =
-            WriteReportPdf(*source, c.withCurve, c.grouped, c.end, c.start, 1280, 0, path);
+            WriteReportPdf(*source, c.withCurve, c.grouped, c.start, c.end, 1280, 0, path);
         ASSERT_TRUE(result.Ok()) << c.name << ": " << result.Reason.toStdString();
         EXPECT_EQ(PageCount(path), c.pages) << c.name;
         EXPECT_TRUE(Poppler(u"pdfinfo"_s, {path}).contains(u"595 x 842 pts (A4)"_s)) << c.name;
@@ -89,7 +89,7 @@ TEST_F(ReportPdfTest, WriteReportPdf_OnePagePerBandOnA4)
 TEST_F(ReportPdfTest, WriteReportPdf_EveryTextOnceAndInsideItsPage)
 {
     const QString path = Path(u"report.pdf"_s);
-    ASSERT_TRUE(WriteReportPdf(*source, true, true, Subjects(), 1, 1280, 0, path).Ok());
+    ASSERT_TRUE(WriteReportPdf(*source, true, true, 1, Subjects(), 1280, 0, path).Ok());
 
     // Each word's box as pdftotext sees it: the pages hold only their own band.
     const QString boxes = Poppler(u"pdftotext"_s, {u"-bbox"_s, path, u"-"_s});
@@ -119,7 +119,7 @@ TEST_F(ReportPdfTest, WriteReportPdf_BandTallerThanAPage_ShrunkToFit)
     chart = QImage(600, 3000, QImage::Format_RGB32);
     chart.fill(Qt::white);
     const QString path = Path(u"tall.pdf"_s);
-    ASSERT_TRUE(WriteReportPdf(*source, true, true, Subjects(), 1, 1280, 0, path).Ok());
+    ASSERT_TRUE(WriteReportPdf(*source, true, true, 1, Subjects(), 1280, 0, path).Ok());
     ASSERT_EQ(PageCount(path), 3);
     const QRectF second = WordBox(path, 2, UiText(194));
     const QRectF third = WordBox(path, 3, UiText(194));
@@ -140,8 +140,8 @@ TEST_F(ReportPdfTest, WriteReportPdf_BlankPaperBelowTheReport_LastPageAtTheScale
     for (const Case c : {Case{false, 2}, Case{true, 3}}) {
         const QString fitted = Path(u"fitted.pdf"_s);
         const QString tall = Path(u"tall.pdf"_s);
-        ASSERT_TRUE(WriteReportPdf(*source, c.withCurve, true, Subjects(), 1, 1280, 0, fitted).Ok());
-        ASSERT_TRUE(WriteReportPdf(*source, c.withCurve, true, Subjects(), 1, 1280, 6000, tall).Ok());
+        ASSERT_TRUE(WriteReportPdf(*source, c.withCurve, true, 1, Subjects(), 1280, 0, fitted).Ok());
+        ASSERT_TRUE(WriteReportPdf(*source, c.withCurve, true, 1, Subjects(), 1280, 6000, tall).Ok());
         EXPECT_EQ(PageCount(tall), c.page);
         const QRectF expected = WordBox(fitted, c.page, UiText(194));
         const QRectF drawn = WordBox(tall, c.page, UiText(194));
@@ -158,7 +158,7 @@ TEST_F(ReportPdfTest, WriteReportPdf_CannotWrite_SaysWhyAndLeavesNoFile)
     blocker.close();
     const QString path = Path(u"not-a-folder/report.pdf"_s);
 
-    const TRunStepResult result = WriteReportPdf(*source, false, true, Subjects(), 1, 1280, 0, path);
+    const TRunStepResult result = WriteReportPdf(*source, false, true, 1, Subjects(), 1280, 0, path);
     EXPECT_FALSE(result.Ok());
     EXPECT_EQ(result.Text(), u"The file \""_s + path + u"\" cannot be written: the folder does not exist."_s);
     EXPECT_EQ(result.FileName, path);
@@ -168,8 +168,8 @@ TEST_F(ReportPdfTest, WriteReportPdf_CannotWrite_SaysWhyAndLeavesNoFile)
 TEST_F(ReportPdfTest, WriteReportPdf_ExistingFile_ReplacedWhole)
 {
     const QString path = Path(u"again.pdf"_s);
-    ASSERT_TRUE(WriteReportPdf(*source, true, true, Subjects(), 1, 1280, 0, path).Ok());
-    ASSERT_TRUE(WriteReportPdf(*source, false, true, Subjects(), 1, 1280, 0, path).Ok());
+    ASSERT_TRUE(WriteReportPdf(*source, true, true, 1, Subjects(), 1280, 0, path).Ok());
+    ASSERT_TRUE(WriteReportPdf(*source, false, true, 1, Subjects(), 1280, 0, path).Ok());
     EXPECT_EQ(PageCount(path), 2);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"again.pdf"_s});
 }
@@ -183,7 +183,7 @@ TEST_F(ReportPdfTest, DrawRunReport_OnAPrinter_NewPrinterPageForEveryLaterPage)
         printer.setOutputFileName(path);
         {
             TPrinterPrintingScope printing;
-            DrawRunReport(printer, *source, withCurve, &printer, true, Subjects(), 1);
+            DrawRunReport(printer, *source, withCurve, &printer, true, 1, Subjects());
         }
         EXPECT_EQ(PageCount(path), withCurve ? 3 : 2);
         // The paper report carries the signature line.

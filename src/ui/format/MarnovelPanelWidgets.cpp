@@ -1,8 +1,8 @@
 #include "MarnovelPanelWidgets.h"
 
-#include "ModelColor.h"
 #include "plate/MarnovelPanels.h"
 #include "platform/ExceptionBoundary.h"
+#include "platform/ModelColor.h"
 
 #include <QMouseEvent>
 #include <QPainter>

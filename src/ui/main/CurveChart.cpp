@@ -15,19 +15,6 @@
 
 namespace {
 
-// An end outside [yMin, yMax] moves along the line to the edge it crossed.
-QPointF ClipEnd(double x, double slope, double intercept, double yMin, double yMax)
-{
-    const double y = slope * x + intercept;
-    if (slope == 0.0)
-        return {x, y};
-    if (y < yMin)
-        return {(yMin - intercept) / slope, yMin};
-    if (y > yMax)
-        return {(yMax - intercept) / slope, yMax};
-    return {x, y};
-}
-
 // Ticks the nice numbers start from. The axis keeps the count they chose last and would
 // start the next run's from it: the same run would get other axes after another run.
 constexpr int kAxisTickCount = 5;
@@ -45,11 +32,6 @@ void SetAxisRange(QValueAxis *axis, double low, double high)
 }
 
 } // namespace
-
-QLineF ClipFittedLine(double x0, double x1, double slope, double intercept, double yMin, double yMax)
-{
-    return {ClipEnd(x0, slope, intercept, yMin, yMax), ClipEnd(x1, slope, intercept, yMin, yMax)};
-}
 
 TCurveChart::TCurveChart(QWidget *parent) : QChartView(parent)
 {

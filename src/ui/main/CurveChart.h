@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/ReportPictures.h"
 #include "run/RunCalculation.h"
 
 #include <QChartView>
@@ -10,11 +11,6 @@
 
 class QScatterSeries;
 class QValueAxis;
-
-// The ends of the fitted line y = slope * x + intercept between x0 and x1, in values: an end
-// below yMin is moved up to yMin, one above yMax down to yMax, its x then read back from the
-// line. A flat line (slope 0) is not clipped.
-QLineF ClipFittedLine(double x0, double x1, double slope, double intercept, double yMin, double yMax);
 
 // The standard curve of the Standards Results tab (StandardsResultDiagram): the curve points
 // ln(concentration) against ln(mean OD) as small squares (series Series1), and the fitted line

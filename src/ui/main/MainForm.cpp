@@ -22,7 +22,6 @@
 #include "plate/CellColl.h"
 #include "platform/ControlsToFile.h"
 #include "platform/ExceptionBoundary.h"
-#include "platform/ReportPictures.h"
 #include "platform/WindowTools.h"
 #include "run/MarnovelRdData.h"
 #include "run/RunCalculation.h"
@@ -624,5 +623,4 @@ void TfrmMainCombinedRd::LoadData(const QString &fileName)
     }
     mRunDetailsPage->ShowDetailsFromFile(details);
     SetActivePage(RawDataPage);
-    GetReportPictures().TakePlateBMP(rawDataGd);
 }

@@ -19,7 +19,6 @@
 #include "platform/DialogPresenter.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
-#include "reports/PrintScreen.h"
 #include "run/MarnovelData.h"
 #include "ui/main/dialogs/about.h"
 #include "ui/main/grids/RawDataGrid.h"
@@ -27,6 +26,7 @@
 #include "ui/main/pages/RunDetailsPage.h"
 #include "ui/main/pages/StandardsResultsPage.h"
 #include "ui/main/pages/SubjectResultsPage.h"
+#include "ui/print/PrintScreen.h"
 
 #include <QApplication>
 #include <QFileInfo>

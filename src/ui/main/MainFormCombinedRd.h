@@ -45,7 +45,6 @@ class TScreenPrintFormCombinedTorvinTandem;
 // mouse, manual formatting) and MainFormPrint.cpp (Print and what the report reads).
 class TfrmMainCombinedRd : public QWidget
 {
-    friend class TMainWindowReportSource;
 
 public:
     enum TPage
@@ -128,8 +127,8 @@ public:
     void aboutPbClick();
     // Opens the print window on this window's run (MainFormPrint.cpp).
     void printPbClick();
-    // What the report pages read from this window: its grids, curve details, run details and
-    // the pictures taken after the last load and calculation.
+    // The report of the run: the session with the run details shown, made anew on each call
+    // (the last one stays alive for the print window).
     const IReportSource &ReportSource();
     void calcCurvePbClick();
     void resultsExportPbClick();

@@ -11,7 +11,6 @@
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
-#include "platform/ReportPictures.h"
 #include "platform/WindowTools.h"
 #include "reports/ReportSource.h"
 #include "run/MarnovelData.h"
@@ -62,10 +61,8 @@ void TfrmMainCombinedRd::calcCurvePbClick()
     if (!mNotifier->Calculate().Ok())
         return;
     calcCurvePb->setEnabled(false);
-    GetReportPictures().TakePlateBMP(rawDataGd);
     SetActivePage(ResultsPage);
     UpdateNavigation();
-    GetReportPictures().TakeChartBMP(mStandardsPage->Chart());
     mStandardsPage->ArrangeLayout();
     mStandardsPage->StandardsGrid()->clearSelection();
     SetFocusIfEnabled(btnPageRight);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/format/ModelColor.h"
+#include "platform/ModelColor.h"
 
 #include <QColor>
 

@@ -1,11 +1,11 @@
 #include "RawDataTestSupport.h"
 
 #include "plate/CellBlock.h"
-#include "reports/PrintScreen.h"
 #include "reports/ReportSource.h"
 #include "support/GuiApplication.h"
 #include "support/LanguageGuard.h"
 #include "ui/main/grids/ResultsViews.h"
+#include "ui/print/PrintScreen.h"
 
 #include <QComboBox>
 #include <QLabel>

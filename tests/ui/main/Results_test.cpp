@@ -5,7 +5,7 @@
 
 #include "core/MarnovelUtils.h"
 #include "core/Tool.h"
-#include "platform/ReportPictures.h"
+#include "reports/ReportSource.h"
 #include "run/MarnovelData.h"
 #include "support/GuiApplication.h"
 #include "ui/main/CurveChart.h"
@@ -135,7 +135,6 @@ const QColor kBlue(0x00, 0x00, 0xFF);
 
 TEST_F(ResultsTest, Calculate_ValidRun_StandardsCurveAndGreenVerdict)
 {
-    GetReportPictures().Clear();
     LoadAndClickCalculate(kExampleRun);
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
 
@@ -169,8 +168,8 @@ TEST_F(ResultsTest, Calculate_ValidRun_StandardsCurveAndGreenVerdict)
     EXPECT_FALSE(Button(u"calcCurvePb"_s)->isEnabled());
     EXPECT_TRUE(ResultCommandsEnabled());
     EXPECT_TRUE(Child<QToolButton>(u"btnPageRight"_s)->hasFocus());
-    EXPECT_FALSE(GetReportPictures().GetPlateBMP().isNull());
-    EXPECT_FALSE(GetReportPictures().GetChartBMP().isNull());
+    EXPECT_FALSE(window->ReportSource().PlatePicture().isNull());
+    EXPECT_FALSE(window->ReportSource().ChartPicture().isNull());
 }
 
 TEST_F(ResultsTest, Calculate_FailedStandard_RedFailBoldRedVerdictAndWashingNote)

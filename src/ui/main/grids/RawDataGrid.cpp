@@ -7,6 +7,7 @@
 #include "plate/CellBlock.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
+#include "reports/ReportPictures.h"
 #include "run/MarnovelData.h"
 #include "ui/main/UiColors.h"
 
@@ -18,15 +19,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-constexpr int kVerticalTop = 0, kVerticalBottom = 1, kVerticalCentre = 2;
-constexpr int kHorizontalLeft = 0, kHorizontalRight = 1, kHorizontalCentre = 2;
-constexpr QRgb kNonNumericGrey = 0x808080;
-constexpr QRgb kIdentifierRed = 0xFF0000;
-
-} // namespace
 
 // Every cell is drawn by the grid; the delegate hands the painting over and lets the grid
 // see the keys typed in the cell editor first.
@@ -220,51 +212,9 @@ void TRawDataGrid::resizeEvent(QResizeEvent *event)
 
 void TRawDataGrid::rawDataGdDrawCell(QPainter &painter, const QRect &rect, int col, int row)
 {
+    // The report's plate picture is painted by the same code.
+    PaintPlateCell(painter, rect, mData, col, row, Cell(col, row), font(), palette().color(QPalette::Button));
     const QPoint well(col, row);
-    OWCellBlockBase *block = mData ? mData->cellAtPoint(well) : nullptr;
-    const bool heading = row == 0 || col == 0;
-
-    QFont font = this->font();
-    font.setPointSize(CurrentFontSize(GRID_RAWDATA_NUMBER));
-    painter.setFont(font);
-
-    QColor background = Qt::white;
-    if (heading)
-        background = palette().color(QPalette::Button);
-    else if (block)
-        background = ToQColor(block->GetBlockCellColor(well));
-    painter.setBrush(background);
-
-    bool filled = false;
-    if (block && block->idCell(well)) {
-        QFont idFont = font;
-        idFont.setBold(true);
-        idFont.setPointSize(CurrentFontSize(GRID_RAWDATA_ID));
-        painter.setFont(idFont);
-        painter.setPen(QColor(kIdentifierRed));
-        DrawTextInRect(painter, rect, block->CellRawDataID(well), true, 0, 2, kVerticalTop, kHorizontalLeft);
-        filled = true;
-    }
-
-    const QString text = Cell(col, row);
-    if (!heading) {
-        double value = 0.0;
-        const bool number = TryTextToFloat(text, value);
-        QFont dataFont = font;
-        dataFont.setPointSize(CurrentFontSize(number ? GRID_RAWDATA_NUMBER : GRID_RAWDATA_NS));
-        const bool standard = block && block->getIsStandard();
-        dataFont.setBold(standard);
-        dataFont.setUnderline(standard);
-        painter.setFont(dataFont);
-        painter.setPen(number ? QColor(Qt::black) : QColor(kNonNumericGrey));
-        DrawTextInRect(painter, rect, text, !filled, 2, 2, kVerticalBottom,
-                       number ? kHorizontalRight : kHorizontalLeft);
-    } else {
-        // The complement of the background is always readable on it.
-        painter.setPen(QColor(255 - background.red(), 255 - background.green(), 255 - background.blue()));
-        DrawTextInRect(painter, rect, text, true, 2, 2, kVerticalCentre, kHorizontalCentre);
-    }
-
     if (well == mPendingPress) {
         painter.setPen(QColor(Qt::black));
         painter.setBrush(Qt::NoBrush);

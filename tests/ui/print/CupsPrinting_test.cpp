@@ -1,6 +1,6 @@
 // Printing through a real print server: a private scheduler on a socket in a temporary folder,
 // with queues whose jobs land in files, and queues that refuse, stop or turn jobs away.
-#include "reports/PrintScreen.h"
+#include "ui/print/PrintScreen.h"
 
 #include "core/UiTextManager.h"
 #include "files/RunSession.h"

@@ -88,7 +88,7 @@ public:
     bool CheckReportSelection(QString &message) const;
 
     // One print job: false when it failed (the reason has been shown).
-    bool RunPrintJob(QPrinter &printer, int end, int start);
+    bool RunPrintJob(QPrinter &printer, int start, int end);
     // The PDF of one report; subject -1: the chosen grouped or single subject report,
     // through the save dialog. False when nothing was written.
     bool SaveReportAsPdf(int subject);
@@ -125,7 +125,7 @@ private:
     void MeasurePreview(int extra);
     void RedrawAfterChoice();
     void PrintChosenReport();
-    bool WritePdf(int end, int start, const QString &path);
+    bool WritePdf(int start, int end, const QString &path);
     bool IsPrinting() const;
     // A run is shown, no job runs and the report selection passes (else its message is shown).
     bool MayMakeReport() const;

@@ -1,10 +1,10 @@
 #include "PrintScreen.h"
 
-#include "PrintJobCheck.h"
-#include "PrintManager.h"
-#include "Printing.h"
-#include "ReportPdf.h"
-#include "ReportSource.h"
+#include "reports/PrintJobCheck.h"
+#include "reports/PrintManager.h"
+#include "reports/Printing.h"
+#include "reports/ReportPdf.h"
+#include "reports/ReportSource.h"
 
 #include "core/Exceptions.h"
 #include "core/FileDialogs.h"
@@ -370,12 +370,11 @@ void TScreenPrintFormCombinedTorvinTandem::MeasurePreview(int extra)
 {
     int bottom = 0;
     if (mSource) {
-        // A one-pixel image at the preview's resolution: the report is laid out exactly as on
-        // the preview, and only its bottom is kept.
-        QImage probe(1, 1, QImage::Format_RGB32);
-        probe.setDotsPerMeterX(qRound(PaintBox1->logicalDpiX() / 0.0254));
-        probe.setDotsPerMeterY(qRound(PaintBox1->logicalDpiY() / 0.0254));
-        bottom = DrawPreview(probe);
+        const int first = std::max(SingleSubjIndex(), 1);
+        const bool grouped = Grouped();
+        const int last = grouped ? mSource->ResultGrid().RowCount() - 1 : first;
+        bottom = MeasureRunReport(*mSource, GetWithCurvePage(), grouped, grouped ? 1 : first, last,
+                                  PaintBox1->logicalDpiX(), PaintBox1->logicalDpiY());
     }
     mPreviewHeight = bottom + extra;
     ArrangeWindow();
@@ -388,7 +387,7 @@ int TScreenPrintFormCombinedTorvinTandem::DrawPreview(QPaintDevice &surface) con
     const int first = std::max(SingleSubjIndex(), 1);
     const bool grouped = Grouped();
     const int last = grouped ? mSource->ResultGrid().RowCount() - 1 : first;
-    return DrawRunReport(surface, *mSource, GetWithCurvePage(), nullptr, grouped, last, grouped ? 1 : first);
+    return DrawRunReport(surface, *mSource, GetWithCurvePage(), nullptr, grouped, grouped ? 1 : first, last);
 }
 
 void TScreenPrintFormCombinedTorvinTandem::RedrawAfterChoice()
@@ -678,7 +677,7 @@ void TScreenPrintFormCombinedTorvinTandem::PrintChosenReport()
         printer->setDocName(u"Marnovel Grouped Data Run Number:"_s + mSource->RunDetails().RunNumber + u'.');
     else
         printer->setDocName(u"Marnovel Patient Data ID:"_s + u": "_s + singleSubjCbox->currentText());
-    RunPrintJob(*printer, last, first);
+    RunPrintJob(*printer, first, last);
 }
 
 void TScreenPrintFormCombinedTorvinTandem::PrintIndividualReports()
@@ -698,7 +697,7 @@ void TScreenPrintFormCombinedTorvinTandem::PrintIndividualReports()
     }
 }
 
-bool TScreenPrintFormCombinedTorvinTandem::RunPrintJob(QPrinter &printer, int end, int start)
+bool TScreenPrintFormCombinedTorvinTandem::RunPrintJob(QPrinter &printer, int start, int end)
 {
     mJobPrinter = &printer;
     mJobAborted = false;
@@ -707,7 +706,7 @@ bool TScreenPrintFormCombinedTorvinTandem::RunPrintJob(QPrinter &printer, int en
     if (failure.isEmpty()) {
         TPrinterPrintingScope printing;
         try {
-            DrawRunReport(printer, *mSource, GetWithCurvePage(), &printer, Grouped(), end, start);
+            DrawRunReport(printer, *mSource, GetWithCurvePage(), &printer, Grouped(), start, end);
             // The printer gives no message of its own: it did not take the job.
             if (printer.printerState() == QPrinter::Error)
                 failure = UiText(202);
@@ -732,12 +731,7 @@ bool TScreenPrintFormCombinedTorvinTandem::RunPrintJob(QPrinter &printer, int en
 
 QString TScreenPrintFormCombinedTorvinTandem::GetPdfFileName(const QString &folder, int subject) const
 {
-    QString name = FormatDate(ShortFileDateFormatPattern(), mSource->RunDetails().RunDate) + u'_';
-    if (subject > 0)
-        name += mSource->ResultGrid().Cell(0, subject);
-    else
-        name += mSource->RunDetails().RunNumber;
-    return UniqueFileName(folder, name, u"pdf"_s);
+    return ReportPdfFileName(*mSource, folder, subject);
 }
 
 void TScreenPrintFormCombinedTorvinTandem::btnSaveToFileClick()
@@ -787,15 +781,15 @@ bool TScreenPrintFormCombinedTorvinTandem::SaveReportAsPdf(int subject)
 bool TScreenPrintFormCombinedTorvinTandem::SaveChosenReportAsPdf(const QString &path)
 {
     const int first = GetSubjectBound(true);
-    return WritePdf(GetSubjectBound(false), first, path);
+    return WritePdf(first, GetSubjectBound(false), path);
 }
 
-bool TScreenPrintFormCombinedTorvinTandem::WritePdf(int end, int start, const QString &path)
+bool TScreenPrintFormCombinedTorvinTandem::WritePdf(int start, int end, const QString &path)
 {
     // The page image is as wide as the screen and as tall as the preview.
     const QScreen *screen = PaintBox1->screen() ? PaintBox1->screen() : QGuiApplication::primaryScreen();
     const int imageWidth = screen ? screen->geometry().width() : PreviewWidth();
-    const TRunStepResult result = WriteReportPdf(*mSource, GetWithCurvePage(), Grouped(), end, start,
+    const TRunStepResult result = WriteReportPdf(*mSource, GetWithCurvePage(), Grouped(), start, end,
                                                  imageWidth, PreviewHeight(), path);
     if (result.Ok())
         return true;

@@ -1,4 +1,4 @@
-#include "reports/PrintScreen.h"
+#include "ui/print/PrintScreen.h"
 
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
@@ -180,7 +180,7 @@ TEST_F(PrintWindowTest, Preview_ShowsTheReportAsDrawnOnWhitePaper)
     paper.fill(Qt::white);
     paper.setDotsPerMeterX(qRound(preview->logicalDpiX() / 0.0254));
     paper.setDotsPerMeterY(qRound(preview->logicalDpiY() / 0.0254));
-    DrawRunReport(paper, *source, false, nullptr, true, 3, 1);
+    DrawRunReport(paper, *source, false, nullptr, true, 1, 3);
     EXPECT_TRUE(shown.toImage().convertToFormat(QImage::Format_RGB32) == paper);
 }
 
