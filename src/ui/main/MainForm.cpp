@@ -29,6 +29,9 @@
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/ResultsViews.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/main/pages/RunDetailsPage.h"
+#include "ui/main/pages/StandardsResultsPage.h"
+#include "ui/main/pages/SubjectResultsPage.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -112,18 +115,16 @@ TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent)
 
     SetWindowCaption();
     InitializeText();
-    runDateDtNormal->setDate(QDate::currentDate());
+    mRunDetailsPage->RunDateEdit()->setDate(QDate::currentDate());
     ClearResults(false, true);
-    // The result headings take two lines.
-    resultGd->setRowHeight(0, static_cast<int>(std::nearbyint(1.5 * resultGd->rowHeight(1))));
     GetConfigManager().CreateDefaultFolders();
 
     UpdateNavigation();
     SetActivePage(RunDetailsPage);
     SetCurveType(CURVE_4POINT);
-    rbStdConcValueTypeDefault->setChecked(true);
+    mRunDetailsPage->ChooseValueType(TStdConcValueType::Default);
     ArrangeLayout();
-    kitBatchNoEdNormal->setFocus();
+    mRunDetailsPage->KitBatchNoEdit()->setFocus();
     WriteControlsToFile(u"Main"_s, this, nullptr, true, true);
 }
 
@@ -184,16 +185,19 @@ void TfrmMainCombinedRd::BuildPages()
 
     PageControl1 = Named(new TPageControl(this), u"PageControl1"_s);
     layout->addWidget(PageControl1, 1);
-    runDetailsSheet = Named(new QWidget, u"runDetailsSheet"_s);
+    mRunDetailsPage = new TRunDetailsPage(*mSession, *mNotifier);
+    mRunDetailsPage->SetDiscardQuery([this] { return ConfirmDiscardUnsaved(true); });
+    runDetailsSheet = mRunDetailsPage;
     rawDataSheet = Named(new QWidget, u"rawDataSheet"_s);
-    resultsSheet = Named(new QWidget, u"resultsSheet"_s);
-    samplesSheet = Named(new QWidget, u"samplesSheet"_s);
-    for (QWidget *sheet : {runDetailsSheet, rawDataSheet, resultsSheet, samplesSheet}) {
+    auto *rawDataLayout = new QVBoxLayout(rawDataSheet);
+    rawDataLayout->setContentsMargins(0, 0, 0, 0);
+    rawDataLayout->setSpacing(0);
+    mStandardsPage = new TStandardsResultsPage(*mSession, *mNotifier);
+    mSubjectsPage = new TSubjectResultsPage(*mSession, *mNotifier);
+    resultsSheet = mStandardsPage;
+    samplesSheet = mSubjectsPage;
+    for (QWidget *sheet : {runDetailsSheet, rawDataSheet, resultsSheet, samplesSheet})
         PageControl1->addTab(sheet, QString());
-        auto *sheetLayout = new QVBoxLayout(sheet);
-        sheetLayout->setContentsMargins(0, 0, 0, 0);
-        sheetLayout->setSpacing(0);
-    }
 
     // The navigation bar, moved onto the active page by UpdateNavigation.
     pnlNavigation = Named(new QWidget(runDetailsSheet), u"pnlNavigation"_s);
@@ -208,10 +212,7 @@ void TfrmMainCombinedRd::BuildPages()
         arrow->setIconSize(QSize(24, 24));
     }
 
-    BuildRunDetailsPage();
     BuildRawDataPage();
-    BuildResultsPage();
-    BuildSamplesPage();
 }
 
 void TfrmMainCombinedRd::BuildRawDataPage()
@@ -263,28 +264,13 @@ void TfrmMainCombinedRd::ConnectHandlers()
     };
     connect(PageControl1, &QTabWidget::currentChanged, this,
             Guarded(this, &TfrmMainCombinedRd::PageControl1Change));
-    for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
-        connect(edit, &QLineEdit::textChanged, this,
-                Guarded(this, &TfrmMainCombinedRd::RunDetailsTextChange));
-
-    connect(rb4PointCurve, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmMainCombinedRd::rb4PointCurveClick));
-    connect(rb8PointCurve, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmMainCombinedRd::rb8PointCurveClick));
-    // Checking a value type from code runs its handler as well.
-    connect(rbStdConcValueTypeDefault, &QRadioButton::toggled, this, [this](bool checked) {
-        if (checked)
-            RunGuarded([this] { rbStdConcValueTypeDefaultClick(); });
-    });
-    connect(rbStdConcValueTypeManual, &QRadioButton::toggled, this, [this](bool checked) {
-        if (checked)
-            RunGuarded([this] { rbStdConcValueTypeManualClick(); });
-    });
-    connect(stdConcGd, &TStdConcGrid::keyDown, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdKeyDown));
-    connect(stdConcGd, &TStdConcGrid::entered, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdEnter));
-    connect(stdConcGd, &TStdConcGrid::exited, this, Guarded(this, &TfrmMainCombinedRd::stdConcGdExit));
+    connect(mRunDetailsPage, &TRunDetailsPage::detailsEdited, this,
+            Guarded(this, &TfrmMainCombinedRd::RunDetailsTextChange));
     ConnectRawDataHandlers();
     ConnectSessionViews();
+    // Every refused step reaches the operator here, once.
+    connect(mNotifier, &TRunSessionNotifier::refused, this,
+            [](const QString &text) { ShowErrorMessage(text); });
 }
 
 void TfrmMainCombinedRd::ConnectSessionViews()
@@ -294,11 +280,15 @@ void TfrmMainCombinedRd::ConnectSessionViews()
     connect(mNotifier, &TRunSessionNotifier::layoutChanged, this,
             Guarded(this, &TfrmMainCombinedRd::ShowLayout));
     connect(mNotifier, &TRunSessionNotifier::curveTypeChanged, this,
-            [this](TCurveType curve) { RunGuarded([&] { ShowCurveType(curve); }); });
-    connect(mNotifier, &TRunSessionNotifier::calculated, this,
-            [this](const TRunCalculationResult &result) { RunGuarded([&] { ShowCalculation(result); }); });
-    connect(mNotifier, &TRunSessionNotifier::resultsDiscarded, this,
-            Guarded(this, &TfrmMainCombinedRd::ClearResultsDisplay));
+            Guarded(this, &TfrmMainCombinedRd::ManualFormatCurveTypeChanged));
+    // The results pages repaint themselves; the commands that need results follow them.
+    connect(mNotifier, &TRunSessionNotifier::calculated, this, [this] { SetResultCommandsEnabled(true); });
+    // Results no longer shown are none to save: a prompt never offers to save what Save File
+    // cannot.
+    connect(mNotifier, &TRunSessionNotifier::resultsDiscarded, this, [this] {
+        mSession->DiscardResults();
+        SetResultCommandsEnabled(false);
+    });
 }
 
 // ---- texts ----------------------------------------------------------------------------
@@ -323,130 +313,76 @@ void TfrmMainCombinedRd::InitializeText()
         QWidget *control;
         int id;
     } texts[] = {
-        {closepb, 9},
-        {newTestPb, 10},
-        {loadPb, 153},
-        {saveAsPb, 145},
-        {btnLoadFormat, 154},
-        {btnSaveFormat, 155},
-        {printPb, 13},
-        {resultsExportPb, 14},
-        {rawDataExportPb, 15},
-        {aboutPb, 16},
-        {runDetailsSheet, 17},
-        {rawDataSheet, 18},
-        {resultsSheet, 19},
-        {samplesSheet, 20},
-        {pastePb, 59},
-        {btnManualDataEntry, 157},
-        {btnManualFormat, 158},
-        {calcCurvePb, 63},
-        {calcResultsGb, 86},
-        {curveDetailsGb, 82},
-        {interceptLa, 83},
-        {slopeLa, 84},
-        {corrCoeffLa, 85},
-        {runDateLa, 23},
-        {runNumberLa, 44},
-        {kbNumberLa, 45},
-        {operatorLa, 46},
-        // The research edition's choices.
-        {rgStdCurveType, 354},
-        {rb8PointCurve, 355},
-        {rb4PointCurve, 356},
-        {rgStdConcValueType, 357},
-        {rbStdConcValueTypeDefault, 358},
-        {rbStdConcValueTypeManual, 359},
-        {stdConcLa, 360},
+        {closepb, 9},           {newTestPb, 10},      {loadPb, 153},         {saveAsPb, 145},
+        {btnLoadFormat, 154},   {btnSaveFormat, 155}, {printPb, 13},         {resultsExportPb, 14},
+        {rawDataExportPb, 15},  {aboutPb, 16},        {runDetailsSheet, 17}, {rawDataSheet, 18},
+        {resultsSheet, 19},     {samplesSheet, 20},   {pastePb, 59},         {btnManualDataEntry, 157},
+        {btnManualFormat, 158}, {calcCurvePb, 63},
     };
     for (const auto &text : texts)
         SetControlText(text.control, text.id, true);
-    SetControlText(lblChartTitle, UiText(TextId::CalculatedPlots), CONTROL_DEFAULT);
-    SetHeaderTexts();
     // The tab captions follow the font the sheets put on the tab control.
     PageControl1->PageTabBar()->setFont(PageControl1->font());
 
-    const int charset = GetTranslationManager().DetermineCharset();
-    QFont edits = interceptEd->font();
-    edits.setPointSize(GetFontManager().DetermineFontSize(charset, CONTROL_DEFAULT));
-    for (QLineEdit *edit :
-         {interceptEd, slopeEd, corrCoefEd, kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
-        edit->setFont(edits);
-    runDateDtNormal->setFont(edits);
-    QFont standards = stdConcGd->font();
-    standards.setPointSize(GetFontManager().DetermineFontSize(charset, GRID_STD));
-    stdConcGd->setFont(standards);
-
     SetWindowCaption();
-    InitializeResultsText();
+    // Every text of the pages again from the session, in the new language.
+    mRunDetailsPage->Retranslate();
+    mStandardsPage->Retranslate();
+    mSubjectsPage->Retranslate();
 }
 
 // ---- run details ----------------------------------------------------------------------
+
+QLineEdit *TfrmMainCombinedRd::GetOperatorEd() const
+{
+    return mRunDetailsPage->OperatorEdit();
+}
+
+QLineEdit *TfrmMainCombinedRd::GetKitBatchNoEd() const
+{
+    return mRunDetailsPage->KitBatchNoEdit();
+}
+
+QLineEdit *TfrmMainCombinedRd::GetRunNoEd() const
+{
+    return mRunDetailsPage->RunNoEdit();
+}
+
+TRunDatePicker *TfrmMainCombinedRd::GetRunDateDt() const
+{
+    return mRunDetailsPage->RunDateEdit();
+}
+
+int TfrmMainCombinedRd::StdConcDivider() const
+{
+    return mRunDetailsPage->StdConcDivider();
+}
 
 QString TfrmMainCombinedRd::GetRunInfoText() const
 {
     const QString lineBreak = u"\r\n"_s;
     return UiText(TextId::Version) + u": "_s + GetSoftwareInfoManager().GetVersNumberStr() + lineBreak +
-           UiText(TextId::Operator) + u": "_s + operatorEdNormal->text() + lineBreak +
-           UiText(TextId::KitBatchNumber) + u": "_s + kitBatchNoEdNormal->text() + lineBreak;
+           UiText(TextId::Operator) + u": "_s + GetOperatorEd()->text() + lineBreak +
+           UiText(TextId::KitBatchNumber) + u": "_s + GetKitBatchNoEd()->text() + lineBreak;
 }
 
 QString TfrmMainCombinedRd::GetSaveFileNameDefault() const
 {
-    return TCombinedFileHandler::DefaultRunDataFileName(runDateDtNormal->date(), runNoEdNormal->text());
-}
-
-void TfrmMainCombinedRd::ClearRunDetailEdits()
-{
-    // Kit batch number and operator stay for the next run.
-    runNoEdNormal->clear();
-}
-
-bool TfrmMainCombinedRd::IsValidControlTextRunDetails(QLineEdit *edit, QString &message) const
-{
-    message.clear();
-    if (edit->text().isEmpty()) {
-        if (edit == runNoEdNormal)
-            message = UiText(TextId::EnterRunNumber);
-        else if (edit == kitBatchNoEdNormal)
-            message = UiText(TextId::EnterBatchNumber);
-        else if (edit == operatorEdNormal)
-            message = UiText(TextId::EnterOperator);
-        else
-            throw MarnovelException(BuildExceptionMessage(u"TForm1.IsValidControlTextRunDetails"_s,
-                                                          u"pControl.Name="_s + edit->objectName(),
-                                                          u"Invalid control."_s));
-    } else if (!ContainsNoInvalidChar(edit->text())) {
-        message = InvalidCharMessage();
-    }
-    return message.isEmpty();
+    return TCombinedFileHandler::DefaultRunDataFileName(GetRunDateDt()->date(), GetRunNoEd()->text());
 }
 
 bool TfrmMainCombinedRd::ValidateRunDetails(bool withMessage)
 {
-    if (ActivePage() != RunDetailsPage)
-        return true;
-    QString message;
-    for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal}) {
-        if (!IsValidControlTextRunDetails(edit, message)) {
-            if (withMessage) {
-                ShowErrorMessage(message);
-                SetFocusIfEnabled(edit);
-            }
-            return false;
-        }
-    }
-    for (int row = 0; row < stdConcGd->rowCount(); ++row) {
-        if (stdConcGd->Cell(1, row).isEmpty()) {
-            stdConcGd->ShowConcentration(row);
-            if (withMessage) {
-                ShowErrorMessage(u"Standard concentrations must not be blank."_s);
-                SetFocusIfEnabled(stdConcGd);
-            }
-            return false;
-        }
-    }
-    return true;
+    return ActivePage() != RunDetailsPage || mRunDetailsPage->Validate(withMessage);
+}
+
+void TfrmMainCombinedRd::SetCurveType(TCurveType curveType)
+{
+    if (!IsValidCurveType(curveType))
+        throw MarnovelException(BuildExceptionMessage(
+            u"TForm1.SetCurveType"_s, u"pCurveType="_s + QString::number(curveType), u"Invalid CurveType"_s));
+    // The notifier's signals show the curve with its default concentrations, or its refusal.
+    (void)mNotifier->SetCurveType(curveType);
 }
 
 void TfrmMainCombinedRd::SetResultCommandsEnabled(bool enabled)
@@ -464,16 +400,16 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
     if (clearAll) {
         OWCellBlockBase::SetSubjectIdPrefix(UiText(TextId::SubjectIdPrefix));
         rawDataGd->ResetRawDataGrid();
-        ClearRunDetailEdits();
+        mRunDetailsPage->ClearDetails(false);
     }
     if (keepConcentrations)
-        FillStdConcGrid();
+        mRunDetailsPage->FillStdConcGrid();
     else
         (void)mNotifier->SetCurveType(mSession->CurveType()); // its defaults, shown by the signals
     ClearResultsDisplay();
     calcCurvePb->setEnabled(false);
     SetActivePage(clearAll ? RunDetailsPage : RawDataPage);
-    EnableCurveTypeSelection();
+    mRunDetailsPage->EnableCurveTypeSelection();
 }
 
 // ---- button states ------------------------------------------------------------------------
@@ -560,9 +496,9 @@ void TfrmMainCombinedRd::newTestPbClick()
     // The typing of the old run ends with it; its Cancel would put the old plate back.
     EndManualDataEntry();
     mNotifier->NewRun();
-    rbStdConcValueTypeDefault->setChecked(true);
+    mRunDetailsPage->ChooseValueType(TStdConcValueType::Default);
     ClearResults(false, true);
-    stdConcGd->viewport()->update();
+    mRunDetailsPage->StdConcGrid()->viewport()->update();
 }
 
 void TfrmMainCombinedRd::aboutPbClick()
@@ -605,12 +541,7 @@ void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
 
 TRunDetails TfrmMainCombinedRd::RunDetailsShown() const
 {
-    return {runDateDtNormal->date(),
-            runNoEdNormal->text(),
-            kitBatchNoEdNormal->text(),
-            operatorEdNormal->text(),
-            rbStdConcValueTypeManual->isChecked() ? TStdConcValueType::Manual : TStdConcValueType::Default,
-            OWCellBlockBase::GetSubjectIdPrefix()};
+    return mRunDetailsPage->DetailsShown();
 }
 
 void TfrmMainCombinedRd::saveAsPbClick()
@@ -647,13 +578,13 @@ void TfrmMainCombinedRd::loadPbClick()
     else
         rawDataGd->adjustRawDataGdColWidth(mData->XExtent());
     // A run from a file keeps its own concentrations; chosen even when nothing was loaded.
-    rbStdConcValueTypeManual->setChecked(true);
+    mRunDetailsPage->ChooseValueType(TStdConcValueType::Manual);
 }
 
 void TfrmMainCombinedRd::OpenRunFile(const QString &fileName)
 {
     LoadRunFile(fileName);
-    rbStdConcValueTypeManual->setChecked(true);
+    mRunDetailsPage->ChooseValueType(TStdConcValueType::Manual);
 }
 
 void TfrmMainCombinedRd::LoadRunFile(const QString &fileName)
@@ -675,16 +606,12 @@ void TfrmMainCombinedRd::LoadOldFileFormat(const QString &fileName)
 void TfrmMainCombinedRd::LoadData(const QString &fileName)
 {
     ClearResults(true, true);
-    const TRunStepResult step = mNotifier->LoadRun(fileName);
-    if (!step.Ok()) {
+    if (!mNotifier->LoadRun(fileName).Ok()) {
         ClearResults(true, true);
         // An empty run: no plate text of an earlier run stays behind the emptied grid.
         (void)mNotifier->SetTypedPlate({});
-        runDateDtNormal->setDate(QDate::currentDate());
-        for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
-            edit->clear();
+        mRunDetailsPage->ClearDetails(true);
         SetActivePage(RunDetailsPage);
-        ShowErrorMessage(step.TextNamingFile());
         return;
     }
     TRunDetails details = mSession->Details();
@@ -694,19 +621,6 @@ void TfrmMainCombinedRd::LoadData(const QString &fileName)
         mNotifier->SetDetails(details);
         ShowErrorMessage(InvalidCharMessage());
     }
-    SetRunDetailsFromFile(details);
+    mRunDetailsPage->ShowDetailsFromFile(details);
     SetActivePage(RawDataPage);
-}
-
-void TfrmMainCombinedRd::SetRunDetailsFromFile(const TRunDetails &details)
-{
-    runNoEdNormal->setText(details.RunNumber);
-    kitBatchNoEdNormal->setText(details.KitBatchNumber);
-    operatorEdNormal->setText(details.OperatorName);
-    if (details.RunDate.isValid())
-        runDateDtNormal->setDate(details.RunDate);
-    // Choosing Default would put the defaults over the file's concentrations.
-    if (details.StdConcValueType == TStdConcValueType::Manual)
-        rbStdConcValueTypeManual->setChecked(true);
-    OWCellBlockBase::SetSubjectIdPrefix(details.IdPrefix);
 }

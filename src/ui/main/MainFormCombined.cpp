@@ -23,6 +23,9 @@
 #include "ui/main/dialogs/about.h"
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/main/pages/RunDetailsPage.h"
+#include "ui/main/pages/StandardsResultsPage.h"
+#include "ui/main/pages/SubjectResultsPage.h"
 #include "ui/print/PrintScreen.h"
 
 #include <QApplication>
@@ -108,7 +111,7 @@ bool TfrmMainCombinedRd::PageControl1Changing(int toIndex)
     Q_UNUSED(toIndex);
     // A concentration being typed is checked now, while its page is still shown: refused
     // (text 372), the tab stays, strip and page alike.
-    if (ActivePage() == RunDetailsPage && !CheckConcentrationBeingTyped())
+    if (ActivePage() == RunDetailsPage && !mRunDetailsPage->CheckConcentrationBeingTyped())
         return false;
     if (!ValidateRunDetails(true))
         return false;
@@ -120,7 +123,7 @@ void TfrmMainCombinedRd::PageControl1Change()
 {
     UpdateNavigation();
     ArrangeLayout(); // a page shown for the first time has its size only now
-    DisableStdConcSelection();
+    mRunDetailsPage->DisableStdConcSelection();
     if (ActivePage() == RawDataPage)
         SetCalculateButtonState();
     update();
@@ -129,19 +132,6 @@ void TfrmMainCombinedRd::PageControl1Change()
 void TfrmMainCombinedRd::RunDetailsTextChange()
 {
     UpdateNavigation();
-}
-
-// ---- header ---------------------------------------------------------------------------------
-
-void TfrmMainCombinedRd::SetHeaderTexts()
-{
-    SetControlText(lblMainHeaderText, ProductNameText(), CONTROL_MAINHEADER);
-    QFont bold = lblMainHeaderText->font();
-    bold.setBold(true);
-    lblMainHeaderText->setFont(bold);
-    SetControlText(lblSecondHeaderText, UiText(TextId::AnalysisSoftware), CONTROL_SECONDHEADER);
-    SetControlText(lblRunDetailsHeaderText, ResearchUseText(), CONTROL_IMPORTANT);
-    lblUSAVersion->clear();
 }
 
 // ---- geometry ---------------------------------------------------------------------------------
@@ -161,7 +151,7 @@ void TfrmMainCombinedRd::showEvent(QShowEvent *event)
     RunGuarded([this] {
         RestoreWindowPosition();
         ArrangeLayout();
-        SetFocusIfEnabled(kitBatchNoEdNormal);
+        SetFocusIfEnabled(GetKitBatchNoEd());
     });
 }
 
@@ -182,9 +172,10 @@ void TfrmMainCombinedRd::ArrangeLayout()
     PageControl1->PageTabBar()->SetTabWidth(PageControl1->width() / (PageControl1->count() + 1));
     LayoutCommandBar();
     LayoutNavigationBar();
-    LayoutRunDetailsPage();
-    LayoutResultGrids();
-    LayoutResultsPanel();
+    // Room above the navigation bar, wherever the bar is at the moment.
+    mRunDetailsPage->ArrangeLayout(BarHeight);
+    mStandardsPage->ArrangeLayout();
+    mSubjectsPage->LayoutColumns();
 }
 
 void TfrmMainCombinedRd::LayoutCommandBar()
@@ -222,26 +213,6 @@ void TfrmMainCombinedRd::LayoutNavigationBar()
     const int top = (BarHeight - btnPageLeft->height()) / 2;
     btnPageLeft->move(ArrowEdgeGap, top);
     btnPageRight->move(pnlNavigation->width() - ArrowEdgeGap - btnPageRight->width(), top);
-}
-
-void TfrmMainCombinedRd::LayoutRunDetailsPage()
-{
-    // Room above the navigation bar, wherever the bar is at the moment.
-    const int width = runDetailsSheet->width();
-    const int height = runDetailsSheet->height() - BarHeight;
-    const int headerHeight = pnlRunDetailsHeaderText->sizeHint().height();
-    const int detailsHeight = pnlRundetailsEditfields->sizeHint().height();
-    const int free = height - headerHeight - detailsHeight;
-    const int gap = std::max(0, free / 3);
-    pnlRunDetailsHeaderText->setGeometry(0, gap, width, headerHeight);
-
-    // The research edition: run details on the left half, standards on the right half,
-    // both directly below the header.
-    const int top = pnlRunDetailsHeaderText->geometry().bottom() + 1;
-    const int panelHeight = std::max(0, height - top);
-    pnlRundetailsEditfields->setGeometry(0, top, width / 2, panelHeight);
-    pnlStandardProperties->setGeometry(width / 2, top, width - width / 2, panelHeight);
-    LayoutStandardProperties();
 }
 
 // ---- language ---------------------------------------------------------------------------------
@@ -314,8 +285,8 @@ bool TfrmMainCombinedRd::eventFilter(QObject *watched, QEvent *event)
 
 void TfrmMainCombinedRd::btnSaveFormatClick()
 {
-    const QString proposed = QFileInfo(TCombinedFileHandler::DefaultFormatFileName(operatorEdNormal->text(),
-                                                                                   runDateDtNormal->date()))
+    const QString proposed = QFileInfo(TCombinedFileHandler::DefaultFormatFileName(GetOperatorEd()->text(),
+                                                                                   GetRunDateDt()->date()))
                                  .fileName();
     QString fileName;
     if (!SaveFormatFileDialog(proposed, fileName))
@@ -339,14 +310,11 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
     ClearResults(true, false);
     // The blocks read their wells from the plate as the grid shows it.
     TakeTypedPlate();
-    const TRunStepResult step = mNotifier->LoadFormat(fileName);
-    if (step.TextId == TextId::MoreStripsThanData) {
-        // Refused before anything changed: the plate stays, without a layout.
-        ShowErrorMessage(step.Text());
-    } else if (!step.Ok()) {
+    // Refused for too many strips before anything changed: the plate stays, without a layout.
+    if (const TRunStepResult step = mNotifier->LoadFormat(fileName);
+        !step.Ok() && step.TextId != TextId::MoreStripsThanData) {
         ClearResults(true, false);
         SetActivePage(RunDetailsPage);
-        ShowErrorMessage(step.TextNamingFile());
         return;
     }
     if (ActivePage() == RawDataPage)
@@ -382,8 +350,5 @@ bool TfrmMainCombinedRd::TakeTypedPlate()
         rows << texts;
     }
     // A typed number too large to round is refused with text 126; the grid keeps it.
-    const TRunStepResult step = mNotifier->SetTypedPlate(rows);
-    if (!step.Ok())
-        ShowErrorMessage(step.Text());
-    return step.Ok();
+    return mNotifier->SetTypedPlate(rows).Ok();
 }

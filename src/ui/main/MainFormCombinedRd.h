@@ -16,37 +16,33 @@
 struct TRunCalculationResult;
 struct TRunDetails;
 
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPainter;
 class QPushButton;
-class QRadioButton;
 class QToolButton;
 class IReportSource;
 class TAboutBox;
-class TCurveChart;
 class TMarnovelData;
 class TPageControl;
 class TRawDataGrid;
-class TResultGrid;
 class TRunDatePicker;
-class TStdConcGrid;
 class TRunSessionNotifier;
-class TStandardsGrid;
-class TStandardsResultsModel;
-class TSubjectResultsModel;
+class TRunDetailsPage;
+class TStandardsResultsPage;
+class TSubjectResultsPage;
 class TScreenPrintFormCombinedTorvinTandem;
 
 // The main window of the research edition (frmMainCombinedRd): the command bar, the four
 // tabs (Run Details, Raw Data, Standards Results, Subject Results) with the navigation
 // bar, and the run data object of the whole program run.
 //
-// One class, written in four files after the layers of the window: MainForm.cpp (the
-// frame: grids, run detail edits, file commands), MainFormResults.cpp (Calculate, the
-// results tabs and the exports), MainFormCombined.cpp (navigation, header texts, command
-// bar layout, language) and MainFormCombinedRd.cpp (the research edition's curve type and
-// standard concentrations).
+// The Run Details, Standards Results and Subject Results tabs are page classes (pages/) on the
+// run session and its notifier; the window coordinates them. Its own code, after the layers
+// of the window: MainForm.cpp (the frame, file commands, the results clear),
+// MainFormResults.cpp (Calculate and the exports), MainFormCombined.cpp (navigation and its
+// gates, command bar layout, language, format files), MainFormRawData.cpp and
+// MainFormManualFormat.cpp (the Raw Data tab: paste, drop, manual data entry, the grid's
+// mouse, manual formatting) and MainFormPrint.cpp (Print and what the report reads).
 class TfrmMainCombinedRd : public QWidget
 {
 
@@ -76,18 +72,21 @@ public:
     double Intercept() const { return LastResult() ? LastResult()->Intercept : 0.0; }
     double Slope() const { return LastResult() ? LastResult()->Slope : 0.0; }
     double CorrCoeff() const { return LastResult() ? LastResult()->Correlation : 0.0; }
-    QLineEdit *GetOperatorEd() const { return operatorEdNormal; }
-    QLineEdit *GetKitBatchNoEd() const { return kitBatchNoEdNormal; }
-    QLineEdit *GetRunNoEd() const { return runNoEdNormal; }
-    TRunDatePicker *GetRunDateDt() const { return runDateDtNormal; }
+    QLineEdit *GetOperatorEd() const;
+    QLineEdit *GetKitBatchNoEd() const;
+    QLineEdit *GetRunNoEd() const;
+    TRunDatePicker *GetRunDateDt() const;
     QString GetRunInfoText() const;
-    int StdConcDivider() const { return fStdConcDivider; }
+    int StdConcDivider() const;
     // "ddmmmyy" + "_" + run number + ".vdf"
     QString GetSaveFileNameDefault() const;
     // The last calculation while its results are shown; nullptr otherwise.
     const TRunCalculationResult *LastResult() const { return mSession->LastResult(); }
     // The narrowest the last result column may be squeezed to.
     int MinLastColWidth() const;
+    TRunDetailsPage &RunDetails() const { return *mRunDetailsPage; }
+    TStandardsResultsPage &StandardsResults() const { return *mStandardsPage; }
+    TSubjectResultsPage &SubjectResults() const { return *mSubjectsPage; }
     // The last calculation's zero standard mean above 0.150 (the plate-washing note).
     bool ShouldShowPlateWashingStr() const;
     // Room a result column needs on the canvas: 15 "M" for the identifiers, else the wider
@@ -117,7 +116,6 @@ public:
     void ChangeLanguage(const QString &resourceName);
     // Silent: true when the run details are complete or another tab is active.
     bool ValidateRunDetails(bool withMessage);
-    bool IsValidControlTextRunDetails(QLineEdit *edit, QString &message) const;
 
     // Commands of the command bar, as the buttons run them.
     void closepbClick();
@@ -168,10 +166,7 @@ private:
     // ---- layer 1: the frame ---------------------------------------------------------
     void BuildCommandBar();
     void BuildPages();
-    void BuildRunDetailsPage();
     void BuildRawDataPage();
-    void BuildResultsPage();
-    void BuildSamplesPage();
     void ConnectHandlers();
     void SetWindowCaption();
     void InitializeText();
@@ -180,25 +175,9 @@ private:
     // the window is closing: then it keeps the window open.
     bool ConfirmDiscardUnsaved(bool withCancel, bool closing = false);
     void ClearResults(bool keepConcentrations, bool clearAll);
-    void ClearRunDetailEdits();
-    void ResetStandardsGrid();
-    // Column widths of the standards grid and the subject result grid for their sizes.
-    void LayoutResultGrids();
-    // The Standards Results tab's left side: grid, curve details, ELISA results.
-    void LayoutResultsPanel();
-    // Fonts and texts of both results tabs in the current language, results shown included.
-    void InitializeResultsText();
-    // Both results tabs as the session has them: its last calculation, or none.
-    void ShowResults();
-    // Forgets the last calculation: chart points, exports' source, and with them the unsaved
-    // results (a prompt never offers to save what Save File cannot).
-    void DropCalculation();
     // The run details as the Run Details tab shows them.
     TRunDetails RunDetailsShown() const;
     QString ExportText(QString (TRunSession::*text)() const);
-    // Tool tips naming the QC rules behind the correlation's result and the verdict, with
-    // threshold, measured value and pass or fail; none without a calculation.
-    void ShowQcExplanations(const TRunCalculationResult *result);
     void SetCalculateButtonState();
     void SetResultCommandsEnabled(bool enabled);
     void RestoreWindowPosition();
@@ -215,11 +194,9 @@ private:
     void LoadRunFile(const QString &fileName);
     void LoadData(const QString &fileName);
     [[noreturn]] void LoadOldFileFormat(const QString &fileName);
-    void SetRunDetailsFromFile(const TRunDetails &details);
     // The views follow the run: each signal of the notifier repaints what it concerns.
     void ConnectSessionViews();
     void ShowLayout();
-    void ShowCalculation(const TRunCalculationResult &result);
 
     // ---- layer 2: navigation, header, layout, language --------------------------------
     void UpdateNavigation();
@@ -229,9 +206,7 @@ private:
     void PageControl1Change();
     void RunDetailsTextChange();
     void LayoutCommandBar();
-    void LayoutRunDetailsPage();
     void LayoutNavigationBar();
-    void SetHeaderTexts();
     void CreateLanguageShortcuts();
     // The plate as typed into the grid, into the run; false, with text 126 shown, when refused.
     bool TakeTypedPlate();
@@ -283,40 +258,15 @@ private:
     void HideManualFormatToolbar();
     void BringManualFormatToolbarToFront();
 
-    // ---- layer 3: curve type and standard concentrations -------------------------------
-    // The run's curve type and concentrations on the Run Details tab.
-    void ShowCurveType(TCurveType curveType);
-    void FillStdConcGrid();
-    static int StdConcDecimals() { return 3; }
-    void StdConcGdFill();
-    void StdConcGdDeselectFirstCell();
-    bool stdConcCheckAndHandleNewValue();
-    // The concentration cell being typed in, committed and checked; true when there is none.
-    bool CheckConcentrationBeingTyped();
-    void stdConcGdEnter();
-    void stdConcGdExit();
-    void stdConcGdKeyDown(int key, bool shift);
-    void StdConcMoveRow(bool down);
-    void CopyStdConcToData();
-    void rb4PointCurveClick();
-    void rb8PointCurveClick();
-    void rbStdConcValueTypeDefaultClick();
-    void rbStdConcValueTypeManualClick();
-    void DisableStdConcSelection();
-    void EnableCurveTypeSelection();
-    // Forgets the last calculation and shows the results tabs without it.
+    // Forgets the last calculation (and with it the unsaved results: a prompt never offers to
+    // save what Save File cannot) and shows the results tabs without it.
     void ClearResultsDisplay();
-    void LayoutStandardProperties();
 
     // ---- run data and state ---------------------------------------------------------
     // The run and its workflow steps, shared with the headless tool; mData is its run data.
     std::unique_ptr<TRunSession> mSession;
     TMarnovelData *mData = nullptr;
     TRunSessionNotifier *mNotifier = nullptr;
-    // The results tabs' tables over the session.
-    TStandardsResultsModel *mStandardsModel = nullptr;
-    TSubjectResultsModel *mSubjectsModel = nullptr;
-    int fStdConcDivider = 4;
     bool mManualDataEntryMode = false;
     QPoint fManualEntryLastCell{-1, -1};
     QList<QStringList> fSnapShotRawDataGrid; // columns 1-12 of rows 1-8
@@ -325,8 +275,6 @@ private:
     int fManualFormatStandardsCount = 0;
     int fManualFormatSamplesCount = 0;
     TfrmManualDataEntryForm *ffrmManualDataEntryForm = nullptr;
-    QStringList StdConcBackupGrid;
-    bool mCheckingStdConc = false; // a concentration check is showing its message
     bool mPositioned = false;
     TAboutBox *mAboutBox = nullptr;
     // The last press with the toolbar open was refused with text 150: should its release
@@ -348,33 +296,14 @@ private:
     QWidget *pnlBottomLine1, *pnlBottomLine2, *pnlBottomLine3;
     QToolButton *btnPageLeft, *btnPageRight;
 
-    QWidget *pnlRunDetailsHeaderText;
-    QLabel *lblMainHeaderText, *lblSecondHeaderText, *lblRunDetailsHeaderText, *lblUSAVersion;
-    QWidget *pnlRundetailsEditfields;
-    QLabel *runDateLa, *kbNumberLa, *runNumberLa, *operatorLa;
-    TRunDatePicker *runDateDtNormal;
-    QLineEdit *kitBatchNoEdNormal, *runNoEdNormal, *operatorEdNormal;
-    QWidget *pnlStandardProperties, *pnlStandardCurveSelection, *pnlStdConcValueType;
-    QGroupBox *rgStdCurveType, *rgStdConcValueType;
-    QRadioButton *rb8PointCurve, *rb4PointCurve, *rbStdConcValueTypeDefault, *rbStdConcValueTypeManual;
-    QLabel *stdConcLa;
-    TStdConcGrid *stdConcGd;
+    TRunDetailsPage *mRunDetailsPage;
 
     TRawDataGrid *rawDataGd;
     QWidget *Panel3;
     QPushButton *pastePb, *btnManualDataEntry, *btnManualFormat, *calcCurvePb;
 
-    QWidget *pnlStandardsResults; // the left side of the Standards Results tab
-    TStandardsGrid *concGd;
-    QGroupBox *curveDetailsGb, *calcResultsGb;
-    QLabel *interceptLa, *slopeLa, *corrCoeffLa, *regressResultLa, *qaResultsLa, *lblInvestigateWashCriteria;
-    QLineEdit *interceptEd, *slopeEd, *corrCoefEd;
-    QLabel *lblChartTitle;
-    TCurveChart *StandardsResultDiagram;
-
-    TResultGrid *resultGd;
-    QWidget *Panel2;
-    QLabel *lblResultGridFootnote;
+    TStandardsResultsPage *mStandardsPage;
+    TSubjectResultsPage *mSubjectsPage;
 
     // Declared last, so that it goes first, while the run data it shows still exists.
     std::unique_ptr<TfrmManualFormatToolbar> fManualFormatToolbar;

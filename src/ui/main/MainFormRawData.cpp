@@ -83,16 +83,15 @@ void TfrmMainCombinedRd::pastePbClick()
 bool TfrmMainCombinedRd::TakePlateDataObject(const QMimeData *data)
 {
     // A refused plate changes nothing: grid, layout, results and run details stay.
-    TRunStepResult step = mSession->CheckPlateDataObject(data);
+    if (const TRunStepResult check = mSession->CheckPlateDataObject(data); !check.Ok()) {
+        ShowErrorMessage(check.Text());
+        return false;
+    }
     // The plate replaces the one unsaved results were calculated from: asked first, with the
     // old plate in place for Save As.
-    if (step.Ok() && mSession->HasUnsavedResults() && !ConfirmDiscardUnsaved(true))
+    if (mSession->HasUnsavedResults() && !ConfirmDiscardUnsaved(true))
         return false;
-    if (step.Ok())
-        step = mNotifier->SetPlateDataObject(data);
-    if (!step.Ok())
-        ShowErrorMessage(step.Text());
-    return step.Ok();
+    return mNotifier->SetPlateDataObject(data).Ok();
 }
 
 void TfrmMainCombinedRd::AfterDataPasted(bool pasted)
@@ -359,8 +358,7 @@ void TfrmMainCombinedRd::RenameBlockAt(QPoint cell)
     QString identifier = block->id();
     if (!ShowSubjectNameDialog(this, identifier, rawDataGd->Cell(cell.x(), cell.y()), true))
         return;
-    if (const TRunStepResult step = mNotifier->RenameBlock(cell, identifier); !step.Ok())
-        ShowErrorMessage(step.Text());
+    (void)mNotifier->RenameBlock(cell, identifier);
 }
 
 void TfrmMainCombinedRd::RunBlockMenu(QPoint cell, QPoint globalPos)

@@ -1,14 +1,11 @@
-// Calculate, the Standards Results and Subject Results tabs, and the two exports. The views
-// show what the last calculation gave; painting them never calculates.
+// Calculate, what the window reads of the results tabs, and the two exports. The pages show
+// what the last calculation gave; painting them never calculates.
 
 #include "MainFormCombinedRd.h"
 
 #include "CurveChart.h"
-#include "PanelGeometry.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
-#include "UiColors.h"
-#include "core/FontManager.h"
 #include "core/Messages.h"
 #include "core/TextIds.h"
 #include "core/Tool.h"
@@ -17,283 +14,23 @@
 #include "platform/WindowTools.h"
 #include "reports/ReportSource.h"
 #include "run/MarnovelData.h"
-#include "run/QcRules.h"
-#include "run/ResultTexts.h"
 #include "run/RunCalculation.h"
 #include "ui/main/dialogs/ExportSelectionForm.h"
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/ResultsViews.h"
+#include "ui/main/pages/StandardsResultsPage.h"
+#include "ui/main/pages/SubjectResultsPage.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
-
-#include <algorithm>
-#include <cmath>
-#include <iterator>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Between a caption and its edit.
-constexpr int kCaptionGap = 8;
-constexpr int kSmallestCaptionPointSize = 7;
-
-void SetTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
-}
-
-// Text 79 in green or text 80 in red.
-void ShowPassFail(QLabel *label, bool pass)
-{
-    label->setText(ResultTexts::PassFail(pass));
-    SetTextColor(label, QColor(pass ? PassGreen : FailRed));
-}
-
-// The height a word-wrapped label needs at that width, at least one line.
-int LabelHeight(const QLabel *label, int width)
-{
-    const int wrapped = label->text().isEmpty() ? 0 : label->heightForWidth(width);
-    return std::max(wrapped, label->fontMetrics().height());
-}
-
-int LongestWordWidth(const QLabel *label)
-{
-    const QFontMetrics metrics(label->font());
-    int widest = 0;
-    for (const QString &word : label->text().split(u' ', Qt::SkipEmptyParts))
-        widest = std::max(widest, metrics.horizontalAdvance(word));
-    return widest;
-}
-
-// A notice the operator reads and confirms; nothing went wrong.
-// A caption ending kCaptionGap left of its edit, no further left than `left`, centred
-// vertically on the edit; it wraps when it is too long for one line.
-void PlaceCaption(QLabel *caption, const QWidget *edit, int left)
-{
-    const int right = edit->x() - kCaptionGap;
-    const int width = std::max(1, right - left);
-    const int height = LabelHeight(caption, width);
-    caption->setGeometry(left, edit->y() + (edit->height() - height) / 2, width, height);
-}
-
-} // namespace
-
-// ---- construction -------------------------------------------------------------------------
-
-void TfrmMainCombinedRd::BuildResultsPage()
-{
-    auto *layout = static_cast<QVBoxLayout *>(resultsSheet->layout());
-    auto *content = new QWidget(resultsSheet);
-    auto *columns = new QHBoxLayout(content);
-    layout->addWidget(content, 1);
-
-    // The left side is placed by LayoutResultsPanel.
-    pnlStandardsResults = Named(new QWidget(content), u"pnlStandardsResults"_s);
-    columns->addWidget(pnlStandardsResults, 1);
-    concGd = Named(new TStandardsGrid(pnlStandardsResults), u"concGd"_s);
-    mStandardsModel = new TStandardsResultsModel(*mSession, concGd);
-    concGd->setModel(mStandardsModel);
-
-    curveDetailsGb = Named(new QGroupBox(pnlStandardsResults), u"curveDetailsGb"_s);
-    interceptLa = Named(new QLabel(curveDetailsGb), u"interceptLa"_s);
-    slopeLa = Named(new QLabel(curveDetailsGb), u"slopeLa"_s);
-    corrCoeffLa = Named(new QLabel(curveDetailsGb), u"corrCoeffLa"_s);
-    regressResultLa = Named(new QLabel(curveDetailsGb), u"regressResultLa"_s);
-    interceptEd = Named(new QLineEdit(curveDetailsGb), u"interceptEd"_s);
-    slopeEd = Named(new QLineEdit(curveDetailsGb), u"slopeEd"_s);
-    corrCoefEd = Named(new QLineEdit(curveDetailsGb), u"corrCoefEd"_s);
-    for (QLineEdit *edit : {interceptEd, slopeEd, corrCoefEd}) {
-        edit->setReadOnly(true);
-        edit->setAlignment(Qt::AlignRight);
-    }
-    for (QLabel *caption : {interceptLa, slopeLa, corrCoeffLa}) {
-        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        caption->setWordWrap(true);
-    }
-    regressResultLa->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-
-    calcResultsGb = Named(new QGroupBox(pnlStandardsResults), u"calcResultsGb"_s);
-    qaResultsLa = Named(new QLabel(calcResultsGb), u"qaResultsLa"_s);
-    lblInvestigateWashCriteria = Named(new QLabel(calcResultsGb), u"lblInvestigateWashCriteria"_s);
-    for (QLabel *label : {qaResultsLa, lblInvestigateWashCriteria}) {
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    }
-    QFont bold = lblInvestigateWashCriteria->font();
-    bold.setBold(true);
-    lblInvestigateWashCriteria->setFont(bold);
-    SetTextColor(lblInvestigateWashCriteria, QColor(NoteBlue));
-    lblInvestigateWashCriteria->hide();
-
-    auto *right = new QVBoxLayout;
-    columns->addLayout(right, 1);
-    lblChartTitle = Named(new QLabel(content), u"lblChartTitle"_s);
-    lblChartTitle->setAlignment(Qt::AlignCenter);
-    SetTextColor(lblChartTitle, QColor(NoteBlue));
-    right->addWidget(lblChartTitle);
-    StandardsResultDiagram = Named(new TCurveChart(content), u"StandardsResultDiagram"_s);
-    right->addWidget(StandardsResultDiagram, 1);
-}
-
-void TfrmMainCombinedRd::BuildSamplesPage()
-{
-    auto *layout = static_cast<QVBoxLayout *>(samplesSheet->layout());
-    resultGd = Named(new TResultGrid(samplesSheet), u"resultGd"_s);
-    mSubjectsModel = new TSubjectResultsModel(*mSession, resultGd);
-    resultGd->setModel(mSubjectsModel);
-    layout->addWidget(resultGd, 1);
-    Panel2 = Named(new QWidget(samplesSheet), u"Panel2"_s);
-    auto *footnote = new QVBoxLayout(Panel2);
-    lblResultGridFootnote = Named(new QLabel(Panel2), u"lblResultGridFootnote"_s);
-    lblResultGridFootnote->setWordWrap(true);
-    lblResultGridFootnote->setTextFormat(Qt::PlainText);
-    footnote->addWidget(lblResultGridFootnote);
-    Panel2->hide();
-    layout->addWidget(Panel2);
-}
-
-void TfrmMainCombinedRd::InitializeResultsText()
-{
-    const int charset = GetTranslationManager().DetermineCharset();
-    const auto pointSize = [charset](FONTUSAGE usage) {
-        return GetFontManager().DetermineFontSize(charset, usage);
-    };
-    resultGd->SetFontSizes(pointSize(GRID_RESULT_DATA), pointSize(GRID_RESULT_HEADING));
-    QFont standards = concGd->font();
-    standards.setPointSize(pointSize(GRID_STD));
-    concGd->setFont(standards);
-    for (QLabel *label : {regressResultLa, qaResultsLa, lblInvestigateWashCriteria}) {
-        QFont font = label->font();
-        font.setPointSize(pointSize(CONTROL_LABEL_ELISA));
-        label->setFont(font);
-    }
-    StandardsResultDiagram->UpdateNumberFormat();
-    // Every text of both tabs again from the session, in the new language.
-    ShowResults();
-}
-
 // ---- the results as the session has them ----------------------------------------------------
-
-void TfrmMainCombinedRd::ShowResults()
-{
-    const TRunCalculationResult *result = mSession->LastResult();
-    mStandardsModel->Refresh();
-    mSubjectsModel->Refresh();
-    LayoutResultGrids();
-    SetResultCommandsEnabled(result != nullptr);
-
-    // The curve details: the numbers as the tool writes them.
-    interceptEd->setText(result ? ResultTexts::CurveValue(result->Intercept) : QString());
-    slopeEd->setText(result ? ResultTexts::CurveValue(result->Slope) : QString());
-    corrCoefEd->setText(result ? ResultTexts::Correlation(result->Correlation) : QString());
-    if (result)
-        ShowPassFail(regressResultLa, result->CorrelationPass);
-    else
-        regressResultLa->clear();
-
-    qaResultsLa->setText(result ? ResultTexts::Verdict(*result) : QString());
-    if (result) {
-        QFont font = qaResultsLa->font();
-        font.setBold(!result->Valid);
-        qaResultsLa->setFont(font);
-        SetTextColor(qaResultsLa, QColor(result->Valid ? PassGreen : FailRed));
-    }
-    lblInvestigateWashCriteria->setText(result && result->PlateWashNote ? UiText(TextId::PlateWashingNote)
-                                                                        : QString());
-    ShowQcExplanations(result);
-
-    const QStringList footnote = result ? ResultTexts::FootnoteLines(*result) : QStringList();
-    lblResultGridFootnote->setText(footnote.isEmpty() ? QString() : footnote.join(u'\n') + u' ');
-    Panel2->setVisible(!footnote.isEmpty());
-    resultGd->clearSelection();
-    LayoutResultsPanel();
-}
-
-void TfrmMainCombinedRd::ResetStandardsGrid()
-{
-    mStandardsModel->Refresh();
-    SetResultCommandsEnabled(false);
-}
-
-void TfrmMainCombinedRd::LayoutResultGrids()
-{
-    concGd->LayoutColumns();
-    resultGd->LayoutColumns();
-}
 
 int TfrmMainCombinedRd::MinLastColWidth() const
 {
-    return resultGd->MinLastColWidth();
-}
-
-// ---- the Standards Results tab's left side ------------------------------------------------------
-
-void TfrmMainCombinedRd::LayoutResultsPanel()
-{
-    const bool note = ShouldShowPlateWashingStr();
-    lblInvestigateWashCriteria->setVisible(note);
-    const TResultsPanelGeometry geometry = ResultsPanelGeometry({
-        .Width = pnlStandardsResults->width(),
-        .Height = pnlStandardsResults->height(),
-        .EightPoint = mData->GetCurveType() == CURVE_8POINT,
-        .DetailsMargins = curveDetailsGb->contentsMargins(),
-        .EditHeight = interceptEd->sizeHint().height(),
-        .ResultsMargins = calcResultsGb->contentsMargins(),
-        .VerdictHeight = [this](int width) { return LabelHeight(qaResultsLa, width); },
-        .NoteHeight = [this](int width) { return LabelHeight(lblInvestigateWashCriteria, width); },
-        .NoteShown = note,
-    });
-    interceptEd->setGeometry(geometry.Intercept);
-    slopeEd->setGeometry(geometry.Slope);
-    corrCoefEd->setGeometry(geometry.Correlation);
-
-    // Captions that do not fit their room even on two lines get a smaller size, all three alike.
-    const QMargins details = curveDetailsGb->contentsMargins();
-    const QList<std::pair<QLabel *, QWidget *>> captions{
-        {interceptLa, interceptEd}, {slopeLa, slopeEd}, {corrCoeffLa, corrCoefEd}};
-    const auto leftOf = [&](const QWidget *editOfCaption) {
-        return editOfCaption == slopeEd ? interceptEd->geometry().right() + 1 + kCaptionGap : details.left();
-    };
-    const auto setPointSize = [&captions](int pointSize) {
-        for (const auto &caption : captions) {
-            QFont font = caption.first->font();
-            font.setPointSize(pointSize);
-            caption.first->setFont(font);
-        }
-    };
-    const int edit = geometry.Intercept.height();
-    setPointSize(FittingPointSize(
-        GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), CONTROL_DEFAULT),
-        kSmallestCaptionPointSize, [&](int pointSize) {
-            setPointSize(pointSize);
-            for (const auto &[caption, captionEdit] : captions) {
-                const int room = captionEdit->x() - kCaptionGap - leftOf(captionEdit);
-                if (LongestWordWidth(caption) > room || LabelHeight(caption, room) > edit + 2 * geometry.Gap)
-                    return false;
-            }
-            return true;
-        }));
-    for (const auto &[caption, captionEdit] : captions)
-        PlaceCaption(caption, captionEdit, leftOf(captionEdit));
-    const int client = std::max(0, pnlStandardsResults->width() - details.left() - details.right());
-    regressResultLa->setGeometry(slopeEd->x(), corrCoeffLa->y(),
-                                 std::max(1, client + details.left() - slopeEd->x()), corrCoeffLa->height());
-
-    qaResultsLa->setGeometry(geometry.Verdict);
-    lblInvestigateWashCriteria->setGeometry(geometry.Note);
-    concGd->setGeometry(geometry.Grid);
-    curveDetailsGb->setGeometry(geometry.Details);
-    calcResultsGb->setGeometry(geometry.Results);
+    return mSubjectsPage->MinLastColWidth();
 }
 
 bool TfrmMainCombinedRd::ShouldShowPlateWashingStr() const
@@ -309,66 +46,26 @@ int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, c
 
 // ---- Calculate --------------------------------------------------------------------------------
 
-void TfrmMainCombinedRd::DropCalculation()
-{
-    mSession->DiscardResults();
-    StandardsResultDiagram->ClearCurve();
-}
-
 void TfrmMainCombinedRd::ClearResultsDisplay()
 {
-    DropCalculation();
-    ShowResults();
+    mNotifier->DiscardResults(); // the pages and the result commands follow its signal
 }
 
 void TfrmMainCombinedRd::calcCurvePbClick()
 {
     if (mManualDataEntryMode)
         TakeTypedPlate();
-    DropCalculation();
     // The same calculation as the tool's, so that both show the same texts. A refused one
-    // (text 185) leaves nothing of an earlier calculation on the results tabs.
-    const TRunStepResult step = mNotifier->Calculate();
-    if (!step.Ok()) {
-        ShowErrorMessage(step.Text());
+    // (text 185) leaves nothing of an earlier calculation on the results tabs: the step
+    // discards it and the pages repaint.
+    if (!mNotifier->Calculate().Ok())
         return;
-    }
     calcCurvePb->setEnabled(false);
     SetActivePage(ResultsPage);
     UpdateNavigation();
-    LayoutResultsPanel();
-    concGd->clearSelection();
+    mStandardsPage->ArrangeLayout();
+    mStandardsPage->StandardsGrid()->clearSelection();
     SetFocusIfEnabled(btnPageRight);
-}
-
-void TfrmMainCombinedRd::ShowCalculation(const TRunCalculationResult &result)
-{
-    StandardsResultDiagram->SetCurve(result.CurvePoints, result.Slope, result.Intercept);
-    ShowResults();
-}
-
-void TfrmMainCombinedRd::ShowQcExplanations(const TRunCalculationResult *result)
-{
-    if (!result) {
-        regressResultLa->setToolTip(QString());
-        qaResultsLa->setToolTip(QString());
-        return;
-    }
-    const TRunQc &qc = result->Qc;
-    std::vector<TQcCheck> correlation;
-    for (const TQcCheck &check : qc.Run)
-        if (check.Rule.Name == QcRule::Correlation.Name)
-            correlation.push_back(check);
-    regressResultLa->setToolTip(QcToolTip(QcToolTipRows(correlation)));
-    // The verdict: the run's rules, then what failed in the standards.
-    QString rows = QcToolTipRows(qc.Run);
-    for (const TStandardQc &standard : qc.Standards) {
-        std::vector<TQcCheck> failed;
-        std::copy_if(standard.Checks.begin(), standard.Checks.end(), std::back_inserter(failed),
-                     [](const TQcCheck &check) { return !check.Passed; });
-        rows += QcToolTipRows(failed, standard.Name);
-    }
-    qaResultsLa->setToolTip(QcToolTip(rows));
 }
 
 // ---- exports ------------------------------------------------------------------------------------
@@ -376,7 +73,7 @@ void TfrmMainCombinedRd::ShowQcExplanations(const TRunCalculationResult *result)
 // The exports are the tool's: the run workflow builds them with the run details shown.
 QString TfrmMainCombinedRd::ExportText(QString (TRunSession::*text)() const)
 {
-    mSession->SetDetails(RunDetailsShown());
+    mNotifier->SetDetails(RunDetailsShown());
     return (mSession.get()->*text)();
 }
 
@@ -385,7 +82,7 @@ void TfrmMainCombinedRd::resultsExportPbClick()
     const QString text = ExportText(&TRunSession::ResultsExportText);
     if (text.isEmpty())
         return; // nothing calculated
-    RunExportSelection(this, text, u"ResultExp"_s, runDateDtNormal->date(), [](TExportSelectionType type) {
+    RunExportSelection(this, text, u"ResultExp"_s, GetRunDateDt()->date(), [](TExportSelectionType type) {
         if (type == EXP_CLIPBOARD)
             ShowNotice(UiText(TextId::ResultsCopied));
     });
@@ -396,7 +93,7 @@ void TfrmMainCombinedRd::rawDataExportPbClick()
     const QString text = ExportText(&TRunSession::RawDataExportText);
     if (text.isEmpty())
         return;
-    RunExportSelection(this, text, u"DataExp"_s, runDateDtNormal->date(), [](TExportSelectionType type) {
+    RunExportSelection(this, text, u"DataExp"_s, GetRunDateDt()->date(), [](TExportSelectionType type) {
         if (type == EXP_CLIPBOARD)
             ShowNotice(UiText(TextId::RawDataCopied));
     });

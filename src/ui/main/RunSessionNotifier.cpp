@@ -1,5 +1,7 @@
 #include "RunSessionNotifier.h"
 
+#include "core/TextIds.h"
+
 TRunSessionNotifier::TRunSessionNotifier(TRunSession &session, QObject *parent)
     : QObject(parent), mSession(session)
 {
@@ -16,9 +18,17 @@ void TRunSessionNotifier::NewRun()
     Q_EMIT resultsDiscarded();
 }
 
+TRunStepResult TRunSessionNotifier::Checked(TRunStepResult step, bool namingFile)
+{
+    if (!step.Ok())
+        Q_EMIT refused(namingFile && step.TextId != TextId::MoreStripsThanData ? step.TextNamingFile()
+                                                                               : step.Text());
+    return step;
+}
+
 TRunStepResult TRunSessionNotifier::LoadRun(const QString &fileName)
 {
-    TRunStepResult step = mSession.LoadRun(fileName);
+    TRunStepResult step = Checked(mSession.LoadRun(fileName), true);
     if (step.Ok()) {
         Q_EMIT curveTypeChanged(mSession.CurveType());
         Q_EMIT concentrationsChanged();
@@ -32,7 +42,7 @@ TRunStepResult TRunSessionNotifier::LoadRun(const QString &fileName)
 
 TRunStepResult TRunSessionNotifier::LoadFormat(const QString &fileName)
 {
-    TRunStepResult step = mSession.LoadFormat(fileName);
+    TRunStepResult step = Checked(mSession.LoadFormat(fileName), true);
     if (step.Ok()) {
         Q_EMIT curveTypeChanged(mSession.CurveType());
         Q_EMIT concentrationsChanged();
@@ -44,7 +54,7 @@ TRunStepResult TRunSessionNotifier::LoadFormat(const QString &fileName)
 
 TRunStepResult TRunSessionNotifier::Calculate()
 {
-    TRunStepResult step = mSession.Calculate();
+    TRunStepResult step = Checked(mSession.Calculate());
     if (step.Ok())
         Q_EMIT calculated(*mSession.LastResult());
     else
@@ -54,6 +64,7 @@ TRunStepResult TRunSessionNotifier::Calculate()
 
 TRunStepResult TRunSessionNotifier::AfterPlate(TRunStepResult step)
 {
+    (void)Checked(step);
     if (step.Ok()) {
         Q_EMIT plateChanged();
         Q_EMIT resultsDiscarded();
@@ -83,7 +94,7 @@ TRunStepResult TRunSessionNotifier::SetTypedPlate(const TStringGridData &rows)
 
 TRunStepResult TRunSessionNotifier::RenameBlock(QPoint well, const QString &identifier)
 {
-    TRunStepResult step = mSession.RenameBlock(well, identifier);
+    TRunStepResult step = Checked(mSession.RenameBlock(well, identifier));
     if (step.Ok())
         Q_EMIT layoutChanged();
     return step;
@@ -91,7 +102,7 @@ TRunStepResult TRunSessionNotifier::RenameBlock(QPoint well, const QString &iden
 
 TRunStepResult TRunSessionNotifier::RemoveBlock(QPoint well)
 {
-    TRunStepResult step = mSession.RemoveBlock(well);
+    TRunStepResult step = Checked(mSession.RemoveBlock(well));
     if (step.Ok())
         LayoutEdited();
     return step;
@@ -132,7 +143,7 @@ void TRunSessionNotifier::RemoveNewestBlocks(int standards, int samples)
 
 TRunStepResult TRunSessionNotifier::SetCurveType(TCurveType curve)
 {
-    TRunStepResult step = mSession.SetCurveType(curve);
+    TRunStepResult step = Checked(mSession.SetCurveType(curve));
     if (step.Ok()) {
         Q_EMIT curveTypeChanged(curve);
         Q_EMIT concentrationsChanged();
@@ -143,12 +154,18 @@ TRunStepResult TRunSessionNotifier::SetCurveType(TCurveType curve)
 
 TRunStepResult TRunSessionNotifier::SetStdConc(const QList<double> &concentrations)
 {
-    TRunStepResult step = mSession.SetStdConc(concentrations);
+    TRunStepResult step = Checked(mSession.SetStdConc(concentrations));
     if (step.Ok()) {
         Q_EMIT concentrationsChanged();
         Q_EMIT resultsDiscarded();
     }
     return step;
+}
+
+void TRunSessionNotifier::DiscardResults()
+{
+    mSession.DiscardResults();
+    Q_EMIT resultsDiscarded();
 }
 
 void TRunSessionNotifier::SetDetails(const TRunDetails &details)

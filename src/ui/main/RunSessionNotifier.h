@@ -6,7 +6,7 @@
 
 // The run session as the views see it: every step that changes the run goes through here,
 // and each says what changed. Views repaint from the run when a signal arrives; a refused
-// step emits nothing.
+// step emits only refused, with the text the operator reads, so that callers need not show it.
 class TRunSessionNotifier : public QObject
 {
     Q_OBJECT
@@ -32,6 +32,8 @@ public:
     TRunStepResult SetCurveType(TCurveType curve);
     TRunStepResult SetStdConc(const QList<double> &concentrations);
     void SetDetails(const TRunDetails &details);
+    // The window's results clear: the last calculation and its unsaved results go.
+    void DiscardResults();
     TPlacementResult PlaceBlock(TManualFormatState &state, std::optional<QPoint> well);
     void RemoveRandomBlockBeingAdded(TManualFormatState &state);
     void RemoveNewestBlocks(int standards, int samples);
@@ -44,10 +46,13 @@ Q_SIGNALS:
     void detailsChanged();
     void calculated(const TRunCalculationResult &result);
     void resultsDiscarded();
+    void refused(const QString &text);
 
 private:
     // The signals of a step that replaced the plate text.
     TRunStepResult AfterPlate(TRunStepResult step);
+    // Announces a refusal; a file's steps name the file unless the text is about the plate.
+    TRunStepResult Checked(TRunStepResult step, bool namingFile = false);
     // The blocks changed: what was calculated no longer holds.
     void LayoutEdited();
 

@@ -270,7 +270,7 @@ QString PlateText(const char *value)
 }
 
 // Each step says what it changed, and only that: the views repaint from these signals. A
-// refused step emits nothing and leaves the run as it was.
+// refused step emits only its refusal, with its text, and leaves the run as it was.
 TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
 {
     TRunSession session;
@@ -282,6 +282,7 @@ TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
     QSignalSpy details(&notifier, &TRunSessionNotifier::detailsChanged);
     QSignalSpy calculated(&notifier, &TRunSessionNotifier::calculated);
     QSignalSpy discarded(&notifier, &TRunSessionNotifier::resultsDiscarded);
+    QSignalSpy refusals(&notifier, &TRunSessionNotifier::refused);
     const QPoint a1(1, 1);
     const auto otherCurve = [&] { return session.CurveType() == CURVE_8POINT ? CURVE_4POINT : CURVE_8POINT; };
     TStringGridData unroundable(8, QStringList(12, TestSupport::Dec("0.5")));
@@ -294,56 +295,66 @@ TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
     {
         const char *name;
         std::function<void()> step;
-        // plate, layout, curve type, concentrations, details, calculated, results discarded
+        // plate, layout, curve type, concentrations, details, calculated, results discarded,
+        // refused
         QList<qsizetype> counts;
     } cases[] = {
-        {"load run", [&] { ok(notifier.LoadRun(kExampleRun)); }, {1, 1, 1, 1, 1, 0, 1}},
-        {"calculate", [&] { ok(notifier.Calculate()); }, {0, 0, 0, 0, 0, 1, 0}},
-        {"load format", [&] { ok(notifier.LoadFormat(kExampleLayout)); }, {0, 1, 1, 1, 0, 0, 1}},
-        {"refused curve type", [&] { refused(notifier.SetCurveType(otherCurve())); }, {0, 0, 0, 0, 0, 0, 0}},
-        {"rename block", [&] { ok(notifier.RenameBlock(a1, u" S "_s)); }, {0, 1, 0, 0, 0, 0, 0}},
-        {"remove block", [&] { ok(notifier.RemoveBlock(a1)); }, {0, 1, 0, 0, 0, 0, 1}},
-        {"refused removal", [&] { refused(notifier.RemoveBlock(a1)); }, {0, 0, 0, 0, 0, 0, 0}},
-        {"refused rename", [&] { refused(notifier.RenameBlock(a1, u"x"_s)); }, {0, 0, 0, 0, 0, 0, 0}},
-        {"clear layout", [&] { notifier.ClearLayout(); }, {0, 1, 0, 0, 0, 0, 1}},
-        {"curve type", [&] { ok(notifier.SetCurveType(otherCurve())); }, {0, 0, 1, 1, 0, 0, 1}},
+        {"load run", [&] { ok(notifier.LoadRun(kExampleRun)); }, {1, 1, 1, 1, 1, 0, 1, 0}},
+        {"calculate", [&] { ok(notifier.Calculate()); }, {0, 0, 0, 0, 0, 1, 0, 0}},
+        {"load format", [&] { ok(notifier.LoadFormat(kExampleLayout)); }, {0, 1, 1, 1, 0, 0, 1, 0}},
+        {"refused curve type",
+         [&] { refused(notifier.SetCurveType(otherCurve())); },
+         {0, 0, 0, 0, 0, 0, 0, 1}},
+        {"rename block", [&] { ok(notifier.RenameBlock(a1, u" S "_s)); }, {0, 1, 0, 0, 0, 0, 0, 0}},
+        {"remove block", [&] { ok(notifier.RemoveBlock(a1)); }, {0, 1, 0, 0, 0, 0, 1, 0}},
+        {"refused removal", [&] { refused(notifier.RemoveBlock(a1)); }, {0, 0, 0, 0, 0, 0, 0, 1}},
+        {"refused rename", [&] { refused(notifier.RenameBlock(a1, u"x"_s)); }, {0, 0, 0, 0, 0, 0, 0, 1}},
+        {"clear layout", [&] { notifier.ClearLayout(); }, {0, 1, 0, 0, 0, 0, 1, 0}},
+        {"curve type", [&] { ok(notifier.SetCurveType(otherCurve())); }, {0, 0, 1, 1, 0, 0, 1, 0}},
         {"concentrations",
          [&] { ok(notifier.SetStdConc(QList<double>(session.Data().StdConcSize(), 2.0))); },
-         {0, 0, 0, 1, 0, 0, 1}},
+         {0, 0, 0, 1, 0, 0, 1, 0}},
         {"refused concentrations",
          [&] { refused(notifier.SetStdConc(QList<double>(session.Data().StdConcSize(), -1.0))); },
-         {0, 0, 0, 0, 0, 0, 0}},
-        {"run details", [&] { notifier.SetDetails(session.Details()); }, {0, 0, 0, 0, 1, 0, 0}},
-        {"paste", [&] { ok(notifier.SetPlateText(PlateText("0.5"))); }, {1, 0, 0, 0, 0, 0, 1}},
-        {"refused paste", [&] { refused(notifier.SetPlateText(u"1\t2"_s)); }, {0, 0, 0, 0, 0, 0, 0}},
+         {0, 0, 0, 0, 0, 0, 0, 1}},
+        {"run details", [&] { notifier.SetDetails(session.Details()); }, {0, 0, 0, 0, 1, 0, 0, 0}},
+        {"results cleared", [&] { notifier.DiscardResults(); }, {0, 0, 0, 0, 0, 0, 1, 0}},
+        {"paste", [&] { ok(notifier.SetPlateText(PlateText("0.5"))); }, {1, 0, 0, 0, 0, 0, 1, 0}},
+        {"refused paste", [&] { refused(notifier.SetPlateText(u"1\t2"_s)); }, {0, 0, 0, 0, 0, 0, 0, 1}},
         {"typed plate",
          [&] { ok(notifier.SetTypedPlate(TStringGridData(8, {TestSupport::Dec("0.7")}))); },
-         {1, 0, 0, 0, 0, 0, 1}},
-        {"refused typed plate", [&] { refused(notifier.SetTypedPlate(unroundable)); }, {0, 0, 0, 0, 0, 0, 0}},
+         {1, 0, 0, 0, 0, 0, 1, 0}},
+        {"refused typed plate",
+         [&] { refused(notifier.SetTypedPlate(unroundable)); },
+         {0, 0, 0, 0, 0, 0, 0, 1}},
         {"block placed",
          [&] { ASSERT_TRUE(notifier.PlaceBlock(layoutState, a1).Placed()); },
-         {0, 1, 0, 0, 0, 0, 1}},
+         {0, 1, 0, 0, 0, 0, 1, 0}},
+        // The layout tool shows its own reasons beside the plate.
         {"refused placement",
          [&] { ASSERT_FALSE(notifier.PlaceBlock(layoutState, a1).Placed()); },
-         {0, 0, 0, 0, 0, 0, 0}},
-        {"placed blocks taken back", [&] { notifier.RemoveNewestBlocks(1, 0); }, {0, 1, 0, 0, 0, 0, 1}},
+         {0, 0, 0, 0, 0, 0, 0, 0}},
+        {"placed blocks taken back", [&] { notifier.RemoveNewestBlocks(1, 0); }, {0, 1, 0, 0, 0, 0, 1, 0}},
         {"refused load",
          [&] { refused(notifier.LoadRun(kExampleLayout + u"-missing"_s)); },
-         {0, 0, 0, 0, 0, 0, 0}},
-        {"new run", [&] { notifier.NewRun(); }, {1, 1, 1, 1, 1, 0, 1}},
-        {"refused calculation", [&] { refused(notifier.Calculate()); }, {0, 0, 0, 0, 0, 0, 1}},
+         {0, 0, 0, 0, 0, 0, 0, 1}},
+        {"new run", [&] { notifier.NewRun(); }, {1, 1, 1, 1, 1, 0, 1, 0}},
+        {"refused calculation", [&] { refused(notifier.Calculate()); }, {0, 0, 0, 0, 0, 0, 1, 1}},
     };
     for (const auto &c : cases) {
-        for (QSignalSpy *spy : {&plate, &layout, &curve, &conc, &details, &calculated, &discarded})
+        for (QSignalSpy *spy : {&plate, &layout, &curve, &conc, &details, &calculated, &discarded, &refusals})
             spy->clear();
         const QByteArray before = session.RunFileBytes();
         c.step();
         EXPECT_EQ((QList<qsizetype>{plate.size(), layout.size(), curve.size(), conc.size(), details.size(),
-                                    calculated.size(), discarded.size()}),
+                                    calculated.size(), discarded.size(), refusals.size()}),
                   c.counts)
             << c.name;
-        if (c.counts == QList<qsizetype>(7, 0)) {
+        if (c.counts.first(7) == QList<qsizetype>(7, 0)) {
             EXPECT_EQ(session.RunFileBytes(), before) << c.name;
+        }
+        if (!refusals.isEmpty()) {
+            EXPECT_FALSE(refusals.front().front().toString().isEmpty()) << c.name;
         }
         if (!curve.isEmpty()) {
             EXPECT_EQ(curve.front().front().value<TCurveType>(), session.CurveType()) << c.name;

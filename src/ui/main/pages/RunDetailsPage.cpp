@@ -1,21 +1,19 @@
-// The research edition's Run Details tab: the run detail edits, the curve type, the
-// concentration value type and the standard concentrations.
+#include "RunDetailsPage.h"
 
-#include "MainFormCombinedRd.h"
-
-#include "PageControl.h"
-#include "RunDatePicker.h"
-#include "RunSessionNotifier.h"
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Messages.h"
 #include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
+#include "files/RunSession.h"
+#include "plate/CellBlock.h"
 #include "plate/CellColl.h"
+#include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
-#include "run/MarnovelData.h"
-#include "ui/main/grids/ResultsViews.h"
+#include "run/MarnovelRdData.h"
+#include "ui/main/RunDatePicker.h"
+#include "ui/main/RunSessionNotifier.h"
 #include "ui/main/grids/StdConcGrid.h"
 
 #include <QGridLayout>
@@ -30,7 +28,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -56,12 +53,31 @@ QGroupBox *NewChoice(QWidget *panel, const QString &groupName, QRadioButton *&fi
 
 // ---- construction ---------------------------------------------------------------------------
 
-void TfrmMainCombinedRd::BuildRunDetailsPage()
+TRunDetailsPage::TRunDetailsPage(TRunSession &session, TRunSessionNotifier &notifier, QWidget *parent)
+    : QWidget(parent), mSession(session), mNotifier(notifier)
 {
-    auto *sheetLayout = static_cast<QVBoxLayout *>(runDetailsSheet->layout());
-    sheetLayout->addStretch(1); // the panels are placed by LayoutRunDetailsPage
+    setObjectName(u"runDetailsSheet"_s);
+    auto *sheetLayout = new QVBoxLayout(this);
+    sheetLayout->setContentsMargins(0, 0, 0, 0);
+    sheetLayout->setSpacing(0);
+    sheetLayout->addStretch(1); // the panels are placed by ArrangeLayout
+    BuildHeader();
+    BuildEditFields();
+    BuildStandardProperties();
+    // The edit order of the run details, then the standards.
+    setTabOrder(kitBatchNoEdNormal, runNoEdNormal);
+    setTabOrder(runNoEdNormal, operatorEdNormal);
+    setTabOrder(operatorEdNormal, rb8PointCurve);
 
-    pnlRunDetailsHeaderText = Named(new QWidget(runDetailsSheet), u"pnlRunDetailsHeaderText"_s);
+    Retranslate();
+    ShowDetails();
+    ShowCurveType(session.CurveType());
+    ConnectHandlers();
+}
+
+void TRunDetailsPage::BuildHeader()
+{
+    pnlRunDetailsHeaderText = Named(new QWidget(this), u"pnlRunDetailsHeaderText"_s);
     auto *header = new QVBoxLayout(pnlRunDetailsHeaderText);
     header->setSpacing(2);
     lblMainHeaderText = Named(new QLabel(pnlRunDetailsHeaderText), u"lblMainHeaderText"_s);
@@ -78,8 +94,11 @@ void TfrmMainCombinedRd::BuildRunDetailsPage()
     QPalette headerColor = lblMainHeaderText->palette();
     headerColor.setColor(QPalette::WindowText, QColor(0x50, 0x6E, 0xA6));
     lblMainHeaderText->setPalette(headerColor);
+}
 
-    pnlRundetailsEditfields = Named(new QWidget(runDetailsSheet), u"pnlRundetailsEditfields"_s);
+void TRunDetailsPage::BuildEditFields()
+{
+    pnlRundetailsEditfields = Named(new QWidget(this), u"pnlRundetailsEditfields"_s);
     auto *fields = new QGridLayout(pnlRundetailsEditfields);
     fields->setHorizontalSpacing(12);
     fields->setVerticalSpacing(10);
@@ -108,8 +127,11 @@ void TfrmMainCombinedRd::BuildRunDetailsPage()
         ++row;
     }
     fields->setRowStretch(row, 1);
+}
 
-    pnlStandardProperties = Named(new QWidget(runDetailsSheet), u"pnlStandardProperties"_s);
+void TRunDetailsPage::BuildStandardProperties()
+{
+    pnlStandardProperties = Named(new QWidget(this), u"pnlStandardProperties"_s);
     pnlStandardCurveSelection = Named(new QWidget(pnlStandardProperties), u"pnlStandardCurveSelection"_s);
     rgStdCurveType = NewChoice(pnlStandardCurveSelection, u"rgStdCurveType"_s, rb8PointCurve,
                                u"rb8PointCurve"_s, rb4PointCurve, u"rb4PointCurve"_s);
@@ -120,14 +142,102 @@ void TfrmMainCombinedRd::BuildRunDetailsPage()
     stdConcLa = Named(new QLabel(pnlStandardProperties), u"stdConcLa"_s);
     stdConcGd = Named(new TStdConcGrid(pnlStandardProperties), u"stdConcGd"_s);
     stdConcLa->setBuddy(stdConcGd);
-
-    // The edit order of the run details, then the standards.
-    setTabOrder(kitBatchNoEdNormal, runNoEdNormal);
-    setTabOrder(runNoEdNormal, operatorEdNormal);
-    setTabOrder(operatorEdNormal, rb8PointCurve);
 }
 
-void TfrmMainCombinedRd::LayoutStandardProperties()
+void TRunDetailsPage::ConnectHandlers()
+{
+    for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal}) {
+        connect(edit, &QLineEdit::textChanged, this, Guarded(this, &TRunDetailsPage::TakeDetails));
+        connect(edit, &QLineEdit::textChanged, this, &TRunDetailsPage::detailsEdited);
+    }
+    connect(runDateDtNormal, &TRunDatePicker::dateChanged, this,
+            Guarded(this, &TRunDetailsPage::TakeDetails));
+    connect(rb4PointCurve, &QRadioButton::clicked, this, Guarded(this, &TRunDetailsPage::rb4PointCurveClick));
+    connect(rb8PointCurve, &QRadioButton::clicked, this, Guarded(this, &TRunDetailsPage::rb8PointCurveClick));
+    // Checking a value type from code runs its handler as well.
+    connect(rbStdConcValueTypeDefault, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            RunGuarded([this] { rbStdConcValueTypeDefaultClick(); });
+    });
+    connect(rbStdConcValueTypeManual, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            RunGuarded([this] { rbStdConcValueTypeManualClick(); });
+    });
+    connect(stdConcGd, &TStdConcGrid::keyDown, this, Guarded(this, &TRunDetailsPage::stdConcGdKeyDown));
+    connect(stdConcGd, &TStdConcGrid::entered, this, Guarded(this, &TRunDetailsPage::stdConcGdEnter));
+    connect(stdConcGd, &TStdConcGrid::exited, this, Guarded(this, &TRunDetailsPage::stdConcGdExit));
+
+    connect(&mNotifier, &TRunSessionNotifier::detailsChanged, this, &TRunDetailsPage::ShowDetails);
+    connect(&mNotifier, &TRunSessionNotifier::curveTypeChanged, this, &TRunDetailsPage::ShowCurveType);
+}
+
+// ---- texts and geometry --------------------------------------------------------------------
+
+void TRunDetailsPage::Retranslate()
+{
+    const struct
+    {
+        QWidget *control;
+        int id;
+    } texts[] = {
+        {runDateLa, 23},
+        {runNumberLa, 44},
+        {kbNumberLa, 45},
+        {operatorLa, 46},
+        // The research edition's choices.
+        {rgStdCurveType, 354},
+        {rb8PointCurve, 355},
+        {rb4PointCurve, 356},
+        {rgStdConcValueType, 357},
+        {rbStdConcValueTypeDefault, 358},
+        {rbStdConcValueTypeManual, 359},
+        {stdConcLa, 360},
+    };
+    for (const auto &text : texts)
+        SetControlText(text.control, text.id, true);
+    SetHeaderTexts();
+
+    const int charset = GetTranslationManager().DetermineCharset();
+    QFont edits = kitBatchNoEdNormal->font();
+    edits.setPointSize(GetFontManager().DetermineFontSize(charset, CONTROL_DEFAULT));
+    for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
+        edit->setFont(edits);
+    runDateDtNormal->setFont(edits);
+    QFont standards = stdConcGd->font();
+    standards.setPointSize(GetFontManager().DetermineFontSize(charset, GRID_STD));
+    stdConcGd->setFont(standards);
+}
+
+void TRunDetailsPage::SetHeaderTexts()
+{
+    SetControlText(lblMainHeaderText, ProductNameText(), CONTROL_MAINHEADER);
+    QFont bold = lblMainHeaderText->font();
+    bold.setBold(true);
+    lblMainHeaderText->setFont(bold);
+    SetControlText(lblSecondHeaderText, UiText(TextId::AnalysisSoftware), CONTROL_SECONDHEADER);
+    SetControlText(lblRunDetailsHeaderText, ResearchUseText(), CONTROL_IMPORTANT);
+    lblUSAVersion->clear();
+}
+
+void TRunDetailsPage::ArrangeLayout(int bottomRoom)
+{
+    const int height = this->height() - bottomRoom;
+    const int headerHeight = pnlRunDetailsHeaderText->sizeHint().height();
+    const int detailsHeight = pnlRundetailsEditfields->sizeHint().height();
+    const int free = height - headerHeight - detailsHeight;
+    const int gap = std::max(0, free / 3);
+    pnlRunDetailsHeaderText->setGeometry(0, gap, width(), headerHeight);
+
+    // The research edition: run details on the left half, standards on the right half,
+    // both directly below the header.
+    const int top = pnlRunDetailsHeaderText->geometry().bottom() + 1;
+    const int panelHeight = std::max(0, height - top);
+    pnlRundetailsEditfields->setGeometry(0, top, width() / 2, panelHeight);
+    pnlStandardProperties->setGeometry(width() / 2, top, width() - width() / 2, panelHeight);
+    LayoutStandardProperties();
+}
+
+void TRunDetailsPage::LayoutStandardProperties()
 {
     const QFontMetrics metrics(stdConcGd->font());
     const int rowHeight = metrics.height() + 8;
@@ -171,67 +281,175 @@ void TfrmMainCombinedRd::LayoutStandardProperties()
                               stdConcGd->y() + stdConcGd->height() - pnlStdConcValueType->height());
 }
 
-// ---- curve type ----------------------------------------------------------------------------
+// ---- run details ----------------------------------------------------------------------------
 
-void TfrmMainCombinedRd::SetCurveType(TCurveType curveType)
+TRunDetails TRunDetailsPage::DetailsShown() const
 {
-    if (!IsValidCurveType(curveType))
-        throw MarnovelException(BuildExceptionMessage(
-            u"TForm1.SetCurveType"_s, u"pCurveType="_s + QString::number(curveType), u"Invalid CurveType"_s));
-    // The notifier's signals show the curve with its default concentrations.
-    if (const TRunStepResult step = mNotifier->SetCurveType(curveType); !step.Ok())
-        ShowErrorMessage(step.Text());
+    return {runDateDtNormal->date(),
+            runNoEdNormal->text(),
+            kitBatchNoEdNormal->text(),
+            operatorEdNormal->text(),
+            rbStdConcValueTypeManual->isChecked() ? TStdConcValueType::Manual : TStdConcValueType::Default,
+            OWCellBlockBase::GetSubjectIdPrefix()};
 }
 
-void TfrmMainCombinedRd::ShowCurveType(TCurveType curveType)
+void TRunDetailsPage::TakeDetails()
+{
+    if (mShowingDetails)
+        return;
+    mNotifier.SetDetails(DetailsShown());
+}
+
+void TRunDetailsPage::ShowDetails()
+{
+    // The run's texts in the edits; a run without a valid date keeps the date shown.
+    const TRunDetails &details = mSession.Details();
+    mShowingDetails = true;
+    const auto shown = qScopeGuard([this] { mShowingDetails = false; });
+    const std::pair<QLineEdit *, const QString *> edits[] = {{runNoEdNormal, &details.RunNumber},
+                                                             {kitBatchNoEdNormal, &details.KitBatchNumber},
+                                                             {operatorEdNormal, &details.OperatorName}};
+    for (const auto &[edit, text] : edits)
+        if (edit->text() != *text)
+            edit->setText(*text);
+    if (details.RunDate.isValid())
+        runDateDtNormal->setDate(details.RunDate);
+}
+
+void TRunDetailsPage::ShowDetailsFromFile(const TRunDetails &details)
+{
+    {
+        // Into the run once, all of it, when everything is shown.
+        mShowingDetails = true;
+        const auto shown = qScopeGuard([this] { mShowingDetails = false; });
+        runNoEdNormal->setText(details.RunNumber);
+        kitBatchNoEdNormal->setText(details.KitBatchNumber);
+        operatorEdNormal->setText(details.OperatorName);
+        if (details.RunDate.isValid())
+            runDateDtNormal->setDate(details.RunDate);
+        // Choosing Default would put the defaults over the file's concentrations.
+        if (details.StdConcValueType == TStdConcValueType::Manual)
+            rbStdConcValueTypeManual->setChecked(true);
+        OWCellBlockBase::SetSubjectIdPrefix(details.IdPrefix);
+    }
+    TakeDetails();
+}
+
+void TRunDetailsPage::ClearDetails(bool all)
+{
+    if (all) {
+        runDateDtNormal->setDate(QDate::currentDate());
+        for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal})
+            edit->clear();
+    } else {
+        runNoEdNormal->clear();
+    }
+}
+
+void TRunDetailsPage::ChooseValueType(TStdConcValueType type)
+{
+    (type == TStdConcValueType::Manual ? rbStdConcValueTypeManual : rbStdConcValueTypeDefault)
+        ->setChecked(true);
+}
+
+bool TRunDetailsPage::IsValidControlTextRunDetails(QLineEdit *edit, QString &message) const
+{
+    message.clear();
+    if (edit->text().isEmpty()) {
+        if (edit == runNoEdNormal)
+            message = UiText(TextId::EnterRunNumber);
+        else if (edit == kitBatchNoEdNormal)
+            message = UiText(TextId::EnterBatchNumber);
+        else if (edit == operatorEdNormal)
+            message = UiText(TextId::EnterOperator);
+        else
+            throw MarnovelException(BuildExceptionMessage(u"TForm1.IsValidControlTextRunDetails"_s,
+                                                          u"pControl.Name="_s + edit->objectName(),
+                                                          u"Invalid control."_s));
+    } else if (!ContainsNoInvalidChar(edit->text())) {
+        message = InvalidCharMessage();
+    }
+    return message.isEmpty();
+}
+
+bool TRunDetailsPage::Validate(bool withMessage)
+{
+    QString message;
+    for (QLineEdit *edit : {kitBatchNoEdNormal, runNoEdNormal, operatorEdNormal}) {
+        if (!IsValidControlTextRunDetails(edit, message)) {
+            if (withMessage) {
+                ShowErrorMessage(message);
+                SetFocusIfEnabled(edit);
+            }
+            return false;
+        }
+    }
+    for (int row = 0; row < stdConcGd->rowCount(); ++row) {
+        if (stdConcGd->Cell(1, row).isEmpty()) {
+            stdConcGd->ShowConcentration(row);
+            if (withMessage) {
+                ShowErrorMessage(u"Standard concentrations must not be blank."_s);
+                SetFocusIfEnabled(stdConcGd);
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---- curve type ----------------------------------------------------------------------------
+
+void TRunDetailsPage::SetCurveType(TCurveType curveType)
+{
+    // The notifier's signals show the curve with its default concentrations, or its refusal.
+    (void)mNotifier.SetCurveType(curveType);
+}
+
+void TRunDetailsPage::ShowCurveType(TCurveType curveType)
 {
     FillStdConcGrid();
-    ResetStandardsGrid();
     const bool eightPoint = curveType == CURVE_8POINT;
     fStdConcDivider = eightPoint ? 2 : 4;
     (eightPoint ? rb8PointCurve : rb4PointCurve)->setChecked(true);
-    concGd->setVerticalScrollBarPolicy(eightPoint ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    LayoutResultsPanel(); // the curve details' spacing and the results box follow the curve
-    ManualFormatCurveTypeChanged();
 }
 
-void TfrmMainCombinedRd::rb4PointCurveClick()
+void TRunDetailsPage::rb4PointCurveClick()
 {
-    if (mData->GetCurveType() == CURVE_4POINT)
+    if (mSession.CurveType() == CURVE_4POINT)
         return;
-    if (!ConfirmDiscardUnsaved(true)) {
+    if (!ConfirmDiscard()) {
         rb8PointCurve->setChecked(true);
         return;
     }
     SetCurveType(CURVE_4POINT);
-    ClearResultsDisplay(); // results of the other curve no longer hold
+    mNotifier.DiscardResults(); // results of the other curve no longer hold
 }
 
-void TfrmMainCombinedRd::rb8PointCurveClick()
+void TRunDetailsPage::rb8PointCurveClick()
 {
-    if (mData->GetCurveType() == CURVE_8POINT)
+    if (mSession.CurveType() == CURVE_8POINT)
         return;
-    if (!ConfirmDiscardUnsaved(true)) {
+    if (!ConfirmDiscard()) {
         rb4PointCurve->setChecked(true);
         return;
     }
     SetCurveType(CURVE_8POINT);
-    ClearResultsDisplay();
+    mNotifier.DiscardResults();
 }
 
-void TfrmMainCombinedRd::DisableStdConcSelection()
+void TRunDetailsPage::DisableStdConcSelection()
 {
-    if (mData->StdBlocks().GetCount() == 0) {
+    if (mSession.Data().StdBlocks().GetCount() == 0) {
         EnableCurveTypeSelection();
         return;
     }
     // Standards on the plate fix the curve type.
-    const bool eightPoint = mData->GetCurveType() == CURVE_8POINT;
+    const bool eightPoint = mSession.CurveType() == CURVE_8POINT;
     rb8PointCurve->setEnabled(eightPoint);
     rb4PointCurve->setEnabled(!eightPoint);
 }
 
-void TfrmMainCombinedRd::EnableCurveTypeSelection()
+void TRunDetailsPage::EnableCurveTypeSelection()
 {
     rb8PointCurve->setEnabled(true);
     rb4PointCurve->setEnabled(true);
@@ -239,21 +457,22 @@ void TfrmMainCombinedRd::EnableCurveTypeSelection()
 
 // ---- standard concentrations -------------------------------------------------------------------
 
-void TfrmMainCombinedRd::FillStdConcGrid()
+void TRunDetailsPage::FillStdConcGrid()
 {
-    stdConcGd->SetStandardCount(mData->StdConcSize());
+    const TMarnovelRdData &data = mSession.Data();
+    stdConcGd->SetStandardCount(data.StdConcSize());
     QFont font = stdConcGd->font();
     font.setPointSize(
         GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), GRID_STD));
     stdConcGd->setFont(font);
-    const TStdConcData &concentrations = mData->StdConc();
+    const TStdConcData &concentrations = data.StdConc();
     for (int row = 0; row < stdConcGd->rowCount(); ++row) {
         const float value = concentrations.value(row, -1.0f);
         stdConcGd->SetCell(1, row, value == -1.0f ? QString() : FormatFixed(value, StdConcDecimals()));
     }
 }
 
-void TfrmMainCombinedRd::StdConcGdFill()
+void TRunDetailsPage::StdConcGdFill()
 {
     if (!rbStdConcValueTypeDefault->isChecked())
         return;
@@ -268,19 +487,14 @@ void TfrmMainCombinedRd::StdConcGdFill()
     }
 }
 
-void TfrmMainCombinedRd::StdConcGdDeselectFirstCell()
-{
-    stdConcGd->Deselect();
-}
-
-void TfrmMainCombinedRd::stdConcGdEnter()
+void TRunDetailsPage::stdConcGdEnter()
 {
     StdConcBackupGrid.clear();
     for (int row = 0; row < stdConcGd->rowCount(); ++row)
         StdConcBackupGrid << stdConcGd->Cell(1, row);
 }
 
-bool TfrmMainCombinedRd::stdConcCheckAndHandleNewValue()
+bool TRunDetailsPage::stdConcCheckAndHandleNewValue()
 {
     const int row = stdConcGd->currentRow();
     const int col = stdConcGd->currentColumn();
@@ -298,7 +512,7 @@ bool TfrmMainCombinedRd::stdConcCheckAndHandleNewValue()
     const auto checked = qScopeGuard([this] { mCheckingStdConc = false; });
     if (!valid) {
         ShowErrorMessage(UiText(TextId::StdConcNotNonNegative));
-    } else if (!changed || ConfirmDiscardUnsaved(true)) {
+    } else if (!changed || ConfirmDiscard()) {
         if (row < StdConcBackupGrid.size())
             StdConcBackupGrid[row] = text;
         if (!changed)
@@ -306,28 +520,28 @@ bool TfrmMainCombinedRd::stdConcCheckAndHandleNewValue()
         StdConcGdFill();
         stdConcGd->viewport()->update();
         CopyStdConcToData();
-        ClearResultsDisplay();
+        mNotifier.DiscardResults();
         return true;
     }
     stdConcGd->SetCell(col, row, previous);
     return false;
 }
 
-bool TfrmMainCombinedRd::CheckConcentrationBeingTyped()
+bool TRunDetailsPage::CheckConcentrationBeingTyped()
 {
     stdConcGd->CommitEditor();
     return stdConcCheckAndHandleNewValue();
 }
 
-void TfrmMainCombinedRd::stdConcGdExit()
+void TRunDetailsPage::stdConcGdExit()
 {
     if (mCheckingStdConc)
         return;
     stdConcCheckAndHandleNewValue();
-    StdConcGdDeselectFirstCell();
+    stdConcGd->Deselect();
 }
 
-void TfrmMainCombinedRd::stdConcGdKeyDown(int key, bool shift)
+void TRunDetailsPage::stdConcGdKeyDown(int key, bool shift)
 {
     if (key == Qt::Key_Tab) {
         StdConcMoveRow(!shift);
@@ -339,7 +553,7 @@ void TfrmMainCombinedRd::stdConcGdKeyDown(int key, bool shift)
     }
 }
 
-void TfrmMainCombinedRd::StdConcMoveRow(bool down)
+void TRunDetailsPage::StdConcMoveRow(bool down)
 {
     if (!stdConcCheckAndHandleNewValue())
         return;
@@ -357,11 +571,11 @@ void TfrmMainCombinedRd::StdConcMoveRow(bool down)
     stdConcGd->setCurrentCell(target, 1);
 }
 
-void TfrmMainCombinedRd::CopyStdConcToData()
+void TRunDetailsPage::CopyStdConcToData()
 {
     // The cells up to the first empty one; the run keeps its values for the rest.
     QList<double> concentrations;
-    for (const float value : mData->StdConc())
+    for (const float value : mSession.Data().StdConc())
         concentrations << value;
     for (int row = 0; row < stdConcGd->rowCount() && row < concentrations.size(); ++row) {
         const QString text = stdConcGd->Cell(1, row);
@@ -375,14 +589,13 @@ void TfrmMainCombinedRd::CopyStdConcToData()
             throw;
         }
     }
-    if (const TRunStepResult step = mNotifier->SetStdConc(concentrations); !step.Ok())
-        ShowErrorMessage(step.Text());
+    (void)mNotifier.SetStdConc(concentrations);
 }
 
-void TfrmMainCombinedRd::rbStdConcValueTypeDefaultClick()
+void TRunDetailsPage::rbStdConcValueTypeDefaultClick()
 {
     // The defaults replace the concentrations of unsaved results: asked first.
-    if (!ConfirmDiscardUnsaved(true)) {
+    if (!ConfirmDiscard()) {
         const QSignalBlocker blocker(rbStdConcValueTypeManual);
         rbStdConcValueTypeManual->setChecked(true);
         return;
@@ -390,15 +603,17 @@ void TfrmMainCombinedRd::rbStdConcValueTypeDefaultClick()
     stdConcGd->SetDefaultValueType(true);
     SetCurveType(rb8PointCurve->isChecked() ? CURVE_8POINT : CURVE_4POINT);
     StdConcGdFill();
-    StdConcGdDeselectFirstCell();
+    stdConcGd->Deselect();
     CopyStdConcToData();
-    ClearResultsDisplay();
+    mNotifier.DiscardResults();
+    TakeDetails();
 }
 
-void TfrmMainCombinedRd::rbStdConcValueTypeManualClick()
+void TRunDetailsPage::rbStdConcValueTypeManualClick()
 {
     // The concentrations stay as they are, and so do the results calculated with them; a
     // value typed afterwards clears them.
     stdConcGd->SetDefaultValueType(false);
     stdConcGd->viewport()->update();
+    TakeDetails();
 }
