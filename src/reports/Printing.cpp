@@ -476,8 +476,9 @@ int DrawPicture(TReportPageContext &context, const QImage &picture, int absolute
     if (picture.isNull())
         return y;
     MarnovelCanvas &canvas = context.Canvas;
-    int width = picture.width();
-    int height = picture.height();
+    // A picture painted finer than its size on screen keeps that size.
+    int width = qRound(picture.deviceIndependentSize().width());
+    int height = qRound(picture.deviceIndependentSize().height());
     int pageWidth = 0;
     int pageHeight = 0;
     if (context.Printer) {

@@ -141,8 +141,14 @@ QImage TSessionReportSource::PlatePicture() const
 {
     if (mPlate)
         return mPlate();
-    if (mPlatePicture.isNull())
+    if (mPlatePicture.isNull()) {
+        // Painted as the grid of a full-size window shows the plate, then shown at the
+        // picture's size: the values keep their room in the cells.
+        constexpr double scale = 1.5;
         mPlatePicture =
-            PaintPlate(mSession.Data(), mRawDataGrid, QSize(PlatePictureWidth, PlatePictureHeight));
+            PaintPlate(mSession.Data(), mRawDataGrid,
+                       QSize(qRound(PlatePictureWidth * scale), qRound(PlatePictureHeight * scale)));
+        mPlatePicture.setDevicePixelRatio(scale);
+    }
     return mPlatePicture;
 }
