@@ -6,6 +6,7 @@
 #include "ui/format/ManualFormatToolbarForm.h"
 #include "ui/main/MainFormCombinedRd.h"
 #include "ui/main/grids/RawDataGrid.h"
+#include "ui/main/pages/RawDataPage.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -44,7 +45,7 @@ void BM_ManualFormat_PlaceBlockByClick(benchmark::State &state)
     QGuiApplication::clipboard()->setText(QString::fromUtf8(plate.readAll()));
     window.findChild<QPushButton *>(QStringLiteral("pastePb"))->click();
     window.findChild<QPushButton *>(QStringLiteral("btnManualFormat"))->click();
-    TfrmManualFormatToolbar *toolbar = window.ManualFormatToolbar();
+    TfrmManualFormatToolbar *toolbar = window.RawData().ManualFormatToolbar();
     if (samples)
         toolbar->findChild<QRadioButton *>(QStringLiteral("rbSubjectSamples"))->click();
     QCoreApplication::processEvents();

@@ -29,6 +29,7 @@
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/ResultsViews.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/main/pages/RawDataPage.h"
 #include "ui/main/pages/RunDetailsPage.h"
 #include "ui/main/pages/StandardsResultsPage.h"
 #include "ui/main/pages/SubjectResultsPage.h"
@@ -128,7 +129,13 @@ TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent)
     WriteControlsToFile(u"Main"_s, this, nullptr, true, true);
 }
 
-TfrmMainCombinedRd::~TfrmMainCombinedRd() = default;
+TfrmMainCombinedRd::~TfrmMainCombinedRd()
+{
+    // The manual format toolbar of the raw data page shows the run data: the page goes while the
+    // session still exists, without the change of tab its removal would announce.
+    const QSignalBlocker quiet(PageControl1);
+    delete mRawDataPage;
+}
 
 // ---- construction ---------------------------------------------------------------------
 
@@ -188,12 +195,13 @@ void TfrmMainCombinedRd::BuildPages()
     mRunDetailsPage = new TRunDetailsPage(*mSession, *mNotifier);
     mRunDetailsPage->SetDiscardQuery([this] { return ConfirmDiscardUnsaved(true); });
     runDetailsSheet = mRunDetailsPage;
-    rawDataSheet = Named(new QWidget, u"rawDataSheet"_s);
-    auto *rawDataLayout = new QVBoxLayout(rawDataSheet);
-    rawDataLayout->setContentsMargins(0, 0, 0, 0);
-    rawDataLayout->setSpacing(0);
     mStandardsPage = new TStandardsResultsPage(*mSession, *mNotifier);
     mSubjectsPage = new TSubjectResultsPage(*mSession, *mNotifier);
+    // Built with this window as its parent, so that its tool windows belong to this window; the
+    // tab takes it over below.
+    mRawDataPage = new TRawDataPage(*mSession, *mNotifier, this);
+    mRawDataPage->SetDiscardQuery([this] { return ConfirmDiscardUnsaved(true); });
+    rawDataSheet = mRawDataPage;
     resultsSheet = mStandardsPage;
     samplesSheet = mSubjectsPage;
     for (QWidget *sheet : {runDetailsSheet, rawDataSheet, resultsSheet, samplesSheet})
@@ -211,30 +219,6 @@ void TfrmMainCombinedRd::BuildPages()
         arrow->setFixedSize(48, 40);
         arrow->setIconSize(QSize(24, 24));
     }
-
-    BuildRawDataPage();
-}
-
-void TfrmMainCombinedRd::BuildRawDataPage()
-{
-    auto *layout = static_cast<QVBoxLayout *>(rawDataSheet->layout());
-    rawDataGd = Named(new TRawDataGrid(rawDataSheet), u"rawDataGd"_s);
-    rawDataGd->SetRunData(mData);
-    layout->addWidget(rawDataGd, 1);
-
-    Panel3 = Named(new QWidget(rawDataSheet), u"Panel3"_s);
-    auto *buttons = new QHBoxLayout(Panel3);
-    buttons->setContentsMargins(CommandButtonGap, 6, CommandButtonGap, 6);
-    buttons->setSpacing(12);
-    pastePb = NewButton(Panel3, u"pastePb"_s);
-    btnManualDataEntry = NewButton(Panel3, u"btnManualDataEntry"_s);
-    btnManualFormat = NewButton(Panel3, u"btnManualFormat"_s);
-    calcCurvePb = NewButton(Panel3, u"calcCurvePb"_s);
-    for (QPushButton *button : {pastePb, btnManualDataEntry, btnManualFormat, calcCurvePb}) {
-        button->setMinimumHeight(34);
-        buttons->addWidget(button, 1);
-    }
-    layout->addWidget(Panel3);
 }
 
 void TfrmMainCombinedRd::ConnectHandlers()
@@ -249,7 +233,8 @@ void TfrmMainCombinedRd::ConnectHandlers()
             Guarded(this, &TfrmMainCombinedRd::btnSaveFormatClick));
     connect(aboutPb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::aboutPbClick));
     connect(printPb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::printPbClick));
-    connect(calcCurvePb, &QPushButton::clicked, this, Guarded(this, &TfrmMainCombinedRd::calcCurvePbClick));
+    connect(mRawDataPage->CalculateButton(), &QPushButton::clicked, this,
+            Guarded(this, &TfrmMainCombinedRd::calcCurvePbClick));
     connect(resultsExportPb, &QPushButton::clicked, this,
             Guarded(this, &TfrmMainCombinedRd::resultsExportPbClick));
     connect(rawDataExportPb, &QPushButton::clicked, this,
@@ -266,7 +251,7 @@ void TfrmMainCombinedRd::ConnectHandlers()
             Guarded(this, &TfrmMainCombinedRd::PageControl1Change));
     connect(mRunDetailsPage, &TRunDetailsPage::detailsEdited, this,
             Guarded(this, &TfrmMainCombinedRd::RunDetailsTextChange));
-    ConnectRawDataHandlers();
+    setAcceptDrops(true);
     ConnectSessionViews();
     // Every refused step reaches the operator here, once.
     connect(mNotifier, &TRunSessionNotifier::refused, this,
@@ -275,12 +260,6 @@ void TfrmMainCombinedRd::ConnectHandlers()
 
 void TfrmMainCombinedRd::ConnectSessionViews()
 {
-    connect(mNotifier, &TRunSessionNotifier::plateChanged, this,
-            Guarded(this, &TfrmMainCombinedRd::ShowRunDataInGrid));
-    connect(mNotifier, &TRunSessionNotifier::layoutChanged, this,
-            Guarded(this, &TfrmMainCombinedRd::ShowLayout));
-    connect(mNotifier, &TRunSessionNotifier::curveTypeChanged, this,
-            Guarded(this, &TfrmMainCombinedRd::ManualFormatCurveTypeChanged));
     // The results pages repaint themselves; the commands that need results follow them.
     connect(mNotifier, &TRunSessionNotifier::calculated, this, [this] { SetResultCommandsEnabled(true); });
     // Results no longer shown are none to save: a prompt never offers to save what Save File
@@ -313,11 +292,10 @@ void TfrmMainCombinedRd::InitializeText()
         QWidget *control;
         int id;
     } texts[] = {
-        {closepb, 9},           {newTestPb, 10},      {loadPb, 153},         {saveAsPb, 145},
-        {btnLoadFormat, 154},   {btnSaveFormat, 155}, {printPb, 13},         {resultsExportPb, 14},
-        {rawDataExportPb, 15},  {aboutPb, 16},        {runDetailsSheet, 17}, {rawDataSheet, 18},
-        {resultsSheet, 19},     {samplesSheet, 20},   {pastePb, 59},         {btnManualDataEntry, 157},
-        {btnManualFormat, 158}, {calcCurvePb, 63},
+        {closepb, 9},          {newTestPb, 10},      {loadPb, 153},         {saveAsPb, 145},
+        {btnLoadFormat, 154},  {btnSaveFormat, 155}, {printPb, 13},         {resultsExportPb, 14},
+        {rawDataExportPb, 15}, {aboutPb, 16},        {runDetailsSheet, 17}, {rawDataSheet, 18},
+        {resultsSheet, 19},    {samplesSheet, 20},
     };
     for (const auto &text : texts)
         SetControlText(text.control, text.id, true);
@@ -327,6 +305,7 @@ void TfrmMainCombinedRd::InitializeText()
     SetWindowCaption();
     // Every text of the pages again from the session, in the new language.
     mRunDetailsPage->Retranslate();
+    mRawDataPage->Retranslate();
     mStandardsPage->Retranslate();
     mSubjectsPage->Retranslate();
 }
@@ -393,13 +372,13 @@ void TfrmMainCombinedRd::SetResultCommandsEnabled(bool enabled)
 
 void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
 {
-    pastePb->setEnabled(true);
+    mRawDataPage->PasteButton()->setEnabled(true);
     OWCellBlockBase::Reset();
     mNotifier->ClearLayout();
-    ManualFormatLayoutCleared();
+    mRawDataPage->LayoutCleared();
     if (clearAll) {
         OWCellBlockBase::SetSubjectIdPrefix(UiText(TextId::SubjectIdPrefix));
-        rawDataGd->ResetRawDataGrid();
+        mRawDataPage->Grid()->ResetRawDataGrid();
         mRunDetailsPage->ClearDetails(false);
     }
     if (keepConcentrations)
@@ -407,63 +386,9 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
     else
         (void)mNotifier->SetCurveType(mSession->CurveType()); // its defaults, shown by the signals
     ClearResultsDisplay();
-    calcCurvePb->setEnabled(false);
+    mRawDataPage->CalculateButton()->setEnabled(false);
     SetActivePage(clearAll ? RunDetailsPage : RawDataPage);
     mRunDetailsPage->EnableCurveTypeSelection();
-}
-
-// ---- button states ------------------------------------------------------------------------
-
-int TfrmMainCombinedRd::LastColumnWithData() const
-{
-    for (int col = PlateColumnCount; col >= 1; --col) {
-        for (int row = 1; row <= PlateRowCount; ++row) {
-            if (!rawDataGd->Cell(col, row).trimmed().isEmpty())
-                return col;
-        }
-    }
-    return -1;
-}
-
-bool TfrmMainCombinedRd::RawDataHasData() const
-{
-    return LastColumnWithData() != -1;
-}
-
-bool TfrmMainCombinedRd::CanCalculate() const
-{
-    return mData->canCalc() && !mManualDataEntryMode && !ManualFormatBlocksCalculation() && RawDataHasData();
-}
-
-void TfrmMainCombinedRd::SetCalculateButtonState()
-{
-    calcCurvePb->setEnabled(CanCalculate());
-}
-
-void TfrmMainCombinedRd::ClearStandardsAndSamples()
-{
-    mNotifier->ClearLayout();
-    fManualFormatStandardsCount = 0;
-    fManualFormatToolbar->SetCurrentIDForSample(OWCellBlockBase::GetCurrentSubjectIdStr());
-    fManualFormatSamplesCount = 0;
-    // Every result shown came from the layout that is gone: chart, curve details and verdict
-    // go with the standards table.
-    ClearResultsDisplay();
-    rawDataGd->viewport()->update();
-    SetCalculateButtonState();
-}
-
-void TfrmMainCombinedRd::ShowRunDataInGrid()
-{
-    CopyRunDataToGrid();
-    rawDataGd->adjustRawDataGdColWidth(mData->XExtent());
-    ShowLayout();
-}
-
-void TfrmMainCombinedRd::ShowLayout()
-{
-    rawDataGd->viewport()->update();
-    SetCalculateButtonState();
 }
 
 // ---- commands ---------------------------------------------------------------------------
@@ -494,7 +419,7 @@ void TfrmMainCombinedRd::newTestPbClick()
     if (!ConfirmDiscardUnsaved(true))
         return;
     // The typing of the old run ends with it; its Cancel would put the old plate back.
-    EndManualDataEntry();
+    mRawDataPage->EndManualDataEntry();
     mNotifier->NewRun();
     mRunDetailsPage->ChooseValueType(TStdConcValueType::Default);
     ClearResults(false, true);
@@ -576,7 +501,7 @@ void TfrmMainCombinedRd::loadPbClick()
     if (OpenRundataFileDialog(fileName))
         LoadRunFile(fileName);
     else
-        rawDataGd->adjustRawDataGdColWidth(mData->XExtent());
+        mRawDataPage->FitColumns();
     // A run from a file keeps its own concentrations; chosen even when nothing was loaded.
     mRunDetailsPage->ChooseValueType(TStdConcValueType::Manual);
 }
@@ -592,8 +517,8 @@ void TfrmMainCombinedRd::LoadRunFile(const QString &fileName)
     if (fileName.endsWith(u".fmt"_s))
         LoadOldFileFormat(fileName);
     LoadData(fileName);
-    SetFocusIfEnabled(calcCurvePb);
-    rawDataGd->adjustRawDataGdColWidth(mData->XExtent());
+    SetFocusIfEnabled(mRawDataPage->CalculateButton());
+    mRawDataPage->FitColumns();
 }
 
 void TfrmMainCombinedRd::LoadOldFileFormat(const QString &fileName)

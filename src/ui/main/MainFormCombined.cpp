@@ -7,6 +7,7 @@
 #include "PanelGeometry.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
+#include "core/DataObjectText.h"
 #include "core/FileDialogs.h"
 #include "core/FontManager.h"
 #include "core/MarnovelConfigManager.h"
@@ -23,16 +24,19 @@
 #include "ui/main/dialogs/about.h"
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/main/pages/RawDataPage.h"
 #include "ui/main/pages/RunDetailsPage.h"
 #include "ui/main/pages/StandardsResultsPage.h"
 #include "ui/main/pages/SubjectResultsPage.h"
 #include "ui/print/PrintScreen.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QToolButton>
@@ -70,7 +74,7 @@ void TfrmMainCombinedRd::SetActivePage(int index)
     UpdateNavigation();
     ArrangeLayout(); // a page shown for the first time has its size only now
     if (toRawData)
-        SetCalculateButtonState();
+        mRawDataPage->UpdateCalculateButton();
 }
 
 void TfrmMainCombinedRd::UpdateNavigation()
@@ -98,8 +102,8 @@ void TfrmMainCombinedRd::btnPageRightClick()
 {
     SetActivePage(ActivePage() + 1);
     if (ActivePage() == RawDataPage) {
-        if (!SetFocusIfEnabled(pastePb))
-            SetFocusIfEnabled(btnManualFormat);
+        if (!SetFocusIfEnabled(mRawDataPage->PasteButton()))
+            SetFocusIfEnabled(mRawDataPage->ManualFormatButton());
     } else if (ActivePage() == SamplesPage) {
         if (!SetFocusIfEnabled(printPb))
             SetFocusIfEnabled(btnPageLeft);
@@ -115,7 +119,7 @@ bool TfrmMainCombinedRd::PageControl1Changing(int toIndex)
         return false;
     if (!ValidateRunDetails(true))
         return false;
-    SetCalculateButtonState();
+    mRawDataPage->UpdateCalculateButton();
     return true;
 }
 
@@ -125,7 +129,7 @@ void TfrmMainCombinedRd::PageControl1Change()
     ArrangeLayout(); // a page shown for the first time has its size only now
     mRunDetailsPage->DisableStdConcSelection();
     if (ActivePage() == RawDataPage)
-        SetCalculateButtonState();
+        mRawDataPage->UpdateCalculateButton();
     update();
 }
 
@@ -228,8 +232,6 @@ void TfrmMainCombinedRd::ChangeLanguage(const QString &resourceName)
         mAboutBox->InitializeText();
     if (mPrintWindow)
         mPrintWindow->InitializeText();
-    ffrmManualDataEntryForm->InitializeText();
-    fManualFormatToolbar->RefreshLayout();
 }
 
 namespace {
@@ -304,12 +306,12 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
         return;
     QString fileName;
     if (!OpenFormatFileDialog(fileName)) {
-        rawDataGd->viewport()->update();
+        mRawDataPage->Grid()->viewport()->update();
         return;
     }
     ClearResults(true, false);
     // The blocks read their wells from the plate as the grid shows it.
-    TakeTypedPlate();
+    mRawDataPage->TakeTypedPlate();
     // Refused for too many strips before anything changed: the plate stays, without a layout.
     if (const TRunStepResult step = mNotifier->LoadFormat(fileName);
         !step.Ok() && step.TextId != TextId::MoreStripsThanData) {
@@ -318,37 +320,34 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
         return;
     }
     if (ActivePage() == RawDataPage)
-        SetCalculateButtonState();
+        mRawDataPage->UpdateCalculateButton();
     else
         SetActivePage(RawDataPage);
-    rawDataGd->viewport()->update();
+    mRawDataPage->Grid()->viewport()->update();
 }
 
-bool TfrmMainCombinedRd::TakeTypedPlate()
+// ---- drops ------------------------------------------------------------------------------------
+
+void TfrmMainCombinedRd::dragEnterEvent(QDragEnterEvent *event)
 {
-    // Typing that changed nothing is no step: it would discard the results.
-    TTextGrid held;
-    if (mData->ExtentsValid())
-        mData->copyDataToStringgrid(held);
-    int last = -1;
-    bool changed = false;
-    for (int col = 1; col <= PlateColumnCount; ++col) {
-        for (int row = 1; row <= PlateRowCount; ++row) {
-            const QString typed = rawDataGd->Cell(col, row);
-            changed = changed || typed != held.Cell(col, row);
-            if (!typed.trimmed().isEmpty())
-                last = col;
-        }
-    }
-    if (!changed)
-        return true;
-    TStringGridData rows;
-    for (int row = 1; row <= PlateRowCount && last != -1; ++row) {
-        QStringList texts;
-        for (int col = 1; col <= last; ++col)
-            texts << rawDataGd->Cell(col, row);
-        rows << texts;
-    }
-    // A typed number too large to round is refused with text 126; the grid keeps it.
-    return mNotifier->SetTypedPlate(rows).Ok();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TfrmMainCombinedRd::dragMoveEvent(QDragMoveEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TfrmMainCombinedRd::dropEvent(QDropEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The data is taken now; it is read after the drop has ended, so that a message about it
+    // never holds up the program the data came from.
+    std::shared_ptr<QMimeData> data = PlainTextDataObject(event->mimeData());
+    QMetaObject::invokeMethod(
+        this, [this, data] { RunGuarded([&] { mRawDataPage->DropDataObject(data.get()); }); },
+        Qt::QueuedConnection);
 }

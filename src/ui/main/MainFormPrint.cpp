@@ -1,6 +1,7 @@
 // The Print button and the report of the window's run.
 #include "MainFormCombinedRd.h"
 #include "ui/main/grids/RawDataGrid.h"
+#include "ui/main/pages/RawDataPage.h"
 
 #include "files/RunSession.h"
 #include "plate/CellBlock.h"
@@ -12,9 +13,9 @@
 const IReportSource &TfrmMainCombinedRd::ReportSource()
 {
     mSession->SetDetails(RunDetailsShown());
-    mReportSource =
-        std::make_shared<TSessionReportSource>(*mSession, TSessionReportSource::TPictureMaker(),
-                                               TSessionReportSource::TPictureMaker(), rawDataGd->width());
+    mReportSource = std::make_shared<TSessionReportSource>(*mSession, TSessionReportSource::TPictureMaker(),
+                                                           TSessionReportSource::TPictureMaker(),
+                                                           mRawDataPage->Grid()->width());
     return *mReportSource;
 }
 

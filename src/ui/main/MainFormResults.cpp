@@ -18,6 +18,7 @@
 #include "ui/main/dialogs/ExportSelectionForm.h"
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/ResultsViews.h"
+#include "ui/main/pages/RawDataPage.h"
 #include "ui/main/pages/StandardsResultsPage.h"
 #include "ui/main/pages/SubjectResultsPage.h"
 
@@ -53,14 +54,14 @@ void TfrmMainCombinedRd::ClearResultsDisplay()
 
 void TfrmMainCombinedRd::calcCurvePbClick()
 {
-    if (mManualDataEntryMode)
-        TakeTypedPlate();
+    if (mRawDataPage->IsManualEditMode())
+        mRawDataPage->TakeTypedPlate();
     // The same calculation as the tool's, so that both show the same texts. A refused one
     // (text 185) leaves nothing of an earlier calculation on the results tabs: the step
     // discards it and the pages repaint.
     if (!mNotifier->Calculate().Ok())
         return;
-    calcCurvePb->setEnabled(false);
+    mRawDataPage->CalculateButton()->setEnabled(false);
     SetActivePage(ResultsPage);
     UpdateNavigation();
     mStandardsPage->ArrangeLayout();

@@ -8,6 +8,7 @@
 #include "plate/CellBlock.h"
 #include "platform/WindowTools.h"
 #include "support/GuiApplication.h"
+#include "ui/format/ManualFormatToolbarForm.h"
 #include "ui/main/BlockMenu.h"
 #include "ui/main/CurveChart.h"
 #include "ui/main/dialogs/SubjectNameForm.h"
@@ -378,10 +379,10 @@ TEST_F(BlockMouseTest, LoadFormatOrManualFormatAfterCalculation_AskedFirst)
                 answer == TModalResult::mrNo && command == std::u16string_view(u"btnManualFormat");
             EXPECT_EQ(window->LastResult() == nullptr, cleared);
             EXPECT_EQ(Child<QLineEdit>(u"slopeEd"_s)->text().isEmpty(), cleared);
-            EXPECT_EQ(window->ManualFormatToolbar()->isVisible(), cleared);
+            EXPECT_EQ(window->RawData().ManualFormatToolbar()->isVisible(), cleared);
             EXPECT_EQ(Presenter().fileRequests.size(), answer == TModalResult::mrNo && !cleared ? 1u : 0u);
             EXPECT_EQ(BlockCount(), 82);
-            window->ManualFormatToolbar()->hide();
+            window->RawData().ManualFormatToolbar()->hide();
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
 #include "plate/CellColl.h"
+#include "run/ManualFormat.h"
 #include "run/MarnovelData.h"
 #include "run/MarnovelRdData.h"
 #include "support/GuiApplication.h"
@@ -102,7 +103,7 @@ TEST_F(FileCommandsTest, SaveAndLoad_RoundTripThroughTheWindow)
 
     Click(Button(u"newTestPb"_s)); // saved: no question
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
-    EXPECT_FALSE(window->RawDataHasData());
+    EXPECT_FALSE(window->RawData().RawDataHasData());
 
     Presenter().fileNames.push_back(path);
     Click(Button(u"loadPb"_s));
@@ -188,7 +189,7 @@ TEST_F(FileCommandsTest, Load_FailedFiles_ClearTheRunWithTheirTextAndFile)
         EXPECT_TRUE(window->GetKitBatchNoEd()->text().isEmpty()) << c.name;
         EXPECT_TRUE(window->GetOperatorEd()->text().isEmpty()) << c.name;
         EXPECT_EQ(window->GetRunDateDt()->date(), QDate::currentDate()) << c.name;
-        EXPECT_FALSE(window->RawDataHasData()) << c.name;
+        EXPECT_FALSE(window->RawData().RawDataHasData()) << c.name;
         EXPECT_EQ(window->RunData().XExtent(), 0) << c.name;
         EXPECT_EQ(window->RunData().StdBlocks().GetCount() + window->RunData().RawData().GetCount(), 0)
             << c.name;
@@ -217,7 +218,7 @@ TEST_F(FileCommandsTest, Load_ForbiddenCharactersInTheRunDetails_AreRemoved)
               QStringList{u"The characters \" \\ / : * ? \" < > | \" cannot be used."_s});
     EXPECT_EQ(window->GetOperatorEd()->text(), u"A Smith"_s);
     EXPECT_EQ(window->GetKitBatchNoEd()->text(), u"K0001"_s);
-    EXPECT_TRUE(window->RawDataHasData());
+    EXPECT_TRUE(window->RawData().RawDataHasData());
 }
 
 TEST_F(FileCommandsTest, Load_Cancelled_StillChoosesManualValues)

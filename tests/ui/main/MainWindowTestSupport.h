@@ -5,6 +5,7 @@
 #include "ui/main/MainFormCombinedRd.h"
 #include "ui/main/PageControl.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/main/pages/RawDataPage.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -272,7 +272,7 @@ TEST_F(MainWindowTest, ButtonStates_ResultCommandsOnlyAfterACalculation)
 {
     LoadExampleRun();
     EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RawDataPage);
-    EXPECT_TRUE(window->CanCalculate());
+    EXPECT_TRUE(window->RawData().CanCalculate());
     EXPECT_TRUE(Button(u"calcCurvePb"_s)->isEnabled());
     for (const QString &name : kResultCommands)
         EXPECT_FALSE(Button(name)->isEnabled()) << name.toStdString();
@@ -340,7 +340,7 @@ TEST_F(MainWindowTest, NewTest_UnsavedResults_AskFirst)
         EXPECT_EQ(window->DataSaved(), c.cleared) << c.name;
         EXPECT_EQ(window->GetRunNoEd()->text(), c.cleared ? QString() : u"1"_s) << c.name;
         EXPECT_EQ(window->GetKitBatchNoEd()->text(), u"K0001"_s) << c.name; // kept for the next run
-        EXPECT_EQ(window->RawDataHasData(), !c.cleared) << c.name;
+        EXPECT_EQ(window->RawData().RawDataHasData(), !c.cleared) << c.name;
         EXPECT_EQ(Button(u"saveAsPb"_s)->isEnabled(), !c.cleared) << c.name;
         if (c.cleared) {
             EXPECT_TRUE(Child<QRadioButton>(u"rb4PointCurve"_s)->isChecked()) << c.name;
@@ -356,7 +356,7 @@ TEST_F(MainWindowTest, NewTest_NothingUnsaved_ClearsWithoutAsking)
     LoadExampleRun();
     Click(Button(u"newTestPb"_s));
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
-    EXPECT_FALSE(window->RawDataHasData());
+    EXPECT_FALSE(window->RawData().RawDataHasData());
     EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RunDetailsPage);
     EXPECT_EQ(window->StdConcDivider(), 4);
 }
@@ -450,7 +450,7 @@ TEST_F(MainWindowTest, HandlerRaises_OneMessageAndTheWindowCarriesOn)
     Presenter().Clear();
     LoadExampleRun();
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
-    EXPECT_TRUE(window->RawDataHasData());
+    EXPECT_TRUE(window->RawData().RawDataHasData());
 }
 
 TEST_F(MainWindowTest, LanguageSwitch_CtrlKeysReTextTheWindowAndStoreTheLanguage)
@@ -544,7 +544,7 @@ TEST_F(MainWindowTest, SettingsCannotBeSaved_CommandsGoOnWithOneWarning)
 {
     const HostileSettingsStore hostile(HostileSettingsStore::TKind::FileInPlaceOfFolder);
     LoadExampleRun();
-    EXPECT_TRUE(window->RawDataHasData()) << Messages();
+    EXPECT_TRUE(window->RawData().RawDataHasData()) << Messages();
     Click(Button(u"btnLoadFormat"_s)); // cancelled in the file dialog
     EXPECT_EQ(Presenter().fileRequests.back().filter, u"Velomyra Format File|*.vff"_s);
     QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);

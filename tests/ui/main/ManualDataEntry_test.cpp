@@ -29,7 +29,7 @@ protected:
     void Start() const
     {
         Click(Button(u"btnManualDataEntry"_s));
-        ASSERT_TRUE(window->GetIsManualEditMode());
+        ASSERT_TRUE(window->RawData().IsManualEditMode());
     }
     // Clicks a cell and types text into the editor that opens there.
     void TypeAt(int col, int row, const QString &text) const
@@ -219,7 +219,7 @@ TEST_F(ManualEntryTest, Complete_TypedPlateBecomesTheRunsPlate)
     Click(FormButton(u"btnComplete"_s));
 
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
-    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_FALSE(window->RawData().IsManualEditMode());
     EXPECT_FALSE(Form()->isVisible());
     EXPECT_FALSE(Grid()->Editing());
     EXPECT_FALSE(Grid()->EditorOpen());
@@ -244,7 +244,7 @@ TEST_F(ManualEntryTest, Complete_DataNarrowerThanTheLayout_WindowStaysUntilItFit
         Presenter().Texts(),
         QStringList{
             u"The format selected contains more strips than the data entered. Please use an alternate format."_s});
-    EXPECT_TRUE(window->GetIsManualEditMode());
+    EXPECT_TRUE(window->RawData().IsManualEditMode());
     EXPECT_TRUE(Form()->isVisible());
     EXPECT_TRUE(Grid()->EditorOpen());
 
@@ -253,7 +253,7 @@ TEST_F(ManualEntryTest, Complete_DataNarrowerThanTheLayout_WindowStaysUntilItFit
         TypeAt(col, 1, Dec("0.5"));
     Click(FormButton(u"btnComplete"_s));
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
-    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_FALSE(window->RawData().IsManualEditMode());
     EXPECT_FALSE(Form()->isVisible());
     // Both standard series and the samples are there: the run can be calculated.
     EXPECT_TRUE(Button(u"calcCurvePb"_s)->isEnabled());
@@ -277,7 +277,7 @@ TEST_F(ManualEntryTest, Cancel_Confirmed_GridAndRunDataExactlyAsBefore)
     EXPECT_EQ(Presenter().messages[0].text,
               u"The data entered will not be saved. Do you wish to continue?"_s);
     EXPECT_EQ(Presenter().messages[0].buttons, TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo);
-    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_FALSE(window->RawData().IsManualEditMode());
     EXPECT_FALSE(Form()->isVisible());
     EXPECT_EQ(GridTexts(), before);
     EXPECT_EQ(Data().PlateText(0, 0), Dec("2.412"));
@@ -293,7 +293,7 @@ TEST_F(ManualEntryTest, Cancel_NotConfirmed_NothingChanges)
     Click(FormButton(u"btnCancel"_s));
 
     EXPECT_EQ(Presenter().messages.size(), 1u);
-    EXPECT_TRUE(window->GetIsManualEditMode());
+    EXPECT_TRUE(window->RawData().IsManualEditMode());
     EXPECT_TRUE(Form()->isVisible());
     ClickCell(2, 2);
     EXPECT_EQ(Grid()->Cell(1, 1), Dec("0.500"));
@@ -308,7 +308,7 @@ TEST_F(ManualEntryTest, CloseBox_AfterNoButton_CancelsWithoutAsking)
     Form()->close();
 
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
-    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_FALSE(window->RawData().IsManualEditMode());
     EXPECT_EQ(GridTexts(), before);
 }
 
@@ -320,14 +320,14 @@ TEST_F(ManualEntryTest, ClearAllValues_EmptiesTheGridAndEntryGoesOn)
     Click(FormButton(u"btnClearAllValues"_s));
 
     EXPECT_TRUE(GridEmpty());
-    EXPECT_TRUE(window->GetIsManualEditMode());
+    EXPECT_TRUE(window->RawData().IsManualEditMode());
     EXPECT_TRUE(Form()->isVisible());
     EXPECT_TRUE(Grid()->EditorOpen());
     EXPECT_TRUE(Grid()->isEnabled());
 
     // Completed empty: no earlier plate stays behind in the run data to be saved later.
     Click(FormButton(u"btnComplete"_s));
-    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_FALSE(window->RawData().IsManualEditMode());
     EXPECT_EQ(Data().XExtent(), 0);
     EXPECT_EQ(Data().PlateText(0, 0), QString());
     EXPECT_FALSE(Button(u"calcCurvePb"_s)->isEnabled());
@@ -365,7 +365,7 @@ TEST_F(ManualEntryTest, NewTest_EndsTheEntry_OldPlateNeverComesBack)
     Click(Button(u"newTestPb"_s)); // nothing calculated: nothing to ask
 
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
-    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_FALSE(window->RawData().IsManualEditMode());
     EXPECT_FALSE(Form()->isVisible());
     EXPECT_FALSE(Grid()->Editing());
     EXPECT_TRUE(GridEmpty());
@@ -379,7 +379,7 @@ TEST_F(ManualEntryTest, NewTest_EndsTheEntry_OldPlateNeverComesBack)
     TypeAt(2, 2, Dec("0.3"));
     Presenter().answers.push_back(TModalResult::mrYes);
     Click(FormButton(u"btnCancel"_s));
-    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_FALSE(window->RawData().IsManualEditMode());
     EXPECT_TRUE(GridEmpty());
     EXPECT_EQ(Data().XExtent(), 0);
 }
@@ -395,7 +395,7 @@ TEST_F(ManualEntryTest, Complete_OdTooLargeToRound_Text126AndEntryGoesOn)
     Click(FormButton(u"btnComplete"_s));
 
     EXPECT_EQ(Presenter().Texts(), QStringList{u"Invalid data on Clipboard. Data not pasted."_s});
-    EXPECT_TRUE(window->GetIsManualEditMode());
+    EXPECT_TRUE(window->RawData().IsManualEditMode());
     EXPECT_TRUE(Form()->isVisible());
     EXPECT_TRUE(Grid()->EditorOpen());
 
@@ -403,7 +403,7 @@ TEST_F(ManualEntryTest, Complete_OdTooLargeToRound_Text126AndEntryGoesOn)
     TypeAt(1, 1, Dec("3.5"));
     Click(FormButton(u"btnComplete"_s));
     EXPECT_TRUE(Presenter().messages.empty()) << Messages();
-    EXPECT_FALSE(window->GetIsManualEditMode());
+    EXPECT_FALSE(window->RawData().IsManualEditMode());
     EXPECT_EQ(Data().PlateText(0, 0), Dec("3.500"));
 }
 

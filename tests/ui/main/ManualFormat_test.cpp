@@ -48,7 +48,7 @@ QStringList Layout(const TMarnovelData &data)
 class ManualFormatEmptyPlateTest : public RawDataTest
 {
 protected:
-    TfrmManualFormatToolbar *Toolbar() const { return window->ManualFormatToolbar(); }
+    TfrmManualFormatToolbar *Toolbar() const { return window->RawData().ManualFormatToolbar(); }
     template <typename Widget = QWidget> Widget *ToolbarChild(const QString &name) const
     {
         auto *widget = Toolbar()->findChild<Widget *>(name);
@@ -204,7 +204,7 @@ TEST_F(ManualFormatTest, RefusedPress_TheNextClickPlacesItsBlock)
         EXPECT_NE(Data().cellAtPoint(Well("A2")), nullptr) << c.name;
         EXPECT_TRUE(Presenter().messages.empty()) << c.name << Messages();
         ClickToolbar(u"btnComplete"_s);
-        window->ClearStandardsAndSamples();
+        window->RawData().ClearStandardsAndSamples();
     }
 }
 

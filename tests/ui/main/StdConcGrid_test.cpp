@@ -224,7 +224,7 @@ TEST_F(StdConcGridTest, StandardsOnThePlate_FixTheCurveTypeAfterATabChange)
     EXPECT_TRUE(Child<QRadioButton>(u"rb8PointCurve"_s)->isEnabled());
     EXPECT_FALSE(Child<QRadioButton>(u"rb4PointCurve"_s)->isEnabled());
 
-    window->ClearStandardsAndSamples();
+    window->RawData().ClearStandardsAndSamples();
     EXPECT_FALSE(Button(u"calcCurvePb"_s)->isEnabled());
     ClickTab(TfrmMainCombinedRd::RawDataPage);
     ClickTab(TfrmMainCombinedRd::RunDetailsPage);
