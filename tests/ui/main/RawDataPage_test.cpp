@@ -129,6 +129,32 @@ TEST_F(RawDataPageTest, PasteButton_TakesTheClipboardThroughTheStep)
     EXPECT_EQ(TestSupport::Presenter().messages.size(), 1u) << Messages();
 }
 
+TEST_F(RawDataPageTest, PasteOverUnsavedResults_AsksFirstAndNoKeepsThePlate)
+{
+    ASSERT_TRUE(notifier.LoadRun(QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf")).Ok());
+    ASSERT_TRUE(notifier.Calculate().Ok());
+    ASSERT_TRUE(session.HasUnsavedResults());
+    const QStringList before = RunPlate();
+    EXPECT_EQ(GridPlate(), before);
+    for (const bool discard : {false, true}) {
+        int asked = 0;
+        page.SetDiscardQuery([&] {
+            ++asked;
+            return discard;
+        });
+        QSignalSpy plate(&notifier, &TRunSessionNotifier::plateChanged);
+        QSignalSpy discarded(&notifier, &TRunSessionNotifier::resultsDiscarded);
+        QGuiApplication::clipboard()->setText(PlateText(8, 12));
+        QTest::mouseClick(Child(u"pastePb"_s), Qt::LeftButton);
+        EXPECT_EQ(asked, 1) << discard;
+        EXPECT_EQ(plate.size(), discard ? 1 : 0) << discard;
+        // The results of the old plate go with it, and only then.
+        EXPECT_EQ(discarded.isEmpty(), !discard) << discard;
+        EXPECT_EQ(RunPlate() == before, !discard) << discard;
+        EXPECT_EQ(GridPlate(), RunPlate()) << discard;
+    }
+}
+
 TEST_F(RawDataPageTest, ManualDataEntry_CompleteWritesTheRunCancelPutsTheGridBack)
 {
     const struct
