@@ -10,13 +10,13 @@ class TMarnovelData;
 
 // The plate grid of the Raw Data tab: 13 columns x 9 rows of text cells, row 0 and column
 // 0 the headings, cell (c, r) the well of plate column c and row letter r. It is the
-// plate's text as the window shows it (the blocks read their values from it) and draws
+// plate's text as the Raw Data page shows it (the blocks read their values from it) and draws
 // every cell itself from the run data's blocks.
 //
 // Only data cells can become current. Selecting a cell first gives every number in the
 // grid exactly three decimals and, with editing on (manual data entry), opens the cell
 // editor there. Mouse presses and releases, Enter and every key release, typed in the grid
-// or in its editor, are handed to the window with the cell they concern ((-1, -1) outside
+// or in its editor, are handed to the page with the cell they concern ((-1, -1) outside
 // the cells); Up and Down in the editor move the current cell as in the grid.
 class TRawDataGrid : public QTableWidget, public ITextGrid
 {
