@@ -7,7 +7,7 @@
 #include <algorithm>
 
 // A grid of text cells addressed (column, row), as the raw-data grid shows the plate.
-// Blocks read their wells through it; the window's grid and the headless tool both
+// Blocks read their wells through it; the window's plate model and the headless tool both
 // implement it.
 class ITextGrid
 {

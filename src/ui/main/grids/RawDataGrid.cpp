@@ -1,5 +1,7 @@
 #include "RawDataGrid.h"
 
+#include "PlateModel.h"
+
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Tool.h"
@@ -8,7 +10,6 @@
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
 #include "reports/ReportPictures.h"
-#include "run/MarnovelData.h"
 #include "ui/main/UiColors.h"
 
 #include <QHeaderView>
@@ -69,8 +70,10 @@ private:
     TRawDataGrid *mGrid;
 };
 
-TRawDataGrid::TRawDataGrid(QWidget *parent) : QTableWidget(parent)
+TRawDataGrid::TRawDataGrid(const TRunSession *session, QWidget *parent)
+    : QTableView(parent), mModel(new TPlateModel(session, this))
 {
+    setModel(mModel);
     setItemDelegate(new TRawDataDelegate(this));
     horizontalHeader()->hide();
     verticalHeader()->hide();
@@ -81,82 +84,58 @@ TRawDataGrid::TRawDataGrid(QWidget *parent) : QTableWidget(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
+    // A new plate may come with other extents: every row and column gets its size again.
+    connect(mModel, &QAbstractItemModel::modelReset, this, [this] {
+        AdjustRowHeights();
+        adjustRawDataGdColWidth(std::max(ColCount(), PlateGridColumnCount));
+    });
     ResetRawDataGrid();
+}
+
+int TRawDataGrid::ColCount() const
+{
+    return mModel->ColCount();
+}
+
+int TRawDataGrid::RowCount() const
+{
+    return mModel->RowCount();
 }
 
 void TRawDataGrid::SetColCount(int count)
 {
-    const int before = columnCount();
-    setColumnCount(std::max(0, count));
+    const int before = ColCount();
+    mModel->SetColCount(count);
     const int data = std::max(1, DataColumnWidth(width())) + GridLineWidth;
-    for (int col = std::max(before, 1); col < columnCount(); ++col)
+    for (int col = std::max(before, 1); col < ColCount(); ++col)
         setColumnWidth(col, data);
-    SetHeadings();
 }
 
 void TRawDataGrid::SetRowCount(int count)
 {
-    const int before = rowCount();
-    setRowCount(std::max(0, count));
-    if (rowCount() > before)
+    const int before = RowCount();
+    mModel->SetRowCount(count);
+    if (RowCount() > before)
         AdjustRowHeights();
-    SetHeadings();
 }
 
 QString TRawDataGrid::Cell(int col, int row) const
 {
-    const QTableWidgetItem *cell = item(row, col);
-    return cell ? cell->text() : QString();
+    return mModel->Cell(col, row);
 }
 
 void TRawDataGrid::SetCell(int col, int row, const QString &text)
 {
-    if (QTableWidgetItem *cell = ItemAt(col, row))
-        cell->setText(text);
-}
-
-QTableWidgetItem *TRawDataGrid::ItemAt(int col, int row)
-{
-    if (col < 0 || col >= columnCount() || row < 0 || row >= rowCount())
-        return nullptr;
-    QTableWidgetItem *cell = item(row, col);
-    if (!cell) {
-        cell = new QTableWidgetItem;
-        setItem(row, col, cell);
-    }
-    return cell;
-}
-
-void TRawDataGrid::SetHeadings()
-{
-    // Headings can never become current, be selected or be edited.
-    for (int col = 0; col < columnCount(); ++col) {
-        if (QTableWidgetItem *heading = ItemAt(col, 0))
-            heading->setFlags(Qt::NoItemFlags);
-    }
-    for (int row = 1; row < rowCount(); ++row) {
-        if (QTableWidgetItem *heading = ItemAt(0, row))
-            heading->setFlags(Qt::NoItemFlags);
-    }
-    SetCell(0, 0, QString());
-    for (int col = 1; col < columnCount(); ++col)
-        SetCell(col, 0, QString::number(col));
-    for (int row = 1; row < rowCount(); ++row)
-        SetCell(0, row, mData ? mData->rawDataRowheading(row - 1) : QString(RowHeadingLetter(row)));
+    mModel->SetCell(col, row, text);
 }
 
 void TRawDataGrid::ResetRawDataGrid()
 {
-    SetColCount(PlateGridColumnCount);
-    SetRowCount(PlateGridRowCount);
+    mModel->Clear();
     QFont numbers = font();
     numbers.setPointSize(CurrentFontSize(GRID_RAWDATA_NUMBER));
     setFont(numbers);
     AdjustRowHeights();
-    for (int col = 1; col < columnCount(); ++col) {
-        for (int row = 1; row < rowCount(); ++row)
-            SetCell(col, row, QString());
-    }
 }
 
 int TRawDataGrid::DataRowHeight(int gridHeight, int bevelWidth, int gridLineWidth)
@@ -205,7 +184,7 @@ void TRawDataGrid::adjustRawDataGdColWidth(int toColumn)
 
 void TRawDataGrid::resizeEvent(QResizeEvent *event)
 {
-    QTableWidget::resizeEvent(event);
+    QTableView::resizeEvent(event);
     AdjustRowHeights();
     adjustRawDataGdColWidth(std::max(mColumnExtent, PlateGridColumnCount));
 }
@@ -213,7 +192,8 @@ void TRawDataGrid::resizeEvent(QResizeEvent *event)
 void TRawDataGrid::rawDataGdDrawCell(QPainter &painter, const QRect &rect, int col, int row)
 {
     // The report's plate picture is painted by the same code.
-    PaintPlateCell(painter, rect, mData, col, row, Cell(col, row), font(), palette().color(QPalette::Button));
+    PaintPlateCell(painter, rect, mModel->Data(), col, row, Cell(col, row), font(),
+                   palette().color(QPalette::Button));
     const QPoint well(col, row);
     if (well == mPendingPress) {
         painter.setPen(QColor(Qt::black));
@@ -234,7 +214,7 @@ void TRawDataGrid::SetCurrentCell(int col, int row)
 {
     if (col < 1 || col >= columnCount() || row < 1 || row >= rowCount())
         return;
-    setCurrentCell(row, col);
+    setCurrentIndex(mModel->index(row, col));
 }
 
 QPoint TRawDataGrid::CellAt(QPoint viewportPos) const
@@ -299,7 +279,7 @@ void TRawDataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHi
 {
     if (editor == mEditor)
         mEditor = nullptr;
-    QTableWidget::closeEditor(editor, hint);
+    QTableView::closeEditor(editor, hint);
 }
 
 void TRawDataGrid::SetPendingPressCell(QPoint cell)
@@ -317,7 +297,7 @@ void TRawDataGrid::SetPendingPressCell(QPoint cell)
 void TRawDataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     // The base commits and closes the editor of the previous cell first.
-    QTableWidget::currentChanged(current, previous);
+    QTableView::currentChanged(current, previous);
     RunGuarded([&] {
         RoundNumberTexts();
         if (mEditing && current.isValid() && isVisible() && !mEditor)
@@ -327,7 +307,7 @@ void TRawDataGrid::currentChanged(const QModelIndex &current, const QModelIndex 
 
 QModelIndex TRawDataGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
-    const QModelIndex next = QTableWidget::moveCursor(cursorAction, modifiers);
+    const QModelIndex next = QTableView::moveCursor(cursorAction, modifiers);
     if (next.isValid() && (next.row() < 1 || next.column() < 1))
         return currentIndex();
     return next;
@@ -363,12 +343,12 @@ void TRawDataGrid::keyPressEvent(QKeyEvent *event)
         Q_EMIT keyPress(event->key());
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void TRawDataGrid::keyReleaseEvent(QKeyEvent *event)
 {
-    QTableWidget::keyReleaseEvent(event);
+    QTableView::keyReleaseEvent(event);
     event->accept();
     if (!event->isAutoRepeat())
         Q_EMIT keyUp(event->key());
@@ -378,7 +358,7 @@ void TRawDataGrid::mousePressEvent(QMouseEvent *event)
 {
     // Only the left button selects, as in the grid the plate was laid out with first.
     if (event->button() == Qt::LeftButton)
-        QTableWidget::mousePressEvent(event);
+        QTableView::mousePressEvent(event);
     Q_EMIT mouseDown(event->button(), CellAt(event->position().toPoint()), event->globalPosition().toPoint());
 }
 
@@ -386,19 +366,19 @@ void TRawDataGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double click is a press as well.
     if (event->button() == Qt::LeftButton)
-        QTableWidget::mouseDoubleClickEvent(event);
+        QTableView::mouseDoubleClickEvent(event);
     Q_EMIT mouseDown(event->button(), CellAt(event->position().toPoint()), event->globalPosition().toPoint());
 }
 
 void TRawDataGrid::paintEvent(QPaintEvent *event)
 {
-    QTableWidget::paintEvent(event);
+    QTableView::paintEvent(event);
     Q_EMIT cellsDrawn();
 }
 
 void TRawDataGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTableWidget::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
     // A click takes the focus from an open editor, which then closes; with editing on the
     // clicked cell has its editor again.
     RunGuarded([this] {

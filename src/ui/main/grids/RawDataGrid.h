@@ -3,42 +3,45 @@
 #include "plate/TextGrid.h"
 
 #include <QPointer>
-#include <QTableWidget>
+#include <QTableView>
 
 class QPainter;
-class TMarnovelData;
+class TPlateModel;
+class TRunSession;
 
-// The plate grid of the Raw Data tab: 13 columns x 9 rows of text cells, row 0 and column
-// 0 the headings, cell (c, r) the well of plate column c and row letter r. It is the
-// plate's text as the Raw Data page shows it (the blocks read their values from it) and draws
-// every cell itself from the run data's blocks.
+// The plate grid of the Raw Data tab: a view of the session's plate (TPlateModel), row 0 and
+// column 0 the headings, cell (c, r) the well of plate column c and row letter r. It draws
+// every cell itself from the run data's blocks; what is typed into it waits in the model.
 //
 // Only data cells can become current. Selecting a cell first gives every number in the
 // grid exactly three decimals and, with editing on (manual data entry), opens the cell
 // editor there. Mouse presses and releases, Enter and every key release, typed in the grid
 // or in its editor, are handed to the page with the cell they concern ((-1, -1) outside
 // the cells); Up and Down in the editor move the current cell as in the grid.
-class TRawDataGrid : public QTableWidget, public ITextGrid
+class TRawDataGrid : public QTableView, public ITextGrid
 {
     Q_OBJECT
 
 public:
-    explicit TRawDataGrid(QWidget *parent = nullptr);
+    // Without a session the grid shows an empty plate.
+    explicit TRawDataGrid(const TRunSession *session = nullptr, QWidget *parent = nullptr);
 
-    // The run data whose blocks colour the cells (not owned; may be null).
-    void SetRunData(TMarnovelData *data) { mData = data; }
+    TPlateModel &PlateModel() const { return *mModel; }
 
-    // ---- ITextGrid -----------------------------------------------------------------
-    int ColCount() const override { return columnCount(); }
-    int RowCount() const override { return rowCount(); }
-    // New columns and rows get their headings and the grid's sizes.
+    // ---- ITextGrid: the model's cells ------------------------------------------------
+    int ColCount() const override;
+    int RowCount() const override;
+    // New columns and rows get the grid's sizes.
     void SetColCount(int count) override;
     void SetRowCount(int count) override;
     QString Cell(int col, int row) const override;
+    // Types a data cell.
     void SetCell(int col, int row, const QString &text) override;
+    int columnCount() const { return ColCount(); }
+    int rowCount() const { return RowCount(); }
 
     // Back to 13 x 9 with the headings (rows "A"... from the run data) and every data
-    // cell empty; row heights and the font as at construction.
+    // cell typed empty; row heights and the font as at construction.
     void ResetRawDataGrid();
     // Columns 1 .. toColumn - 1 share the width evenly, column 0 takes the rest.
     void adjustRawDataGdColWidth(int toColumn);
@@ -100,13 +103,11 @@ protected:
 
 private:
     friend class TRawDataDelegate;
-    QTableWidgetItem *ItemAt(int col, int row);
-    void SetHeadings();
     // A key typed in the cell editor; true when the grid took it.
     bool EditorKeyPress(int key);
     void MoveByArrow(int key);
 
-    TMarnovelData *mData = nullptr;
+    TPlateModel *mModel;
     int mColumnExtent = 13; // the extent the column widths were last computed for
     bool mEditing = false;
     QPointer<QWidget> mEditor;

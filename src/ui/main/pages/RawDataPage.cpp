@@ -18,6 +18,7 @@
 #include "ui/main/RunSessionNotifier.h"
 #include "ui/main/dialogs/ManualDataEntryForm.h"
 #include "ui/main/dialogs/SubjectNameForm.h"
+#include "ui/main/grids/PlateModel.h"
 #include "ui/main/grids/RawDataGrid.h"
 
 #include <QClipboard>
@@ -49,7 +50,6 @@ TRawDataPage::TRawDataPage(TRunSession &session, TRunSessionNotifier &notifier, 
 {
     setObjectName(u"rawDataSheet"_s);
     BuildControls();
-    rawDataGd->SetRunData(&session.Data());
     // The tool windows belong to the window the page is shown in: they stand at its corner and
     // follow it when it is minimised.
     ffrmManualDataEntryForm = new TfrmManualDataEntryForm(window());
@@ -71,7 +71,7 @@ void TRawDataPage::BuildControls()
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    rawDataGd = Named(new TRawDataGrid(this), u"rawDataGd"_s);
+    rawDataGd = Named(new TRawDataGrid(&mSession, this), u"rawDataGd"_s);
     layout->addWidget(rawDataGd, 1);
 
     Panel3 = Named(new QWidget(this), u"Panel3"_s);
@@ -135,7 +135,7 @@ void TRawDataPage::Retranslate()
 
 void TRawDataPage::ShowRunDataInGrid()
 {
-    CopyRunDataToGrid();
+    rawDataGd->PlateModel().Refresh();
     FitColumns();
     ShowLayout();
 }
@@ -144,16 +144,6 @@ void TRawDataPage::ShowLayout()
 {
     rawDataGd->viewport()->update();
     UpdateCalculateButton();
-}
-
-void TRawDataPage::CopyRunDataToGrid()
-{
-    // An empty text is a plate of no columns and rows; the grid keeps its headings.
-    if (Data().XExtent() == 0 && Data().YExtent() == 0) {
-        rawDataGd->ResetRawDataGrid();
-        return;
-    }
-    Data().copyDataToStringgrid(*rawDataGd);
 }
 
 void TRawDataPage::FitColumns()
@@ -190,29 +180,18 @@ void TRawDataPage::UpdateCalculateButton()
 bool TRawDataPage::TakeTypedPlate()
 {
     // Typing that changed nothing is no step: it would discard the results.
-    TTextGrid held;
-    if (Data().ExtentsValid())
-        Data().copyDataToStringgrid(held);
-    int last = -1;
-    bool changed = false;
-    for (int col = 1; col <= PlateColumnCount; ++col) {
-        for (int row = 1; row <= PlateRowCount; ++row) {
-            const QString typed = rawDataGd->Cell(col, row);
-            changed = changed || typed != held.Cell(col, row);
-            if (!typed.trimmed().isEmpty())
-                last = col;
-        }
-    }
-    if (!changed)
+    const TPlateModel &plate = rawDataGd->PlateModel();
+    if (!plate.HasTyped())
         return true;
+    const int last = LastColumnWithData();
     TStringGridData rows;
     for (int row = 1; row <= PlateRowCount && last != -1; ++row) {
         QStringList texts;
         for (int col = 1; col <= last; ++col)
-            texts << rawDataGd->Cell(col, row);
+            texts << plate.Cell(col, row);
         rows << texts;
     }
-    // A typed number too large to round is refused with text 126; the grid keeps it.
+    // A typed number too large to round is refused with text 126; the model keeps it.
     return mNotifier.SetTypedPlate(rows).Ok();
 }
 

@@ -79,8 +79,6 @@ private:
     // ---- the plate shown -------------------------------------------------------------------
     void ShowRunDataInGrid();
     void ShowLayout();
-    // The run data's plate text into the grid; an empty plate text leaves an empty grid.
-    void CopyRunDataToGrid();
 
     // ---- raw data in -------------------------------------------------------------------------
     void pastePbClick();
