@@ -48,7 +48,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 

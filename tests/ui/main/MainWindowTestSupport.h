@@ -82,7 +82,7 @@ protected:
     {
         TStdConcGrid *grid = StdConc();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualItemRect(grid->item(row, 1)).center());
+                          grid->visualRect(grid->model()->index(row, 1)).center());
         QTest::keyClick(grid, Qt::Key_F2);
         QWidget *editor = QApplication::focusWidget();
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);

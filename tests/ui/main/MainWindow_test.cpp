@@ -493,7 +493,7 @@ TEST_F(MainWindowTest, LanguageSwitch_KeysWorkWhereverTheFocusIs)
         QWidget *target = focus;
         if (name == u"stdConcGd"_s) { // the cell editor of S1
             QTest::mouseClick(StdConc()->viewport(), Qt::LeftButton, {},
-                              StdConc()->visualItemRect(StdConc()->item(0, 1)).center());
+                              StdConc()->visualRect(StdConc()->model()->index(0, 1)).center());
             QTest::keyClick(StdConc(), Qt::Key_F2);
             target = QApplication::focusWidget();
             ASSERT_NE(target, StdConc());

@@ -51,7 +51,7 @@ TEST_F(StdConcGridTest, DefaultValues_S1DerivesTheSeriesWithTheDivider)
         EXPECT_EQ(Concentrations(), c.expected) << c.curve;
         // Enter in default mode ends the entry: nothing stays selected.
         EXPECT_EQ(StdConc()->currentRow(), -1) << c.curve;
-        EXPECT_TRUE(StdConc()->selectedItems().isEmpty()) << c.curve;
+        EXPECT_TRUE(StdConc()->selectionModel()->selectedIndexes().isEmpty()) << c.curve;
         const TStdConcData &data = window->RunData().StdConc();
         ASSERT_EQ(data.size(), c.expected.size());
         EXPECT_FLOAT_EQ(data[1], 8.0f / static_cast<float>(c.divider));
@@ -65,10 +65,11 @@ TEST_F(StdConcGridTest, DefaultValues_OnlyS1CanBeChosen)
     TStdConcGrid *grid = StdConc();
     for (int row = 1; row < grid->rowCount(); ++row) {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualItemRect(grid->item(row, 1)).center());
+                          grid->visualRect(grid->model()->index(row, 1)).center());
         EXPECT_NE(grid->currentRow(), row);
     }
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(0, 1)).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(0, 1)).center());
     EXPECT_EQ(grid->currentRow(), 0);
     QTest::keyClick(grid, Qt::Key_Tab);
     EXPECT_EQ(grid->currentRow(), 0); // the derived rows are not on the walk
@@ -131,7 +132,8 @@ TEST_F(StdConcGridTest, LeavingTheGrid_ChecksTheValueBeingTyped)
 {
     ChooseManualValues();
     TStdConcGrid *grid = StdConc();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(1, 1)).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(1, 1)).center());
     QTest::keyClick(grid, Qt::Key_F2);
     QWidget *editor = QApplication::focusWidget();
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
@@ -190,7 +192,7 @@ TEST_F(StdConcGridTest, TabClickedWithAnInvalidConcentration_TabStripAndPageStay
         TStdConcGrid *grid = StdConc();
         grid->Deselect(); // a click on the current cell would open its editor later
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualItemRect(grid->item(1, 1)).center());
+                          grid->visualRect(grid->model()->index(1, 1)).center());
         QTest::keyClick(grid, Qt::Key_F2);
         QWidget *editor = QApplication::focusWidget();
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);

@@ -1,5 +1,7 @@
 #include "StdConcGrid.h"
 
+#include "StdConcModel.h"
+
 #include "core/FontManager.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
@@ -64,10 +66,11 @@ private:
     TStdConcGrid *mGrid;
 };
 
-TStdConcGrid::TStdConcGrid(QWidget *parent) : QTableWidget(parent)
+TStdConcGrid::TStdConcGrid(const TRunSession *session, QWidget *parent)
+    : QTableView(parent), mModel(new TStdConcModel(session, this))
 {
+    setModel(mModel);
     setItemDelegate(new TStdConcDelegate(this));
-    setColumnCount(2);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -80,58 +83,38 @@ TStdConcGrid::TStdConcGrid(QWidget *parent) : QTableWidget(parent)
     connect(qApp, &QApplication::focusChanged, this, &TStdConcGrid::OnFocusChanged);
 }
 
-void TStdConcGrid::SetStandardCount(int count)
-{
-    setRowCount(count);
-    for (int row = 0; row < count; ++row) {
-        SetCell(0, row, QStringLiteral("S") + QString::number(row + 1));
-        SetCell(1, row, QString());
-    }
-    UpdateEditableCells();
-}
-
 void TStdConcGrid::SetDefaultValueType(bool defaultValues)
 {
-    mDefaultValues = defaultValues;
-    UpdateEditableCells();
+    mModel->SetDefaultValues(defaultValues);
+    if (const QModelIndex current = currentIndex();
+        current.isValid() && !(mModel->flags(current) & Qt::ItemIsEnabled))
+        Deselect();
     viewport()->update();
 }
 
-void TStdConcGrid::UpdateEditableCells()
+bool TStdConcGrid::DefaultValueType() const
 {
-    // Never the names, never the zero standard; S1 always, the ones between only when
-    // every value is typed by hand.
-    for (int row = 0; row < rowCount(); ++row) {
-        for (int col = 0; col < 2; ++col) {
-            QTableWidgetItem *cell = item(row, col);
-            if (!cell)
-                continue;
-            const bool editable = col == 1 && row < rowCount() - 1 && (row == 0 || !mDefaultValues);
-            cell->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
-                                    : Qt::NoItemFlags);
-        }
-    }
-    if (QTableWidgetItem *current = currentItem(); current && !(current->flags() & Qt::ItemIsEnabled))
-        Deselect();
+    return mModel->DefaultValues();
+}
+
+int TStdConcGrid::rowCount() const
+{
+    return mModel->rowCount();
 }
 
 QString TStdConcGrid::Cell(int col, int row) const
 {
-    const QTableWidgetItem *cell = item(row, col);
-    return cell ? cell->text() : QString();
+    return mModel->Cell(col, row);
 }
 
 void TStdConcGrid::SetCell(int col, int row, const QString &text)
 {
-    if (col < 0 || col >= columnCount() || row < 0 || row >= rowCount())
-        return;
-    QTableWidgetItem *cell = item(row, col);
-    if (!cell) {
-        cell = new QTableWidgetItem;
-        setItem(row, col, cell);
-        UpdateEditableCells();
-    }
-    cell->setText(text);
+    mModel->SetCell(col, row, text);
+}
+
+bool TStdConcGrid::Editable(int col, int row) const
+{
+    return mModel->flags(mModel->index(row, col)).testFlag(Qt::ItemIsEditable);
 }
 
 void TStdConcGrid::Deselect()
@@ -182,7 +165,7 @@ void TStdConcGrid::stdConcGdDrawCell(QPainter &painter, const QRect &rect, int c
     int alignment = kHorizontalCentre;
     if (col == 1) {
         alignment = number ? kHorizontalRight : kHorizontalLeft;
-        if (row == rowCount() - 1 || (row != 0 && mDefaultValues))
+        if (row == rowCount() - 1 || (row != 0 && DefaultValueType()))
             color = QColor(kDerivedGrey);
     }
     painter.setPen(color);
@@ -195,7 +178,7 @@ void TStdConcGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 bool TStdConcGrid::HandleWalkKey(const QKeyEvent &event)

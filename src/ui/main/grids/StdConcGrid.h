@@ -1,29 +1,40 @@
 #pragma once
 
-#include <QTableWidget>
+#include <QTableView>
 
 class QPainter;
+class TRunSession;
+class TStdConcModel;
 
-// The standard concentration grid of the Run Details tab: column 0 the standard names,
-// column 1 the concentrations, one row per standard, the last the zero standard. Only the
+// The standard concentration grid of the Run Details tab, a view of the session's standards
+// (TStdConcModel): column 0 the standard names, column 1 the concentrations, one row per
+// standard, the last the zero standard. Only the
 // cells the operator may type in can become current. Tab, Shift+Tab and Enter, typed in
 // the grid or in its cell editor, are handed to the window (keyDown) with the cell text
 // committed; focus coming into and leaving the grid (with its editor) is reported.
-class TStdConcGrid : public QTableWidget
+class TStdConcGrid : public QTableView
 {
     Q_OBJECT
 
 public:
-    explicit TStdConcGrid(QWidget *parent = nullptr);
+    // Without a session the grid has no rows.
+    explicit TStdConcGrid(const TRunSession *session = nullptr, QWidget *parent = nullptr);
 
-    // Rows with "S1"... in column 0; column 1 emptied.
-    void SetStandardCount(int count);
+    TStdConcModel &ConcModel() const { return *mModel; }
+
     // Default values: only S1 is typed, the others are derived and drawn grey.
     void SetDefaultValueType(bool defaultValues);
-    bool DefaultValueType() const { return mDefaultValues; }
+    bool DefaultValueType() const;
 
+    int rowCount() const;
+    int columnCount() const { return 2; }
+    int currentRow() const { return currentIndex().row(); }
+    int currentColumn() const { return currentIndex().column(); }
     QString Cell(int col, int row) const;
+    // Types a concentration (column 1).
     void SetCell(int col, int row, const QString &text);
+    // A cell the operator may type in.
+    bool Editable(int col, int row) const;
     // No current cell and nothing selected.
     void Deselect();
     // The text of an open cell editor into its cell, the editor closed.
@@ -49,7 +60,6 @@ private:
     void OnFocusChanged(QWidget *old, QWidget *now);
     // Tab, Shift+Tab, Enter and Return; true when handled.
     bool HandleWalkKey(const QKeyEvent &event);
-    void UpdateEditableCells();
 
-    bool mDefaultValues = true;
+    TStdConcModel *mModel;
 };

@@ -15,6 +15,7 @@
 #include "ui/main/RunDatePicker.h"
 #include "ui/main/RunSessionNotifier.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/main/grids/StdConcModel.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,7 +25,6 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSignalBlocker>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -140,7 +140,7 @@ void TRunDetailsPage::BuildStandardProperties()
         NewChoice(pnlStdConcValueType, u"rgStdConcValueType"_s, rbStdConcValueTypeDefault,
                   u"rbStdConcValueTypeDefault"_s, rbStdConcValueTypeManual, u"rbStdConcValueTypeManual"_s);
     stdConcLa = Named(new QLabel(pnlStandardProperties), u"stdConcLa"_s);
-    stdConcGd = Named(new TStdConcGrid(pnlStandardProperties), u"stdConcGd"_s);
+    stdConcGd = Named(new TStdConcGrid(&mSession, pnlStandardProperties), u"stdConcGd"_s);
     stdConcLa->setBuddy(stdConcGd);
 }
 
@@ -169,6 +169,8 @@ void TRunDetailsPage::ConnectHandlers()
 
     connect(&mNotifier, &TRunSessionNotifier::detailsChanged, this, &TRunDetailsPage::ShowDetails);
     connect(&mNotifier, &TRunSessionNotifier::curveTypeChanged, this, &TRunDetailsPage::ShowCurveType);
+    connect(&mNotifier, &TRunSessionNotifier::concentrationsChanged, &stdConcGd->ConcModel(),
+            &TStdConcModel::FollowSession);
 }
 
 // ---- texts and geometry --------------------------------------------------------------------
@@ -459,17 +461,11 @@ void TRunDetailsPage::EnableCurveTypeSelection()
 
 void TRunDetailsPage::FillStdConcGrid()
 {
-    const TMarnovelRdData &data = mSession.Data();
-    stdConcGd->SetStandardCount(data.StdConcSize());
     QFont font = stdConcGd->font();
     font.setPointSize(
         GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), GRID_STD));
     stdConcGd->setFont(font);
-    const TStdConcData &concentrations = data.StdConc();
-    for (int row = 0; row < stdConcGd->rowCount(); ++row) {
-        const float value = concentrations.value(row, -1.0f);
-        stdConcGd->SetCell(1, row, value == -1.0f ? QString() : FormatFixed(value, StdConcDecimals()));
-    }
+    stdConcGd->ConcModel().Refresh();
 }
 
 void TRunDetailsPage::StdConcGdFill()
@@ -565,10 +561,9 @@ void TRunDetailsPage::StdConcMoveRow(bool down)
         target = row >= last ? 0 : row + 1;
     else
         target = row <= 0 ? last : row - 1;
-    const QTableWidgetItem *cell = stdConcGd->item(target, 1);
-    if (!cell || !(cell->flags() & Qt::ItemIsEnabled))
+    if (!stdConcGd->Editable(1, target))
         return; // only S1 is typed while the values are derived
-    stdConcGd->setCurrentCell(target, 1);
+    stdConcGd->setCurrentIndex(stdConcGd->model()->index(target, 1));
 }
 
 void TRunDetailsPage::CopyStdConcToData()
