@@ -1,5 +1,6 @@
 #include "RawDataGrid.h"
 
+#include "OwnDrawnGrid.h"
 #include "PlateModel.h"
 
 #include "core/Exceptions.h"
@@ -30,15 +31,13 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        RunQuietly([&] {
-            painter->save();
+        PaintCellQuietly(*painter, [&] {
             mGrid->rawDataGdDrawCell(*painter, option.rect, index.column(), index.row());
             if (option.state.testFlag(QStyle::State_HasFocus)) {
                 painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
                 painter->setBrush(Qt::NoBrush);
                 painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
             }
-            painter->restore();
         });
     }
 
@@ -75,15 +74,10 @@ TRawDataGrid::TRawDataGrid(const TRunSession *session, QWidget *parent)
 {
     setModel(mModel);
     setItemDelegate(new TRawDataDelegate(this));
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    horizontalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setMinimumSectionSize(1);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SetUpOwnDrawnGrid(*this);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setWordWrap(false);
     // A new plate may come with other extents: every row and column gets its size again.
     connect(mModel, &QAbstractItemModel::modelReset, this, [this] {
         AdjustRowHeights();

@@ -1,5 +1,7 @@
 #include "ResultsViews.h"
 
+#include "OwnDrawnGrid.h"
+
 #include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
@@ -45,12 +47,9 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        // A paint never opens a box: a fault is logged and the cell stays blank.
-        RunQuietly([&] {
-            painter->save();
+        PaintCellQuietly(*painter, [&] {
             mGrid->DrawCell(*painter, option.rect, index.column(), index.row(),
                             option.state.testFlag(QStyle::State_Selected));
-            painter->restore();
         });
     }
 
@@ -228,13 +227,8 @@ Qt::ItemFlags TSubjectResultsModel::flags(const QModelIndex &index) const
 TResultsGridBase::TResultsGridBase(QWidget *parent) : QTableView(parent)
 {
     setItemDelegate(new TCellPainter(this));
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    horizontalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setMinimumSectionSize(1);
+    SetUpOwnDrawnGrid(*this);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWordWrap(false);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 int TResultsGridBase::columnCount() const

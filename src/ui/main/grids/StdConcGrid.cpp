@@ -1,5 +1,6 @@
 #include "StdConcGrid.h"
 
+#include "OwnDrawnGrid.h"
 #include "StdConcModel.h"
 
 #include "core/FontManager.h"
@@ -32,11 +33,9 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        RunQuietly([&] {
-            painter->save();
+        PaintCellQuietly(*painter, [&] {
             const bool selected = option.state.testFlag(QStyle::State_Selected);
             mGrid->stdConcGdDrawCell(*painter, option.rect, index.column(), index.row(), selected);
-            painter->restore();
         });
     }
 
@@ -71,15 +70,12 @@ TStdConcGrid::TStdConcGrid(const TRunSession *session, QWidget *parent)
 {
     setModel(mModel);
     setItemDelegate(new TStdConcDelegate(this));
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SetUpOwnDrawnGrid(*this);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setTabKeyNavigation(true);
-    setWordWrap(false);
     connect(qApp, &QApplication::focusChanged, this, &TStdConcGrid::OnFocusChanged);
 }
 

@@ -45,7 +45,8 @@ bool TStdConcModel::setData(const QModelIndex &index, const QVariant &value, int
 Qt::ItemFlags TStdConcModel::flags(const QModelIndex &index) const
 {
     const int row = index.row();
-    const bool editable = index.isValid() && index.column() == 1 && row < mRows - 1 && (row == 0 || !mDefaultValues);
+    const bool editable =
+        index.isValid() && index.column() == 1 && row < mRows - 1 && (row == 0 || !mDefaultValues);
     return editable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::NoItemFlags;
 }
 
