@@ -192,14 +192,14 @@ void TfrmMainCombinedRd::BuildPages()
     PageControl1 = Named(new TPageControl(this), u"PageControl1"_s);
     layout->addWidget(PageControl1, 1);
     mRunDetailsPage = new TRunDetailsPage(*mSession, *mNotifier);
-    mRunDetailsPage->SetDiscardQuery([this] { return ConfirmDiscardUnsaved(true); });
+    mRunDetailsPage->SetDiscardQuery([this] { return ConfirmDiscardUnsaved(); });
     runDetailsSheet = mRunDetailsPage;
     mStandardsPage = new TStandardsResultsPage(*mSession, *mNotifier);
     mSubjectsPage = new TSubjectResultsPage(*mSession, *mNotifier);
     // Built with this window as its parent, so that its tool windows belong to this window; the
     // tab takes it over below.
     mRawDataPage = new TRawDataPage(*mSession, *mNotifier, this);
-    mRawDataPage->SetDiscardQuery([this] { return ConfirmDiscardUnsaved(true); });
+    mRawDataPage->SetDiscardQuery([this] { return ConfirmDiscardUnsaved(); });
     rawDataSheet = mRawDataPage;
     resultsSheet = mStandardsPage;
     samplesSheet = mSubjectsPage;
@@ -384,7 +384,7 @@ void TfrmMainCombinedRd::ClearResults(bool keepConcentrations, bool clearAll)
         mRunDetailsPage->FillStdConcGrid();
     else
         (void)mNotifier->SetCurveType(mSession->CurveType()); // its defaults, shown by the signals
-    ClearResultsDisplay();
+    mNotifier->DiscardResults(); // the pages and the result commands follow its signal
     mRawDataPage->CalculateButton()->setEnabled(false);
     SetActivePage(clearAll ? RunDetailsPage : RawDataPage);
     mRunDetailsPage->EnableCurveTypeSelection();
@@ -397,15 +397,13 @@ void TfrmMainCombinedRd::closepbClick()
     close();
 }
 
-bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel, bool closing)
+bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool closing)
 {
     if (DataSaved())
         return true;
-    TMsgDlgButtons buttons = TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo;
-    if (withCancel)
-        buttons |= TMsgDlgBtn::mbCancel;
     const TModalResult answer =
-        ShowMessageDialog(UiText(TextId::UnsavedData), TMsgDlgType::mtConfirmation, buttons, 0);
+        ShowMessageDialog(UiText(TextId::UnsavedData), TMsgDlgType::mtConfirmation,
+                          TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel, 0);
     if (answer == TModalResult::mrYes) {
         const TSaveOutcome saved = SaveRunAs();
         return saved == TSaveOutcome::Saved || (saved == TSaveOutcome::Cancelled && !closing);
@@ -415,7 +413,7 @@ bool TfrmMainCombinedRd::ConfirmDiscardUnsaved(bool withCancel, bool closing)
 
 void TfrmMainCombinedRd::newTestPbClick()
 {
-    if (!ConfirmDiscardUnsaved(true))
+    if (!ConfirmDiscardUnsaved())
         return;
     // The typing of the old run ends with it; its Cancel would put the old plate back.
     mRawDataPage->EndManualDataEntry();
@@ -454,7 +452,7 @@ void TfrmMainCombinedRd::StoreWindowPosition()
 void TfrmMainCombinedRd::closeEvent(QCloseEvent *event)
 {
     AnswerCloseQuery(event, [this] {
-        if (!ConfirmDiscardUnsaved(true, true))
+        if (!ConfirmDiscardUnsaved(/*closing=*/true))
             return false;
         StoreWindowPosition();
         return true;
@@ -494,7 +492,7 @@ bool TfrmMainCombinedRd::SaveData(const QString &fileName)
 
 void TfrmMainCombinedRd::loadPbClick()
 {
-    if (!ConfirmDiscardUnsaved(true))
+    if (!ConfirmDiscardUnsaved())
         return;
     QString fileName;
     if (OpenRundataFileDialog(fileName))

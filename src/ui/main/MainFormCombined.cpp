@@ -302,7 +302,7 @@ void TfrmMainCombinedRd::btnLoadFormatClick()
     if (!ValidateRunDetails(true))
         return;
     // A format replaces the layout of unsaved results: asked first, as Load asks.
-    if (!ConfirmDiscardUnsaved(true))
+    if (!ConfirmDiscardUnsaved())
         return;
     QString fileName;
     if (!OpenFormatFileDialog(fileName)) {

@@ -148,7 +148,7 @@ private:
     // The one question before unsaved results go: Yes saves them first (a failed save keeps
     // them), No lets them go, Cancel keeps them. A cancelled Save As lets them go, except when
     // the window is closing: then it keeps the window open.
-    bool ConfirmDiscardUnsaved(bool withCancel, bool closing = false);
+    bool ConfirmDiscardUnsaved(bool closing = false);
     void ClearResults(bool keepConcentrations, bool clearAll);
     // The run details as the Run Details tab shows them.
     TRunDetails RunDetailsShown() const;
@@ -181,10 +181,6 @@ private:
     void LayoutCommandBar();
     void LayoutNavigationBar();
     void CreateLanguageShortcuts();
-
-    // Forgets the last calculation (and with it the unsaved results: a prompt never offers to
-    // save what Save File cannot) and shows the results tabs without it.
-    void ClearResultsDisplay();
 
     // ---- run data and state ---------------------------------------------------------
     // The run and its workflow steps, shared with the headless tool; mData is its run data.

@@ -47,11 +47,6 @@ int TfrmMainCombinedRd::getResultCellWidth(int column, const QPainter &canvas, c
 
 // ---- Calculate --------------------------------------------------------------------------------
 
-void TfrmMainCombinedRd::ClearResultsDisplay()
-{
-    mNotifier->DiscardResults(); // the pages and the result commands follow its signal
-}
-
 void TfrmMainCombinedRd::calcCurvePbClick()
 {
     if (mRawDataPage->IsManualEditMode())

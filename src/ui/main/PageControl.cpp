@@ -1,11 +1,14 @@
 #include "PageControl.h"
 
+#include "PanelGeometry.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -88,8 +91,14 @@ void TPageTabBar::paintEvent(QPaintEvent *)
         // A caption wider than its tab is drawn smaller rather than clipped.
         const QString caption = tabText(i);
         QFont font = CaptionFont(this->font(), active);
-        while (font.pointSize() > 6 && QFontMetrics(font).horizontalAdvance(caption) > tab.width() - 4)
-            font.setPointSize(font.pointSize() - 1);
+        if (font.pointSize() > 0) {
+            font.setPointSize(
+                FittingPointSize(font.pointSize(), std::min(font.pointSize(), 6), [&](int size) {
+                    QFont smaller = font;
+                    smaller.setPointSize(size);
+                    return QFontMetrics(smaller).horizontalAdvance(caption) <= tab.width() - 4;
+                }));
+        }
         const QFontMetrics metrics(font);
         painter.setFont(font);
         painter.setPen(colors.color(QPalette::ButtonText));
