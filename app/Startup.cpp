@@ -5,6 +5,7 @@
 #include "core/Messages.h"
 #include "core/RegionalSettings.h"
 #include "core/SoftwareInfoManager.h"
+#include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/Logo.h"
@@ -50,7 +51,7 @@ void TApplicationStartup::ShowStartupError(const QString &text)
 {
     QString caption;
     try {
-        caption = UiText(131);
+        caption = UiText(TextId::ProgramName);
     } catch (...) {
     }
     if (caption.isEmpty())

@@ -3,6 +3,7 @@
 
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
@@ -159,11 +160,12 @@ QString SummaryText(const TMarnovelRdData &data, const TRunCalculationResult &re
                     const TRunDetails &details)
 {
     QString text;
-    text += TableText({{UiText(23) + u':', FormatDate(u"dd/mmm/yyyy"_s, details.RunDate)},
-                       {UiText(44) + u':', details.RunNumber},
-                       {UiText(45) + u':', details.KitBatchNumber},
-                       {UiText(46) + u':', details.OperatorName},
-                       {UiText(354) + u':', UiText(data.GetCurveType() == CURVE_8POINT ? 355 : 356)}});
+    text += TableText(
+        {{UiText(TextId::RunDate) + u':', FormatDate(u"dd/mmm/yyyy"_s, details.RunDate)},
+         {UiText(TextId::RunNumber) + u':', details.RunNumber},
+         {UiText(TextId::KitBatchNumber) + u':', details.KitBatchNumber},
+         {UiText(TextId::Operator) + u':', details.OperatorName},
+         {UiText(TextId::CurveType) + u':', UiText(data.GetCurveType() == CURVE_8POINT ? 355 : 356)}});
     text += u'\n';
 
     QList<QStringList> standards;
@@ -177,16 +179,17 @@ QString SummaryText(const TMarnovelRdData &data, const TRunCalculationResult &re
     }
     text += TableText(standards) + u'\n';
 
-    text += TableText({{UiText(83) + u':', ResultTexts::CurveValue(result.Intercept)},
-                       {UiText(84) + u':', ResultTexts::CurveValue(result.Slope)},
-                       {UiText(85) + u':', ResultTexts::Correlation(result.Correlation) + u"  "_s +
-                                               UiText(result.CorrelationPass ? 79 : 80)}});
+    text += TableText({{UiText(TextId::Intercept) + u':', ResultTexts::CurveValue(result.Intercept)},
+                       {UiText(TextId::Slope) + u':', ResultTexts::CurveValue(result.Slope)},
+                       {UiText(TextId::CorrelationCoefficient) + u':',
+                        ResultTexts::Correlation(result.Correlation) + u"  "_s +
+                            UiText(result.CorrelationPass ? 79 : 80)}});
     text += u'\n' + ResultTexts::Verdict(result) + u'\n';
     if (result.PlateWashNote)
-        text += UiText(258) + u'\n';
+        text += UiText(TextId::PlateWashingNote) + u'\n';
     text += u'\n';
 
-    QList<QStringList> subjects{{UiText(72), UiText(94)}};
+    QList<QStringList> subjects{{UiText(TextId::SubjectId), UiText(TextId::ResultIuPerMl)}};
     for (const TRunSubjectResult &subject : result.Subjects)
         subjects << QStringList{subject.Id, StripMarkup(subject.ResultText)};
     text += TableText(subjects);

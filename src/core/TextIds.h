@@ -21,6 +21,8 @@ inline constexpr int ChangeSubjectId = 71;
 inline constexpr int RandomBlockIncomplete = 179;
 inline constexpr int CancelRandomBlock = 180;
 inline constexpr int CancelSessionBlocks = 304;
+inline constexpr int InsufficientCells = 181;
+inline constexpr int StdBlockName = 148; // Std (a standard's name: "Std 1")
 
 // ---- results ----------------------------------------------------------------------------
 inline constexpr int NotSpecified = 64; // N/S
@@ -39,10 +41,27 @@ inline constexpr int CalculatedPlots = 89;
 inline constexpr int Yes = 106;
 inline constexpr int No = 107;
 inline constexpr int RawDataOd = 122;
+inline constexpr int StandardsResults = 19;
+inline constexpr int Intercept = 83;
+inline constexpr int Slope = 84;
+inline constexpr int ResultIuPerMl = 94; // Result (IU/mL)
+inline constexpr int Results = 95;
+inline constexpr int CurveType = 354;
 inline constexpr int ValidTest = 133;
 inline constexpr int CaptionPrefix = 259;
 inline constexpr int PlateWashingNote = 258; // the zero standard's mean above 0.150
 inline constexpr int InvalidRun = 364;       // WARNING: ELISA test run invalid. ...
+
+// ---- printing -----------------------------------------------------------------------------
+inline constexpr int Print = 102;
+inline constexpr int Signature = 116;
+inline constexpr int Date = 117;
+inline constexpr int Printing = 128;
+inline constexpr int PrintingAborted = 192;
+inline constexpr int PrinterNotPrinting = 202;
+inline constexpr int SelectSampleType = 260; // Please select the appropriate Sample Type ...
+inline constexpr int ReportTitle = 361;
+inline constexpr int PdfFilesToGenerate = 373;
 
 // ---- notices and questions --------------------------------------------------------------
 inline constexpr int RawDataCopied = 110; // Raw Data copied to Windows Clipboard.

@@ -1,20 +1,23 @@
 #include "files/BlockIO.h"
 
+#include "core/TextIds.h"
 #include "core/UiTextManager.h"
 
 using namespace Qt::StringLiterals;
 
 TSystemInfo::TSystemInfo()
-    : line1{UiText(23), UiText(44), UiText(45), UiText(46)}, line2{UiText(83),
-                                                                   UiText(84),
-                                                                   UiText(85),
-                                                                   u"Std Count"_s,
-                                                                   u"Std Size"_s,
-                                                                   u"Raw Data Rows"_s,
-                                                                   u"Raw Data Cols"_s,
-                                                                   u"Result Row Count"_s,
-                                                                   u"Result Col Count"_s,
-                                                                   u"IdPrefix"_s}
+    : line1{UiText(TextId::RunDate), UiText(TextId::RunNumber), UiText(TextId::KitBatchNumber),
+            UiText(TextId::Operator)},
+      line2{UiText(TextId::Intercept),
+            UiText(TextId::Slope),
+            UiText(TextId::CorrelationCoefficient),
+            u"Std Count"_s,
+            u"Std Size"_s,
+            u"Raw Data Rows"_s,
+            u"Raw Data Cols"_s,
+            u"Result Row Count"_s,
+            u"Result Col Count"_s,
+            u"IdPrefix"_s}
 {
 }
 

@@ -5,6 +5,7 @@
 #include "core/MarnovelUtils.h"
 #include "core/RegionalSettings.h"
 #include "core/SoftwareInfoManager.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/BlockIO.h"
@@ -231,7 +232,7 @@ QStringList TCombinedFileHandler::BuildFileText(bool pWithData) const
     }
     lines << QString();
 
-    const QString notSpecified = UiText(64);
+    const QString notSpecified = UiText(TextId::NotSpecified);
     int section = 0;
     const auto writeBlocks = [&](const OWCells &cells) {
         for (const auto &block : cells.Blocks()) {
@@ -624,7 +625,7 @@ bool ReadBlock(const TSectionIndex &file, const QString &fileName, const QString
         labels = &WellLabelsOfCriteriaType(criteria);
     }
     const bool replaceSeparator = reading.WithData && reading.DecimalSeparator != QLatin1Char(' ');
-    const QString notSpecified = UiText(64);
+    const QString notSpecified = UiText(TextId::NotSpecified);
     for (int i = 0; i < labels->size(); ++i) {
         const QString key = u"Point"_s + QString::number(i);
         TPointFields point = ReadPoint(fileName, section, key, file.Value(section, key, QString()));

@@ -3,6 +3,7 @@
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
 #include "core/SoftwareInfoManager.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
@@ -66,8 +67,9 @@ int TableRowCount(const TStringGridData &table)
 
 QString ExportPreamble(const TRunDetails &pDetails)
 {
-    return UiText(114) + u": "_s + GetSoftwareInfoManager().GetVersNumberStr() + CrLf + UiText(46) + u": "_s +
-           Field(pDetails.OperatorName) + CrLf + UiText(45) + u": "_s + Field(pDetails.KitBatchNumber) + CrLf;
+    return UiText(TextId::Version) + u": "_s + GetSoftwareInfoManager().GetVersNumberStr() + CrLf +
+           UiText(TextId::Operator) + u": "_s + Field(pDetails.OperatorName) + CrLf +
+           UiText(TextId::KitBatchNumber) + u": "_s + Field(pDetails.KitBatchNumber) + CrLf;
 }
 
 QString BuildResultsExportText(const TMarnovelData &pData, const TRunCalculationResult &pResult,
@@ -79,10 +81,10 @@ QString BuildResultsExportText(const TMarnovelData &pData, const TRunCalculation
 
     QString text = ExportPreamble(pDetails);
     if (k > 0)
-        text += UiText(72) + Tab;
-    text += UiText(44) + Tab + UiText(23) + Tab + UiText(133);
+        text += UiText(TextId::SubjectId) + Tab;
+    text += UiText(TextId::RunNumber) + Tab + UiText(TextId::RunDate) + Tab + UiText(TextId::ValidTest);
     for (int c = std::max(k, 0); c <= lastGridColumn; ++c)
-        text += Tab + (c == 0 ? UiText(72) : pData.resultGridColHeading(c - 1));
+        text += Tab + (c == 0 ? UiText(TextId::SubjectId) : pData.resultGridColHeading(c - 1));
     text += CrLf;
 
     const int lastResult = std::min(resultCount - k, OWCellBlockBase::ResultSlotCount - 1);
@@ -116,12 +118,15 @@ QString BuildRawDataExportText(const TMarnovelData &pData, const TRunCalculation
     const int stdRows = TableRowCount(standards);
 
     QString text = ExportPreamble(pDetails);
-    text += WithoutLineBreaks(UiText(44)) + Tab + WithoutLineBreaks(UiText(23)) + Tab +
-            WithoutLineBreaks(UiText(133)) + Tab + WithoutLineBreaks(UiText(122)) + RepeatChar(u'\t', C);
-    text += UiText(74) + Tab + WithoutLineBreaks(UiText(75)) + Tab + WithoutLineBreaks(UiText(122)) +
-            RepeatChar(u'\t', n);
-    text += WithoutLineBreaks(UiText(76)) + Tab + WithoutLineBreaks(UiText(77)) + Tab +
-            WithoutLineBreaks(UiText(78)) + Tab + WithoutLineBreaks(UiText(85)) + CrLf;
+    text += WithoutLineBreaks(UiText(TextId::RunNumber)) + Tab + WithoutLineBreaks(UiText(TextId::RunDate)) +
+            Tab + WithoutLineBreaks(UiText(TextId::ValidTest)) + Tab +
+            WithoutLineBreaks(UiText(TextId::RawDataOd)) + RepeatChar(u'\t', C);
+    text += UiText(TextId::StdHeading) + Tab + WithoutLineBreaks(UiText(TextId::ConcHeading)) + Tab +
+            WithoutLineBreaks(UiText(TextId::RawDataOd)) + RepeatChar(u'\t', n);
+    text += WithoutLineBreaks(UiText(TextId::MeanHeading)) + Tab +
+            WithoutLineBreaks(UiText(TextId::CvHeading)) + Tab +
+            WithoutLineBreaks(UiText(TextId::QcResultHeading)) + Tab +
+            WithoutLineBreaks(UiText(TextId::CorrelationCoefficient)) + CrLf;
 
     for (int r = 1; r < R; ++r) {
         text += LineStart(pDetails, pResult.Valid) + Tab;

@@ -2,6 +2,7 @@
 
 #include "core/Exceptions.h"
 #include "core/RegionalSettings.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 
@@ -212,12 +213,12 @@ int OWCellBlockBase::GetCurrentSubjectIdNumber()
 
 QString OWCellBlockBase::GetCurrentSubjectIdStr()
 {
-    return UiText(57) + QLatin1Char(' ') + QString::number(Shared().nextSubjectId);
+    return UiText(TextId::SubjectIdPrefix) + QLatin1Char(' ') + QString::number(Shared().nextSubjectId);
 }
 
 QString OWCellBlockBase::GetCurrentStandardIdStr()
 {
-    return UiText(148) + QLatin1Char(' ') + QString::number(Shared().nextStandardId);
+    return UiText(TextId::StdBlockName) + QLatin1Char(' ') + QString::number(Shared().nextStandardId);
 }
 
 TColor OWCellBlockBase::SetAndGetNextStandardGrey()

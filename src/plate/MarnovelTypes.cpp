@@ -1,6 +1,7 @@
 #include "plate/MarnovelTypes.h"
 
 #include "core/Exceptions.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 
@@ -46,27 +47,8 @@ QString LongTextOf(const TStdDisplayRec &pRec)
 
 namespace {
 
-// Long labels: catalogue texts are looked up on every call, so a language switch shows.
-QString NilText()
-{
-    return UiText(53);
-}
-QString TbAgText()
-{
-    return UiText(187);
-}
-QString Esat6Text()
-{
-    return UiText(54);
-}
-QString Cfp10Text()
-{
-    return UiText(55);
-}
-QString MitogenText()
-{
-    return UiText(56);
-}
+// Long labels: catalogue texts are looked up on every call (NilText() ...), so a language switch
+// shows.
 QString CmvNilText()
 {
     return QStringLiteral("Nil");

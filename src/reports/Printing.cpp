@@ -7,6 +7,7 @@
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/SoftwareInfoManager.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
@@ -148,8 +149,8 @@ int BeginReportPage(TReportPageContext &context, int y, int page)
     const int line = UseFont(canvas, PRINT_TEXTNORMAL);
     UseFont(canvas, PRINT_TEXTSMALL);
     canvas.setFontStyle(false);
-    canvas.doTextOut(QString::number(page) + u' ' + UiText(194) + u' ' + QString::number(context.Pages),
-                     Mm(canvas, 80), y + line, PA_CENTER, false);
+    canvas.doTextOut(PageOfText(QString::number(page), QString::number(context.Pages)), Mm(canvas, 80),
+                     y + line, PA_CENTER, false);
     return y;
 }
 
@@ -171,7 +172,7 @@ int DrawLogoAndVersion(TReportPageContext &context, int y)
     canvas.setFontStyle(false);
     // Absolute X, so the margin is taken off again.
     const int centre = left + RoundEven(Mm(canvas, 30) / 2.0) - canvas.MarginPixelX();
-    canvas.doTextOut(UiText(114) + u' ' + GetSoftwareInfoManager().GetVersNumberStr(), centre,
+    canvas.doTextOut(UiText(TextId::Version) + u' ' + GetSoftwareInfoManager().GetVersNumberStr(), centre,
                      y + Mm(canvas, 33), PA_CENTER, false);
     return right;
 }
@@ -215,7 +216,7 @@ int DrawReportHeader(TReportPageContext &context, const QString &subjectId, int 
     y = canvas.wrapLine(UiText(source.PassedCriteria() ? 87 : 88), 0, Mm(canvas, 170), y, true);
     if (full && source.ShouldShowPlateWashingStr()) {
         canvas.setFontStyle(true);
-        y = canvas.wrapLine(UiText(258), 0, Mm(canvas, 170), y, true);
+        y = canvas.wrapLine(UiText(TextId::PlateWashingNote), 0, Mm(canvas, 170), y, true);
     }
     return y;
 }
@@ -231,7 +232,7 @@ int DrawResultsTable(TReportPageContext &context, int y, int footnotesThrough, i
 
     int line = UseFont(canvas, PRINT_TEXTBIG);
     canvas.setFontStyle(true);
-    canvas.doTextOut(UiText(95), x0, y, PA_LEFT, false);
+    canvas.doTextOut(UiText(TextId::Results), x0, y, PA_LEFT, false);
     const int boxTop = RoundEven(y - 0.5 * line);
     y += RoundEven(1.2 * line);
 
@@ -343,8 +344,8 @@ int DrawSignatureLine(TReportPageContext &context, int y)
     y += 3 * canvas.LineHeight();
     const int line = UseFont(canvas, PRINT_TEXTSMALL);
     canvas.setFontStyle(false);
-    canvas.doTextOut(UiText(116) + u' ' + QString(29, u'_') + QString(32, u' ') + UiText(117) + u' ' +
-                         QString(23, u'_'),
+    canvas.doTextOut(UiText(TextId::Signature) + u' ' + QString(29, u'_') + QString(32, u' ') +
+                         UiText(TextId::Date) + u' ' + QString(23, u'_'),
                      0, y, PA_LEFT, false);
     return y + line;
 }
@@ -355,7 +356,7 @@ int DrawStandardsTable(TReportPageContext &context, int y)
     const IReportSource &source = context.Source;
     int line = UseFont(canvas, PRINT_TEXTNORMAL);
     canvas.setFontStyle(true);
-    canvas.doTextOut(UiText(19), -5, y, PA_LEFT, false);
+    canvas.doTextOut(UiText(TextId::StandardsResults), -5, y, PA_LEFT, false);
     y += line;
 
     line = UseFont(canvas, PRINT_TEXTSMALL);
@@ -369,7 +370,7 @@ int DrawStandardsTable(TReportPageContext &context, int y)
             x += Mm(canvas, col == 0 ? 12 : 24);
             QString text;
             if (col == 1)
-                text = row == 0 ? UiText(75) : concentrations.Cell(1, row - 1);
+                text = row == 0 ? UiText(TextId::ConcHeading) : concentrations.Cell(1, row - 1);
             else
                 text = standards.Cell(col, row);
             canvas.doTextOut(text, x, y, PA_LEFT, false);
@@ -377,8 +378,9 @@ int DrawStandardsTable(TReportPageContext &context, int y)
         y += line;
     }
     const QString blanks(5, u' ');
-    canvas.doTextOut(UiText(83) + u": "_s + FormatFixed(source.Intercept(), 4) + blanks + UiText(84) +
-                         u": "_s + FormatFixed(source.Slope(), 4) + blanks + UiText(85) + u": "_s +
+    canvas.doTextOut(UiText(TextId::Intercept) + u": "_s + FormatFixed(source.Intercept(), 4) + blanks +
+                         UiText(TextId::Slope) + u": "_s + FormatFixed(source.Slope(), 4) + blanks +
+                         UiText(TextId::CorrelationCoefficient) + u": "_s +
                          FormatTwoDecimals(source.CorrCoeff()) + u" ("_s + source.RegressResultCaption() +
                          u')',
                      -5 + Mm(canvas, 12), y, PA_LEFT, false);
@@ -393,7 +395,7 @@ int DrawRawDataTable(TReportPageContext &context, int y, bool grouped, int start
     const ITextGrid &grid = source.RawDataGrid();
     int line = UseFont(canvas, PRINT_TEXTNORMAL);
     canvas.setFontStyle(true);
-    canvas.doTextOut(UiText(122), -5, y, PA_LEFT, false);
+    canvas.doTextOut(UiText(TextId::RawDataOd), -5, y, PA_LEFT, false);
     y += line;
     line = UseFont(canvas, PRINT_DATA);
     const int spacing = Mm(canvas, 12);

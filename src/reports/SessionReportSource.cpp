@@ -1,6 +1,7 @@
 #include "SessionReportSource.h"
 
 #include "ReportPictures.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "files/RunSession.h"
@@ -44,7 +45,7 @@ TSessionReportSource::TSessionReportSource(const TRunSession &session, TPictureM
     const OWCells &subjects = data.RawData();
     mResultGrid.SetColCount(count.X + 1);
     mResultGrid.SetRowCount(std::max(result ? subjects.GetCount() + 1 : count.Y, 2));
-    mResultGrid.SetCell(0, 0, UiText(72));
+    mResultGrid.SetCell(0, 0, UiText(TextId::SubjectId));
     for (int col = 1; col < mResultGrid.ColCount(); ++col)
         mResultGrid.SetCell(col, 0, data.resultGridColHeading(col - 1));
     if (result) {

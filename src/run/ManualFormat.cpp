@@ -1,6 +1,7 @@
 #include "run/ManualFormat.h"
 
 #include "core/Exceptions.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlockRect.h"
@@ -253,7 +254,7 @@ TPlacementResult PlaceWalkedBlock(TMarnovelData &pData, TManualFormatState &pSta
     TCBBlockPanelList &labels = pState.SelectedBlockPanelList();
     const std::vector<QPoint> cells = BlockWalkCells(pData, pCell, labels.Count(), pOrientation);
     if (cells.empty())
-        return {UiText(181)};
+        return {UiText(TextId::InsufficientCells)};
     std::unique_ptr<OWCellBlockRectCombined> block = NewBlock(pState, labels);
     for (int i = 0; i < labels.Count(); ++i)
         block->addWithID(cells[static_cast<std::size_t>(i)], labels.GetItem(i));
@@ -273,7 +274,7 @@ TPlacementResult PlaceRandomLabel(TMarnovelData &pData, TManualFormatState &pSta
     // A block in progress whose wells were taken away with the plate's layout is gone.
     const bool inProgress = pState.IsRandomOrientationStarted() && blocks.GetCount() > 0;
     if (!inProgress && FreeDataCellCount(pData) < labels.Count())
-        return {UiText(181)};
+        return {UiText(TextId::InsufficientCells)};
     TBaseSelectBlockPanel *label = pState.SelectedBlock();
     if (label == nullptr)
         return {ToolbarPromptText()};

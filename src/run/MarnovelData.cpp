@@ -2,6 +2,7 @@
 
 #include "core/MarnovelUtils.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
@@ -73,9 +74,9 @@ QString PlateTextProblemText(TPlateTextProblem problem)
         return QStringLiteral("dataObj = nil");
     case TPlateTextProblem::NoText:
     case TPlateTextProblem::UnroundableNumber:
-        return UiText(126);
+        return UiText(TextId::InvalidClipboardData);
     case TPlateTextProblem::WrongLineCount:
-        return UiText(118);
+        return UiText(TextId::BadArraySize);
     }
     return QString();
 }
@@ -128,7 +129,7 @@ TPlateTextProblem TMarnovelData::ParseDataObject(const TStringGridData &data)
             QStringLiteral("rows=") + QString::number(data.size()),
             QStringLiteral("The plate text holds more than 9 lines or more than 13 values on a line")));
     }
-    const QString notSpecified = UiText(64);
+    const QString notSpecified = UiText(TextId::NotSpecified);
     QStringList lines;
     lines.reserve(data.size());
     for (const QStringList &row : data) {

@@ -1,6 +1,7 @@
 #include "run/MarnovelRdData.h"
 
 #include "core/Annotations.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
@@ -168,13 +169,13 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
 QString TMarnovelRdData::NormaliseNonNumeric(const QString &text) const
 {
     if (TrimSpaceAndBlanks(text).isEmpty() || IsNotSpecifiedText(text))
-        return UiText(64);
+        return UiText(TextId::NotSpecified);
     return text;
 }
 
 QString TMarnovelRdData::GetPrintHeadingResultString() const
 {
-    return UiText(361);
+    return UiText(TextId::ReportTitle);
 }
 
 bool TMarnovelRdData::printValidResultGridLine(int indexToCheck) const
@@ -210,7 +211,7 @@ QString TMarnovelRdData::rawDataRowheading(int row) const
 
 QString TMarnovelRdData::resultGridColHeading(int /*col*/) const
 {
-    return UiText(94);
+    return UiText(TextId::ResultIuPerMl);
 }
 
 QString TMarnovelRdData::GetRawDataTypeString(int pIndex) const

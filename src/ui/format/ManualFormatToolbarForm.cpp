@@ -4,6 +4,7 @@
 #include "core/Exceptions.h"
 #include "core/FontManager.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlock.h"
@@ -250,7 +251,7 @@ void TfrmManualFormatToolbar::SetItemTexts()
     }
     // Orientation and sample panels stay out of sight for samples.
     pnlOrientation->hide();
-    SetControlText(grpSubjectID, UiText(72).replace(u' ', QChar(0x00A0)), CONTROL_GROUPBOX);
+    SetControlText(grpSubjectID, UiText(TextId::SubjectId).replace(u' ', QChar(0x00A0)), CONTROL_GROUPBOX);
     SetControlText(btnClearAll, 178, false);
     SetControlText(grpOrientation, 276, false);
     SetControlText(lblRandomOText, 177, false);
@@ -563,7 +564,7 @@ void TfrmManualFormatToolbar::rbRdAllSamplesClick()
 void TfrmManualFormatToolbar::btnCompleteClick()
 {
     if (mState->IsRandomOrientationStarted()) {
-        ShowErrorMessage(UiText(179));
+        ShowErrorMessage(UiText(TextId::RandomBlockIncomplete));
         return;
     }
     close();

@@ -12,6 +12,7 @@
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
 #include "core/Messages.h"
+#include "core/TextIds.h"
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellColl.h"
@@ -137,7 +138,7 @@ public:
         QFont font = mFont;
         font.setPointSize(10);
         mButton->setFont(font);
-        mButton->setText(UiText(128));
+        mButton->setText(UiText(TextId::Printing));
         mButton->repaint();
     }
     ~TPrintingCaption()
@@ -165,7 +166,7 @@ public:
         setObjectName(u"frmPdfProgress"_s);
         auto *frame = new QFrame(this);
         frame->setFrameShape(QFrame::Box);
-        lblFileCount = new QLabel(QString::number(count) + u' ' + UiText(373), frame);
+        lblFileCount = new QLabel(QString::number(count) + u' ' + UiText(TextId::PdfFilesToGenerate), frame);
         lblFileCount->setObjectName(u"lblFileCount"_s);
         lblFileNumber = new QLabel(frame);
         lblFileNumber->setObjectName(u"lblFileNumber"_s);
@@ -284,7 +285,7 @@ void TScreenPrintFormCombinedTorvinTandem::BuildControls()
 
 void TScreenPrintFormCombinedTorvinTandem::InitializeText()
 {
-    setWindowTitle(UiText(102));
+    setWindowTitle(UiText(TextId::Print));
     SetControlText(lblPrintOptions, 267, false);
     SetControlText(cbPrintStdCurveAndPlateFormat, 268, false);
     SetControlText(lblReportType, 190, false);
@@ -549,7 +550,8 @@ void TScreenPrintFormCombinedTorvinTandem::keyPressEvent(QKeyEvent *event)
             mJobAborted = true;
             if (mJobPrinter)
                 mJobPrinter->abort();
-            ShowMessageDialog(UiText(192), TMsgDlgType::mtInformation, TMsgDlgBtn::mbOK, 0);
+            ShowMessageDialog(UiText(TextId::PrintingAborted), TMsgDlgType::mtInformation, TMsgDlgBtn::mbOK,
+                              0);
         });
         event->accept();
         return;
@@ -636,7 +638,7 @@ bool TScreenPrintFormCombinedTorvinTandem::CheckReportSelection(QString &message
     const auto *all = findChild<QCheckBox *>(u"cbPrintAllReports"_s);
     if (all && all->isChecked())
         return true;
-    message = UiText(260);
+    message = UiText(TextId::SelectSampleType);
     return false;
 }
 
@@ -709,15 +711,17 @@ bool TScreenPrintFormCombinedTorvinTandem::RunPrintJob(QPrinter &printer, int st
             DrawRunReport(printer, *mSource, GetWithCurvePage(), &printer, Grouped(), start, end);
             // The printer gives no message of its own: it did not take the job.
             if (printer.printerState() == QPrinter::Error)
-                failure = UiText(202);
+                failure = UiText(TextId::PrinterNotPrinting);
             else if (!mJobAborted)
                 failure = check.AfterJob();
         } catch (const MarnovelException &error) {
-            failure =
-                error.Message() == u"Printer is not currently printing"_s ? UiText(202) : error.Message();
+            failure = error.Message() == u"Printer is not currently printing"_s
+                          ? UiText(TextId::PrinterNotPrinting)
+                          : error.Message();
         } catch (const std::exception &error) {
             const QString text = QString::fromLocal8Bit(error.what());
-            failure = text == u"Printer is not currently printing"_s ? UiText(202) : text;
+            failure =
+                text == u"Printer is not currently printing"_s ? UiText(TextId::PrinterNotPrinting) : text;
         }
     }
     mJobPrinter = nullptr;
