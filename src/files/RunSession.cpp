@@ -191,7 +191,7 @@ TRunStepResult TRunSession::TakePlate(const TPlate &plate, const QString &fileNa
     mData->copyDataToStringgrid(grid);
     mData->SetValues(grid);
     mPlateSource = fileName;
-    mResult.reset();
+    DiscardResults();
     return Done();
 }
 
@@ -231,7 +231,7 @@ TRunStepResult TRunSession::SetTypedPlate(const TStringGridData &rows)
         // Nothing typed is nothing kept: no earlier plate text may come back from a save.
         mData->ClearMData();
         mPlateSource.clear();
-        mResult.reset();
+        DiscardResults();
         return Done();
     }
     TStringGridData clean = rows;
@@ -254,7 +254,7 @@ TRunStepResult TRunSession::SetTypedPlate(const TStringGridData &rows)
     mData->copyDataToStringgrid(grid);
     mData->SetValues(grid);
     mPlateSource.clear();
-    mResult.reset();
+    DiscardResults();
     return Done();
 }
 
@@ -415,6 +415,8 @@ TRunStepResult TRunSession::SaveFormat(const QString &fileName)
 
 TRunStepResult TRunSession::Calculate()
 {
+    // A calculation that fails leaves no results of an earlier one to show or to save.
+    auto discardOnFailure = qScopeGuard([this] { DiscardResults(); });
     try {
         CheckPlateFitsLayout(*mData);
     } catch (const ERunNotCalculable &error) {
@@ -425,22 +427,19 @@ TRunStepResult TRunSession::Calculate()
     try {
         mResult = CalculateRun(*mData);
     } catch (const ERunNotCalculable &error) {
-        mResult.reset();
         return Refused(error.Message(), mLayoutSource);
     } catch (const EWellNotCalculable &error) {
-        mResult.reset();
         return {TRunStepResult::NotCalculable, TextId::NotCalculable,
                 UiText(TextId::NotCalculable) + u' ' +
                     UiText(WellNotCalculableTextId).arg(WellName(error.Well())),
                 mPlateSource};
     } catch (const EMathError &) {
-        mResult.reset();
         return {TRunStepResult::NotCalculable, TextId::NotCalculable, UiText(TextId::NotCalculable),
                 mPlateSource};
     } catch (const TCustomInvalidExtentsException &) {
-        mResult.reset();
         return Refused(UiText(TextId::BadArraySize), mPlateSource, TextId::BadArraySize);
     }
+    discardOnFailure.dismiss();
     mUnsaved = true;
     return Done();
 }

@@ -70,14 +70,14 @@ public:
 
     // The last calculation; nullptr before one and after any step that changes the run.
     const TRunCalculationResult *LastResult() const { return mResult ? &*mResult : nullptr; }
-    // A calculation that was not saved since; a new run, a load, a curve or concentration
-    // change end it, a paste does not (the window's unsaved-results prompt).
+    // A calculation that was not saved since (the window's unsaved-results prompt). Every
+    // step that drops the results ends it with them: results no longer shown are none to
+    // save. A refused step keeps both.
     bool HasUnsavedResults() const { return mUnsaved; }
     // The run data can be calculated and the plate holds data (the window adds its own
     // conditions: no block being placed, no manual data entry).
     bool CanCalculate() const;
-    // Drops the last calculation and with it the unsaved results (the window's results clear):
-    // results no longer shown are none to save.
+    // Drops the last calculation and with it the unsaved results (the window's results clear).
     void DiscardResults();
 
     // ---- steps --------------------------------------------------------------------------
@@ -127,7 +127,8 @@ public:
     TRunStepResult SaveRun(const QString &fileName);
     TRunStepResult SaveFormat(const QString &fileName);
     // Data that cannot be calculated: text 185, about the file the plate came from; the
-    // reason names the well when one value is the cause.
+    // reason names the well when one value is the cause. A failed calculation drops the
+    // results of an earlier one.
     TRunStepResult Calculate();
     // Both exports need a calculation. UTF-8 with a byte-order mark.
     TRunStepResult ExportResults(const QString &fileName);

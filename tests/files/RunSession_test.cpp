@@ -398,8 +398,8 @@ TEST(RunSession, Calculate_TwentyTwoStandardSeries_RefusedWithOneLine)
     EXPECT_EQ(step.Reason, u"22 standard series are laid out; a calculation takes at most 21."_s);
 }
 
-// The unsaved-results state of the main window: a calculation starts it, a save, a load, a
-// curve or concentration change ends it; a paste does not, but it drops the results.
+// The unsaved-results state of the main window: a calculation starts it, an export keeps it,
+// a save ends it and keeps the results; a paste ends both.
 TEST(RunSession, UnsavedResults_FollowTheWindowsStates)
 {
     QTemporaryDir folder;
@@ -415,7 +415,7 @@ TEST(RunSession, UnsavedResults_FollowTheWindowsStates)
     };
     calculated();
     ASSERT_TRUE(session.SetPlateText(ExamplePlate()).Ok());
-    EXPECT_TRUE(session.HasUnsavedResults());
+    EXPECT_FALSE(session.HasUnsavedResults());
     EXPECT_EQ(session.LastResult(), nullptr);
     EXPECT_EQ(session.ExportResults(folder.filePath(u"r.txt"_s)).Status, TRunStepResult::Refused);
 
@@ -425,19 +425,124 @@ TEST(RunSession, UnsavedResults_FollowTheWindowsStates)
     ASSERT_TRUE(session.SaveRun(folder.filePath(u"r.vdf"_s)).Ok());
     EXPECT_FALSE(session.HasUnsavedResults());
     EXPECT_NE(session.LastResult(), nullptr);
+}
 
-    for (const auto &change : std::initializer_list<std::function<TRunStepResult()>>{
-             [&] { return session.LoadFormat(Example("layout-8point.vff")); },
-             [&] { return session.LoadRun(folder.filePath(u"r.vdf"_s)); },
-             [&] {
-                 return session.SetStdConc({16, 8, 4, 2, 1, 0.5, 0.25, 0});
-             },
-             [&] { return session.SetCurveType(CURVE_8POINT); }}) {
-        calculated();
-        ASSERT_TRUE(change().Ok());
-        EXPECT_FALSE(session.HasUnsavedResults());
-        EXPECT_EQ(session.LastResult(), nullptr);
+// A step that drops the calculation ends its unsaved results in the session itself, with no
+// window to do it; the other accepted steps keep both (refused ones: RunSessionRefusal).
+TEST(RunSession, ResultEndingSteps_EndTheUnsavedResultsToo)
+{
+    QTemporaryDir folder;
+    const QString plate = SmallRun::PlateText(SmallRun::DefaultPlate());
+    TStringGridData rows;
+    for (const QStringList &row : SmallRun::DefaultPlate()) {
+        rows << QStringList();
+        for (const QString &cell : row)
+            rows.back() << TestSupport::Dec(cell);
     }
+    const struct
+    {
+        const char *name;
+        std::function<bool(TRunSession &)> step; // accepted
+        bool resultsKept;
+    } cases[] = {
+        {"paste", [&](TRunSession &s) { return s.SetPlateText(plate).Ok(); }, false},
+        {"rows of manual data entry", [&](TRunSession &s) { return s.SetPlateRows(rows).Ok(); }, false},
+        {"dropped data object",
+         [&](TRunSession &s) {
+             QMimeData mime;
+             mime.setText(plate);
+             return s.SetPlateDataObject(&mime).Ok();
+         },
+         false},
+        {"typed plate", [&](TRunSession &s) { return s.SetTypedPlate(rows).Ok(); }, false},
+        {"typed nothing",
+         [](TRunSession &s) { return s.SetTypedPlate(TStringGridData(8, QStringList(3))).Ok(); }, false},
+        {"block removed", [](TRunSession &s) { return s.RemoveBlock(QPoint(3, 1)).Ok(); }, false},
+        {"standards cleared",
+         [](TRunSession &s) {
+             s.ClearLayout(TRunSession::TBlocks::Standards);
+             return true;
+         },
+         false},
+        {"samples cleared",
+         [](TRunSession &s) {
+             s.ClearLayout(TRunSession::TBlocks::Samples);
+             return true;
+         },
+         false},
+        {"samples placed on the free wells",
+         [](TRunSession &s) {
+             TManualFormatState state;
+             state.ApplyOrientation();
+             return s.PlaceBlock(state, std::nullopt).Placed();
+         },
+         false},
+        {"block being placed taken off",
+         [](TRunSession &s) {
+             TManualFormatState state;
+             s.RemoveRandomBlockBeingAdded(state);
+             return true;
+         },
+         false},
+        {"newest blocks taken off",
+         [](TRunSession &s) {
+             s.RemoveNewestBlocks(0, 1);
+             return true;
+         },
+         false},
+        {"same curve type", [](TRunSession &s) { return s.SetCurveType(CURVE_4POINT).Ok(); }, false},
+        {"concentrations",
+         [](TRunSession &s) {
+             return s.SetStdConc({4, 1, 0.25, 0}).Ok();
+         },
+         false},
+        {"run loaded", [](TRunSession &s) { return s.LoadRun(Example("run-8point.vdf")).Ok(); }, false},
+        {"format loaded",
+         [&](TRunSession &s) {
+             const QString path = folder.filePath(u"f.vff"_s);
+             return s.SaveFormat(path).Ok() && s.LoadFormat(path).Ok();
+         },
+         false},
+        {"new run",
+         [](TRunSession &s) {
+             s.NewRun();
+             return true;
+         },
+         false},
+        {"block renamed", [](TRunSession &s) { return s.RenameBlock(QPoint(3, 1), u"X"_s).Ok(); }, true},
+        {"run details",
+         [](TRunSession &s) {
+             TRunDetails details = s.Details();
+             details.OperatorName = u"B"_s;
+             s.SetDetails(details);
+             return true;
+         },
+         true},
+        {"results exported",
+         [&](TRunSession &s) { return s.ExportResults(folder.filePath(u"e.txt"_s)).Ok(); }, true},
+    };
+    for (const auto &c : cases) {
+        TRunSession session;
+        SmallRun::LayOut(session.Data());
+        session.SetDetails(SmallRun::Details());
+        ASSERT_TRUE(session.Calculate().Ok()) << c.name;
+        ASSERT_TRUE(c.step(session)) << c.name;
+        EXPECT_EQ(session.LastResult() != nullptr, c.resultsKept) << c.name;
+        EXPECT_EQ(session.HasUnsavedResults(), c.resultsKept) << c.name;
+    }
+}
+
+// A calculation that fails drops the results of the one before, unsaved or not.
+TEST(RunSession, FailedCalculation_EndsTheEarlierResults)
+{
+    TRunSession session;
+    SmallRun::LayOut(session.Data());
+    ASSERT_TRUE(session.Calculate().Ok());
+    // Blocks changed behind the steps' back, as the layout tools may: standards beyond the plate.
+    SmallRun::AddBlock(session.Data(), true, {QPoint(5, 1), QPoint(5, 2), QPoint(5, 3), QPoint(5, 4)});
+    EXPECT_FALSE(session.Calculate().Ok());
+    EXPECT_EQ(session.LastResult(), nullptr);
+    EXPECT_FALSE(session.HasUnsavedResults());
 }
 
 // Each loaded format numbers its blocks from 1, as after the window's results clear; a new

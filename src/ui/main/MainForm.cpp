@@ -261,12 +261,8 @@ void TfrmMainCombinedRd::ConnectSessionViews()
 {
     // The results pages repaint themselves; the commands that need results follow them.
     connect(mNotifier, &TRunSessionNotifier::calculated, this, [this] { SetResultCommandsEnabled(true); });
-    // Results no longer shown are none to save: a prompt never offers to save what Save File
-    // cannot.
-    connect(mNotifier, &TRunSessionNotifier::resultsDiscarded, this, [this] {
-        mSession->DiscardResults();
-        SetResultCommandsEnabled(false);
-    });
+    connect(mNotifier, &TRunSessionNotifier::resultsDiscarded, this,
+            [this] { SetResultCommandsEnabled(false); });
 }
 
 // ---- texts ----------------------------------------------------------------------------

@@ -116,7 +116,6 @@ void TRunSessionNotifier::ClearLayout(TRunSession::TBlocks blocks)
 
 void TRunSessionNotifier::LayoutEdited()
 {
-    mSession.DiscardResults();
     Q_EMIT layoutChanged();
     Q_EMIT resultsDiscarded();
 }

@@ -7,6 +7,7 @@
 // The run session as the views see it: every step that changes the run goes through here,
 // and each says what changed. Views repaint from the run when a signal arrives; a refused
 // step emits only refused, with the text the operator reads, so that callers need not show it.
+// resultsDiscarded follows a step the session has already dropped its results for.
 class TRunSessionNotifier : public QObject
 {
     Q_OBJECT
@@ -53,7 +54,7 @@ private:
     TRunStepResult AfterPlate(TRunStepResult step);
     // Announces a refusal; a file's steps name the file unless the text is about the plate.
     TRunStepResult Checked(TRunStepResult step, bool namingFile = false);
-    // The blocks changed: what was calculated no longer holds.
+    // The blocks changed: the session dropped what was calculated.
     void LayoutEdited();
 
     TRunSession &mSession;

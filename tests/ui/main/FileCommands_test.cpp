@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStringDecoder>
@@ -360,6 +361,83 @@ TEST(RunSessionNotifier, Steps_SignalWhatTheyChange)
         if (!curve.isEmpty()) {
             EXPECT_EQ(curve.front().front().value<TCurveType>(), session.CurveType()) << c.name;
         }
+    }
+}
+
+// resultsDiscarded follows exactly the steps after which the session holds no results and no
+// unsaved results any more, so that a page alone on a session sees the state a window does.
+// A refused step keeps both.
+TEST(RunSessionNotifier, ResultsDiscarded_TheSessionHasDroppedThemItself)
+{
+    const QPoint a1(1, 1);
+    TStringGridData unroundable(8, QStringList(12, TestSupport::Dec("0.5")));
+    unroundable[3][4] = TestSupport::Dec("9999999.1234");
+    const auto ok = [](const TRunStepResult &step) { ASSERT_TRUE(step.Ok()) << step.Reason.toStdString(); };
+    const auto refused = [](const TRunStepResult &step) { ASSERT_FALSE(step.Ok()); };
+    const struct
+    {
+        const char *name;
+        std::function<void(TRunSessionNotifier &)> step;
+        bool discarded;
+    } cases[] = {
+        {"paste", [&](TRunSessionNotifier &n) { ok(n.SetPlateText(PlateText("0.5"))); }, true},
+        {"refused paste", [&](TRunSessionNotifier &n) { refused(n.SetPlateText(u"1\t2"_s)); }, false},
+        {"rows of manual data entry",
+         [&](TRunSessionNotifier &n) { ok(n.SetPlateRows(TStringGridData(8, QStringList(12, u"1"_s)))); },
+         true},
+        {"dropped data object",
+         [&](TRunSessionNotifier &n) {
+             QMimeData mime;
+             mime.setText(PlateText("0.6"));
+             ok(n.SetPlateDataObject(&mime));
+         },
+         true},
+        {"typed plate",
+         [&](TRunSessionNotifier &n) { ok(n.SetTypedPlate(TStringGridData(8, {TestSupport::Dec("0.7")}))); },
+         true},
+        {"refused typed plate", [&](TRunSessionNotifier &n) { refused(n.SetTypedPlate(unroundable)); },
+         false},
+        {"block removed", [&](TRunSessionNotifier &n) { ok(n.RemoveBlock(a1)); }, true},
+        {"block renamed", [&](TRunSessionNotifier &n) { ok(n.RenameBlock(a1, u"S"_s)); }, false},
+        {"layout cleared", [](TRunSessionNotifier &n) { n.ClearLayout(); }, true},
+        {"refused placement",
+         [&](TRunSessionNotifier &n) {
+             TManualFormatState state;
+             state.ApplyOrientation();
+             ASSERT_FALSE(n.PlaceBlock(state, a1).Placed());
+         },
+         false},
+        {"placed blocks taken back", [](TRunSessionNotifier &n) { n.RemoveNewestBlocks(1, 0); }, true},
+        {"same curve type", [&](TRunSessionNotifier &n) { ok(n.SetCurveType(CURVE_8POINT)); }, true},
+        {"refused curve type", [&](TRunSessionNotifier &n) { refused(n.SetCurveType(CURVE_4POINT)); }, false},
+        {"concentrations", [&](TRunSessionNotifier &n) { ok(n.SetStdConc(QList<double>(8, 2.0))); }, true},
+        {"refused concentrations",
+         [&](TRunSessionNotifier &n) { refused(n.SetStdConc(QList<double>(8, -1.0))); }, false},
+        {"run details", [](TRunSessionNotifier &n) { n.SetDetails(n.Session().Details()); }, false},
+        {"run loaded", [&](TRunSessionNotifier &n) { ok(n.LoadRun(kExampleRun)); }, true},
+        {"refused load", [&](TRunSessionNotifier &n) { refused(n.LoadRun(kExampleLayout + u"-missing"_s)); },
+         false},
+        {"format loaded", [&](TRunSessionNotifier &n) { ok(n.LoadFormat(kExampleLayout)); }, true},
+        {"new run", [](TRunSessionNotifier &n) { n.NewRun(); }, true},
+        {"results cleared", [](TRunSessionNotifier &n) { n.DiscardResults(); }, true},
+        // Standards taken off behind the steps' back leave nothing to calculate.
+        {"refused calculation",
+         [&](TRunSessionNotifier &n) {
+             n.Session().Data().ClearStdBlocks();
+             refused(n.Calculate());
+         },
+         true},
+    };
+    for (const auto &c : cases) {
+        TRunSession session;
+        TRunSessionNotifier notifier(session);
+        ASSERT_TRUE(session.LoadRun(kExampleRun).Ok()) << c.name;
+        ASSERT_TRUE(session.Calculate().Ok()) << c.name;
+        QSignalSpy discarded(&notifier, &TRunSessionNotifier::resultsDiscarded);
+        c.step(notifier);
+        EXPECT_EQ(discarded.size(), c.discarded ? 1 : 0) << c.name;
+        EXPECT_EQ(session.LastResult() == nullptr, c.discarded) << c.name;
+        EXPECT_EQ(session.HasUnsavedResults(), !c.discarded) << c.name;
     }
 }
 

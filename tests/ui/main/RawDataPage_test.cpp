@@ -1,5 +1,6 @@
 // The Raw Data page alone against a session and its notifier.
 
+#include "PageTestSupport.h"
 #include "RawDataTestSupport.h"
 
 #include "core/UiTextManager.h"
@@ -27,24 +28,17 @@ using TestSupport::Dec;
 
 namespace {
 
-class RawDataPageTest : public ::testing::Test
+class RawDataPageTest : public PageTest<TRawDataPage, QPushButton>
 {
 protected:
     void SetUp() override
     {
-        TestSupport::Presenter().Clear();
+        PageTest::SetUp();
         page.resize(900, 600);
         page.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
     }
 
-    template <typename Widget = QPushButton>
-    Widget *Child(const QString &name, const QObject *in = nullptr) const
-    {
-        auto *widget = (in ? in : &page)->findChild<Widget *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
     TfrmManualDataEntryForm *EntryForm() const
     {
         return Child<TfrmManualDataEntryForm>(u"frmManualDataEntryForm"_s);
@@ -74,11 +68,6 @@ protected:
                 texts << page.Grid()->Cell(col, row);
         return texts;
     }
-    static std::string Messages() { return TestSupport::Presenter().Texts().join(u'|').toStdString(); }
-
-    TRunSession session;
-    TRunSessionNotifier notifier{session};
-    TRawDataPage page{session, notifier};
 };
 
 TEST_F(RawDataPageTest, PlateSteps_ShowInTheGrid)

@@ -1,14 +1,12 @@
 // The Run Details page alone against a session and its notifier.
 
+#include "PageTestSupport.h"
+
 #include "core/TextIds.h"
 #include "core/UiTextManager.h"
-#include "files/RunSession.h"
 #include "run/MarnovelRdData.h"
-#include "support/GuiApplication.h"
 #include "support/LanguageGuard.h"
-#include "support/TestSupport.h"
 #include "ui/main/RunDatePicker.h"
-#include "ui/main/RunSessionNotifier.h"
 #include "ui/main/grids/StdConcGrid.h"
 #include "ui/main/pages/RunDetailsPage.h"
 
@@ -26,17 +24,9 @@ using TestSupport::Dec;
 
 namespace {
 
-const QString kExampleRun = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
-
-class RunDetailsPageTest : public ::testing::Test
+class RunDetailsPageTest : public PageTest<TRunDetailsPage>
 {
 protected:
-    template <typename Widget> Widget *Child(const QString &name) const
-    {
-        auto *widget = page.findChild<Widget *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
     QRadioButton *Radio(const QString &name) const { return Child<QRadioButton>(name); }
     QStringList Concentrations() const
     {
@@ -45,10 +35,6 @@ protected:
             texts << page.StdConcGrid()->Cell(1, row);
         return texts;
     }
-
-    TRunSession session;
-    TRunSessionNotifier notifier{session};
-    TRunDetailsPage page{session, notifier};
 };
 
 TEST_F(RunDetailsPageTest, TypedDetails_GoIntoTheRunThroughTheStep)
@@ -73,7 +59,7 @@ TEST_F(RunDetailsPageTest, TypedDetails_GoIntoTheRunThroughTheStep)
 
 TEST_F(RunDetailsPageTest, LoadedRun_ShowsItsDetailsCurveAndConcentrations)
 {
-    ASSERT_TRUE(notifier.LoadRun(kExampleRun).Ok());
+    ASSERT_TRUE(notifier.LoadRun(ExampleRun()).Ok());
     const TRunDetails &details = session.Details();
     ASSERT_FALSE(details.RunNumber.isEmpty());
     EXPECT_EQ(page.RunNoEdit()->text(), details.RunNumber);

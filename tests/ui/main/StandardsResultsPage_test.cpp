@@ -1,12 +1,10 @@
 // The Standards Results page alone against a session and its notifier.
 
+#include "PageTestSupport.h"
+
 #include "core/UiTextManager.h"
-#include "files/RunSession.h"
-#include "support/GuiApplication.h"
 #include "support/LanguageGuard.h"
-#include "support/TestSupport.h"
 #include "ui/main/CurveChart.h"
-#include "ui/main/RunSessionNotifier.h"
 #include "ui/main/grids/ResultsViews.h"
 #include "ui/main/pages/StandardsResultsPage.h"
 
@@ -22,27 +20,10 @@ using TestSupport::Dec;
 
 namespace {
 
-const QString kExampleRun = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
-
-class StandardsResultsPageTest : public ::testing::Test
+class StandardsResultsPageTest : public PageTest<TStandardsResultsPage, QLabel>
 {
 protected:
-    template <typename Widget = QLabel> Widget *Child(const QString &name) const
-    {
-        auto *widget = page.findChild<Widget *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
     QString Edit(const QString &name) const { return Child<QLineEdit>(name)->text(); }
-    void LoadAndCalculate()
-    {
-        ASSERT_TRUE(notifier.LoadRun(kExampleRun).Ok());
-        ASSERT_TRUE(notifier.Calculate().Ok());
-    }
-
-    TRunSession session;
-    TRunSessionNotifier notifier{session};
-    TStandardsResultsPage page{session, notifier};
 };
 
 TEST_F(StandardsResultsPageTest, Calculated_ShowsTableCurveDetailsVerdictAndChart_DiscardedClearsThem)
@@ -62,7 +43,7 @@ TEST_F(StandardsResultsPageTest, Calculated_ShowsTableCurveDetailsVerdictAndChar
     EXPECT_GT(page.Chart()->Series1()->count(), 0);
 
     // A new plate ends the calculation: nothing of it stays on the page.
-    ASSERT_TRUE(notifier.LoadRun(kExampleRun).Ok());
+    ASSERT_TRUE(notifier.LoadRun(ExampleRun()).Ok());
     for (const QString &edit : {u"interceptEd"_s, u"slopeEd"_s, u"corrCoefEd"_s})
         EXPECT_TRUE(Edit(edit).isEmpty()) << edit.toStdString();
     EXPECT_TRUE(page.RegressResultCaption().isEmpty());

@@ -1,11 +1,10 @@
 // The Subject Results page alone against a session and its notifier.
 
+#include "PageTestSupport.h"
+
 #include "core/UiTextManager.h"
-#include "files/RunSession.h"
 #include "run/ResultTexts.h"
-#include "support/GuiApplication.h"
 #include "support/LanguageGuard.h"
-#include "ui/main/RunSessionNotifier.h"
 #include "ui/main/grids/ResultsViews.h"
 #include "ui/main/pages/SubjectResultsPage.h"
 
@@ -17,22 +16,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kExampleRun = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
-
-class SubjectResultsPageTest : public ::testing::Test
+class SubjectResultsPageTest : public PageTest<TSubjectResultsPage>
 {
 protected:
     QLabel *Footnote() const { return page.findChild<QLabel *>(u"lblResultGridFootnote"_s); }
     QWidget *FootnotePanel() const { return page.findChild<QWidget *>(u"Panel2"_s); }
-
-    TRunSession session;
-    TRunSessionNotifier notifier{session};
-    TSubjectResultsPage page{session, notifier};
 };
 
 TEST_F(SubjectResultsPageTest, Calculated_ShowsSubjectsAndFootnote_DiscardedClearsThem)
 {
-    ASSERT_TRUE(notifier.LoadRun(kExampleRun).Ok());
+    ASSERT_TRUE(notifier.LoadRun(ExampleRun()).Ok());
     const int rows = page.ResultGrid()->rowCount();
     EXPECT_TRUE(page.ResultGrid()->Cell(1, 1).isEmpty());
     ASSERT_TRUE(notifier.Calculate().Ok());
@@ -51,8 +44,7 @@ TEST_F(SubjectResultsPageTest, Calculated_ShowsSubjectsAndFootnote_DiscardedClea
 
 TEST_F(SubjectResultsPageTest, Retranslate_FootnoteInTheNewLanguage)
 {
-    ASSERT_TRUE(notifier.LoadRun(kExampleRun).Ok());
-    ASSERT_TRUE(notifier.Calculate().Ok());
+    LoadAndCalculate();
     const TestSupport::LanguageGuard german(u"LOCALE_GERMAN"_s);
     const QString english = Footnote()->text();
     page.Retranslate();
