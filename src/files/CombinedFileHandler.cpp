@@ -40,9 +40,6 @@ const QString LoadWhere = u"TCombinedFileHandler.LoadFromFiletext"_s;
 constexpr int MaxSections = 1000;
 
 // Catalogue texts of refused files.
-constexpr int WellClaimedTwiceTextId = 1020; // "The well %1 is claimed twice in the file..."
-constexpr int StdConcCountTextId = 1021;     // "The file's curve type has %1 standards, but..."
-constexpr int NulInMarkedTextTextId = 1023;  // "The file holds a NUL character..."
 
 QString FileParameter(const QString &fileName)
 {
@@ -414,7 +411,7 @@ void ClaimWell(const QString &fileName, QPoint cell, bool blockWell, TStagedFile
     using TClaim = TStagedFileLoad::TClaim;
     TClaim &claim = staged.Claims[static_cast<std::size_t>(cell.x())][static_cast<std::size_t>(cell.y())];
     if (claim == TClaim::BlockWell || (blockWell && claim != TClaim::None))
-        RaiseRangeError(fileName, UiText(WellClaimedTwiceTextId).arg(WellName(cell)));
+        RaiseRangeError(fileName, UiText(TextId::WellClaimedTwice).arg(WellName(cell)));
     if (blockWell)
         claim = TClaim::BlockWell;
     else
@@ -442,7 +439,7 @@ QString NotOurFileReason(const QString &text, bool hasByteOrderMark, const TSect
     if (text.trimmed().isEmpty())
         return u"The file is empty."_s;
     if (text.contains(QChar(0)) && hasByteOrderMark)
-        return UiText(NulInMarkedTextTextId);
+        return UiText(TextId::NulInMarkedText);
     if (text.contains(QChar(0)))
         return u"The file is not a text file of this program (UTF-16 text needs its byte-order mark)."_s;
     if (!file.HasSection(GeneralInfoSection))
@@ -548,7 +545,7 @@ THeaderRead ReadHeader(const TSectionIndex &file, const QString &fileName, bool 
     // zero standard's.
     const int standardCount = StandardCountOfCurveType(staged.CurveType);
     if (static_cast<int>(values.size()) != standardCount)
-        RaiseRangeError(fileName, UiText(StdConcCountTextId).arg(standardCount).arg(values.size()));
+        RaiseRangeError(fileName, UiText(TextId::StdConcCount).arg(standardCount).arg(values.size()));
     for (const double value : values) {
         if (!std::isfinite(value) || !FitsSinglePrecision(value))
             RaiseRangeError(fileName, StdConcRangeText());

@@ -24,7 +24,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // "The value in well %1 cannot be calculated.": the one well behind text 185.
-constexpr int WellNotCalculableTextId = 1024;
 
 TRunStepResult Done()
 {
@@ -431,7 +430,7 @@ TRunStepResult TRunSession::Calculate()
     } catch (const EWellNotCalculable &error) {
         return {TRunStepResult::NotCalculable, TextId::NotCalculable,
                 UiText(TextId::NotCalculable) + u' ' +
-                    UiText(WellNotCalculableTextId).arg(WellName(error.Well())),
+                    UiText(TextId::WellNotCalculable).arg(WellName(error.Well())),
                 mPlateSource};
     } catch (const EMathError &) {
         return {TRunStepResult::NotCalculable, TextId::NotCalculable, UiText(TextId::NotCalculable),

@@ -197,8 +197,7 @@ bool FitsSinglePrecision(double value)
 
 QString StdConcRangeText()
 {
-    constexpr int StdConcRangeTextId = 1025;
-    return UiText(StdConcRangeTextId);
+    return UiText(TextId::StdConcRange);
 }
 
 const QStringList &NotSpecifiedMarkers()
