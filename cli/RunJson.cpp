@@ -80,19 +80,22 @@ QJsonArray Standards(const TMarnovelRdData &data, const TRunCalculationResult &r
             if (index < block->Count())
                 wells.append(Well(*block, index));
         const std::size_t qcIndex = static_cast<std::size_t>(index);
-        const bool recorded = qcIndex < result.Qc.Standards.size();
+        const TStandardQc *qc =
+            qcIndex < result.Qc.Standards.size() ? &result.Qc.Standards.at(qcIndex) : nullptr;
         standards.append(QJsonObject{
             {u"name"_s, TableCell(table, 0, row)},
             {u"conc"_s, TableCell(table, 1, row)},
             {u"mean"_s, TableCell(table, 2, row)},
             {u"cv"_s, TableCell(table, 3, row)},
             {u"qc"_s, TableCell(table, 4, row)},
-            {u"pass"_s, recorded && result.Qc.Standards.at(qcIndex).Passed},
+            {u"pass"_s, qc && qc->Passed},
             {u"concValue"_s, ShownNumber(TableCell(table, 1, row))},
             {u"meanValue"_s, ShownNumber(TableCell(table, 2, row))},
             {u"cvValue"_s, ShownNumber(TableCell(table, 3, row))},
+            {u"meanExact"_s, qc ? Number(qc->Mean) : QJsonValue(QJsonValue::Null)},
+            {u"cvExact"_s, qc ? Number(qc->Cv) : QJsonValue(QJsonValue::Null)},
             {u"wells"_s, wells},
-            {u"qcRules"_s, recorded ? Rules(result.Qc.Standards.at(qcIndex).Checks) : QJsonArray()},
+            {u"qcRules"_s, qc ? Rules(qc->Checks) : QJsonArray()},
         });
     }
     return standards;
@@ -113,6 +116,8 @@ QJsonArray Results(const TMarnovelRdData &data, const TRunCalculationResult &res
             {u"result"_s, StripMarkup(subject.ResultText)},
             {u"marks"_s, QJsonArray::fromStringList(subject.Marks)},
             {u"value"_s, Number(subject.Value)},
+            {u"valueExact"_s, subject.Value ? Number(data.UnroundedResult(static_cast<int>(k)))
+                                            : QJsonValue(QJsonValue::Null)},
             {u"wells"_s, wells},
             {u"aboveRange"_s, block.getAnnotationExists(AT_EXCEEDMAXVALUE)},
             {u"nonNumericalOd"_s, block.getAnnotationExists(AT_INVALIDVALUE)},
@@ -144,6 +149,9 @@ QByteArray RunJsonText(const TRunSession &session)
         {u"interceptValue"_s, ShownNumber(ResultTexts::CurveValue(result.Intercept))},
         {u"slopeValue"_s, ShownNumber(ResultTexts::CurveValue(result.Slope))},
         {u"correlationValue"_s, ShownNumber(ResultTexts::Correlation(result.Correlation))},
+        {u"interceptExact"_s, Number(result.Intercept)},
+        {u"slopeExact"_s, Number(result.Slope)},
+        {u"correlationExact"_s, Number(result.Correlation)},
     };
     const QJsonObject root{
         {u"schemaVersion"_s, RunJsonSchemaVersion},

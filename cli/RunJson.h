@@ -9,6 +9,7 @@ inline constexpr int RunJsonSchemaVersion = 1;
 
 // The calculated run as JSON: every text as the program shows it (language and regional
 // settings of the machine), and beside the texts machine fields that depend on neither:
-// numbers, booleans, well positions and the QC rules that decided the verdict.
+// numbers, booleans, well positions and the QC rules that decided the verdict. The numbers
+// come twice: as shown (XValue) and as calculated, unrounded (XExact), for trends across runs.
 // The session must hold a calculation.
 QByteArray RunJsonText(const TRunSession &session);

@@ -128,6 +128,7 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
     }
 
     TNumberTextBuffer buffer;
+    mUnroundedResults.assign(static_cast<std::size_t>(blocks.GetCount()), std::nullopt);
     for (int b = 0; b < blocks.GetCount(); ++b) {
         OWCellBlockBase *block = blocks.getCellInteger(b);
         if (block == nullptr)
@@ -139,6 +140,7 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
             text = UiText(textId);
         } else if (block->getValue(0) == 0.0) {
             block->setResultLn(0, 0.0);
+            mUnroundedResults[static_cast<std::size_t>(b)] = 0.0;
             text = FormatFixed(0.0, 2);
         } else if (block->getValidityValue(0) == ValueNotNumerical) {
             block->setAnnotationExists(AT_INVALIDVALUE, true);
@@ -154,6 +156,7 @@ void TMarnovelRdData::CalcResults(const TLinearRegression &regression, OWCells &
             CheckFinite(conc, where,
                         [&] { return QString(QStringLiteral("The concentration of ") + block->id()); });
             block->setResultLn(0, conc);
+            mUnroundedResults[static_cast<std::size_t>(b)] = sample.Unrounded;
             if (conc <= MaxResultValue(0)) {
                 // Calculating again mostly finds the same text: it is then kept as it is.
                 block->setResult(0, FormatFixed(conc, 2, buffer));
@@ -253,6 +256,13 @@ void TMarnovelRdData::SetCurveType(TCurveType value, const QList<double> &pStdCo
 double TMarnovelRdData::MaxResultValue(int /*index*/) const
 {
     return ResearchMaxResult;
+}
+
+std::optional<double> TMarnovelRdData::UnroundedResult(int blockIndex) const
+{
+    if (blockIndex < 0 || static_cast<std::size_t>(blockIndex) >= mUnroundedResults.size())
+        return std::nullopt;
+    return mUnroundedResults[static_cast<std::size_t>(blockIndex)];
 }
 
 QString TMarnovelRdData::MaxValueText(int index) const

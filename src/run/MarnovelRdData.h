@@ -2,6 +2,9 @@
 
 #include "run/MarnovelData.h"
 
+#include <optional>
+#include <vector>
+
 // The research edition's run data: 4- or 8-point curve with default or own
 // concentrations, one-well research samples converted to IU/mL.
 class TMarnovelRdData : public TMarnovelData
@@ -45,12 +48,17 @@ public:
     double MaxResultValue(int index) const;
     // "> 10"
     QString MaxValueText(int index) const;
+    // The concentration of subject block `blockIndex` before it was rounded for its result
+    // (also above the range; 0 for an OD of 0), from the last CalcResults; none when the
+    // block has no numerical OD.
+    std::optional<double> UnroundedResult(int blockIndex) const;
 
     int MinStdsForCalc() const { return fMinStdsForCalc; }
     bool ShowStdCalcValues() const { return fShowStdCalcValues; }
 
 private:
     TStdConcData mStdConc;
+    std::vector<std::optional<double>> mUnroundedResults;
     int fMinStdsForCalc = 2;
     bool fShowStdCalcValues = false;
 };

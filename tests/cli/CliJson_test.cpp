@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
 #include <utility>
 
@@ -203,4 +204,88 @@ TEST_F(CliTest, Json_MachineFields_SameInEveryLanguageAndWithEitherSeparator)
         EXPECT_EQ(MachineFields(other), MachineFields(english)) << locale;
     }
     EXPECT_EQ(english.value(u"standards"_s).toArray().at(0).toObject().value(u"meanValue"_s).toDouble(), 2.4);
+}
+
+TEST_F(CliTest, Json_ExactValues_RoundToTheShownOnesAndMatchAnIndependentFit)
+{
+    const QByteArray json = CalcJson({u"example-run"_s, {u"calc"_s, Example("run-8point.vdf")}});
+    const QJsonObject root = Parsed(json);
+    const QJsonObject curve = root.value(u"curve"_s).toObject();
+    const QJsonArray standards = root.value(u"standards"_s).toArray();
+    QJsonObject firstSample;
+    QJsonObject aboveRange;
+    for (const QJsonValue &value : root.value(u"results"_s).toArray()) {
+        const QJsonObject result = value.toObject();
+        if (result.value(u"id"_s) == u"ID 1"_s)
+            firstSample = result;
+        if (result.value(u"id"_s) == u"ID 62"_s)
+            aboveRange = result;
+    }
+    ASSERT_TRUE(aboveRange.value(u"aboveRange"_s).toBool());
+
+    // Each exact value is null exactly where its shown twin is, and rounds to it.
+    const auto expectRoundsTo = [](const QString &where, const QJsonValue &exact, const QJsonValue &shown,
+                                   int decimals) {
+        ASSERT_EQ(exact.isNull(), shown.isNull()) << where.toStdString();
+        if (shown.isNull())
+            return;
+        EXPECT_LE(std::abs(exact.toDouble() - shown.toDouble()), 0.5 * std::pow(10.0, -decimals) + 1e-12)
+            << where.toStdString();
+    };
+    for (const QJsonValue &value : standards) {
+        const QJsonObject standard = value.toObject();
+        const QString name = standard.value(u"name"_s).toString();
+        expectRoundsTo(name, standard.value(u"meanExact"_s), standard.value(u"meanValue"_s), 3);
+        expectRoundsTo(name, standard.value(u"cvExact"_s), standard.value(u"cvValue"_s), 1);
+    }
+    for (const char16_t *field : {u"intercept", u"slope"})
+        expectRoundsTo(QString::fromUtf16(field), curve.value(QString::fromUtf16(field) + u"Exact"_s),
+                       curve.value(QString::fromUtf16(field) + u"Value"_s), 4);
+    expectRoundsTo(u"correlation"_s, curve.value(u"correlationExact"_s), curve.value(u"correlationValue"_s),
+                   2);
+    for (const QJsonValue &value : root.value(u"results"_s).toArray()) {
+        const QJsonObject result = value.toObject();
+        expectRoundsTo(result.value(u"id"_s).toString(), result.value(u"valueExact"_s),
+                       result.value(u"value"_s), 2);
+    }
+
+    // Python, from the example plate (columns 1 and 2), two ways:
+    // - the calculation's own operations in doubles, so the same bits are expected:
+    //     m = (a + b) / 2; cv = sqrt(((a - m) * (a - m) + (b - m) * (b - m)) / 1) / m * 100.0
+    // - the statistics module's fit, equal within a few units in the last place:
+    //     x, y = ln(conc), ln(mean) for conc > 0; slope, intercept = linear_regression(x, y);
+    //     r = correlation(x, y); sample = exp((ln(od) - intercept) / slope)
+    // A number written with fewer than 17 significant digits would miss the first kind.
+    const struct
+    {
+        const char *name;
+        QJsonValue actual;
+        double expected;
+        double relativeTolerance;
+    } figures[] = {
+        {"S1 mean (2.412, 2.388)", standards.at(0).toObject().value(u"meanExact"_s), 2.4, 0.0},
+        {"S3 mean (0.721, 0.716)", standards.at(2).toObject().value(u"meanExact"_s), 0.7184999999999999, 0.0},
+        {"S1 %CV", standards.at(0).toObject().value(u"cvExact"_s), 0.7071067811865482, 0.0},
+        {"S3 %CV", standards.at(2).toObject().value(u"cvExact"_s), 0.49207152483406275, 0.0},
+        {"S4 %CV (0.382, 0.378)", standards.at(3).toObject().value(u"cvExact"_s), 0.7443229275647876, 0.0},
+        {"intercept", curve.value(u"interceptExact"_s), -0.9424827715448452, 1e-13},
+        {"slope", curve.value(u"slopeExact"_s), 0.871165759868603, 1e-13},
+        {"correlation", curve.value(u"correlationExact"_s), 0.999082021053373, 1e-13},
+        {"ID 1 (A3, OD 0.171)", firstSample.value(u"valueExact"_s), 0.3885201870105001, 1e-13},
+        {"ID 62 (F10, OD 3.127, above the range)", aboveRange.value(u"valueExact"_s), 10.919392010256804,
+         1e-13},
+    };
+    for (const auto &figure : figures) {
+        ASSERT_TRUE(figure.actual.isDouble()) << figure.name;
+        EXPECT_NEAR(figure.actual.toDouble(), figure.expected,
+                    figure.relativeTolerance * std::abs(figure.expected))
+            << figure.name;
+    }
+    // The sample's value is the curve's conversion of its OD, bit for bit.
+    const double intercept = curve.value(u"interceptExact"_s).toDouble();
+    const double slope = curve.value(u"slopeExact"_s).toDouble();
+    EXPECT_EQ(firstSample.value(u"valueExact"_s).toDouble(), std::exp((std::log(0.171) - intercept) / slope));
+    // A low standard has no %CV, a sample without a numerical OD no value.
+    EXPECT_TRUE(standards.at(7).toObject().value(u"cvExact"_s).isNull());
+    EXPECT_EQ(curve.value(u"correlationValue"_s).toDouble(), 1.0);
 }
