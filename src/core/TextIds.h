@@ -62,6 +62,7 @@ inline constexpr int PrinterNotPrinting = 202;
 inline constexpr int SelectSampleType = 260; // Please select the appropriate Sample Type ...
 inline constexpr int ReportTitle = 361;
 inline constexpr int PdfFilesToGenerate = 373;
+inline constexpr int NoDefaultPrinter = 1150;
 
 // ---- notices and questions --------------------------------------------------------------
 inline constexpr int RawDataCopied = 110; // Raw Data copied to Windows Clipboard.

@@ -91,7 +91,7 @@ void SetReportPrinterFactory(TReportPrinterFactory factory)
 
 QString NoDefaultPrinterText()
 {
-    return u"No default printer is set up. Please set up a default printer to print reports."_s;
+    return UiText(TextId::NoDefaultPrinter);
 }
 
 // ---- the preview -----------------------------------------------------------------------------
