@@ -31,6 +31,11 @@ scripts/run-clang-tidy.sh build
 echo "== Packages =="
 scripts/check-deps.sh build
 
+# A PostgreSQL server of its own for the archive tests, stopped however the script ends.
+echo "== PostgreSQL for the archive tests =="
+eval "$(scripts/test-postgres.sh start)"
+trap 'scripts/test-postgres.sh stop "$VELOMYRA_TEST_POSTGRES_FOLDER"' EXIT
+
 echo "== Tests (GCC) =="
 ctest --test-dir build --output-on-failure -j "$jobs"
 
