@@ -265,47 +265,72 @@ int TArchive::SchemaVersion() const
     return query.value(0).toInt();
 }
 
-TArchiveResult TArchive::Record(TArchiveRecord record)
+TArchiveResult TArchive::Record(const TArchiveRecord &record)
 {
+    return Record(QList<TArchiveRecord>{record}).value(0);
+}
+
+QList<TArchiveResult> TArchive::Record(const QList<TArchiveRecord> &records)
+{
+    const auto refuseAll = [&](const QString &why) {
+        return QList<TArchiveResult>(records.size(), TArchiveResult{TArchiveResult::Refused, Reason(why)});
+    };
     if (!IsOpen())
-        return {TArchiveResult::Refused, Reason(u"not open"_s)};
-    if (!record.RunDate.isValid())
-        return {TArchiveResult::Refused, Reason(u"the run has no valid run date"_s)};
-    record.RecordedAt = QDateTime::currentDateTimeUtc();
-    record.SystemUser = SystemUser();
+        return refuseAll(u"not open"_s);
+    for (const TArchiveRecord &record : records)
+        if (!record.RunDate.isValid())
+            return refuseAll(u"run %1 has no valid run date"_s.arg(record.RunNumber));
     QSqlDatabase db = Database();
-    const bool sqlite = mLocation.Kind == TArchiveLocation::SQLite;
     QSqlQuery query(db);
     // Immediate: a second writer waits here instead of failing when it upgrades its read.
-    if (!query.exec(sqlite ? u"BEGIN IMMEDIATE"_s : u"BEGIN"_s))
-        return {TArchiveResult::Refused, Reason(Error(query))};
-    const auto refuse = [&](const QString &why) {
+    if (!query.exec(mLocation.Kind == TArchiveLocation::SQLite ? u"BEGIN IMMEDIATE"_s : u"BEGIN"_s))
+        return refuseAll(Error(query));
+    QList<TArchiveResult> results;
+    for (const TArchiveRecord &record : records) {
+        QString error;
+        results.append({RecordInTransaction(record, error), QString()});
+        if (!error.isEmpty()) {
+            QSqlQuery(db).exec(u"ROLLBACK"_s);
+            return refuseAll(error);
+        }
+    }
+    if (!query.exec(u"COMMIT"_s)) {
+        const QString error = Error(query);
         QSqlQuery(db).exec(u"ROLLBACK"_s);
-        return TArchiveResult{TArchiveResult::Refused, Reason(why)};
-    };
+        return refuseAll(error);
+    }
+    return results;
+}
+
+TArchiveResult::TStatus TArchive::RecordInTransaction(const TArchiveRecord &record, QString &error)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QSqlQuery query(Database());
     const QString runDate = record.RunDate.toString(Qt::ISODate);
     query.prepare(u"SELECT id, sha256, first_recorded_at FROM runs WHERE run_date = ? AND kit_batch = ? AND "
                   u"run_number = ? AND is_current = 1"_s +
-                  (sqlite ? QString() : u" FOR UPDATE"_s));
+                  (mLocation.Kind == TArchiveLocation::SQLite ? QString() : u" FOR UPDATE"_s));
     query.addBindValue(runDate);
     query.addBindValue(record.KitBatch);
     query.addBindValue(record.RunNumber);
-    if (!query.exec())
-        return refuse(Error(query));
-    QString firstRecordedAt = TimeText(record.RecordedAt);
+    if (!query.exec()) {
+        error = Error(query);
+        return TArchiveResult::Refused;
+    }
+    QString firstRecordedAt = TimeText(now);
     TArchiveResult::TStatus status = TArchiveResult::Recorded;
     if (query.next()) {
-        if (query.value(1).toByteArray() == record.Sha256) {
-            QSqlQuery(db).exec(u"ROLLBACK"_s);
-            return {TArchiveResult::Unchanged, QString()};
-        }
+        if (query.value(1).toByteArray() == record.Sha256)
+            return TArchiveResult::Unchanged;
         const QVariant id = query.value(0);
         firstRecordedAt = query.value(2).toString();
         status = TArchiveResult::Replaced;
         query.prepare(u"UPDATE runs SET is_current = 0 WHERE id = ?"_s);
         query.addBindValue(id);
-        if (!query.exec())
-            return refuse(Error(query));
+        if (!query.exec()) {
+            error = Error(query);
+            return TArchiveResult::Refused;
+        }
     }
     query.prepare(
         u"INSERT INTO runs (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1)"_s.arg(
@@ -315,15 +340,15 @@ TArchiveResult TArchive::Record(TArchiveRecord record)
           QVariant(record.CurveType), QVariant(record.Valid ? 1 : 0), Bound(record.Intercept),
           Bound(record.Slope), Bound(record.Correlation), Bound(record.TopStandardMean()),
           Bound(record.ZeroStandardMean()), QVariant(record.PlateWashNote ? 1 : 0),
-          QVariant(record.ProgramVersion), QVariant(TimeText(record.RecordedAt)), QVariant(firstRecordedAt),
-          QVariant(record.SystemUser), QVariant(QString::fromLatin1(record.Sha256)),
+          QVariant(record.ProgramVersion), QVariant(TimeText(now)), QVariant(firstRecordedAt),
+          QVariant(SystemUser()), QVariant(QString::fromLatin1(record.Sha256)),
           QVariant(QString::fromUtf8(record.DetailsJson()))})
         query.addBindValue(value);
-    if (!query.exec())
-        return refuse(Error(query));
-    if (!QSqlQuery(db).exec(u"COMMIT"_s))
-        return refuse(db.lastError().text());
-    return {status, QString()};
+    if (!query.exec()) {
+        error = Error(query);
+        return TArchiveResult::Refused;
+    }
+    return status;
 }
 
 QList<TArchiveRecord> TArchive::Records(bool withHistory, QString *error) const

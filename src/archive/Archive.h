@@ -112,7 +112,9 @@ public:
     int SchemaVersion() const;
 
     // Records the run; RecordedAt and SystemUser are set here.
-    TArchiveResult Record(TArchiveRecord record);
+    TArchiveResult Record(const TArchiveRecord &record);
+    // Several runs in one transaction (an import): all recorded, or all refused.
+    QList<TArchiveResult> Record(const QList<TArchiveRecord> &records);
     // The current records, or every record with the replaced ones, by run date and first
     // recording; empty with a reason on failure.
     QList<TArchiveRecord> Records(bool withHistory = false, QString *error = nullptr) const;
@@ -130,6 +132,7 @@ public:
 private:
     QString Reason(const QString &what) const;
     QString Migrate(const QList<TArchiveMigration> &migrations);
+    TArchiveResult::TStatus RecordInTransaction(const TArchiveRecord &record, QString &error);
 
     TArchiveLocation mLocation;
     QString mConnection;
