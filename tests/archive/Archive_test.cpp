@@ -170,6 +170,29 @@ TEST_P(ArchiveTest, RecordingAgainReplacesAndKeepsHistory)
     EXPECT_EQ(archive.Verify(date, u"K1"_s, u"8"_s, "other bytes"), TArchiveVerification::NotRecorded);
 }
 
+TEST_P(ArchiveTest, ABatchIsRecordedWholeOrNotAtAll)
+{
+    TArchive archive;
+    ASSERT_EQ(archive.Open(mLocation), QString());
+    const TArchiveRecord first = Synthetic(QDate(2024, 4, 1), u"K"_s, u"1"_s);
+    TArchiveRecord again = first;
+    again.Sha256 = Sha256Hex("edited");
+    TArchiveRecord undated = Synthetic(QDate(), u"K"_s, u"2"_s);
+
+    const QList<TArchiveResult> refused = archive.Record(QList<TArchiveRecord>{first, undated});
+    ASSERT_EQ(refused.size(), 2);
+    EXPECT_EQ(refused.at(0).Status, TArchiveResult::Refused);
+    EXPECT_TRUE(refused.at(0).Reason.contains(archive.LocationText())) << refused.at(0).Reason.toStdString();
+    EXPECT_TRUE(archive.Records(true).isEmpty());
+
+    QList<TArchiveResult::TStatus> statuses;
+    for (const TArchiveResult &result : archive.Record(QList<TArchiveRecord>{first, first, again}))
+        statuses.append(result.Status);
+    EXPECT_EQ(statuses, (QList<TArchiveResult::TStatus>{TArchiveResult::Recorded, TArchiveResult::Unchanged,
+                                                        TArchiveResult::Replaced}));
+    EXPECT_EQ(archive.Records(true).size(), 2);
+}
+
 TEST_P(ArchiveTest, HostileTextIsJustText)
 {
     TArchive archive;
