@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds everything (warnings are errors) and runs every test:
 #  1. build/       the whole program with GCC: unit, window and tool tests (ctest); benchmarks built, not run;
+#                  the archive tests also run against a throw-away PostgreSQL server (scripts/test-postgres.sh);
 #                  clang-tidy (.clang-tidy) over src/, app/ and cli/ with its compile database;
 #                  every package file the build used must come from scripts/ensure-deps.sh
 #  2. build-asan/  the model libraries, their tests and the fuzz targets with Clang, AddressSanitizer and
