@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds everything (warnings are errors) and runs every test:
 #  1. build/       the whole program with GCC: unit, window and tool tests (ctest); benchmarks built, not run;
+#                  the archive tests also run against a throw-away PostgreSQL server (scripts/test-postgres.sh);
 #                  clang-tidy (.clang-tidy) over src/, app/ and cli/ with its compile database;
 #                  every package file the build used must come from scripts/ensure-deps.sh
 #  2. build-asan/  the model libraries, their tests and the fuzz targets with Clang, AddressSanitizer and
@@ -30,6 +31,11 @@ scripts/run-clang-tidy.sh build
 
 echo "== Packages =="
 scripts/check-deps.sh build
+
+# A PostgreSQL server of its own for the archive tests, stopped however the script ends.
+echo "== PostgreSQL for the archive tests =="
+eval "$(scripts/test-postgres.sh start)"
+trap 'scripts/test-postgres.sh stop "$VELOMYRA_TEST_POSTGRES_FOLDER"' EXIT
 
 echo "== Tests (GCC) =="
 ctest --test-dir build --output-on-failure -j "$jobs"

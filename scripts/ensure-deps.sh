@@ -11,6 +11,7 @@ packages=(
     cmake ninja-build g++ ccache
     clang libclang-rt-14-dev clang-format clang-tidy
     qt6-base-dev qt6-charts-dev libqt6opengl6-dev
+    libqt6sql6-sqlite libqt6sql6-psql postgresql-15
     qt6-svg-dev libqt6svg6 qt6-translations-l10n
     desktop-file-utils shared-mime-info libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
