@@ -132,30 +132,6 @@ QString Column(const TStringGridData &table, int col, int row)
     return table.at(col).at(row);
 }
 
-// Columns padded to their widest text, two blanks apart; no line ends in blanks (an empty
-// last cell would leave the padding behind).
-QString TableText(const QList<QStringList> &rows)
-{
-    QList<qsizetype> widths;
-    for (const QStringList &row : rows) {
-        for (qsizetype c = 0; c < row.size(); ++c) {
-            if (widths.size() <= c)
-                widths.append(0);
-            widths[c] = std::max(widths[c], row.at(c).size());
-        }
-    }
-    QString text;
-    for (const QStringList &row : rows) {
-        QString line;
-        for (qsizetype c = 0; c < row.size(); ++c)
-            line += c + 1 < row.size() ? row.at(c).leftJustified(widths.at(c) + 2) : row.at(c);
-        while (line.endsWith(u' '))
-            line.chop(1);
-        text += line + u'\n';
-    }
-    return text;
-}
-
 QString SummaryText(const TMarnovelRdData &data, const TRunCalculationResult &result,
                     const TRunDetails &details)
 {
@@ -212,6 +188,29 @@ void AddOutput(const QString &target, const QString &text, QByteArray &standardO
 
 } // namespace
 
+// No line ends in blanks (an empty last cell would leave the padding behind).
+QString TableText(const QList<QStringList> &rows)
+{
+    QList<qsizetype> widths;
+    for (const QStringList &row : rows) {
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            if (widths.size() <= c)
+                widths.append(0);
+            widths[c] = std::max(widths[c], row.at(c).size());
+        }
+    }
+    QString text;
+    for (const QStringList &row : rows) {
+        QString line;
+        for (qsizetype c = 0; c < row.size(); ++c)
+            line += c + 1 < row.size() ? row.at(c).leftJustified(widths.at(c) + 2) : row.at(c);
+        while (line.endsWith(u' '))
+            line.chop(1);
+        text += line + u'\n';
+    }
+    return text;
+}
+
 TCalcOutcome RunCalcCommand(const TCliOptions &options)
 {
     TCalcOutcome outcome;
@@ -240,6 +239,15 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
         else if (!options.StdoutTaken())
             outcome.standardOutput += SummaryText(data, result, details).toUtf8();
         const QByteArray runFileBytes = options.saveFile.isEmpty() ? QByteArray() : session.RunFileBytes();
+        // The record's checksum is of the run file as it lies on disk, or as --save writes it.
+        if (options.record) {
+            QByteArray recordedBytes = runFileBytes;
+            if (!options.PlateMode())
+                recordedBytes = ReadWholeFile(options.runFile);
+            else if (recordedBytes.isEmpty())
+                recordedBytes = session.RunFileBytes();
+            outcome.record = TArchiveRecord::FromRun(session, recordedBytes);
+        }
 
         // Every file goes to its temporary file first; they are renamed only when all are
         // complete and standard output has been written (CommitCalcOutputs), so that a full
@@ -267,6 +275,7 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
         outcome.errorMessage = failure.message;
         outcome.standardOutput.clear();
         outcome.pendingFiles.clear();
+        outcome.record.reset();
     }
     return outcome;
 }

@@ -2,12 +2,14 @@
 
 #include "CliOptions.h"
 
+#include "archive/ArchiveRecord.h"
 #include "core/MarnovelUtils.h"
 
 #include <QByteArray>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Exit statuses of velomyra-cli.
@@ -27,7 +29,11 @@ struct TCalcOutcome
     QByteArray standardOutput;
     QString errorMessage; // one line (or a few) for standard error; empty on success
     std::vector<std::unique_ptr<TSafeFileWriter>> pendingFiles;
+    std::optional<TArchiveRecord> record; // calc --record: what to record once the outputs are written
 };
+
+// Columns padded to their widest text, two blanks apart, one line per row.
+QString TableText(const QList<QStringList> &rows);
 
 TCalcOutcome RunCalcCommand(const TCliOptions &options);
 // Renames the pending files over their targets, once standard output has been written.

@@ -59,6 +59,146 @@ std::optional<QDate> ParseIsoDate(const QString &text)
     return date;
 }
 
+// archive add|list|trends|verify [OPTIONS] [RUN.vdf...]
+std::optional<TCliOptions> ParseArchiveArguments(const QStringList &arguments, QString &error)
+{
+    using TArchiveAction = TCliOptions::TArchiveAction;
+    TCliOptions options;
+    options.action = TCliOptions::TAction::Archive;
+    const QString command = arguments.value(1);
+    if (command == u"add")
+        options.archiveAction = TArchiveAction::Add;
+    else if (command == u"list")
+        options.archiveAction = TArchiveAction::List;
+    else if (command == u"trends")
+        options.archiveAction = TArchiveAction::Trends;
+    else if (command == u"verify")
+        options.archiveAction = TArchiveAction::Verify;
+    else if (command == u"--help" || command == u"-h") {
+        options.action = TCliOptions::TAction::Help;
+        return options;
+    } else {
+        error = command.isEmpty() ? u"archive needs a command: add, list, trends or verify"_s
+                                  : u"unknown archive command \"%1\""_s.arg(command);
+        return std::nullopt;
+    }
+    const bool takesFiles =
+        options.archiveAction == TArchiveAction::Add || options.archiveAction == TArchiveAction::Verify;
+    QStringList flags;
+    QStringList valueOptions{u"--archive"_s};
+    if (options.archiveAction == TArchiveAction::List)
+        flags = {u"--history"_s, u"--json"_s};
+    if (options.archiveAction == TArchiveAction::Trends) {
+        flags = {u"--valid-only"_s, u"--json"_s};
+        valueOptions << u"--metric"_s << u"--kit-batch"_s << u"--operator"_s << u"--from"_s << u"--to"_s
+                     << u"--baseline"_s;
+    }
+
+    QStringList seen;
+    bool optionsEnded = false;
+    for (int i = 2; i < arguments.size(); ++i) {
+        QString argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(u"--")) {
+            if (!takesFiles) {
+                error = u"archive %1 takes no file, not \"%2\""_s.arg(command, argument);
+                return std::nullopt;
+            }
+            options.archiveFiles.append(argument);
+            continue;
+        }
+        if (argument == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == u"--help" || argument == u"-h") {
+            options.action = TCliOptions::TAction::Help;
+            return options;
+        }
+        if (flags.contains(argument)) {
+            options.history |= argument == u"--history";
+            options.json |= argument == u"--json";
+            options.validOnly |= argument == u"--valid-only";
+            continue;
+        }
+        QString value;
+        bool hasValue = false;
+        const qsizetype equals = argument.indexOf(u'=');
+        if (equals > 0) {
+            value = argument.mid(equals + 1);
+            argument.truncate(equals);
+            hasValue = true;
+        }
+        if (!valueOptions.contains(argument)) {
+            error = u"unknown option %1 for archive %2"_s.arg(argument, command);
+            return std::nullopt;
+        }
+        if (!hasValue) {
+            if (i + 1 >= arguments.size()) {
+                error = u"option %1 needs a value"_s.arg(argument);
+                return std::nullopt;
+            }
+            value = arguments.at(++i);
+            if (value.startsWith(u"--")) {
+                error = u"option %1 needs a value, not the option \"%2\""_s.arg(argument, value);
+                return std::nullopt;
+            }
+        }
+        if (seen.contains(argument)) {
+            error = u"option %1 given twice"_s.arg(argument);
+            return std::nullopt;
+        }
+        seen.append(argument);
+        if (value.isEmpty()) {
+            error = u"option %1 needs a value"_s.arg(argument);
+            return std::nullopt;
+        }
+        if (HasControlCharacter(value)) {
+            error = u"option %1: the value must not contain line breaks or other control characters"_s.arg(
+                argument);
+            return std::nullopt;
+        }
+        if (argument == u"--archive")
+            options.archiveLocation = value;
+        else if (argument == u"--kit-batch")
+            options.kitBatchNumber = value;
+        else if (argument == u"--operator")
+            options.operatorName = value;
+        else if (argument == u"--metric") {
+            options.metric = TrendMetricFromName(value);
+            if (!options.metric) {
+                QStringList names;
+                for (const TTrendMetric metric : AllTrendMetrics)
+                    names << TrendMetricName(metric);
+                error = u"--metric must be one of %1, not \"%2\""_s.arg(names.join(u", "_s), value);
+                return std::nullopt;
+            }
+        } else if (argument == u"--from" || argument == u"--to") {
+            std::optional<QDate> &date = argument == u"--from" ? options.from : options.to;
+            date = ParseIsoDate(value);
+            if (!date) {
+                error = u"%1 \"%2\" is not a date written YYYY-MM-DD"_s.arg(argument, value);
+                return std::nullopt;
+            }
+        } else if (argument == u"--baseline") {
+            bool ok = false;
+            options.baselineRuns = value.toInt(&ok);
+            if (!ok || options.baselineRuns < 2) {
+                error = u"--baseline must be a whole number of runs, at least 2, not \"%1\""_s.arg(value);
+                return std::nullopt;
+            }
+        }
+    }
+    if (takesFiles && options.archiveFiles.isEmpty()) {
+        error = u"archive %1 needs at least one run data file"_s.arg(command);
+        return std::nullopt;
+    }
+    if (options.from && options.to && *options.from > *options.to) {
+        error = u"--from is later than --to"_s;
+        return std::nullopt;
+    }
+    return options;
+}
+
 } // namespace
 
 QString CliUsageText()
@@ -66,6 +206,10 @@ QString CliUsageText()
     return uR"(Usage:
   velomyra-cli calc RUN.vdf [OUTPUT OPTIONS]
   velomyra-cli calc --plate PLATE.txt --format LAYOUT.vff [RUN OPTIONS] [OUTPUT OPTIONS]
+  velomyra-cli archive add [--archive LOC] RUN.vdf...
+  velomyra-cli archive list [--archive LOC] [--history] [--json]
+  velomyra-cli archive trends [--archive LOC] [TREND OPTIONS] [--json]
+  velomyra-cli archive verify [--archive LOC] RUN.vdf...
   velomyra-cli --help | --version
 
 Calculates an ELISA run without the desktop program: either a stored run data file,
@@ -88,6 +232,30 @@ Output options:
   --save RUN.vdf          write a run data file of the run
   --json                  print the results as one JSON object instead of the summary
                           (described by cli/velomyra-cli.schema.json)
+  --record                record the calculated run in the archive after the output
+  --archive LOC           the archive for --record
+
+The run archive keeps calculated runs; a run is identified by run date, kit batch and
+run number, and recording it again keeps the earlier record as history.
+  --archive LOC           an SQLite file or postgresql://user@host:port/dbname (default:
+                          the settings store's Archive/Location, else archive.sqlite in
+                          the data folder); passwords come from ~/.pgpass or PGPASSWORD
+  archive add             calculate each file as calc does and record it
+  archive list            one line per recorded run; --history adds the replaced records,
+                          --json prints an array of objects
+  archive trends          z of each run against the baseline and the Westgard rules it
+                          completes, per metric; --json as cli/velomyra-cli-trends.schema.json
+  archive verify          whether each file's bytes are the ones recorded for its run
+
+Trend options (the runs of the newest recorded run's curve type):
+  --metric NAME           topStandardMeanOd, zeroStandardMeanOd, slope, intercept or
+                          correlation (default: all five)
+  --kit-batch TEXT        only runs of this kit batch
+  --operator TEXT         only runs of this operator
+  --from YYYY-MM-DD       only runs on or after this date
+  --to YYYY-MM-DD         only runs on or before this date
+  --valid-only            only valid runs
+  --baseline N            the first N runs are the baseline (default: 20)
 
 PDF reports of a run are written by the desktop program without a window:
   velomyra report RUN.vdf (--pdf FILE [--subject ID] | --individual DIR) [--curve-page]
@@ -100,6 +268,12 @@ Exit status:
      data, too few standard or sample blocks); an output file or standard output that
      cannot be written; an output that names an input or another output
   3  data that cannot be calculated
+
+  archive add: 0 when every file was recorded, replaced or unchanged; 2 when a file or
+     the archive was refused; 3 when a file could not be calculated
+  archive verify: 0 when every file is recorded and unchanged; 1 when one is changed or
+     not recorded; 2 when a file cannot be read or the archive cannot be opened
+  calc --record: 2 when the run could not be recorded (the outputs are written)
 )"_s;
 }
 
@@ -140,6 +314,8 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             u"report is a command of the desktop program, which draws the report pages: velomyra report RUN.vdf (--pdf FILE [--subject ID] | --individual DIR) [--curve-page]"_s;
         return std::nullopt;
     }
+    if (first == u"archive")
+        return ParseArchiveArguments(arguments, error);
     if (first != u"calc") {
         error = u"unknown command \"%1\""_s.arg(first);
         return std::nullopt;
@@ -149,7 +325,7 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
     static const QStringList valueOptions = {
         u"--plate"_s,          u"--format"_s,      u"--run-date"_s, u"--run-number"_s,
         u"--kit-batch"_s,      u"--operator"_s,    u"--curve"_s,    u"--std-conc"_s,
-        u"--results-export"_s, u"--data-export"_s, u"--save"_s,
+        u"--results-export"_s, u"--data-export"_s, u"--save"_s,     u"--archive"_s,
     };
     QStringList seen;
     QStringList positional;
@@ -171,6 +347,10 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
         }
         if (argument == u"--json") {
             options.json = true;
+            continue;
+        }
+        if (argument == u"--record") {
+            options.record = true;
             continue;
         }
         if (!argument.startsWith(u"--")) {
@@ -239,6 +419,8 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             options.dataExportFile = value;
         else if (argument == u"--save")
             options.saveFile = value;
+        else if (argument == u"--archive")
+            options.archiveLocation = value;
         if (value.isEmpty()) {
             error = u"option %1 needs a value"_s.arg(argument);
             return std::nullopt;
@@ -288,6 +470,10 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
     }
     if (options.saveFile == u"-") {
         error = u"--save needs a file name"_s;
+        return std::nullopt;
+    }
+    if (seen.contains(u"--archive"_s) && !options.record) {
+        error = u"--archive applies only with --record"_s;
         return std::nullopt;
     }
     if (options.stdConc && options.curvePoints) {

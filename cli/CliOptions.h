@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/Trends.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -14,9 +16,30 @@ struct TCliOptions
     {
         Help,
         Version,
-        Calc
+        Calc,
+        Archive
     };
     TAction action = TAction::Help;
+
+    // archive add|list|trends|verify
+    enum class TArchiveAction
+    {
+        Add,
+        List,
+        Trends,
+        Verify
+    };
+    TArchiveAction archiveAction = TArchiveAction::List;
+    QString archiveLocation;  // --archive; empty: the settings store's, else the default
+    QStringList archiveFiles; // add, verify
+    bool history = false;     // list --history
+    bool record = false;      // calc --record
+    // trends; the kit batch and operator filters are kitBatchNumber and operatorName
+    std::optional<TTrendMetric> metric;
+    std::optional<QDate> from;
+    std::optional<QDate> to;
+    bool validOnly = false;
+    int baselineRuns = DefaultBaselineRuns;
 
     // calc RUN.vdf
     QString runFile;

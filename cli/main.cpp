@@ -1,4 +1,5 @@
 // velomyra-cli: calculates a run without the desktop program.
+#include "ArchiveCommand.h"
 #include "CalcCommand.h"
 #include "CliOptions.h"
 
@@ -93,11 +94,13 @@ int main(int argc, char *argv[])
                 EXIT_CALCULATED);
         }
         case TCliOptions::TAction::Calc:
+        case TCliOptions::TAction::Archive:
             break;
         }
         LoadCatalogue();
         ReportRegionalSettingsWarnings();
-        TCalcOutcome outcome = RunCalcCommand(*options);
+        TCalcOutcome outcome = options->action == TCliOptions::TAction::Archive ? RunArchiveCommand(*options)
+                                                                                : RunCalcCommand(*options);
         if (!outcome.errorMessage.isEmpty())
             WriteError(outcome.errorMessage);
         // Standard output before the files are renamed: when it cannot be written, no file is.
@@ -109,6 +112,13 @@ int main(int argc, char *argv[])
             WriteError(line);
         if (!failure.isEmpty())
             return EXIT_USAGE_OR_LOAD;
+        // Recorded after the outputs: a failure to record leaves them as written.
+        if (outcome.record) {
+            if (const QString reason = RecordCalculatedRun(*options, *outcome.record); !reason.isEmpty()) {
+                WriteError(reason);
+                return EXIT_USAGE_OR_LOAD;
+            }
+        }
         return status;
     } catch (const MarnovelException &error) {
         WriteError(error.Message());

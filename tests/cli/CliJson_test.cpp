@@ -115,20 +115,9 @@ void ExpectVerdictExplained(const QString &name, const QJsonObject &root)
     }
 }
 
-// The schema validator of the Python jsonschema package: its exit status and its report.
 std::pair<int, QString> Validate(const QStringList &documents)
 {
-    const QString python = QStringLiteral(VELOMYRA_PYTHON3);
-    if (python.isEmpty())
-        return {-1, u"no python3 found: scripts/ensure-deps.sh installs it with python3-jsonschema"_s};
-    QProcess process;
-    process.start(python,
-                  QStringList{QStringLiteral(VELOMYRA_SOURCE_DIR "/tests/cli/validate-json.py"), Schema}
-                      << documents);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {-1, u"the validator did not finish"_s};
-    return {process.exitCode(),
-            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
+    return ValidateJson(Schema, documents);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 struct CliRun
 {
@@ -69,6 +70,23 @@ inline QStringList PlateArguments()
             QStringLiteral("2026-12-09"),  QStringLiteral("--run-number"), QStringLiteral("1"),
             QStringLiteral("--kit-batch"), QStringLiteral("K0001"),        QStringLiteral("--operator"),
             QStringLiteral("A. Smith")};
+}
+
+// The schema validator of the Python jsonschema package: its exit status and its report.
+inline std::pair<int, QString> ValidateJson(const QString &schema, const QStringList &documents)
+{
+    const QString python = QStringLiteral(VELOMYRA_PYTHON3);
+    if (python.isEmpty())
+        return {-1, QStringLiteral(
+                        "no python3 found: scripts/ensure-deps.sh installs it with python3-jsonschema")};
+    QProcess process;
+    process.start(python,
+                  QStringList{QStringLiteral(VELOMYRA_SOURCE_DIR "/tests/cli/validate-json.py"), schema}
+                      << documents);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {-1, QStringLiteral("the validator did not finish")};
+    return {process.exitCode(),
+            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
 }
 
 class CliTest : public ::testing::Test
