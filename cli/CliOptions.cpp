@@ -60,6 +60,43 @@ std::optional<QDate> ParseIsoDate(const QString &text)
 }
 
 // archive add|list|trends|verify [OPTIONS] [RUN.vdf...]
+// The value of the option at `i` ("--name=value" or "--name value", then i stands on the
+// value), with the option's name left in `option`; false with the reason for an unknown option
+// (`unknownText`, %1 the option), a missing value or an option given twice.
+bool TakeOptionValue(const QStringList &arguments, int &i, const QStringList &valueOptions, QStringList &seen,
+                     QString &option, QString &value, QString &error, const QString &unknownText)
+{
+    bool hasValue = false;
+    const qsizetype equals = option.indexOf(u'=');
+    if (equals > 0) {
+        value = option.mid(equals + 1);
+        option.truncate(equals);
+        hasValue = true;
+    }
+    if (!valueOptions.contains(option)) {
+        error = unknownText.arg(option);
+        return false;
+    }
+    if (!hasValue) {
+        if (i + 1 >= arguments.size()) {
+            error = u"option %1 needs a value"_s.arg(option);
+            return false;
+        }
+        value = arguments.at(++i);
+        // "--operator --json": the value is missing, not "--json".
+        if (value.startsWith(u"--")) {
+            error = u"option %1 needs a value, not the option \"%2\""_s.arg(option, value);
+            return false;
+        }
+    }
+    if (seen.contains(option)) {
+        error = u"option %1 given twice"_s.arg(option);
+        return false;
+    }
+    seen.append(option);
+    return true;
+}
+
 std::optional<TCliOptions> ParseArchiveArguments(const QStringList &arguments, QString &error)
 {
     using TArchiveAction = TCliOptions::TArchiveAction;
@@ -121,33 +158,9 @@ std::optional<TCliOptions> ParseArchiveArguments(const QStringList &arguments, Q
             continue;
         }
         QString value;
-        bool hasValue = false;
-        const qsizetype equals = argument.indexOf(u'=');
-        if (equals > 0) {
-            value = argument.mid(equals + 1);
-            argument.truncate(equals);
-            hasValue = true;
-        }
-        if (!valueOptions.contains(argument)) {
-            error = u"unknown option %1 for archive %2"_s.arg(argument, command);
+        if (!TakeOptionValue(arguments, i, valueOptions, seen, argument, value, error,
+                             u"unknown option %1 for archive "_s + command))
             return std::nullopt;
-        }
-        if (!hasValue) {
-            if (i + 1 >= arguments.size()) {
-                error = u"option %1 needs a value"_s.arg(argument);
-                return std::nullopt;
-            }
-            value = arguments.at(++i);
-            if (value.startsWith(u"--")) {
-                error = u"option %1 needs a value, not the option \"%2\""_s.arg(argument, value);
-                return std::nullopt;
-            }
-        }
-        if (seen.contains(argument)) {
-            error = u"option %1 given twice"_s.arg(argument);
-            return std::nullopt;
-        }
-        seen.append(argument);
         if (value.isEmpty()) {
             error = u"option %1 needs a value"_s.arg(argument);
             return std::nullopt;
@@ -358,34 +371,9 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             continue;
         }
         QString value;
-        bool hasValue = false;
-        const qsizetype equals = argument.indexOf(u'=');
-        if (equals > 0) {
-            value = argument.mid(equals + 1);
-            argument.truncate(equals);
-            hasValue = true;
-        }
-        if (!valueOptions.contains(argument)) {
-            error = u"unknown option %1"_s.arg(argument);
+        if (!TakeOptionValue(arguments, i, valueOptions, seen, argument, value, error,
+                             u"unknown option %1"_s))
             return std::nullopt;
-        }
-        if (!hasValue) {
-            if (i + 1 >= arguments.size()) {
-                error = u"option %1 needs a value"_s.arg(argument);
-                return std::nullopt;
-            }
-            value = arguments.at(++i);
-            // "--operator --json": the value is missing, not "--json".
-            if (value.startsWith(u"--")) {
-                error = u"option %1 needs a value, not the option \"%2\""_s.arg(argument, value);
-                return std::nullopt;
-            }
-        }
-        if (seen.contains(argument)) {
-            error = u"option %1 given twice"_s.arg(argument);
-            return std::nullopt;
-        }
-        seen.append(argument);
         if (argument == u"--plate")
             options.plateFile = value;
         else if (argument == u"--format")
