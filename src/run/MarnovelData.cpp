@@ -434,7 +434,7 @@ void AddCurvePoint(const TMarnovelData &data, int i, double mean, TLinearRegress
     if (std::find(distinctX.begin(), distinctX.end(), x) == distinctX.end())
         distinctX.push_back(x);
     if (series1 != nullptr)
-        series1->AddPoint(x, y, TMarnovelData::CurvePointColor);
+        series1->AddPoint(x, y, TMarnovelData::CurvePointColor, i);
 }
 
 // The QC rules of standard i after its completeness: replicate agreement for a low

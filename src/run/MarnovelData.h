@@ -19,12 +19,12 @@ class OWCellBlockBase;
 class TLinearRegression;
 
 // Receives the standard-curve points of a calculation: x = ln(concentration),
-// y = ln(mean OD). Drawing them is the caller's business.
+// y = ln(mean OD), of standard `standard` (0: S1). Drawing them is the caller's business.
 class ICurvePointSink
 {
 public:
     virtual ~ICurvePointSink() = default;
-    virtual void AddPoint(double x, double y, TColor color) = 0;
+    virtual void AddPoint(double x, double y, TColor color, int standard) = 0;
 };
 
 // A plate text that does not fit the 13 x 9 plate matrix: a tenth line, or a fourteenth

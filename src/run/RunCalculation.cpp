@@ -27,7 +27,10 @@ class TPointCollector : public ICurvePointSink
 {
 public:
     explicit TPointCollector(std::vector<TRunCurvePoint> &points) : mPoints(points) {}
-    void AddPoint(double x, double y, TColor color) override { mPoints.push_back({x, y, color}); }
+    void AddPoint(double x, double y, TColor color, int standard) override
+    {
+        mPoints.push_back({x, y, color, standard});
+    }
 
 private:
     std::vector<TRunCurvePoint> &mPoints;
@@ -144,9 +147,10 @@ TRunCalculationResult CalculateRun(TMarnovelData &data, const ITextGrid *source)
                 present |= 1u << a;
             }
         }
-        if (block->Count() > 0 && block->ValueCount() > 0 && block->getValidityValue(0) == ValidValue)
+        if (block->Count() > 0 && block->ValueCount() > 0 && block->getValidityValue(0) == ValidValue) {
+            subject.Od = block->getValue(0);
             subject.Value = block->getResultLn(0);
-        else
+        } else
             subject.TextId = SubjectResultTextId(*block);
     }
     for (std::size_t a = 0; a < annotations.size(); ++a) {

@@ -46,6 +46,7 @@ struct TRunCurvePoint
     double X = 0.0; // ln(concentration)
     double Y = 0.0; // ln(mean OD)
     TColor Color = 0;
+    int Standard = -1; // the standard the point is of, 0: S1
 };
 
 struct TRunSubjectResult
@@ -55,6 +56,7 @@ struct TRunSubjectResult
     int TextId = 0;              // the catalogue text shown instead of a value (N/A, N/S); 0: none
     QStringList Marks;           // "#", "¶", "*" of the annotations the block carries
     std::optional<double> Value; // IU/mL for a numeric OD (also above range); none otherwise
+    std::optional<double> Od;    // the OD the value comes from; none where Value is none
 };
 
 struct TRunCalculationResult
