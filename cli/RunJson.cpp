@@ -4,6 +4,7 @@
 #include "files/RunSession.h"
 #include "plate/CellBlock.h"
 #include "plate/CellColl.h"
+#include "run/CurveDiagnostics.h"
 #include "run/MarnovelRdData.h"
 #include "run/ResultTexts.h"
 
@@ -101,7 +102,15 @@ QJsonArray Standards(const TMarnovelRdData &data, const TRunCalculationResult &r
     return standards;
 }
 
-QJsonArray Results(const TMarnovelRdData &data, const TRunCalculationResult &result)
+QJsonValue Interval(const std::optional<TPredictionInterval> &interval)
+{
+    if (!interval || !std::isfinite(interval->Low) || !std::isfinite(interval->High))
+        return QJsonValue(QJsonValue::Null);
+    return QJsonArray{interval->Low, interval->High};
+}
+
+QJsonArray Results(const TMarnovelRdData &data, const TRunCalculationResult &result,
+                   const TCurveDiagnostics &diagnostics)
 {
     QJsonArray results;
     for (std::size_t k = 0; k < result.Subjects.size(); ++k) {
@@ -111,6 +120,7 @@ QJsonArray Results(const TMarnovelRdData &data, const TRunCalculationResult &res
         for (int i = 0; i < block.Count(); ++i)
             wells.append(Well(block, i));
         const bool notSpecified = block.ValueCount() > 0 && block.getValidityValue(0) == ValueNotSpecified;
+        const TSubjectDiagnostics &subjectDiagnostics = diagnostics.Subjects.at(k);
         results.append(QJsonObject{
             {u"id"_s, subject.Id},
             {u"result"_s, StripMarkup(subject.ResultText)},
@@ -122,9 +132,32 @@ QJsonArray Results(const TMarnovelRdData &data, const TRunCalculationResult &res
             {u"aboveRange"_s, block.getAnnotationExists(AT_EXCEEDMAXVALUE)},
             {u"nonNumericalOd"_s, block.getAnnotationExists(AT_INVALIDVALUE)},
             {u"notSpecified"_s, notSpecified},
+            {u"predictionInterval95"_s, Interval(subjectDiagnostics.Interval95)},
+            {u"belowLowestStandard"_s, subjectDiagnostics.BelowLowestStandard},
+            {u"aboveHighestStandard"_s, subjectDiagnostics.AboveHighestStandard},
         });
     }
     return results;
+}
+
+QJsonObject Diagnostics(const TCurveDiagnostics &diagnostics)
+{
+    QJsonArray standards;
+    for (const TStandardDiagnostics &standard : diagnostics.Standards) {
+        standards.append(QJsonObject{
+            {u"name"_s, standard.Name},
+            {u"nominal"_s, Number(standard.Nominal)},
+            {u"backCalculated"_s, Number(standard.BackCalculated)},
+            {u"recoveryPercent"_s, Number(standard.RecoveryPercent)},
+            {u"residual"_s, Number(standard.Residual)},
+        });
+    }
+    return {
+        {u"fitStandardError"_s, Number(diagnostics.FitStandardError)},
+        {u"standards"_s, standards},
+        {u"standardsInOrder"_s, diagnostics.StandardsInOrder()},
+        {u"outOfOrder"_s, QJsonArray::fromStringList(diagnostics.OutOfOrder)},
+    };
 }
 
 } // namespace
@@ -134,6 +167,7 @@ QByteArray RunJsonText(const TRunSession &session)
     const TMarnovelRdData &data = session.Data();
     const TRunCalculationResult &result = *session.LastResult();
     const TRunDetails &details = session.Details();
+    const TCurveDiagnostics diagnostics = DiagnoseCurve(result);
 
     const QJsonObject runDetails{
         {u"runDate"_s, details.RunDate.toString(Qt::ISODate)},
@@ -163,7 +197,8 @@ QByteArray RunJsonText(const TRunSession &session)
         {u"verdict"_s, ResultTexts::Verdict(result)},
         {u"plateWashNote"_s, result.PlateWashNote},
         {u"qcRules"_s, Rules(result.Qc.Run)},
-        {u"results"_s, Results(data, result)},
+        {u"results"_s, Results(data, result, diagnostics)},
+        {u"diagnostics"_s, Diagnostics(diagnostics)},
         {u"footnotes"_s, QJsonArray::fromStringList(ResultTexts::FootnoteLines(result))},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);

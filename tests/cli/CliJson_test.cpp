@@ -120,9 +120,48 @@ std::pair<int, QString> Validate(const QStringList &documents)
     return ValidateJson(Schema, documents);
 }
 
+// A 4-point run: two standard series down column 1 (rows A-D and E-H) and samples in F12,
+// G12 and H12 (ID 1 to 3), the middle one below the lowest standard, the last above the
+// highest.
+QByteArray FourPointRun()
+{
+    const char *series[2][4] = {{"1.500", "0.450", "0.140", "0.040"}, {"1.400", "0.430", "0.150", "0.050"}};
+    const char *samples[3] = {"1.000", "0.060", "2.500"};
+    QString text = u"[GeneralInfo]\r\nCurveType=0\r\nRunDateI18n=2026-12-09\r\nDataRows=9\r\nDataCols=13\r\n"
+                   u"DecimalSeperator=.\r\nStdConc=4.000|1.000|0.250|0.000\r\n\r\n"_s;
+    int cell = 0;
+    for (int k = 0; k < 3; ++k)
+        text +=
+            u"[Cell%1]\r\nPoint0=12|%2|1|%3\r\nCriteriaType=90\r\nFixedID=%4\r\nID=ID %4\r\nBlockType=0\r\n"_s
+                .arg(cell++)
+                .arg(6 + k)
+                .arg(QString::fromUtf8(samples[k]))
+                .arg(k + 1);
+    for (int n = 0; n < 2; ++n) {
+        text += u"[Cell%1]\r\n"_s.arg(cell++);
+        for (int i = 0; i < 4; ++i)
+            text += u"Point%1=1|%2|%3|%4\r\n"_s.arg(i)
+                        .arg(1 + n * 4 + i)
+                        .arg(i + 1)
+                        .arg(QString::fromUtf8(series[n][i]));
+        text += u"ID=Std %1\r\nBlockType=1\r\n"_s.arg(n + 1);
+    }
+    QStringEncoder utf16(QStringConverter::Utf16LE);
+    return QByteArray("\xFF\xFE", 2) + QByteArray(utf16(text));
+}
+
+QJsonObject ResultOf(const QJsonObject &root, const QString &id)
+{
+    for (const QJsonValue &value : root.value(u"results"_s).toArray())
+        if (value.toObject().value(u"id"_s) == id)
+            return value.toObject();
+    ADD_FAILURE() << "no result " << id.toStdString();
+    return {};
+}
+
 } // namespace
 
-TEST_F(CliTest, Json_ExamplesFailedInvalidAndGermanRuns_MatchTheSchema)
+TEST_F(CliTest, Json_ExamplesFailedInvalidFourPointAndGermanRuns_MatchTheSchema)
 {
     const QStringList plateArguments = PlateArguments();
     const auto withPlate = [&](const QString &name, const QString &plate) {
@@ -152,6 +191,7 @@ TEST_F(CliTest, Json_ExamplesFailedInvalidAndGermanRuns_MatchTheSchema)
          u"LOCALE_GERMAN"_s,
          RegionalGuard::Separators(",", ".")},
         {u"lone-surrogate"_s, {u"calc"_s, loneRun}},
+        {u"four-point"_s, {u"calc"_s, Write(u"four.vdf"_s, FourPointRun())}},
     };
     QStringList documents;
     for (const JsonRun &run : runs) {
@@ -167,6 +207,10 @@ TEST_F(CliTest, Json_ExamplesFailedInvalidAndGermanRuns_MatchTheSchema)
     const QJsonObject invalid = Parsed(ReadWholeFile(documents.at(3)));
     EXPECT_FALSE(invalid.value(u"curve"_s).toObject().value(u"correlationPass"_s).toBool());
     EXPECT_TRUE(invalid.value(u"plateWashNote"_s).toBool());
+    // Means 2.4, 1.355, 0.1995, 0.38, 0.7185, 0.11, 0.07, 0.172: each rise is named.
+    const QJsonObject invalidDiagnostics = invalid.value(u"diagnostics"_s).toObject();
+    EXPECT_FALSE(invalidDiagnostics.value(u"standardsInOrder"_s).toBool());
+    EXPECT_EQ(invalidDiagnostics.value(u"outOfOrder"_s).toArray(), QJsonArray({u"S4"_s, u"S5"_s, u"S8"_s}));
     EXPECT_EQ(Parsed(ReadWholeFile(documents.at(5))).value(u"runDetails"_s).toObject().value(u"operator"_s),
               u"A. Sm\uFFFDith"_s);
 
@@ -277,4 +321,71 @@ TEST_F(CliTest, Json_ExactValues_RoundToTheShownOnesAndMatchAnIndependentFit)
     // A low standard has no %CV, a sample without a numerical OD no value.
     EXPECT_TRUE(standards.at(7).toObject().value(u"cvExact"_s).isNull());
     EXPECT_EQ(curve.value(u"correlationValue"_s).toDouble(), 1.0);
+}
+
+TEST_F(CliTest, Json_Diagnostics_MatchAnIndependentFit)
+{
+    const QJsonObject example = Parsed(CalcJson({u"example-run"_s, {u"calc"_s, Example("run-8point.vdf")}}));
+    const QJsonObject four =
+        Parsed(CalcJson({u"four-point"_s, {u"calc"_s, Write(u"four.vdf"_s, FourPointRun())}}));
+    const QJsonObject diagnostics = example.value(u"diagnostics"_s).toObject();
+    const QJsonArray standards = diagnostics.value(u"standards"_s).toArray();
+    ASSERT_EQ(standards.size(), 7);
+    EXPECT_EQ(standards.at(6).toObject().value(u"name"_s), u"S7"_s);
+    EXPECT_EQ(standards.at(6).toObject().value(u"nominal"_s).toDouble(), 0.125);
+    EXPECT_TRUE(diagnostics.value(u"standardsInOrder"_s).toBool());
+    EXPECT_TRUE(diagnostics.value(u"outOfOrder"_s).toArray().isEmpty());
+    const QJsonValue firstInterval = ResultOf(example, u"ID 1"_s).value(u"predictionInterval95"_s);
+    const QJsonValue aboveInterval = ResultOf(example, u"ID 62"_s).value(u"predictionInterval95"_s);
+    const QJsonValue fourInterval = ResultOf(four, u"ID 3"_s).value(u"predictionInterval95"_s);
+
+    // R, as tests/run/CurveDiagnostics_test.cpp gives diag() (the same plates):
+    //   diag(c8, c(2.412, 1.348, 0.721, 0.382, 0.201, 0.112, 0.071, 0.046),
+    //        c(2.388, 1.362, 0.716, 0.378, 0.198, 0.108, 0.069, 0.044), c(0.171, 3.127))
+    //   diag(c4, c(1.500, 0.450, 0.140, 0.040), c(1.400, 0.430, 0.150, 0.050), c(1.000, 0.060, 2.500))
+    const struct
+    {
+        const char *name;
+        QJsonValue actual;
+        double expected;
+    } figures[] = {
+        {"s", diagnostics.value(u"fitStandardError"_s), 0.061270411292154596},
+        {"S1 back-calculated", standards.at(0).toObject().value(u"backCalculated"_s), 8.0591107001904234},
+        {"S7 recovery", standards.at(6).toObject().value(u"recoveryPercent"_s), 111.49114028464902},
+        {"S5 residual", standards.at(4).toObject().value(u"residual"_s), -0.065612180854089347},
+        {"ID 1 low", firstInterval.toArray().at(0), 0.31847075685540766},
+        {"ID 1 high", firstInterval.toArray().at(1), 0.47397738242951892},
+        {"ID 62 low", aboveInterval.toArray().at(0), 8.7074291452779846},
+        {"ID 62 high", aboveInterval.toArray().at(1), 13.693263520647758},
+        {"4-point s", four.value(u"diagnostics"_s).toObject().value(u"fitStandardError"_s),
+         0.033681759335247641},
+        {"4-point ID 3 high", fourInterval.toArray().at(1), 17.515440511781499},
+    };
+    for (const auto &figure : figures) {
+        ASSERT_TRUE(figure.actual.isDouble()) << figure.name;
+        EXPECT_NEAR(figure.actual.toDouble(), figure.expected, 1e-9 * std::abs(figure.expected))
+            << figure.name;
+    }
+
+    // The range flags, and no interval without a numerical OD.
+    const struct
+    {
+        const QJsonObject &root;
+        const char16_t *id;
+        bool hasInterval;
+        bool below;
+        bool above;
+    } samples[] = {
+        {example, u"ID 1", true, false, false},   {example, u"ID 62", true, false, true},
+        {example, u"ID 36", false, false, false}, // OVER
+        {example, u"ID 79", false, false, false}, // N/S
+        {four, u"ID 2", true, true, false},       {four, u"ID 3", true, false, true},
+    };
+    for (const auto &sample : samples) {
+        const QJsonObject result = ResultOf(sample.root, QString::fromUtf16(sample.id));
+        SCOPED_TRACE(QString::fromUtf16(sample.id).toStdString());
+        EXPECT_EQ(result.value(u"predictionInterval95"_s).isArray(), sample.hasInterval);
+        EXPECT_EQ(result.value(u"belowLowestStandard"_s).toBool(), sample.below);
+        EXPECT_EQ(result.value(u"aboveHighestStandard"_s).toBool(), sample.above);
+    }
 }
