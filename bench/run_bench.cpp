@@ -1,13 +1,15 @@
 // Whole-run calculation of a full plate and parsing of a pasted plate, each reported as the
 // median (with mean and spread) of repeated runs: both should stay under 10 µs. Absolute
 // times differ from one machine to the next; the calculation's ratio to the plain libm floor
-// (its log and exp calls in a bare loop, measured in the same binary) should not.
+// (its log and exp calls in a bare loop, measured in the same binary) should not. The curve
+// diagnostics of the same plate are reported with their ratio to the calculation they follow.
 
 #include "core/Tool.h"
 #include "core/UiTextManager.h"
 #include "plate/CellBlockRect.h"
 #include "plate/CellColl.h"
 #include "plate/MarnovelPanels.h"
+#include "run/CurveDiagnostics.h"
 #include "run/MarnovelRdData.h"
 #include "run/RunCalculation.h"
 
@@ -97,13 +99,34 @@ void BM_LibmFloor(benchmark::State &state)
 }
 BENCHMARK(BM_LibmFloor)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
-void BM_CalculateRun_FullPlate(benchmark::State &state)
+// The plate pasted and laid out, ready to calculate.
+void LoadFullPlate(TMarnovelRdData &data)
 {
-    TMarnovelRdData data;
     QMimeData mime;
     mime.setText(FullPlateText());
     data.loadDataObject(&mime);
     LayOut(data);
+}
+
+// Seconds one whole-run calculation of the plate takes, the best of several batches.
+double CalculationSeconds(TMarnovelRdData &data)
+{
+    constexpr int Batch = 500;
+    double best = 1.0;
+    for (int round = 0; round < 9; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < Batch; ++i)
+            benchmark::DoNotOptimize(CalculateRun(data));
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        best = std::min(best, elapsed.count() / Batch);
+    }
+    return best;
+}
+
+void BM_CalculateRun_FullPlate(benchmark::State &state)
+{
+    TMarnovelRdData data;
+    LoadFullPlate(data);
     const double floor = LibmFloorSeconds();
     for (auto _ : state) {
         TRunCalculationResult result = CalculateRun(data);
@@ -115,6 +138,25 @@ void BM_CalculateRun_FullPlate(benchmark::State &state)
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_CalculateRun_FullPlate)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+void BM_CurveDiagnostics_FullPlate(benchmark::State &state)
+{
+    TMarnovelRdData data;
+    LoadFullPlate(data);
+    const TRunCalculationResult result = CalculateRun(data);
+    const double calculation = CalculationSeconds(data);
+    for (auto _ : state) {
+        TCurveDiagnostics diagnostics = DiagnoseCurve(result);
+        benchmark::DoNotOptimize(diagnostics);
+    }
+    state.counters["ratio_to_calculation"] =
+        benchmark::Counter(calculation * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CurveDiagnostics_FullPlate)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
