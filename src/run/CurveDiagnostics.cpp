@@ -89,7 +89,7 @@ double UpperQuantile(double tail, double df)
     return t;
 }
 
-double Mean(const std::vector<TRunCurvePoint> &points)
+double MeanOfX(const std::vector<TRunCurvePoint> &points)
 {
     double sum = 0.0;
     for (const TRunCurvePoint &point : points)
@@ -152,7 +152,7 @@ TCurveDiagnostics DiagnoseCurve(const TRunCalculationResult &result)
         sumOfSquares += standard.Residual * standard.Residual;
     }
 
-    const double meanX = Mean(points);
+    const double meanX = MeanOfX(points);
     double sxx = 0.0;
     for (const TRunCurvePoint &point : points)
         sxx += (point.X - meanX) * (point.X - meanX);
