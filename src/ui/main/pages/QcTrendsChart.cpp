@@ -58,9 +58,11 @@ TQcTrendsChart::TQcTrendsChart(QWidget *parent) : QChartView(parent)
     auto *chart = new QChart;
     chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignRight);
+    // The legend shows each mark's own shape, not colour alone.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     mAxisX = new QValueAxis(chart);
     mAxisY = new QValueAxis(chart);
-    mAxisX->setLabelFormat(u"%d"_s);
+    mAxisX->setLabelFormat(u"%.0f"_s);
     mAxisX->setTickType(QValueAxis::TicksDynamic);
     mAxisX->setTickAnchor(1.0);
     mAxisY->setTickCount(kYTickCount);

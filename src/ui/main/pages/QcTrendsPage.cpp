@@ -34,6 +34,7 @@ namespace {
 constexpr int kMaxBaselineRuns = 1000;
 // Rows the list's columns are measured on: the list may hold thousands.
 constexpr int kMeasuredRows = 50;
+constexpr int kCellPadding = 6;
 
 int MetricTextId(TTrendMetric metric)
 {
@@ -88,21 +89,21 @@ TQcTrendsPage::TQcTrendsPage(QWidget *parent) : QWidget(parent), mModel(new TQcT
     grid->setContentsMargins(0, 0, 0, 0);
     column->addWidget(choices);
     const auto label = [choices](const QString &name) { return Named(new QLabel(choices), name); };
-    const auto combo = [choices](const QString &name) {
+    const auto combo = [choices](const QString &name, int characters) {
         auto *box = Named(new QComboBox(choices), name);
         // Long names are cut rather than widening the row beyond the window.
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        box->setMinimumContentsLength(8);
+        box->setMinimumContentsLength(characters);
         return box;
     };
     qcTrendsMetricLa = label(u"qcTrendsMetricLa"_s);
-    qcTrendsMetricCb = combo(u"qcTrendsMetricCb"_s);
+    qcTrendsMetricCb = combo(u"qcTrendsMetricCb"_s, 26);
     qcTrendsCurveTypeLa = label(u"qcTrendsCurveTypeLa"_s);
-    qcTrendsCurveTypeCb = combo(u"qcTrendsCurveTypeCb"_s);
+    qcTrendsCurveTypeCb = combo(u"qcTrendsCurveTypeCb"_s, 18);
     qcTrendsKitBatchLa = label(u"qcTrendsKitBatchLa"_s);
-    qcTrendsKitBatchCb = combo(u"qcTrendsKitBatchCb"_s);
+    qcTrendsKitBatchCb = combo(u"qcTrendsKitBatchCb"_s, 8);
     qcTrendsOperatorLa = label(u"qcTrendsOperatorLa"_s);
-    qcTrendsOperatorCb = combo(u"qcTrendsOperatorCb"_s);
+    qcTrendsOperatorCb = combo(u"qcTrendsOperatorCb"_s, 8);
     qcTrendsFromCx = Named(new QCheckBox(choices), u"qcTrendsFromCx"_s);
     qcTrendsToCx = Named(new QCheckBox(choices), u"qcTrendsToCx"_s);
     qcTrendsFromDt = Named(new QDateEdit(choices), u"qcTrendsFromDt"_s);
@@ -130,8 +131,13 @@ TQcTrendsPage::TQcTrendsPage(QWidget *parent) : QWidget(parent), mModel(new TQcT
         for (int col = 0; col < rows[row].size(); ++col)
             if (QWidget *widget = rows[row][col])
                 grid->addWidget(widget, row, col, 1, widget == qcTrendsValidOnlyCx ? 2 : 1);
-    for (const int col : {1, 3, 5, 7})
-        grid->setColumnStretch(col, 1);
+    // The date edits and the spin box keep their own width.
+    // The metric's and the curve type's names are the longest.
+    for (const auto &[col, stretch] : {std::pair{1, 3}, {3, 2}, {5, 1}, {7, 1}})
+        grid->setColumnStretch(col, stretch);
+    for (QWidget *fixed : std::initializer_list<QWidget *>{qcTrendsFromDt, qcTrendsToDt, qcTrendsBaselineSb})
+        fixed->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    grid->setAlignment(qcTrendsBaselineSb, Qt::AlignLeft);
 
     qcTrendsMessageLa = Named(new QLabel(content), u"qcTrendsMessageLa"_s);
     qcTrendsMessageLa->setWordWrap(true);
@@ -308,10 +314,20 @@ void TQcTrendsPage::ShowTrend()
     mState = trend.Points.empty() ? TState::NoMatch : TState::Shown;
     mModel->SetTrend(std::move(trend), current);
     qcTrendsChart->SetTrend(mModel->Trend(), current);
-    qcTrendsListGd->resizeColumnsToContents();
+    FitListColumns();
     if (current)
         qcTrendsListGd->scrollTo(mModel->index(*current, 0));
     ShowMessage();
+}
+
+void TQcTrendsPage::FitListColumns()
+{
+    qcTrendsListGd->resizeColumnsToContents();
+    // Never narrower than the heading, also without rows; the last one fills the rest.
+    QHeaderView *header = qcTrendsListGd->horizontalHeader();
+    for (int column = 0; column + 1 < mModel->columnCount(); ++column)
+        header->resizeSection(
+            column, std::max(header->sectionSize(column) + kCellPadding, header->sectionSizeHint(column)));
 }
 
 void TQcTrendsPage::ShowMessage()
@@ -396,7 +412,6 @@ void TQcTrendsPage::Retranslate()
     qcTrendsChart->Retranslate(UiText(MetricTextId(Metric())));
     qcTrendsChart->UpdateNumberFormat();
     mModel->Retext();
-    if (mModel->rowCount() > 0)
-        qcTrendsListGd->resizeColumnsToContents();
+    FitListColumns();
     ShowMessage();
 }

@@ -72,6 +72,7 @@ private:
     // The chosen runs from the archive, evaluated and drawn.
     void ShowTrend();
     void ShowMessage();
+    void FitListColumns();
     void FillChoices(const QList<TArchiveMetrics> &runs);
     TArchiveFilter Filter() const;
     TTrendMetric Metric() const;
