@@ -1,6 +1,7 @@
 #include "ArchiveCommand.h"
 
 #include "archive/Archive.h"
+#include "archive/TrendSelection.h"
 #include "archive/Trends.h"
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
@@ -159,23 +160,6 @@ void List(const TCliOptions &options, const TArchive &archive, TCalcOutcome &out
         outcome.standardOutput = TableText(rows).toUtf8();
 }
 
-std::optional<double> MetricValue(const TArchiveMetrics &run, TTrendMetric metric)
-{
-    switch (metric) {
-    case TTrendMetric::TopStandardMeanOd:
-        return run.TopStandardMean;
-    case TTrendMetric::ZeroStandardMeanOd:
-        return run.ZeroStandardMean;
-    case TTrendMetric::Slope:
-        return run.Slope;
-    case TTrendMetric::Intercept:
-        return run.Intercept;
-    case TTrendMetric::Correlation:
-        return run.Correlation;
-    }
-    return std::nullopt;
-}
-
 QString TrendText(int curveType, const std::vector<TTrendEvaluation> &evaluations)
 {
     QString text;
@@ -227,22 +211,14 @@ void Trends(const TCliOptions &options, const TArchive &archive, TCalcOutcome &o
         return;
     }
     // One curve type per trend: the newest recorded run's.
-    const auto newest = std::max_element(runs.cbegin(), runs.cend(), [](const auto &a, const auto &b) {
-        return a.FirstRecordedAt < b.FirstRecordedAt;
-    });
-    const int curveType = newest->CurveType;
+    const int curveType = *NewestCurveType(runs);
     runs.removeIf([curveType](const TArchiveMetrics &run) { return run.CurveType != curveType; });
 
     std::vector<TTrendEvaluation> evaluations;
     for (const TTrendMetric metric : AllTrendMetrics) {
         if (options.metric && *options.metric != metric)
             continue;
-        std::vector<TTrendPoint> points;
-        for (const TArchiveMetrics &run : runs) {
-            if (const std::optional<double> value = MetricValue(run, metric))
-                points.push_back({run.RunDate, run.RunNumber, run.KitBatch, run.Operator, *value});
-        }
-        evaluations.push_back(EvaluateTrend(metric, std::move(points), options.baselineRuns));
+        evaluations.push_back(EvaluateTrend(metric, TrendPoints(runs, metric), options.baselineRuns));
     }
     outcome.standardOutput = options.json ? TrendsJsonText(CurvePoints(curveType), evaluations)
                                           : TrendText(curveType, evaluations).toUtf8();

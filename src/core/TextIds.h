@@ -47,6 +47,8 @@ inline constexpr int Slope = 84;
 inline constexpr int ResultIuPerMl = 94; // Result (IU/mL)
 inline constexpr int Results = 95;
 inline constexpr int CurveType = 354;
+inline constexpr int EightPointCurve = 355; // 8-Point Standard Curve
+inline constexpr int FourPointCurve = 356;
 inline constexpr int ValidTest = 133;
 inline constexpr int CaptionPrefix = 259;
 inline constexpr int PlateWashingNote = 258; // the zero standard's mean above 0.150
@@ -63,6 +65,32 @@ inline constexpr int SelectSampleType = 260; // Please select the appropriate Sa
 inline constexpr int ReportTitle = 361;
 inline constexpr int PdfFilesToGenerate = 373;
 inline constexpr int NoDefaultPrinter = 1150;
+
+// ---- QC trends ----------------------------------------------------------------------------
+inline constexpr int QcTrends = 1151; // QC Trends (the tab)
+inline constexpr int TrendMetric = 1152;
+inline constexpr int AllChoices = 1153; // (all)
+inline constexpr int DateFrom = 1154;
+inline constexpr int DateTo = 1155;
+inline constexpr int ValidRunsOnly = 1156;
+inline constexpr int BaselineRuns = 1157;
+inline constexpr int TrendRunAxis = 1158; // Run (in order of run date)
+inline constexpr int TrendValue = 1159;
+inline constexpr int TrendZ = 1160;
+inline constexpr int TrendRules = 1161;
+inline constexpr int TrendInControl = 1162;
+inline constexpr int TrendWarning = 1163; // Warning (1-2s)
+inline constexpr int TrendRejection = 1164;
+inline constexpr int TrendCurrentRun = 1165;
+inline constexpr int TrendMean = 1166;
+inline constexpr int TrendSdLine = 1167;   // ±%1 SD
+inline constexpr int NoRunRecorded = 1168; // how runs get into the archive
+inline constexpr int NoRunMatches = 1169;
+inline constexpr int ArchiveUnreadable = 1170; // The run archive cannot be read: %1
+inline constexpr int BaselineTooFewRuns = 1171;
+inline constexpr int BaselineNoSpread = 1172;
+inline constexpr int BaselineSummary = 1173; // Baseline: the first %1 runs, mean %2, SD %3
+inline constexpr int TrendRunIndex = 1174;   // No.
 
 // ---- notices and questions --------------------------------------------------------------
 inline constexpr int RawDataCopied = 110; // Raw Data copied to Windows Clipboard.

@@ -63,13 +63,18 @@ TCurveChart::TCurveChart(QWidget *parent) : QChartView(parent)
     UpdateNumberFormat();
 }
 
-void TCurveChart::UpdateNumberFormat()
+void UseRegionalNumbers(QChart *chart)
 {
     // The chart writes numbers with a locale's separator; any locale with the program's
     // decimal separator will do, the labels have no thousands.
     const bool comma = GetRegionalDecimalSeparator() == QLatin1Char(',');
-    chart()->setLocale(comma ? QLocale(QLocale::German) : QLocale::c());
-    chart()->setLocalizeNumbers(true);
+    chart->setLocale(comma ? QLocale(QLocale::German) : QLocale::c());
+    chart->setLocalizeNumbers(true);
+}
+
+void TCurveChart::UpdateNumberFormat()
+{
+    UseRegionalNumbers(chart());
 }
 
 void TCurveChart::SetCurve(const std::vector<TRunCurvePoint> &points, double slope, double intercept)

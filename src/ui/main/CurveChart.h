@@ -9,8 +9,12 @@
 #include <optional>
 #include <vector>
 
+class QChart;
 class QScatterSeries;
 class QValueAxis;
+
+// The chart's axis numbers in the regional decimal separator.
+void UseRegionalNumbers(QChart *chart);
 
 // The standard curve of the Standards Results tab (StandardsResultDiagram): the curve points
 // ln(concentration) against ln(mean OD) as small squares (series Series1), and the fitted line

@@ -13,6 +13,7 @@
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
 #include "core/Messages.h"
+#include "core/Registry.h"
 #include "core/SoftwareInfoManager.h"
 #include "core/TextIds.h"
 #include "core/Tool.h"
@@ -29,6 +30,7 @@
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/ResultsViews.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/main/pages/QcTrendsPage.h"
 #include "ui/main/pages/RawDataPage.h"
 #include "ui/main/pages/RunDetailsPage.h"
 #include "ui/main/pages/StandardsResultsPage.h"
@@ -53,12 +55,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int kCommandButtonHeight = 46;
+
+// The archive the trends tab reads: the settings store's, as the tool takes it without
+// --archive (empty: the default file). The one place the window reads it.
+QString ArchiveLocationSetting()
+{
+    try {
+        return OpenRegistry()->value(u"Archive/Location"_s).toString();
+    } catch (const std::exception &) {
+        return QString();
+    }
+}
 
 QPushButton *NewButton(QWidget *parent, const QString &name)
 {
@@ -205,6 +219,13 @@ void TfrmMainCombinedRd::BuildPages()
     samplesSheet = mSubjectsPage;
     for (QWidget *sheet : {runDetailsSheet, rawDataSheet, resultsSheet, samplesSheet})
         PageControl1->addTab(sheet, QString());
+    mTrendsPage = new TQcTrendsPage;
+    mTrendsPage->SetArchiveLocation(ArchiveLocationSetting());
+    mTrendsPage->SetCurrentRunSource([this] {
+        const TRunDetails shown = RunDetailsShown();
+        return TQcTrendsPage::TRunKey{shown.RunDate, shown.KitBatchNumber, shown.RunNumber};
+    });
+    PageControl1->addTab(mTrendsPage, QString());
 
     // The navigation bar, moved onto the active page by UpdateNavigation.
     pnlNavigation = Named(new QWidget(runDetailsSheet), u"pnlNavigation"_s);
@@ -287,10 +308,11 @@ void TfrmMainCombinedRd::InitializeText()
         QWidget *control;
         int id;
     } texts[] = {
-        {closepb, 9},          {newTestPb, 10},      {loadPb, 153},         {saveAsPb, 145},
-        {btnLoadFormat, 154},  {btnSaveFormat, 155}, {printPb, 13},         {resultsExportPb, 14},
-        {rawDataExportPb, 15}, {aboutPb, 16},        {runDetailsSheet, 17}, {rawDataSheet, 18},
-        {resultsSheet, 19},    {samplesSheet, 20},
+        {closepb, 9},       {newTestPb, 10},       {loadPb, 153},
+        {saveAsPb, 145},    {btnLoadFormat, 154},  {btnSaveFormat, 155},
+        {printPb, 13},      {resultsExportPb, 14}, {rawDataExportPb, 15},
+        {aboutPb, 16},      {runDetailsSheet, 17}, {rawDataSheet, 18},
+        {resultsSheet, 19}, {samplesSheet, 20},    {mTrendsPage, TextId::QcTrends},
     };
     for (const auto &text : texts)
         SetControlText(text.control, text.id, true);
@@ -303,6 +325,7 @@ void TfrmMainCombinedRd::InitializeText()
     mRawDataPage->Retranslate();
     mStandardsPage->Retranslate();
     mSubjectsPage->Retranslate();
+    mTrendsPage->Retranslate();
 }
 
 // ---- run details ----------------------------------------------------------------------
@@ -347,7 +370,7 @@ QString TfrmMainCombinedRd::GetSaveFileNameDefault() const
 
 bool TfrmMainCombinedRd::ValidateRunDetails(bool withMessage)
 {
-    return ActivePage() != RunDetailsPage || mRunDetailsPage->Validate(withMessage);
+    return WorkflowPage() != RunDetailsPage || mRunDetailsPage->Validate(withMessage);
 }
 
 void TfrmMainCombinedRd::SetCurveType(TCurveType curveType)

@@ -61,6 +61,11 @@ int TfrmMainCombinedRd::ActivePage() const
     return PageControl1->currentIndex();
 }
 
+int TfrmMainCombinedRd::WorkflowPage() const
+{
+    return ActivePage() == TrendsPage ? mWorkflowPage : ActivePage();
+}
+
 void TfrmMainCombinedRd::SetActivePage(int index)
 {
     if (index < 0 || index >= PageControl1->count())
@@ -80,6 +85,8 @@ void TfrmMainCombinedRd::SetActivePage(int index)
 void TfrmMainCombinedRd::UpdateNavigation()
 {
     const int page = ActivePage();
+    if (page != TrendsPage)
+        mWorkflowPage = page;
     QWidget *sheet = PageControl1->widget(page);
     if (sheet->layout()->indexOf(pnlNavigation) < 0) {
         if (QLayout *previous = pnlNavigation->parentWidget()->layout())
@@ -88,7 +95,8 @@ void TfrmMainCombinedRd::UpdateNavigation()
         sheet->layout()->addWidget(pnlNavigation);
         pnlNavigation->show();
     }
-    btnPageLeft->setVisible(page >= RawDataPage);
+    // The arrows walk the workflow; the trends tab is not part of it.
+    btnPageLeft->setVisible(page >= RawDataPage && page != TrendsPage);
     btnPageRight->setVisible(page <= ResultsPage);
     btnPageRight->setEnabled(ValidateRunDetails(false));
 }
@@ -112,10 +120,13 @@ void TfrmMainCombinedRd::btnPageRightClick()
 
 bool TfrmMainCombinedRd::PageControl1Changing(int toIndex)
 {
-    Q_UNUSED(toIndex);
+    // The trends tab is open at any time, and so is the way back to where it was opened from;
+    // to any other tab, the gate of that workflow tab applies.
+    if (toIndex == TrendsPage || (ActivePage() == TrendsPage && toIndex == mWorkflowPage))
+        return true;
     // A concentration being typed is checked now, while its page is still shown: refused
     // (text 372), the tab stays, strip and page alike.
-    if (ActivePage() == RunDetailsPage && !mRunDetailsPage->CheckConcentrationBeingTyped())
+    if (WorkflowPage() == RunDetailsPage && !mRunDetailsPage->CheckConcentrationBeingTyped())
         return false;
     if (!ValidateRunDetails(true))
         return false;
@@ -173,7 +184,8 @@ void TfrmMainCombinedRd::ArrangeLayout()
             sheet->activate();
         }
     }
-    PageControl1->PageTabBar()->SetTabWidth(PageControl1->width() / (PageControl1->count() + 1));
+    // Five tabs' room: the four workflow tabs and the trends tab fill the strip.
+    PageControl1->PageTabBar()->SetTabWidth(PageControl1->width() / 5);
     LayoutCommandBar();
     LayoutNavigationBar();
     // Room above the navigation bar, wherever the bar is at the moment.

@@ -28,11 +28,13 @@ class TRunSessionNotifier;
 class TRunDetailsPage;
 class TStandardsResultsPage;
 class TSubjectResultsPage;
+class TQcTrendsPage;
 class TScreenPrintFormCombinedTorvinTandem;
 
 // The main window of the research edition (frmMainCombinedRd): the command bar, the four
-// tabs (Run Details, Raw Data, Standards Results, Subject Results) with the navigation
-// bar, and the run data object of the whole program run.
+// workflow tabs (Run Details, Raw Data, Standards Results, Subject Results) with the
+// navigation bar, the QC Trends tab beside them, and the run data object of the whole
+// program run.
 //
 // The four tabs are page classes (pages/) on the run session and its notifier; the window
 // coordinates them. Its own code: MainForm.cpp (the frame, file commands, the results clear),
@@ -48,7 +50,9 @@ public:
         RunDetailsPage = 0,
         RawDataPage = 1,
         ResultsPage = 2,
-        SamplesPage = 3
+        SamplesPage = 3,
+        // Outside the workflow: open at any time, never gated.
+        TrendsPage = 4
     };
 
     // Heights of the decorative bars and their stripes.
@@ -84,6 +88,7 @@ public:
     TRawDataPage &RawData() const { return *mRawDataPage; }
     TStandardsResultsPage &StandardsResults() const { return *mStandardsPage; }
     TSubjectResultsPage &SubjectResults() const { return *mSubjectsPage; }
+    TQcTrendsPage &QcTrends() const { return *mTrendsPage; }
     // The last calculation's zero standard mean above 0.150 (the plate-washing note).
     bool ShouldShowPlateWashingStr() const;
     // Room a result column needs on the canvas: 15 "M" for the identifiers, else the wider
@@ -105,7 +110,7 @@ public:
     // Switches the catalogue, stores it as the language of the next start and puts every
     // text of this window and its tool windows again.
     void ChangeLanguage(const QString &resourceName);
-    // Silent: true when the run details are complete or another tab is active.
+    // Silent: true when the run details are complete or another workflow tab is active.
     bool ValidateRunDetails(bool withMessage);
 
     // Commands of the command bar, as the buttons run them.
@@ -173,6 +178,9 @@ private:
 
     // ---- layer 2: navigation, header, layout, language --------------------------------
     void UpdateNavigation();
+    // The active tab, or on the trends tab the workflow tab it was opened from: the gates
+    // judge a change from there.
+    int WorkflowPage() const;
     void btnPageLeftClick();
     void btnPageRightClick();
     bool PageControl1Changing(int toIndex);
@@ -209,4 +217,6 @@ private:
     TRawDataPage *mRawDataPage;
     TStandardsResultsPage *mStandardsPage;
     TSubjectResultsPage *mSubjectsPage;
+    TQcTrendsPage *mTrendsPage;
+    int mWorkflowPage = RunDetailsPage;
 };

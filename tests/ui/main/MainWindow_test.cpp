@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, Construction_RunDetailsTabWithEveryControlNamed)
         EXPECT_NE(window->findChild<QWidget *>(name), nullptr) << name.toStdString();
 
     EXPECT_EQ(window->objectName(), u"frmMainCombinedRd"_s);
-    EXPECT_EQ(Tabs()->count(), 4);
+    EXPECT_EQ(Tabs()->count(), 5);
     EXPECT_EQ(window->ActivePage(), TfrmMainCombinedRd::RunDetailsPage);
     EXPECT_EQ(QApplication::focusWidget(), window->GetKitBatchNoEd());
     for (const QString &name : kResultCommands)
