@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -303,6 +304,22 @@ TEST_F(QcTrendsPageTest, CurrentRun_RingedInTheChartAndMarkedInTheList)
     page.ArchiveChanged();
     EXPECT_EQ(page.Chart()->CurrentSeries()->count(), 0);
     EXPECT_EQ(page.Model()->CurrentRow(), std::nullopt);
+}
+
+TEST_F(QcTrendsPageTest, MouseOnAPoint_ShowsItsRun)
+{
+    Add({{1.0}, {1.5}, {2.0}});
+    Show();
+    TQcTrendsChart *chart = page.Chart();
+    QSignalSpy hovered(chart, &TQcTrendsChart::pointHovered);
+    QScatterSeries *marks = chart->MarkSeries(TTrendMark::InControl);
+    const QPointF scene = chart->chart()->mapToPosition(QPointF(2, 1.5), marks);
+    const QPoint at = chart->mapFromScene(chart->chart()->mapToScene(scene));
+    QTest::mouseMove(chart->viewport(), at - QPoint(30, 30));
+    QTest::mouseMove(chart->viewport(), at);
+    ASSERT_FALSE(hovered.isEmpty());
+    EXPECT_EQ(hovered.first().at(0).toInt(), 1);
+    EXPECT_TRUE(hovered.first().at(1).toBool());
 }
 
 TEST_F(QcTrendsPageTest, BaselineProblem_SaysWhyAndDrawsPointsWithoutLinesOrRules)

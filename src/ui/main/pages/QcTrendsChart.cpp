@@ -3,8 +3,10 @@
 #include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "ui/main/CurveChart.h"
+#include "ui/main/PanelGeometry.h"
 
 #include <QChart>
+#include <QFontMetricsF>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -109,6 +111,9 @@ TQcTrendsChart::TQcTrendsChart(QWidget *parent) : QChartView(parent)
     for (std::size_t i = 2; i < mLimits.size(); i += 2)
         chart->legend()->markers(mLimits[i]).first()->setVisible(false);
 
+    mAxisTitlePointSize = mAxisY->titleFont().pointSize();
+    connect(chart, &QChart::plotAreaChanged, this, &TQcTrendsChart::FitAxisTitle);
+
     setChart(chart);
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::NoRubberBand);
@@ -137,6 +142,25 @@ void TQcTrendsChart::Retranslate(const QString &metricName)
         mLimits[i]->setName(UiText(TextId::TrendSdLine).arg((i + 1) / 2));
     mAxisX->setTitleText(UiText(TextId::TrendRunAxis));
     mAxisY->setTitleText(metricName);
+    FitAxisTitle();
+}
+
+void TQcTrendsChart::FitAxisTitle()
+{
+    // A metric's name in some languages is longer than the plot is high: the title shrinks
+    // to fit rather than being cut.
+    const qreal room = chart()->plotArea().height();
+    if (room <= 0)
+        return;
+    QFont font = mAxisY->titleFont();
+    const QString title = mAxisY->titleText();
+    font.setPointSize(FittingPointSize(mAxisTitlePointSize, kSmallestAxisTitlePointSize, [&](int pointSize) {
+        QFont candidate = font;
+        candidate.setPointSize(pointSize);
+        return QFontMetricsF(candidate).horizontalAdvance(title) <= room;
+    }));
+    if (font != mAxisY->titleFont())
+        mAxisY->setTitleFont(font);
 }
 
 void TQcTrendsChart::Clear()

@@ -53,6 +53,9 @@ Q_SIGNALS:
 
 private:
     void SetRanges(const TTrendEvaluation &evaluation, bool withLimits);
+    void FitAxisTitle();
+
+    static constexpr int kSmallestAxisTitlePointSize = 6;
 
     QLineSeries *mPath;
     std::array<QScatterSeries *, 3> mMarks{};
@@ -60,4 +63,5 @@ private:
     std::array<QLineSeries *, 7> mLimits{};
     QValueAxis *mAxisX;
     QValueAxis *mAxisY;
+    int mAxisTitlePointSize = 0;
 };

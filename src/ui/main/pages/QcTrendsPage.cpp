@@ -16,7 +16,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDateEdit>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSpinBox>
@@ -85,8 +85,8 @@ TQcTrendsPage::TQcTrendsPage(QWidget *parent) : QWidget(parent), mModel(new TQcT
     layout->addWidget(content, 1);
 
     auto *choices = Named(new QWidget(content), u"pnlQcTrendsChoices"_s);
-    auto *grid = new QGridLayout(choices);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto *lines = new QVBoxLayout(choices);
+    lines->setContentsMargins(0, 0, 0, 0);
     column->addWidget(choices);
     const auto label = [choices](const QString &name) { return Named(new QLabel(choices), name); };
     const auto combo = [choices](const QString &name, int characters) {
@@ -122,22 +122,32 @@ TQcTrendsPage::TQcTrendsPage(QWidget *parent) : QWidget(parent), mModel(new TQcT
     for (const TTrendMetric metric : AllTrendMetrics)
         qcTrendsMetricCb->addItem(QString(), static_cast<int>(metric));
 
-    const QList<QList<QWidget *>> rows{
-        {qcTrendsMetricLa, qcTrendsMetricCb, qcTrendsCurveTypeLa, qcTrendsCurveTypeCb, qcTrendsKitBatchLa,
-         qcTrendsKitBatchCb, qcTrendsOperatorLa, qcTrendsOperatorCb},
-        {qcTrendsFromCx, qcTrendsFromDt, qcTrendsToCx, qcTrendsToDt, qcTrendsValidOnlyCx, nullptr,
-         qcTrendsBaselineLa, qcTrendsBaselineSb}};
-    for (int row = 0; row < rows.size(); ++row)
-        for (int col = 0; col < rows[row].size(); ++col)
-            if (QWidget *widget = rows[row][col])
-                grid->addWidget(widget, row, col, 1, widget == qcTrendsValidOnlyCx ? 2 : 1);
-    // The date edits and the spin box keep their own width.
-    // The metric's and the curve type's names are the longest.
-    for (const auto &[col, stretch] : {std::pair{1, 3}, {3, 2}, {5, 1}, {7, 1}})
-        grid->setColumnStretch(col, stretch);
+    // Two rows, each a label before its control; a number after a widget is its share of the
+    // row's spare width. The metric's and the curve type's names are the longest, so they
+    // share the first row with the baseline alone.
+    const QList<QList<std::pair<QWidget *, int>>> rows{{{qcTrendsMetricLa, 0},
+                                                        {qcTrendsMetricCb, 3},
+                                                        {qcTrendsCurveTypeLa, 0},
+                                                        {qcTrendsCurveTypeCb, 2},
+                                                        {qcTrendsBaselineLa, 0},
+                                                        {qcTrendsBaselineSb, 0}},
+                                                       {{qcTrendsKitBatchLa, 0},
+                                                        {qcTrendsKitBatchCb, 1},
+                                                        {qcTrendsOperatorLa, 0},
+                                                        {qcTrendsOperatorCb, 1},
+                                                        {qcTrendsFromCx, 0},
+                                                        {qcTrendsFromDt, 0},
+                                                        {qcTrendsToCx, 0},
+                                                        {qcTrendsToDt, 0},
+                                                        {qcTrendsValidOnlyCx, 0}}};
+    for (const auto &row : rows) {
+        auto *line = new QHBoxLayout;
+        for (const auto &[widget, stretch] : row)
+            line->addWidget(widget, stretch);
+        lines->addLayout(line);
+    }
     for (QWidget *fixed : std::initializer_list<QWidget *>{qcTrendsFromDt, qcTrendsToDt, qcTrendsBaselineSb})
         fixed->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    grid->setAlignment(qcTrendsBaselineSb, Qt::AlignLeft);
 
     qcTrendsMessageLa = Named(new QLabel(content), u"qcTrendsMessageLa"_s);
     qcTrendsMessageLa->setWordWrap(true);
