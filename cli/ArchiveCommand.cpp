@@ -4,7 +4,6 @@
 #include "archive/Trends.h"
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
-#include "core/Registry.h"
 #include "files/RunSession.h"
 #include "plate/MarnovelTypes.h"
 
@@ -14,7 +13,6 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -31,16 +29,10 @@ QString Quoted(const QString &fileName)
     return u'"' + fileName + u'"';
 }
 
-// --archive, else the settings store's location, else the archive library's default.
+// --archive, else the one the window records into.
 QString ArchiveLocation(const TCliOptions &options)
 {
-    if (!options.archiveLocation.isEmpty())
-        return options.archiveLocation;
-    try {
-        return OpenRegistry()->value(u"Archive/Location"_s).toString();
-    } catch (const std::exception &) {
-        return QString();
-    }
+    return options.archiveLocation.isEmpty() ? ConfiguredArchiveLocation() : options.archiveLocation;
 }
 
 QString OpenArchive(const TCliOptions &options, TArchive &archive)

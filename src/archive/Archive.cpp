@@ -1,5 +1,6 @@
 #include "Archive.h"
 
+#include "core/Registry.h"
 #include "files/RunSession.h"
 
 #include <QAtomicInt>
@@ -14,6 +15,7 @@
 #include <QUrlQuery>
 
 #include <cmath>
+#include <exception>
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +73,25 @@ QAtomicInt connectionCounter;
 
 } // namespace
 
+QString DefaultArchiveFile()
+{
+    // The window names itself so (app/main.cpp); with no organisation name set, its
+    // AppLocalDataLocation is this folder of the generic data location.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : data + u"/Velomyra/archive.sqlite"_s;
+}
+
+QString ConfiguredArchiveLocation()
+{
+    QString location;
+    try {
+        location = OpenRegistry()->value(u"Archive/Location"_s).toString();
+    } catch (const std::exception &) {
+        // A settings store that cannot be read gives the defaults.
+    }
+    return location.isEmpty() ? DefaultArchiveFile() : location;
+}
+
 TArchiveLocation TArchiveLocation::Parse(const QString &text, QString *error)
 {
     TArchiveLocation location;
@@ -83,10 +104,9 @@ TArchiveLocation TArchiveLocation::Parse(const QString &text, QString *error)
     if (error)
         error->clear();
     if (text.isEmpty()) {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-        if (folder.isEmpty())
+        location.FilePath = DefaultArchiveFile();
+        if (location.FilePath.isEmpty())
             return fail(u"no data folder for the default archive"_s);
-        location.FilePath = QDir(folder).filePath(u"archive.sqlite"_s);
         location.Text = location.FilePath;
         return location;
     }

@@ -1,4 +1,5 @@
 #include "archive/Archive.h"
+#include "core/Registry.h"
 #include "files/RunSession.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUrlQuery>
@@ -333,6 +335,39 @@ TEST(ArchiveLocation, EmptyMeansTheDataFolderAndSocketFormIsRead)
     const TArchiveLocation tcp = TArchiveLocation::Parse(u"postgresql://lab@db.example:6000/runs"_s, &error);
     EXPECT_EQ(tcp.Host, u"db.example"_s);
     EXPECT_EQ(tcp.Port, 6000);
+}
+
+// The window and the tool name themselves differently, yet share one default archive: the
+// window program's own data folder.
+TEST(ArchiveLocation, DefaultIsTheWindowProgramsDataFolderForEveryProgram)
+{
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QString name = QCoreApplication::applicationName();
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    QCoreApplication::setApplicationName(u"Velomyra"_s); // as the window names itself
+    const QString window =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + u"/archive.sqlite"_s;
+    for (const QString &program : {u"Velomyra"_s, u"velomyra-cli"_s}) {
+        QCoreApplication::setApplicationName(program);
+        EXPECT_EQ(DefaultArchiveFile(), window) << program.toStdString();
+        EXPECT_EQ(TArchiveLocation::Parse(QString()).FilePath, window) << program.toStdString();
+    }
+    EXPECT_TRUE(window.startsWith(data.path() + u'/')) << window.toStdString();
+    QCoreApplication::setApplicationName(name);
+    qputenv("XDG_DATA_HOME", dataHome);
+}
+
+TEST(ArchiveLocation, ConfiguredIsTheSettingElseTheDefault)
+{
+    const QString cases[] = {u"/srv/lab/runs.sqlite"_s, u"postgresql://lab@db:5432/runs"_s};
+    for (const QString &location : cases) {
+        WriteRegistryText(u"Archive/Location"_s, location);
+        EXPECT_EQ(ConfiguredArchiveLocation(), location);
+    }
+    WriteRegistryText(u"Archive/Location"_s, QString());
+    EXPECT_EQ(ConfiguredArchiveLocation(), DefaultArchiveFile());
 }
 
 // Run by the concurrency test in child processes only: adds runs to the archive it is given.
