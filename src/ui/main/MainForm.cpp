@@ -7,6 +7,7 @@
 #include "PageControl.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
+#include "SavedRunRecorder.h"
 #include "core/Exceptions.h"
 #include "core/FileDialogs.h"
 #include "core/FontManager.h"
@@ -92,7 +93,7 @@ QIcon ArrowIcon(bool right)
 
 TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent)
     : QWidget(parent), mSession(std::make_unique<TRunSession>()), mData(&mSession->Data()),
-      mNotifier(new TRunSessionNotifier(*mSession, this))
+      mNotifier(new TRunSessionNotifier(*mSession, this)), mArchiveRecorder(new TSavedRunRecorder(this))
 {
     setObjectName(u"frmMainCombinedRd"_s);
     setMinimumSize(900, 680);
@@ -478,11 +479,18 @@ TfrmMainCombinedRd::TSaveOutcome TfrmMainCombinedRd::SaveRunAs()
 bool TfrmMainCombinedRd::SaveData(const QString &fileName)
 {
     mNotifier->SetDetails(RunDetailsShown());
-    const TRunStepResult step = mSession->SaveRun(fileName);
+    QByteArray written;
+    const TRunStepResult step = mSession->SaveRun(fileName, &written);
     if (!step.Ok()) {
         ShowErrorMessage(step.TextNamingFile());
         return false;
     }
+    if (!mSession->LastResult())
+        return true;
+    // The run file stays saved: the operator learns why it is not in the archive.
+    if (const QString reason = mArchiveRecorder->Record(*mSession, written); !reason.isEmpty())
+        ShowMessageDialog(UiText(TextId::RunNotArchived).arg(reason), TMsgDlgType::mtWarning,
+                          TMsgDlgBtn::mbOK, 0);
     return true;
 }
 
