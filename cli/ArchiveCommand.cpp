@@ -105,7 +105,7 @@ void Add(const TCliOptions &options, TArchive &archive, TCalcOutcome &outcome)
 void List(const TCliOptions &options, const TArchive &archive, TCalcOutcome &outcome)
 {
     QString error;
-    const QList<TArchiveRecord> records = archive.Records(options.history, &error);
+    const QList<TArchiveRecord> records = archive.Records(options.history, &error, TArchiveContent::Summary);
     if (!error.isEmpty()) {
         outcome.status = EXIT_USAGE_OR_LOAD;
         outcome.errorMessage = error;

@@ -95,6 +95,12 @@ struct TArchiveFilter
     std::optional<int> CurveType;
 };
 
+enum class TArchiveContent
+{
+    Full,
+    Summary
+};
+
 enum class TArchiveVerification
 {
     Unchanged, // these bytes are recorded
@@ -125,8 +131,10 @@ public:
     // Several runs in one transaction (an import): all recorded, or all refused.
     QList<TArchiveResult> Record(const QList<TArchiveRecord> &records);
     // The current records, or every record with the replaced ones, by run date and first
-    // recording; empty with a reason on failure.
-    QList<TArchiveRecord> Records(bool withHistory = false, QString *error = nullptr) const;
+    // recording; empty with a reason on failure. A summary holds run date, kit batch, run
+    // number, operator, curve type, verdict and recording time, read without the details.
+    QList<TArchiveRecord> Records(bool withHistory = false, QString *error = nullptr,
+                                  TArchiveContent content = TArchiveContent::Full) const;
     // The current records' metrics in order of run date, then first recording.
     QList<TArchiveMetrics> Metrics(const TArchiveFilter &filter = {}, QString *error = nullptr) const;
     // Whether the run file's bytes are the ones recorded for its run.
