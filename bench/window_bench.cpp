@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -152,6 +153,8 @@ void BM_MainWindow_SaveRecordedAgainstPlain(benchmark::State &state)
         if (firstSave)
             window = calculatedWindow();
         window->GetRunNoEd()->setText(QString::number(++run));
+        // A new file each time: the question about replacing one would be answered No.
+        QFile::remove(folder.filePath(QStringLiteral("run.vdf")));
         state.ResumeTiming();
         const Clock::time_point start = Clock::now();
         benchmark::DoNotOptimize(plain.SaveRun(folder.filePath(QStringLiteral("plain.vdf"))));
