@@ -4,19 +4,25 @@
 
 #include "Startup.h"
 #include "core/Messages.h"
+#include "core/Registry.h"
+#include "files/RunSession.h"
 #include "plate/CellColl.h"
 #include "run/MarnovelData.h"
 #include "ui/main/MainFormCombinedRd.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -112,6 +118,71 @@ void BM_MainWindow_SaveFullPlateRun(benchmark::State &state)
         state.SkipWithError("the run was not saved");
 }
 BENCHMARK(BM_MainWindow_SaveFullPlateRun)->Unit(benchmark::kMillisecond);
+
+// Save File recording the run in an archive against the plain save of the same run by its
+// session, in one loop. Each save records a new run (another run number), so the insert is
+// timed, not the check that finds a run unchanged. Arg 0: the window's later saves, its
+// archive open; arg 1: a window's first save, which opens the archive. Counters: the plain
+// and the recorded save, the time recording adds (bound: 20 ms) and their ratio.
+void BM_MainWindow_SaveRecordedAgainstPlain(benchmark::State &state)
+{
+    using Clock = std::chrono::steady_clock;
+    const bool firstSave = state.range(0) != 0;
+    QTemporaryDir folder;
+    WriteRegistryText(QStringLiteral("Archive/Location"), folder.filePath(QStringLiteral("archive.sqlite")));
+    TRunSession plain;
+    if (!plain.LoadRun(ExampleRun).Ok() || !plain.Calculate().Ok()) {
+        state.SkipWithError("the example run cannot be calculated");
+        return;
+    }
+    const auto calculatedWindow = [] {
+        auto window = std::make_unique<TfrmMainCombinedRd>();
+        ShowLaidOut(*window);
+        window->OpenRunFile(ExampleRun);
+        window->calcCurvePbClick();
+        return window;
+    };
+    std::unique_ptr<TfrmMainCombinedRd> window = calculatedWindow();
+    TChosenFile chosen(folder.filePath(QStringLiteral("run.vdf")));
+    if (!firstSave)
+        window->saveAsPbClick();
+    Clock::duration plainTime{}, recordedTime{};
+    int run = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (firstSave)
+            window = calculatedWindow();
+        window->GetRunNoEd()->setText(QString::number(++run));
+        // A new file each time: the question about replacing one would be answered No.
+        QFile::remove(folder.filePath(QStringLiteral("run.vdf")));
+        state.ResumeTiming();
+        const Clock::time_point start = Clock::now();
+        benchmark::DoNotOptimize(plain.SaveRun(folder.filePath(QStringLiteral("plain.vdf"))));
+        const Clock::time_point plainEnd = Clock::now();
+        window->saveAsPbClick();
+        recordedTime += Clock::now() - plainEnd;
+        plainTime += plainEnd - start;
+    }
+    WriteRegistryText(QStringLiteral("Archive/Location"), QString());
+    if (chosen.messages != 0 || !window->DataSaved()) {
+        state.SkipWithError("the run was not saved and recorded");
+        return;
+    }
+    const double iterations = static_cast<double>(state.iterations());
+    const double plainMs = std::chrono::duration<double, std::milli>(plainTime).count() / iterations;
+    const double recordedMs = std::chrono::duration<double, std::milli>(recordedTime).count() / iterations;
+    state.counters["plainMs"] = plainMs;
+    state.counters["recordedMs"] = recordedMs;
+    state.counters["addedMs"] = recordedMs - plainMs;
+    state.counters["ratio"] = recordedMs / plainMs;
+}
+// Saves wait on the disk, not the processor: a fixed count, timed on the clock.
+BENCHMARK(BM_MainWindow_SaveRecordedAgainstPlain)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10);
 
 // Load Format onto a full plate: the layout read, the wells of every block read, the grid
 // repainted.

@@ -5,7 +5,6 @@
 #include "archive/Trends.h"
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
-#include "core/Registry.h"
 #include "files/RunSession.h"
 #include "plate/MarnovelTypes.h"
 
@@ -15,7 +14,6 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -32,16 +30,10 @@ QString Quoted(const QString &fileName)
     return u'"' + fileName + u'"';
 }
 
-// --archive, else the settings store's location, else the archive library's default.
+// --archive, else the one the window records into.
 QString ArchiveLocation(const TCliOptions &options)
 {
-    if (!options.archiveLocation.isEmpty())
-        return options.archiveLocation;
-    try {
-        return OpenRegistry()->value(u"Archive/Location"_s).toString();
-    } catch (const std::exception &) {
-        return QString();
-    }
+    return options.archiveLocation.isEmpty() ? ConfiguredArchiveLocation() : options.archiveLocation;
 }
 
 QString OpenArchive(const TCliOptions &options, TArchive &archive)
@@ -114,7 +106,7 @@ void Add(const TCliOptions &options, TArchive &archive, TCalcOutcome &outcome)
 void List(const TCliOptions &options, const TArchive &archive, TCalcOutcome &outcome)
 {
     QString error;
-    const QList<TArchiveRecord> records = archive.Records(options.history, &error);
+    const QList<TArchiveRecord> records = archive.Records(options.history, &error, TArchiveContent::Summary);
     if (!error.isEmpty()) {
         outcome.status = EXIT_USAGE_OR_LOAD;
         outcome.errorMessage = error;

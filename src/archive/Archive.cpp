@@ -1,5 +1,6 @@
 #include "Archive.h"
 
+#include "core/Registry.h"
 #include "files/RunSession.h"
 
 #include <QAtomicInt>
@@ -14,6 +15,8 @@
 #include <QUrlQuery>
 
 #include <cmath>
+#include <exception>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -23,6 +26,8 @@ const QString Columns =
     u"run_date, kit_batch, run_number, operator, curve_type, valid, intercept, slope, "
     u"correlation, top_standard_mean, zero_standard_mean, plate_wash_note, program_version, "
     u"recorded_at, first_recorded_at, system_user, sha256, details, is_current"_s;
+// What a list of runs shows: the leading columns of Columns, then recorded_at.
+const QString SummaryColumns = u"run_date, kit_batch, run_number, operator, curve_type, valid, recorded_at"_s;
 const QString MetricColumns =
     u"run_date, kit_batch, run_number, operator, curve_type, valid, intercept, slope, "
     u"correlation, top_standard_mean, zero_standard_mean, first_recorded_at"_s;
@@ -71,6 +76,25 @@ QAtomicInt connectionCounter;
 
 } // namespace
 
+QString DefaultArchiveFile()
+{
+    // The window names itself so (app/main.cpp); with no organisation name set, its
+    // AppLocalDataLocation is this folder of the generic data location.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : data + u"/Velomyra/archive.sqlite"_s;
+}
+
+QString ConfiguredArchiveLocation()
+{
+    QString location;
+    try {
+        location = OpenRegistry()->value(u"Archive/Location"_s).toString();
+    } catch (const std::exception &) {
+        // A settings store that cannot be read gives the defaults.
+    }
+    return location.isEmpty() ? DefaultArchiveFile() : location;
+}
+
 TArchiveLocation TArchiveLocation::Parse(const QString &text, QString *error)
 {
     TArchiveLocation location;
@@ -83,10 +107,9 @@ TArchiveLocation TArchiveLocation::Parse(const QString &text, QString *error)
     if (error)
         error->clear();
     if (text.isEmpty()) {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-        if (folder.isEmpty())
+        location.FilePath = DefaultArchiveFile();
+        if (location.FilePath.isEmpty())
             return fail(u"no data folder for the default archive"_s);
-        location.FilePath = QDir(folder).filePath(u"archive.sqlite"_s);
         location.Text = location.FilePath;
         return location;
     }
@@ -138,6 +161,17 @@ const QList<TArchiveMigration> &ArchiveMigrations()
                  u"WHERE is_current = 1"_s,
                  u"CREATE INDEX runs_trend ON runs (is_current, run_date, first_recorded_at)"_s,
                  u"CREATE INDEX runs_sha256 ON runs (sha256)"_s,
+             };
+         }},
+        // The trend and the list read their columns from this index alone: a record's
+        // details are large, and reading past them for 10,000 runs took most of the time.
+        {2,
+         [](const QString &) {
+             return QStringList{
+                 u"CREATE INDEX runs_summary ON runs (is_current, run_date, first_recorded_at, recorded_at, "
+                 u"kit_batch, run_number, operator, curve_type, valid, intercept, slope, correlation, "
+                 u"top_standard_mean, zero_standard_mean)"_s,
+                 u"DROP INDEX runs_trend"_s,
              };
          }},
     };
@@ -351,13 +385,14 @@ TArchiveResult::TStatus TArchive::RecordInTransaction(const TArchiveRecord &reco
     return status;
 }
 
-QList<TArchiveRecord> TArchive::Records(bool withHistory, QString *error) const
+QList<TArchiveRecord> TArchive::Records(bool withHistory, QString *error, TArchiveContent content) const
 {
     QList<TArchiveRecord> records;
     QSqlQuery query(Database());
     query.setForwardOnly(true);
+    const bool full = content == TArchiveContent::Full;
     if (!query.exec(u"SELECT %1 FROM runs %2 ORDER BY run_date, first_recorded_at, recorded_at"_s.arg(
-            Columns, withHistory ? QString() : u"WHERE is_current = 1"_s))) {
+            full ? Columns : SummaryColumns, withHistory ? QString() : u"WHERE is_current = 1"_s))) {
         if (error)
             *error = Reason(Error(query));
         return records;
@@ -370,6 +405,11 @@ QList<TArchiveRecord> TArchive::Records(bool withHistory, QString *error) const
         record.Operator = query.value(3).toString();
         record.CurveType = query.value(4).toInt();
         record.Valid = query.value(5).toInt() != 0;
+        if (!full) {
+            record.RecordedAt = TimeFrom(query.value(6));
+            records.append(std::move(record));
+            continue;
+        }
         record.Intercept = DoubleFrom(query.value(6));
         record.Slope = DoubleFrom(query.value(7));
         record.Correlation = DoubleFrom(query.value(8));
@@ -379,7 +419,7 @@ QList<TArchiveRecord> TArchive::Records(bool withHistory, QString *error) const
         record.SystemUser = query.value(15).toString();
         record.Sha256 = query.value(16).toString().toLatin1();
         record.SetDetailsJson(query.value(17).toString().toUtf8());
-        records.append(record);
+        records.append(std::move(record));
     }
     return records;
 }

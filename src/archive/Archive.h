@@ -9,8 +9,8 @@
 #include <functional>
 #include <optional>
 
-// Where an archive lives: empty = archive.sqlite in the application's data folder, a file
-// path = an SQLite file there, postgresql://user@host:port/dbname (or
+// Where an archive lives: empty = the default archive (DefaultArchiveFile), a file path = an
+// SQLite file there, postgresql://user@host:port/dbname (or
 // postgresql://user@/dbname?host=/socket/folder&port=N) = a PostgreSQL database. Passwords
 // are never part of it: the client library reads ~/.pgpass or PGPASSWORD.
 struct TArchiveLocation
@@ -31,6 +31,15 @@ struct TArchiveLocation
     // Empty Error: the location is understood.
     static TArchiveLocation Parse(const QString &text, QString *error = nullptr);
 };
+
+// archive.sqlite in the window program's data folder (its AppLocalDataLocation): the one file
+// the window and the tool share by default, though the tool's application name differs.
+// Empty when the system gives no data folder.
+QString DefaultArchiveFile();
+
+// The archive the settings store names (Archive/Location), else the default archive: what the
+// window records into and what the tool opens without --archive.
+QString ConfiguredArchiveLocation();
 
 // One step of the schema: the statements that take it from Version - 1 to Version.
 struct TArchiveMigration
@@ -86,6 +95,12 @@ struct TArchiveFilter
     std::optional<int> CurveType;
 };
 
+enum class TArchiveContent
+{
+    Full,
+    Summary
+};
+
 enum class TArchiveVerification
 {
     Unchanged, // these bytes are recorded
@@ -116,8 +131,10 @@ public:
     // Several runs in one transaction (an import): all recorded, or all refused.
     QList<TArchiveResult> Record(const QList<TArchiveRecord> &records);
     // The current records, or every record with the replaced ones, by run date and first
-    // recording; empty with a reason on failure.
-    QList<TArchiveRecord> Records(bool withHistory = false, QString *error = nullptr) const;
+    // recording; empty with a reason on failure. A summary holds run date, kit batch, run
+    // number, operator, curve type, verdict and recording time, read without the details.
+    QList<TArchiveRecord> Records(bool withHistory = false, QString *error = nullptr,
+                                  TArchiveContent content = TArchiveContent::Full) const;
     // The current records' metrics in order of run date, then first recording.
     QList<TArchiveMetrics> Metrics(const TArchiveFilter &filter = {}, QString *error = nullptr) const;
     // Whether the run file's bytes are the ones recorded for its run.

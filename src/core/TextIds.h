@@ -98,6 +98,7 @@ inline constexpr int ResultsCopied = 149; // Results copied to Windows Clipboard
 inline constexpr int UnsavedData = 105;   // Data is unsaved. Save data?
 inline constexpr int DataNotSavedContinue = 272;
 inline constexpr int ProgramName = 131;
+inline constexpr int RunNotArchived = 1190; // The run was saved, but it was not recorded ... %1
 inline constexpr int About = 142;
 
 // ---- refusals ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -393,7 +394,7 @@ TRunStepResult TRunSession::LoadFormat(const QString &fileName)
     return LoadLayoutFile(fileName, false);
 }
 
-TRunStepResult TRunSession::SaveRun(const QString &fileName)
+TRunStepResult TRunSession::SaveRun(const QString &fileName, QByteArray *written)
 {
     QByteArray bytes;
     try {
@@ -401,10 +402,13 @@ TRunStepResult TRunSession::SaveRun(const QString &fileName)
     } catch (const MarnovelException &error) {
         return FileRefused(fileName, error);
     }
-    TRunStepResult written = Write(fileName, bytes);
-    if (written.Ok())
+    TRunStepResult step = Write(fileName, bytes);
+    if (step.Ok()) {
         mUnsaved = false;
-    return written;
+        if (written)
+            *written = std::move(bytes);
+    }
+    return step;
 }
 
 TRunStepResult TRunSession::SaveFormat(const QString &fileName)

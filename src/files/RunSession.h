@@ -124,7 +124,8 @@ public:
     // Format file: layout, curve and its default concentrations; the plate stays. Texts 125,
     // 371, 182, 1100-1102.
     TRunStepResult LoadFormat(const QString &fileName);
-    TRunStepResult SaveRun(const QString &fileName);
+    // written, when given, gets the bytes the file was given (the archive's record of a save).
+    TRunStepResult SaveRun(const QString &fileName, QByteArray *written = nullptr);
     TRunStepResult SaveFormat(const QString &fileName);
     // Data that cannot be calculated: text 185, about the file the plate came from; the
     // reason names the well when one value is the cause. A failed calculation drops the

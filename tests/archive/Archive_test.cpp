@@ -1,4 +1,5 @@
 #include "archive/Archive.h"
+#include "core/Registry.h"
 #include "files/RunSession.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUrlQuery>
@@ -140,6 +142,29 @@ TEST_P(ArchiveTest, ExampleRunComesBackWithEveryField)
     EXPECT_EQ(archive.VerifyFile(ExamplePath()), TArchiveVerification::Unchanged);
 }
 
+TEST_P(ArchiveTest, SummaryHasTheListedFieldsWithoutDetails)
+{
+    TRunSession session;
+    QByteArray bytes;
+    TArchive archive;
+    ASSERT_EQ(archive.Open(mLocation), QString());
+    ASSERT_EQ(archive.Record(ExampleRecord(session, bytes)).Status, TArchiveResult::Recorded);
+    const TArchiveRecord full = archive.Records().value(0);
+    QString error;
+    const QList<TArchiveRecord> summaries = archive.Records(true, &error, TArchiveContent::Summary);
+    ASSERT_EQ(error, QString());
+    ASSERT_EQ(summaries.size(), 1);
+    TArchiveRecord expected;
+    expected.RunDate = full.RunDate;
+    expected.KitBatch = full.KitBatch;
+    expected.RunNumber = full.RunNumber;
+    expected.Operator = full.Operator;
+    expected.CurveType = full.CurveType;
+    expected.Valid = full.Valid;
+    expected.RecordedAt = full.RecordedAt;
+    EXPECT_EQ(summaries.first(), expected);
+}
+
 TEST_P(ArchiveTest, RecordingAgainReplacesAndKeepsHistory)
 {
     TArchive archive;
@@ -262,22 +287,54 @@ TEST_P(ArchiveTest, MetricsFollowTheFilterInRunDateOrder)
     EXPECT_DOUBLE_EQ(first.Correlation, 0.99);
 }
 
+TEST_P(ArchiveTest, MigratesEveryEarlierSchema)
+{
+    const QList<TArchiveMigration> &all = ArchiveMigrations();
+    for (qsizetype version = 1; version < all.size(); ++version) {
+        SCOPED_TRACE(version);
+        QTemporaryDir dir;
+        const QString location = GetParam() == TBackend::SQLite ? dir.filePath(u"old.sqlite"_s) : mLocation;
+        if (GetParam() == TBackend::PostgreSQL) {
+            TArchive wipe;
+            ASSERT_EQ(wipe.Open(mLocation, {}), QString());
+            QSqlQuery(wipe.Database()).exec(u"DROP TABLE IF EXISTS runs, archive_schema"_s);
+        }
+        const TArchiveRecord record = Synthetic(QDate(2024, 1, 1), u"K"_s, u"1"_s);
+        {
+            TArchive archive;
+            ASSERT_EQ(archive.Open(location, all.mid(0, version)), QString());
+            ASSERT_EQ(archive.SchemaVersion(), version);
+            ASSERT_EQ(archive.Record(record).Status, TArchiveResult::Recorded);
+        }
+        TArchive archive;
+        ASSERT_EQ(archive.Open(location), QString());
+        EXPECT_EQ(archive.SchemaVersion(), all.last().Version);
+        const QList<TArchiveRecord> records = archive.Records();
+        ASSERT_EQ(records.size(), 1);
+        EXPECT_EQ(records.first().Sha256, record.Sha256);
+        EXPECT_EQ(archive.Metrics().size(), 1);
+        EXPECT_EQ(archive.Record(record).Status, TArchiveResult::Unchanged);
+    }
+}
+
 TEST_P(ArchiveTest, MigratesAnOlderSchemaAndRefusesANewerOne)
 {
+    const int newest = ArchiveMigrations().last().Version;
     {
         TArchive archive;
         ASSERT_EQ(archive.Open(mLocation), QString());
-        EXPECT_EQ(archive.SchemaVersion(), 1);
+        EXPECT_EQ(archive.SchemaVersion(), newest);
         ASSERT_EQ(archive.Record(Synthetic(QDate(2024, 1, 1), u"K"_s, u"1"_s)).Status,
                   TArchiveResult::Recorded);
     }
     QList<TArchiveMigration> withNext = ArchiveMigrations();
-    withNext.append(
-        {2, [](const QString &) { return QStringList{u"ALTER TABLE runs ADD COLUMN note TEXT"_s}; }});
+    withNext.append({newest + 1, [](const QString &) {
+                         return QStringList{u"ALTER TABLE runs ADD COLUMN note TEXT"_s};
+                     }});
     {
         TArchive archive;
         ASSERT_EQ(archive.Open(mLocation, withNext), QString());
-        EXPECT_EQ(archive.SchemaVersion(), 2);
+        EXPECT_EQ(archive.SchemaVersion(), newest + 1);
         EXPECT_EQ(archive.Records().size(), 1);
         QSqlQuery query(archive.Database());
         EXPECT_TRUE(query.exec(u"SELECT note FROM runs"_s)) << query.lastError().text().toStdString();
@@ -333,6 +390,39 @@ TEST(ArchiveLocation, EmptyMeansTheDataFolderAndSocketFormIsRead)
     const TArchiveLocation tcp = TArchiveLocation::Parse(u"postgresql://lab@db.example:6000/runs"_s, &error);
     EXPECT_EQ(tcp.Host, u"db.example"_s);
     EXPECT_EQ(tcp.Port, 6000);
+}
+
+// The window and the tool name themselves differently, yet share one default archive: the
+// window program's own data folder.
+TEST(ArchiveLocation, DefaultIsTheWindowProgramsDataFolderForEveryProgram)
+{
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QString name = QCoreApplication::applicationName();
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    QCoreApplication::setApplicationName(u"Velomyra"_s); // as the window names itself
+    const QString window =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + u"/archive.sqlite"_s;
+    for (const QString &program : {u"Velomyra"_s, u"velomyra-cli"_s}) {
+        QCoreApplication::setApplicationName(program);
+        EXPECT_EQ(DefaultArchiveFile(), window) << program.toStdString();
+        EXPECT_EQ(TArchiveLocation::Parse(QString()).FilePath, window) << program.toStdString();
+    }
+    EXPECT_TRUE(window.startsWith(data.path() + u'/')) << window.toStdString();
+    QCoreApplication::setApplicationName(name);
+    qputenv("XDG_DATA_HOME", dataHome);
+}
+
+TEST(ArchiveLocation, ConfiguredIsTheSettingElseTheDefault)
+{
+    const QString cases[] = {u"/srv/lab/runs.sqlite"_s, u"postgresql://lab@db:5432/runs"_s};
+    for (const QString &location : cases) {
+        WriteRegistryText(u"Archive/Location"_s, location);
+        EXPECT_EQ(ConfiguredArchiveLocation(), location);
+    }
+    WriteRegistryText(u"Archive/Location"_s, QString());
+    EXPECT_EQ(ConfiguredArchiveLocation(), DefaultArchiveFile());
 }
 
 // Run by the concurrency test in child processes only: adds runs to the archive it is given.

@@ -7,13 +7,14 @@
 #include "PageControl.h"
 #include "RunDatePicker.h"
 #include "RunSessionNotifier.h"
+#include "SavedRunRecorder.h"
+#include "archive/Archive.h"
 #include "core/Exceptions.h"
 #include "core/FileDialogs.h"
 #include "core/FontManager.h"
 #include "core/MarnovelConfigManager.h"
 #include "core/MarnovelUtils.h"
 #include "core/Messages.h"
-#include "core/Registry.h"
 #include "core/SoftwareInfoManager.h"
 #include "core/TextIds.h"
 #include "core/Tool.h"
@@ -63,17 +64,6 @@ namespace {
 
 constexpr int kCommandButtonHeight = 46;
 
-// The archive the trends tab reads: the settings store's, as the tool takes it without
-// --archive (empty: the default file). The one place the window reads it.
-QString ArchiveLocationSetting()
-{
-    try {
-        return OpenRegistry()->value(u"Archive/Location"_s).toString();
-    } catch (const std::exception &) {
-        return QString();
-    }
-}
-
 QPushButton *NewButton(QWidget *parent, const QString &name)
 {
     auto *button = Named(new QPushButton(parent), name);
@@ -106,7 +96,7 @@ QIcon ArrowIcon(bool right)
 
 TfrmMainCombinedRd::TfrmMainCombinedRd(QWidget *parent)
     : QWidget(parent), mSession(std::make_unique<TRunSession>()), mData(&mSession->Data()),
-      mNotifier(new TRunSessionNotifier(*mSession, this))
+      mNotifier(new TRunSessionNotifier(*mSession, this)), mArchiveRecorder(new TSavedRunRecorder(this))
 {
     setObjectName(u"frmMainCombinedRd"_s);
     setMinimumSize(900, 680);
@@ -220,7 +210,10 @@ void TfrmMainCombinedRd::BuildPages()
     for (QWidget *sheet : {runDetailsSheet, rawDataSheet, resultsSheet, samplesSheet})
         PageControl1->addTab(sheet, QString());
     mTrendsPage = new TQcTrendsPage;
-    mTrendsPage->SetArchiveLocation(ArchiveLocationSetting());
+    // The tab reads the archive Save File records into, and again after every recorded save.
+    mTrendsPage->SetArchiveLocation(ConfiguredArchiveLocation());
+    connect(mArchiveRecorder, &TSavedRunRecorder::archiveChanged, mTrendsPage,
+            &TQcTrendsPage::ArchiveChanged);
     mTrendsPage->SetCurrentRunSource([this] {
         const TRunDetails shown = RunDetailsShown();
         return TQcTrendsPage::TRunKey{shown.RunDate, shown.KitBatchNumber, shown.RunNumber};
@@ -501,11 +494,18 @@ TfrmMainCombinedRd::TSaveOutcome TfrmMainCombinedRd::SaveRunAs()
 bool TfrmMainCombinedRd::SaveData(const QString &fileName)
 {
     mNotifier->SetDetails(RunDetailsShown());
-    const TRunStepResult step = mSession->SaveRun(fileName);
+    QByteArray written;
+    const TRunStepResult step = mSession->SaveRun(fileName, &written);
     if (!step.Ok()) {
         ShowErrorMessage(step.TextNamingFile());
         return false;
     }
+    if (!mSession->LastResult())
+        return true;
+    // The run file stays saved: the operator learns why it is not in the archive.
+    if (const QString reason = mArchiveRecorder->Record(*mSession, written); !reason.isEmpty())
+        ShowMessageDialog(UiText(TextId::RunNotArchived).arg(reason), TMsgDlgType::mtWarning,
+                          TMsgDlgBtn::mbOK, 0);
     return true;
 }
 

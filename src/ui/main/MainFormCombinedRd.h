@@ -25,6 +25,7 @@ class TPageControl;
 class TRawDataPage;
 class TRunDatePicker;
 class TRunSessionNotifier;
+class TSavedRunRecorder;
 class TRunDetailsPage;
 class TStandardsResultsPage;
 class TSubjectResultsPage;
@@ -103,6 +104,9 @@ public:
     void SetCurveType(TCurveType curveType);
     // Opens a run data file as Load does after its dialog (a file named at start).
     void OpenRunFile(const QString &fileName);
+    // Records every calculated run Save File writes; its archiveChanged() follows each new
+    // or replaced record.
+    TSavedRunRecorder &ArchiveRecorder() const { return *mArchiveRecorder; }
 
     // ---- state ----------------------------------------------------------------------
     int ActivePage() const;
@@ -169,6 +173,7 @@ private:
         Failed // the reason shown
     };
     TSaveOutcome SaveRunAs();
+    // A calculated run is also recorded in the archive; a save never fails because of it.
     bool SaveData(const QString &fileName);
     void LoadRunFile(const QString &fileName);
     void LoadData(const QString &fileName);
@@ -195,6 +200,7 @@ private:
     std::unique_ptr<TRunSession> mSession;
     TMarnovelData *mData = nullptr;
     TRunSessionNotifier *mNotifier = nullptr;
+    TSavedRunRecorder *mArchiveRecorder = nullptr;
     bool mPositioned = false;
     TAboutBox *mAboutBox = nullptr;
     TScreenPrintFormCombinedTorvinTandem *mPrintWindow = nullptr;
