@@ -20,6 +20,21 @@ bool HasControlCharacter(const QString &text)
     return false;
 }
 
+// An option's value: not empty, and no line break or other control character.
+bool ValueAllowed(const QString &option, const QString &value, QString &error)
+{
+    if (value.isEmpty()) {
+        error = u"option %1 needs a value"_s.arg(option);
+        return false;
+    }
+    if (HasControlCharacter(value)) {
+        error =
+            u"option %1: the value must not contain line breaks or other control characters"_s.arg(option);
+        return false;
+    }
+    return true;
+}
+
 // "1,0.5,0.25": numbers in the C notation, never the regional one, because "," separates.
 bool ParseNumberList(const QString &text, QList<double> &values, QString &error)
 {
@@ -161,15 +176,8 @@ std::optional<TCliOptions> ParseArchiveArguments(const QStringList &arguments, Q
         if (!TakeOptionValue(arguments, i, valueOptions, seen, argument, value, error,
                              u"unknown option %1 for archive "_s + command))
             return std::nullopt;
-        if (value.isEmpty()) {
-            error = u"option %1 needs a value"_s.arg(argument);
+        if (!ValueAllowed(argument, value, error))
             return std::nullopt;
-        }
-        if (HasControlCharacter(value)) {
-            error = u"option %1: the value must not contain line breaks or other control characters"_s.arg(
-                argument);
-            return std::nullopt;
-        }
         if (argument == u"--archive")
             options.archiveLocation = value;
         else if (argument == u"--kit-batch")
@@ -241,15 +249,8 @@ std::optional<TCliOptions> ParseSummaryArguments(const QStringList &arguments, Q
         if (!TakeOptionValue(arguments, i, {u"--csv"_s}, seen, argument, value, error,
                              u"unknown option %1 for summary"_s))
             return std::nullopt;
-        if (value.isEmpty()) {
-            error = u"option %1 needs a value"_s.arg(argument);
+        if (!ValueAllowed(argument, value, error))
             return std::nullopt;
-        }
-        if (HasControlCharacter(value)) {
-            error = u"option %1: the value must not contain line breaks or other control characters"_s.arg(
-                argument);
-            return std::nullopt;
-        }
         options.csvFile = value;
     }
     if (options.summaryFiles.isEmpty()) {
@@ -479,15 +480,8 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             options.saveFile = value;
         else if (argument == u"--archive")
             options.archiveLocation = value;
-        if (value.isEmpty()) {
-            error = u"option %1 needs a value"_s.arg(argument);
+        if (!ValueAllowed(argument, value, error))
             return std::nullopt;
-        }
-        if (HasControlCharacter(value)) {
-            error = u"option %1: the value must not contain line breaks or other control characters"_s.arg(
-                argument);
-            return std::nullopt;
-        }
     }
 
     const bool plateMode = !options.plateFile.isEmpty() || !options.formatFile.isEmpty();

@@ -3,6 +3,7 @@
 
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
+#include "core/Tool.h"
 #include "files/ExportTexts.h"
 #include "files/RunSession.h"
 
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -53,6 +55,41 @@ bool RunsInOrder(const TRunToSummarise &a, const TRunToSummarise &b)
     if (const int byNumber = CompareRunNumbers(a.runNumber, b.runNumber); byNumber != 0)
         return byNumber < 0;
     return a.file < b.file;
+}
+
+// The run date and number from the head of a run file, without loading the plate and its
+// blocks; nothing for a file without an ISO run date there (an old file's date, a file that is
+// not a run file), which the full load then orders or refuses.
+std::optional<TRunToSummarise> RunHead(const QString &file)
+{
+    QString text;
+    try {
+        text = DecodeText(ReadWholeFile(file));
+    } catch (const MarnovelException &) {
+        return std::nullopt;
+    }
+    if (!text.startsWith(u"[GeneralInfo]"_s))
+        return std::nullopt;
+    const qsizetype nextSection = text.indexOf(u"\n["_s);
+    const QStringView head = QStringView(text).left(nextSection < 0 ? text.size() : nextSection);
+    const auto value = [&](QStringView key) -> std::optional<QString> {
+        const qsizetype at = head.indexOf(QString(u'\n' + key.toString() + u'='));
+        if (at < 0)
+            return std::nullopt;
+        const qsizetype start = at + key.size() + 2;
+        qsizetype end = head.indexOf(u'\n', start);
+        return head.mid(start, (end < 0 ? head.size() : end) - start).trimmed().toString();
+    };
+    const std::optional<QString> date = value(u"RunDateI18n");
+    QDate runDate;
+    try {
+        runDate = date ? DateFromIsoParts(*date) : QDate();
+    } catch (const MarnovelException &) {
+        return std::nullopt;
+    }
+    if (!runDate.isValid())
+        return std::nullopt;
+    return TRunToSummarise{file, runDate, value(u"RunNumber").value_or(QString())};
 }
 
 // A refusal names the file even where the step's reason does not.
@@ -253,6 +290,10 @@ TCalcOutcome RunSummaryCommand(const TCliOptions &options,
     // First pass: the run details alone, to put the runs in order.
     std::vector<TRunToSummarise> runs;
     for (const QString &file : options.summaryFiles) {
+        if (std::optional<TRunToSummarise> head = RunHead(file)) {
+            runs.push_back(*head);
+            continue;
+        }
         TRunSession session;
         if (const TRunStepResult step = session.LoadRun(file); !step.Ok()) {
             refuse(FailureText(file, step), StepFailureStatus(step));
