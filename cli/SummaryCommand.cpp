@@ -159,8 +159,8 @@ QString CsvLine(const QStringList &cells)
     return fields.join(u',') + u"\r\n"_s;
 }
 
-// Where the rows go, in the format asked for; the JSON document and the CSV header are
-// opened by the first Add and closed by Finish.
+// Where the rows go, in the format asked for: Start opens the JSON document or writes the CSV
+// header, AddRun writes one run's rows (the table: one table per run), Finish closes them.
 class TSummaryWriter
 {
 public:
@@ -231,7 +231,7 @@ private:
     const TCliOptions &mOptions;
     const std::function<bool(const QByteArray &)> &mWriteOut;
     std::unique_ptr<TSafeFileWriter> mFile;
-    int mRows = 0;
+    int mRows = 0; // JSON rows, or tables, written so far
 };
 
 // The run's rows: the run's details beside each object of calc --json's "results".

@@ -256,7 +256,7 @@ TEST_F(CliTest, SummaryJson_ValidAgainstItsSchemaAndRowsAreCalcJsonResults)
     EXPECT_TRUE(marked[u"wells"_s][0][u"od"_s].isNull());
 }
 
-TEST_F(CliTest, Summary_WrongUsage_Status2WithTheReason)
+TEST_F(CliTest, Summary_WrongUsageOrUnwritableCsv_Status2WithTheReason)
 {
     const QString run = Example("run-8point.vdf");
     const struct
@@ -270,6 +270,8 @@ TEST_F(CliTest, Summary_WrongUsage_Status2WithTheReason)
         {{u"summary"_s, run, u"--csv"_s}, u"option --csv needs a value"_s},
         {{u"summary"_s, run, u"--csv"_s, run},
          u"\""_s + run + u"\": --csv names a run data file being read"_s},
+        {{u"summary"_s, run, u"--csv"_s, Path(u"no/such/folder.csv"_s)},
+         u"no/such/folder.csv\" cannot be written"_s},
     };
     for (const auto &c : cases) {
         const CliRun result = RunCli(c.arguments);
