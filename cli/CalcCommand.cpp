@@ -45,12 +45,8 @@ QString Quoted(const QString &fileName)
 // A refused step of the run ends the command with its reason.
 void Check(const TRunStepResult &step)
 {
-    if (step.Ok())
-        return;
-    const int status =
-        step.Status == TRunStepResult::NotCalculable ? EXIT_NOT_CALCULABLE : EXIT_USAGE_OR_LOAD;
-    throw TCalcFailure{status,
-                       step.FileName.isEmpty() ? step.Reason : Quoted(step.FileName) + u": "_s + step.Reason};
+    if (!step.Ok())
+        throw TCalcFailure{StepFailureStatus(step), StepFailureText(step)};
 }
 
 // An output that names an input or another output would destroy what it replaces; both
@@ -187,6 +183,16 @@ void AddOutput(const QString &target, const QString &text, QByteArray &standardO
 }
 
 } // namespace
+
+int StepFailureStatus(const TRunStepResult &step)
+{
+    return step.Status == TRunStepResult::NotCalculable ? EXIT_NOT_CALCULABLE : EXIT_USAGE_OR_LOAD;
+}
+
+QString StepFailureText(const TRunStepResult &step)
+{
+    return step.FileName.isEmpty() ? step.Reason : Quoted(step.FileName) + u": "_s + step.Reason;
+}
 
 // No line ends in blanks (an empty last cell would leave the padding behind).
 QString TableText(const QList<QStringList> &rows)

@@ -4,6 +4,7 @@
 
 #include "archive/ArchiveRecord.h"
 #include "core/MarnovelUtils.h"
+#include "files/RunSession.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -31,6 +32,11 @@ struct TCalcOutcome
     std::vector<std::unique_ptr<TSafeFileWriter>> pendingFiles;
     std::optional<TArchiveRecord> record; // calc --record: what to record once the outputs are written
 };
+
+// A refused step of a run: its status (EXIT_NOT_CALCULABLE for data that cannot be
+// calculated) and its line for standard error, naming the file it is about.
+int StepFailureStatus(const TRunStepResult &step);
+QString StepFailureText(const TRunStepResult &step);
 
 // Columns padded to their widest text, two blanks apart, one line per row.
 QString TableText(const QList<QStringList> &rows);

@@ -20,6 +20,21 @@ bool HasControlCharacter(const QString &text)
     return false;
 }
 
+// An option's value: not empty, and no line break or other control character.
+bool ValueAllowed(const QString &option, const QString &value, QString &error)
+{
+    if (value.isEmpty()) {
+        error = u"option %1 needs a value"_s.arg(option);
+        return false;
+    }
+    if (HasControlCharacter(value)) {
+        error =
+            u"option %1: the value must not contain line breaks or other control characters"_s.arg(option);
+        return false;
+    }
+    return true;
+}
+
 // "1,0.5,0.25": numbers in the C notation, never the regional one, because "," separates.
 bool ParseNumberList(const QString &text, QList<double> &values, QString &error)
 {
@@ -161,15 +176,8 @@ std::optional<TCliOptions> ParseArchiveArguments(const QStringList &arguments, Q
         if (!TakeOptionValue(arguments, i, valueOptions, seen, argument, value, error,
                              u"unknown option %1 for archive "_s + command))
             return std::nullopt;
-        if (value.isEmpty()) {
-            error = u"option %1 needs a value"_s.arg(argument);
+        if (!ValueAllowed(argument, value, error))
             return std::nullopt;
-        }
-        if (HasControlCharacter(value)) {
-            error = u"option %1: the value must not contain line breaks or other control characters"_s.arg(
-                argument);
-            return std::nullopt;
-        }
         if (argument == u"--archive")
             options.archiveLocation = value;
         else if (argument == u"--kit-batch")
@@ -212,6 +220,54 @@ std::optional<TCliOptions> ParseArchiveArguments(const QStringList &arguments, Q
     return options;
 }
 
+// summary RUN.vdf... [--json | --csv FILE]
+std::optional<TCliOptions> ParseSummaryArguments(const QStringList &arguments, QString &error)
+{
+    TCliOptions options;
+    options.action = TCliOptions::TAction::Summary;
+    QStringList seen;
+    bool optionsEnded = false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        QString argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(u"--")) {
+            options.summaryFiles.append(argument);
+            continue;
+        }
+        if (argument == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == u"--help" || argument == u"-h") {
+            options.action = TCliOptions::TAction::Help;
+            return options;
+        }
+        if (argument == u"--json") {
+            options.json = true;
+            continue;
+        }
+        QString value;
+        if (!TakeOptionValue(arguments, i, {u"--csv"_s}, seen, argument, value, error,
+                             u"unknown option %1 for summary"_s))
+            return std::nullopt;
+        if (!ValueAllowed(argument, value, error))
+            return std::nullopt;
+        options.csvFile = value;
+    }
+    if (options.summaryFiles.isEmpty()) {
+        error = u"summary needs at least one run data file"_s;
+        return std::nullopt;
+    }
+    if (options.summaryFiles.contains(QString())) {
+        error = u"a run data file name is empty"_s;
+        return std::nullopt;
+    }
+    if (options.json && !options.csvFile.isEmpty()) {
+        error = u"give either --json or --csv, not both"_s;
+        return std::nullopt;
+    }
+    return options;
+}
+
 } // namespace
 
 QString CliUsageText()
@@ -223,6 +279,7 @@ QString CliUsageText()
   velomyra-cli archive list [--archive LOC] [--history] [--json]
   velomyra-cli archive trends [--archive LOC] [TREND OPTIONS] [--json]
   velomyra-cli archive verify [--archive LOC] RUN.vdf...
+  velomyra-cli summary RUN.vdf... [--json | --csv FILE]
   velomyra-cli --help | --version
 
 Calculates an ELISA run without the desktop program: either a stored run data file,
@@ -270,6 +327,16 @@ Trend options (the runs of the newest recorded run's curve type):
   --valid-only            only valid runs
   --baseline N            the first N runs are the baseline (default: 20)
 
+A summary calculates each run data file as calc does and gives one row per sample per run,
+the runs in run-date order (then run number, then file name): file, run date, run number,
+kit batch, operator, run valid, subject ID, wells, ODs, concentration (unrounded IU/mL),
+result as shown, flags (the result's marks, aboveRange, nonNumericalOd, notSpecified,
+belowLowestStandard, aboveHighestStandard). A file that cannot be read or calculated is
+named on standard error and the others go on.
+  --json                  one JSON object with the rows (cli/velomyra-cli-summary.schema.json)
+  --csv FILE              comma-separated values, UTF-8, with a header line ("-": standard
+                          output)
+
 PDF reports of a run are written by the desktop program without a window:
   velomyra report RUN.vdf (--pdf FILE [--subject ID] | --individual DIR) [--curve-page]
 (see 'velomyra report --help').
@@ -287,6 +354,8 @@ Exit status:
   archive verify: 0 when every file is recorded and unchanged; 1 when one is changed or
      not recorded; 2 when a file cannot be read or the archive cannot be opened
   calc --record: 2 when the run could not be recorded (the outputs are written)
+  summary: 2 when a file was refused, 3 when a file could not be calculated (the other
+     files' rows are written)
 )"_s;
 }
 
@@ -329,6 +398,8 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
     }
     if (first == u"archive")
         return ParseArchiveArguments(arguments, error);
+    if (first == u"summary")
+        return ParseSummaryArguments(arguments, error);
     if (first != u"calc") {
         error = u"unknown command \"%1\""_s.arg(first);
         return std::nullopt;
@@ -409,15 +480,8 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             options.saveFile = value;
         else if (argument == u"--archive")
             options.archiveLocation = value;
-        if (value.isEmpty()) {
-            error = u"option %1 needs a value"_s.arg(argument);
+        if (!ValueAllowed(argument, value, error))
             return std::nullopt;
-        }
-        if (HasControlCharacter(value)) {
-            error = u"option %1: the value must not contain line breaks or other control characters"_s.arg(
-                argument);
-            return std::nullopt;
-        }
     }
 
     const bool plateMode = !options.plateFile.isEmpty() || !options.formatFile.isEmpty();

@@ -17,7 +17,8 @@ struct TCliOptions
         Help,
         Version,
         Calc,
-        Archive
+        Archive,
+        Summary
     };
     TAction action = TAction::Help;
 
@@ -40,6 +41,10 @@ struct TCliOptions
     std::optional<QDate> to;
     bool validOnly = false;
     int baselineRuns = DefaultBaselineRuns;
+
+    // summary RUN.vdf... [--json | --csv FILE]
+    QStringList summaryFiles;
+    QString csvFile; // "-": standard output
 
     // calc RUN.vdf
     QString runFile;

@@ -162,6 +162,12 @@ QJsonObject Diagnostics(const TCurveDiagnostics &diagnostics)
 
 } // namespace
 
+QJsonArray RunResultsJson(const TRunSession &session)
+{
+    const TRunCalculationResult &result = *session.LastResult();
+    return Results(session.Data(), result, DiagnoseCurve(result));
+}
+
 QByteArray RunJsonText(const TRunSession &session)
 {
     const TMarnovelRdData &data = session.Data();

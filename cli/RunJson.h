@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonArray>
 
 class TRunSession;
 
@@ -15,3 +16,5 @@ inline constexpr int RunJsonSchemaVersion = 2;
 // field keeps its meaning.
 // The session must hold a calculation.
 QByteArray RunJsonText(const TRunSession &session);
+// The "results" array of RunJsonText: one object per sample, in the layout's order.
+QJsonArray RunResultsJson(const TRunSession &session);

@@ -2,6 +2,7 @@
 #include "ArchiveCommand.h"
 #include "CalcCommand.h"
 #include "CliOptions.h"
+#include "SummaryCommand.h"
 
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
@@ -95,12 +96,20 @@ int main(int argc, char *argv[])
         }
         case TCliOptions::TAction::Calc:
         case TCliOptions::TAction::Archive:
+        case TCliOptions::TAction::Summary:
             break;
         }
         LoadCatalogue();
         ReportRegionalSettingsWarnings();
-        TCalcOutcome outcome = options->action == TCliOptions::TAction::Archive ? RunArchiveCommand(*options)
-                                                                                : RunCalcCommand(*options);
+        TCalcOutcome outcome;
+        if (options->action == TCliOptions::TAction::Archive)
+            outcome = RunArchiveCommand(*options);
+        else if (options->action == TCliOptions::TAction::Summary)
+            // Streams its rows: what goes to standard output is written as it comes.
+            outcome = RunSummaryCommand(
+                *options, [](const QByteArray &bytes) { return WriteToolOutput(kTool, bytes); }, WriteError);
+        else
+            outcome = RunCalcCommand(*options);
         if (!outcome.errorMessage.isEmpty())
             WriteError(outcome.errorMessage);
         // Standard output before the files are renamed: when it cannot be written, no file is.

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -436,6 +437,8 @@ const QString &TSafeFileWriter::TemporaryMarker()
 
 void TSafeFileWriter::Discard()
 {
+    if (mFd >= 0)
+        ::close(std::exchange(mFd, -1));
     if (!mTemporary.isEmpty())
         (void)::unlink(QFile::encodeName(mTemporary).constData());
     mTemporary.clear();
@@ -450,6 +453,13 @@ void TSafeFileWriter::ReleaseLock()
 }
 
 void TSafeFileWriter::Write(const QByteArray &bytes)
+{
+    Start();
+    Append(bytes);
+    Finish();
+}
+
+void TSafeFileWriter::Start()
 {
     Discard();
     // A loop would otherwise end at one of its links, which the rename would replace.
@@ -500,12 +510,18 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
     struct stat old = {};
     if (::stat(QFile::encodeName(mTarget).constData(), &old) == 0)
         (void)::fchmod(fd, old.st_mode & 0777);
+    mFd = fd;
+}
 
+void TSafeFileWriter::Append(const QByteArray &bytes)
+{
+    if (mFd < 0)
+        Start();
     int error = 0;
     qsizetype done = 0;
     while (error == 0 && done < bytes.size()) {
         const ssize_t written =
-            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+            ::write(mFd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
         if (written > 0)
             done += written;
         else if (written == 0)
@@ -513,8 +529,22 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
         else if (errno != EINTR)
             error = errno;
     }
+    if (error != 0) {
+        Discard();
+        RaiseWriteError(mPath, SystemErrorReason(error));
+    }
+}
+
+void TSafeFileWriter::Finish()
+{
+    if (mFd < 0 && mTemporary.isEmpty())
+        Start();
+    if (mFd < 0)
+        return;
+    const int fd = std::exchange(mFd, -1);
+    int error = 0;
     // A full disk may show only when the data reaches it (network and some other file systems).
-    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL)
+    if (::fsync(fd) != 0 && errno != EINVAL)
         error = errno;
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;
@@ -526,6 +556,8 @@ void TSafeFileWriter::Write(const QByteArray &bytes)
 
 void TSafeFileWriter::Commit()
 {
+    if (mFd >= 0)
+        Finish();
     if (mTemporary.isEmpty())
         throw MarnovelException(QStringLiteral("TSafeFileWriter.Commit: nothing written for ") + mPath);
     // rename() replaces the target in one step: readers see the old file or the new one.

@@ -64,6 +64,11 @@ public:
     TSafeFileWriter &operator=(const TSafeFileWriter &) = delete;
 
     void Write(const QByteArray &bytes);
+    // Writing in pieces, for an output too large to hold at once: the first Append starts the
+    // temporary file, each adds to it with every byte checked, and Finish (or Commit) checks
+    // the sync and close as Write does.
+    void Append(const QByteArray &bytes);
+    void Finish();
     void Commit();
     const QString &Path() const { return mPath; }
 
@@ -71,6 +76,7 @@ public:
     static const QString &TemporaryMarker();
 
 private:
+    void Start();
     void Discard();
     void ReleaseLock();
 
@@ -78,6 +84,7 @@ private:
     QString mTarget;    // links resolved
     QString mTemporary; // written and not yet committed
     int mLock = -1;     // open while mTemporary is, holding its lock
+    int mFd = -1;       // the temporary file, open between Start and Finish
 };
 
 // Write and Commit of one file.

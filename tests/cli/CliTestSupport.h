@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -61,6 +62,21 @@ inline CliRun RunCli(const QStringList &arguments, const std::function<void(QPro
 inline QString Example(const char *name)
 {
     return QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/") + QString::fromUtf8(name);
+}
+
+// The example run with some of its text replaced (run date, run number, an OD, ...), written
+// as the program writes run files: UTF-16LE with a byte-order mark.
+inline QString WriteExampleRunVariant(const QString &path,
+                                      const QList<std::pair<QString, QString>> &replacements)
+{
+    QString text = DecodeText(ReadWholeFile(Example("run-8point.vdf")));
+    for (const auto &[before, after] : replacements) {
+        EXPECT_TRUE(text.contains(before)) << before.toStdString();
+        text.replace(before, after);
+    }
+    QStringEncoder encoder(QStringConverter::Utf16LE);
+    WriteFileAtomically(path, QByteArray("\xFF\xFE", 2) + QByteArray(encoder(text)));
+    return path;
 }
 
 inline QStringList PlateArguments()

@@ -10,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,12 +21,8 @@ namespace {
 // The example run with another run date.
 QString ExampleRunDated(const QTemporaryDir &folder, const QString &isoDate)
 {
-    QString text = DecodeText(ReadWholeFile(QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf")));
-    text.replace(u"RunDateI18n=2026-12-09"_s, u"RunDateI18n="_s + isoDate);
-    QStringEncoder encoder(QStringConverter::Utf16LE);
-    const QString path = folder.filePath(u"dated.vdf"_s);
-    WriteFileAtomically(path, QByteArray("\xFF\xFE", 2) + QByteArray(encoder(text)));
-    return path;
+    return WriteExampleRunVariant(folder.filePath(u"dated.vdf"_s),
+                                  {{u"RunDateI18n=2026-12-09"_s, u"RunDateI18n="_s + isoDate}});
 }
 
 QString Q(const char *text)

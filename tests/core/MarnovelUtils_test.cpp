@@ -516,6 +516,27 @@ TEST(TSafeFileWriter, WrittenNotCommitted_TemporaryBesideTheUntouchedTargetThenR
     EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("run.vdf")}));
 }
 
+TEST(TSafeFileWriter, AppendedInPieces_TargetUntouchedUntilCommitThenHoldsEveryPiece)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + Q("/run.vdf");
+    Touch(path, "old");
+    {
+        TSafeFileWriter dropped(path);
+        dropped.Append("never");
+    }
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("run.vdf")}));
+
+    TSafeFileWriter writer(path);
+    writer.Append("first,");
+    writer.Append(QByteArray());
+    writer.Append("second");
+    EXPECT_EQ(Content(path), QByteArray("old"));
+    writer.Commit();
+    EXPECT_EQ(Content(path), QByteArray("first,second"));
+    EXPECT_EQ(FolderEntries(dir.path()), QStringList({Q("run.vdf")}));
+}
+
 namespace {
 
 // A file last written an hour ago, as a save interrupted then leaves it.
