@@ -111,9 +111,15 @@ void BM_MainWindow_SaveFullPlateRun(benchmark::State &state)
     window.OpenRunFile(ExampleRun);
     window.calcCurvePbClick();
     QTemporaryDir folder;
-    TChosenFile chosen(folder.filePath(QStringLiteral("run.vdf")));
-    for (auto _ : state)
+    const QString fileName = folder.filePath(QStringLiteral("run.vdf"));
+    TChosenFile chosen(fileName);
+    for (auto _ : state) {
+        // A new file each time: an existing one would first ask whether to replace it.
+        state.PauseTiming();
+        QFile::remove(fileName);
+        state.ResumeTiming();
         window.saveAsPbClick();
+    }
     if (chosen.messages != 0 || !window.DataSaved())
         state.SkipWithError("the run was not saved");
 }

@@ -209,7 +209,8 @@ void TQcTrendsChart::SetRanges(const TTrendEvaluation &evaluation, bool withLimi
     const std::size_t count = evaluation.Points.size();
     const double runs = static_cast<double>(std::max<std::size_t>(count, 1));
     mAxisX->setRange(0.5, runs + 0.5);
-    mAxisX->setTickInterval(NiceStep(runs / 10.0));
+    // Runs are whole numbers: a step below 1 would label one run many times.
+    mAxisX->setTickInterval(std::max(1.0, NiceStep(runs / 10.0)));
 
     double low = 0.0;
     double high = 1.0;
