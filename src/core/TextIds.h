@@ -92,6 +92,25 @@ inline constexpr int BaselineNoSpread = 1172;
 inline constexpr int BaselineSummary = 1173; // Baseline: the first %1 runs, mean %2, SD %3
 inline constexpr int TrendRunIndex = 1174;   // No.
 
+// ---- curve diagnostics ------------------------------------------------------------------
+inline constexpr int CurveDiagnostics = 1200; // the sub-tab beside the QC trends
+inline constexpr int BelowLowestStandardTip = 1201;
+inline constexpr int AboveHighestStandardTip = 1202;
+inline constexpr int NoCalculatedRun = 1203;
+inline constexpr int DiagStandard = 1204;
+inline constexpr int DiagNominal = 1205;
+inline constexpr int DiagBackCalculated = 1206;
+inline constexpr int DiagRecovery = 1207;
+inline constexpr int DiagResidual = 1208;
+inline constexpr int FitStandardError = 1209; // Standard error of the fit s: %1
+inline constexpr int StandardsInOrder = 1210;
+inline constexpr int StandardsOutOfOrder = 1211; // Standards out of order: %1. ...
+inline constexpr int DiagInterval95 = 1212;
+inline constexpr int DiagRange = 1213;
+inline constexpr int BelowLowestStandard = 1214;
+inline constexpr int AboveHighestStandard = 1215;
+inline constexpr int WithinStandards = 1216;
+
 // ---- notices and questions --------------------------------------------------------------
 inline constexpr int RawDataCopied = 110; // Raw Data copied to Windows Clipboard.
 inline constexpr int ResultsCopied = 149; // Results copied to Windows Clipboard.

@@ -31,6 +31,7 @@
 #include "ui/main/grids/RawDataGrid.h"
 #include "ui/main/grids/ResultsViews.h"
 #include "ui/main/grids/StdConcGrid.h"
+#include "ui/main/pages/CurveDiagnosticsView.h"
 #include "ui/main/pages/QcTrendsPage.h"
 #include "ui/main/pages/RawDataPage.h"
 #include "ui/main/pages/RunDetailsPage.h"
@@ -218,6 +219,8 @@ void TfrmMainCombinedRd::BuildPages()
         const TRunDetails shown = RunDetailsShown();
         return TQcTrendsPage::TRunKey{shown.RunDate, shown.KitBatchNumber, shown.RunNumber};
     });
+    mDiagnosticsView = new TCurveDiagnosticsView(*mSession, *mNotifier);
+    mTrendsPage->AddView(mDiagnosticsView, TextId::CurveDiagnostics);
     PageControl1->addTab(mTrendsPage, QString());
 
     // The navigation bar, moved onto the active page by UpdateNavigation.
@@ -319,6 +322,7 @@ void TfrmMainCombinedRd::InitializeText()
     mStandardsPage->Retranslate();
     mSubjectsPage->Retranslate();
     mTrendsPage->Retranslate();
+    mDiagnosticsView->Retranslate();
 }
 
 // ---- run details ----------------------------------------------------------------------

@@ -30,6 +30,7 @@ class TRunDetailsPage;
 class TStandardsResultsPage;
 class TSubjectResultsPage;
 class TQcTrendsPage;
+class TCurveDiagnosticsView;
 class TScreenPrintFormCombinedTorvinTandem;
 
 // The main window of the research edition (frmMainCombinedRd): the command bar, the four
@@ -224,5 +225,6 @@ private:
     TStandardsResultsPage *mStandardsPage;
     TSubjectResultsPage *mSubjectsPage;
     TQcTrendsPage *mTrendsPage;
+    TCurveDiagnosticsView *mDiagnosticsView;
     int mWorkflowPage = RunDetailsPage;
 };

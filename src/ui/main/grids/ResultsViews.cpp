@@ -8,6 +8,7 @@
 #include "files/RunSession.h"
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
+#include "run/CurveDiagnostics.h"
 #include "run/MarnovelRdData.h"
 #include "run/QcRules.h"
 #include "run/ResultTexts.h"
@@ -201,10 +202,14 @@ QSize TSubjectResultsModel::SessionSize() const
 
 QVariant TSubjectResultsModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+    if (!index.isValid())
         return {};
     const int col = index.column();
     const int k = index.row() - 1;
+    if (role == Qt::ToolTipRole)
+        return k >= 0 && col <= 1 ? RangeToolTip(static_cast<std::size_t>(k)) : QVariant();
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return {};
     QString text;
     if (k < 0) {
         text = col == 0 ? UiText(TextId::SubjectId) : mSession.Data().resultGridColHeading(col - 1);
@@ -215,6 +220,23 @@ QVariant TSubjectResultsModel::data(const QModelIndex &index, int role) const
     }
     // A screen reader reads the result as it is seen, without the bold tags.
     return role == Qt::AccessibleTextRole ? StripMarkup(text) : text;
+}
+
+QVariant TSubjectResultsModel::RangeToolTip(std::size_t subject) const
+{
+    // Made on hover only, so the diagnostics are not kept beside the session's result.
+    const TRunCalculationResult *result = mSession.LastResult();
+    if (!result || subject >= result->Subjects.size())
+        return {};
+    const TCurveDiagnostics diagnostics = DiagnoseCurve(*result);
+    if (subject >= diagnostics.Subjects.size())
+        return {};
+    const TSubjectDiagnostics &flags = diagnostics.Subjects[subject];
+    if (flags.BelowLowestStandard)
+        return UiText(TextId::BelowLowestStandardTip);
+    if (flags.AboveHighestStandard)
+        return UiText(TextId::AboveHighestStandardTip);
+    return {};
 }
 
 Qt::ItemFlags TSubjectResultsModel::flags(const QModelIndex &index) const

@@ -66,6 +66,7 @@ protected:
 // Subject Results: row 0 the headings, column 0 the subject identifiers, then the result
 // columns; a result may carry a mark between "<B>" and "</B>" (read without the tags by a
 // screen reader).
+// A subject whose result lies outside the standards' range says so in its tool tip.
 class TSubjectResultsModel : public TResultsModel
 {
     Q_OBJECT
@@ -77,6 +78,9 @@ public:
 
 protected:
     QSize SessionSize() const override;
+
+private:
+    QVariant RangeToolTip(std::size_t subject) const;
 };
 
 // ---- the two grids ----------------------------------------------------------------------------

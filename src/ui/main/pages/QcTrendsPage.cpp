@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -80,9 +81,15 @@ TQcTrendsPage::TQcTrendsPage(QWidget *parent) : QWidget(parent), mModel(new TQcT
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto *content = new QWidget(this);
+    // The trends and any view added beside them share the tab, one at a time, so that
+    // neither crowds the chart.
+    qcTrendsViewsTc = Named(new QTabWidget(this), u"qcTrendsViewsTc"_s);
+    qcTrendsViewsTc->setDocumentMode(true);
+    layout->addWidget(qcTrendsViewsTc, 1);
+    auto *content = Named(new QWidget(qcTrendsViewsTc), u"qcTrendsView"_s);
     auto *column = new QVBoxLayout(content);
-    layout->addWidget(content, 1);
+    qcTrendsViewsTc->addTab(content, QString());
+    mViewTexts << TextId::QcTrends;
 
     auto *choices = Named(new QWidget(content), u"pnlQcTrendsChoices"_s);
     auto *lines = new QVBoxLayout(choices);
@@ -196,6 +203,12 @@ void TQcTrendsPage::SetArchiveLocation(const QString &location)
         return;
     mLocation = location;
     ArchiveChanged();
+}
+
+void TQcTrendsPage::AddView(QWidget *view, int textId)
+{
+    qcTrendsViewsTc->addTab(view, UiText(textId));
+    mViewTexts << textId;
 }
 
 void TQcTrendsPage::SetCurrentRunSource(std::function<TRunKey()> source)
@@ -400,6 +413,8 @@ void TQcTrendsPage::Retranslate()
     };
     for (const auto &text : texts)
         SetControlText(text.control, text.id, false);
+    for (int i = 0; i < qcTrendsViewsTc->count(); ++i)
+        qcTrendsViewsTc->setTabText(i, UiText(mViewTexts.value(i)));
 
     const int pointSize =
         GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), CONTROL_DEFAULT);

@@ -14,6 +14,7 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QSpinBox;
+class QTabWidget;
 class QTableView;
 class TQcTrendsChart;
 class TQcTrendsModel;
@@ -43,6 +44,9 @@ public:
     void SetArchiveLocation(const QString &location);
     // The run loaded in the window, asked whenever the trend is drawn; its point is ringed.
     void SetCurrentRunSource(std::function<TRunKey()> source);
+    // A view shown instead of the trends when its sub-tab is chosen, captioned with the
+    // catalogue text; the page owns it from then on.
+    void AddView(QWidget *view, int textId);
     // Every text again in the current language.
     void Retranslate();
 
@@ -85,6 +89,8 @@ private:
     QString mReason;
     TQcTrendsModel *mModel;
 
+    QTabWidget *qcTrendsViewsTc;
+    QList<int> mViewTexts; // each sub-tab's caption
     QLabel *qcTrendsMetricLa, *qcTrendsCurveTypeLa, *qcTrendsKitBatchLa, *qcTrendsOperatorLa,
         *qcTrendsBaselineLa;
     QComboBox *qcTrendsMetricCb, *qcTrendsCurveTypeCb, *qcTrendsKitBatchCb, *qcTrendsOperatorCb;
