@@ -1,5 +1,6 @@
 // `velomyra-cli summary` over a lab's worth of runs: 100 and 1,000 variants of the example run
-// (other dates, run numbers and one OD) summarised to CSV by the built tool, as a process.
+// (other dates, run numbers and one OD) summarised to CSV and to a workbook by the built tool,
+// as a process.
 // Budget: 1,000 files in under 5 s, and the tool's peak memory (its own maxrss) no higher
 // for 1,000 files than for 100. The floor is the same files loaded and calculated in this
 // process, without any output.
@@ -101,17 +102,17 @@ double FloorMs(const QStringList &files)
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
-void BM_Summary_CsvOfManyRuns(benchmark::State &state)
+// `option` --csv or --xlsx, into `output` in the benchmark's folder.
+void SummaryOfManyRuns(benchmark::State &state, const QString &option, const QString &output)
 {
     const QStringList files = RunFiles(static_cast<int>(state.range(0)));
-    const QString csv = gFolder + QStringLiteral("/summary.csv");
+    const QString target = gFolder + u'/' + output;
     long maxRss = 0;
     QElapsedTimer timer;
     double totalMs = 0;
     for (auto _ : state) {
         timer.start();
-        const TChildRun run =
-            RunTool(QStringList{QStringLiteral("summary")} << files << QStringLiteral("--csv") << csv);
+        const TChildRun run = RunTool(QStringList{QStringLiteral("summary")} << files << option << target);
         totalMs += static_cast<double>(timer.nsecsElapsed()) / 1e6;
         if (!run.ok) {
             state.SkipWithError("the summary failed");
@@ -127,7 +128,23 @@ void BM_Summary_CsvOfManyRuns(benchmark::State &state)
     state.counters["ratioToFloor"] = floorMs > 0 ? ms / floorMs : 0;
     state.counters["withinBudget"] = files.size() < 1000 || ms < 5000 ? 1 : 0;
 }
+
+void BM_Summary_CsvOfManyRuns(benchmark::State &state)
+{
+    SummaryOfManyRuns(state, QStringLiteral("--csv"), QStringLiteral("summary.csv"));
+}
 BENCHMARK(BM_Summary_CsvOfManyRuns)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
+void BM_Summary_WorkbookOfManyRuns(benchmark::State &state)
+{
+    SummaryOfManyRuns(state, QStringLiteral("--xlsx"), QStringLiteral("summary.xlsx"));
+}
+BENCHMARK(BM_Summary_WorkbookOfManyRuns)
     ->Arg(100)
     ->Arg(1000)
     ->Unit(benchmark::kMillisecond)

@@ -1,5 +1,6 @@
 #include "CalcCommand.h"
-#include "RunJson.h"
+#include "files/RunJson.h"
+#include "workbook/RunWorkbook.h"
 
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
@@ -67,6 +68,8 @@ void CheckOutputsDistinct(const TCliOptions &options)
     QList<TNamedFile> outputs;
     if (!options.saveFile.isEmpty())
         outputs.append({u"--save"_s, options.saveFile});
+    if (!options.workbookFile.isEmpty())
+        outputs.append({u"--xlsx"_s, options.workbookFile});
     if (!options.resultsExportFile.isEmpty() && options.resultsExportFile != u"-")
         outputs.append({u"--results-export"_s, options.resultsExportFile});
     if (!options.dataExportFile.isEmpty() && options.dataExportFile != u"-")
@@ -270,6 +273,11 @@ TCalcOutcome RunCalcCommand(const TCliOptions &options)
                 target = fileName;
                 outcome.pendingFiles.push_back(std::make_unique<TSafeFileWriter>(fileName));
                 outcome.pendingFiles.back()->Write(ExportFileBytes(text));
+            }
+            if (!options.workbookFile.isEmpty()) {
+                target = options.workbookFile;
+                outcome.pendingFiles.push_back(std::make_unique<TSafeFileWriter>(options.workbookFile));
+                WriteRunWorkbook(session, *outcome.pendingFiles.back());
             }
         } catch (const MarnovelException &error) {
             throw TCalcFailure{

@@ -220,7 +220,7 @@ std::optional<TCliOptions> ParseArchiveArguments(const QStringList &arguments, Q
     return options;
 }
 
-// summary RUN.vdf... [--json | --csv FILE]
+// summary RUN.vdf... [--json | --csv FILE | --xlsx FILE]
 std::optional<TCliOptions> ParseSummaryArguments(const QStringList &arguments, QString &error)
 {
     TCliOptions options;
@@ -246,12 +246,12 @@ std::optional<TCliOptions> ParseSummaryArguments(const QStringList &arguments, Q
             continue;
         }
         QString value;
-        if (!TakeOptionValue(arguments, i, {u"--csv"_s}, seen, argument, value, error,
+        if (!TakeOptionValue(arguments, i, {u"--csv"_s, u"--xlsx"_s}, seen, argument, value, error,
                              u"unknown option %1 for summary"_s))
             return std::nullopt;
         if (!ValueAllowed(argument, value, error))
             return std::nullopt;
-        options.csvFile = value;
+        (argument == u"--csv" ? options.csvFile : options.workbookFile) = value;
     }
     if (options.summaryFiles.isEmpty()) {
         error = u"summary needs at least one run data file"_s;
@@ -261,8 +261,12 @@ std::optional<TCliOptions> ParseSummaryArguments(const QStringList &arguments, Q
         error = u"a run data file name is empty"_s;
         return std::nullopt;
     }
-    if (options.json && !options.csvFile.isEmpty()) {
-        error = u"give either --json or --csv, not both"_s;
+    if (int(options.json) + int(!options.csvFile.isEmpty()) + int(!options.workbookFile.isEmpty()) > 1) {
+        error = u"give only one of --json, --csv and --xlsx"_s;
+        return std::nullopt;
+    }
+    if (options.workbookFile == u"-") {
+        error = u"--xlsx needs a file name"_s;
         return std::nullopt;
     }
     return options;
@@ -279,7 +283,7 @@ QString CliUsageText()
   velomyra-cli archive list [--archive LOC] [--history] [--json]
   velomyra-cli archive trends [--archive LOC] [TREND OPTIONS] [--json]
   velomyra-cli archive verify [--archive LOC] RUN.vdf...
-  velomyra-cli summary RUN.vdf... [--json | --csv FILE]
+  velomyra-cli summary RUN.vdf... [--json | --csv FILE | --xlsx FILE]
   velomyra-cli --help | --version
 
 Calculates an ELISA run without the desktop program: either a stored run data file,
@@ -300,6 +304,8 @@ Output options:
   --results-export FILE   write the results export text ("-": standard output)
   --data-export FILE      write the raw data export text ("-": standard output)
   --save RUN.vdf          write a run data file of the run
+  --xlsx FILE             write a spreadsheet workbook of the run: sheets Results,
+                          Standards, Plate and Run, numbers as numbers
   --json                  print the results as one JSON object instead of the summary
                           (described by cli/velomyra-cli.schema.json)
   --record                record the calculated run in the archive after the output
@@ -336,6 +342,8 @@ named on standard error and the others go on.
   --json                  one JSON object with the rows (cli/velomyra-cli-summary.schema.json)
   --csv FILE              comma-separated values, UTF-8, with a header line ("-": standard
                           output)
+  --xlsx FILE             a spreadsheet workbook with the rows on its sheet Summary: the
+                          run date a date, ODs and concentration numbers, the ODs last
 
 PDF reports of a run are written by the desktop program without a window:
   velomyra report RUN.vdf (--pdf FILE [--subject ID] | --individual DIR) [--curve-page]
@@ -407,9 +415,9 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
     options.action = TCliOptions::TAction::Calc;
 
     static const QStringList valueOptions = {
-        u"--plate"_s,          u"--format"_s,      u"--run-date"_s, u"--run-number"_s,
-        u"--kit-batch"_s,      u"--operator"_s,    u"--curve"_s,    u"--std-conc"_s,
-        u"--results-export"_s, u"--data-export"_s, u"--save"_s,     u"--archive"_s,
+        u"--plate"_s,    u"--format"_s,  u"--run-date"_s, u"--run-number"_s,     u"--kit-batch"_s,
+        u"--operator"_s, u"--curve"_s,   u"--std-conc"_s, u"--results-export"_s, u"--data-export"_s,
+        u"--save"_s,     u"--archive"_s, u"--xlsx"_s,
     };
     QStringList seen;
     QStringList positional;
@@ -478,6 +486,8 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             options.dataExportFile = value;
         else if (argument == u"--save")
             options.saveFile = value;
+        else if (argument == u"--xlsx")
+            options.workbookFile = value;
         else if (argument == u"--archive")
             options.archiveLocation = value;
         if (!ValueAllowed(argument, value, error))
@@ -520,9 +530,12 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
         error = u"only one of --json, --results-export - and --data-export - can write to standard output"_s;
         return std::nullopt;
     }
-    if (options.saveFile == u"-") {
-        error = u"--save needs a file name"_s;
-        return std::nullopt;
+    for (const auto &[option, file] :
+         {std::pair{u"--save"_s, options.saveFile}, std::pair{u"--xlsx"_s, options.workbookFile}}) {
+        if (file == u"-") {
+            error = u"%1 needs a file name"_s.arg(option);
+            return std::nullopt;
+        }
     }
     if (seen.contains(u"--archive"_s) && !options.record) {
         error = u"--archive applies only with --record"_s;

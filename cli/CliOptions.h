@@ -42,7 +42,7 @@ struct TCliOptions
     bool validOnly = false;
     int baselineRuns = DefaultBaselineRuns;
 
-    // summary RUN.vdf... [--json | --csv FILE]
+    // summary RUN.vdf... [--json | --csv FILE | --xlsx FILE]
     QStringList summaryFiles;
     QString csvFile; // "-": standard output
 
@@ -62,6 +62,7 @@ struct TCliOptions
     QString resultsExportFile;
     QString dataExportFile;
     QString saveFile;
+    QString workbookFile; // --xlsx, calc and summary; never standard output
     bool json = false;
 
     bool PlateMode() const { return !plateFile.isEmpty(); }

@@ -1,11 +1,12 @@
 #include "SummaryCommand.h"
-#include "RunJson.h"
+#include "files/RunJson.h"
 
 #include "core/Exceptions.h"
 #include "core/MarnovelUtils.h"
 #include "core/Tool.h"
 #include "files/ExportTexts.h"
 #include "files/RunSession.h"
+#include "workbook/Workbook.h"
 
 #include <QDate>
 #include <QJsonArray>
@@ -159,6 +160,73 @@ QString CsvLine(const QStringList &cells)
     return fields.join(u',') + u"\r\n"_s;
 }
 
+// The workbook's sheet "Summary": the CSV's columns with the run date a date, run valid a
+// boolean, the concentration a number, and the ODs last, one number a column, because a run
+// with more wells a sample than the first would otherwise shift the columns after them. Rows
+// go to the workbook's temporary files as they come, so that memory stays the same however
+// many runs there are; the OD headings are those of the first run's samples.
+class TSummaryWorkbook
+{
+public:
+    TSummaryWorkbook() : mWorkbook(TWorkbook::TMemory::RowByRow), mSheet(mWorkbook.AddSheet(u"Summary"_s)) {}
+
+    void AddRows(const QList<QJsonObject> &rows)
+    {
+        if (mRow == 0)
+            Headings(rows);
+        for (const QJsonObject &row : rows) {
+            const QStringList cells = RowCells(row);
+            const int r = mRow++;
+            for (int col : {0, 2, 3, 4, 6, 7, 10, 11})
+                mSheet.Text(r, kColumn[col], cells.at(col));
+            mSheet.Date(r, kColumn[1], QDate::fromString(row.value(u"runDate"_s).toString(), Qt::ISODate));
+            mSheet.Boolean(r, kColumn[5], row.value(u"valid"_s).toBool());
+            const QJsonValue value = row.value(u"valueExact"_s);
+            mSheet.Number(r, kColumn[9],
+                          value.isDouble() ? std::optional<double>(value.toDouble()) : std::nullopt);
+            const QJsonArray wells = row.value(u"wells"_s).toArray();
+            for (qsizetype i = 0; i < wells.size(); ++i) {
+                const QJsonValue od = wells.at(i)[u"od"_s];
+                mSheet.Number(r, kOdColumn + static_cast<int>(i),
+                              od.isDouble() ? std::optional<double>(od.toDouble()) : std::nullopt);
+            }
+        }
+    }
+
+    void WriteTo(TSafeFileWriter &file)
+    {
+        if (mRow == 0)
+            Headings({});
+        mWorkbook.WriteTo(file);
+    }
+
+private:
+    // Where each of ColumnNames() goes; "ODs" (8) moves to the end.
+    static constexpr int kColumn[] = {0, 1, 2, 3, 4, 5, 6, 7, -1, 8, 9, 10};
+    static constexpr int kOdColumn = 11;
+
+    void Headings(const QList<QJsonObject> &firstRun)
+    {
+        const QStringList names = ColumnNames();
+        for (int col = 0; col < names.size(); ++col)
+            if (kColumn[col] >= 0)
+                mSheet.Heading(0, kColumn[col], names.at(col));
+        qsizetype ods = 1;
+        for (const QJsonObject &row : firstRun)
+            ods = std::max(ods, row.value(u"wells"_s).toArray().size());
+        for (int i = 0; i < ods; ++i)
+            mSheet.Heading(0, kOdColumn + i, u"OD %1"_s.arg(i + 1));
+        mSheet.ColumnWidth(kColumn[0], 24);
+        mSheet.ColumnWidth(kColumn[1], 11);
+        mSheet.FreezeRows(1);
+        mRow = 1;
+    }
+
+    TWorkbook mWorkbook;
+    TWorksheet mSheet;
+    int mRow = 0;
+};
+
 // Where the rows go, in the format asked for: Start opens the JSON document or writes the CSV
 // header, AddRun writes one run's rows (the table: one table per run), Finish closes them.
 class TSummaryWriter
@@ -169,11 +237,19 @@ public:
     {
         if (!options.csvFile.isEmpty() && options.csvFile != u"-")
             mFile = std::make_unique<TSafeFileWriter>(options.csvFile);
+        if (!options.workbookFile.isEmpty()) {
+            mFile = std::make_unique<TSafeFileWriter>(options.workbookFile);
+            mWorkbook = std::make_unique<TSummaryWorkbook>();
+        }
     }
 
     // False when standard output cannot be written; EInOutError for the file.
     bool Start()
     {
+        if (mWorkbook) {
+            mFile->Append(QByteArray()); // a missing folder is named before the first run is read
+            return true;
+        }
         if (mOptions.json)
             return Put(
                 u"{\n  \"schemaVersion\": %1,\n  \"rows\": ["_s.arg(SummaryJsonSchemaVersion).toUtf8());
@@ -187,6 +263,10 @@ public:
 
     bool AddRun(const QList<QJsonObject> &rows)
     {
+        if (mWorkbook) {
+            mWorkbook->AddRows(rows);
+            return true;
+        }
         QByteArray bytes;
         if (mOptions.json) {
             for (const QJsonObject &row : rows) {
@@ -209,7 +289,9 @@ public:
     {
         if (mOptions.json && !Put(mRows == 0 ? "]\n}\n" : "\n  ]\n}\n"))
             return false;
-        if (mFile)
+        if (mWorkbook)
+            mWorkbook->WriteTo(*mFile);
+        else if (mFile)
             mFile->Finish();
         return true;
     }
@@ -231,6 +313,7 @@ private:
     const TCliOptions &mOptions;
     const std::function<bool(const QByteArray &)> &mWriteOut;
     std::unique_ptr<TSafeFileWriter> mFile;
+    std::unique_ptr<TSummaryWorkbook> mWorkbook;
     int mRows = 0; // JSON rows, or tables, written so far
 };
 
@@ -277,12 +360,14 @@ TCalcOutcome RunSummaryCommand(const TCliOptions &options,
         writeError(line);
         outcome.status = std::max(outcome.status, status);
     };
+    const bool toWorkbook = !options.workbookFile.isEmpty();
+    const QString output = toWorkbook ? options.workbookFile : options.csvFile;
     for (const QString &file : options.summaryFiles) {
-        if (!options.csvFile.isEmpty() && options.csvFile != u"-" && IsSameFile(options.csvFile, file)) {
+        if (!output.isEmpty() && output != u"-" && IsSameFile(output, file)) {
             outcome.status = EXIT_USAGE_OR_LOAD;
             outcome.errorMessage =
-                Quoted(options.csvFile) +
-                u": --csv names a run data file being read; an output must not overwrite an input."_s;
+                Quoted(output) + (toWorkbook ? u": --xlsx"_s : u": --csv"_s) +
+                u" names a run data file being read; an output must not overwrite an input."_s;
             return outcome;
         }
     }
@@ -304,9 +389,10 @@ TCalcOutcome RunSummaryCommand(const TCliOptions &options,
     std::stable_sort(runs.begin(), runs.end(), RunsInOrder);
 
     // Second pass: one run at a time, loaded again, calculated and written.
-    TSummaryWriter writer(options, writeOut);
+    std::unique_ptr<TSummaryWriter> writer;
     try {
-        bool written = writer.Start();
+        writer = std::make_unique<TSummaryWriter>(options, writeOut);
+        bool written = writer->Start();
         for (const TRunToSummarise &run : runs) {
             if (!written)
                 break;
@@ -318,19 +404,19 @@ TCalcOutcome RunSummaryCommand(const TCliOptions &options,
                 refuse(FailureText(run.file, step), StepFailureStatus(step));
                 continue;
             }
-            written = writer.AddRun(RunRows(run.file, session));
+            written = writer->AddRun(RunRows(run.file, session));
         }
-        if (!written || !writer.Finish()) {
+        if (!written || !writer->Finish()) {
             outcome.status = EXIT_USAGE_OR_LOAD;
             return outcome;
         }
     } catch (const MarnovelException &error) {
         outcome.status = EXIT_USAGE_OR_LOAD;
         outcome.errorMessage =
-            WriteFailureText(options.csvFile, error.Reason().isEmpty() ? error.Message() : error.Reason());
+            WriteFailureText(output, error.Reason().isEmpty() ? error.Message() : error.Reason());
         return outcome;
     }
-    if (std::unique_ptr<TSafeFileWriter> file = writer.TakeFile())
+    if (std::unique_ptr<TSafeFileWriter> file = writer->TakeFile())
         outcome.pendingFiles.push_back(std::move(file));
     return outcome;
 }

@@ -15,7 +15,8 @@ packages=(
     qt6-svg-dev libqt6svg6 qt6-translations-l10n
     desktop-file-utils shared-mime-info libxml2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
-    python3-jsonschema
+    python3-jsonschema python3-openpyxl
+    libxlsxwriter-dev pkg-config
     fonts-texgyre fonts-urw-base35 poppler-utils
     xvfb x11-utils
     libcups2-dev cups-daemon cups-client

@@ -32,6 +32,9 @@ constexpr RememberedDialog kSaveFormat{TFileDialogKind::Save, u"Velomyra Format 
                                        u"DirFormatFiles", &TMarnovelConfigManager::GetFormatFolder};
 constexpr RememberedDialog kSaveExport{TFileDialogKind::Save, u"Text File|*.txt", u"DirExportFiles",
                                        &TMarnovelConfigManager::GetExportFolder};
+// Workbooks go where the text exports go.
+constexpr RememberedDialog kSaveWorkbook{TFileDialogKind::Save, u"Excel Workbook|*.xlsx", u"DirExportFiles",
+                                         &TMarnovelConfigManager::GetExportFolder};
 constexpr RememberedDialog kSavePdf{TFileDialogKind::Save, u"Portable Document Format|*.pdf", u"DirPdfFiles",
                                     &TMarnovelConfigManager::GetPdfFolder};
 
@@ -125,6 +128,11 @@ bool SaveFormatFileDialog(const QString &proposedName, QString &fileName)
 bool SaveExportFileDialog(const QString &proposedName, QString &fileName)
 {
     return AskSave(kSaveExport, proposedName, fileName);
+}
+
+bool SaveWorkbookFileDialog(const QString &proposedName, QString &fileName)
+{
+    return AskSave(kSaveWorkbook, proposedName, fileName);
 }
 
 bool SavePdfFileDialog(const QString &proposedName, QString &fileName)

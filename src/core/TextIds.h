@@ -111,6 +111,37 @@ inline constexpr int BelowLowestStandard = 1214;
 inline constexpr int AboveHighestStandard = 1215;
 inline constexpr int WithinStandards = 1216;
 
+// ---- workbooks ----------------------------------------------------------------------------
+inline constexpr int ExportToWorkbook = 1217;     // the export dialog's third choice
+inline constexpr int WorkbookNotAssembled = 1218; // the workbook could not be put together (%1)
+inline constexpr int WbWells = 1219;
+inline constexpr int WbOdNumber = 1220; // OD %1: the replicate's number
+inline constexpr int WbMarks = 1221;
+inline constexpr int WbUnrounded = 1222;
+inline constexpr int WbIntervalLow = 1223;
+inline constexpr int WbIntervalHigh = 1224;
+inline constexpr int WbAboveRange = 1225;
+inline constexpr int WbOdNotNumber = 1226;
+inline constexpr int WbNotSpecified = 1227;
+inline constexpr int WbRule = 1228;
+inline constexpr int WbAppliesTo = 1229;
+inline constexpr int WbThreshold = 1230;
+inline constexpr int WbMeasured = 1231;
+inline constexpr int WbAdvisory = 1232;
+inline constexpr int WbRun = 1233;
+inline constexpr int WbRunValid = 1234;
+inline constexpr int WbVerdict = 1235;
+inline constexpr int WbFootnotes = 1236;
+inline constexpr int WbStandardsInOrder = 1237;
+inline constexpr int WbOutOfOrder = 1238;
+inline constexpr int WbFitStandardError = 1239;
+inline constexpr int WbBelowLowest = 1240;
+inline constexpr int WbAboveHighest = 1241;
+inline constexpr int WbOpticalDensities = 1242;
+inline constexpr int PlateLayout = 65;
+inline constexpr int SoftwareVersion = 200;
+inline constexpr int ConcentrationIuPerMl = 316; // Concentration (IU/mL)
+
 // ---- notices and questions --------------------------------------------------------------
 inline constexpr int RawDataCopied = 110; // Raw Data copied to Windows Clipboard.
 inline constexpr int ResultsCopied = 149; // Results copied to Windows Clipboard.

@@ -174,8 +174,8 @@ void WriteExportFile(const QString &pFileName, const QString &pText)
     WriteFileAtomically(pFileName, ExportFileBytes(pText));
 }
 
-QString ProposedExportFileName(const QDate &pRunDate, const QString &pWord)
+QString ProposedExportFileName(const QDate &pRunDate, const QString &pWord, const QString &pExtension)
 {
     return UniqueFileName(GetConfigManager().GetDirExportFiles(),
-                          FormatDate(ShortFileDateFormatPattern(), pRunDate) + pWord, u"txt"_s);
+                          FormatDate(ShortFileDateFormatPattern(), pRunDate) + pWord, pExtension);
 }

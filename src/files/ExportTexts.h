@@ -64,5 +64,6 @@ QByteArray ExportFileBytes(const QString &pText);
 void WriteExportFile(const QString &pFileName, const QString &pText);
 
 // In the configured export folder: the run date "ddmmmyy", pWord ("ResultExp" or
-// "DataExp"), the first free suffix ("a", "b", ...), ".txt".
-QString ProposedExportFileName(const QDate &pRunDate, const QString &pWord);
+// "DataExp"), the first free suffix ("a", "b", ...), "." pExtension.
+QString ProposedExportFileName(const QDate &pRunDate, const QString &pWord,
+                               const QString &pExtension = QStringLiteral("txt"));

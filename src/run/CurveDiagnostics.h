@@ -59,6 +59,11 @@ struct TCurveDiagnostics
     bool StandardsInOrder() const { return OutOfOrder.isEmpty(); }
 };
 
+// The decimals the diagnostics are shown with, wherever they are shown; back-calculated
+// concentrations and interval limits are shown as concentrations.
+inline constexpr int RecoveryDecimals = 1;
+inline constexpr int ResidualDecimals = 4; // also the standard error of the fit
+
 // The diagnostics of a calculated run (CalculateRun's result).
 TCurveDiagnostics DiagnoseCurve(const TRunCalculationResult &result);
 

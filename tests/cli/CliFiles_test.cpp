@@ -330,6 +330,21 @@ INSTANTIATE_TEST_SUITE_P(
                     Quoted(run) +
                         u": --save names the run data file being read; an output must not overwrite an input."_s};
             }},
+        RefusalCase{"WorkbookOntoTheRunBeingRead",
+                    [](CliTest &test) {
+                        const QString run =
+                            test.Write(u"run.vdf"_s, ReadWholeFile(Example("run-8point.vdf")));
+                        return Refusal{{u"calc"_s, run, u"--xlsx"_s, run},
+                                       Quoted(run) +
+                                           u": --xlsx names the run data file being read; an output "
+                                           u"must not overwrite an input."_s};
+                    }},
+        RefusalCase{"WorkbookToStandardOutput",
+                    [](CliTest &) {
+                        return Refusal{{u"calc"_s, Example("run-8point.vdf"), u"--xlsx"_s, u"-"_s},
+                                       u"--xlsx needs a file name"_s,
+                                       true};
+                    }},
         RefusalCase{"SaveAndResultsExportOntoOneFile",
                     [](CliTest &test) {
                         return Refusal{{u"calc"_s, Example("run-8point.vdf"), u"--save"_s, test.Path(u"x"_s),

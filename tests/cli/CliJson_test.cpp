@@ -60,10 +60,14 @@ struct JsonRun
     RegionalGuard::Values regional = {};
 };
 
-QByteArray CalcJson(const JsonRun &run)
+// With a workbook path, the same call also writes the run's workbook there.
+QByteArray CalcJson(const JsonRun &run, const QString &workbook = QString())
 {
     const StoredLanguage language(run.locale, run.regional);
-    const CliRun result = RunCli(QStringList(run.arguments) << u"--json"_s);
+    QStringList arguments = QStringList(run.arguments) << u"--json"_s;
+    if (!workbook.isEmpty())
+        arguments << u"--xlsx"_s << workbook;
+    const CliRun result = RunCli(arguments);
     EXPECT_EQ(result.status, 0) << run.name.toStdString() << ": " << result.err.toStdString();
     return result.out;
 }
@@ -161,7 +165,8 @@ QJsonObject ResultOf(const QJsonObject &root, const QString &id)
 
 } // namespace
 
-TEST_F(CliTest, Json_ExamplesFailedInvalidFourPointAndGermanRuns_MatchTheSchema)
+// The workbook of each run is written by the same call and read back with openpyxl.
+TEST_F(CliTest, JsonAndWorkbook_ExamplesFailedInvalidFourPointAndGermanRuns_SchemaAndReadBack)
 {
     const QStringList plateArguments = PlateArguments();
     const auto withPlate = [&](const QString &name, const QString &plate) {
@@ -194,12 +199,15 @@ TEST_F(CliTest, Json_ExamplesFailedInvalidFourPointAndGermanRuns_MatchTheSchema)
         {u"four-point"_s, {u"calc"_s, Write(u"four.vdf"_s, FourPointRun())}},
     };
     QStringList documents;
+    QStringList workbookPairs;
     for (const JsonRun &run : runs) {
-        const QByteArray json = CalcJson(run);
+        const QString workbook = Path(run.name + u".xlsx"_s);
+        const QByteArray json = CalcJson(run, workbook);
         // A lone surrogate would be written as an escape that no UTF-8 reader accepts.
         EXPECT_FALSE(json.contains("\\ud")) << run.name.toStdString();
         ExpectVerdictExplained(run.name, Parsed(json));
         documents << Write(run.name + u".json"_s, json);
+        workbookPairs << documents.last() << workbook;
     }
     const QJsonObject failed = Parsed(ReadWholeFile(documents.at(2)));
     EXPECT_FALSE(failed.value(u"valid"_s).toBool());
@@ -216,6 +224,10 @@ TEST_F(CliTest, Json_ExamplesFailedInvalidFourPointAndGermanRuns_MatchTheSchema)
 
     const auto [status, report] = Validate(documents);
     EXPECT_EQ(status, 0) << report.toStdString();
+    const auto [readBack, differences] = CompareWorkbooks(u"run"_s, workbookPairs);
+    EXPECT_EQ(readBack, 0) << differences.toStdString();
+    // The comparison does compare: another run's workbook differs.
+    EXPECT_EQ(CompareWorkbooks(u"run"_s, {documents.at(0), workbookPairs.at(5)}).first, 1);
 
     // The validator does check: a number written as text is refused.
     QByteArray broken = ReadWholeFile(documents.first());

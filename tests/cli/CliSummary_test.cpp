@@ -256,7 +256,33 @@ TEST_F(CliTest, SummaryJson_ValidAgainstItsSchemaAndRowsAreCalcJsonResults)
     EXPECT_TRUE(marked[u"wells"_s][0][u"od"_s].isNull());
 }
 
-TEST_F(CliTest, Summary_WrongUsageOrUnwritableCsv_Status2WithTheReason)
+// The workbook holds the rows the JSON has: dates as dates, numbers as numbers, a
+// formula-like ID as text; a summary without rows is still a workbook.
+TEST_F(CliTest, SummaryWorkbook_ReadsBackAsTheJsonRows)
+{
+    const QString nonNumerical =
+        WriteExampleRunVariant(Path(u"x.vdf"_s), {{u"Point0=3|1|1|0.171"_s, u"Point0=3|1|1|x"_s},
+                                                  {Numbered("1"), Numbered("2")},
+                                                  {u"ID=ID 1\r"_s, u"ID==1+2\r"_s}});
+    const QStringList runs{nonNumerical, Example("run-8point.vdf")};
+    const CliRun json = RunCli(QStringList{u"summary"_s} << runs << u"--json"_s);
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    const QString workbook = Path(u"summary.xlsx"_s);
+    const CliRun xlsx = RunCli(QStringList{u"summary"_s} << runs << u"--xlsx"_s << workbook);
+    ASSERT_EQ(xlsx.status, 0) << xlsx.err.toStdString();
+    EXPECT_EQ(xlsx.out, QByteArray());
+
+    const CliRun emptyJson = RunCli({u"summary"_s, Write(u"not-a-run.vdf"_s, "plain text\n"), u"--json"_s});
+    const QString emptyWorkbook = Path(u"empty.xlsx"_s);
+    const CliRun empty = RunCli({u"summary"_s, Path(u"not-a-run.vdf"_s), u"--xlsx"_s, emptyWorkbook});
+    EXPECT_EQ(empty.status, 2);
+    const auto [status, differences] =
+        CompareWorkbooks(u"summary"_s, {Write(u"summary.json"_s, json.out), workbook,
+                                        Write(u"empty.json"_s, emptyJson.out), emptyWorkbook});
+    EXPECT_EQ(status, 0) << differences.toStdString();
+}
+
+TEST_F(CliTest, Summary_WrongUsageOrUnwritableOutput_Status2WithTheReason)
 {
     const QString run = Example("run-8point.vdf");
     const struct
@@ -265,13 +291,21 @@ TEST_F(CliTest, Summary_WrongUsageOrUnwritableCsv_Status2WithTheReason)
         QString message;
     } cases[] = {
         {{u"summary"_s}, u"summary needs at least one run data file"_s},
-        {{u"summary"_s, run, u"--json"_s, u"--csv"_s, u"-"_s}, u"give either --json or --csv, not both"_s},
+        {{u"summary"_s, run, u"--json"_s, u"--csv"_s, u"-"_s},
+         u"give only one of --json, --csv and --xlsx"_s},
+        {{u"summary"_s, run, u"--csv"_s, u"-"_s, u"--xlsx"_s, Path(u"s.xlsx"_s)},
+         u"give only one of --json, --csv and --xlsx"_s},
+        {{u"summary"_s, run, u"--xlsx"_s, u"-"_s}, u"--xlsx needs a file name"_s},
+        {{u"summary"_s, run, u"--xlsx"_s, run},
+         u"\""_s + run + u"\": --xlsx names a run data file being read"_s},
         {{u"summary"_s, run, u"--xml"_s}, u"unknown option --xml for summary"_s},
         {{u"summary"_s, run, u"--csv"_s}, u"option --csv needs a value"_s},
         {{u"summary"_s, run, u"--csv"_s, run},
          u"\""_s + run + u"\": --csv names a run data file being read"_s},
         {{u"summary"_s, run, u"--csv"_s, Path(u"no/such/folder.csv"_s)},
          u"no/such/folder.csv\" cannot be written"_s},
+        {{u"summary"_s, run, u"--xlsx"_s, Path(u"no/such/folder.xlsx"_s)},
+         u"no/such/folder.xlsx\" cannot be written"_s},
     };
     for (const auto &c : cases) {
         const CliRun result = RunCli(c.arguments);

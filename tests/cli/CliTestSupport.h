@@ -89,20 +89,33 @@ inline QStringList PlateArguments()
 }
 
 // The schema validator of the Python jsonschema package: its exit status and its report.
-inline std::pair<int, QString> ValidateJson(const QString &schema, const QStringList &documents)
+// Runs one of the checking scripts beside the tests with Debian's python3; status -1 when it
+// cannot run.
+inline std::pair<int, QString> RunPythonCheck(const char *script, const QStringList &arguments)
 {
     const QString python = QStringLiteral(VELOMYRA_PYTHON3);
     if (python.isEmpty())
-        return {-1, QStringLiteral(
-                        "no python3 found: scripts/ensure-deps.sh installs it with python3-jsonschema")};
+        return {-1, QStringLiteral("no python3 found: scripts/ensure-deps.sh installs it")};
     QProcess process;
     process.start(python,
-                  QStringList{QStringLiteral(VELOMYRA_SOURCE_DIR "/tests/cli/validate-json.py"), schema}
-                      << documents);
+                  QStringList{QStringLiteral(VELOMYRA_SOURCE_DIR "/tests/cli/") + QString::fromUtf8(script)}
+                      << arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {-1, QStringLiteral("the validator did not finish")};
+        return {-1, QStringLiteral("the check did not finish")};
     return {process.exitCode(),
             QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
+}
+
+inline std::pair<int, QString> ValidateJson(const QString &schema, const QStringList &documents)
+{
+    return RunPythonCheck("validate-json.py", QStringList{schema} << documents);
+}
+
+// Reads workbooks back with openpyxl and compares every number with the JSON beside them:
+// `kind` "run" (calc) or "summary", `pairs` JSON file, workbook, JSON file, workbook, ...
+inline std::pair<int, QString> CompareWorkbooks(const QString &kind, const QStringList &pairs)
+{
+    return RunPythonCheck("compare-workbook.py", QStringList{kind} << pairs);
 }
 
 class CliTest : public ::testing::Test

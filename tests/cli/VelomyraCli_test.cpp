@@ -233,7 +233,8 @@ TEST_P(CliFailureTest, Calc_Failure_ReportsAndWritesNothing)
     if (calc) {
         if (!arguments.contains(u"--save"_s))
             arguments << u"--save"_s << Path(u"new.vdf"_s);
-        arguments << u"--results-export"_s << existing << u"--data-export"_s << Path(u"d.txt"_s);
+        arguments << u"--results-export"_s << existing << u"--data-export"_s << Path(u"d.txt"_s)
+                  << u"--xlsx"_s << Path(u"w.xlsx"_s);
     }
     const CliRun run = RunCli(arguments);
     EXPECT_EQ(run.status, GetParam().status) << run.err.toStdString();
@@ -241,6 +242,7 @@ TEST_P(CliFailureTest, Calc_Failure_ReportsAndWritesNothing)
     EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(Path(u"new.vdf"_s)));
     EXPECT_FALSE(QFileInfo::exists(Path(u"d.txt"_s)));
+    EXPECT_FALSE(QFileInfo::exists(Path(u"w.xlsx"_s)));
     EXPECT_EQ(ReadWholeFile(existing), QByteArray("keep me"));
 }
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "core/TextIds.h"
+#include <functional>
 #include <memory>
 
 struct TRunCalculationResult;
@@ -163,6 +164,7 @@ private:
     // The run details as the Run Details tab shows them.
     TRunDetails RunDetailsShown() const;
     QString ExportText(QString (TRunSession::*text)() const);
+    std::function<QByteArray()> RunWorkbookSource(); // the export dialog's workbook
     void SetResultCommandsEnabled(bool enabled);
     void RestoreWindowPosition();
     void StoreWindowPosition();

@@ -21,6 +21,7 @@
 #include "ui/main/pages/RawDataPage.h"
 #include "ui/main/pages/StandardsResultsPage.h"
 #include "ui/main/pages/SubjectResultsPage.h"
+#include "workbook/RunWorkbook.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -73,15 +74,26 @@ QString TfrmMainCombinedRd::ExportText(QString (TRunSession::*text)() const)
     return (mSession.get()->*text)();
 }
 
+// The run's workbook as the details stand when it is chosen; the dialog is window-modal, so
+// they are the ones the export text was made with.
+std::function<QByteArray()> TfrmMainCombinedRd::RunWorkbookSource()
+{
+    return [this] {
+        mNotifier->SetDetails(RunDetailsShown());
+        return RunWorkbookBytes(*mSession);
+    };
+}
+
 void TfrmMainCombinedRd::resultsExportPbClick()
 {
     const QString text = ExportText(&TRunSession::ResultsExportText);
     if (text.isEmpty())
         return; // nothing calculated
-    RunExportSelection(this, text, u"ResultExp"_s, GetRunDateDt()->date(), [](TExportSelectionType type) {
-        if (type == EXP_CLIPBOARD)
-            ShowNotice(UiText(TextId::ResultsCopied));
-    });
+    RunExportSelection(this, text, u"ResultExp"_s, GetRunDateDt()->date(), RunWorkbookSource(),
+                       [](TExportSelectionType type) {
+                           if (type == EXP_CLIPBOARD)
+                               ShowNotice(UiText(TextId::ResultsCopied));
+                       });
 }
 
 void TfrmMainCombinedRd::rawDataExportPbClick()
@@ -89,8 +101,9 @@ void TfrmMainCombinedRd::rawDataExportPbClick()
     const QString text = ExportText(&TRunSession::RawDataExportText);
     if (text.isEmpty())
         return;
-    RunExportSelection(this, text, u"DataExp"_s, GetRunDateDt()->date(), [](TExportSelectionType type) {
-        if (type == EXP_CLIPBOARD)
-            ShowNotice(UiText(TextId::RawDataCopied));
-    });
+    RunExportSelection(this, text, u"DataExp"_s, GetRunDateDt()->date(), RunWorkbookSource(),
+                       [](TExportSelectionType type) {
+                           if (type == EXP_CLIPBOARD)
+                               ShowNotice(UiText(TextId::RawDataCopied));
+                       });
 }

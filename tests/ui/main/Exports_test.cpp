@@ -231,6 +231,55 @@ TEST_F(ExportsTest, FileCannotBeWritten_SystemsReason_OldFileIntact_DialogStaysO
               QStringList{u"09Dec26ResultExpa.txt"_s});
 }
 
+// Either export offers the run's workbook, named as the text exports are with ".xlsx"; one
+// that cannot be written keeps the old file and names it.
+TEST_F(ExportsTest, ToWorkbook_ProposedXlsxName_WrittenOrOldFileKept)
+{
+    const struct
+    {
+        QString command, word;
+    } exports[] = {{u"resultsExportPb"_s, u"ResultExp"_s}, {u"rawDataExportPb"_s, u"DataExp"_s}};
+    for (const auto &e : exports) {
+        Presenter().Clear();
+        const QString name = u"09Dec26"_s + e.word + u"a.xlsx"_s;
+        Presenter().fileNames.push_back(InExportFolder(name));
+        TfrmExportSelection *dialog = OpenExport(e.command);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(In<QRadioButton>(dialog, u"rbWorkbookExport"_s)->text(), u"Export To Excel Workbook"_s);
+        EXPECT_TRUE(Choose(dialog, u"rbWorkbookExport"_s, u"btnOk"_s));
+        ASSERT_EQ(Presenter().fileRequests.size(), 1u);
+        EXPECT_EQ(Presenter().fileRequests[0].proposedName, name);
+        EXPECT_EQ(Presenter().fileRequests[0].filter, u"Excel Workbook|*.xlsx"_s);
+        const QByteArray workbook = Content(InExportFolder(name));
+        EXPECT_TRUE(workbook.startsWith("PK\x03\x04")) << "a zip container";
+        for (const char *part : {"xl/workbook.xml", "xl/worksheets/sheet4.xml"})
+            EXPECT_TRUE(workbook.contains(part)) << part;
+        EXPECT_TRUE(Presenter().messages.empty()) << Messages();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), u"before"_s);
+    }
+
+    const QString target = InExportFolder(u"09Dec26ResultExpa.xlsx"_s);
+    WriteFileAtomically(target, "old workbook");
+    Presenter().Clear();
+    Presenter().fileNames.push_back(target);
+    Presenter().answers = {TModalResult::mrYes};
+    TfrmExportSelection *dialog = OpenExport(u"resultsExportPb"_s);
+    ASSERT_TRUE(dialog);
+    bool closed = false;
+    {
+        const FileSizeLimit limit(
+            static_cast<rlim_t>(QFileInfo(SettingsStore::Open()->fileName()).size() + 512));
+        closed = Choose(dialog, u"rbWorkbookExport"_s, u"btnOk"_s);
+    }
+    EXPECT_FALSE(closed);
+    ASSERT_EQ(Presenter().messages.size(), 2u) << Messages();
+    EXPECT_TRUE(Presenter().messages[1].text.startsWith(u"The file \""_s + QDir::toNativeSeparators(target) +
+                                                        u"\" cannot be written: "_s))
+        << Messages();
+    EXPECT_EQ(Content(target), QByteArray("old workbook"));
+    EXPECT_TRUE(Choose(dialog, u"rbWorkbookExport"_s, u"btnCancel"_s));
+}
+
 TEST_F(ExportsTest, ToFile_NameWithoutExtension_AskedAboutTheTxtFileBeforeReplacingIt)
 {
     const QString typed = InExportFolder(u"09Dec26ResultExpa"_s);

@@ -1,6 +1,8 @@
 #include "ExportSelectionForm.h"
 
+#include "core/Exceptions.h"
 #include "core/FileDialogs.h"
+#include "core/MarnovelUtils.h"
 #include "core/TextIds.h"
 #include "core/UiTextManager.h"
 #include "files/ExportTexts.h"
@@ -24,9 +26,11 @@ TfrmExportSelection::TfrmExportSelection(QWidget *parent) : QDialog(parent)
     grpSelection = Named(new QGroupBox(this), u"grpSelection"_s);
     rbClipboardExport = Named(new QRadioButton(grpSelection), u"rbClipboardExport"_s);
     rbFileExport = Named(new QRadioButton(grpSelection), u"rbFileExport"_s);
+    rbWorkbookExport = Named(new QRadioButton(grpSelection), u"rbWorkbookExport"_s);
     auto *choices = new QVBoxLayout(grpSelection);
     choices->addWidget(rbClipboardExport);
     choices->addWidget(rbFileExport);
+    choices->addWidget(rbWorkbookExport);
 
     const TOkCancelButtons buttons = AddOkCancelButtons(this, u"btnOk"_s, u"btnCancel"_s);
     btnOk = buttons.ok;
@@ -43,6 +47,8 @@ TfrmExportSelection::TfrmExportSelection(QWidget *parent) : QDialog(parent)
             Guarded(this, &TfrmExportSelection::rbClipboardExportClick));
     connect(rbFileExport, &QRadioButton::clicked, this,
             Guarded(this, &TfrmExportSelection::rbFileExportClick));
+    connect(rbWorkbookExport, &QRadioButton::clicked, this,
+            Guarded(this, &TfrmExportSelection::rbWorkbookExportClick));
     connect(btnOk, &QPushButton::clicked, this, Guarded(this, &TfrmExportSelection::btnOkClick));
     InitializeText();
 }
@@ -53,15 +59,19 @@ void TfrmExportSelection::InitializeText()
     SetControlText(grpSelection, 264, false);
     SetControlText(rbClipboardExport, 265, false);
     SetControlText(rbFileExport, 266, false);
+    SetControlText(rbWorkbookExport, TextId::ExportToWorkbook, false);
     SetOkCancelTexts(btnOk, btnCancel);
 }
 
 void TfrmExportSelection::SetExport(const QString &textToWrite, const QString &addToFileNameStr,
-                                    const QDate &runDate)
+                                    const QDate &runDate, TWorkbookSource workbook)
 {
     mTextToWrite = textToWrite;
     fAddToFileNameStr = addToFileNameStr;
     mRunDate = runDate;
+    mWorkbook = std::move(workbook);
+    // Without a run to put in a workbook there is no third choice.
+    rbWorkbookExport->setVisible(static_cast<bool>(mWorkbook));
 }
 
 void TfrmExportSelection::rbClipboardExportClick()
@@ -74,10 +84,29 @@ void TfrmExportSelection::rbFileExportClick()
     fExportSelectedType = EXP_FILE;
 }
 
+void TfrmExportSelection::rbWorkbookExportClick()
+{
+    fExportSelectedType = EXP_WORKBOOK;
+}
+
 void TfrmExportSelection::btnOkClick()
 {
     if (fExportSelectedType == EXP_CLIPBOARD) {
         QGuiApplication::clipboard()->setText(mTextToWrite);
+    } else if (fExportSelectedType == EXP_WORKBOOK) {
+        const QString proposed =
+            QFileInfo(ProposedExportFileName(mRunDate, fAddToFileNameStr, u"xlsx"_s)).fileName();
+        QString fileName;
+        if (!SaveWorkbookFileDialog(proposed, fileName))
+            return;
+        QByteArray workbook;
+        try {
+            workbook = mWorkbook();
+        } catch (const MarnovelException &error) {
+            // Put together beside the target's folder, it still fails as this file's write.
+            throw EInOutError(WriteFailureText(fileName, error.Reason()), error.Reason());
+        }
+        WriteFileAtomically(fileName, workbook);
     } else {
         const QString proposed = QFileInfo(ProposedExportFileName(mRunDate, fAddToFileNameStr)).fileName();
         QString fileName;
@@ -90,13 +119,13 @@ void TfrmExportSelection::btnOkClick()
 }
 
 TfrmExportSelection *RunExportSelection(QWidget *parent, const QString &text, const QString &addToFileNameStr,
-                                        const QDate &runDate,
+                                        const QDate &runDate, TWorkbookSource workbook,
                                         std::function<void(TExportSelectionType)> closed)
 {
     auto *dialog = new TfrmExportSelection(parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
-    dialog->SetExport(text, addToFileNameStr, runDate);
+    dialog->SetExport(text, addToFileNameStr, runDate, std::move(workbook));
     QObject::connect(dialog, &QDialog::finished, dialog, [dialog, closed = std::move(closed)] {
         const TExportSelectionType outcome = dialog->Outcome();
         if (closed)

@@ -25,9 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kRecoveryDecimals = 1;
-constexpr int kResidualDecimals = 4;
-
 // A figure a flat curve leaves without a finite value shows as a dash.
 QString Number(double value, int decimals)
 {
@@ -126,8 +123,8 @@ void TCurveDiagnosticsView::ShowDiagnostics()
     for (const TStandardDiagnostics &standard : diagnostics.Standards)
         mStandards->appendRow({Cell(standard.Name, false), Cell(Concentration(standard.Nominal), true),
                                Cell(Concentration(standard.BackCalculated), true),
-                               Cell(Number(standard.RecoveryPercent, kRecoveryDecimals), true),
-                               Cell(Number(standard.Residual, kResidualDecimals), true)});
+                               Cell(Number(standard.RecoveryPercent, RecoveryDecimals), true),
+                               Cell(Number(standard.Residual, ResidualDecimals), true)});
     for (std::size_t k = 0; k < diagnostics.Subjects.size() && k < result->Subjects.size(); ++k) {
         const TSubjectDiagnostics &subject = diagnostics.Subjects[k];
         const QString interval = subject.Interval95 ? Concentration(subject.Interval95->Low) + u" \u2013 "_s +
@@ -139,10 +136,10 @@ void TCurveDiagnosticsView::ShowDiagnostics()
         mSubjects->appendRow(
             {Cell(result->Subjects[k].Id, false), Cell(interval, true), Cell(UiText(range), false)});
     }
-    curveDiagnosticsFitErrorLa->setText(
-        UiText(TextId::FitStandardError)
-            .arg(diagnostics.FitStandardError ? Number(*diagnostics.FitStandardError, kResidualDecimals)
-                                              : u"\u2013"_s));
+    curveDiagnosticsFitErrorLa->setText(UiText(TextId::FitStandardError)
+                                            .arg(diagnostics.FitStandardError
+                                                     ? Number(*diagnostics.FitStandardError, ResidualDecimals)
+                                                     : u"\u2013"_s));
     const bool inOrder = diagnostics.StandardsInOrder();
     curveDiagnosticsOrderLa->setText(
         inOrder ? UiText(TextId::StandardsInOrder)

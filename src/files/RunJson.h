@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QJsonArray>
+#include <QJsonObject>
 
 class TRunSession;
 
@@ -16,5 +17,6 @@ inline constexpr int RunJsonSchemaVersion = 2;
 // field keeps its meaning.
 // The session must hold a calculation.
 QByteArray RunJsonText(const TRunSession &session);
+QJsonObject RunJsonObject(const TRunSession &session);
 // The "results" array of RunJsonText: one object per sample, in the layout's order.
 QJsonArray RunResultsJson(const TRunSession &session);

@@ -1,4 +1,4 @@
-#include "RunJson.h"
+#include "files/RunJson.h"
 
 #include "core/Tool.h"
 #include "files/RunSession.h"
@@ -168,7 +168,7 @@ QJsonArray RunResultsJson(const TRunSession &session)
     return Results(session.Data(), result, DiagnoseCurve(result));
 }
 
-QByteArray RunJsonText(const TRunSession &session)
+QJsonObject RunJsonObject(const TRunSession &session)
 {
     const TMarnovelRdData &data = session.Data();
     const TRunCalculationResult &result = *session.LastResult();
@@ -193,7 +193,7 @@ QByteArray RunJsonText(const TRunSession &session)
         {u"slopeExact"_s, Number(result.Slope)},
         {u"correlationExact"_s, Number(result.Correlation)},
     };
-    const QJsonObject root{
+    return {
         {u"schemaVersion"_s, RunJsonSchemaVersion},
         {u"runDetails"_s, runDetails},
         {u"curveType"_s, StandardCountOfCurveType(data.GetCurveType())},
@@ -207,5 +207,9 @@ QByteArray RunJsonText(const TRunSession &session)
         {u"diagnostics"_s, Diagnostics(diagnostics)},
         {u"footnotes"_s, QJsonArray::fromStringList(ResultTexts::FootnoteLines(result))},
     };
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+QByteArray RunJsonText(const TRunSession &session)
+{
+    return QJsonDocument(RunJsonObject(session)).toJson(QJsonDocument::Indented);
 }
