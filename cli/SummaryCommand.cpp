@@ -207,7 +207,7 @@ private:
 
     void Headings(const QList<QJsonObject> &firstRun)
     {
-        const QStringList names = ColumnNames();
+        const QStringList &names = ColumnNames();
         for (int col = 0; col < names.size(); ++col)
             if (kColumn[col] >= 0)
                 mSheet.Heading(0, kColumn[col], names.at(col));

@@ -56,12 +56,18 @@ QHash<QString, QString> PlateTexts(const TRunSession &session)
     return texts;
 }
 
+// Room for a heading in characters, and for the 16 digits of an unrounded number.
+double HeadingWidth(const QString &heading)
+{
+    return std::clamp(static_cast<double>(heading.size()) + 2.0, 11.0, 40.0);
+}
+
 // Headings in row 0, each column as wide as its heading.
 void Headings(TWorksheet &sheet, const QStringList &headings)
 {
     for (int col = 0; col < headings.size(); ++col) {
         sheet.Heading(0, col, headings.at(col));
-        sheet.ColumnWidth(col, std::clamp(static_cast<double>(headings.at(col).size()) + 2.0, 9.0, 40.0));
+        sheet.ColumnWidth(col, HeadingWidth(headings.at(col)));
     }
     sheet.FreezeRows(1);
 }
@@ -111,6 +117,7 @@ void ResultsSheet(TWorkbook &workbook, const QJsonObject &run, const QHash<QStri
                                        UiText(TextId::WbNotSpecified), UiText(TextId::WbBelowLowest),
                                        UiText(TextId::WbAboveHighest), UiText(TextId::WbIntervalLow),
                                        UiText(TextId::WbIntervalHigh)});
+    sheet.ColumnWidth(next + 1, 20);
     for (qsizetype k = 0; k < results.size(); ++k) {
         const QJsonObject result = results.at(k).toObject();
         const int row = static_cast<int>(k) + 1;
@@ -146,22 +153,26 @@ void StandardsSheet(TWorkbook &workbook, const QJsonObject &run, const QHash<QSt
     const int ods = MostWells(standards);
     constexpr int odCol = 3;
     const int next = odCol + ods;
-    Headings(sheet, QStringList{OneLine(ResultTexts::StandardsHeading(0)), OneLine(ResultTexts::StandardsHeading(1)),
-                                UiText(TextId::WbWells)}
-                        << OdHeadings(ods)
-                        << QStringList{OneLine(ResultTexts::StandardsHeading(2)),
-                                       OneLine(ResultTexts::StandardsHeading(3)),
-                                       OneLine(ResultTexts::StandardsHeading(4)), UiText(TextId::DiagBackCalculated),
-                                       UiText(TextId::DiagRecovery), UiText(TextId::DiagResidual)});
+    Headings(sheet,
+             QStringList{OneLine(ResultTexts::StandardsHeading(0)), OneLine(ResultTexts::StandardsHeading(1)),
+                         UiText(TextId::WbWells)}
+                 << OdHeadings(ods)
+                 << QStringList{OneLine(ResultTexts::StandardsHeading(2)),
+                                OneLine(ResultTexts::StandardsHeading(3)),
+                                OneLine(ResultTexts::StandardsHeading(4)), UiText(TextId::DiagBackCalculated),
+                                UiText(TextId::DiagRecovery), UiText(TextId::DiagResidual)});
     for (qsizetype k = 0; k < standards.size(); ++k) {
         const QJsonObject standard = standards.at(k).toObject();
         const int row = static_cast<int>(k) + 1;
         const QString name = standard[u"name"_s].toString();
         sheet.Text(row, 0, name);
-        sheet.Number(row, 1, NumberOf(standard[u"concValue"_s]), ShownDecimals(standard[u"conc"_s].toString()));
+        sheet.Number(row, 1, NumberOf(standard[u"concValue"_s]),
+                     ShownDecimals(standard[u"conc"_s].toString()));
         Wells(sheet, row, 2, odCol, standard[u"wells"_s].toArray(), plate);
-        sheet.Number(row, next, NumberOf(standard[u"meanValue"_s]), ShownDecimals(standard[u"mean"_s].toString()));
-        sheet.Number(row, next + 1, NumberOf(standard[u"cvValue"_s]), ShownDecimals(standard[u"cv"_s].toString()));
+        sheet.Number(row, next, NumberOf(standard[u"meanValue"_s]),
+                     ShownDecimals(standard[u"mean"_s].toString()));
+        sheet.Number(row, next + 1, NumberOf(standard[u"cvValue"_s]),
+                     ShownDecimals(standard[u"cv"_s].toString()));
         sheet.Text(row, next + 2, standard[u"qc"_s].toString());
         if (const auto found = fitted.constFind(name); found != fitted.constEnd()) {
             sheet.Number(row, next + 3, NumberOf((*found)[u"backCalculated"_s]), kConcentrationDecimals);
@@ -246,9 +257,9 @@ void RunSheet(TWorkbook &workbook, const TRunSession &session, const QJsonObject
     sheet.Text(row++, 1, details[u"operator"_s].toString());
     label(TextId::CurveType);
     sheet.Number(row++, 1, NumberOf(run[u"curveType"_s]), 0);
-    for (const auto &[textId, key] : {std::pair{TextId::Intercept, u"intercept"_s},
-                                      std::pair{TextId::Slope, u"slope"_s},
-                                      std::pair{TextId::CorrelationCoefficient, u"correlation"_s}}) {
+    for (const auto &[textId, key] :
+         {std::pair{TextId::Intercept, u"intercept"_s}, std::pair{TextId::Slope, u"slope"_s},
+          std::pair{TextId::CorrelationCoefficient, u"correlation"_s}}) {
         label(textId);
         sheet.Number(row++, 1, NumberOf(curve[key + u"Value"_s]), ShownDecimals(curve[key].toString()));
     }
@@ -272,10 +283,10 @@ void RunSheet(TWorkbook &workbook, const TRunSession &session, const QJsonObject
         sheet.Text(row++, 1, footnote.toString());
 
     ++row;
-    const QStringList ruleHeadings{UiText(TextId::WbRule),      UiText(TextId::WbAppliesTo),
-                                   QString(),                   UiText(TextId::WbThreshold),
-                                   UiText(TextId::WbMeasured),  OneLine(UiText(TextId::QcResultHeading)),
-                                   UiText(TextId::WbAdvisory)};
+    const QStringList ruleHeadings{
+        UiText(TextId::WbRule),      UiText(TextId::WbAppliesTo), QString(),
+        UiText(TextId::WbThreshold), UiText(TextId::WbMeasured),  OneLine(UiText(TextId::QcResultHeading)),
+        UiText(TextId::WbAdvisory)};
     for (int col = 0; col < ruleHeadings.size(); ++col)
         sheet.Heading(row, col, ruleHeadings.at(col));
     ++row;
@@ -290,10 +301,11 @@ void RunSheet(TWorkbook &workbook, const TRunSession &session, const QJsonObject
         for (const TQcCheck &check : result.Qc.Standards[i].Checks)
             RuleRow(sheet, row++, check, name);
     }
-    sheet.ColumnWidth(0, 40);
+    sheet.ColumnWidth(0, 56); // the longest rule's words
     sheet.ColumnWidth(1, 28);
-    for (int col = 2; col < ruleHeadings.size(); ++col)
-        sheet.ColumnWidth(col, col == 2 ? 4 : 14);
+    sheet.ColumnWidth(2, 4);
+    for (int col = 3; col < ruleHeadings.size(); ++col)
+        sheet.ColumnWidth(col, HeadingWidth(ruleHeadings.at(col)));
 }
 
 void FillRunWorkbook(TWorkbook &workbook, const TRunSession &session)

@@ -58,6 +58,7 @@ struct TWorkbook::TPrivate
     std::map<int, lxw_format *> decimals; // -1: general
     lxw_format *date = nullptr;
     lxw_format *heading = nullptr;
+    lxw_format *boolean = nullptr;
     bool closed = false;
 };
 
@@ -128,6 +129,17 @@ lxw_format *TWorkbook::DateFormat()
     return d->date;
 }
 
+// Some spreadsheets show a boolean without a format as 0 or 1; this one reads TRUE or FALSE
+// in all of them.
+lxw_format *TWorkbook::BooleanFormat()
+{
+    if (d->boolean == nullptr) {
+        d->boolean = workbook_add_format(d->workbook);
+        format_set_num_format(d->boolean, "\"TRUE\";\"TRUE\";\"FALSE\"");
+    }
+    return d->boolean;
+}
+
 lxw_format *TWorkbook::HeadingFormat()
 {
     if (d->heading == nullptr) {
@@ -186,14 +198,16 @@ void TWorkbook::Check(int error) const
 void TWorksheet::Text(int row, int column, const QString &text)
 {
     if (!text.isEmpty())
-        mWorkbook->Check(worksheet_write_string(mSheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
-                                                CellText(text).constData(), nullptr));
+        mWorkbook->Check(worksheet_write_string(mSheet, static_cast<lxw_row_t>(row),
+                                                static_cast<lxw_col_t>(column), CellText(text).constData(),
+                                                nullptr));
 }
 
 void TWorksheet::Heading(int row, int column, const QString &text)
 {
-    mWorkbook->Check(worksheet_write_string(mSheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
-                                            CellText(text).constData(), mWorkbook->HeadingFormat()));
+    mWorkbook->Check(worksheet_write_string(mSheet, static_cast<lxw_row_t>(row),
+                                            static_cast<lxw_col_t>(column), CellText(text).constData(),
+                                            mWorkbook->HeadingFormat()));
 }
 
 void TWorksheet::Number(int row, int column, std::optional<double> value, std::optional<int> decimals)
@@ -214,20 +228,21 @@ void TWorksheet::Date(int row, int column, const QDate &date)
         return;
     }
     lxw_datetime when{date.year(), date.month(), date.day(), 0, 0, 0.0};
-    mWorkbook->Check(worksheet_write_datetime(mSheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
-                                              &when, mWorkbook->DateFormat()));
+    mWorkbook->Check(worksheet_write_datetime(
+        mSheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column), &when, mWorkbook->DateFormat()));
 }
 
 void TWorksheet::Boolean(int row, int column, bool value)
 {
-    mWorkbook->Check(worksheet_write_boolean(mSheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
-                                             value ? 1 : 0, nullptr));
+    mWorkbook->Check(worksheet_write_boolean(mSheet, static_cast<lxw_row_t>(row),
+                                             static_cast<lxw_col_t>(column), value ? 1 : 0,
+                                             mWorkbook->BooleanFormat()));
 }
 
 void TWorksheet::ColumnWidth(int column, double characters)
 {
-    mWorkbook->Check(worksheet_set_column(mSheet, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column),
-                                          characters, nullptr));
+    mWorkbook->Check(worksheet_set_column(mSheet, static_cast<lxw_col_t>(column),
+                                          static_cast<lxw_col_t>(column), characters, nullptr));
 }
 
 void TWorksheet::FreezeRows(int rows)

@@ -72,6 +72,7 @@ private:
     lxw_format *DecimalsFormat(std::optional<int> decimals);
     lxw_format *DateFormat();
     lxw_format *HeadingFormat();
+    lxw_format *BooleanFormat();
     void Close();
     void Check(int error) const; // a libxlsxwriter error code
     [[noreturn]] void Refuse(int error) const;

@@ -75,12 +75,13 @@ TEST(Workbook, HostileTextsDatesAndNumbers_ReadBackAsASpreadsheetCanHoldThem)
         Cell("Results", 7, 1, "float", 0.1715, "0.000"),
         Cell("Results", 7, 2, "int", 2, "0"),
         Cell("Results", 7, 3, "float", 0.38852018701050011),
-        Cell("Results", 8, 1, "bool", true),
+        Cell("Results", 8, 1, "bool", true, "\"TRUE\";\"TRUE\";\"FALSE\""),
     };
     const QJsonArray cells = ReadBack(path);
     ASSERT_EQ(cells.size(), expected.size()) << QJsonDocument(cells).toJson().left(2000).toStdString();
     for (qsizetype i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(cells.at(i), expected.at(i)) << i << " " << QJsonDocument(cells.at(i).toArray()).toJson().left(300).toStdString();
+        EXPECT_EQ(cells.at(i), expected.at(i))
+            << i << " " << QJsonDocument(cells.at(i).toArray()).toJson().left(300).toStdString();
 }
 
 TEST(Workbook, ShownDecimals)
@@ -90,8 +91,14 @@ TEST(Workbook, ShownDecimals)
         QString text;
         std::optional<int> decimals;
     } cases[] = {
-        {u"0.350"_s, 3}, {u"0,35"_s, 2},  {u"12"_s, 0},         {u"-0.5"_s, 1},
-        {u"0.39#"_s, 2}, {u"> 10¶"_s, 0}, {u"N/A"_s, std::nullopt}, {QString(), std::nullopt},
+        {u"0.350"_s, 3},
+        {u"0,35"_s, 2},
+        {u"12"_s, 0},
+        {u"-0.5"_s, 1},
+        {u"0.39#"_s, 2},
+        {u"> 10¶"_s, 0},
+        {u"N/A"_s, std::nullopt},
+        {QString(), std::nullopt},
     };
     for (const auto &c : cases)
         EXPECT_EQ(ShownDecimals(c.text), c.decimals) << c.text.toStdString();
