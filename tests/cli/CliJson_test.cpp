@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 #include <QStringEncoder>
 
 #include <gtest/gtest.h>
@@ -234,6 +235,28 @@ TEST_F(CliTest, JsonAndWorkbook_ExamplesFailedInvalidFourPointAndGermanRuns_Sche
     ASSERT_TRUE(broken.contains("\"meanValue\": 2.4,"));
     broken.replace("\"meanValue\": 2.4,", "\"meanValue\": \"2.4\",");
     EXPECT_EQ(Validate({Write(u"broken.json"_s, broken)}).first, 1);
+}
+
+// Where LibreOffice is installed, it opens the workbook and reads the first sheet's numbers as
+// numbers: its CSV writes them without the quotes it gives texts.
+TEST_F(CliTest, Workbook_OpensInLibreOffice)
+{
+    const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    const QString workbook = Path(u"run.xlsx"_s);
+    ASSERT_EQ(RunCli({u"calc"_s, Example("run-8point.vdf"), u"--xlsx"_s, workbook}).status, 0);
+    QProcess office;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"HOME"_s, folder.path()); // a profile of its own
+    office.setProcessEnvironment(environment);
+    office.start(soffice,
+                 {u"--headless"_s, u"--convert-to"_s, u"csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true"_s,
+                  u"--outdir"_s, folder.path(), workbook});
+    ASSERT_TRUE(office.waitForFinished(180000));
+    const QStringList lines = QString::fromUtf8(ReadWholeFile(Path(u"run.csv"_s))).split(u'\n');
+    ASSERT_GT(lines.size(), 81);
+    EXPECT_TRUE(lines.at(1).startsWith(u"\"ID 1\",\"A3\",0.171,0.39,"_s)) << lines.at(1).toStdString();
 }
 
 TEST_F(CliTest, Json_MachineFields_SameInEveryLanguageAndWithEitherSeparator)
