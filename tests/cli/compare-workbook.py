@@ -23,8 +23,10 @@ def problem(where, text):
     problems.append(f"{where}: {text}")
 
 
-def same_number(where, cell, expected, decimals=None, shown=None):
-    """The cell holds `expected` as a number (nothing for None), shown with `decimals`."""
+def same_number(where, cell, expected, decimals=None, shown=None, exact=False):
+    """The cell holds `expected` as a number (nothing for None), shown with `decimals`. The
+    workbook keeps 16 significant digits; a number the program shows (`shown` or `exact`) has
+    fewer and must be equal."""
     value = cell.value
     if expected is None:
         if value is not None:
@@ -33,7 +35,8 @@ def same_number(where, cell, expected, decimals=None, shown=None):
     if isinstance(value, bool) or not isinstance(value, (int, float)):
         problem(where, f"{value!r} is not the number {expected!r}")
         return
-    if value != expected and not math.isclose(value, expected, rel_tol=1e-15, abs_tol=0):
+    if value != expected and (exact or shown is not None or
+                              not math.isclose(value, expected, rel_tol=1e-15, abs_tol=0)):
         problem(where, f"{value!r} != {expected!r}")
     if decimals is not None:
         want = "0" if decimals == 0 else "0." + "0" * decimals
@@ -64,7 +67,7 @@ def most_wells(rows):
 def check_wells(where, sheet, row, col, od_col, wells):
     same(f"{where} wells", sheet.cell(row, col), "; ".join(w["well"] for w in wells))
     for i, well in enumerate(wells):
-        same_number(f"{where} OD {i + 1}", sheet.cell(row, od_col + i), well["od"])
+        same_number(f"{where} OD {i + 1}", sheet.cell(row, od_col + i), well["od"], exact=True)
 
 
 def check_run(json_path, xlsx_path):
@@ -88,7 +91,7 @@ def check_run(json_path, xlsx_path):
         # A capped result ("> 10") keeps a result's 2 decimals.
         shown = result["result"].strip()
         shown_decimals = 2 if shown[:1] in (">", "<") else decimals_of(shown)
-        same_number(f"{where} value", sheet.cell(row, after), result["value"], shown_decimals)
+        same_number(f"{where} value", sheet.cell(row, after), result["value"], shown_decimals, exact=True)
         same_number(f"{where} valueExact", sheet.cell(row, after + 1), result["valueExact"])
         same(f"{where} result", sheet.cell(row, after + 2), result["result"])
         same(f"{where} marks", sheet.cell(row, after + 3), " ".join(result["marks"]))
@@ -132,7 +135,7 @@ def check_run(json_path, xlsx_path):
             well = "ABCDEFGH"[r] + str(c + 1)
             same(f"{name} Plate heading {well}", sheet.cell(r + 3, 1), "ABCDEFGH"[r])
             if well in ods and ods[well] is not None:
-                same_number(f"{name} Plate {well}", sheet.cell(r + 3, c + 2), ods[well])
+                same_number(f"{name} Plate {well}", sheet.cell(r + 3, c + 2), ods[well], exact=True)
             same(f"{name} Plate layout {well}", sheet.cell(r + 14, c + 2), layout.get(well, ""))
 
     sheet = book["Run"]
@@ -193,7 +196,7 @@ def check_summary(json_path, xlsx_path):
         same_number(f"{where} concentration", sheet.cell(r, 9), row["valueExact"])
         same(f"{where} result", sheet.cell(r, 10), row["result"])
         for i, well in enumerate(row["wells"]):
-            same_number(f"{where} OD {i + 1}", sheet.cell(r, 12 + i), well["od"])
+            same_number(f"{where} OD {i + 1}", sheet.cell(r, 12 + i), well["od"], exact=True)
 
 
 def dump(xlsx_path):
