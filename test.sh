@@ -3,7 +3,8 @@
 #  1. build/       the whole program with GCC: unit, window and tool tests (ctest); benchmarks built, not run;
 #                  the archive tests also run against a throw-away PostgreSQL server (scripts/test-postgres.sh);
 #                  clang-tidy (.clang-tidy) over src/, app/ and cli/ with its compile database;
-#                  every package file the build used must come from scripts/ensure-deps.sh
+#                  every package file the build used must come from scripts/ensure-deps.sh;
+#                  the Debian package made from it (scripts/package.sh) checked by scripts/check-package.sh
 #  2. build-asan/  the model libraries, their tests and the fuzz targets with Clang, AddressSanitizer and
 #                  UndefinedBehaviorSanitizer; the fuzz seed corpora are replayed as tests
 set -euo pipefail
@@ -39,6 +40,10 @@ trap 'scripts/test-postgres.sh stop "$VELOMYRA_TEST_POSTGRES_FOLDER"' EXIT
 
 echo "== Tests (GCC) =="
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Debian package =="
+package=$(scripts/package.sh | tail -n 1)
+scripts/check-package.sh "$package"
 
 # The second build is model-only on purpose: besides the sanitizers it proves that the model
 # libraries, their tests and the headless tool build without Qt Gui and Widgets.

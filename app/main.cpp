@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
     // No display name: the window system would append it to every caption.
     QApplication::setApplicationName(QStringLiteral("Velomyra"));
     QApplication::setApplicationVersion(QStringLiteral(VELOMYRA_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("velomyra"));
+    QApplication::setDesktopFileName(QStringLiteral("com.parvenox.Velomyra"));
     if (report)
         return RunReportCommand(QApplication::arguments().mid(2));
 

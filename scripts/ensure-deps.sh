@@ -20,6 +20,7 @@ packages=(
     fonts-texgyre fonts-urw-base35 poppler-utils
     xvfb x11-utils
     libcups2-dev cups-daemon cups-client
+    librsvg2-bin dpkg-dev file lintian appstream man-db bash-completion
 )
 case "${1:-}" in
 --with-xvfb) packages+=(xauth) ;;
