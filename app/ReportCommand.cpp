@@ -105,8 +105,8 @@ int SubjectNumber(const IReportSource &source, const QString &identifier)
 QString ReportUsageText()
 {
     return uR"(Usage:
-  velomyra report RUN.vdf --pdf FILE [--subject ID] [--curve-page]
-  velomyra report RUN.vdf --individual DIR [--curve-page]
+  velomyra report RUN.vdf --pdf FILE [--subject ID] [--curve-page] [--language CODE]
+  velomyra report RUN.vdf --individual DIR [--curve-page] [--language CODE]
 
 Writes the PDF reports of a stored run exactly as the print window's Save As PDF writes
 them: the run is loaded and calculated as on screen, without showing a window.
@@ -117,6 +117,14 @@ them: the run is loaded and calculated as on screen, without showing a window.
                     the first free suffix ("08Dec26_ID 12a.pdf"); what cannot stand in
                     a file name ("/", "..", control characters) becomes "_"
   --curve-page      add the page with the standard curve and the plate format
+  --language CODE   the language of the reports' texts, as the print window shows them
+                    in that language: en English (the default), de German, fr French,
+                    es Spanish, it Italian, el Greek, pt Portuguese, pl Polish; dates and
+                    numbers keep the regional settings
+
+Examples:
+  velomyra report run.vdf --pdf run.pdf --curve-page
+  velomyra report run.vdf --individual reports --language de
 
 Exit status:
   0  written
@@ -153,6 +161,17 @@ std::optional<TReportOptions> ParseReportArguments(const QStringList &arguments,
         seen.append(argument);
         if (argument == u"--curve-page") {
             options.curvePage = true;
+            continue;
+        }
+        if (argument == u"--language") {
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).startsWith(u"--"_s)) {
+                error = argument + u" needs a value"_s;
+                return std::nullopt;
+            }
+            const std::optional<QString> catalogue = ToolLanguageCatalogue(arguments.at(++i), error);
+            if (!catalogue)
+                return std::nullopt;
+            options.language = *catalogue;
             continue;
         }
         QString *target = argument == u"--pdf"          ? &options.pdfFile
@@ -204,9 +223,10 @@ int ReportCommand(const QStringList &arguments)
     // Whatever the windows would show in a box goes to standard error; dialogs are cancelled.
     TToolErrorPresenter presenter(kTool);
     TPresenterScope presenterScope(presenter);
-    // As the program starts: version information and the English catalogue.
+    // As the program starts: version information, then the chosen catalogue (English unless
+    // --language names another).
     GetSoftwareInfoManager();
-    GetTranslationManager().LoadResource(u"LOCALE_ENGLISH"_s);
+    GetTranslationManager().LoadResource(options->language);
     ReportRegionalSettingsWarnings();
 
     if (const QString problem = InputFileProblem(options->runFile); !problem.isEmpty()) {

@@ -15,6 +15,7 @@ struct TReportOptions
     QString pdfFile;       // --pdf: the grouped report, or with --subject that subject's
     QString subject;       // --subject: the identifier of the single subject report
     QString individualDir; // --individual: one PDF per subject, named as the window names them
+    QString language = QStringLiteral("LOCALE_ENGLISH"); // --language: the catalogue it names
     bool curvePage = false;
     bool help = false;
 };

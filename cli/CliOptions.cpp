@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include "core/ToolConsole.h"
 #include "plate/MarnovelTypes.h"
 
 #include <QRegularExpression>
@@ -246,12 +247,18 @@ std::optional<TCliOptions> ParseSummaryArguments(const QStringList &arguments, Q
             continue;
         }
         QString value;
-        if (!TakeOptionValue(arguments, i, {u"--csv"_s, u"--xlsx"_s}, seen, argument, value, error,
-                             u"unknown option %1 for summary"_s))
+        if (!TakeOptionValue(arguments, i, {u"--csv"_s, u"--xlsx"_s, u"--language"_s}, seen, argument, value,
+                             error, u"unknown option %1 for summary"_s))
             return std::nullopt;
         if (!ValueAllowed(argument, value, error))
             return std::nullopt;
-        (argument == u"--csv" ? options.csvFile : options.workbookFile) = value;
+        if (argument == u"--language") {
+            const std::optional<QString> catalogue = ToolLanguageCatalogue(value, error);
+            if (!catalogue)
+                return std::nullopt;
+            options.language = *catalogue;
+        } else
+            (argument == u"--csv" ? options.csvFile : options.workbookFile) = value;
     }
     if (options.summaryFiles.isEmpty()) {
         error = u"summary needs at least one run data file"_s;
@@ -283,7 +290,7 @@ QString CliUsageText()
   velomyra-cli archive list [--archive LOC] [--history] [--json]
   velomyra-cli archive trends [--archive LOC] [TREND OPTIONS] [--json]
   velomyra-cli archive verify [--archive LOC] RUN.vdf...
-  velomyra-cli summary RUN.vdf... [--json | --csv FILE | --xlsx FILE]
+  velomyra-cli summary RUN.vdf... [--language CODE] [--json | --csv FILE | --xlsx FILE]
   velomyra-cli --help | --version
 
 Calculates an ELISA run without the desktop program: either a stored run data file,
@@ -310,6 +317,13 @@ Output options:
                           (described by cli/velomyra-cli.schema.json)
   --record                record the calculated run in the archive after the output
   --archive LOC           the archive for --record
+  --language CODE         the language of every text the outputs show (the summary, the
+                          exports, the JSON's texts, the workbook's headings and texts):
+                          en English, de German, fr French, es Spanish, it Italian, el Greek,
+                          pt Portuguese, pl Polish (default: the language the desktop program
+                          last had in the settings store, else English). The decimal
+                          separator and the month names still follow the regional settings,
+                          and the JSON's machine fields (names, numbers, flags) never change
 
 The run archive keeps calculated runs; a run is identified by run date, kit batch and
 run number, and recording it again keeps the earlier record as history.
@@ -344,10 +358,18 @@ named on standard error and the others go on.
                           output)
   --xlsx FILE             a spreadsheet workbook with the rows on its sheet Summary: the
                           run date a date, ODs and concentration numbers, the ODs last
+  --language CODE         the language of the results shown, as for calc; the column
+                          names and flags stay as they are
 
 PDF reports of a run are written by the desktop program without a window:
   velomyra report RUN.vdf (--pdf FILE [--subject ID] | --individual DIR) [--curve-page]
+                 [--language CODE]
 (see 'velomyra report --help').
+
+Examples:
+  velomyra-cli calc run.vdf --language de --results-export results.txt --xlsx run.xlsx
+  velomyra-cli calc run.vdf --language el --json > run.json
+  velomyra-cli summary runs/*.vdf --language fr --csv summary.csv
 
 Exit status:
   0  calculated, whatever the verdict
@@ -401,7 +423,7 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
     if (first == u"report") {
         // The report pages need the drawing libraries, which this tool never links.
         error =
-            u"report is a command of the desktop program, which draws the report pages: velomyra report RUN.vdf (--pdf FILE [--subject ID] | --individual DIR) [--curve-page]"_s;
+            u"report is a command of the desktop program, which draws the report pages: velomyra report RUN.vdf (--pdf FILE [--subject ID] | --individual DIR) [--curve-page] [--language CODE]"_s;
         return std::nullopt;
     }
     if (first == u"archive")
@@ -417,7 +439,7 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
     static const QStringList valueOptions = {
         u"--plate"_s,    u"--format"_s,  u"--run-date"_s, u"--run-number"_s,     u"--kit-batch"_s,
         u"--operator"_s, u"--curve"_s,   u"--std-conc"_s, u"--results-export"_s, u"--data-export"_s,
-        u"--save"_s,     u"--archive"_s, u"--xlsx"_s,
+        u"--save"_s,     u"--archive"_s, u"--xlsx"_s,     u"--language"_s,
     };
     QStringList seen;
     QStringList positional;
@@ -490,6 +512,12 @@ std::optional<TCliOptions> ParseCliArguments(const QStringList &arguments, QStri
             options.workbookFile = value;
         else if (argument == u"--archive")
             options.archiveLocation = value;
+        else if (argument == u"--language") {
+            const std::optional<QString> catalogue = ToolLanguageCatalogue(value, error);
+            if (!catalogue)
+                return std::nullopt;
+            options.language = *catalogue;
+        }
         if (!ValueAllowed(argument, value, error))
             return std::nullopt;
     }

@@ -42,6 +42,10 @@ struct TCliOptions
     bool validOnly = false;
     int baselineRuns = DefaultBaselineRuns;
 
+    // --language CODE of calc and summary: the catalogue it names ("LOCALE_GERMAN"); empty,
+    // the stored language as the desktop program last had it, else English.
+    QString language;
+
     // summary RUN.vdf... [--json | --csv FILE | --xlsx FILE]
     QStringList summaryFiles;
     QString csvFile; // "-": standard output

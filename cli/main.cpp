@@ -29,9 +29,14 @@ void WriteError(const QString &text)
     WriteToolError(kTool, text);
 }
 
-// The program's language when the stored "Locale" names one of its catalogues, else English.
-void LoadCatalogue()
+// The catalogue --language named; without it the program's language when the stored "Locale"
+// names one of its catalogues, else English.
+void LoadCatalogue(const QString &chosen)
 {
+    if (!chosen.isEmpty()) {
+        GetTranslationManager().LoadResource(chosen);
+        return;
+    }
     const QString english = u"LOCALE_ENGLISH"_s;
     QString locale;
     try {
@@ -99,7 +104,7 @@ int main(int argc, char *argv[])
         case TCliOptions::TAction::Summary:
             break;
         }
-        LoadCatalogue();
+        LoadCatalogue(options->language);
         ReportRegionalSettingsWarnings();
         TCalcOutcome outcome;
         if (options->action == TCliOptions::TAction::Archive)

@@ -1,6 +1,7 @@
 #include "ToolConsole.h"
 
 #include "MarnovelUtils.h"
+#include "UiTextManager.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -20,6 +21,22 @@ void WriteToolUsageError(const QString &tool, const QString &problem)
 {
     WriteToolError(tool, problem);
     WriteToolError(tool, u"try '"_s + tool + u" --help'"_s);
+}
+
+QStringList ToolLanguageCodes()
+{
+    return {u"en"_s, u"de"_s, u"fr"_s, u"es"_s, u"it"_s, u"el"_s, u"pt"_s, u"pl"_s};
+}
+
+std::optional<QString> ToolLanguageCatalogue(const QString &code, QString &error)
+{
+    // The codes follow the catalogues' language order, so a code's position is its index.
+    const qsizetype index = ToolLanguageCodes().indexOf(code);
+    if (index < 0) {
+        error = u"--language must be one of %1, not \"%2\""_s.arg(ToolLanguageCodes().join(u", "_s), code);
+        return std::nullopt;
+    }
+    return GetTranslationManager().ResourceIdOfIndex(int(index));
 }
 
 bool WriteToolOutput(const QString &tool, const QByteArray &bytes)

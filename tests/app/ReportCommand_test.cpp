@@ -1,8 +1,11 @@
 #include "ReportCommand.h"
 
 #include "core/MarnovelUtils.h"
+#include "core/TextIds.h"
+#include "core/UiTextManager.h"
 #include "platform/ModalDialogs.h"
 #include "support/GuiApplication.h"
+#include "support/LanguageGuard.h"
 #include "support/ReportRun.h"
 #include "support/TestSupport.h"
 #include "ui/main/MainFormCombinedRd.h"
@@ -12,6 +15,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,6 +126,8 @@ TEST_F(ReportCommandTest, Report_Refused_StatusAndNothingWritten)
         {"missing run file", {Path(u"none.vdf"_s), u"--pdf"_s, Path(u"out.pdf"_s)}, 2},
         {"pdf over the run file", {run, u"--pdf"_s, run}, 2},
         {"not calculable", {notCalculable, u"--pdf"_s, Path(u"out.pdf"_s)}, 3},
+        {"unknown language", {run, u"--pdf"_s, Path(u"out.pdf"_s), u"--language"_s, u"gr"_s}, 2},
+        {"language without code", {run, u"--pdf"_s, Path(u"out.pdf"_s), u"--language"_s}, 2},
     };
     const QByteArray runBytes = ReadWholeFile(run);
     for (const auto &c : cases) {
@@ -159,32 +165,40 @@ TEST_F(ReportCommandTest, Individual_HostileIdentifiers_EveryFileInTheChosenFold
 
 TEST_F(ReportCommandTest, Report_ShowsWhatSaveAsPdfOfTheWindowShows)
 {
-    ASSERT_EQ(RunReportCommand({run, u"--pdf"_s, Path(u"tool.pdf"_s), u"--curve-page"_s}), 0);
+    // In the window's language the command was given, German switched to as the window does.
+    for (const auto &[code, catalogue] :
+         {std::pair{u"en"_s, u"LOCALE_ENGLISH"_s}, {u"de"_s, u"LOCALE_GERMAN"_s}}) {
+        const QString tool = Path(code + u"-tool.pdf"_s);
+        const QString saved = Path(code + u"-window.pdf"_s);
+        ASSERT_EQ(RunReportCommand({run, u"--pdf"_s, tool, u"--curve-page"_s, u"--language"_s, code}), 0);
 
-    // The same run through the windows: load, calculate, Print, tick the curve page, Save As PDF.
-    TfrmMainCombinedRd window;
-    TScreenPrintFormCombinedTorvinTandem printWindow(&window);
-    window.SetPrintWindow(&printWindow);
-    window.show();
-    window.OpenRunFile(run);
-    window.calcCurvePbClick();
-    SetModalRunner([&](QDialog &dialog) {
-        dialog.show();
-        QTest::mouseClick(dialog.findChild<QWidget *>(u"cbPrintStdCurveAndPlateFormat"_s), Qt::LeftButton);
-        TestSupport::Presenter().fileNames.push_back(Path(u"window.pdf"_s));
-        QTest::mouseClick(dialog.findChild<QPushButton *>(u"btnSaveToFile"_s), Qt::LeftButton);
-        dialog.close();
-        return int(QDialog::Accepted);
-    });
-    window.findChild<QPushButton *>(u"printPb"_s)->click();
-    SetModalRunner({});
+        // The same run through the windows: load, calculate, Print, tick the curve page, Save As PDF.
+        TfrmMainCombinedRd window;
+        TScreenPrintFormCombinedTorvinTandem printWindow(&window);
+        window.SetPrintWindow(&printWindow);
+        window.ChangeLanguage(catalogue);
+        window.show();
+        window.OpenRunFile(run);
+        window.calcCurvePbClick();
+        SetModalRunner([&](QDialog &dialog) {
+            dialog.show();
+            QTest::mouseClick(dialog.findChild<QWidget *>(u"cbPrintStdCurveAndPlateFormat"_s),
+                              Qt::LeftButton);
+            TestSupport::Presenter().fileNames.push_back(saved);
+            QTest::mouseClick(dialog.findChild<QPushButton *>(u"btnSaveToFile"_s), Qt::LeftButton);
+            dialog.close();
+            return int(QDialog::Accepted);
+        });
+        window.findChild<QPushButton *>(u"printPb"_s)->click();
+        SetModalRunner({});
 
-    const QList<QImage> tool = Pages(Path(u"tool.pdf"_s));
-    const QList<QImage> shown = Pages(Path(u"window.pdf"_s));
-    ASSERT_EQ(tool.size(), 3);
-    ASSERT_EQ(shown.size(), tool.size());
-    for (qsizetype page = 0; page < tool.size(); ++page)
-        EXPECT_TRUE(tool.at(page) == shown.at(page)) << "page " << page + 1;
+        const QList<QImage> toolPages = Pages(tool);
+        const QList<QImage> shown = Pages(saved);
+        ASSERT_EQ(toolPages.size(), 3) << code.toStdString();
+        ASSERT_EQ(shown.size(), toolPages.size()) << code.toStdString();
+        for (qsizetype page = 0; page < toolPages.size(); ++page)
+            EXPECT_TRUE(toolPages.at(page) == shown.at(page)) << code.toStdString() << " page " << page + 1;
+    }
 }
 
 } // namespace
@@ -228,6 +242,47 @@ TEST_F(ReportCommandTest, Example_ReportsKeepTheirText)
         const QString expected = QString::fromUtf8(ReadWholeFile(data + QString::fromLatin1(c.fixture)));
         ASSERT_FALSE(expected.isEmpty()) << c.fixture;
         EXPECT_EQ(LayoutText(Path(c.pdf)).toStdString(), expected.toStdString()) << c.fixture;
+    }
+}
+
+// --language: the example's grouped report with its curve page carries the report's texts in
+// each language (compared without white space, which the text extraction lays out its own way),
+// and every language but English reads differently from the English report. The window's own
+// report in another language is compared picture by picture above.
+TEST_F(ReportCommandTest, ReportLanguage_EveryCode_TheReportsTextsInThatLanguage)
+{
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    const QString example = QStringLiteral(VELOMYRA_SOURCE_DIR "/examples/run-8point.vdf");
+    // Catalogue texts hold no-break spaces where the extracted text has plain ones.
+    const auto compact = [](QString text) { return text.remove(QRegularExpression(u"[\\s\\x{00a0}]"_s)); };
+    const struct
+    {
+        const char *code;
+        const char *catalogue;
+    } languages[] = {
+        {"en", "LOCALE_ENGLISH"},    {"de", "LOCALE_GERMAN"},  {"fr", "LOCALE_FRENCH"},
+        {"es", "LOCALE_SPANISH"},    {"it", "LOCALE_ITALIAN"}, {"el", "LOCALE_GREEK"},
+        {"pt", "LOCALE_PORTUGUESE"}, {"pl", "LOCALE_POLISH"},
+    };
+    QString english;
+    for (const auto &language : languages) {
+        const QString pdf = Path(QString::fromUtf8(language.code) + u".pdf"_s);
+        ASSERT_EQ(RunReportCommand({example, u"--pdf"_s, pdf, u"--curve-page"_s, u"--language"_s,
+                                    QString::fromUtf8(language.code)}),
+                  0)
+            << language.code;
+        const QString text = compact(LayoutText(pdf));
+        const TestSupport::LanguageGuard shown(QString::fromUtf8(language.catalogue));
+        for (const int id : {TextId::RunDate, TextId::Operator, TextId::Version, TextId::Results,
+                             TextId::SubjectId, TextId::StandardsResults, TextId::Intercept, TextId::Slope,
+                             TextId::CorrelationCoefficient, TextId::RawDataOd})
+            EXPECT_TRUE(text.contains(compact(UiText(id))))
+                << language.code << " " << id << " " << UiText(id).toStdString();
+        if (english.isEmpty())
+            english = text;
+        else
+            EXPECT_NE(text, english) << language.code;
     }
 }
 

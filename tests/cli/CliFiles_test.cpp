@@ -386,6 +386,20 @@ INSTANTIATE_TEST_SUITE_P(
                         return Refusal{arguments << u"--json"_s,
                                        u"option --operator needs a value, not the option \"--json\""_s, true};
                     }},
+        RefusalCase{"LanguageUnknown",
+                    [](CliTest &) {
+                        return Refusal{
+                            {u"calc"_s, Example("run-8point.vdf"), u"--language"_s, u"english"_s},
+                            u"--language must be one of en, de, fr, es, it, el, pt, pl, not \"english\""_s,
+                            true};
+                    }},
+        RefusalCase{"SummaryLanguageInCapitals",
+                    [](CliTest &) {
+                        return Refusal{
+                            {u"summary"_s, Example("run-8point.vdf"), u"--language=DE"_s},
+                            u"--language must be one of en, de, fr, es, it, el, pt, pl, not \"DE\""_s,
+                            true};
+                    }},
         RefusalCase{
             "StdConcAboveSinglePrecision",
             [](CliTest &) {

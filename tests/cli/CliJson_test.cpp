@@ -5,7 +5,14 @@
 
 #include "core/RegionalGuard.h"
 #include "core/Registry.h"
+#include "core/Tool.h"
+#include "files/ExportTexts.h"
+#include "files/RunSession.h"
+#include "run/ResultTexts.h"
+#include "run/RunCalculation.h"
+#include "support/LanguageGuard.h"
 #include "support/TestSupport.h"
+#include "workbook/RunWorkbook.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -272,6 +279,75 @@ TEST_F(CliTest, Json_MachineFields_SameInEveryLanguageAndWithEitherSeparator)
         EXPECT_EQ(MachineFields(other), MachineFields(english)) << locale;
     }
     EXPECT_EQ(english.value(u"standards"_s).toArray().at(0).toObject().value(u"meanValue"_s).toDouble(), 2.4);
+}
+
+// --language wins over the stored language: every text of the example run's outputs is the one
+// the window makes with that catalogue loaded, and the machine fields are the English run's.
+TEST_F(CliTest, CalcLanguage_EveryCode_TextsAsTheWindowsInThatLanguage)
+{
+    const struct
+    {
+        const char *code;
+        const char *catalogue;
+    } languages[] = {
+        {"en", "LOCALE_ENGLISH"},    {"de", "LOCALE_GERMAN"},  {"fr", "LOCALE_FRENCH"},
+        {"es", "LOCALE_SPANISH"},    {"it", "LOCALE_ITALIAN"}, {"el", "LOCALE_GREEK"},
+        {"pt", "LOCALE_PORTUGUESE"}, {"pl", "LOCALE_POLISH"},
+    };
+    const StoredLanguage stored(u"LOCALE_POLISH"_s, {});
+    const QString example = Example("run-8point.vdf");
+    QJsonObject english;
+    for (const auto &language : languages) {
+        const QString code = QString::fromUtf8(language.code);
+        const QString results = Path(code + u"-results.txt"_s);
+        const QString data = Path(code + u"-data.txt"_s);
+        const QString workbook = Path(code + u".xlsx"_s);
+        const CliRun run =
+            RunCli({u"calc"_s, example, u"--language"_s, code, u"--json"_s, u"--results-export"_s, results,
+                    u"--data-export"_s, data, u"--xlsx"_s, workbook});
+        ASSERT_EQ(run.status, 0) << language.code << ": " << run.err.toStdString();
+        const QJsonObject root = Parsed(run.out);
+        const CliRun summary = RunCli({u"summary"_s, example, u"--json"_s, u"--language"_s, code});
+        ASSERT_EQ(summary.status, 0) << language.code << ": " << summary.err.toStdString();
+
+        const TestSupport::LanguageGuard shown(QString::fromUtf8(language.catalogue));
+        TRunSession session;
+        ASSERT_TRUE(session.LoadRun(example).Ok());
+        ASSERT_TRUE(session.Calculate().Ok());
+        const TRunCalculationResult &result = *session.LastResult();
+        EXPECT_EQ(ReadWholeFile(results), ExportFileBytes(session.ResultsExportText())) << language.code;
+        EXPECT_EQ(ReadWholeFile(data), ExportFileBytes(session.RawDataExportText())) << language.code;
+        // The workbook's cells, read back: headings and texts as the export dialog's workbook has them.
+        const QString shownWorkbook = Write(code + u"-shown.xlsx"_s, RunWorkbookBytes(session));
+        const auto cells = [](const QString &path) {
+            return RunPythonCheck("compare-workbook.py", {u"dump"_s, path}).second.toStdString();
+        };
+        EXPECT_EQ(cells(workbook), cells(shownWorkbook)) << language.code;
+        EXPECT_EQ(root.value(u"verdict"_s).toString(), ResultTexts::Verdict(result)) << language.code;
+        EXPECT_EQ(root.value(u"footnotes"_s).toVariant().toStringList(), ResultTexts::FootnoteLines(result))
+            << language.code;
+        const TStringGridData table = ResultTexts::StandardsTable(result.Qc.Standards);
+        QStringList qc;
+        for (const QJsonValue &standard : root.value(u"standards"_s).toArray())
+            qc << standard[u"qc"_s].toString();
+        EXPECT_EQ(qc, table.at(ResultTexts::StandardsQcColumn).mid(1)) << language.code;
+        QStringList subjects;
+        QStringList summaryRows;
+        QStringList shownSubjects;
+        for (const QJsonValue &subject : root.value(u"results"_s).toArray())
+            subjects << subject[u"result"_s].toString();
+        for (const QJsonValue &row : Parsed(summary.out).value(u"rows"_s).toArray())
+            summaryRows << row[u"result"_s].toString();
+        for (const TRunSubjectResult &subject : result.Subjects)
+            shownSubjects << StripMarkup(subject.ResultText);
+        EXPECT_EQ(subjects, shownSubjects) << language.code;
+        EXPECT_EQ(summaryRows, shownSubjects) << language.code;
+
+        if (english.isEmpty())
+            english = root;
+        else
+            EXPECT_EQ(MachineFields(root), MachineFields(english)) << language.code;
+    }
 }
 
 TEST_F(CliTest, Json_ExactValues_RoundToTheShownOnesAndMatchAnIndependentFit)
