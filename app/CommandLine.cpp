@@ -29,8 +29,8 @@ QString ProgramUsageText()
 {
     return uR"(Usage:
   velomyra [WriteControlsToFile=FILE] [RUN.vdf]
-  velomyra report RUN.vdf --pdf FILE [--subject ID] [--curve-page]
-  velomyra report RUN.vdf --individual DIR [--curve-page]
+  velomyra report RUN.vdf --pdf FILE [--subject ID] [--curve-page] [--language CODE]
+  velomyra report RUN.vdf --individual DIR [--curve-page] [--language CODE]
   velomyra --help | --version
 
 Starts the desktop program, which needs a display, in English.
