@@ -36,7 +36,8 @@ void PrintTo(const TSpokenCell &cell, std::ostream *os)
 TSpokenCell Spoken(QTableView *grid, int row, int col)
 {
     QAccessibleInterface *table = QAccessible::queryAccessibleInterface(grid);
-    QAccessibleInterface *cell = table && table->tableInterface() ? table->tableInterface()->cellAt(row, col) : nullptr;
+    QAccessibleInterface *cell =
+        table && table->tableInterface() ? table->tableInterface()->cellAt(row, col) : nullptr;
     if (!cell || !cell->tableCellInterface())
         return {u"(no cell)"_s, {}, {}};
     const auto first = [](const QList<QAccessibleInterface *> &headers) {
@@ -99,7 +100,10 @@ protected:
     {
         for (int i = 0; i < 40 && Grid()->CurrentCell() != QPoint(col, row); ++i) {
             const QPoint at = Grid()->CurrentCell();
-            Press(at.y() < row ? Qt::Key_Down : at.y() > row ? Qt::Key_Up : at.x() < col ? Qt::Key_Right : Qt::Key_Left);
+            Press(at.y() < row   ? Qt::Key_Down
+                  : at.y() > row ? Qt::Key_Up
+                  : at.x() < col ? Qt::Key_Right
+                                 : Qt::Key_Left);
         }
         ASSERT_EQ(Grid()->CurrentCell(), QPoint(col, row));
     }
@@ -124,7 +128,10 @@ TEST_F(AccessibilityTest, GridCells_ReadAsShownWithTheirRowAndColumnHeadings)
     } cases[] = {
         // A well of the first standards block: its block, then its optical density.
         {plate, 1, 1, {u"Std 1, "_s + plateA1, u"A"_s, u"1"_s}},
-        {plate, 8, 12, {plate->model()->index(8, 12).data(Qt::AccessibleTextRole).toString(), u"H"_s, u"12"_s}},
+        {plate,
+         8,
+         12,
+         {plate->model()->index(8, 12).data(Qt::AccessibleTextRole).toString(), u"H"_s, u"12"_s}},
         // PASS and FAIL are words, not only a colour.
         {standards, 1, TStandardsGrid::QcColumn, {UiText(79), u"S1"_s, UiText(78)}},
         {standards, 1, 1, {standards->model()->index(1, 1).data().toString(), u"S1"_s, UiText(75)}},
@@ -150,8 +157,8 @@ TEST_F(AccessibilityTest, EveryControlTheKeyboardReaches_NamedInTheCurrentLangua
         for (int page = 0; page < Tabs()->count(); ++page) {
             ClickTab(page);
             for (QWidget *widget : window->findChildren<QWidget *>()) {
-                if (!widget->isVisible() || !(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty() ||
-                    widget->objectName().startsWith(u"qt_"_s))
+                if (!widget->isVisible() || !(widget->focusPolicy() & Qt::TabFocus) ||
+                    widget->objectName().isEmpty() || widget->objectName().startsWith(u"qt_"_s))
                     continue;
                 named.insert(widget->objectName(), AccessibleName(widget));
             }
