@@ -138,6 +138,12 @@ inline constexpr int WbFitStandardError = 1239;
 inline constexpr int WbBelowLowest = 1240;
 inline constexpr int WbAboveHighest = 1241;
 inline constexpr int WbOpticalDensities = 1242;
+// Names a screen reader gives controls that show no text of their own.
+inline constexpr int PageTabs = 1243;
+inline constexpr int PreviousPage = 1244;
+inline constexpr int NextPage = 1245;
+inline constexpr int TrendViews = 1246;
+inline constexpr int TrendRuns = 1247;
 inline constexpr int PlateLayout = 65;
 inline constexpr int SoftwareVersion = 200;
 inline constexpr int ConcentrationIuPerMl = 316; // Concentration (IU/mL)

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
@@ -71,6 +72,12 @@ QString ControlName(const QWidget *control)
 }
 
 } // namespace
+
+void SetCheckedQuietly(QAbstractButton *button, bool checked)
+{
+    const QSignalBlocker quiet(button);
+    button->setChecked(checked);
+}
 
 void AnswerCloseQuery(QCloseEvent *event, const std::function<bool()> &allowClose)
 {

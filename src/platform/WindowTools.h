@@ -2,6 +2,9 @@
 
 #include "core/FontManager.h"
 #include "platform/CanvasText.h"
+#include "platform/ExceptionBoundary.h"
+
+#include <QAbstractButton>
 
 #include <QList>
 #include <QPixmap>
@@ -29,6 +32,33 @@ template <typename Widget> Widget *Named(Widget *widget, const QString &name)
     widget->setObjectName(name);
     return widget;
 }
+
+// ---- check marks ----------------------------------------------------------------------
+// A radio button or check box acts on its change of state, however it was made: a click, a
+// key (arrows move the check within a group) or a screen reader's toggle action, which
+// emits no click. Changes that code makes through SetCheckedQuietly run no handler.
+
+// receiver->method() each time the button becomes checked (radio buttons).
+template <typename Receiver, typename Method>
+void OnChecked(QAbstractButton *button, Receiver *receiver, Method method)
+{
+    QObject::connect(button, &QAbstractButton::toggled, receiver, [receiver, method](bool checked) {
+        if (checked)
+            Guarded(receiver, method)();
+    });
+}
+
+// receiver->method() on every change of the check mark (check boxes).
+template <typename Receiver, typename Method>
+void OnToggled(QAbstractButton *button, Receiver *receiver, Method method)
+{
+    QObject::connect(button, &QAbstractButton::toggled, receiver,
+                     [receiver, method](bool) { Guarded(receiver, method)(); });
+}
+
+// Set-up, language switches and taking back a refused choice are not the operator's choice:
+// the check mark moves without the handlers above.
+void SetCheckedQuietly(QAbstractButton *button, bool checked);
 
 // A window closes only when allowClose (if set) agrees; an exception in it is reported and
 // does not hold the window open.

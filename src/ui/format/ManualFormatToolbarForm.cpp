@@ -14,12 +14,14 @@
 #include "platform/ExceptionBoundary.h"
 #include "platform/WindowTools.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include <algorithm>
 #include <cmath>
@@ -130,13 +132,13 @@ void TfrmManualFormatToolbar::BuildControls()
 
 void TfrmManualFormatToolbar::ConnectHandlers()
 {
-    // Clicks only: radio buttons checked from code never run these. Vertical and Horizontal
-    // share their handler.
+    // The radio buttons act on being checked, whichever way; Vertical and Horizontal share
+    // their handler.
     const struct
     {
         QAbstractButton *button;
         void (TfrmManualFormatToolbar::*handler)();
-    } clicks[] = {
+    } choices[] = {
         {rbStandards, &TfrmManualFormatToolbar::rbStandardsClick},
         {rbSubjectSamples, &TfrmManualFormatToolbar::rbSubjectSamplesClick},
         {rbVerticalO, &TfrmManualFormatToolbar::rbVerticalOClick},
@@ -144,14 +146,28 @@ void TfrmManualFormatToolbar::ConnectHandlers()
         {rbRandomO, &TfrmManualFormatToolbar::rbRandomOClick},
         {rbRdOneSample, &TfrmManualFormatToolbar::rbRdOneSampleClick},
         {rbRdAllSamples, &TfrmManualFormatToolbar::rbRdAllSamplesClick},
-        {btnComplete, &TfrmManualFormatToolbar::btnCompleteClick},
-        {btnCancel, &TfrmManualFormatToolbar::btnCancelClick},
-        {btnClearAll, &TfrmManualFormatToolbar::btnClearAllClick},
     };
-    for (const auto &click : clicks)
-        connect(click.button, &QAbstractButton::clicked, this, Guarded(this, click.handler));
+    for (const auto &choice : choices)
+        OnChecked(choice.button, this, choice.handler);
+    connect(btnComplete, &QPushButton::clicked, this,
+            Guarded(this, &TfrmManualFormatToolbar::btnCompleteClick));
+    connect(btnCancel, &QPushButton::clicked, this, Guarded(this, &TfrmManualFormatToolbar::btnCancelClick));
+    connect(btnClearAll, &QPushButton::clicked, this,
+            Guarded(this, &TfrmManualFormatToolbar::btnClearAllClick));
+    auto *backToPlate = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(backToPlate, &QShortcut::activated, this, [this] {
+        if (parentWidget())
+            parentWidget()->window()->activateWindow();
+    });
     connect(txtSubjectID, &QLineEdit::textEdited, this,
             [this](const QString &text) { RunGuarded([&] { mState->SetCurrentIDForSample(text); }); });
+}
+
+void TfrmManualFormatToolbar::TakeKeyboard()
+{
+    raise();
+    activateWindow();
+    (rbStandards->isChecked() ? rbStandards : rbSubjectSamples)->setFocus(Qt::ShortcutFocusReason);
 }
 
 // ---- properties ----------------------------------------------------------------------------------
@@ -173,7 +189,7 @@ void TfrmManualFormatToolbar::Reset()
 {
     ResetStandardsOptions();
     ResetSamplesOptions();
-    rbSubjectSamples->setChecked(true);
+    SetCheckedQuietly(rbSubjectSamples, true);
     rbSubjectSamplesClick();
     InitializeText();
     SetupFormLayout();
@@ -188,7 +204,7 @@ void TfrmManualFormatToolbar::ResetStandardsOptions()
 
 void TfrmManualFormatToolbar::ResetSamplesOptions()
 {
-    rbRdOneSample->setChecked(true);
+    SetCheckedQuietly(rbRdOneSample, true);
     mState->SetAllSamples(false);
     CheckOrientation(TBlockOrientation::Vertical);
 }
@@ -198,7 +214,7 @@ void TfrmManualFormatToolbar::CheckOrientation(TBlockOrientation orientation)
     QRadioButton *button = orientation == TBlockOrientation::Vertical     ? rbVerticalO
                            : orientation == TBlockOrientation::Horizontal ? rbHorizontalO
                                                                           : rbRandomO;
-    button->setChecked(true);
+    SetCheckedQuietly(button, true);
     mState->SetOrientation(orientation);
     ApplyOrientation();
 }
@@ -292,7 +308,7 @@ void TfrmManualFormatToolbar::SetupSamplesFormLayout()
     mSampleGroupBoxToUse = grpRdSampleType;
     SetControlText(grpRdSampleType, 175, false);
     // Every switch to samples starts at Single Sample.
-    rbRdOneSample->setChecked(true);
+    SetCheckedQuietly(rbRdOneSample, true);
     mState->SetAllSamples(false);
     ArrangeLayout();
 }
@@ -509,7 +525,7 @@ void TfrmManualFormatToolbar::SyncFromState()
                                 : mState->Orientation() == TBlockOrientation::Horizontal ? rbHorizontalO
                                                                                          : rbRandomO;
     if (!orientation->isChecked())
-        orientation->setChecked(true);
+        SetCheckedQuietly(orientation, true);
     // While a block is placed label by label, nothing else may be chosen.
     EnableOptionControls(!mState->IsRandomOrientationStarted());
     if (txtSubjectID->text() != mState->CurrentIDForSample())
@@ -601,7 +617,7 @@ void TfrmManualFormatToolbar::showEvent(QShowEvent *event)
         SetupFormLayout();
         SetupSamplesFormLayout();
         SetupStandardsFormLayout();
-        rbStandards->setChecked(true);
+        SetCheckedQuietly(rbStandards, true);
         rbStandardsClick();
     });
 }
@@ -609,8 +625,12 @@ void TfrmManualFormatToolbar::showEvent(QShowEvent *event)
 void TfrmManualFormatToolbar::hideEvent(QHideEvent *event)
 {
     QDialog::hideEvent(event);
-    if (!event->spontaneous())
-        Q_EMIT hidden();
+    if (event->spontaneous())
+        return;
+    // Closed from the keyboard: the keys go back to the plate.
+    if ((!QApplication::activeWindow() || QApplication::activeWindow() == this) && parentWidget())
+        parentWidget()->window()->activateWindow();
+    Q_EMIT hidden();
 }
 
 void TfrmManualFormatToolbar::closeEvent(QCloseEvent *event)

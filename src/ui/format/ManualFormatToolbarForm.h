@@ -71,6 +71,10 @@ public:
     // Round to the nearest integer, halves to the even one.
     static int RoundEven(double value);
 
+    // The keyboard's way in (F6 from the plate): the window becomes active with the focus on
+    // the item chosen; F6 here gives the focus back to the owner's window.
+    void TakeKeyboard();
+
     // From a receiver of cancelClicked or closeRequested: the window stays open.
     void KeepOpen() { mKeepOpen = true; }
 

@@ -312,6 +312,10 @@ void TfrmMainCombinedRd::InitializeText()
     };
     for (const auto &text : texts)
         SetControlText(text.control, text.id, true);
+    // Controls without a text of their own, named for a screen reader.
+    PageControl1->setAccessibleName(UiText(TextId::PageTabs));
+    btnPageLeft->setAccessibleName(UiText(TextId::PreviousPage));
+    btnPageRight->setAccessibleName(UiText(TextId::NextPage));
     // The tab captions follow the font the sheets put on the tab control.
     PageControl1->PageTabBar()->setFont(PageControl1->font());
 

@@ -275,12 +275,11 @@ void TScreenPrintFormCombinedTorvinTandem::BuildControls()
     connect(btnCloseWindow, &QPushButton::clicked, this,
             Guarded(this, &TScreenPrintFormCombinedTorvinTandem::btnCloseWindowClick));
     for (QRadioButton *button : {assayRb, allSubjRb, singleSubjRb})
-        connect(button, &QRadioButton::clicked, this,
-                Guarded(this, &TScreenPrintFormCombinedTorvinTandem::allSubjRbClick));
+        OnChecked(button, this, &TScreenPrintFormCombinedTorvinTandem::allSubjRbClick);
     connect(singleSubjCbox, &QComboBox::activated, this,
             Guarded(this, &TScreenPrintFormCombinedTorvinTandem::singleSubjCboxChange));
-    connect(cbPrintStdCurveAndPlateFormat, &QCheckBox::clicked, this,
-            Guarded(this, &TScreenPrintFormCombinedTorvinTandem::cbPrintStdCurveAndPlateFormatClick));
+    OnToggled(cbPrintStdCurveAndPlateFormat, this,
+              &TScreenPrintFormCombinedTorvinTandem::cbPrintStdCurveAndPlateFormatClick);
 }
 
 void TScreenPrintFormCombinedTorvinTandem::InitializeText()
@@ -318,7 +317,7 @@ void TScreenPrintFormCombinedTorvinTandem::PreparePreview(const IReportSource &s
     RefreshSubjectList();
     ScrollBox1->verticalScrollBar()->setValue(0);
     ScrollBox1->horizontalScrollBar()->setValue(0);
-    assayRb->setChecked(true);
+    SetCheckedQuietly(assayRb, true);
     singleSubjCbox->setEnabled(false);
     for (QRadioButton *button : {assayRb, allSubjRb, singleSubjRb})
         button->setEnabled(enable);
@@ -329,7 +328,7 @@ void TScreenPrintFormCombinedTorvinTandem::PreparePreview(const IReportSource &s
 void TScreenPrintFormCombinedTorvinTandem::ChooseReport(bool withCurvePage, TReportKind kind, int subject)
 {
     if (withCurvePage != GetWithCurvePage()) {
-        cbPrintStdCurveAndPlateFormat->setChecked(withCurvePage);
+        SetCheckedQuietly(cbPrintStdCurveAndPlateFormat, withCurvePage);
         cbPrintStdCurveAndPlateFormatClick();
     }
     QRadioButton *button = kind == TReportKind::Grouped      ? assayRb
@@ -337,7 +336,7 @@ void TScreenPrintFormCombinedTorvinTandem::ChooseReport(bool withCurvePage, TRep
                                                              : singleSubjRb;
     if (button->isChecked())
         return;
-    button->setChecked(true);
+    SetCheckedQuietly(button, true);
     allSubjRbClick();
     if (kind == TReportKind::SingleSubject) {
         SetSingleSubjIndex(subject - 1);

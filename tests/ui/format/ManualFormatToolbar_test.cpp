@@ -13,6 +13,8 @@
 #include "ui/format/ManualFormatToolbarForm.h"
 #include "ui/format/MarnovelPanelWidgets.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -334,6 +336,70 @@ TEST_F(ToolbarTest, SwitchingToSamples_SingleSampleAndTheNextId)
     QTest::keyClicks(Child<QLineEdit>(u"txtSubjectID"_s), u"P-9"_s);
     EXPECT_EQ(toolbar->State().CurrentIDForSample(), u"P-9"_s);
     EXPECT_EQ(toolbar->CurrentIDForSample(), u"P-9"_s);
+}
+
+TEST_F(ToolbarTest, ChoicesMadeWithoutAClick_ActAsAClickDoes)
+{
+    // A screen reader's toggle action and the arrow keys move the check mark without a click:
+    // the toolbar must follow it, or the next click on the plate places the wrong item.
+    const auto toggle = [](QWidget *button) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(face, nullptr);
+        ASSERT_NE(face->actionInterface(), nullptr);
+        ASSERT_TRUE(
+            face->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+        face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    const auto arrow = [](QWidget *button, Qt::Key key) {
+        button->setFocus();
+        QTest::keyClick(button, key);
+    };
+    enum Way
+    {
+        Toggle,
+        ArrowFrom
+    };
+    const struct
+    {
+        Way way;
+        const char *target; // toggled, or the button the arrow key is pressed on
+        Qt::Key key;
+        std::function<bool(const TfrmManualFormatToolbar &)> holds;
+        const char *what;
+    } cases[] = {
+        {Toggle, "rbSubjectSamples", Qt::Key_unknown, &TfrmManualFormatToolbar::SamplesSelected, "samples"},
+        {Toggle, "rbRdAllSamples", Qt::Key_unknown, &TfrmManualFormatToolbar::SamplesSelectedAllSamples,
+         "all samples"},
+        {ArrowFrom, "rbRdAllSamples", Qt::Key_Up,
+         [](const TfrmManualFormatToolbar &t) {
+             return t.SamplesSelected() && !t.SamplesSelectedAllSamples();
+         },
+         "single sample by arrow"},
+        {ArrowFrom, "rbSubjectSamples", Qt::Key_Up, &TfrmManualFormatToolbar::StandardsSelected,
+         "standards by arrow"},
+        {Toggle, "rbHorizontalO", Qt::Key_unknown, &TfrmManualFormatToolbar::IsHorizontalBlockOrientation,
+         "horizontal"},
+        {Toggle, "rbRandomO", Qt::Key_unknown, &TfrmManualFormatToolbar::IsRandomBlockOrientation, "random"},
+        {ArrowFrom, "rbRandomO", Qt::Key_Up, &TfrmManualFormatToolbar::IsHorizontalBlockOrientation,
+         "horizontal by arrow"},
+        {Toggle, "rbVerticalO", Qt::Key_unknown, &TfrmManualFormatToolbar::IsVerticalBlockOrientation,
+         "vertical"},
+    };
+    EXPECT_TRUE(toolbar->StandardsSelected());
+    for (const auto &step : cases) {
+        QRadioButton *button = Radio(QString::fromLatin1(step.target));
+        if (step.way == Toggle)
+            toggle(button);
+        else
+            arrow(button, step.key);
+        EXPECT_TRUE(step.holds(*toolbar)) << step.what;
+    }
+    // Samples chosen without a click show the samples' panels and the next subject ID.
+    toggle(Radio(u"rbSubjectSamples"_s));
+    EXPECT_TRUE(toolbar->SamplesSelected());
+    EXPECT_FALSE(Child(u"pnlSubjectID"_s)->isHidden());
+    EXPECT_TRUE(Child(u"pnlBoxLayoutStd"_s)->isHidden());
+    EXPECT_TRUE(Presenter().Texts().isEmpty());
 }
 
 TEST_F(ToolbarTest, ClearAll_AsksTheOwnerThenResetsTheItemsOptions)

@@ -43,12 +43,9 @@ TfrmExportSelection::TfrmExportSelection(QWidget *parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     rbClipboardExport->setChecked(true);
-    connect(rbClipboardExport, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmExportSelection::rbClipboardExportClick));
-    connect(rbFileExport, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmExportSelection::rbFileExportClick));
-    connect(rbWorkbookExport, &QRadioButton::clicked, this,
-            Guarded(this, &TfrmExportSelection::rbWorkbookExportClick));
+    OnChecked(rbClipboardExport, this, &TfrmExportSelection::rbClipboardExportClick);
+    OnChecked(rbFileExport, this, &TfrmExportSelection::rbFileExportClick);
+    OnChecked(rbWorkbookExport, this, &TfrmExportSelection::rbWorkbookExportClick);
     connect(btnOk, &QPushButton::clicked, this, Guarded(this, &TfrmExportSelection::btnOkClick));
     InitializeText();
 }

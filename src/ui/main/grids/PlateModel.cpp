@@ -1,8 +1,10 @@
 #include "PlateModel.h"
 
 #include "files/RunSession.h"
+#include "plate/CellBlock.h"
 #include "plate/MarnovelTypes.h"
 #include "run/MarnovelRdData.h"
+#include "ui/main/grids/OwnDrawnGrid.h"
 
 #include <algorithm>
 
@@ -29,9 +31,26 @@ int TPlateModel::columnCount(const QModelIndex &parent) const
 
 QVariant TPlateModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
-    return Cell(index.column(), index.row());
+    const QString text = Cell(index.column(), index.row());
+    if (role == Qt::AccessibleTextRole) {
+        const TMarnovelData *plate = Data();
+        const OWCellBlockBase *block = plate && index.row() > 0 && index.column() > 0
+                                           ? plate->cellAtPoint(QPoint(index.column(), index.row()))
+                                           : nullptr;
+        if (!block)
+            return text;
+        return text.isEmpty() ? block->id() : block->id() + u", " + text;
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    return text;
+}
+
+QVariant TPlateModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    return HeadingCellText(*this, section, orientation, role);
 }
 
 bool TPlateModel::setData(const QModelIndex &index, const QVariant &value, int role)

@@ -332,7 +332,9 @@ void TRawDataGrid::MoveByArrow(int key)
 
 void TRawDataGrid::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Enter || event->key() == Qt::Key_Return) {
+    // Space as well outside editing: it places a block from the keyboard.
+    if (event->key() == Qt::Key_Enter || event->key() == Qt::Key_Return ||
+        (event->key() == Qt::Key_Space && !mEditing)) {
         event->accept();
         Q_EMIT keyPress(event->key());
         return;

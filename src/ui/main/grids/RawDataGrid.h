@@ -83,7 +83,7 @@ public:
 Q_SIGNALS:
     void mouseDown(Qt::MouseButton button, QPoint cell, QPoint globalPos);
     void mouseUp(Qt::MouseButton button, QPoint cell);
-    // Enter or Return pressed.
+    // Enter or Return pressed; Space too with editing off.
     void keyPress(int key);
     void keyUp(int key);
     // The cells have been drawn (their blocks may have taken their colours).

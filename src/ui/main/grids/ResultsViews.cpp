@@ -51,6 +51,12 @@ public:
         PaintCellQuietly(*painter, [&] {
             mGrid->DrawCell(*painter, option.rect, index.column(), index.row(),
                             option.state.testFlag(QStyle::State_Selected));
+            // The keyboard's cell, where the arrow keys and a screen reader are.
+            if (option.state.testFlag(QStyle::State_HasFocus)) {
+                painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+                painter->setBrush(Qt::NoBrush);
+                painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+            }
         });
     }
 
@@ -126,6 +132,11 @@ void TResultsModel::Refresh()
         endInsertColumns();
     }
     Retext();
+}
+
+QVariant TResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    return HeadingCellText(*this, section, orientation, role);
 }
 
 void TResultsModel::Retext()
@@ -346,8 +357,9 @@ void TStandardsGrid::concGdDrawCell(QPainter &painter, const QRect &rect, int co
 TResultGrid::TResultGrid(QWidget *parent)
     : TResultsGridBase(parent), mHeadingFont(font()), mHeadingRow(new QTableView(this))
 {
+    // Nothing is selected, but the keyboard walks the results with the arrow keys.
     setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
     horizontalHeader()->setDefaultSectionSize(DefaultColumnWidth);
     // Rows glide under the heading row; a wheel notch still moves whole rows.
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);

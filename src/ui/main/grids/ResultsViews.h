@@ -29,6 +29,8 @@ class TResultsModel : public QAbstractTableModel
 public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    // Row 0 and column 0 read as each cell's headers.
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     // The run or its calculation changed: rows and columns again from the session. Rows and
     // columns that stay keep their sizes in the views.
     void Refresh();

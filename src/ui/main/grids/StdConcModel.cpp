@@ -1,6 +1,7 @@
 #include "StdConcModel.h"
 
 #include "core/Tool.h"
+#include "core/UiTextManager.h"
 #include "files/RunSession.h"
 #include "run/MarnovelRdData.h"
 
@@ -40,6 +41,15 @@ bool TStdConcModel::setData(const QModelIndex &index, const QVariant &value, int
         return false;
     SetCell(index.column(), index.row(), value.toString());
     return true;
+}
+
+QVariant TStdConcModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::AccessibleTextRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return Cell(0, section);
+    return section == 1 ? UiText(360) : QString();
 }
 
 Qt::ItemFlags TStdConcModel::flags(const QModelIndex &index) const

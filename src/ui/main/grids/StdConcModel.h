@@ -22,6 +22,9 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    // For a screen reader: a value's row header is its standard's name, its column header the
+    // grid's caption.
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     // Never the names, never the zero standard; S1 always, the ones between only when every
     // value is typed by hand.
     Qt::ItemFlags flags(const QModelIndex &index) const override;

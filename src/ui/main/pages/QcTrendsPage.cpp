@@ -126,6 +126,12 @@ TQcTrendsPage::TQcTrendsPage(QWidget *parent) : QWidget(parent), mModel(new TQcT
     qcTrendsBaselineSb = Named(new QSpinBox(choices), u"qcTrendsBaselineSb"_s);
     qcTrendsBaselineSb->setRange(2, kMaxBaselineRuns);
     qcTrendsBaselineSb->setValue(DefaultBaselineRuns);
+    // A screen reader names each choice after the label before it.
+    qcTrendsMetricLa->setBuddy(qcTrendsMetricCb);
+    qcTrendsCurveTypeLa->setBuddy(qcTrendsCurveTypeCb);
+    qcTrendsKitBatchLa->setBuddy(qcTrendsKitBatchCb);
+    qcTrendsOperatorLa->setBuddy(qcTrendsOperatorCb);
+    qcTrendsBaselineLa->setBuddy(qcTrendsBaselineSb);
     for (const TTrendMetric metric : AllTrendMetrics)
         qcTrendsMetricCb->addItem(QString(), static_cast<int>(metric));
 
@@ -173,8 +179,10 @@ TQcTrendsPage::TQcTrendsPage(QWidget *parent) : QWidget(parent), mModel(new TQcT
     const auto show = Guarded(this, &TQcTrendsPage::ShowTrend);
     for (QComboBox *box : {qcTrendsMetricCb, qcTrendsCurveTypeCb, qcTrendsKitBatchCb, qcTrendsOperatorCb})
         connect(box, &QComboBox::currentIndexChanged, this, show);
-    connect(qcTrendsMetricCb, &QComboBox::currentIndexChanged, this,
-            [this] { qcTrendsChart->Retranslate(UiText(MetricTextId(Metric()))); });
+    connect(qcTrendsMetricCb, &QComboBox::currentIndexChanged, this, [this] {
+        qcTrendsChart->Retranslate(UiText(MetricTextId(Metric())));
+        qcTrendsChart->setAccessibleName(UiText(MetricTextId(Metric())));
+    });
     for (const auto &[box, date] :
          {std::pair{qcTrendsFromCx, qcTrendsFromDt}, std::pair{qcTrendsToCx, qcTrendsToDt}}) {
         connect(box, &QCheckBox::toggled, date, &QWidget::setEnabled);
@@ -415,6 +423,12 @@ void TQcTrendsPage::Retranslate()
         SetControlText(text.control, text.id, false);
     for (int i = 0; i < qcTrendsViewsTc->count(); ++i)
         qcTrendsViewsTc->setTabText(i, UiText(mViewTexts.value(i)));
+    // Controls whose caption is a check box or nothing, named for a screen reader.
+    qcTrendsFromDt->setAccessibleName(UiText(TextId::DateFrom));
+    qcTrendsToDt->setAccessibleName(UiText(TextId::DateTo));
+    qcTrendsViewsTc->setAccessibleName(UiText(TextId::TrendViews));
+    qcTrendsListGd->setAccessibleName(UiText(TextId::TrendRuns));
+    qcTrendsChart->setAccessibleName(UiText(MetricTextId(Metric())));
 
     const int pointSize =
         GetFontManager().DetermineFontSize(GetTranslationManager().DetermineCharset(), CONTROL_DEFAULT);

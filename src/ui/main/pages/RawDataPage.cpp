@@ -26,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -106,6 +107,12 @@ void TRawDataPage::ConnectHandlers()
     connect(btnManualDataEntry, &QPushButton::clicked, this,
             [this] { RunGuarded([this] { SetManualEditMode(true); }); });
     connect(rawDataGd, &TRawDataGrid::keyPress, this, Guarded(this, &TRawDataPage::rawDataGdKeyPress));
+    // F6 moves between the plate and the manual format toolbar: its choices by keyboard.
+    auto *toToolbar = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(toToolbar, &QShortcut::activated, this, [this] {
+        if (ManualFormatToolbarVisible())
+            fManualFormatToolbar->TakeKeyboard();
+    });
     connect(rawDataGd, &TRawDataGrid::keyUp, this, Guarded(this, &TRawDataPage::rawDataGdKeyUp));
     connect(rawDataGd, &TRawDataGrid::mouseDown, this, Guarded(this, &TRawDataPage::rawDataGdMouseDown));
     connect(rawDataGd, &TRawDataGrid::mouseUp, this, Guarded(this, &TRawDataPage::rawDataGdMouseUp));
@@ -127,6 +134,8 @@ void TRawDataPage::Retranslate()
     } texts[] = {{pastePb, 59}, {btnManualDataEntry, 157}, {btnManualFormat, 158}, {calcCurvePb, 63}};
     for (const auto &text : texts)
         SetControlText(text.control, text.id, true);
+    // A grid has no caption of its own: a screen reader names it after its page.
+    rawDataGd->setAccessibleName(UiText(18));
     ffrmManualDataEntryForm->InitializeText();
     fManualFormatToolbar->RefreshLayout();
 }
@@ -329,6 +338,15 @@ void TRawDataPage::MoveManualEntryCell(int key)
 
 void TRawDataPage::rawDataGdKeyPress(int key)
 {
+    if (!mManualDataEntryMode && ManualFormatToolbarVisible()) {
+        // Enter or Space on a well is the keyboard's click: the toolbar's item goes there.
+        const QPoint cell = rawDataGd->CurrentCell();
+        if (cell.x() >= 1 && cell.y() >= 1) {
+            rawDataGdMouseDown(Qt::LeftButton, cell, QPoint());
+            rawDataGdMouseUp(Qt::LeftButton, cell);
+        }
+        return;
+    }
     if (IsEnter(key))
         MoveManualEntryCell(key);
 }

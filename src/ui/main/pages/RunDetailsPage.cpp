@@ -152,8 +152,8 @@ void TRunDetailsPage::ConnectHandlers()
     }
     connect(runDateDtNormal, &TRunDatePicker::dateChanged, this,
             Guarded(this, &TRunDetailsPage::TakeDetails));
-    connect(rb4PointCurve, &QRadioButton::clicked, this, Guarded(this, &TRunDetailsPage::rb4PointCurveClick));
-    connect(rb8PointCurve, &QRadioButton::clicked, this, Guarded(this, &TRunDetailsPage::rb8PointCurveClick));
+    OnChecked(rb4PointCurve, this, &TRunDetailsPage::rb4PointCurveClick);
+    OnChecked(rb8PointCurve, this, &TRunDetailsPage::rb8PointCurveClick);
     // Checking a value type from code runs its handler as well.
     connect(rbStdConcValueTypeDefault, &QRadioButton::toggled, this, [this](bool checked) {
         if (checked)
@@ -197,6 +197,8 @@ void TRunDetailsPage::Retranslate()
     };
     for (const auto &text : texts)
         SetControlText(text.control, text.id, true);
+    // A grid is not named by its buddy label for a screen reader.
+    stdConcGd->setAccessibleName(UiText(360));
     SetHeaderTexts();
 
     const int charset = GetTranslationManager().DetermineCharset();
@@ -412,7 +414,7 @@ void TRunDetailsPage::ShowCurveType(TCurveType curveType)
     FillStdConcGrid();
     const bool eightPoint = curveType == CURVE_8POINT;
     fStdConcDivider = eightPoint ? 2 : 4;
-    (eightPoint ? rb8PointCurve : rb4PointCurve)->setChecked(true);
+    SetCheckedQuietly(eightPoint ? rb8PointCurve : rb4PointCurve, true);
 }
 
 void TRunDetailsPage::rb4PointCurveClick()
@@ -420,7 +422,7 @@ void TRunDetailsPage::rb4PointCurveClick()
     if (mSession.CurveType() == CURVE_4POINT)
         return;
     if (!ConfirmDiscard()) {
-        rb8PointCurve->setChecked(true);
+        SetCheckedQuietly(rb8PointCurve, true);
         return;
     }
     SetCurveType(CURVE_4POINT);
@@ -432,7 +434,7 @@ void TRunDetailsPage::rb8PointCurveClick()
     if (mSession.CurveType() == CURVE_8POINT)
         return;
     if (!ConfirmDiscard()) {
-        rb4PointCurve->setChecked(true);
+        SetCheckedQuietly(rb4PointCurve, true);
         return;
     }
     SetCurveType(CURVE_8POINT);

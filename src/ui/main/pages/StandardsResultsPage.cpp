@@ -159,6 +159,9 @@ void TStandardsResultsPage::Retranslate()
     for (const auto &text : texts)
         SetControlText(text.control, text.id, true);
     SetControlText(lblChartTitle, UiText(TextId::CalculatedPlots), CONTROL_DEFAULT);
+    // Neither the grid nor the chart has a caption of its own for a screen reader.
+    concGd->setAccessibleName(UiText(19));
+    StandardsResultDiagram->setAccessibleName(UiText(TextId::CalculatedPlots));
 
     const int charset = GetTranslationManager().DetermineCharset();
     const auto pointSize = [charset](FONTUSAGE usage) {

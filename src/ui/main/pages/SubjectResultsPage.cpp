@@ -50,6 +50,8 @@ int TSubjectResultsPage::MinLastColWidth() const
 
 void TSubjectResultsPage::Retranslate()
 {
+    // The grid has no caption of its own: a screen reader names it after its page.
+    resultGd->setAccessibleName(UiText(20));
     const int charset = GetTranslationManager().DetermineCharset();
     resultGd->SetFontSizes(GetFontManager().DetermineFontSize(charset, GRID_RESULT_DATA),
                            GetFontManager().DetermineFontSize(charset, GRID_RESULT_HEADING));
