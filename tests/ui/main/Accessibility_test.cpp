@@ -83,15 +83,24 @@ protected:
             Press(Qt::Key_Tab);
         return Focus() == control;
     }
-    // Alt and the letter the control's text underlines: the accelerator the operator sees.
+    // Alt and the letter the control's text underlines: the accelerator the operator sees. A
+    // letter two shown controls share ("Calculat&e", "Sav&e Format") moves the focus between
+    // them instead of pressing; Space then presses the one reached.
     static void Accelerator(const QAbstractButton *button)
     {
         const QString text = button->text();
         const qsizetype amp = text.indexOf(u'&');
         ASSERT_TRUE(amp >= 0 && amp + 1 < text.size()) << text.toStdString();
-        Press(static_cast<Qt::Key>(text.at(amp + 1).toUpper().unicode()), Qt::AltModifier);
+        const auto key = static_cast<Qt::Key>(text.at(amp + 1).toUpper().unicode());
+        Press(key, Qt::AltModifier);
+        if (!button->isDown()) {
+            for (int i = 0; i < 4 && Focus() != button; ++i)
+                Press(key, Qt::AltModifier);
+            ASSERT_EQ(Focus(), button) << text.toStdString();
+            Press(Qt::Key_Space);
+            return;
+        }
         // An accelerator presses the button for a moment before it clicks.
-        ASSERT_TRUE(button->isDown()) << text.toStdString();
         ASSERT_TRUE(QTest::qWaitFor([button] { return !button->isDown(); }));
     }
     TRawDataGrid *Grid() const { return Child<TRawDataGrid>(u"rawDataGd"_s); }
