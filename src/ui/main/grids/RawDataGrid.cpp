@@ -33,10 +33,13 @@ public:
     {
         PaintCellQuietly(*painter, [&] {
             mGrid->rawDataGdDrawCell(*painter, option.rect, index.column(), index.row());
+            // The keyboard's well: a frame that shows on every block colour, dark and light.
             if (option.state.testFlag(QStyle::State_HasFocus)) {
-                painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
                 painter->setBrush(Qt::NoBrush);
-                painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+                painter->setPen(QPen(Qt::black, 2));
+                painter->drawRect(option.rect.adjusted(2, 2, -2, -2));
+                painter->setPen(QPen(Qt::white, 1));
+                painter->drawRect(option.rect.adjusted(4, 4, -5, -5));
             }
         });
     }
