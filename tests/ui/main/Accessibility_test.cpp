@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTableView>
@@ -222,6 +223,11 @@ TEST_F(KeyboardWalkTest, WholeRun_DetailsPasteLayoutCalculateResultsExportAndPdf
     ASSERT_TRUE(TabTo(Grid()));
     Press(Qt::Key_Down);
     ArrowTo(1, 1);
+    // The well the keys act on is framed where the operator can see it.
+    const QRect well = Grid()->visualRect(Grid()->model()->index(1, 1));
+    const QImage shown = Grid()->viewport()->grab().toImage();
+    EXPECT_LT(qGray(shown.pixel(well.center().x(), well.top() + 2)), 80)
+        << "no dark frame on the current well";
     Press(Qt::Key_Space);
     Press(Qt::Key_Right);
     Press(Qt::Key_Return);
