@@ -226,7 +226,8 @@ TEST_F(KeyboardWalkTest, WholeRun_DetailsPasteLayoutCalculateResultsExportAndPdf
     // The well the keys act on is framed where the operator can see it.
     const QRect well = Grid()->visualRect(Grid()->model()->index(1, 1));
     const QImage shown = Grid()->viewport()->grab().toImage();
-    EXPECT_LT(qGray(shown.pixel(well.center().x(), well.top() + 2)), 80)
+    const qreal ratio = shown.devicePixelRatio(); // the grab is in device pixels
+    EXPECT_LT(qGray(shown.pixel((QPointF(well.center().x(), well.top() + 2) * ratio).toPoint())), 80)
         << "no dark frame on the current well";
     Press(Qt::Key_Space);
     Press(Qt::Key_Right);
